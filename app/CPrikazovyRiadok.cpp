@@ -1,0 +1,223 @@
+#include "CPrikazovyRiadok.h"
+
+#include "db/CChybaDatabazy.h"
+#include "db/CLigaroDoc.h"
+#include "db/hlavicka.h"
+#include "db/schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// The person at the keyboard, as the command line has one: messages go to standard error, the
+// confirmations of a job are answered yes (the job was asked for), and the file to write is the one
+// named with -o.
+class CKonzola : public CPouzivatel
+{
+public:
+    CKonzola(QTextStream& err, QString output) : m_err(err), m_output(std::move(output)) {}
+    void ShowMessage(const QString& text, Ikona icon) override
+    {
+        if (icon != Ikona::Informacia)
+            m_failed = true;
+        m_err << text << Qt::endl;
+    }
+    bool AskYesNo(const QString&) override { return true; }
+    QString AskSaveFileName(const QString&, const QString&, const QString&) override { return m_output; }
+    void OpenWithSystem(const QString&) override {}
+    bool Failed() const { return m_failed; }
+    void ResetFailed() { m_failed = false; }
+
+private:
+    QTextStream& m_err;
+    QString m_output;
+    bool m_failed = false;
+};
+
+const QStringList kJobs = {QStringLiteral("--new-season"), QStringLiteral("--info"), QStringLiteral("--recalculate"),
+                           QStringLiteral("--generate"),   QStringLiteral("--export"), QStringLiteral("--print"),
+                           QStringLiteral("--help"),       QStringLiteral("-h")};
+
+const QStringList kValueOptions = {QStringLiteral("--sutaz"),  QStringLiteral("--klub"),   QStringLiteral("--kolo"),
+                                   QStringLiteral("--datum"),  QStringLiteral("--mode"),   QStringLiteral("--rounds"),
+                                   QStringLiteral("--start"),  QStringLiteral("--hour"),   QStringLiteral("--return"),
+                                   QStringLiteral("--return-hour"), QStringLiteral("-o")};
+
+} // namespace
+
+CPrikazovyRiadok::CPrikazovyRiadok(QTextStream& out, QTextStream& err) : m_out(out), m_err(err) {}
+
+bool CPrikazovyRiadok::IsJob(const QStringList& args)
+{
+    for (const QString& a : args)
+        if (kJobs.contains(a))
+            return true;
+    return false;
+}
+
+QString CPrikazovyRiadok::Usage()
+{
+    return QStringLiteral(
+        "Použitie:\n"
+        "  agenda-mirak [SEZONA.mdb]\n"
+        "  agenda-mirak --new-season SEZONA.mdb\n"
+        "  agenda-mirak --info SEZONA.mdb\n"
+        "  agenda-mirak --recalculate SEZONA.mdb [--sutaz ID]\n"
+        "  agenda-mirak --generate SEZONA.mdb --sutaz ID [--mode 1|2|3|4] [--rounds R] [--start MM-DD-YYYY]\n"
+        "               [--hour HH:MM] [--return MM-DD-YYYY] [--return-hour HH:MM]\n"
+        "  agenda-mirak --export ZOZNAM SEZONA.mdb -o VYSTUP.html [--sutaz ID] [--klub ID] [--kolo N] "
+        "[--datum MM-DD-YYYY]\n"
+        "  agenda-mirak --print  ZOZNAM SEZONA.mdb -o VYSTUP.pdf  [--sutaz ID] [--klub ID] [--kolo N] "
+        "[--datum MM-DD-YYYY]\n");
+}
+
+int CPrikazovyRiadok::Fail(int status, const QString& message)
+{
+    m_err << message << Qt::endl;
+    if (status == kZlePouzitie)
+        m_err << Usage();
+    m_err.flush();
+    return status;
+}
+
+bool CPrikazovyRiadok::Parse(const QStringList& args, CVolby& volby)
+{
+    QStringList positional;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args.at(i);
+        if (kJobs.contains(a)) {
+            if (!volby.job.isEmpty())
+                return false;
+            volby.job = a;
+        } else if (kValueOptions.contains(a)) {
+            if (i + 1 >= args.size())
+                return false;
+            volby.options.insert(a, args.at(++i));
+        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            return false;
+        } else {
+            positional << a;
+        }
+    }
+    volby.output = volby.options.value(QStringLiteral("-o"));
+    const bool withView = volby.job == QStringLiteral("--export") || volby.job == QStringLiteral("--print");
+    if (withView) {
+        if (positional.size() != 2 || volby.output.isEmpty())
+            return false;
+        volby.view = positional.at(0);
+        volby.season = positional.at(1);
+        return true;
+    }
+    if (volby.job == QStringLiteral("--help") || volby.job == QStringLiteral("-h"))
+        return true;
+    if (positional.size() != 1)
+        return false;
+    volby.season = positional.at(0);
+    return true;
+}
+
+bool CPrikazovyRiadok::IntOption(const CVolby& volby, const QString& name, int& value, bool& present)
+{
+    present = volby.options.contains(name);
+    if (!present)
+        return true;
+    bool ok = false;
+    value = volby.options.value(name).toInt(&ok);
+    if (!ok)
+        m_err << QStringLiteral("Voľba %1 potrebuje celé číslo, nie „%2“.").arg(name, volby.options.value(name))
+              << Qt::endl;
+    return ok;
+}
+
+bool CPrikazovyRiadok::OpenSeason(CLigaroDoc& doc, const QString& path)
+{
+    return doc.OpenSeasonFile(path) && doc.IsDatabaseOpen();
+}
+
+int CPrikazovyRiadok::Run(const QStringList& args)
+{
+    CVolby volby;
+    if (!Parse(args, volby))
+        return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
+    if (volby.job == QStringLiteral("--help") || volby.job == QStringLiteral("-h")) {
+        m_out << Usage();
+        m_out.flush();
+        return kUspech;
+    }
+    if (volby.job == QStringLiteral("--new-season"))
+        return NewSeason(volby);
+    if (volby.job == QStringLiteral("--info"))
+        return Info(volby);
+    if (volby.job == QStringLiteral("--recalculate"))
+        return Recalculate(volby);
+    if (volby.job == QStringLiteral("--generate"))
+        return Generate(volby);
+    return ExportOrPrint(volby);
+}
+
+int CPrikazovyRiadok::NewSeason(const CVolby& volby)
+{
+    const QString path = volby.season;
+    if (path.right(3).compare(QStringLiteral("mdb"), Qt::CaseInsensitive) != 0)
+        return Fail(kZlePouzitie, QStringLiteral("Súbor sezóny musí mať príponu .mdb."));
+    if (QFileInfo::exists(path))
+        return Fail(kNedaSa, QStringLiteral("Súbor %1 už existuje; novú sezónu do neho nezapíšem.")
+                                 .arg(QDir::toNativeSeparators(path)));
+    try {
+        CreateNewSeasonFile(path);
+    } catch (const CChybaDatabazy& e) {
+        return Fail(kNedaSa, e.UserText());
+    }
+    return kUspech;
+}
+
+int CPrikazovyRiadok::Info(const CVolby& volby)
+{
+    CKonzola user(m_err, {});
+    CLigaroDoc doc(user);
+    if (!OpenSeason(doc, volby.season))
+        return kNedaSa;
+    try {
+        CDatabaza& db = doc.Database();
+        const CHlavicka season = CHlavicka::Read(db);
+        m_out << "sezona: " << season.nazov << "\n";
+        m_out << "kraj: " << season.kraj << "\n";
+        m_out << "zvaz: " << season.zvaz << "\n";
+        const auto count = [&db](const QString& sql) { return db.Value(sql).toInt(); };
+        m_out << "sutaze: " << count(QStringLiteral("select count(*) from tsutaze")) << "\n";
+        m_out << "kluby: " << count(QStringLiteral("select count(*) from tkluby")) << "\n";
+        m_out << "hraci: "
+              << count(QStringLiteral("select count(*) from thraci where IDklubu>0 and ifnull(IDold,0)=0")) << "\n";
+        m_out << "zapasy: " << count(QStringLiteral("select count(*) from tzapasy")) << "\n";
+        m_out << "vysledky: "
+              << count(QStringLiteral("select count(*) from tzapasy where body1<>100 and body2<>100")) << "\n";
+        m_out << "goly: " << count(QStringLiteral("select count(*) from tgoly")) << "\n";
+        m_out << "zlte: " << count(QStringLiteral("select count(*) from tzkarty")) << "\n";
+        m_out << "cervene: " << count(QStringLiteral("select count(*) from tckarty")) << "\n";
+        m_out << "rozhodcovia: " << count(QStringLiteral("select count(*) from trozhodci where funkcia=1")) << "\n";
+        m_out << "delegati: " << count(QStringLiteral("select count(*) from trozhodci where funkcia=4")) << "\n";
+        m_out << "nominacie: " << count(QStringLiteral("select count(*) from tnominacie")) << "\n";
+        m_out.flush();
+    } catch (const CChybaDatabazy& e) {
+        return Fail(kNedaSa, e.UserText());
+    }
+    return kUspech;
+}
+
+int CPrikazovyRiadok::Recalculate(const CVolby&)
+{
+    return Fail(kZlePouzitie, QStringLiteral("Prepočítanie tabuľky zatiaľ nie je k dispozícii."));
+}
+
+int CPrikazovyRiadok::Generate(const CVolby&)
+{
+    return Fail(kZlePouzitie, QStringLiteral("Vytváranie súťaže z príkazového riadku zatiaľ nie je k dispozícii."));
+}
+
+int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
+{
+    const bool print = volby.job == QStringLiteral("--print");
+    return Fail(kZlePouzitie, QStringLiteral("%1 zoznamu „%2“ zatiaľ nie je k dispozícii.")
+                                  .arg(print ? QStringLiteral("Tlač") : QStringLiteral("Export"), volby.view));
+}

@@ -1,0 +1,396 @@
+#include "CDatabaza.h"
+
+#include "CChybaDatabazy.h"
+#include "jetsql.h"
+#include "kody.h"
+#include "slovencina.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <filesystem>
+#include <sqlite3.h>
+#include <system_error>
+
+QString EngineMessage(sqlite3* db)
+{
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory");
+}
+
+namespace {
+
+void Bind(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
+{
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant& v = params.at(i);
+        const int place = i + 1;
+        int rc = SQLITE_OK;
+        if (v.isNull() || !v.isValid()) {
+            rc = sqlite3_bind_null(stmt, place);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::Bool:
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+            case QMetaType::Short:
+            case QMetaType::UShort:
+                rc = sqlite3_bind_int64(stmt, place, v.toLongLong());
+                break;
+            case QMetaType::Double:
+                rc = sqlite3_bind_double(stmt, place, v.toDouble());
+                break;
+            case QMetaType::Float:
+                // Marks are single-precision values: store exactly what a float holds.
+                rc = sqlite3_bind_double(stmt, place, static_cast<double>(v.toFloat()));
+                break;
+            case QMetaType::QDateTime:
+                rc = sqlite3_bind_text16(stmt, place, DatumNaUlozenie(v.toDateTime()).utf16(), -1,
+                                         SQLITE_TRANSIENT);
+                break;
+            case QMetaType::QDate:
+                rc = sqlite3_bind_text16(stmt, place, DatumNaUlozenie(QDateTime(v.toDate(), QTime(0, 0))).utf16(),
+                                         -1, SQLITE_TRANSIENT);
+                break;
+            default: {
+                const QString text = v.toString();
+                rc = sqlite3_bind_text16(stmt, place, text.utf16(), static_cast<int>(text.size() * 2),
+                                         SQLITE_TRANSIENT);
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            throw CChybaDatabazy(QStringLiteral("Hodnotu sa nepodarilo odovzdať databáze."), EngineMessage(db), rc);
+    }
+}
+
+void SlovakLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    (void)argc;
+    const auto* p = static_cast<const char16_t*>(sqlite3_value_text16(argv[0]));
+    const int pn = sqlite3_value_bytes16(argv[0]) / 2;
+    const auto* v = static_cast<const char16_t*>(sqlite3_value_text16(argv[1]));
+    const int vn = sqlite3_value_bytes16(argv[1]) / 2;
+    sqlite3_result_int(ctx, JetLike(QStringView(p, pn), QStringView(v, vn)) ? 1 : 0);
+}
+
+int SlovakCollation(void*, int an, const void* a, int bn, const void* b)
+{
+    return PorovnajSlovensky(QStringView(static_cast<const char16_t*>(a), an / 2),
+                             QStringView(static_cast<const char16_t*>(b), bn / 2));
+}
+
+// A name for a file beside `target` that does not exist yet.
+QString TemporaryBeside(const QString& target)
+{
+    const QFileInfo info(target);
+    for (;;) {
+        const QString name = info.absoluteDir().filePath(
+            QStringLiteral(".%1.%2.tmp").arg(info.fileName()).arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                                   QLatin1Char('0')));
+        if (!QFileInfo::exists(name))
+            return name;
+    }
+}
+
+void ReplaceWith(const QString& temporary, const QString& target)
+{
+    std::error_code ec;
+    std::filesystem::rename(std::filesystem::path(temporary.toStdU16String()),
+                            std::filesystem::path(target.toStdU16String()), ec);
+    if (ec) {
+        QFile::remove(temporary);
+        throw CChybaDatabazy(QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(target)),
+                             QString::fromLocal8Bit(ec.message().c_str()));
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------
+
+CPrikaz::CPrikaz(sqlite3* db, const QString& jetSql, const QVariantList& params) : m_db(db), m_sql(jetSql)
+{
+    if (!db)
+        throw CChybaDatabazy(QStringLiteral("Nie je otvorená žiadna sezóna."));
+    const QString sql = TranslateJetSql(jetSql);
+    const int rc = sqlite3_prepare16_v2(db, sql.utf16(), -1, &m_stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString engine = EngineMessage(db);
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        throw CChybaDatabazy(QStringLiteral("Dotaz sa nepodarilo pripraviť."), engine + QStringLiteral("\n") + jetSql,
+                             rc);
+    }
+    try {
+        Bind(db, m_stmt, params);
+    } catch (...) {
+        sqlite3_finalize(m_stmt);
+        throw;
+    }
+}
+
+CPrikaz::~CPrikaz()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+bool CPrikaz::Step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw CChybaDatabazy(QStringLiteral("Databáza odmietla požiadavku."), EngineMessage(m_db), rc);
+}
+
+int CPrikaz::ColumnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+QString CPrikaz::ColumnName(int i) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+}
+
+QVariant CPrikaz::Value(int i) const
+{
+    switch (sqlite3_column_type(m_stmt, i)) {
+    case SQLITE_INTEGER: {
+        const qint64 v = sqlite3_column_int64(m_stmt, i);
+        if (v >= INT_MIN && v <= INT_MAX)
+            return QVariant(static_cast<int>(v));
+        return QVariant(v);
+    }
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, i));
+    case SQLITE_NULL:
+        return {};
+    default: {
+        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(m_stmt, i));
+        const int bytes = sqlite3_column_bytes16(m_stmt, i);
+        return QVariant(QString(reinterpret_cast<const QChar*>(text), bytes / 2));
+    }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+CDatabaza::CDatabaza() = default;
+
+CDatabaza::~CDatabaza()
+{
+    Close();
+}
+
+void CDatabaza::Open(const QString& path)
+{
+    Close();
+    const QString shown = QDir::toNativeSeparators(path);
+    if (!QFileInfo(path).isFile())
+        throw CChybaDatabazy(QStringLiteral("Súbor %1 neexistuje.").arg(shown));
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString engine = EngineMessage(db);
+        sqlite3_close(db);
+        throw CChybaDatabazy(QStringLiteral("Súbor %1 sa nedá otvoriť.").arg(shown), engine, rc);
+    }
+    m_db = db;
+    sqlite3_extended_result_codes(m_db, 0);
+    RegisterFunctions();
+    // Held until Close: no other program may use the season while we work on it.
+    const bool readOnly = sqlite3_db_readonly(m_db, "main") == 1;
+    QStringList steps = {QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")};
+    if (readOnly)
+        steps << QStringLiteral("BEGIN") << QStringLiteral("SELECT count(*) FROM sqlite_master")
+              << QStringLiteral("COMMIT");
+    else
+        steps << QStringLiteral("BEGIN EXCLUSIVE") << QStringLiteral("SELECT count(*) FROM sqlite_master")
+              << QStringLiteral("COMMIT") << QStringLiteral("PRAGMA journal_mode=DELETE")
+              << QStringLiteral("PRAGMA synchronous=FULL");
+    for (const QString& step : steps) {
+        rc = sqlite3_exec(m_db, step.toUtf8().constData(), nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            continue;
+        const QString engine = EngineMessage(m_db);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+            throw CChybaDatabazy(QStringLiteral("Sezónu %1 práve používa iný program alebo iné okno programu "
+                                                "Agenda Mirak. Zatvorte ju tam a skúste to znova.")
+                                     .arg(shown),
+                                 engine, rc);
+        if (rc == SQLITE_NOTADB)
+            throw CChybaDatabazy(QStringLiteral("Súbor %1 nie je databáza sezóny.").arg(shown), engine, rc);
+        throw CChybaDatabazy(QStringLiteral("Súbor %1 sa nedá otvoriť.").arg(shown), engine, rc);
+    }
+}
+
+void CDatabaza::RegisterFunctions()
+{
+    const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(m_db, "like", 2, flags, nullptr, SlovakLike, nullptr, nullptr);
+    sqlite3_create_function(m_db, "like", 3, flags, nullptr, SlovakLike, nullptr, nullptr);
+    sqlite3_create_collation(m_db, kSlovakCollation, SQLITE_UTF16_ALIGNED, nullptr, SlovakCollation);
+}
+
+void CDatabaza::Close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+bool CDatabaza::IsReadOnly() const
+{
+    return m_db && sqlite3_db_readonly(m_db, "main") == 1;
+}
+
+QString CDatabaza::Path() const
+{
+    return m_db ? QString::fromUtf8(sqlite3_db_filename(m_db, "main")) : QString();
+}
+
+bool CDatabaza::TableExists(const QString& name)
+{
+    return Value(QStringLiteral("select count(*) from sqlite_master where type='table' and name=? COLLATE NOCASE"),
+                 {name})
+               .toInt() > 0;
+}
+
+int CDatabaza::TableCount()
+{
+    return Value(QStringLiteral("select count(*) from sqlite_master where type='table' and name not like 'sqlite*'"))
+        .toInt();
+}
+
+QStringList CDatabaza::ColumnNames(const QString& table)
+{
+    QStringList names;
+    CPrikaz q(m_db, QStringLiteral("select name from pragma_table_info(?)"), {table});
+    while (q.Step())
+        names << q.Value(0).toString();
+    return names;
+}
+
+void CDatabaza::Execute(const QString& sql, const QVariantList& params)
+{
+    CPrikaz q(m_db, sql, params);
+    while (q.Step()) {
+    }
+}
+
+QVariant CDatabaza::Value(const QString& sql, const QVariantList& params)
+{
+    CPrikaz q(m_db, sql, params);
+    if (!q.Step())
+        return {};
+    return q.Value(0);
+}
+
+qint64 CDatabaza::LastInsertId() const
+{
+    return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
+}
+
+void CDatabaza::CopyTo(const QString& target)
+{
+    if (!m_db)
+        throw CChybaDatabazy(QStringLiteral("Nie je otvorená žiadna sezóna."));
+    const QString temporary = TemporaryBeside(target);
+    sqlite3* out = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &out,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    QString engine;
+    if (rc == SQLITE_OK) {
+        sqlite3_backup* backup = sqlite3_backup_init(out, "main", m_db, "main");
+        if (backup) {
+            rc = sqlite3_backup_step(backup, -1);
+            sqlite3_backup_finish(backup);
+            rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
+        } else {
+            rc = sqlite3_errcode(out);
+        }
+        if (rc != SQLITE_OK)
+            engine = EngineMessage(out);
+    } else {
+        engine = EngineMessage(out);
+    }
+    sqlite3_close(out);
+    if (rc != SQLITE_OK) {
+        QFile::remove(temporary);
+        throw CChybaDatabazy(QStringLiteral("Kópiu sezóny sa nepodarilo zapísať do %1.")
+                                 .arg(QDir::toNativeSeparators(target)),
+                             engine, rc);
+    }
+    ReplaceWith(temporary, target);
+}
+
+void CDatabaza::CompactTo(const QString& target)
+{
+    const QString temporary = TemporaryBeside(target);
+    try {
+        Execute(QStringLiteral("VACUUM INTO ?"), {temporary});
+    } catch (const CChybaDatabazy& e) {
+        QFile::remove(temporary);
+        throw;
+    }
+    ReplaceWith(temporary, target);
+}
+
+void CDatabaza::CreateFile(const QString& path, const QStringList& statements)
+{
+    const QString temporary = TemporaryBeside(path);
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &db,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    QString engine;
+    if (rc == SQLITE_OK) {
+        QString all = QStringLiteral("BEGIN;");
+        for (const QString& s : statements)
+            all += s + QLatin1Char(';');
+        all += QStringLiteral("COMMIT;");
+        rc = sqlite3_exec(db, all.toUtf8().constData(), nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK)
+        engine = EngineMessage(db);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK) {
+        QFile::remove(temporary);
+        throw CChybaDatabazy(QStringLiteral("Súbor %1 sa nepodarilo vytvoriť.").arg(QDir::toNativeSeparators(path)),
+                             engine, rc);
+    }
+    ReplaceWith(temporary, path);
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+CTransakcia::CTransakcia(CDatabaza& db) : m_db(db)
+{
+    m_db.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    m_active = true;
+}
+
+CTransakcia::~CTransakcia()
+{
+    if (m_active && m_db.Handle())
+        sqlite3_exec(m_db.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void CTransakcia::Commit()
+{
+    m_db.Execute(QStringLiteral("COMMIT"));
+    m_active = false;
+}

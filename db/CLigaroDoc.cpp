@@ -1,0 +1,336 @@
+#include "CLigaroDoc.h"
+
+#include "CChybaDatabazy.h"
+#include "hlavicka.h"
+#include "kody.h"
+#include "schema.h"
+#include "subory.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+CLigaroDoc::CLigaroDoc(CPouzivatel& user)
+    : m_user(user), m_today([] { return QDate::currentDate(); }), m_database(std::make_unique<CDatabaza>())
+{
+}
+
+CLigaroDoc::~CLigaroDoc()
+{
+    CloseSeason();
+}
+
+CDatabaza& CLigaroDoc::Database()
+{
+    if (!m_databaseOpen || !m_database->IsOpen())
+        throw CChybaDatabazy(QStringLiteral("Nie je otvorená žiadna sezóna."));
+    return *m_database;
+}
+
+CZaznamy& CLigaroDoc::SharedRecordset()
+{
+    if (!m_sharedRecordset)
+        throw CChybaDatabazy(QStringLiteral("Nie je otvorená žiadna sezóna."));
+    return *m_sharedRecordset;
+}
+
+bool CLigaroDoc::Run(const std::function<void()>& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const CChybaDatabazy& e) {
+        m_user.ShowMessage(e.UserText(), CPouzivatel::Ikona::Chyba);
+    } catch (const std::exception& e) {
+        m_user.ShowMessage(QStringLiteral("Príkaz sa nepodarilo vykonať.\n\n%1").arg(QString::fromLocal8Bit(e.what())),
+                           CPouzivatel::Ikona::Chyba);
+    }
+    return false;
+}
+
+void CLigaroDoc::RefreshAllViews()
+{
+    if (m_views)
+        m_views->RefreshAllViews();
+}
+
+void CLigaroDoc::SwitchView(int index)
+{
+    if (m_views)
+        m_views->SwitchView(index);
+}
+
+bool CLigaroDoc::OpenSeasonFile(const QString& path)
+{
+    if (path.right(3).compare(QStringLiteral("mdb"), Qt::CaseInsensitive) != 0) {
+        m_user.ShowMessage(QStringLiteral("Program nepodporuje daný typ súboru"), CPouzivatel::Ikona::Vykricnik);
+        return false;
+    }
+    const QFileInfo info(path);
+    if (!info.isFile() || !info.isReadable()) {
+        m_user.ShowMessage(QStringLiteral("Súbor %1 neexistuje alebo sa nedá čítať.").arg(QDir::toNativeSeparators(path)),
+                           CPouzivatel::Ikona::Vykricnik);
+        return false;
+    }
+    const QString previous = m_filePath;
+    m_filePath = info.absoluteFilePath();
+    if (!Connect()) {
+        m_filePath = previous;
+        return false;
+    }
+    m_editAccess = false;
+    LoadStopRounds();
+    if (m_views)
+        m_views->SeasonFileChanged(m_filePath);
+    RefreshAllViews();
+    return true;
+}
+
+void CLigaroDoc::Disconnect()
+{
+    m_sharedRecordset.reset();
+    m_database->Close();
+    m_databaseOpen = false;
+}
+
+bool CLigaroDoc::Connect()
+{
+    CZaneprazdnenie busy(m_user);
+    // The file that is open now stays open until the new one has proved to be a season file, so
+    // that a failed open leaves the user where he was. The same file must be let go first: it is
+    // held exclusively.
+    const bool sameFile = m_database->IsOpen() && TenIstySubor(m_database->Path(), m_filePath);
+    if (sameFile)
+        Disconnect();
+    auto fresh = std::make_unique<CDatabaza>();
+    try {
+        fresh->Open(m_filePath);
+    } catch (const CChybaDatabazy& e) {
+        m_user.ShowMessage(e.UserText(), CPouzivatel::Ikona::Vykricnik);
+        return false;
+    }
+    std::swap(m_database, fresh);
+    auto previousRecordset = std::move(m_sharedRecordset);
+    const bool previousOpen = m_databaseOpen;
+    const QString previousConnected = m_connectedPath;
+    m_databaseOpen = false;
+    m_connectedPath = m_database->Path();
+    if (!PrepareDatabase()) {
+        m_sharedRecordset.reset();
+        m_database->Close();
+        std::swap(m_database, fresh);
+        m_sharedRecordset = std::move(previousRecordset);
+        m_databaseOpen = previousOpen;
+        m_connectedPath = previousConnected;
+        return false;
+    }
+    previousRecordset.reset();
+    fresh->Close();
+    return true;
+}
+
+bool CLigaroDoc::PrepareDatabase()
+{
+    m_sqlText = QStringLiteral("select * from tkluby");
+    m_sharedRecordset = std::make_unique<CZaznamy>(*m_database);
+    try {
+        for (const QString& table : SeasonTables()) {
+            // Season files of the older version have no `theslo`; they open, and the login tells the
+            // user what they lack.
+            if (table == QStringLiteral("theslo"))
+                continue;
+            if (!m_database->TableExists(table))
+                throw CChybaDatabazy(QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: chýba v ňom "
+                                                    "tabuľka %2.")
+                                         .arg(QDir::toNativeSeparators(m_filePath), table));
+        }
+        m_sharedRecordset->Open(m_sqlText);
+        if (m_database->IsReadOnly())
+            m_user.ShowMessage(QStringLiteral("neda sa zapisovat"), CPouzivatel::Ikona::Vykricnik);
+        m_sharedRecordset->MoveLast();
+        m_databaseOpen = true;
+        m_sharedRecordset->Close();
+        UpgradeSchema();
+    } catch (const CChybaDatabazy& e) {
+        m_user.ShowMessage(e.UserText(), CPouzivatel::Ikona::Vykricnik);
+        m_databaseOpen = false;
+        return false;
+    }
+    return true;
+}
+
+void CLigaroDoc::UpgradeSchema()
+{
+    if (m_database->IsReadOnly()) {
+        // Nothing can be added to a file we may only read; a file that lacks columns cannot be used.
+        for (const CUpgradeColumn& c : UpgradeColumns())
+            if (!m_database->ColumnNames(c.table).contains(c.column, Qt::CaseInsensitive))
+                throw CChybaDatabazy(QStringLiteral("Sezónu staršej verzie nemožno otvoriť len na čítanie: chýba "
+                                                    "v nej stĺpec %1.")
+                                         .arg(c.column));
+        return;
+    }
+    CTransakcia transaction(*m_database);
+    for (const CUpgradeColumn& c : UpgradeColumns())
+        AddColumnIfMissing(c.table, c.column, c.type, c.defaultValue);
+    for (const QString& index : IndexStatements())
+        m_database->Execute(index);
+    transaction.Commit();
+}
+
+bool CLigaroDoc::AddColumnIfMissing(const QString& table, const QString& column, const QString& type,
+                                    int defaultValue)
+{
+    // The engine compares column names without regard to case, so must we: "Polcas1" is there.
+    if (m_database->ColumnNames(table).contains(column, Qt::CaseInsensitive))
+        return true;
+    const bool integer = type.compare(QStringLiteral("smallint"), Qt::CaseInsensitive) == 0 ||
+                         type.compare(QStringLiteral("int"), Qt::CaseInsensitive) == 0;
+    // Rows added later get the same value as the rows there now.
+    const QString declaration = integer ? QStringLiteral("%1 NOT NULL DEFAULT %2").arg(type).arg(defaultValue)
+                                        : QStringLiteral("%1 DEFAULT ''").arg(type);
+    m_database->Execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3 ").arg(table, column, declaration));
+    if (integer)
+        m_database->Execute(QStringLiteral("UPDATE %1 SET %2=?").arg(table, column), {defaultValue});
+    return false;
+}
+
+bool CLigaroDoc::SaveSeasonAs(const QString& newPath)
+{
+    if (!m_databaseOpen)
+        return false;
+    const QString target = QFileInfo(newPath).absoluteFilePath();
+    // "Save as" onto the open file itself has nothing to copy.
+    if (TenIstySubor(target, m_filePath))
+        return true;
+    m_sqlText.clear();
+    try {
+        CZaneprazdnenie busy(m_user);
+        m_database->CopyTo(target);
+    } catch (const CChybaDatabazy& e) {
+        m_user.ShowMessage(QStringLiteral("Sezónu sa nepodarilo uložiť pod novým menom.\n\n%1").arg(e.UserText()),
+                           CPouzivatel::Ikona::Vykricnik);
+        return false;
+    }
+    const QString previous = m_filePath;
+    m_filePath = target;
+    if (!Connect()) {
+        m_filePath = previous;
+        return false;
+    }
+    if (m_views)
+        m_views->SeasonFileChanged(m_filePath);
+    RefreshAllViews();
+    return true;
+}
+
+QString CLigaroDoc::ProposedBackupName()
+{
+    const QDate today = m_today();
+    const CHlavicka season = CHlavicka::Read(Database());
+    const QString name = season.exists ? season.zvaz : kPredvolenyZvaz;
+    return QStringLiteral("%1_%2_%3_%4.mdb").arg(FileNamePart(name)).arg(today.day()).arg(today.month()).arg(today.year());
+}
+
+void CLigaroDoc::BackupSeason()
+{
+    if (!m_databaseOpen)
+        return;
+    const QString proposed = QFileInfo(m_filePath).absoluteDir().filePath(ProposedBackupName());
+    const QString chosen = m_user.AskSaveFileName(QStringLiteral("Vytvoriť zálohu"), proposed, kFilterSezony);
+    if (chosen.isEmpty())
+        return;
+    const QString target = WithExtension(chosen, QStringLiteral("mdb"));
+    if (TenIstySubor(target, m_filePath)) {
+        m_user.ShowMessage(QStringLiteral("Záloha nemôže prepísať otvorenú sezónu. Zvoľte iný názov súboru."),
+                           CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    try {
+        CZaneprazdnenie busy(m_user);
+        m_database->CopyTo(target);
+    } catch (const CChybaDatabazy& e) {
+        m_user.ShowMessage(QStringLiteral("Zálohu sa nepodarilo vytvoriť.\n\n%1").arg(e.UserText()),
+                           CPouzivatel::Ikona::Vykricnik);
+    }
+}
+
+void CLigaroDoc::CompactSeason()
+{
+    if (!m_databaseOpen)
+        return;
+    const QString chosen = m_user.AskSaveFileName(QStringLiteral("Zhutniť databázu"),
+                                                  QFileInfo(m_filePath).absolutePath() + QLatin1Char('/'),
+                                                  kFilterSezony);
+    if (chosen.isEmpty())
+        return;
+    const QString target = WithExtension(chosen, QStringLiteral("mdb"));
+    if (TenIstySubor(chosen, m_filePath) || TenIstySubor(target, m_filePath)) {
+        m_user.ShowMessage(QStringLiteral("Cieľový súbor už exituje. Pre zhutnený súbor musíte napísať nový názov "
+                                          "súboru. Zopakujte postup!"),
+                           CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    try {
+        CZaneprazdnenie busy(m_user);
+        m_database->CompactTo(target);
+    } catch (const CChybaDatabazy& e) {
+        m_user.ShowMessage(QStringLiteral("Chyba:") + e.UserText(), CPouzivatel::Ikona::Vykricnik);
+    }
+}
+
+void CLigaroDoc::CloseSeason()
+{
+    m_sqlText.clear();
+    if (m_databaseOpen || m_database->IsOpen())
+        Disconnect();
+}
+
+int CLigaroDoc::FindCompetitionOfClub(int clubId)
+{
+    CZaznamy& rs = SharedRecordset();
+    rs.Open(QStringLiteral("select skupina from tkluby where ID>0 and ID=?"), {clubId});
+    const int competition = rs.IsEOF() ? 0 : rs.GetInt(QStringLiteral("skupina"));
+    rs.Close();
+    return competition;
+}
+
+void CLigaroDoc::ApplySearchResult(int playerId)
+{
+    CZaznamy& rs = SharedRecordset();
+    rs.Open(QStringLiteral("select IDklubu,ID from thraci where ID=?"), {playerId});
+    if (rs.IsEOF()) {
+        rs.Close();
+        return;
+    }
+    m_currentPlayer = rs.GetInt(QStringLiteral("ID"));
+    m_currentClub = rs.GetInt(QStringLiteral("IDklubu"));
+    rs.Close();
+    m_currentCompetition = FindCompetitionOfClub(m_currentClub);
+    SwitchView(1);
+    m_searchPending = 1;
+    RefreshAllViews();
+}
+
+void CLigaroDoc::LoadStopRounds()
+{
+    QString rule;
+    Run([&] { rule = CHlavicka::Read(Database()).stop; });
+    if (rule.size() < 2)
+        rule = kPredvolenePravidloZK;
+    m_stopRounds = ParseStopRule(rule);
+}
+
+QVector<int> CLigaroDoc::ParseStopRule(const QString& rule)
+{
+    QVector<int> rounds;
+    if (rule.size() < 2)
+        return rounds;
+    const QStringList pieces = rule.split(QLatin1Char(','));
+    // The text after the last comma counts as well; a final comma adds nothing.
+    for (const QString& piece : pieces) {
+        // A piece that is not a number (an empty one between two commas, letters) is passed over.
+        if (const auto n = CisloNaZaciatku(piece))
+            rounds.append(*n);
+    }
+    return rounds;
+}

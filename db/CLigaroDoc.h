@@ -1,0 +1,105 @@
+#pragma once
+
+#include "CDatabaza.h"
+#include "CPouzivatel.h"
+#include "CZaznamy.h"
+
+#include <QDate>
+#include <QString>
+#include <QVector>
+
+#include <functional>
+#include <memory>
+
+// The session: the one open season file, the shared cursor, and the state every view reads (which
+// competition, club and player are current, whether the user may edit). It also carries out the
+// commands that act on the season file as a whole.
+class CLigaroDoc
+{
+public:
+    explicit CLigaroDoc(CPouzivatel& user);
+    ~CLigaroDoc();
+    CLigaroDoc(const CLigaroDoc&) = delete;
+    CLigaroDoc& operator=(const CLigaroDoc&) = delete;
+
+    void SetViews(CPohlady* views) { m_views = views; }
+    // Where "today" comes from (the backup name); the system date unless a test says otherwise.
+    void SetToday(std::function<QDate()> today) { m_today = std::move(today); }
+
+    const QString& FilePath() const { return m_filePath; }
+    const QString& ConnectedPath() const { return m_connectedPath; }
+    const QString& SqlText() const { return m_sqlText; }
+    bool IsDatabaseOpen() const { return m_databaseOpen; }
+    bool HasEditAccess() const { return m_editAccess; }
+    void SetEditAccess(bool access) { m_editAccess = access; }
+    int CurrentCompetition() const { return m_currentCompetition; }
+    void SetCurrentCompetition(int id) { m_currentCompetition = id; }
+    int CurrentClub() const { return m_currentClub; }
+    void SetCurrentClub(int id) { m_currentClub = id; }
+    int CurrentPlayer() const { return m_currentPlayer; }
+    void SetCurrentPlayer(int id) { m_currentPlayer = id; }
+    int SearchPending() const { return m_searchPending; }
+    void SetSearchPending(int value) { m_searchPending = value; }
+    int CurrentViewIndex() const { return m_currentViewIndex; }
+    void SetCurrentViewIndex(int index) { m_currentViewIndex = index; }
+    const QVector<int>& StopRounds() const { return m_stopRounds; }
+
+    CPouzivatel& User() { return m_user; }
+    // The open season database; throws CChybaDatabazy when none is open.
+    CDatabaza& Database();
+    CZaznamy& SharedRecordset();
+
+    // File commands.
+    bool OpenSeasonFile(const QString& path);
+    bool Connect();
+    bool PrepareDatabase();
+    void UpgradeSchema();
+    bool AddColumnIfMissing(const QString& table, const QString& column, const QString& type, int defaultValue);
+    bool SaveSeasonAs(const QString& newPath);
+    void BackupSeason();
+    void CompactSeason();
+    void CloseSeason();
+
+    int FindCompetitionOfClub(int clubId);
+    void ApplySearchResult(int playerId);
+
+    // The yellow-card stop rule of the season (tsezona.stop, or the default).
+    void LoadStopRounds();
+    static QVector<int> ParseStopRule(const QString& rule);
+
+    void RefreshAllViews();
+    void SwitchView(int index);
+
+    // Runs one user command; a store error ends it and is shown to the user. Returns false then.
+    bool Run(const std::function<void()>& command);
+
+    // The name proposed for a backup: "%s_%d_%d_%d.mdb" of the association, day, month and year.
+    QString ProposedBackupName();
+
+private:
+    void Disconnect();
+
+    CPouzivatel& m_user;
+    CPohlady* m_views = nullptr;
+    std::function<QDate()> m_today;
+
+    QString m_filePath;
+    QString m_connectedPath;
+    std::unique_ptr<CDatabaza> m_database;
+    std::unique_ptr<CZaznamy> m_sharedRecordset;
+    QString m_sqlText;
+    bool m_databaseOpen = false;
+    bool m_editAccess = false;
+    int m_currentCompetition = 0;
+    int m_currentClub = 0;
+    int m_currentPlayer = 0;
+    int m_searchPending = 100;
+    int m_currentViewIndex = 0;
+    QVector<int> m_stopRounds;
+};
+
+// The default stop rule, used while the season's own is empty or shorter than 2 characters.
+inline const QString kPredvolenePravidloZK = QStringLiteral("4,8,12,16,20,24");
+
+// The file filter of season files in the open and save dialogs.
+inline const QString kFilterSezony = QStringLiteral("Databáza (*.mdb)");

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+// What the core asks of the person at the keyboard: messages, yes/no questions and file names. The
+// window answers with real dialogs; tests and the command line answer with prepared replies.
+class CPouzivatel
+{
+public:
+    enum class Ikona { Informacia, Vykricnik, Chyba };
+
+    virtual ~CPouzivatel() = default;
+    virtual void ShowMessage(const QString& text, Ikona icon = Ikona::Informacia) = 0;
+    virtual bool AskYesNo(const QString& text) = 0;
+    // A file name to save under, starting from `proposedPath`; empty when the user cancels. The
+    // dialog asks before overwriting an existing file.
+    virtual QString AskSaveFileName(const QString& caption, const QString& proposedPath, const QString& filter) = 0;
+    // The system's viewer shows the file (an exported page, say).
+    virtual void OpenWithSystem(const QString& path) = 0;
+    // Long operations show the wait cursor.
+    virtual void SetBusy(bool busy) { (void)busy; }
+};
+
+// What the core asks of the main window: which list the right pane shows, and that every view
+// reads the session again.
+class CPohlady
+{
+public:
+    virtual ~CPohlady() = default;
+    virtual void SwitchView(int index) = 0;
+    virtual void RefreshAllViews() = 0;
+    // The session now works on the file at `path` (title bar and recent-file list follow it).
+    virtual void SeasonFileChanged(const QString& path) { (void)path; }
+};
+
+// Shows the wait cursor for the lifetime of the object.
+class CZaneprazdnenie
+{
+public:
+    explicit CZaneprazdnenie(CPouzivatel& user) : m_user(user) { m_user.SetBusy(true); }
+    ~CZaneprazdnenie() { m_user.SetBusy(false); }
+    CZaneprazdnenie(const CZaneprazdnenie&) = delete;
+    CZaneprazdnenie& operator=(const CZaneprazdnenie&) = delete;
+
+private:
+    CPouzivatel& m_user;
+};

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+// Coded values of the season file, defined once. Every module that reads or writes them uses these
+// names; the numbers themselves are part of the file format and must not change.
+
+// tzapasy.body1 / body2 / polcas1 / polcas2: nothing entered yet.
+inline constexpr int kBezVysledku = 100;
+// tzapasy.body1 / body2: that side lost by forfeit, typed and shown as "k".
+inline constexpr int kKontumacia = 200;
+inline const QString kKontumaciaText = QStringLiteral("k");
+
+// Item data of "Všetky kolá" in every round selector.
+inline constexpr int kVsetkyKola = 100;
+// Item data of "Všetky kluby" in the card registers' club selectors.
+inline constexpr int kVsetkyKluby = 100000;
+
+// trozhodci.funkcia
+inline constexpr int kFunkciaRozhodca = 1;
+inline constexpr int kFunkciaDelegat = 4;
+
+// tnominacie.funkcia
+inline constexpr int kNominaciaHR = 1;
+inline constexpr int kNominaciaAR1 = 2;
+inline constexpr int kNominaciaAR2 = 3;
+inline constexpr int kNominaciaDZ = 4;
+
+// thraci.RC of the own-goal pseudo-player.
+inline const QString kRcVlastnyGol = QStringLiteral("vg");
+
+// The free slot of a draw, shown in place of a club.
+inline const QString kVolno = QStringLiteral("voľno");
+
+// The no-date value of date columns: 1 January 1900, shown empty.
+QDateTime ZiadnyDatum();
+bool JeZiadnyDatum(const QDateTime& value);
+
+// Stored form of dates and times: "YYYY-MM-DD HH:MM:SS".
+QString DatumNaUlozenie(const QDateTime& value);
+// Reads the stored form (also a bare "YYYY-MM-DD"); an unreadable text gives an invalid value.
+QDateTime DatumZUlozenia(const QString& text);
+
+// A date as the lists show it: date only, in the user's locale; empty for the no-date value.
+QString DatumTextom(const QDateTime& value);
+// A date typed by the user (date only, user's locale, also d.M.yyyy); invalid when unreadable.
+QDate DatumZTextu(const QString& text);
+
+// A kick-off time as the lists show it: "%02d:%02d", empty for 00:00 (no time).
+QString CasTextom(const QDateTime& value);
+// The same, with 00:00 shown as "00:00" (the edit fields show it so).
+QString CasPolicko(const QDateTime& value);
+
+// Reads an integer at the start of a text the way "%d" does (leading blanks, an optional sign,
+// digits); nothing when the text does not start with a number.
+std::optional<int> CisloNaZaciatku(const QString& text);

@@ -1,0 +1,136 @@
+#include "schema.h"
+
+#include "CDatabaza.h"
+#include "kody.h"
+
+#include <QSet>
+
+namespace {
+
+const QString kId = QStringLiteral("ID INTEGER PRIMARY KEY AUTOINCREMENT");
+const QString kInt = QStringLiteral(" INTEGER NOT NULL DEFAULT 0");
+const QString kText = QStringLiteral(" TEXT DEFAULT ''");
+const QString kReal = QStringLiteral(" REAL DEFAULT 0");
+QString Datum()
+{
+    return QStringLiteral(" TEXT DEFAULT '%1'").arg(DatumNaUlozenie(ZiadnyDatum()));
+}
+QString Skore()
+{
+    return QStringLiteral(" INTEGER NOT NULL DEFAULT %1").arg(kBezVysledku);
+}
+
+QString KartyAleboGoly(const QString& table)
+{
+    return QStringLiteral("CREATE TABLE %1 (%2, IDzapasu%3, IDhraca%3, IDklubu%3, kolo%3, skupina%3)")
+        .arg(table, kId, kInt);
+}
+
+} // namespace
+
+const QStringList& SeasonTables()
+{
+    static const QStringList tables = {
+        QStringLiteral("tsezona"), QStringLiteral("tsutaze"),  QStringLiteral("tkluby"),
+        QStringLiteral("thraci"),  QStringLiteral("tzapasy"),  QStringLiteral("tgoly"),
+        QStringLiteral("tzkarty"), QStringLiteral("tckarty"),  QStringLiteral("tbody"),
+        QStringLiteral("trozhodci"), QStringLiteral("tnominacie"), QStringLiteral("theslo")};
+    return tables;
+}
+
+bool IsDateColumn(const QString& column)
+{
+    static const QSet<QString> dates = {QStringLiteral("cas"), QStringLiteral("od"), QStringLiteral("do")};
+    return dates.contains(column.toLower());
+}
+
+bool IsTextColumn(const QString& column)
+{
+    static const QSet<QString> texts = {
+        QStringLiteral("nazov"),  QStringLiteral("kraj"),      QStringLiteral("zvaz"),
+        QStringLiteral("kontakt1"), QStringLiteral("kontakt2"), QStringLiteral("pozn"),
+        QStringLiteral("meno"),   QStringLiteral("priezvisko"), QStringLiteral("rc"),
+        QStringLiteral("poznamka"), QStringLiteral("poznamka2"), QStringLiteral("trest"),
+        QStringLiteral("domov"),  QStringLiteral("praca"),     QStringLiteral("mobil"),
+        QStringLiteral("beh")};
+    return texts.contains(column.toLower());
+}
+
+QStringList NewSeasonStatements()
+{
+    QStringList s;
+    s << QStringLiteral("CREATE TABLE tsezona (nazov%1, kraj%1, zvaz%1, stop%1, zapocitat%2)").arg(kText, kInt);
+    s << QStringLiteral("CREATE TABLE tsutaze (%1, nazov%2)").arg(kId, kText);
+    s << QStringLiteral("CREATE TABLE tkluby (%1, nazov%2, kontakt1%2, kontakt2%2, vylosovanie%3, pozn%2, "
+                        "skupina%3)")
+             .arg(kId, kText, kInt);
+    s << QStringLiteral("CREATE TABLE thraci (%1, meno%2, priezvisko%2, RC%2, IDklubu%3, IDold%3, od%4, "
+                        "\"do\"%4, pozn%2)")
+             .arg(kId, kText, kInt, Datum());
+    s << QStringLiteral("CREATE TABLE tzapasy (%1, skupina%2, kolo%2, klub1%2, klub2%2, los1%2, los2%2, "
+                        "cas%3, body1%4, body2%4, polcas1%4, polcas2%4, poznamka%5, poznamka2%5)")
+             .arg(kId, kInt, Datum(), Skore(), kText);
+    s << KartyAleboGoly(QStringLiteral("tgoly")) << KartyAleboGoly(QStringLiteral("tzkarty"))
+      << KartyAleboGoly(QStringLiteral("tckarty"));
+    s << QStringLiteral("CREATE TABLE tbody (%1, IDklubu%2, skupina%2, zapasy%2, vyhry%2, remizy%2, prehry%2, "
+                        "skore1%2, skore2%2, body%2, plusb%2, trest%3, btrest%2)")
+             .arg(kId, kInt, kText);
+    s << QStringLiteral("CREATE TABLE trozhodci (%1, meno%2, priezvisko%2, RC%2, domov%2, praca%2, mobil%2, "
+                        "pozn%2, znamka%3, beh%2, skupina%4, funkcia%4)")
+             .arg(kId, kText, kReal, kInt);
+    s << QStringLiteral("CREATE TABLE tnominacie (%1, IDzapasu%2, IDrozhodcu%2, funkcia%2, znamka%3, "
+                        "poznamka%4)")
+             .arg(kId, kInt, kReal, kText);
+    s << QStringLiteral("CREATE TABLE theslo (heslo%1)").arg(kText);
+    s << IndexStatements();
+    s << QStringLiteral("INSERT INTO theslo (heslo) VALUES ('')");
+    s << QStringLiteral("INSERT INTO thraci (meno, priezvisko, RC, IDklubu) VALUES ('Vlastný', 'gól', '%1', 0)")
+             .arg(kRcVlastnyGol);
+    return s;
+}
+
+QStringList IndexStatements()
+{
+    QStringList s;
+    const auto index = [&s](const char* name, const char* table, const char* columns) {
+        s << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                 .arg(QLatin1String(name), QLatin1String(table), QLatin1String(columns));
+    };
+    index("ix_tzapasy_skupina_kolo", "tzapasy", "skupina, kolo");
+    index("ix_tzapasy_klub1", "tzapasy", "klub1");
+    index("ix_tzapasy_klub2", "tzapasy", "klub2");
+    index("ix_tzapasy_cas", "tzapasy", "cas");
+    for (const char* t : {"tgoly", "tzkarty", "tckarty"}) {
+        const QByteArray table(t);
+        const QByteArray byMatch = "ix_" + table + "_zapas_klub";
+        const QByteArray byPlayer = "ix_" + table + "_hrac_kolo";
+        const QByteArray byCompetition = "ix_" + table + "_skupina";
+        index(byMatch.constData(), t, "IDzapasu, IDklubu");
+        index(byPlayer.constData(), t, "IDhraca, kolo");
+        index(byCompetition.constData(), t, "skupina");
+    }
+    index("ix_thraci_klub", "thraci", "IDklubu");
+    index("ix_thraci_idold", "thraci", "IDold");
+    index("ix_tkluby_skupina", "tkluby", "skupina, vylosovanie");
+    index("ix_tbody_klub", "tbody", "IDklubu, skupina");
+    index("ix_tbody_skupina", "tbody", "skupina");
+    index("ix_tnominacie_zapas", "tnominacie", "IDzapasu, funkcia");
+    index("ix_tnominacie_rozhodca", "tnominacie", "IDrozhodcu");
+    index("ix_trozhodci_funkcia", "trozhodci", "funkcia, skupina");
+    return s;
+}
+
+const QList<CUpgradeColumn>& UpgradeColumns()
+{
+    static const QList<CUpgradeColumn> columns = {
+        {QStringLiteral("tzapasy"), QStringLiteral("polcas1"), QStringLiteral("smallint"), kBezVysledku},
+        {QStringLiteral("tzapasy"), QStringLiteral("polcas2"), QStringLiteral("smallint"), kBezVysledku},
+        {QStringLiteral("tzapasy"), QStringLiteral("poznamka2"), QStringLiteral("TEXT(100)"), 0},
+    };
+    return columns;
+}
+
+void CreateNewSeasonFile(const QString& path)
+{
+    CDatabaza::CreateFile(path, NewSeasonStatements());
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The twelve tables of a season file, their columns and indexes, in one place.
+
+// Every table a season file holds, in the order they are created.
+const QStringList& SeasonTables();
+
+// Whether a column is a date column (read as a date, written in the stored date form).
+bool IsDateColumn(const QString& column);
+// Whether a column holds text that lists sort by name (sorted in Slovak order).
+bool IsTextColumn(const QString& column);
+
+// The statements that create an empty season file: tables, indexes, the `theslo` row with an empty
+// password and the own-goal player.
+QStringList NewSeasonStatements();
+
+// Indexes that back the frequent queries; created when missing whenever a season file is opened.
+QStringList IndexStatements();
+
+// Columns that newer season files have in `tzapasy` and older ones lack, with the declaration used
+// to add them and the value every existing row gets.
+struct CUpgradeColumn
+{
+    QString table;
+    QString column;
+    QString type;
+    int defaultValue;
+};
+const QList<CUpgradeColumn>& UpgradeColumns();
+
+// Makes a new, empty season file at `path` (replacing a file that is there; callers make sure it
+// is not the open season). Throws CChybaDatabazy.
+void CreateNewSeasonFile(const QString& path);
