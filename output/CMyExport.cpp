@@ -1,0 +1,210 @@
+#include "CMyExport.h"
+
+#include "CZoznam.h"
+#include "db/CPouzivatel.h"
+#include "db/subory.h"
+#include "kodovanie.h"
+#include "web.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+}
+
+CMyExport::~CMyExport() = default;
+
+QString CMyExport::Escape(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&':
+            out += QStringLiteral("&amp;");
+            break;
+        case '<':
+            out += QStringLiteral("&lt;");
+            break;
+        case '>':
+            out += QStringLiteral("&gt;");
+            break;
+        case '"':
+            out += QStringLiteral("&quot;");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+void CMyExport::Line(const QString& text)
+{
+    m_page += text;
+    m_page += kCrLf;
+}
+
+void CMyExport::BeginPage(const QString& line, const QString& title, const QString& season)
+{
+    Line(QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">"));
+    Line(QStringLiteral("<html>"));
+    Line(QStringLiteral("<head>"));
+    Line(QStringLiteral("<title>") + Escape(title) + QStringLiteral("</title>"));
+    Line(QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1250\" />"));
+    Line(QStringLiteral("<meta name=\"GENERATOR\" content=\"Program Agenda Mirak\">"));
+    Line(QStringLiteral("<style>"));
+    Line(QStringLiteral("BODY {PADDING-RIGHT: 10px; PADDING-LEFT: 10px; BACKGROUND: white; PADDING-BOTTOM: 30px; "
+                        "MARGIN: 0px; FONT: 80% Arial,\"Geneva CE\",lucida,sans-serif; COLOR: black; PADDING-TOP: "
+                        "30px; TEXT-ALIGN: center}"));
+    Line(QStringLiteral("H1 { font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : 12pt; color : "
+                        "Navy; font-weight : bold; margin-top : 20px;}"));
+    Line(QStringLiteral("H2 {color : Navy; font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : "
+                        "10pt; font-weight : bold;}"));
+    Line(QStringLiteral("P {color : Black; font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : "
+                        "9pt;\tline-height : 150%;\tmargin-top : 10px;}"));
+    Line(QStringLiteral("HR {width : 100%; color : Black; height : 1px;}"));
+    Line(QStringLiteral("TABLE {border-color:silver; font-size : 10pt; border-width:1px; border-style:solid;}"
+                        "TD {border-color:silver; font-size : 10pt; border-width:1px; border-style:solid;}"
+                        "</style>"));
+    Line(QStringLiteral("</head>"));
+    Line(QStringLiteral("<body>"));
+    Line(QStringLiteral("<div>"));
+    Line(QStringLiteral("<p>") + Escape(line) + QStringLiteral("<hr/></p>"));
+    Line(QStringLiteral("<h1>") + Escape(title) + QStringLiteral("</h1>"));
+    if (season.size() >= 2)
+        Line(QStringLiteral("<h2>") + Escape(season) + QStringLiteral("</h2>"));
+}
+
+void CMyExport::BeginTable(int columns, const QString& heading)
+{
+    m_columns = columns;
+    if (heading.size() >= 2)
+        Line(QStringLiteral("<h2>") + Escape(heading) + QStringLiteral("</h2>"));
+    Line(QStringLiteral("<table style=\"WIDTH: 584px; \" cellSpacing=\"0\" cellPadding=\"4\" width=\"584\" "
+                        "border=\"1px\">"));
+}
+
+void CMyExport::RowStart(int column)
+{
+    if (column == 0)
+        Line(QStringLiteral("<tr>"));
+}
+
+void CMyExport::RowEnd(int column)
+{
+    if (column == m_columns - 1)
+        Line(QStringLiteral("</tr>"));
+}
+
+void CMyExport::HeadCell(int column, const QString& text, Zarovnanie alignment, int width)
+{
+    RowStart(column);
+    Line(QStringLiteral("<td style=\"WIDTH: %1px\" vAlign=\"middle\" align=\"%2\"><strong>%3</strong></td>")
+             .arg(QString::number(width), HtmlZarovnanie(alignment), Escape(text)));
+    RowEnd(column);
+}
+
+void CMyExport::Cell(int column, const QString& text, Zarovnanie alignment)
+{
+    CellHtml(column, Escape(text), alignment);
+}
+
+void CMyExport::CellHtml(int column, const QString& html, Zarovnanie alignment)
+{
+    RowStart(column);
+    Line(QStringLiteral("<td vAlign=\"middle\" align=\"%1\" nowrap>%2</td>")
+             .arg(HtmlZarovnanie(alignment), html.isEmpty() ? QStringLiteral("&nbsp;") : html));
+    RowEnd(column);
+}
+
+void CMyExport::EndTable()
+{
+    Line(QStringLiteral("</table>"));
+}
+
+void CMyExport::EndPage()
+{
+    m_page += QStringLiteral("</br></br>Spracované programom Agenda Mirak od <a href=\"%1\" target=_blank>%2</a>"
+                             "</div></body>")
+                  .arg(kWebVyrobcu, kWebVyrobcuText);
+    m_page += kCrLf;
+    m_page += QStringLiteral("</html>");
+}
+
+void CMyExport::AppendRaw(const QString& html)
+{
+    m_page += html;
+}
+
+void CMyExport::ExportList(const CZoznam& list, const QString& heading)
+{
+    const int columns = list.ColumnCount();
+    const auto headerRow = [&] {
+        for (int c = 0; c < columns; ++c)
+            HeadCell(c, list.columns.at(c).header, Zarovnanie::Stred, 50);
+    };
+    const auto dataRow = [&](int r) {
+        for (int c = 0; c < columns; ++c)
+            Cell(c, list.Text(r, c), Zarovnanie::Stred);
+    };
+    const int rows = list.RowCount();
+    if (rows > 0 && !list.Text(0, 0).isEmpty()) {
+        BeginTable(columns, heading);
+        headerRow();
+        for (int r = 0; r < rows; ++r)
+            dataRow(r);
+        EndTable();
+        return;
+    }
+    bool open = false;
+    int r = 0;
+    while (r < rows) {
+        if (list.Text(r, 0).isEmpty()) {
+            if (open)
+                EndTable();
+            ++r;
+            BeginTable(columns, list.Text(r, 1));
+            headerRow();
+            open = true;
+            ++r;
+            if (r >= rows)
+                break;
+        }
+        // The row right after a title row is always data, whatever its first cell holds.
+        dataRow(r);
+        ++r;
+    }
+    if (open)
+        EndTable();
+}
+
+QByteArray CMyExport::CopyText() const
+{
+    return DoWindows1250(m_page);
+}
+
+QString ExportFileName(const QString& chosen)
+{
+    return WithExtension(chosen, QStringLiteral("html"));
+}
+
+QString SaveExportedPage(CPouzivatel& user, const CMyExport& page, const QString& initialName)
+{
+    const QByteArray bytes = page.CopyText();
+    const QString chosen = user.AskSaveFileName(QStringLiteral("Export"), initialName, kFilterHtml);
+    if (chosen.isEmpty())
+        return {};
+    const QString path = ExportFileName(chosen);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        user.ShowMessage(QStringLiteral("Súbor %1 sa nepodarilo zapísať.\n\n%2")
+                             .arg(QDir::toNativeSeparators(path), file.errorString()),
+                         CPouzivatel::Ikona::Vykricnik);
+        return {};
+    }
+    if (user.AskYesNo(QStringLiteral("Chcete zobraziť exportovaný súbor?")))
+        user.OpenWithSystem(path);
+    return path;
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <optional>
+
+// A page to draw on, measured in twips (1/1440 inch) from the top-left corner of the paper, y
+// growing downwards. Printed tables and report templates draw on it; behind it is a QPainter (printer,
+// preview, PDF) or, in tests, a recording of every call.
+inline constexpr int kTwipovNaPalec = 1440;
+// A4 in twips.
+inline constexpr int kA4Sirka = 11906;
+inline constexpr int kA4Vyska = 16838;
+
+struct CPismo
+{
+    QString face = QStringLiteral("Arial CE");
+    int height = 150; // twips
+    // True: `height` is the height of the character cell (ascent and descent, as the report
+    // templates give it); false: the height of the characters (as the printed tables give it).
+    bool cellHeight = false;
+    int weight = 400; // 400 normal, 500 medium, 700 bold
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+};
+
+struct CMetriky
+{
+    int averageWidth = 0; // twips
+    int height = 0;       // twips, of the character cell
+};
+
+struct CPero
+{
+    int width = 0; // twips; 0 is the thinnest line the device draws
+    QColor color = Qt::black;
+    Qt::PenStyle style = Qt::SolidLine;
+};
+
+// Text layout flags, the same as Qt's alignment and text flags.
+namespace TextFlag {
+inline constexpr int Left = Qt::AlignLeft;
+inline constexpr int Right = Qt::AlignRight;
+inline constexpr int HCenter = Qt::AlignHCenter;
+inline constexpr int Top = Qt::AlignTop;
+inline constexpr int Bottom = Qt::AlignBottom;
+inline constexpr int VCenter = Qt::AlignVCenter;
+inline constexpr int WordWrap = Qt::TextWordWrap;
+inline constexpr int SingleLine = Qt::TextSingleLine;
+} // namespace TextFlag
+
+class CPlocha
+{
+public:
+    virtual ~CPlocha() = default;
+    virtual void SetFont(const CPismo& font) = 0;
+    virtual CMetriky Metrics() = 0;
+    virtual void SetTextColor(const QColor& color) = 0;
+    virtual void Line(QPoint from, QPoint to, const CPero& pen) = 0;
+    // Outline with `pen` when given, filled with `fill` when given.
+    virtual void Rectangle(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill) = 0;
+    virtual void Ellipse(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill) = 0;
+    virtual void Image(const QRect& rect, const QImage& image) = 0;
+    // Text laid out in `box` by `flags`; cut off at `clip` when it is valid; on a white background
+    // that covers what is beneath when `opaque`.
+    virtual void Text(const QRect& box, int flags, const QString& text, const QRect& clip = {}, bool opaque = false) = 0;
+};
+
+// A printout: what a list prints, page by page (pages count from 1).
+class CTlacovina
+{
+public:
+    virtual ~CTlacovina() = default;
+    virtual int PageCount() = 0;
+    virtual void DrawPage(CPlocha& surface, int page) = 0;
+    virtual bool Landscape() const { return false; }
+    virtual QString DocumentName() const { return QStringLiteral("Agenda Mirak"); }
+};

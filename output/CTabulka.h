@@ -1,0 +1,74 @@
+#pragma once
+
+#include "CPlocha.h"
+#include "zarovnanie.h"
+
+#include <QString>
+#include <QVector>
+
+#include "CZoznam.h"
+
+// The printed table of the list views: a grid of bordered cells on an A4 page (in twips), header
+// lines above it, notes below it and the page foot. One object draws one page.
+class CTabulka
+{
+public:
+    explicit CTabulka(CPlocha& surface);
+
+    void SetLeftMargin(int x0) { m_x0 = x0; }
+    void SetCellFontHeight(int height) { m_cellFontHeight = height; }
+    int LeftMargin() const { return m_x0; }
+    int RowHeight() const { return m_rowHeight; }
+    int ColumnRightEdge(int column) const { return m_rightEdges.value(column); }
+
+    // A column as wide as `sample` in the grid font.
+    void AddColumn(const QString& sample, Zarovnanie alignment);
+    // A cell with the column's alignment, bold in row 0.
+    void GridCell(int row, int column, const QString& text);
+    void GridCellEx(int row, int column, const QString& text, Zarovnanie alignment, int weight, bool clip = true);
+    // Border sides of the next cell only.
+    void SetBorders(bool left, bool bottom, bool right, bool top);
+
+    void TitleLine(const QString& text);
+    void SeasonLine(const QString& text);
+    void HeadingLine(const QString& text, int n);
+    void RuledLine(const QString& text);
+    void Note(const QString& nameLine, const QString& textLine);
+    void PageFoot(const QString& leftText, int page, int pageCount);
+
+    // Page `page` (from 1) of a list: 50 list rows a page; flat when the first cell has text, else
+    // grouped by its separator and title rows (a page that begins inside a group repeats its title).
+    void PrintList(int page, const CZoznam& list);
+
+    static constexpr int kRiadkovNaStranu = 50;
+    // Pages a grouped list needs.
+    static int GroupedPageCount(const CZoznam& list) { return list.RowCount() / kRiadkovNaStranu + 1; }
+    // Pages a flat list needs (at least one).
+    static int FlatPageCount(const CZoznam& list);
+
+    static constexpr int kPravyOkraj = 10520;
+    static constexpr int kHornyOkrajMriezky = 1700;
+    static constexpr int kRiadokNadpisu = 1300;
+    static constexpr int kRiadokSezony = 900;
+    static constexpr int kRiadokSCiarou = 700;
+    static constexpr int kKrokNadpisov = 300;
+    static constexpr int kRiadokPaty = 15400;
+    static constexpr int kCiaraPaty = 15200;
+
+private:
+    CPismo GridFont(int weight) const;
+    CPismo HeadingFont(int weight) const;
+    int TextWidth(const QString& text);
+    void TextAt(int x, int y, int flags, const QString& text);
+
+    CPlocha& m_surface;
+    int m_x0 = 1000;
+    int m_cellFontHeight = 150;
+    int m_headingFontHeight = 180;
+    int m_rowHeight = 0;
+    QVector<int> m_widths;
+    QVector<int> m_rightEdges;
+    QVector<Zarovnanie> m_alignments;
+    bool m_borders[4] = {true, true, true, true};
+    int m_lastLine = 0;
+};
