@@ -1,9 +1,8 @@
+#include "app/CLigaroApp.h"
 #include "app/CPrikazovyRiadok.h"
 
 #include <QGuiApplication>
 #include <QTextStream>
-
-#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -19,7 +18,6 @@ int main(int argc, char* argv[])
         QTextStream err(stderr);
         return CPrikazovyRiadok(out, err).Run(args);
     }
-    QTextStream err(stderr);
-    err << "Okno programu zatiaľ nie je k dispozícii." << Qt::endl;
-    return 1;
+    CLigaroApp app(argc, argv);
+    return app.Run(args);
 }

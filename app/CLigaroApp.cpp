@@ -1,0 +1,45 @@
+#include "CLigaroApp.h"
+
+#include "app/CMainFrame.h"
+#include "output/CQtPlocha.h"
+
+#include <QLibraryInfo>
+#include <QLocale>
+
+CLigaroApp::CLigaroApp(int& argc, char** argv)
+    : m_app(argc, argv), m_printer(QPrinter::HighResolution), m_doc(m_user)
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Kestrix"));
+    QCoreApplication::setApplicationName(QStringLiteral("Agenda Mirak"));
+    InstallSlovak(m_app, m_translator);
+    InstallFontSubstitutes();
+    m_printer.setFullPage(true);
+    m_printer.setPageSize(QPageSize(QPageSize::A4));
+    m_frame = std::make_unique<CMainFrame>(m_doc, m_user, m_settings, m_printer);
+    m_user.SetParent(m_frame.get());
+    m_doc.SetViews(m_frame.get());
+}
+
+CLigaroApp::~CLigaroApp()
+{
+    m_doc.SetViews(nullptr);
+    m_doc.CloseSeason();
+}
+
+void CLigaroApp::InstallSlovak(QCoreApplication& app, QTranslator& translator)
+{
+    const QString system = QLocale::system().name();
+    if (system == QStringLiteral("C") || system.startsWith(QStringLiteral("POSIX")) ||
+        QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::Slovak, QLocale::Slovakia));
+    if (translator.load(QStringLiteral("qtbase_sk"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&translator);
+}
+
+int CLigaroApp::Run(const QStringList& args)
+{
+    if (!args.isEmpty() && !m_frame->OpenSeason(args.first()))
+        return 2;
+    m_frame->showMaximized();
+    return m_app.exec();
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/CNastavenia.h"
+#include "app/dialogy.h"
+#include "db/CLigaroDoc.h"
+
+#include <QApplication>
+#include <QPrinter>
+#include <QTranslator>
+
+#include <memory>
+
+class CMainFrame;
+
+// The application: Slovak translations and locale, the user's settings, the printer, the session
+// and the main window; carries out the command line and runs the window.
+class CLigaroApp
+{
+public:
+    CLigaroApp(int& argc, char** argv);
+    ~CLigaroApp();
+    // Opens the season file named on the command line (the program ends when it cannot be opened)
+    // and shows the window.
+    int Run(const QStringList& args);
+
+    // Qt's own Slovak texts for standard dialogs and buttons, and Slovak dates where the system has
+    // no locale of its own.
+    static void InstallSlovak(QCoreApplication& app, QTranslator& translator);
+
+private:
+    QApplication m_app;
+    QTranslator m_translator;
+    COknoPouzivatel m_user;
+    CNastavenia m_settings;
+    QPrinter m_printer;
+    CLigaroDoc m_doc;
+    std::unique_ptr<CMainFrame> m_frame;
+};

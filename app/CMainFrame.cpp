@@ -1,0 +1,543 @@
+#include "CMainFrame.h"
+
+#include "CNastavenia.h"
+#include "app/dialogy.h"
+#include "app/pohlady.h"
+#include "app/prikazy.h"
+#include "app/udajesezony.h"
+#include "competition/CSutazeView.h"
+#include "db/CLigaroDoc.h"
+#include "db/schema.h"
+#include "db/subory.h"
+#include "output/CQtPlocha.h"
+#include "output/web.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+const QString kNazovProgramu = QStringLiteral("Agenda Mirak");
+const QString kNedostupne = QStringLiteral("%1: táto časť programu zatiaľ nie je k dispozícii.");
+} // namespace
+
+CMainFrame::CMainFrame(CLigaroDoc& doc, CPouzivatel& user, CNastavenia& settings, QPrinter& printer)
+    : m_doc(doc), m_user(user), m_settings(settings), m_printer(printer)
+{
+    setWindowTitle(kNazovProgramu);
+    CreateMenusAndToolBar();
+
+    statusBar()->showMessage(QStringLiteral("Ready"));
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty())
+            statusBar()->showMessage(QStringLiteral("Ready"));
+    });
+
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    m_tree = new CSutazeView(m_doc, m_splitter);
+    m_pane = new QWidget(m_splitter);
+    m_paneLayout = new QVBoxLayout(m_pane);
+    m_paneLayout->setContentsMargins(0, 0, 0, 0);
+    m_splitter->addWidget(m_tree);
+    m_splitter->addWidget(m_pane);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({180, 900});
+    setCentralWidget(m_splitter);
+    resize(1100, 700);
+
+    SwitchView(0);
+    RebuildRecentMenu();
+    UpdateCommands();
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_doc.SetViews(nullptr);
+}
+
+QAction* CMainFrame::AddAction(int command, const QString& text, const QString& statusTip)
+{
+    auto* action = new QAction(text, this);
+    action->setStatusTip(statusTip);
+    connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+    m_actions.insert(command, action);
+    return action;
+}
+
+void CMainFrame::CreateMenusAndToolBar()
+{
+    const auto icon = [this](const char* theme, QStyle::StandardPixmap fallback) {
+        return QIcon::fromTheme(QString::fromLatin1(theme), style()->standardIcon(fallback));
+    };
+    QAction* open = AddAction(kPrikazOtvorit, QStringLiteral("&Otvoriť..."), QStringLiteral("Otvoriť databázu"));
+    open->setShortcut(QKeySequence::Open);
+    open->setIcon(icon("document-open", QStyle::SP_DialogOpenButton));
+    open->setToolTip(QStringLiteral("Otvoriť"));
+    AddAction(kPrikazNovaSezona, QStringLiteral("Nová sezóna..."), QStringLiteral("Vytvoriť novú prázdnu sezónu"));
+    AddAction(kPrikazUlozAko, QStringLiteral("Ulož &ako..."), QStringLiteral("Uložiť pod novým menom"));
+    AddAction(kPrikazZaloha, QStringLiteral("Vytvoriť zálohu..."));
+    AddAction(kPrikazZhutnit, QStringLiteral("Zhutniť databázu"));
+    QAction* print = AddAction(kPrikazTlacit, QStringLiteral("Tlačiť..."), QStringLiteral("Vytlačiť údaje"));
+    print->setShortcut(QKeySequence::Print);
+    print->setIcon(icon("document-print", QStyle::SP_FileIcon));
+    print->setToolTip(QStringLiteral("Tlač"));
+    AddAction(kPrikazNahlad, QStringLiteral("Zobrazenie pred tlačou"), QStringLiteral("Zobrazenie stránky pred tlačou"));
+    AddAction(kPrikazNastavenieTlaciarne, QStringLiteral("Nastavenie tlačiarne"));
+    AddAction(kPrikazExport, QStringLiteral("Export..."), QStringLiteral("Export údajov do súboru HTML"));
+    AddAction(kPrikazKoniec, QStringLiteral("Koniec"), QStringLiteral("Ukončenie programu"));
+
+    QAction* toolbarShown = AddAction(kPrikazPanelNastrojov, QStringLiteral("Panel nástrojov"));
+    QAction* statusShown = AddAction(kPrikazStavovyRiadok, QStringLiteral("Stavový riadok"));
+    QAction* panel = AddAction(kPrikazPanelUpravSutaze, QStringLiteral("Panel úprav súťaže"),
+                               QStringLiteral("Umožní vytvoriť novú súťažnú sezónu"));
+    for (QAction* a : {toolbarShown, statusShown, panel})
+        a->setCheckable(true);
+
+    AddAction(kPrikazZlteKarty, QStringLiteral("Žlté karty"), QStringLiteral("Nastavenie pravidiel trestov za žlté karty"));
+    AddAction(kPrikazAmnestia, QStringLiteral("Amnestia"));
+    AddAction(kPrikazOZvaze, QStringLiteral("O zväze..."),
+              QStringLiteral("Nastavenie údajov (Ročník, Kraj, Futbalový zväz) "));
+    QAction* about = AddAction(kPrikazOPrograme, QStringLiteral("O programe..."), QStringLiteral("Informácie o programe"));
+    about->setIcon(icon("help-about", QStyle::SP_MessageBoxInformation));
+    AddAction(kPrikazNapoveda, QStringLiteral("Nápoveda"));
+    AddAction(kPrikazWww, QStringLiteral("Agenda Mirak na www"));
+    AddAction(kPrikazZmenaHesla, QStringLiteral("Zmena hesla..."), QStringLiteral("Zmena hesla pre editáciu databázy"));
+
+    QAction* login = AddAction(kPrikazPrihlasenie, QStringLiteral("Prihlásenie pre úpravy"),
+                               QStringLiteral("Prihlásenie pre úpravy"));
+    login->setIcon(icon("dialog-password", QStyle::SP_DialogApplyButton));
+    QAction* add = AddAction(kPrikazPridat, QStringLiteral("Pridať nový záznam"), QStringLiteral("Pridať nový záznam"));
+    add->setIcon(icon("list-add", QStyle::SP_FileDialogNewFolder));
+    QAction* edit = AddAction(kPrikazUpravit, QStringLiteral("Upraviť označený záznam"),
+                              QStringLiteral("Upraviť označený záznam"));
+    edit->setIcon(icon("document-edit", QStyle::SP_FileDialogDetailedView));
+    QAction* remove = AddAction(kPrikazVymazat, QStringLiteral("Vymazať označený záznam"),
+                                QStringLiteral("Vymazať označený záznam"));
+    remove->setIcon(icon("edit-delete", QStyle::SP_TrashIcon));
+    QAction* search = AddAction(kPrikazHladajHraca, QStringLiteral("Vyhľadaj hráča"), QStringLiteral("Vyhľadaj hráča"));
+    search->setIcon(icon("edit-find", QStyle::SP_FileDialogContentsView));
+
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("Súbor"));
+    m_fileMenu->addActions({open, m_actions.value(kPrikazNovaSezona), m_actions.value(kPrikazUlozAko),
+                            m_actions.value(kPrikazZaloha), m_actions.value(kPrikazZhutnit)});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addActions({print, m_actions.value(kPrikazNahlad), m_actions.value(kPrikazNastavenieTlaciarne)});
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_actions.value(kPrikazExport));
+    m_fileMenu->addSeparator();
+    m_recentEmpty = m_fileMenu->addAction(QStringLiteral("Predchádzajúce"));
+    m_recentEmpty->setEnabled(false);
+    m_recentAnchor = m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_actions.value(kPrikazKoniec));
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("Zobraziť"));
+    view->addActions({toolbarShown, statusShown, panel});
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("Nastavenie"));
+    settings->addActions({m_actions.value(kPrikazZlteKarty), m_actions.value(kPrikazAmnestia)});
+    QMenu* info = menuBar()->addMenu(QStringLiteral("Info"));
+    info->addActions({m_actions.value(kPrikazOZvaze), about, m_actions.value(kPrikazNapoveda),
+                      m_actions.value(kPrikazWww), m_actions.value(kPrikazZmenaHesla)});
+
+    QToolBar* bar = addToolBar(QStringLiteral("Panel nástrojov"));
+    bar->setObjectName(QStringLiteral("panelNastrojov"));
+    bar->setMovable(true);
+    bar->addAction(open);
+    bar->addSeparator();
+    bar->addAction(print);
+    bar->addSeparator();
+    bar->addAction(about);
+    bar->addSeparator();
+    bar->addAction(login);
+    bar->addSeparator();
+    bar->addActions({add, edit, remove});
+    bar->addSeparator();
+    bar->addAction(search);
+    toolbarShown->setChecked(true);
+    statusShown->setChecked(true);
+    connect(toolbarShown, &QAction::toggled, bar, &QToolBar::setVisible);
+    connect(statusShown, &QAction::toggled, this, [this](bool shown) { statusBar()->setVisible(shown); });
+}
+
+void CMainFrame::RebuildRecentMenu()
+{
+    for (QAction* a : m_recentActions) {
+        m_fileMenu->removeAction(a);
+        a->deleteLater();
+    }
+    m_recentActions.clear();
+    const QStringList files = m_settings.RecentFiles();
+    m_recentEmpty->setVisible(files.isEmpty());
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files.at(i);
+        auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)), this);
+        a->setStatusTip(QStringLiteral("Otvoriť tento súbor"));
+        connect(a, &QAction::triggered, this, [this, path] {
+            if (!OpenSeason(path) && !QFileInfo::exists(path)) {
+                m_settings.RemoveRecentFile(path);
+                RebuildRecentMenu();
+            }
+        });
+        m_fileMenu->insertAction(m_recentAnchor, a);
+        m_recentActions << a;
+    }
+}
+
+bool CMainFrame::IsCommandEnabled(int command) const
+{
+    if (m_view && m_view->TakesCommand(command))
+        return m_view->CommandEnabled(command);
+    const bool open = m_doc.IsDatabaseOpen();
+    switch (command) {
+    case kPrikazOtvorit:
+    case kPrikazNovaSezona:
+    case kPrikazNastavenieTlaciarne:
+    case kPrikazKoniec:
+    case kPrikazOPrograme:
+    case kPrikazNapoveda:
+    case kPrikazWww:
+    case kPrikazPanelNastrojov:
+    case kPrikazStavovyRiadok:
+    case kPrikazPanelUpravSutaze:
+        return true;
+    case kPrikazUlozAko:
+    case kPrikazZaloha:
+    case kPrikazZhutnit:
+    case kPrikazZlteKarty:
+    case kPrikazOZvaze:
+    case kPrikazZmenaHesla:
+    case kPrikazPrihlasenie:
+    case kPrikazHladajHraca:
+        return open;
+    case kPrikazAmnestia:
+        return open && m_doc.HasEditAccess();
+    case kPrikazTlacit:
+    case kPrikazNahlad:
+        return m_view && m_view->Prints();
+    case kPrikazExport:
+        return m_view && m_view->Exports();
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::UpdateCommands()
+{
+    for (auto it = m_actions.constBegin(); it != m_actions.constEnd(); ++it)
+        it.value()->setEnabled(IsCommandEnabled(it.key()));
+    m_actions.value(kPrikazPanelUpravSutaze)->setChecked(m_competitionPanelVisible);
+}
+
+void CMainFrame::RunCommand(int command)
+{
+    if (!IsCommandEnabled(command))
+        return;
+    if (m_view && m_view->TakesCommand(command)) {
+        m_view->RunCommand(command);
+        UpdateCommands();
+        return;
+    }
+    switch (command) {
+    case kPrikazOtvorit: {
+        const QString start = m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
+        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Otvoriť"), start,
+                                                          kFilterSezony + QStringLiteral(";;Všetky súbory (*)"));
+        if (!path.isEmpty())
+            OpenSeason(path);
+        break;
+    }
+    case kPrikazNovaSezona:
+        NewSeason();
+        break;
+    case kPrikazUlozAko: {
+        const QString path = m_user.AskSaveFileName(QStringLiteral("Ulož ako"), m_doc.FilePath(), kFilterSezony);
+        if (!path.isEmpty())
+            m_doc.SaveSeasonAs(WithExtension(path, QStringLiteral("mdb")));
+        break;
+    }
+    case kPrikazZaloha:
+        m_doc.Run([this] { m_doc.BackupSeason(); });
+        break;
+    case kPrikazZhutnit:
+        m_doc.Run([this] { m_doc.CompactSeason(); });
+        break;
+    case kPrikazTlacit:
+        Print();
+        break;
+    case kPrikazNahlad:
+        PrintPreview();
+        break;
+    case kPrikazNastavenieTlaciarne:
+        PageSetup();
+        break;
+    case kPrikazExport:
+        if (m_view)
+            m_view->Export();
+        break;
+    case kPrikazKoniec:
+        close();
+        break;
+    case kPrikazPanelUpravSutaze:
+        m_competitionPanelVisible = !m_competitionPanelVisible;
+        if (m_view)
+            m_view->CompetitionPanelChanged();
+        break;
+    case kPrikazZlteKarty:
+        YellowCardRule();
+        break;
+    case kPrikazAmnestia:
+        m_user.ShowMessage(kNedostupne.arg(QStringLiteral("Amnestia")));
+        break;
+    case kPrikazOZvaze:
+        EditSeasonInfo();
+        break;
+    case kPrikazOPrograme: {
+        COProgrameDialog about(this);
+        about.exec();
+        break;
+    }
+    case kPrikazNapoveda: {
+        const QString help = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("docs/napoveda.html"));
+        if (QFileInfo::exists(help))
+            QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+        else
+            m_user.ShowMessage(QStringLiteral("Nápoveda sa nenašla: %1").arg(QDir::toNativeSeparators(help)),
+                               CPouzivatel::Ikona::Vykricnik);
+        break;
+    }
+    case kPrikazWww:
+        QDesktopServices::openUrl(QUrl(kWebProduktu));
+        break;
+    case kPrikazZmenaHesla:
+        ChangePassword();
+        break;
+    case kPrikazPrihlasenie:
+        Login();
+        break;
+    case kPrikazHladajHraca:
+        m_user.ShowMessage(kNedostupne.arg(QStringLiteral("Vyhľadanie hráča")));
+        break;
+    default:
+        break;
+    }
+    UpdateCommands();
+}
+
+std::unique_ptr<CPohlad> CMainFrame::CreateView(int index)
+{
+    return CreateListView(index, m_doc, *this);
+}
+
+void CMainFrame::SwitchView(int index)
+{
+    if (m_view) {
+        m_paneLayout->removeWidget(m_view);
+        delete m_view;
+        m_view = nullptr;
+    }
+    std::unique_ptr<CPohlad> view = CreateView(index);
+    m_view = view.release();
+    m_view->setParent(m_pane);
+    m_paneLayout->addWidget(m_view);
+    connect(m_view, &QObject::destroyed, this, [this](QObject* gone) {
+        if (gone == m_view)
+            m_view = nullptr;
+    });
+    m_doc.Run([this] { m_view->OnInitialUpdate(); });
+    m_view->show();
+    m_view->setFocus();
+    UpdateCommands();
+}
+
+void CMainFrame::RefreshAllViews()
+{
+    if (m_doc.IsDatabaseOpen())
+        m_tree->RebuildTree();
+    else
+        m_tree->Clear();
+    if (m_view)
+        m_doc.Run([this] { m_view->OnInitialUpdate(); });
+    UpdateCommands();
+}
+
+void CMainFrame::SeasonFileChanged(const QString& path)
+{
+    setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(path).fileName(), kNazovProgramu));
+    m_settings.AddRecentFile(path);
+    RebuildRecentMenu();
+}
+
+bool CMainFrame::OpenSeason(const QString& path)
+{
+    const bool opened = m_doc.OpenSeasonFile(path);
+    EditAccessChanged();
+    return opened;
+}
+
+void CMainFrame::EditAccessChanged()
+{
+    if (m_view)
+        m_view->UpdateEditAccess();
+    UpdateCommands();
+}
+
+void CMainFrame::Login()
+{
+    m_doc.Run([this] {
+        CDatabaza& db = m_doc.Database();
+        if (!IsCurrentSeasonVersion(db)) {
+            m_user.ShowMessage(kStarsiaVerzia, CPouzivatel::Ikona::Vykricnik);
+            return;
+        }
+        CPrihlasenie dialog(m_user, StoredPassword(db), this);
+        // Cancelling the login logs the user out.
+        m_doc.SetEditAccess(dialog.exec() == QDialog::Accepted);
+    });
+    EditAccessChanged();
+}
+
+void CMainFrame::ChangePassword()
+{
+    m_doc.Run([this] {
+        CDatabaza& db = m_doc.Database();
+        if (!IsCurrentSeasonVersion(db)) {
+            m_user.ShowMessage(kStarsiaVerzia, CPouzivatel::Ikona::Vykricnik);
+            return;
+        }
+        CZmenaHesla dialog(m_user, StoredPassword(db), this);
+        if (dialog.exec() == QDialog::Accepted)
+            StorePassword(db, dialog.NewPassword());
+    });
+}
+
+void CMainFrame::EditSeasonInfo()
+{
+    bool saved = false;
+    m_doc.Run([&] {
+        CDatabaza& db = m_doc.Database();
+        CSezona dialog(ReadSeasonInfo(db), m_doc.HasEditAccess(), this);
+        if (dialog.exec() != QDialog::Accepted || !m_doc.HasEditAccess())
+            return;
+        SaveSeasonInfo(db, dialog.Values());
+        saved = true;
+    });
+    if (saved)
+        RefreshAllViews();
+}
+
+void CMainFrame::YellowCardRule()
+{
+    m_doc.Run([&] {
+        CDatabaza& db = m_doc.Database();
+        CNastavenieZK dialog(ReadStopRule(db), m_doc.HasEditAccess(), this);
+        if (dialog.exec() != QDialog::Accepted || !m_doc.HasEditAccess())
+            return;
+        SaveStopRule(db, dialog.Rule());
+        m_doc.LoadStopRounds();
+    });
+}
+
+void CMainFrame::NewSeason()
+{
+    const QString folder = m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
+    const QString chosen = m_user.AskSaveFileName(QStringLiteral("Nová sezóna"),
+                                                  QDir(folder).filePath(QStringLiteral("sezona.mdb")), kFilterSezony);
+    if (chosen.isEmpty())
+        return;
+    const QString path = WithExtension(chosen, QStringLiteral("mdb"));
+    if (TenIstySubor(path, m_doc.FilePath())) {
+        m_user.ShowMessage(QStringLiteral("Novú sezónu nemožno zapísať na miesto otvorenej sezóny. Zvoľte iný názov "
+                                          "súboru."),
+                           CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    if (m_doc.Run([&] { CreateNewSeasonFile(path); }))
+        OpenSeason(path);
+}
+
+void CMainFrame::SetPrinterOrientation(bool landscape)
+{
+    m_printer.setFullPage(true);
+    m_printer.setPageSize(QPageSize(QPageSize::A4));
+    m_printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+void CMainFrame::Print()
+{
+    std::unique_ptr<CTlacovina> printout;
+    int pages = 0;
+    if (!m_doc.Run([&] {
+            printout = m_view ? m_view->Printout() : nullptr;
+            pages = printout ? printout->PageCount() : 0;
+        }) ||
+        !printout)
+        return;
+    SetPrinterOrientation(printout->Landscape());
+    m_printer.setDocName(printout->DocumentName());
+    QPrintDialog dialog(&m_printer, this);
+    dialog.setMinMax(1, std::max(1, pages));
+    dialog.setFromTo(1, std::max(1, pages));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    int first = 1, last = pages;
+    if (m_printer.printRange() == QPrinter::PageRange) {
+        first = std::max(1, m_printer.fromPage());
+        last = std::min(pages, m_printer.toPage());
+    }
+    bool printed = false;
+    m_doc.Run([&] { printed = PrintPages(*printout, m_printer, first, last); });
+    if (!printed)
+        m_user.ShowMessage(QStringLiteral("Tlač sa nepodarila: tlačiareň nie je pripravená."), CPouzivatel::Ikona::Vykricnik);
+}
+
+void CMainFrame::PrintPreview()
+{
+    std::unique_ptr<CTlacovina> printout;
+    int pages = 0;
+    if (!m_doc.Run([&] {
+            printout = m_view ? m_view->Printout() : nullptr;
+            pages = printout ? printout->PageCount() : 0;
+        }) ||
+        !printout)
+        return;
+    SetPrinterOrientation(printout->Landscape());
+    QPrintPreviewDialog dialog(&m_printer, this);
+    dialog.setWindowTitle(QStringLiteral("Zobrazenie pred tlačou"));
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* printer) {
+        m_doc.Run([&] { PrintPages(*printout, *printer, 1, pages); });
+    });
+    if (auto* preview = dialog.findChild<QPrintPreviewWidget*>())
+        preview->setViewMode(m_settings.PreviewPages() >= 2 ? QPrintPreviewWidget::FacingPagesView
+                                                            : QPrintPreviewWidget::SinglePageView);
+    dialog.resize(size() * 9 / 10);
+    dialog.exec();
+}
+
+void CMainFrame::PageSetup()
+{
+    QPageSetupDialog dialog(&m_printer, this);
+    dialog.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    m_doc.CloseSeason();
+    event->accept();
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "CPohlad.h"
+#include "db/CPouzivatel.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class CLigaroDoc;
+class CNastavenia;
+class CSutazeView;
+class QPrinter;
+class QSplitter;
+class QMenu;
+class QVBoxLayout;
+
+// The main window: menus, toolbar, status bar, the competitions tree on the left and one list on the
+// right. It carries out the commands of the session (file, login, season settings) with dialogs.
+class CMainFrame : public QMainWindow, public CPohlady, public CRamecPohladov
+{
+    Q_OBJECT
+public:
+    CMainFrame(CLigaroDoc& doc, CPouzivatel& user, CNastavenia& settings, QPrinter& printer);
+    ~CMainFrame() override;
+
+    // CPohlady
+    void SwitchView(int index) override;
+    void RefreshAllViews() override;
+    void SeasonFileChanged(const QString& path) override;
+    // CRamecPohladov
+    bool CompetitionPanelVisible() const override { return m_competitionPanelVisible; }
+    void UpdateCommands() override;
+
+    QAction* Action(int command) const { return m_actions.value(command); }
+    CPohlad* ActiveView() const { return m_view; }
+    CSutazeView* Tree() const { return m_tree; }
+    QList<QAction*> RecentFileActions() const { return m_recentActions; }
+
+    // Runs a command as the menu or toolbar would.
+    void RunCommand(int command);
+    bool IsCommandEnabled(int command) const;
+
+    bool OpenSeason(const QString& path);
+    // The session's commands.
+    void Login();
+    void ChangePassword();
+    void EditSeasonInfo();
+    void YellowCardRule();
+    void NewSeason();
+    void Print();
+    void PrintPreview();
+    void PageSetup();
+    // Sets the printer to A4 in the given orientation, as the nominations print wants it.
+    void SetPrinterOrientation(bool landscape);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QAction* AddAction(int command, const QString& text, const QString& statusTip = {});
+    void CreateMenusAndToolBar();
+    void RebuildRecentMenu();
+    void EditAccessChanged();
+    std::unique_ptr<CPohlad> CreateView(int index);
+
+    CLigaroDoc& m_doc;
+    CPouzivatel& m_user;
+    CNastavenia& m_settings;
+    QPrinter& m_printer;
+    QHash<int, QAction*> m_actions;
+    QList<QAction*> m_recentActions;
+    QMenu* m_fileMenu = nullptr;
+    QAction* m_recentAnchor = nullptr;
+    QAction* m_recentEmpty = nullptr;
+    QSplitter* m_splitter = nullptr;
+    CSutazeView* m_tree = nullptr;
+    QWidget* m_pane = nullptr;
+    QVBoxLayout* m_paneLayout = nullptr;
+    CPohlad* m_view = nullptr;
+    bool m_competitionPanelVisible = false;
+};

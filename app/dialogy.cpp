@@ -1,0 +1,194 @@
+#include "dialogy.h"
+
+#include "CMyStatic.h"
+#include "output/web.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+QDialogButtonBox* OkCancel(QDialog* dialog)
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušiť"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+QLineEdit* PasswordEdit(QWidget* parent)
+{
+    auto* e = new QLineEdit(parent);
+    e->setEchoMode(QLineEdit::Password);
+    return e;
+}
+
+} // namespace
+
+CSezona::CSezona(const CUdajeSezony& values, bool editAccess, QWidget* parent)
+    : QDialog(parent), m_nazov(new QLineEdit(values.nazov, this)), m_kraj(new QLineEdit(values.kraj, this)),
+      m_zvaz(new QLineEdit(values.zvaz, this)), m_buttons(OkCancel(this))
+{
+    setWindowTitle(QStringLiteral("Informácie o futbalovom zväze"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Ročník:"), m_nazov);
+    form->addRow(QStringLiteral("Kraj:"), m_kraj);
+    form->addRow(QStringLiteral("Futbalový zväz:"), m_zvaz);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_buttons);
+    for (QLineEdit* e : {m_nazov, m_kraj, m_zvaz}) {
+        e->setEnabled(editAccess);
+        e->setMinimumWidth(260);
+    }
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(editAccess);
+}
+
+CUdajeSezony CSezona::Values() const
+{
+    return {m_nazov->text(), m_kraj->text(), m_zvaz->text()};
+}
+
+CPrihlasenie::CPrihlasenie(CPouzivatel& user, const QString& storedPassword, QWidget* parent)
+    : QDialog(parent), m_user(user), m_stored(storedPassword), m_heslo(PasswordEdit(this))
+{
+    setWindowTitle(QStringLiteral("Prihlásenie"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Vložte heslo:"), m_heslo);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(OkCancel(this));
+    m_heslo->setFocus();
+}
+
+void CPrihlasenie::accept()
+{
+    if (m_heslo->text() != m_stored) {
+        m_user.ShowMessage(kNespravneHeslo, CPouzivatel::Ikona::Vykricnik);
+        m_heslo->selectAll();
+        m_heslo->setFocus();
+        return;
+    }
+    QDialog::accept();
+}
+
+CZmenaHesla::CZmenaHesla(CPouzivatel& user, const QString& storedPassword, QWidget* parent)
+    : QDialog(parent), m_user(user), m_stored(storedPassword), m_stare(PasswordEdit(this)), m_nove(PasswordEdit(this)),
+      m_potvrdenie(PasswordEdit(this))
+{
+    setWindowTitle(QStringLiteral("Zmena hesla"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Staré heslo:"), m_stare);
+    form->addRow(QStringLiteral("Nové heslo:"), m_nove);
+    form->addRow(QStringLiteral("Potvrdiť heslo:"), m_potvrdenie);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(OkCancel(this));
+    m_stare->setFocus();
+}
+
+QString CZmenaHesla::NewPassword() const
+{
+    return m_nove->text();
+}
+
+void CZmenaHesla::accept()
+{
+    if (m_stare->text() != m_stored) {
+        m_user.ShowMessage(kNespravneStareHeslo, CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    if (m_nove->text() != m_potvrdenie->text()) {
+        m_user.ShowMessage(kHeslaSaLisia, CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    QDialog::accept();
+}
+
+CNastavenieZK::CNastavenieZK(const QString& rule, bool editAccess, QWidget* parent)
+    : QDialog(parent), m_pravidlo(new QLineEdit(rule, this))
+{
+    setWindowTitle(QStringLiteral("Nastavenie trestov za ŽK"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Stop kolá za ŽK:"), m_pravidlo);
+    form->addRow(QString(), new QLabel(QStringLiteral("Píšte v tvare: 4,8,12,16"), this));
+    auto* buttons = OkCancel(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    m_pravidlo->setEnabled(editAccess);
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(editAccess);
+}
+
+QString CNastavenieZK::Rule() const
+{
+    return m_pravidlo->text();
+}
+
+COProgrameDialog::COProgrameDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("Informácie o programe"));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(48, 48));
+    auto* text = new CMyStatic(QStringLiteral("Agenda Mirak v 2.09.7\n\n"
+                                              "Program pre sekretariát regionálneho futbalového zväzu.\n"
+                                              "Vyrobila spoločnosť Kestrix, %1\n\n"
+                                              "Vyrobené v spolupráci s\nwww.futbalnet.sk")
+                                   .arg(kWebVyrobcuText),
+                               this);
+    text->setObjectName(QStringLiteral("oprograme"));
+    auto* ok = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(ok, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* row = new QHBoxLayout;
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addWidget(text, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(ok);
+}
+
+void COknoPouzivatel::ShowMessage(const QString& text, Ikona icon)
+{
+    QApplication::restoreOverrideCursor();
+    QMessageBox box(icon == Ikona::Informacia ? QMessageBox::Information
+                    : icon == Ikona::Vykricnik ? QMessageBox::Warning
+                                               : QMessageBox::Critical,
+                    QStringLiteral("Agenda Mirak"), text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+bool COknoPouzivatel::AskYesNo(const QString& text)
+{
+    return QMessageBox::question(m_parent, QStringLiteral("Agenda Mirak"), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+QString COknoPouzivatel::AskSaveFileName(const QString& caption, const QString& proposedPath, const QString& filter)
+{
+    return QFileDialog::getSaveFileName(m_parent, caption, proposedPath, filter);
+}
+
+void COknoPouzivatel::OpenWithSystem(const QString& path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void COknoPouzivatel::SetBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "app/udajesezony.h"
+#include "db/CPouzivatel.h"
+
+#include <QDialog>
+
+class QDialogButtonBox;
+class QLineEdit;
+
+// "Informácie o futbalovom zväze": season, region, association. Only shown without edit access.
+class CSezona : public QDialog
+{
+    Q_OBJECT
+public:
+    CSezona(const CUdajeSezony& values, bool editAccess, QWidget* parent = nullptr);
+    CUdajeSezony Values() const;
+    QDialogButtonBox* Buttons() const { return m_buttons; }
+
+private:
+    QLineEdit* m_nazov;
+    QLineEdit* m_kraj;
+    QLineEdit* m_zvaz;
+    QDialogButtonBox* m_buttons;
+};
+
+// "Prihlásenie": the editing password, compared exactly with the stored one.
+class CPrihlasenie : public QDialog
+{
+    Q_OBJECT
+public:
+    CPrihlasenie(CPouzivatel& user, const QString& storedPassword, QWidget* parent = nullptr);
+    QLineEdit* PasswordField() const { return m_heslo; }
+    void accept() override;
+
+private:
+    CPouzivatel& m_user;
+    QString m_stored;
+    QLineEdit* m_heslo;
+};
+
+// "Zmena hesla": the old password, the new one twice.
+class CZmenaHesla : public QDialog
+{
+    Q_OBJECT
+public:
+    CZmenaHesla(CPouzivatel& user, const QString& storedPassword, QWidget* parent = nullptr);
+    QString NewPassword() const;
+    QLineEdit* OldField() const { return m_stare; }
+    QLineEdit* NewField() const { return m_nove; }
+    QLineEdit* ConfirmField() const { return m_potvrdenie; }
+    void accept() override;
+
+private:
+    CPouzivatel& m_user;
+    QString m_stored;
+    QLineEdit* m_stare;
+    QLineEdit* m_nove;
+    QLineEdit* m_potvrdenie;
+};
+
+// "Nastavenie trestov za ŽK": the card totals at which a player sits out.
+class CNastavenieZK : public QDialog
+{
+    Q_OBJECT
+public:
+    CNastavenieZK(const QString& rule, bool editAccess, QWidget* parent = nullptr);
+    QString Rule() const;
+    QLineEdit* RuleField() const { return m_pravidlo; }
+
+private:
+    QLineEdit* m_pravidlo;
+};
+
+// "Informácie o programe".
+class COProgrameDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit COProgrameDialog(QWidget* parent = nullptr);
+};
+
+// The person at the keyboard, answered with message boxes and file dialogs of the window.
+class COknoPouzivatel : public CPouzivatel
+{
+public:
+    void SetParent(QWidget* parent) { m_parent = parent; }
+    void ShowMessage(const QString& text, Ikona icon) override;
+    bool AskYesNo(const QString& text) override;
+    QString AskSaveFileName(const QString& caption, const QString& proposedPath, const QString& filter) override;
+    void OpenWithSystem(const QString& path) override;
+    void SetBusy(bool busy) override;
+
+private:
+    QWidget* m_parent = nullptr;
+};

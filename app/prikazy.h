@@ -1,0 +1,33 @@
+#pragma once
+
+// Command numbers of menus, toolbar and context menus; a command goes to the active view first,
+// then to the session's commands in the frame, then to the frame and the application.
+enum Prikaz : int {
+    kPrikazOtvorit = 57601,
+    kPrikazUlozAko = 57604,
+    kPrikazNastavenieTlaciarne = 57606,
+    kPrikazTlacit = 57607,
+    kPrikazNahlad = 57609,
+    kPrikazPredchadzajuce = 57616,
+    kPrikazOPrograme = 57664,
+    kPrikazKoniec = 57665,
+    kPrikazNapoveda = 57670,
+    kPrikazPanelNastrojov = 59392,
+    kPrikazStavovyRiadok = 59393,
+    kPrikazPanelUpravSutaze = 32784,
+    kPrikazOZvaze = 32785,
+    kPrikazPridat = 32789,
+    kPrikazUpravit = 32790,
+    kPrikazVymazat = 32791,
+    kPrikazZaloha = 32792,
+    kPrikazZmenaHesla = 32793,
+    kPrikazPrihlasenie = 32795,
+    kPrikazZlteKarty = 32797,
+    kPrikazHladajHraca = 32800,
+    kPrikazExport = 32810,
+    kPrikazWww = 32811,
+    kPrikazAmnestia = 32812,
+    kPrikazZhutnit = 32814,
+    // Beyond the old menu: a new, empty season file.
+    kPrikazNovaSezona = 32900,
+};

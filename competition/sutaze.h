@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class CDatabaza;
+class CLigaroDoc;
+
+// The competitions of the season and the lists under them, as the competitions tree shows them.
+
+// The twelve lists the right pane can show, by view index: 0..7 under each competition, 8..11 under
+// the referees' and delegates' committee.
+const QStringList& ViewTitles();
+inline constexpr int kPocetPohladov = 12;
+inline constexpr int kPrvyPohladKomisie = 8;
+inline const QString kKorenSutazi = QStringLiteral("Zoznam súťaží");
+inline const QString kKorenKomisie = QStringLiteral("Komisie R a DZ");
+inline const QString kNovaSutaz = QStringLiteral("Nová súťaž");
+
+struct CSutaz
+{
+    int id = 0;
+    QString nazov;
+};
+
+// The competitions in the order the store gives them.
+QVector<CSutaz> ReadCompetitions(CDatabaza& db);
+// The competition's name, or an empty text when there is none with that ID.
+QString CompetitionName(CDatabaza& db, int id);
+// "Ligy - " and the association, when its name is longer than one character; else empty (the tree
+// keeps its title).
+QString TreeTitle(CDatabaza& db);
+
+// Adds a competition named "Nová súťaž"; returns its ID.
+int AddCompetition(CDatabaza& db);
+// Renames a competition; an empty name changes nothing. False when nothing was written.
+bool RenameCompetition(CDatabaza& db, int id, const QString& name);
+// Removes a competition that has no club, after the user confirms. False when nothing was removed.
+bool RemoveCompetition(CLigaroDoc& doc, int id);
+inline const QString kSutazNieJePrazdna = QStringLiteral("Zložka súťaže nieje prázdna. Nedá sa vymazať.");
+inline const QString kSkutocneVymazat = QStringLiteral("Skutočne chcete vymazať záznam?");
+
+// A list picked in the tree: the competition it stands under (0 for the committee's lists) becomes
+// current, no club is current, and the right pane shows the list.
+void PickList(CLigaroDoc& doc, int competition, int viewIndex);

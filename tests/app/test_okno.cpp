@@ -1,0 +1,287 @@
+// The main window: which commands a user can reach when, logging in and out, the season dialog, the
+// competitions tree and the recent-file list.
+
+#include "app/dialogy.h"
+#include "app/prikazy.h"
+#include "app/udajesezony.h"
+#include "competition/CSutazeView.h"
+#include "competition/sutaze.h"
+#include "db/CZaznamy.h"
+#include "db/hlavicka.h"
+#include "okno.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainWindow : public WindowTest
+{
+protected:
+    bool Enabled(int command) { return m_frame->Action(command)->isEnabled(); }
+    QTreeWidgetItem* Root(int i) { return m_frame->Tree()->Tree()->topLevelItem(i); }
+    QTreeWidgetItem* Leaf(QTreeWidgetItem* parent, const QString& text)
+    {
+        for (int i = 0; i < parent->childCount(); ++i)
+            if (parent->child(i)->text(0) == text)
+                return parent->child(i);
+        return nullptr;
+    }
+    void LogIn(const QString& password)
+    {
+        WithDialog<CPrihlasenie>([this] { m_frame->RunCommand(kPrikazPrihlasenie); },
+                                 [&](CPrihlasenie* d) {
+                                     d->PasswordField()->setText(password);
+                                     d->accept();
+                                 });
+    }
+};
+
+TEST_F(MainWindow, FileCommandsWaitForASeasonAndAmnestyForALogin)
+{
+    const QList<int> needFile = {kPrikazUlozAko,  kPrikazZaloha,    kPrikazZhutnit,     kPrikazZlteKarty,
+                                 kPrikazOZvaze,   kPrikazZmenaHesla, kPrikazPrihlasenie, kPrikazHladajHraca};
+    for (int c : needFile)
+        EXPECT_FALSE(Enabled(c)) << c;
+    EXPECT_FALSE(Enabled(kPrikazAmnestia));
+    for (int c : {kPrikazOtvorit, kPrikazNovaSezona, kPrikazNastavenieTlaciarne, kPrikazOPrograme, kPrikazKoniec})
+        EXPECT_TRUE(Enabled(c)) << c;
+    // The lists not built yet neither print nor export, and nobody takes add/edit/delete.
+    for (int c : {kPrikazTlacit, kPrikazExport, kPrikazPridat, kPrikazUpravit, kPrikazVymazat})
+        EXPECT_FALSE(Enabled(c)) << c;
+
+    ASSERT_TRUE(m_frame->OpenSeason(NewSeason()));
+    for (int c : needFile)
+        EXPECT_TRUE(Enabled(c)) << c;
+    EXPECT_FALSE(Enabled(kPrikazAmnestia));
+    LogIn(QString());
+    EXPECT_TRUE(m_doc.HasEditAccess());
+    EXPECT_TRUE(Enabled(kPrikazAmnestia));
+    EXPECT_TRUE(m_frame->windowTitle().startsWith(QStringLiteral("sezona.mdb")));
+}
+
+TEST_F(MainWindow, LoginComparesExactlyAndCancelLogsOut)
+{
+    ASSERT_TRUE(m_frame->OpenSeason(NewSeason()));
+    // An empty stored password takes an empty entry only.
+    WithDialog<CPrihlasenie>([this] { m_frame->RunCommand(kPrikazPrihlasenie); },
+                             [this](CPrihlasenie* d) {
+                                 d->PasswordField()->setText(QStringLiteral("x"));
+                                 d->accept();
+                                 EXPECT_TRUE(d->isVisible());
+                                 EXPECT_EQ(m_user.messages, (QStringList{"Zadali ste nesprávne heslo"}));
+                                 d->PasswordField()->clear();
+                                 d->accept();
+                             });
+    EXPECT_TRUE(m_doc.HasEditAccess());
+
+    StorePassword(m_doc.Database(), QStringLiteral("Tajne"));
+    LogIn(QStringLiteral("tajne"));
+    EXPECT_FALSE(m_doc.HasEditAccess());
+    LogIn(QStringLiteral("Tajne"));
+    EXPECT_TRUE(m_doc.HasEditAccess());
+
+    // Backup keeps the login; cancelling the login dialog logs out.
+    m_user.fileNames = {Path(QStringLiteral("zaloha.mdb"))};
+    m_frame->RunCommand(kPrikazZaloha);
+    EXPECT_TRUE(m_doc.HasEditAccess());
+    WithDialog<CPrihlasenie>([this] { m_frame->RunCommand(kPrikazPrihlasenie); },
+                             [](CPrihlasenie* d) { d->reject(); });
+    EXPECT_FALSE(m_doc.HasEditAccess());
+    EXPECT_FALSE(Enabled(kPrikazAmnestia));
+
+    // Opening a file logs out.
+    LogIn(QStringLiteral("Tajne"));
+    ASSERT_TRUE(m_frame->OpenSeason(m_doc.FilePath()));
+    EXPECT_FALSE(m_doc.HasEditAccess());
+}
+
+TEST_F(MainWindow, PasswordChangeNeedsTheOldPasswordAndTwoEqualNewOnes)
+{
+    ASSERT_TRUE(m_frame->OpenSeason(NewSeason()));
+    WithDialog<CZmenaHesla>([this] { m_frame->RunCommand(kPrikazZmenaHesla); },
+                            [this](CZmenaHesla* d) {
+                                d->OldField()->setText(QStringLiteral("zle"));
+                                d->accept();
+                                EXPECT_EQ(m_user.messages.last(), QStringLiteral("Nesprávne staré heslo"));
+                                d->OldField()->clear();
+                                d->NewField()->setText(QStringLiteral("nove"));
+                                d->ConfirmField()->setText(QStringLiteral("nov"));
+                                d->accept();
+                                EXPECT_EQ(m_user.messages.last(),
+                                          QStringLiteral("Nové heslo a potvdenie hesla musia byť rovnaké"));
+                                EXPECT_TRUE(d->isVisible());
+                                d->ConfirmField()->setText(QStringLiteral("nove"));
+                                d->accept();
+                            });
+    EXPECT_EQ(StoredPassword(m_doc.Database()), QStringLiteral("nove"));
+    EXPECT_FALSE(m_doc.HasEditAccess());
+
+    // A season of the older version has no password to change or log in with.
+    m_doc.Database().Execute(QStringLiteral("drop table theslo"));
+    m_frame->RunCommand(kPrikazPrihlasenie);
+    EXPECT_EQ(m_user.messages.last(), kStarsiaVerzia);
+    EXPECT_FALSE(m_doc.HasEditAccess());
+}
+
+TEST_F(MainWindow, SeasonDialogOnlyShowsWithoutLoginAndCreatesTheRecordWhenSaved)
+{
+    ASSERT_TRUE(m_frame->OpenSeason(NewSeason()));
+    WithDialog<CSezona>([this] { m_frame->RunCommand(kPrikazOZvaze); },
+                        [](CSezona* d) {
+                            EXPECT_EQ(d->Values().nazov, QStringLiteral("2003/2004"));
+                            EXPECT_EQ(d->Values().kraj, QStringLiteral("Názov kraja"));
+                            EXPECT_EQ(d->Values().zvaz, QStringLiteral("Názov Mirak"));
+                            EXPECT_FALSE(d->Buttons()->button(QDialogButtonBox::Ok)->isEnabled());
+                            EXPECT_FALSE(d->findChildren<QLineEdit*>().first()->isEnabled());
+                        });
+    EXPECT_FALSE(CHlavicka::Read(m_doc.Database()).exists);
+
+    LogIn(QString());
+    WithDialog<CSezona>([this] { m_frame->RunCommand(kPrikazOZvaze); },
+                        [](CSezona* d) {
+                            const auto edits = d->findChildren<QLineEdit*>();
+                            edits.at(0)->setText(QStringLiteral("2011/2012"));
+                            edits.at(1)->setText(QStringLiteral("Trnavský kraj"));
+                            edits.at(2)->setText(QStringLiteral("ObFZ Senica"));
+                            d->accept();
+                        });
+    const CHlavicka h = CHlavicka::Read(m_doc.Database());
+    EXPECT_TRUE(h.exists);
+    EXPECT_EQ(h.AssociationLine(), QStringLiteral("Trnavský kraj - ObFZ Senica"));
+    EXPECT_EQ(m_frame->Tree()->Title(), QStringLiteral("Ligy - ObFZ Senica"));
+}
+
+TEST_F(MainWindow, TheYellowCardRuleIsStoredAsTypedAndLoadedAgain)
+{
+    ASSERT_TRUE(m_frame->OpenSeason(NewSeason()));
+    LogIn(QString());
+    WithDialog<CNastavenieZK>([this] { m_frame->RunCommand(kPrikazZlteKarty); },
+                              [](CNastavenieZK* d) {
+                                  EXPECT_EQ(d->Rule(), QStringLiteral("4,8,12,16,20,24"));
+                                  d->RuleField()->setText(QStringLiteral("3,6,9"));
+                                  d->accept();
+                              });
+    EXPECT_EQ(m_doc.StopRounds(), (QVector<int>{3, 6, 9}));
+    EXPECT_EQ(CHlavicka::Read(m_doc.Database()).stop, QStringLiteral("3,6,9"));
+}
+
+TEST_F(MainWindow, DoubleClickingAListShowsItForThatCompetition)
+{
+    OpenNew();
+    CDatabaza& db = m_doc.Database();
+    AddCompetition(db, QStringLiteral("I. trieda"));
+    const int second = AddCompetition(db, QStringLiteral("II. trieda"));
+    m_frame->RefreshAllViews();
+    ASSERT_EQ(m_frame->Tree()->Tree()->topLevelItemCount(), 2);
+    QTreeWidgetItem* competitions = Root(0);
+    ASSERT_EQ(competitions->childCount(), 2);
+    EXPECT_EQ(competitions->child(0)->childCount(), 8);
+    EXPECT_EQ(Root(1)->childCount(), 4);
+
+    m_frame->Tree()->PickItem(Leaf(competitions->child(1), QStringLiteral("Tabuľka")));
+    EXPECT_EQ(m_doc.CurrentCompetition(), second);
+    EXPECT_EQ(m_doc.CurrentViewIndex(), 4);
+    ASSERT_NE(m_frame->ActiveView(), nullptr);
+    EXPECT_NE(m_frame->ActiveView()->findChild<QLabel*>(), nullptr);
+    EXPECT_EQ(m_frame->ActiveView()->findChild<QLabel*>()->text(), QStringLiteral("Tabuľka"));
+
+    CPohlad* before = m_frame->ActiveView();
+    m_frame->Tree()->PickItem(competitions->child(0));
+    m_frame->Tree()->PickItem(competitions);
+    EXPECT_EQ(m_doc.CurrentCompetition(), second);
+    EXPECT_EQ(m_frame->ActiveView(), before);
+
+    m_doc.SetCurrentClub(5);
+    m_frame->Tree()->PickItem(Leaf(Root(1), QStringLiteral("Zoznam delegátov")));
+    EXPECT_EQ(m_doc.CurrentCompetition(), 0);
+    EXPECT_EQ(m_doc.CurrentClub(), 0);
+    EXPECT_EQ(m_doc.CurrentViewIndex(), 9);
+}
+
+TEST_F(MainWindow, CompetitionsAreAddedRenamedAndRemovedOnlyWhenEmpty)
+{
+    OpenNew();
+    m_frame->RefreshAllViews();
+    EXPECT_EQ(Root(0)->childCount(), 0);
+    EXPECT_EQ(Root(1)->childCount(), 4);
+    // Without edit access the context menu offers nothing.
+    EXPECT_TRUE(m_frame->Tree()->ContextActions(nullptr).isEmpty());
+
+    LogIn(QString());
+    CSutazeView* tree = m_frame->Tree();
+    auto actions = tree->ContextActions(nullptr);
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_TRUE(actions.at(0)->isEnabled());
+    EXPECT_FALSE(actions.at(1)->isEnabled());
+    EXPECT_FALSE(actions.at(2)->isEnabled());
+    actions.at(0)->trigger();
+    tree->AddCompetitionCommand();
+    ASSERT_EQ(Root(0)->childCount(), 2);
+    EXPECT_EQ(Root(0)->child(0)->text(0), QStringLiteral("Nová súťaž"));
+    EXPECT_EQ(Root(0)->child(1)->text(0), QStringLiteral("Nová súťaž"));
+
+    QTreeWidgetItem* first = Root(0)->child(0);
+    EXPECT_TRUE(tree->ContextActions(first).at(1)->isEnabled());
+    first->setText(0, QStringLiteral("I. trieda"));
+    const int id = first->data(0, CSutazeView::kData).toInt();
+    EXPECT_EQ(CompetitionName(m_doc.Database(), id), QStringLiteral("I. trieda"));
+    first->setText(0, QString());
+    EXPECT_EQ(CompetitionName(m_doc.Database(), id), QStringLiteral("I. trieda"));
+    EXPECT_EQ(first->text(0), QStringLiteral("I. trieda"));
+
+    AddClub(m_doc.Database(), id, QStringLiteral("Slovan"), 1);
+    tree->RemoveCommand(Root(0)->child(0));
+    EXPECT_EQ(m_user.messages.last(), QStringLiteral("Zložka súťaže nieje prázdna. Nedá sa vymazať."));
+    EXPECT_TRUE(m_user.questions.isEmpty());
+    m_user.answers = {false, true};
+    tree->RemoveCommand(Root(0)->child(1));
+    EXPECT_EQ(Root(0)->childCount(), 2);
+    tree->RemoveCommand(Root(0)->child(1));
+    EXPECT_EQ(m_user.questions, (QStringList{"Skutočne chcete vymazať záznam?", "Skutočne chcete vymazať záznam?"}));
+    ASSERT_EQ(Root(0)->childCount(), 1);
+    EXPECT_EQ(Root(0)->child(0)->text(0), QStringLiteral("I. trieda"));
+    qDeleteAll(actions);
+}
+
+TEST_F(MainWindow, TheRecentFileListKeepsFourNewestFirst)
+{
+    QStringList paths;
+    for (int i = 1; i <= 5; ++i)
+        paths << NewSeason(QStringLiteral("s%1.mdb").arg(i));
+    for (const QString& p : paths)
+        ASSERT_TRUE(m_frame->OpenSeason(p));
+    ASSERT_TRUE(m_frame->OpenSeason(paths.at(2)));
+    EXPECT_EQ(m_settings->RecentFiles(), (QStringList{paths.at(2), paths.at(4), paths.at(3), paths.at(1)}));
+    ASSERT_EQ(m_frame->RecentFileActions().size(), 4);
+    EXPECT_TRUE(m_frame->RecentFileActions().at(0)->text().startsWith(QStringLiteral("&1 ")));
+    // The list is kept for the next start.
+    CNastavenia again(Path(QStringLiteral("nastavenia.ini")));
+    EXPECT_EQ(again.RecentFiles().size(), 4);
+
+    // A recent file that is gone leaves the list when chosen.
+    QFile::remove(paths.at(4));
+    m_frame->RecentFileActions().at(1)->trigger();
+    EXPECT_EQ(m_settings->RecentFiles().size(), 3);
+    EXPECT_FALSE(m_settings->RecentFiles().contains(paths.at(4)));
+}
+
+TEST_F(MainWindow, ANewSeasonIsCreatedAndOpenedButNeverOverTheOpenOne)
+{
+    OpenNew();
+    AddCompetition(m_doc.Database(), QStringLiteral("I. trieda"));
+    m_user.fileNames = {m_doc.FilePath(), Path(QStringLiteral("nova"))};
+    m_frame->RunCommand(kPrikazNovaSezona);
+    EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("otvorenej sezóny")));
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tsutaze")).toInt(), 1);
+    m_frame->RunCommand(kPrikazNovaSezona);
+    EXPECT_EQ(QFileInfo(m_doc.FilePath()).fileName(), QStringLiteral("nova.mdb"));
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tsutaze")).toInt(), 0);
+}
+
+} // namespace
