@@ -1,10 +1,9 @@
 #include "CLigaroApp.h"
 
 #include "app/CMainFrame.h"
+#include "app/lokalizacia.h"
 #include "output/CQtPlocha.h"
 
-#include <QLibraryInfo>
-#include <QLocale>
 
 CLigaroApp::CLigaroApp(int& argc, char** argv)
     : m_app(argc, argv), m_printer(QPrinter::HighResolution), m_doc(m_user)
@@ -24,16 +23,6 @@ CLigaroApp::~CLigaroApp()
 {
     m_doc.SetViews(nullptr);
     m_doc.CloseSeason();
-}
-
-void CLigaroApp::InstallSlovak(QCoreApplication& app, QTranslator& translator)
-{
-    const QString system = QLocale::system().name();
-    if (system == QStringLiteral("C") || system.startsWith(QStringLiteral("POSIX")) ||
-        QLocale::system().language() == QLocale::C)
-        QLocale::setDefault(QLocale(QLocale::Slovak, QLocale::Slovakia));
-    if (translator.load(QStringLiteral("qtbase_sk"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&translator);
 }
 
 int CLigaroApp::Run(const QStringList& args)

@@ -23,10 +23,6 @@ public:
     // and shows the window.
     int Run(const QStringList& args);
 
-    // Qt's own Slovak texts for standard dialogs and buttons, and Slovak dates where the system has
-    // no locale of its own.
-    static void InstallSlovak(QCoreApplication& app, QTranslator& translator);
-
 private:
     QApplication m_app;
     QTranslator m_translator;

@@ -4,6 +4,14 @@
 #include "db/CLigaroDoc.h"
 #include "db/hlavicka.h"
 #include "db/schema.h"
+#include "competition/generator.h"
+#include "competition/kluby.h"
+#include "competition/rozpis.h"
+#include "competition/sutaze.h"
+#include "db/kody.h"
+#include "output/CQtPlocha.h"
+
+#include <QSaveFile>
 
 #include <QDir>
 #include <QFileInfo>
@@ -210,14 +218,120 @@ int CPrikazovyRiadok::Recalculate(const CVolby&)
     return Fail(kZlePouzitie, QStringLiteral("Prepočítanie tabuľky zatiaľ nie je k dispozícii."));
 }
 
-int CPrikazovyRiadok::Generate(const CVolby&)
+int CPrikazovyRiadok::Generate(const CVolby& volby)
 {
-    return Fail(kZlePouzitie, QStringLiteral("Vytváranie súťaže z príkazového riadku zatiaľ nie je k dispozícii."));
+    int competition = 0, mode = 2, rounds = 0;
+    bool hasCompetition = false, hasMode = false, hasRounds = false;
+    if (!IntOption(volby, QStringLiteral("--sutaz"), competition, hasCompetition) ||
+        !IntOption(volby, QStringLiteral("--mode"), mode, hasMode) ||
+        !IntOption(volby, QStringLiteral("--rounds"), rounds, hasRounds))
+        return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
+    if (!hasCompetition)
+        return Fail(kZlePouzitie, QStringLiteral("Vytvorenie súťaže potrebuje --sutaz ID."));
+    if (mode < 1 || mode > 4)
+        return Fail(kZlePouzitie, QStringLiteral("--mode musí byť 1, 2, 3 alebo 4."));
+    CKonzola user(m_err, {});
+    CLigaroDoc doc(user);
+    if (!OpenSeason(doc, volby.season))
+        return kNedaSa;
+    bool generated = false;
+    const bool ran = doc.Run([&] {
+        CDatabaza& db = doc.Database();
+        if (!CompetitionExists(db, competition)) {
+            user.ShowMessage(QStringLiteral("Súťaž %1 v sezóne nie je.").arg(competition), CPouzivatel::Ikona::Chyba);
+            return;
+        }
+        CParametreGenerovania p = CParametreGenerovania::Defaults(DoubleRoundCount(db, competition), QDate::currentDate());
+        p.mode = mode - 1;
+        if (hasRounds)
+            p.rounds = rounds;
+        const auto date = [&](const QString& option, QDate& value) {
+            if (volby.options.contains(option))
+                value = QDate::fromString(volby.options.value(option), QStringLiteral("MM-dd-yyyy"));
+        };
+        date(QStringLiteral("--start"), p.start);
+        date(QStringLiteral("--return"), p.returnDate);
+        p.startHour = volby.options.value(QStringLiteral("--hour"), p.startHour);
+        p.returnHour = volby.options.value(QStringLiteral("--return-hour"), p.returnHour);
+        generated = GenerateFixtures(doc, competition, p);
+    });
+    return ran && generated ? kUspech : kNedaSa;
 }
+
+namespace {
+
+enum class CZoznamPrikazu { Kluby, Rozpis, Iny };
+
+CZoznamPrikazu ViewOf(const QString& name)
+{
+    if (name == QStringLiteral("kluby"))
+        return CZoznamPrikazu::Kluby;
+    if (name == QStringLiteral("rozpis"))
+        return CZoznamPrikazu::Rozpis;
+    return CZoznamPrikazu::Iny;
+}
+
+const QStringList kZnameZoznamy = {QStringLiteral("kluby"), QStringLiteral("hraci"), QStringLiteral("rozpis"),
+                                   QStringLiteral("vysledky"), QStringLiteral("tabulka"), QStringLiteral("strelci"),
+                                   QStringLiteral("zk"), QStringLiteral("ck"), QStringLiteral("nominacie")};
+const QStringList kLenTlac = {QStringLiteral("rozhodcovia"), QStringLiteral("delegati"), QStringLiteral("znamky"),
+                              QStringLiteral("zk-stop")};
+
+} // namespace
 
 int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
 {
     const bool print = volby.job == QStringLiteral("--print");
-    return Fail(kZlePouzitie, QStringLiteral("%1 zoznamu „%2“ zatiaľ nie je k dispozícii.")
-                                  .arg(print ? QStringLiteral("Tlač") : QStringLiteral("Export"), volby.view));
+    const bool known = kZnameZoznamy.contains(volby.view) || (print && kLenTlac.contains(volby.view));
+    if (!known)
+        return Fail(kZlePouzitie, QStringLiteral("Neznámy zoznam „%1“.").arg(volby.view));
+    const CZoznamPrikazu view = ViewOf(volby.view);
+    if (view == CZoznamPrikazu::Iny)
+        return Fail(kZlePouzitie, QStringLiteral("%1 zoznamu „%2“ zatiaľ nie je k dispozícii.")
+                                      .arg(print ? QStringLiteral("Tlač") : QStringLiteral("Export"), volby.view));
+    int competition = 0, round = kVsetkyKola;
+    bool hasCompetition = false, hasRound = false;
+    if (!IntOption(volby, QStringLiteral("--sutaz"), competition, hasCompetition) ||
+        !IntOption(volby, QStringLiteral("--kolo"), round, hasRound))
+        return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
+    if (!hasCompetition)
+        return Fail(kZlePouzitie, QStringLiteral("Zoznam „%1“ potrebuje --sutaz ID.").arg(volby.view));
+    if (!hasRound)
+        round = kVsetkyKola;
+
+    CKonzola user(m_err, volby.output);
+    CLigaroDoc doc(user);
+    if (!OpenSeason(doc, volby.season))
+        return kNedaSa;
+    int status = kUspech;
+    const bool ran = doc.Run([&] {
+        CDatabaza& db = doc.Database();
+        if (!CompetitionExists(db, competition)) {
+            status = Fail(kNedaSa, QStringLiteral("Súťaž %1 v sezóne nie je.").arg(competition));
+            return;
+        }
+        if (view == CZoznamPrikazu::Rozpis && round != kVsetkyKola && !ReadRounds(db, competition).contains(round)) {
+            status = Fail(kNedaSa, QStringLiteral("Súťaž %1 nemá %2. kolo.").arg(competition).arg(round));
+            return;
+        }
+        if (print) {
+            std::unique_ptr<CTlacovina> printout;
+            if (view == CZoznamPrikazu::Kluby)
+                printout = std::make_unique<CTlacKlubov>(db, competition);
+            else
+                printout = std::make_unique<CTlacRozpisu>(db, competition, round);
+            const QString error = WritePdf(*printout, volby.output);
+            if (!error.isEmpty())
+                status = Fail(kNedaSa, error);
+            return;
+        }
+        const CMyExport page = view == CZoznamPrikazu::Kluby ? ExportClubs(db, competition)
+                                                             : ExportSchedule(db, competition, round);
+        const QByteArray bytes = page.CopyText();
+        QSaveFile file(volby.output);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+            status = Fail(kNedaSa, QStringLiteral("Súbor %1 sa nepodarilo zapísať: %2")
+                                       .arg(QDir::toNativeSeparators(volby.output), file.errorString()));
+    });
+    return ran ? status : kNedaSa;
 }

@@ -1,8 +1,16 @@
 #include "app/CLigaroApp.h"
 #include "app/CPrikazovyRiadok.h"
+#include "app/lokalizacia.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <QTranslator>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 int main(int argc, char* argv[])
 {
@@ -13,7 +21,17 @@ int main(int argc, char* argv[])
         // Jobs run without a display; fonts for printing still need the GUI layer.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef Q_OS_UNIX
+        // Without a desktop session Qt wants a private runtime folder and complains when it has none.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/agenda-mirak-" + QByteArray::number(getuid());
+            mkdir(runtime.constData(), 0700);
+            qputenv("XDG_RUNTIME_DIR", runtime);
+        }
+#endif
         QGuiApplication app(argc, argv);
+        QTranslator translator;
+        InstallSlovak(app, translator);
         QTextStream out(stdout);
         QTextStream err(stderr);
         return CPrikazovyRiadok(out, err).Run(args);

@@ -25,6 +25,11 @@ QVector<CSutaz> ReadCompetitions(CDatabaza& db)
     return out;
 }
 
+bool CompetitionExists(CDatabaza& db, int id)
+{
+    return db.Value(QStringLiteral("select count(*) from tsutaze where ID=?"), {id}).toInt() > 0;
+}
+
 QString CompetitionName(CDatabaza& db, int id)
 {
     CZaznamy rs(db);

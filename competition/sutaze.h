@@ -26,6 +26,7 @@ struct CSutaz
 
 // The competitions in the order the store gives them.
 QVector<CSutaz> ReadCompetitions(CDatabaza& db);
+bool CompetitionExists(CDatabaza& db, int id);
 // The competition's name, or an empty text when there is none with that ID.
 QString CompetitionName(CDatabaza& db, int id);
 // "Ligy - " and the association, when its name is longer than one character; else empty (the tree

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "app/CPohlad.h"
+#include "competition/kluby.h"
+
+#include <QDialog>
+
+class CMyListCtrl;
+class CMyStatic;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+// "Údaje o klube".
+class CKubUdaje : public QDialog
+{
+    Q_OBJECT
+public:
+    CKubUdaje(CPouzivatel& user, const CUdajeKlubu& values, QWidget* parent = nullptr);
+    CUdajeKlubu Values() const;
+    void SetValues(const CUdajeKlubu& values);
+    void accept() override;
+
+private:
+    CPouzivatel& m_user;
+    QLineEdit* m_nazov;
+    QLineEdit* m_kontakt1;
+    QLineEdit* m_kontakt2;
+    QLineEdit* m_vylosovanie;
+    QPlainTextEdit* m_pozn;
+};
+
+// "Zoznam klubov": the clubs of the current competition by drawn number, with a note per club.
+class CLigaroView : public CPohlad
+{
+    Q_OBJECT
+public:
+    CLigaroView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
+
+    void OnInitialUpdate() override;
+    void UpdateEditAccess() override;
+    bool TakesCommand(int command) const override;
+    bool CommandEnabled(int command) const override;
+    void RunCommand(int command) override;
+    std::unique_ptr<CTlacovina> Printout() override;
+    bool Prints() const override;
+    bool Exports() const override { return Prints(); }
+    void Export() override;
+
+    CMyListCtrl* List() const { return m_list; }
+    QPlainTextEdit* NoteEdit() const { return m_note; }
+    QString Title() const;
+
+    // Edits the club of the selected row (adds one on the blank row) through the dialog.
+    void EditClub();
+    void AddClub();
+    void RemoveSelectedClub();
+    // The context menu's actions; empty when it does not appear.
+    QList<QAction*> ContextActions();
+
+private:
+    void FillClubList();
+    void ShowNote();
+    void SaveNote();
+    bool CanEdit() const;
+
+    CMyStatic* m_title;
+    CMyListCtrl* m_list;
+    QLabel* m_noteLabel;
+    QPlainTextEdit* m_note;
+    int m_competition = 0;
+    bool m_filling = false;
+};

@@ -1,0 +1,50 @@
+#include "CZapas.h"
+
+#include "db/CDatabaza.h"
+#include "db/CZaznamy.h"
+#include "db/kody.h"
+
+CZapas CZapas::FromRow(const CZaznamy& rs)
+{
+    CZapas z;
+    z.id = rs.GetInt(QStringLiteral("ID"));
+    z.round = rs.GetInt(QStringLiteral("kolo"));
+    z.homeClub = rs.GetInt(QStringLiteral("klub1"));
+    z.awayClub = rs.GetInt(QStringLiteral("klub2"));
+    z.homeDraw = rs.GetInt(QStringLiteral("los1"));
+    z.awayDraw = rs.GetInt(QStringLiteral("los2"));
+    z.homeScore = rs.GetInt(QStringLiteral("body1"));
+    z.awayScore = rs.GetInt(QStringLiteral("body2"));
+    z.homeHalfTime = rs.GetInt(QStringLiteral("polcas1"));
+    z.awayHalfTime = rs.GetInt(QStringLiteral("polcas2"));
+    z.kickOff = rs.GetDate(QStringLiteral("cas"));
+    z.dateText = DatumTextom(z.kickOff);
+    z.timeText = CasTextom(z.kickOff);
+    z.note = rs.GetText(QStringLiteral("poznamka"));
+    z.scheduleNote = rs.GetText(QStringLiteral("poznamka2"));
+    return z;
+}
+
+QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round)
+{
+    CZaznamy rs(db);
+    if (round == kVsetkyKola)
+        rs.Open(QStringLiteral("select * from tzapasy where skupina=? order by ID"), {competition});
+    else
+        rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo=? order by ID"), {competition, round});
+    QVector<CZapas> out;
+    out.reserve(rs.GetRecordCount());
+    for (; !rs.IsEOF(); rs.MoveNext())
+        out.append(CZapas::FromRow(rs));
+    return out;
+}
+
+QVector<int> ReadRounds(CDatabaza& db, int competition)
+{
+    QVector<int> rounds;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select distinct kolo from tzapasy where skupina=? order by kolo"), {competition});
+    for (; !rs.IsEOF(); rs.MoveNext())
+        rounds.append(rs.GetInt(QStringLiteral("kolo")));
+    return rounds;
+}

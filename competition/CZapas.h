@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+class CDatabaza;
+class CZaznamy;
+
+// One match as the schedule and results lists hold it.
+class CZapas
+{
+public:
+    int id = 0;
+    int round = 0;
+    int homeClub = 0;
+    int awayClub = 0;
+    int homeDraw = 0;
+    int awayDraw = 0;
+    int homeScore = 0;
+    int awayScore = 0;
+    int homeHalfTime = 0;
+    int awayHalfTime = 0;
+    QDateTime kickOff;
+    QString dateText; // date only, in the user's locale
+    QString timeText; // "%02d:%02d", empty for 00:00
+    QString note;
+    QString scheduleNote;
+
+    static CZapas FromRow(const CZaznamy& rs);
+};
+
+// The matches of a competition, of one round or (kVsetkyKola) of all, in ID order.
+QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round);
+// The rounds that have matches, in order.
+QVector<int> ReadRounds(CDatabaza& db, int competition);

@@ -1,0 +1,368 @@
+#include "CZapasyView.h"
+
+#include "app/CMyListCtrl.h"
+#include "app/CMyStatic.h"
+#include "competition/rozpis.h"
+#include "db/CLigaroDoc.h"
+#include "db/kody.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QDateEdit* DateEdit(QWidget* parent)
+{
+    auto* edit = new QDateEdit(parent);
+    edit->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    edit->setMinimumDate(QDate(1900, 1, 1));
+    edit->setCalendarPopup(true);
+    return edit;
+}
+
+QDialogButtonBox* OkCancel(QDialog* dialog)
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušiť"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+} // namespace
+
+CVytvorSutaz::CVytvorSutaz(const CParametreGenerovania& defaults, const QVector<int>& rounds, QWidget* parent)
+    : QDialog(parent), m_start(DateEdit(this)), m_startHour(new QLineEdit(defaults.startHour, this)),
+      m_return(DateEdit(this)), m_returnHour(new QLineEdit(defaults.returnHour, this)), m_rounds(new QComboBox(this)),
+      m_mode(new QComboBox(this))
+{
+    setWindowTitle(QStringLiteral("Vytváranie súťaže"));
+    m_start->setDate(defaults.start);
+    m_return->setDate(defaults.returnDate);
+    auto* autumn = new QGroupBox(QStringLiteral("Začiatok súťaže"), this);
+    auto* autumnForm = new QFormLayout(autumn);
+    autumnForm->addRow(QStringLiteral("Dátum začiatku súťaže:"), m_start);
+    autumnForm->addRow(QStringLiteral("Hodina prvého kola:"), m_startHour);
+    auto* spring = new QGroupBox(QStringLiteral("Odvetná (jarná) časť"), this);
+    auto* springForm = new QFormLayout(spring);
+    springForm->addRow(QStringLiteral("Dátum začiatku odvetnej časti:"), m_return);
+    springForm->addRow(QStringLiteral("Hodina prvého kola:"), m_returnHour);
+    for (int r : rounds)
+        m_rounds->addItem(QString::number(r), r);
+    m_rounds->setCurrentIndex(std::max(0, m_rounds->findData(defaults.rounds)));
+    m_mode->addItems(ModeNames());
+    m_mode->setCurrentIndex(defaults.mode);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Počet hracích kôl v súťaži:"), m_rounds);
+    form->addRow(QStringLiteral("Súťaž generovať:"), m_mode);
+    auto* note = new QLabel(QStringLiteral("  Vytváranie súťaže používajte vždy iba na začiatku sezóny.\n"
+                                           "  Touto operáciou sa premažú všetky údaje o výsledkoch zápasov."),
+                            this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(autumn);
+    layout->addWidget(spring);
+    layout->addLayout(form);
+    layout->addWidget(note);
+    layout->addWidget(OkCancel(this));
+}
+
+CParametreGenerovania CVytvorSutaz::Values() const
+{
+    CParametreGenerovania p;
+    p.start = m_start->date();
+    p.startHour = m_startHour->text();
+    p.returnDate = m_return->date();
+    p.returnHour = m_returnHour->text();
+    p.rounds = m_rounds->currentData().toInt();
+    p.mode = m_mode->currentIndex();
+    return p;
+}
+
+CDialogUpravitCas::CDialogUpravitCas(QWidget* parent)
+    : QDialog(parent), m_match(new QRadioButton(QStringLiteral("pre označený zápas"), this)),
+      m_round(new QRadioButton(QStringLiteral("pre celé kolo"), this))
+{
+    setWindowTitle(QStringLiteral("Upraviť čas"));
+    m_match->setChecked(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_match);
+    layout->addWidget(m_round);
+    layout->addWidget(OkCancel(this));
+}
+
+bool CDialogUpravitCas::WholeRound() const
+{
+    return m_round->isChecked();
+}
+
+CZapasyView::CZapasyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
+    : CPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Zápasy"), this)),
+      m_rounds(new QComboBox(this)), m_list(new CMyListCtrl(this)), m_panel(new QWidget(this)),
+      m_generate(new QPushButton(QStringLiteral("Vytvoriť súťaž"), m_panel)),
+      m_clear(new QPushButton(QStringLiteral("Vymazať súťaže"), m_panel)), m_losD(new QLineEdit(m_panel)),
+      m_losH(new QLineEdit(m_panel)), m_date(DateEdit(this)), m_time(new QLineEdit(this)),
+      m_confirm(new QPushButton(QStringLiteral("Potvrdiť čas"), this)), m_note(new QLineEdit(this))
+{
+    m_rounds->setMinimumContentsLength(12);
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_title, 1);
+    top->addWidget(m_rounds);
+
+    auto* panelLayout = new QHBoxLayout(m_panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->addWidget(m_generate);
+    panelLayout->addWidget(m_clear);
+    panelLayout->addSpacing(16);
+    panelLayout->addWidget(new QLabel(QStringLiteral("Los D:"), m_panel));
+    panelLayout->addWidget(m_losD);
+    panelLayout->addWidget(new QLabel(QStringLiteral("Los H:"), m_panel));
+    panelLayout->addWidget(m_losH);
+    panelLayout->addStretch();
+    for (QLineEdit* e : {m_losD, m_losH}) {
+        e->setValidator(new QIntValidator(0, 9999, e));
+        e->setMaximumWidth(60);
+    }
+
+    auto* fields = new QHBoxLayout;
+    fields->addWidget(new QLabel(QStringLiteral("Dátum:"), this));
+    fields->addWidget(m_date);
+    fields->addWidget(new QLabel(QStringLiteral("Čas:"), this));
+    fields->addWidget(m_time);
+    m_time->setMaximumWidth(70);
+    fields->addWidget(m_confirm);
+    fields->addSpacing(16);
+    fields->addWidget(new QLabel(QStringLiteral("Pozn:"), this));
+    fields->addWidget(m_note, 1);
+    m_note->setMaxLength(100);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 0, 0);
+    layout->addLayout(top);
+    layout->addWidget(m_panel);
+    layout->addLayout(fields);
+    layout->addWidget(m_list, 1);
+    m_list->SetColumns(ScheduleColumns());
+
+    connect(m_rounds, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_filling || index < 0)
+            return;
+        m_round = m_rounds->itemData(index).toInt();
+        m_doc.Run([this] { LoadMatches(); });
+    });
+    connect(m_list, &QTableWidget::itemSelectionChanged, this, [this] { ShowMatch(); });
+    connect(m_losD, &QLineEdit::textChanged, this, &CZapasyView::OnDrawNumbersEdited);
+    connect(m_losH, &QLineEdit::textChanged, this, &CZapasyView::OnDrawNumbersEdited);
+    connect(m_note, &QLineEdit::textChanged, this, &CZapasyView::OnNoteEdited);
+    connect(m_confirm, &QPushButton::clicked, this, &CZapasyView::ConfirmTimeCommand);
+    connect(m_generate, &QPushButton::clicked, this, &CZapasyView::GenerateFixturesCommand);
+    connect(m_clear, &QPushButton::clicked, this, &CZapasyView::ClearCommand);
+    LayOut();
+}
+
+QString CZapasyView::Title() const
+{
+    return m_title->text();
+}
+
+void CZapasyView::LayOut()
+{
+    m_panel->setVisible(m_frame.CompetitionPanelVisible());
+}
+
+void CZapasyView::CompetitionPanelChanged()
+{
+    LayOut();
+}
+
+void CZapasyView::OnInitialUpdate()
+{
+    m_competition = m_doc.CurrentCompetition();
+    m_list->setRowCount(0);
+    m_rounds->clear();
+    if (m_doc.IsDatabaseOpen()) {
+        LoadMatches();
+        LoadRounds();
+    }
+    UpdateEditAccess();
+}
+
+void CZapasyView::UpdateEditAccess()
+{
+    const bool edit = m_doc.HasEditAccess() && m_doc.IsDatabaseOpen();
+    for (QWidget* w : std::initializer_list<QWidget*>{m_date, m_time, m_note, m_losD, m_losH, m_confirm, m_generate, m_clear})
+        w->setEnabled(edit);
+}
+
+void CZapasyView::LoadRounds()
+{
+    m_filling = true;
+    m_rounds->clear();
+    for (const CPolozkaKola& item : RoundItems(m_doc.Database(), m_competition))
+        m_rounds->addItem(item.text, item.round);
+    const int index = m_rounds->findData(m_round);
+    if (index >= 0) {
+        m_rounds->setCurrentIndex(index);
+    } else if (m_rounds->count() > 0) {
+        // The round shown before is gone (a new fixture list): show the first one.
+        m_rounds->setCurrentIndex(0);
+        m_round = m_rounds->itemData(0).toInt();
+        LoadMatches();
+    }
+    m_filling = false;
+}
+
+void CZapasyView::LoadMatches()
+{
+    m_filling = true;
+    m_list->setRowCount(0);
+    if (m_competition != 0) {
+        CDatabaza& db = m_doc.Database();
+        m_title->setText(ScheduleTitle(db, m_competition));
+        m_list->Fill(ScheduleList(db, m_competition, m_round));
+    }
+    m_filling = false;
+}
+
+void CZapasyView::SelectRound(int round)
+{
+    const int index = m_rounds->findData(round);
+    if (index >= 0)
+        m_rounds->setCurrentIndex(index);
+}
+
+void CZapasyView::ShowMatch()
+{
+    const int id = m_list->SelectedId();
+    if (id == 0)
+        return;
+    m_doc.Run([&] {
+        const auto fields = MatchFields(m_doc.Database(), id);
+        if (!fields)
+            return;
+        m_filling = true;
+        m_losD->setText(QString::number(fields->homeDraw));
+        m_losH->setText(QString::number(fields->awayDraw));
+        m_date->setDate(fields->date);
+        m_time->setText(fields->time);
+        m_note->setText(fields->note);
+        m_filling = false;
+    });
+}
+
+void CZapasyView::OnDrawNumbersEdited()
+{
+    const int row = m_list->SelectedRow();
+    const int id = m_list->SelectedId();
+    if (m_filling || id == 0 || !m_doc.HasEditAccess())
+        return;
+    m_doc.Run([&] {
+        const auto pair = ApplyDrawNumbers(m_doc.Database(), m_competition, id, m_losD->text(), m_losH->text());
+        if (!pair)
+            return;
+        m_list->SetCellText(row, kStlpecLosD, QString::number(pair->homeDraw));
+        m_list->SetCellText(row, kStlpecLosH, QString::number(pair->awayDraw));
+        m_list->SetCellText(row, kStlpecDomaci, pair->homeName);
+        m_list->SetCellText(row, kStlpecHostia, pair->awayName);
+    });
+}
+
+void CZapasyView::OnNoteEdited()
+{
+    const int row = m_list->SelectedRow();
+    const int id = m_list->SelectedId();
+    if (m_filling || id == 0 || !m_doc.HasEditAccess())
+        return;
+    m_doc.Run([&] { m_list->SetCellText(row, kStlpecPoznamka, SaveScheduleNote(m_doc.Database(), id, m_note->text())); });
+}
+
+void CZapasyView::ConfirmTimeCommand()
+{
+    const int id = m_list->SelectedId();
+    const QDate date = m_date->date();
+    if (id == 0 || !date.isValid() || !m_doc.HasEditAccess())
+        return;
+    CDialogUpravitCas dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_doc.Run([&] {
+        const QVector<int> changed = ConfirmTime(m_doc.Database(), id, date, m_time->text(), dialog.WholeRound());
+        const auto time = ParseKickOffTime(m_time->text());
+        if (!time)
+            return;
+        const QDateTime kickOff(date, *time);
+        const CZoznam shown = m_list->Content();
+        for (int match : changed) {
+            const int row = shown.FindRow(match);
+            if (row < 0)
+                continue;
+            m_list->SetCellText(row, kStlpecDatum, DatumTextom(kickOff));
+            m_list->SetCellText(row, kStlpecCas, CasTextom(kickOff));
+        }
+    });
+}
+
+void CZapasyView::GenerateFixturesCommand()
+{
+    if (!m_doc.HasEditAccess() || m_competition == 0)
+        return;
+    bool generated = false;
+    m_doc.Run([&] {
+        CDatabaza& db = m_doc.Database();
+        const int doubleRounds = DoubleRoundCount(db, m_competition);
+        if (doubleRounds < 6) {
+            m_doc.User().ShowMessage(kMalyPocetKlubov, CPouzivatel::Ikona::Vykricnik);
+            return;
+        }
+        CVytvorSutaz dialog(CParametreGenerovania::Defaults(doubleRounds, QDate::currentDate()),
+                            RoundsList(doubleRounds), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        generated = GenerateFixtures(m_doc, m_competition, dialog.Values());
+    });
+    if (generated)
+        m_doc.Run([this] {
+            LoadRounds();
+            LoadMatches();
+        });
+}
+
+void CZapasyView::ClearCommand()
+{
+    if (!m_doc.HasEditAccess() || m_competition == 0)
+        return;
+    bool cleared = false;
+    m_doc.Run([&] { cleared = ClearCompetitionCommand(m_doc, m_competition); });
+    if (cleared)
+        m_doc.Run([this] {
+            LoadRounds();
+            LoadMatches();
+        });
+}
+
+bool CZapasyView::Prints() const
+{
+    return m_doc.IsDatabaseOpen() && m_competition != 0;
+}
+
+std::unique_ptr<CTlacovina> CZapasyView::Printout()
+{
+    return std::make_unique<CTlacRozpisu>(m_doc.Database(), m_competition, m_round);
+}
+
+void CZapasyView::Export()
+{
+    m_doc.Run([this] {
+        SaveExportedPage(m_doc.User(), ExportSchedule(m_doc.Database(), m_competition, m_round), kSuborRozpisu);
+    });
+}

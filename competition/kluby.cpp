@@ -1,0 +1,191 @@
+#include "kluby.h"
+
+#include "db/CDatabaza.h"
+#include "db/CLigaroDoc.h"
+#include "db/CZaznamy.h"
+#include "db/hlavicka.h"
+#include "db/kody.h"
+#include "output/CTabulka.h"
+#include "sutaze.h"
+
+namespace {
+
+struct CKlub
+{
+    int id;
+    QString nazov, kontakt1, kontakt2, pozn;
+    int vylosovanie;
+};
+
+QVector<CKlub> Clubs(CDatabaza& db, int competition)
+{
+    QVector<CKlub> out;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie"), {competition});
+    for (; !rs.IsEOF(); rs.MoveNext())
+        out.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov")),
+                    rs.GetText(QStringLiteral("kontakt1")), rs.GetText(QStringLiteral("kontakt2")),
+                    rs.GetText(QStringLiteral("pozn")), rs.GetInt(QStringLiteral("vylosovanie"))});
+    return out;
+}
+
+QString DrawNumberText(int n)
+{
+    return n == 0 ? QString() : QString::number(n);
+}
+
+} // namespace
+
+QString ClubListTitle(CDatabaza& db, int competition)
+{
+    return QStringLiteral("Zoznam klubov - %1").arg(CompetitionName(db, competition));
+}
+
+QVector<CStlpecZoznamu> ClubListColumns()
+{
+    return {{QStringLiteral("#"), Zarovnanie::Vlavo, 20},
+            {QStringLiteral("Názov klubu"), Zarovnanie::Vlavo, 200},
+            {QStringLiteral("Kontakt1"), Zarovnanie::Vlavo, 160},
+            {QStringLiteral("Kontakt2"), Zarovnanie::Vlavo, 160},
+            {QStringLiteral("Vylosované číslo"), Zarovnanie::Vlavo, 100},
+            {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 120}};
+}
+
+CZoznam ClubList(CDatabaza& db, int competition)
+{
+    CZoznam list;
+    list.columns = ClubListColumns();
+    int n = 0;
+    for (const CKlub& k : Clubs(db, competition))
+        list.AddRow({QString::number(++n), k.nazov, k.kontakt1, k.kontakt2, DrawNumberText(k.vylosovanie), k.pozn}, k.id);
+    list.AddRow({QString(), QString(), QString(), QString(), QString(), QString()}, 0);
+    return list;
+}
+
+bool IsValidDrawNumber(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return true;
+    bool ok = false;
+    const int n = t.toInt(&ok);
+    return ok && n >= 0;
+}
+
+int SaveClub(CDatabaza& db, int id, int competition, const CUdajeKlubu& data)
+{
+    CZaznamy rs(db);
+    if (id != 0) {
+        rs.Open(QStringLiteral("select * from tkluby where ID=?"), {id});
+        if (rs.IsEOF())
+            return 0;
+        rs.Edit();
+    } else {
+        rs.Open(QStringLiteral("select * from tkluby"));
+        rs.AddNew();
+    }
+    rs.SetFieldValue(QStringLiteral("nazov"), data.nazov);
+    rs.SetFieldValue(QStringLiteral("kontakt1"), data.kontakt1);
+    rs.SetFieldValue(QStringLiteral("kontakt2"), data.kontakt2);
+    rs.SetFieldValue(QStringLiteral("skupina"), competition);
+    rs.SetFieldValue(QStringLiteral("pozn"), data.pozn.left(kMaxPoznamkaKlubu));
+    if (!data.vylosovanie.trimmed().isEmpty() && IsValidDrawNumber(data.vylosovanie))
+        rs.SetFieldValue(QStringLiteral("vylosovanie"), data.vylosovanie.trimmed().toInt());
+    rs.Update();
+    return id != 0 ? id : static_cast<int>(rs.LastInsertId());
+}
+
+bool RemoveClub(CLigaroDoc& doc, int id)
+{
+    CDatabaza& db = doc.Database();
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where klub1=? or klub2=?"), {id, id});
+    if (!rs.IsEOF()) {
+        doc.User().ShowMessage(kKlubJeAktivny, CPouzivatel::Ikona::Vykricnik);
+        return false;
+    }
+    if (!doc.User().AskYesNo(kSkutocneVymazat) || id == 0)
+        return false;
+    rs.Open(QStringLiteral("select * from tkluby where ID=?"), {id});
+    if (rs.IsEOF())
+        return false;
+    rs.Delete();
+    return true;
+}
+
+QString ClubNote(CDatabaza& db, int id)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tkluby where ID=?"), {id});
+    return rs.IsEOF() ? QString() : rs.GetText(QStringLiteral("pozn"));
+}
+
+void SaveClubNote(CDatabaza& db, int id, const QString& note)
+{
+    if (id == 0)
+        return;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tkluby where ID=?"), {id});
+    if (rs.IsEOF())
+        return;
+    rs.Edit();
+    rs.SetFieldValue(QStringLiteral("pozn"), note.left(kMaxPoznamkaKlubu));
+    rs.Update();
+}
+
+QString ClubName(CDatabaza& db, int id)
+{
+    if (id == 0)
+        return kVolno;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tkluby where ID=?"), {id});
+    return rs.IsEOF() ? kVolno : rs.GetText(QStringLiteral("nazov"));
+}
+
+void CTlacKlubov::DrawPage(CPlocha& surface, int)
+{
+    CTabulka t(surface);
+    t.SetLeftMargin(500);
+    t.AddColumn(QStringLiteral(" Los"), Zarovnanie::Stred);
+    t.AddColumn(QStringLiteral(" FK Slovan Mestská časť Nové Mesto "), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" Ján Novák, 0905 123 456 "), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" Ján Novák, 0905 123 456 "), Zarovnanie::Vlavo);
+    t.GridCell(0, 0, QStringLiteral("Los"));
+    t.GridCell(0, 1, QStringLiteral("Názov klubu"));
+    t.GridCell(0, 2, QStringLiteral("Kontakt 1"));
+    t.GridCell(0, 3, QStringLiteral("Kontakt 2"));
+    const CHlavicka season = CHlavicka::Read(m_db);
+    t.TitleLine(ClubListTitle(m_db, m_competition));
+    t.SeasonLine(season.SeasonLine());
+    t.RuledLine(season.AssociationLine());
+    int row = 0;
+    for (const CKlub& k : Clubs(m_db, m_competition)) {
+        ++row;
+        t.GridCell(row, 0, DrawNumberText(k.vylosovanie));
+        t.GridCell(row, 1, k.nazov);
+        t.GridCell(row, 2, k.kontakt1);
+        t.GridCell(row, 3, k.kontakt2);
+    }
+    t.PageFoot(season.AssociationLine(), 1, 1);
+}
+
+CMyExport ExportClubs(CDatabaza& db, int competition)
+{
+    const CHlavicka season = CHlavicka::Read(db);
+    CMyExport page;
+    page.BeginPage(season.AssociationLine(), ClubListTitle(db, competition), season.SeasonLine());
+    page.BeginTable(4, QString());
+    page.HeadCell(0, QStringLiteral("Los"), Zarovnanie::Stred, 20);
+    page.HeadCell(1, QStringLiteral("Názov klubu"), Zarovnanie::Vlavo, 200);
+    page.HeadCell(2, QStringLiteral("Kontakt 1"), Zarovnanie::Vlavo, 200);
+    page.HeadCell(3, QStringLiteral("Kontakt 2"), Zarovnanie::Vlavo, 200);
+    for (const CKlub& k : Clubs(db, competition)) {
+        page.Cell(0, DrawNumberText(k.vylosovanie), Zarovnanie::Stred);
+        page.Cell(1, k.nazov, Zarovnanie::Vlavo);
+        page.Cell(2, k.kontakt1, Zarovnanie::Vlavo);
+        page.Cell(3, k.kontakt2, Zarovnanie::Vlavo);
+    }
+    page.EndTable();
+    page.EndPage();
+    return page;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "output/CMyExport.h"
+#include "output/CPlocha.h"
+#include "output/CZoznam.h"
+
+#include <QString>
+
+class CDatabaza;
+class CLigaroDoc;
+
+// The clubs of a competition, in the order of their drawn numbers.
+
+// The list as the clubs view shows it: "#", name, contacts, drawn number (empty for 0), note; then
+// one blank row (ID 0) where a new club is added.
+CZoznam ClubList(CDatabaza& db, int competition);
+QVector<CStlpecZoznamu> ClubListColumns();
+QString ClubListTitle(CDatabaza& db, int competition);
+
+struct CUdajeKlubu
+{
+    QString nazov;
+    QString kontakt1;
+    QString kontakt2;
+    QString vylosovanie; // as typed; empty keeps the stored number
+    QString pozn;
+};
+// Whether a drawn number typed by the user can be stored (empty, or a whole number from 0).
+bool IsValidDrawNumber(const QString& text);
+inline const QString kZleVylosovaneCislo = QStringLiteral("Vylosované číslo musí byť celé číslo od 0 vyššie.");
+inline constexpr int kMaxPoznamkaKlubu = 250;
+
+// Writes the club `id`, or a new club of the competition when `id` is 0. Returns the club's ID.
+int SaveClub(CDatabaza& db, int id, int competition, const CUdajeKlubu& data);
+// Removes a club that plays no match, after the user confirms. True when removed.
+bool RemoveClub(CLigaroDoc& doc, int id);
+inline const QString kKlubJeAktivny = QStringLiteral(
+    "Klub je aktívny. Nedá sa vymazať.\n(Klub hrá v tejto sezóne)\nPred touto operáciou vymažte všetky zápasy "
+    "predošlej sezóny.");
+
+QString ClubNote(CDatabaza& db, int id);
+void SaveClubNote(CDatabaza& db, int id, const QString& note);
+// The club's name, or "voľno" for 0 and for an ID with no club.
+QString ClubName(CDatabaza& db, int id);
+
+// The printed club list (one page) and the page of the export.
+class CTlacKlubov : public CTlacovina
+{
+public:
+    CTlacKlubov(CDatabaza& db, int competition) : m_db(db), m_competition(competition) {}
+    int PageCount() override { return 1; }
+    void DrawPage(CPlocha& surface, int page) override;
+    QString DocumentName() const override { return QStringLiteral("Zoznam klubov"); }
+
+private:
+    CDatabaza& m_db;
+    int m_competition;
+};
+CMyExport ExportClubs(CDatabaza& db, int competition);
+inline const QString kSuborKlubov = QStringLiteral("ZoznamKlubov.html");

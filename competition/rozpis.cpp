@@ -1,0 +1,287 @@
+#include "rozpis.h"
+
+#include "db/CDatabaza.h"
+#include "db/CZaznamy.h"
+#include "db/hlavicka.h"
+#include "db/kody.h"
+#include "output/CTabulka.h"
+#include "sutaze.h"
+
+#include <QRegularExpression>
+
+CMenaKlubov::CMenaKlubov(CDatabaza& db)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select ID, nazov from tkluby"));
+    for (; !rs.IsEOF(); rs.MoveNext())
+        m_names.insert(rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov")));
+}
+
+QString CMenaKlubov::Name(int id) const
+{
+    if (id == 0)
+        return kVolno;
+    return m_names.value(id, kVolno);
+}
+
+QString RoundText(int round)
+{
+    return QStringLiteral("%1. kolo").arg(round);
+}
+
+QVector<CPolozkaKola> RoundItems(CDatabaza& db, int competition)
+{
+    QVector<CPolozkaKola> items;
+    for (int r : ReadRounds(db, competition))
+        items.append({RoundText(r), r});
+    if (!items.isEmpty())
+        items.append({kVsetkyKolaText, kVsetkyKola});
+    return items;
+}
+
+QString ScheduleTitle(CDatabaza& db, int competition)
+{
+    return QStringLiteral("Rozpis zápasov - %1").arg(CompetitionName(db, competition));
+}
+
+QVector<CStlpecZoznamu> ScheduleColumns()
+{
+    return {{QStringLiteral("Kolo"), Zarovnanie::Stred, 45},    {QStringLiteral("#"), Zarovnanie::Stred, 30},
+            {QStringLiteral("Domáci"), Zarovnanie::Vlavo, 200}, {QStringLiteral("Hostia"), Zarovnanie::Vlavo, 200},
+            {QStringLiteral("Los D"), Zarovnanie::Vlavo, 50},   {QStringLiteral("Los H"), Zarovnanie::Vlavo, 50},
+            {QStringLiteral("Dátum"), Zarovnanie::Vlavo, 80},   {QStringLiteral("Čas"), Zarovnanie::Vlavo, 60},
+            {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 100}};
+}
+
+CZoznam ScheduleList(CDatabaza& db, int competition, int round)
+{
+    CZoznam list;
+    list.columns = ScheduleColumns();
+    const CMenaKlubov names(db);
+    int previousRound = -1;
+    int number = 0;
+    for (const CZapas& z : ReadMatches(db, competition, round)) {
+        QString roundCell;
+        if (z.round != previousRound) {
+            if (!list.rows.isEmpty())
+                list.AddRow(QStringList(9, QString()), 0);
+            roundCell = RoundText(z.round);
+            number = 0;
+            previousRound = z.round;
+        }
+        list.AddRow({roundCell, QString::number(++number), names.Name(z.homeClub), names.Name(z.awayClub),
+                     QString::number(z.homeDraw), QString::number(z.awayDraw), z.dateText, z.timeText, z.scheduleNote},
+                    z.id);
+    }
+    return list;
+}
+
+std::optional<CPolickaZapasu> MatchFields(CDatabaza& db, int matchId)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
+    if (rs.IsEOF())
+        return std::nullopt;
+    CPolickaZapasu f;
+    f.homeDraw = rs.GetInt(QStringLiteral("los1"));
+    f.awayDraw = rs.GetInt(QStringLiteral("los2"));
+    const QDateTime cas = rs.GetDate(QStringLiteral("cas"));
+    f.date = cas.date();
+    f.time = CasPolicko(cas);
+    f.note = rs.GetText(QStringLiteral("poznamka2"));
+    if (f.note == QStringLiteral(" "))
+        f.note.clear();
+    return f;
+}
+
+std::optional<CDvojica> ApplyDrawNumbers(CDatabaza& db, int competition, int matchId, const QString& homeText,
+                                         const QString& awayText)
+{
+    bool okHome = false, okAway = false;
+    const int homeDraw = homeText.trimmed().toInt(&okHome);
+    const int awayDraw = awayText.trimmed().toInt(&okAway);
+    if (!okHome || !okAway)
+        return std::nullopt;
+    CDvojica d{0, 0, homeDraw, awayDraw, kVolno, kVolno};
+    const auto club = [&](int draw, int& id, QString& name) {
+        if (draw == 0)
+            return true;
+        CZaznamy rs(db);
+        rs.Open(QStringLiteral("select * from tkluby where vylosovanie=? and skupina=?"), {draw, competition});
+        if (rs.IsEOF())
+            return false;
+        id = rs.GetInt(QStringLiteral("ID"));
+        name = rs.GetText(QStringLiteral("nazov"));
+        return true;
+    };
+    if (!club(homeDraw, d.homeClub, d.homeName) || !club(awayDraw, d.awayClub, d.awayName))
+        return std::nullopt;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
+    if (rs.IsEOF())
+        return std::nullopt;
+    rs.Edit();
+    rs.SetFieldValue(QStringLiteral("klub1"), d.homeClub);
+    rs.SetFieldValue(QStringLiteral("klub2"), d.awayClub);
+    rs.SetFieldValue(QStringLiteral("los1"), d.homeDraw);
+    rs.SetFieldValue(QStringLiteral("los2"), d.awayDraw);
+    rs.Update();
+    return d;
+}
+
+QString SaveScheduleNote(CDatabaza& db, int matchId, const QString& text)
+{
+    const QString stored = text.isEmpty() ? QStringLiteral(" ") : text.left(100);
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
+    if (rs.IsEOF())
+        return {};
+    rs.Edit();
+    rs.SetFieldValue(QStringLiteral("poznamka2"), stored);
+    rs.Update();
+    return stored;
+}
+
+std::optional<QTime> ParseKickOffTime(const QString& text)
+{
+    // "%2d%c%2d": up to two digits (blanks before them allowed), any one character, up to two digits.
+    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,2})(.)\\s*(\\d{1,2})"));
+    const auto m = form.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QTime t(m.captured(1).toInt(), m.captured(3).toInt());
+    if (!t.isValid())
+        return std::nullopt;
+    return t;
+}
+
+QVector<int> ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QString& timeText, bool wholeRound)
+{
+    const auto time = ParseKickOffTime(timeText);
+    if (!time || !date.isValid())
+        return {};
+    const QDateTime kickOff(date, *time);
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
+    if (rs.IsEOF())
+        return {};
+    if (wholeRound)
+        rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo=?"),
+                {rs.GetInt(QStringLiteral("skupina")), rs.GetInt(QStringLiteral("kolo"))});
+    QVector<int> changed;
+    CTransakcia transaction(db);
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        rs.Edit();
+        rs.SetFieldValue(QStringLiteral("cas"), kickOff);
+        rs.Update();
+        changed.append(rs.GetInt(QStringLiteral("ID")));
+    }
+    transaction.Commit();
+    return changed;
+}
+
+namespace {
+
+// The matches of one printed page or one page table: the rounds above `after` up to `upTo`.
+QVector<CZapas> MatchesOfRounds(CDatabaza& db, int competition, int after, int upTo)
+{
+    QVector<CZapas> out;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo>? and kolo<=? order by ID"),
+            {competition, after, upTo});
+    for (; !rs.IsEOF(); rs.MoveNext())
+        out.append(CZapas::FromRow(rs));
+    return out;
+}
+
+QString RoundHeading(const CZapas& first)
+{
+    return QStringLiteral(" %1. kolo (%2)").arg(first.round).arg(first.dateText);
+}
+
+const QString kVzorKlubu = QStringLiteral(" TJ Družstevník Šaštín-Stráže ");
+
+} // namespace
+
+CTlacRozpisu::CTlacRozpisu(CDatabaza& db, int competition, int round)
+    : m_db(db), m_competition(competition), m_round(round)
+{
+}
+
+int CTlacRozpisu::PageCount()
+{
+    if (m_round != kVsetkyKola)
+        return 1;
+    const int rounds = static_cast<int>(ReadRounds(m_db, m_competition).size());
+    return std::max(1, (rounds + kKolNaStranu - 1) / kKolNaStranu);
+}
+
+void CTlacRozpisu::DrawPage(CPlocha& surface, int page)
+{
+    CTabulka t(surface);
+    t.AddColumn(kVzorKlubu, Zarovnanie::Vlavo);
+    t.AddColumn(kVzorKlubu, Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral("  Cas  "), Zarovnanie::Stred);
+    t.AddColumn(QStringLiteral("  Poznámka  "), Zarovnanie::Vlavo);
+    const CHlavicka season = CHlavicka::Read(m_db);
+    t.TitleLine(QStringLiteral("Rozpis zápasov v sezóne %1").arg(season.nazov));
+    t.SeasonLine(CompetitionName(m_db, m_competition));
+    t.RuledLine(season.AssociationLine());
+
+    const QVector<CZapas> matches = m_round == kVsetkyKola
+                                        ? MatchesOfRounds(m_db, m_competition, kKolNaStranu * (page - 1), kKolNaStranu * page)
+                                        : ReadMatches(m_db, m_competition, m_round);
+    const CMenaKlubov names(m_db);
+    int row = 0;
+    int previousRound = -1;
+    for (const CZapas& z : matches) {
+        if (z.round != previousRound) {
+            previousRound = z.round;
+            t.GridCellEx(row, 0, RoundHeading(z), Zarovnanie::Vlavo, 700);
+            t.GridCellEx(row, 1, QString(), Zarovnanie::Vlavo, 700);
+            t.GridCellEx(row, 2, QStringLiteral("čas"), Zarovnanie::Stred, 700);
+            t.GridCellEx(row, 3, QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 700);
+            ++row;
+        }
+        const bool bye = z.awayClub == 0;
+        t.GridCellEx(row, 0, names.Name(z.homeClub), Zarovnanie::Vlavo, 400);
+        t.GridCellEx(row, 1, QStringLiteral("- %1").arg(names.Name(z.awayClub)), Zarovnanie::Vlavo, 400);
+        t.GridCellEx(row, 2, bye ? QString() : z.timeText, Zarovnanie::Stred, 400);
+        t.GridCellEx(row, 3, bye ? QString() : z.scheduleNote, Zarovnanie::Vlavo, 400);
+        ++row;
+    }
+    t.PageFoot(season.AssociationLine(), page, PageCount());
+}
+
+CMyExport ExportSchedule(CDatabaza& db, int competition, int round)
+{
+    const CHlavicka season = CHlavicka::Read(db);
+    CMyExport page;
+    page.BeginPage(season.AssociationLine(), CompetitionName(db, competition),
+                   season.exists ? QStringLiteral("Rozpis zápasov v sezóne - %1").arg(season.nazov) : QString());
+    const CMenaKlubov names(db);
+    int previousRound = -1;
+    bool open = false;
+    for (const CZapas& z : ReadMatches(db, competition, round)) {
+        if (z.round != previousRound) {
+            if (open)
+                page.EndTable();
+            previousRound = z.round;
+            page.BeginTable(4, RoundHeading(z));
+            page.HeadCell(0, QStringLiteral("domáci"), Zarovnanie::Vlavo, 200);
+            page.HeadCell(1, QStringLiteral("hostia"), Zarovnanie::Vlavo, 200);
+            page.HeadCell(2, QStringLiteral("čas"), Zarovnanie::Stred, 40);
+            page.HeadCell(3, QStringLiteral("poznámka"), Zarovnanie::Vlavo, 100);
+            open = true;
+        }
+        const bool bye = z.awayClub == 0;
+        page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
+        page.Cell(1, names.Name(z.awayClub), Zarovnanie::Vlavo);
+        page.Cell(2, bye ? QString() : z.timeText, Zarovnanie::Stred);
+        page.Cell(3, bye ? QString() : z.scheduleNote, Zarovnanie::Vlavo);
+    }
+    if (open)
+        page.EndTable();
+    page.EndPage();
+    return page;
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "CZapas.h"
+#include "output/CMyExport.h"
+#include "output/CPlocha.h"
+#include "output/CZoznam.h"
+
+#include <QDate>
+#include <QHash>
+
+#include <optional>
+
+class CDatabaza;
+
+// The match schedule of a competition: the list, single corrections, kick-off times, notes, the
+// printout and the page.
+
+// Names of all clubs by ID (a club that is not there is "voľno").
+class CMenaKlubov
+{
+public:
+    explicit CMenaKlubov(CDatabaza& db);
+    QString Name(int id) const;
+
+private:
+    QHash<int, QString> m_names;
+};
+
+// The items of the round selector: "%d. kolo" for every round with matches, then "Všetky kolá"
+// (kVsetkyKola); nothing when the competition has no match.
+struct CPolozkaKola
+{
+    QString text;
+    int round;
+};
+QVector<CPolozkaKola> RoundItems(CDatabaza& db, int competition);
+QString RoundText(int round);
+
+QString ScheduleTitle(CDatabaza& db, int competition);
+// The list: rounds separated by an empty row, "%d. kolo" on a round's first row, "#" from 1 in each.
+CZoznam ScheduleList(CDatabaza& db, int competition, int round);
+QVector<CStlpecZoznamu> ScheduleColumns();
+// The columns of the list that hold the date, the time and the note, and the draw numbers.
+enum CStlpecRozpisu { kStlpecKolo = 0, kStlpecDomaci = 2, kStlpecHostia = 3, kStlpecLosD = 4, kStlpecLosH = 5,
+                      kStlpecDatum = 6, kStlpecCas = 7, kStlpecPoznamka = 8 };
+
+// What the edit fields show for a match.
+struct CPolickaZapasu
+{
+    int homeDraw = 0;
+    int awayDraw = 0;
+    QDate date;
+    QString time; // "%02d:%02d", 00:00 included
+    QString note; // a single blank shows as empty
+};
+std::optional<CPolickaZapasu> MatchFields(CDatabaza& db, int matchId);
+
+// A pairing corrected by typing draw numbers: the match gets the clubs with those numbers in its
+// competition (0 is a free slot). A text that is no number, or a number no club has, changes
+// nothing: returns nothing then.
+struct CDvojica
+{
+    int homeClub, awayClub, homeDraw, awayDraw;
+    QString homeName, awayName;
+};
+std::optional<CDvojica> ApplyDrawNumbers(CDatabaza& db, int competition, int matchId, const QString& homeText,
+                                         const QString& awayText);
+
+// Stores the schedule note (an empty note as a single blank, as it always was) and returns it.
+QString SaveScheduleNote(CDatabaza& db, int matchId, const QString& text);
+
+// A kick-off time typed as hour, any one character, minute; nothing for another text.
+std::optional<QTime> ParseKickOffTime(const QString& text);
+// Sets the kick-off of one match, or of every match of its round. Returns the matches changed
+// (none when the time text is not a time).
+QVector<int> ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QString& timeText, bool wholeRound);
+
+// The printout: one page for one round, four rounds a page for all.
+class CTlacRozpisu : public CTlacovina
+{
+public:
+    CTlacRozpisu(CDatabaza& db, int competition, int round);
+    int PageCount() override;
+    void DrawPage(CPlocha& surface, int page) override;
+    QString DocumentName() const override { return QStringLiteral("Rozpis zápasov"); }
+    static constexpr int kKolNaStranu = 4;
+
+private:
+    CDatabaza& m_db;
+    int m_competition;
+    int m_round;
+};
+
+CMyExport ExportSchedule(CDatabaza& db, int competition, int round);
+inline const QString kSuborRozpisu = QStringLiteral("RozpisZapasov.html");
+inline const QString kVsetkyKolaText = QStringLiteral("Všetky kolá");
