@@ -3,9 +3,13 @@
 #include "db/CDatabaza.h"
 #include "db/schema.h"
 
+#include <QLocale>
+
 void SeasonTest::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
+    // The tests run with the C locale, where the program speaks Slovak.
+    QLocale::setDefault(QLocale(QLocale::Slovak, QLocale::Slovakia));
 }
 
 QString SeasonTest::Path(const QString& name) const

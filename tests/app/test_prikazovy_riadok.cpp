@@ -1,0 +1,133 @@
+// The command line, run as a user's script would run it: the real executable, its output and exit
+// status, and files that match what the window writes.
+
+#include "competition/generator.h"
+#include "competition/rozpis.h"
+#include "db/kody.h"
+#include "pomocnik.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CBeh
+{
+    int status;
+    QString out;
+    QString err;
+};
+
+CBeh Program(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(MIRAK_EXECUTABLE), args);
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        return {-1, {}, QStringLiteral("did not finish")};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray Contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class CommandLine : public SeasonTest
+{
+};
+
+TEST_F(CommandLine, MakesANewSeasonAndReportsOnIt)
+{
+    const QString path = Path(QStringLiteral("nova.mdb"));
+    CBeh r = Program({QStringLiteral("--new-season"), path});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = Program({QStringLiteral("--new-season"), path});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("už existuje")));
+    EXPECT_EQ(Program({QStringLiteral("--new-season"), Path(QStringLiteral("x.txt"))}).status, 1);
+
+    r = Program({QStringLiteral("--info"), path});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    EXPECT_EQ(lines, (QStringList{"sezona: ", "kraj: ", "zvaz: ", "sutaze: 0", "kluby: 0", "hraci: 0", "zapasy: 0",
+                                  "vysledky: 0", "goly: 0", "zlte: 0", "cervene: 0", "rozhodcovia: 0", "delegati: 0",
+                                  "nominacie: 0"}));
+    EXPECT_EQ(Program({QStringLiteral("--info"), Path(QStringLiteral("niet.mdb"))}).status, 2);
+    EXPECT_EQ(Program({QStringLiteral("--info")}).status, 1);
+    EXPECT_EQ(Program({QStringLiteral("--info"), path, QStringLiteral("--nezname")}).status, 1);
+}
+
+TEST_F(CommandLine, AFileInUseIsRefused)
+{
+    OpenNew();
+    const CBeh r = Program({QStringLiteral("--info"), m_doc.FilePath()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("iný program"))) << r.err.toStdString();
+}
+
+TEST_F(CommandLine, GeneratesExportsAndPrintsLikeTheWindow)
+{
+    const QString path = NewSeason();
+    int competition = 0;
+    {
+        CDatabaza db;
+        db.Open(path);
+        db.Execute(QStringLiteral("insert into tsezona (nazov, kraj, zvaz) values ('2011/2012', 'Kraj', 'Zväz')"));
+        competition = AddCompetition(db, QStringLiteral("I. trieda"));
+        for (int i = 1; i <= 6; ++i)
+            AddClub(db, competition, QStringLiteral("Klub %1").arg(i), i);
+    }
+    const QString id = QString::number(competition);
+    CBeh r = Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), id, QStringLiteral("--hour"),
+                  QStringLiteral("17:60")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(kZlaHodinaZaciatku));
+    r = Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), id, QStringLiteral("--mode"),
+             QStringLiteral("1"), QStringLiteral("--start"), QStringLiteral("08-06-2011")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), QStringLiteral("77")}).status, 2);
+    EXPECT_EQ(Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), id, QStringLiteral("--mode"),
+                   QStringLiteral("5")})
+                  .status,
+              1);
+
+    const QString page = Path(QStringLiteral("rozpis.html"));
+    r = Program({QStringLiteral("--export"), QStringLiteral("rozpis"), path, QStringLiteral("-o"), page,
+             QStringLiteral("--sutaz"), id});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString club = Path(QStringLiteral("kluby.pdf"));
+    r = Program({QStringLiteral("--print"), QStringLiteral("kluby"), path, QStringLiteral("-o"), club,
+             QStringLiteral("--sutaz"), id});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(Contents(club).startsWith("%PDF"));
+    const QString round = Path(QStringLiteral("kolo.pdf"));
+    EXPECT_EQ(Program({QStringLiteral("--print"), QStringLiteral("rozpis"), path, QStringLiteral("-o"), round,
+                   QStringLiteral("--sutaz"), id, QStringLiteral("--kolo"), QStringLiteral("3")})
+                  .status,
+              0);
+    EXPECT_TRUE(Contents(round).startsWith("%PDF"));
+    EXPECT_EQ(Program({QStringLiteral("--print"), QStringLiteral("rozpis"), path, QStringLiteral("-o"), round,
+                   QStringLiteral("--sutaz"), id, QStringLiteral("--kolo"), QStringLiteral("9")})
+                  .status,
+              2);
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"), page,
+                   QStringLiteral("--sutaz"), id})
+                  .status,
+              1);
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("nieco"), path, QStringLiteral("-o"), page}).status, 1);
+
+    // The same bytes as the window's export, and the fixture list as the window would have made it.
+    ASSERT_TRUE(m_doc.OpenSeasonFile(path));
+    EXPECT_EQ(Contents(page), ExportSchedule(m_doc.Database(), competition, kVsetkyKola).CopyText());
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tzapasy")).toInt(), 5 * 3);
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select min(cas) from tzapasy")).toString(),
+              QStringLiteral("2011-08-06 17:00:00"));
+}
+
+} // namespace
