@@ -1,0 +1,174 @@
+// The clubs and schedule views as a user works with them: logged in or not, typing into the fields,
+// answering their dialogs.
+
+#include "app/CMyListCtrl.h"
+#include "app/prikazy.h"
+#include "competition/CLigaroView.h"
+#include "competition/CZapasyView.h"
+#include "competition/generator.h"
+#include "competition/sutaze.h"
+#include "db/CZaznamy.h"
+#include "db/kody.h"
+#include "okno.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Views : public WindowTest
+{
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        OpenNew();
+        m_competition = AddCompetition(m_doc.Database(), QStringLiteral("I. trieda"));
+    }
+    template <class V>
+    V* Show(int index)
+    {
+        PickList(m_doc, m_competition, index);
+        return qobject_cast<V*>(m_frame->ActiveView());
+    }
+    void LogIn()
+    {
+        m_doc.SetEditAccess(true);
+        m_frame->ActiveView()->UpdateEditAccess();
+        m_frame->UpdateCommands();
+    }
+    int m_competition = 0;
+};
+
+TEST_F(Views, ClubsAreAddedOnTheBlankRowAndTheirNotesSavedAsTyped)
+{
+    auto* view = Show<CLigaroView>(0);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->Title(), QStringLiteral("Zoznam klubov - I. trieda"));
+    ASSERT_EQ(view->List()->rowCount(), 1);
+    EXPECT_FALSE(m_frame->Action(kPrikazPridat)->isEnabled());
+    EXPECT_FALSE(view->NoteEdit()->isEnabled());
+    EXPECT_TRUE(view->ContextActions().isEmpty());
+    EXPECT_TRUE(m_frame->Action(kPrikazTlacit)->isEnabled());
+    EXPECT_TRUE(m_frame->Action(kPrikazExport)->isEnabled());
+
+    LogIn();
+    EXPECT_TRUE(m_frame->Action(kPrikazPridat)->isEnabled());
+    EXPECT_FALSE(m_frame->Action(kPrikazUpravit)->isEnabled());
+    WithDialog<CKubUdaje>([this] { m_frame->RunCommand(kPrikazPridat); },
+                          [this](CKubUdaje* d) {
+                              d->SetValues({QStringLiteral("Slovan"), QStringLiteral("Ján"), QString(),
+                                            QStringLiteral("x2"), QString()});
+                              d->accept();
+                              EXPECT_EQ(m_user.messages.last(), kZleVylosovaneCislo);
+                              d->SetValues({QStringLiteral("Slovan"), QStringLiteral("Ján"), QString(),
+                                            QStringLiteral("2"), QString()});
+                              d->accept();
+                          });
+    ASSERT_EQ(view->List()->rowCount(), 2);
+    EXPECT_EQ(view->List()->CellText(0, 1), QStringLiteral("Slovan"));
+    EXPECT_EQ(view->List()->CellText(0, 4), QStringLiteral("2"));
+    const int id = view->List()->RowId(0);
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select skupina from tkluby where ID=?"), {id}).toInt(),
+              m_competition);
+
+    view->List()->SelectRow(0);
+    EXPECT_TRUE(m_frame->Action(kPrikazUpravit)->isEnabled());
+    view->NoteEdit()->setPlainText(QStringLiteral("n"));
+    view->NoteEdit()->moveCursor(QTextCursor::End);
+    view->NoteEdit()->insertPlainText(QStringLiteral("ová"));
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select pozn from tkluby where ID=?"), {id}).toString(),
+              QStringLiteral("nová"));
+    EXPECT_EQ(view->List()->CellText(0, 5), QStringLiteral("nová"));
+
+    // The blank row offers only "Pridať klub".
+    view->List()->SelectRow(1);
+    const auto actions = view->ContextActions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_TRUE(actions.at(0)->isEnabled());
+    EXPECT_FALSE(actions.at(1)->isEnabled());
+    qDeleteAll(actions);
+}
+
+TEST_F(Views, TheScheduleIsGeneratedFromItsPanelAndEditedInItsFields)
+{
+    for (int i = 1; i <= 4; ++i)
+        AddClub(m_doc.Database(), m_competition, QStringLiteral("Klub %1").arg(i), i);
+    auto* view = Show<CZapasyView>(2);
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(view->GenerateButton()->isVisible() && view->GenerateButton()->isEnabled());
+    EXPECT_EQ(view->RoundSelector()->count(), 0);
+    m_frame->show();
+    m_frame->RunCommand(kPrikazPanelUpravSutaze);
+    EXPECT_TRUE(view->GenerateButton()->isVisible());
+    EXPECT_FALSE(view->GenerateButton()->isEnabled());
+    LogIn();
+    EXPECT_TRUE(view->GenerateButton()->isEnabled());
+
+    WithDialog<CVytvorSutaz>([view] { view->GenerateButton()->click(); },
+                             [](CVytvorSutaz* d) {
+                                 EXPECT_EQ(d->Rounds()->currentText(), QStringLiteral("6"));
+                                 EXPECT_EQ(d->Mode()->currentText(), QStringLiteral("dvojkolovo"));
+                                 EXPECT_EQ(d->StartHour()->text(), QStringLiteral("17:00"));
+                                 EXPECT_EQ(d->StartDate()->date().month(), 8);
+                                 d->StartDate()->setDate(QDate(2011, 8, 6));
+                                 d->accept();
+                             });
+    EXPECT_EQ(m_user.questions.last(), kPotvrdenieGenerovania);
+    ASSERT_EQ(view->RoundSelector()->count(), 7);
+    EXPECT_EQ(view->RoundSelector()->currentText(), QStringLiteral("1. kolo"));
+    ASSERT_EQ(view->List()->rowCount(), 2);
+    EXPECT_EQ(view->List()->CellText(0, 0), QStringLiteral("1. kolo"));
+
+    view->RoundSelector()->setCurrentIndex(view->RoundSelector()->count() - 1);
+    EXPECT_EQ(view->SelectedRound(), kVsetkyKola);
+    EXPECT_EQ(view->List()->rowCount(), 6 * 2 + 5);
+
+    // Selecting a match fills the fields without writing anything.
+    view->List()->SelectRow(0);
+    const int match = view->List()->RowId(0);
+    EXPECT_EQ(view->TimeField()->text(), QStringLiteral("17:00"));
+    EXPECT_EQ(view->DateField()->date(), QDate(2011, 8, 6));
+    view->AwayDraw()->setText(QStringLiteral("0"));
+    EXPECT_EQ(view->List()->CellText(0, 3), QStringLiteral("voľno"));
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select klub2 from tzapasy where ID=?"), {match}).toInt(), 0);
+    view->NoteField()->setText(QStringLiteral("ihrisko B"));
+    view->NoteField()->clear();
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select poznamka2 from tzapasy where ID=?"), {match}).toString(),
+              QStringLiteral(" "));
+
+    // "pre celé kolo": both matches of round 1 move, the list follows.
+    view->TimeField()->setText(QStringLiteral("10:30"));
+    WithDialog<CDialogUpravitCas>([view] { view->ConfirmTimeButton()->click(); },
+                                  [](CDialogUpravitCas* d) {
+                                      d->WholeRoundButton()->setChecked(true);
+                                      d->accept();
+                                  });
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tzapasy where kolo=1 and cas like '* 10:30:00'"))
+                  .toInt(),
+              2);
+    EXPECT_EQ(view->List()->CellText(1, 7), QStringLiteral("10:30"));
+
+    // "Vymazať súťaže", answered yes.
+    view->ClearButton()->click();
+    EXPECT_EQ(m_user.questions.last(), kPotvrdenieVymazania);
+    EXPECT_EQ(view->List()->rowCount(), 0);
+    EXPECT_EQ(view->RoundSelector()->count(), 0);
+}
+
+TEST_F(Views, TooFewClubsAreToldBeforeTheDialog)
+{
+    AddClub(m_doc.Database(), m_competition, QStringLiteral("Sám"), 1);
+    auto* view = Show<CZapasyView>(2);
+    LogIn();
+    view->GenerateFixturesCommand();
+    EXPECT_EQ(m_user.messages.last(), kMalyPocetKlubov);
+}
+
+} // namespace
