@@ -42,9 +42,13 @@ void CMyListCtrl::SetColumns(const QVector<CStlpecZoznamu>& columns)
     for (const auto& c : columns)
         headers << c.header;
     setHorizontalHeaderLabels(headers);
+    // The widths were chosen for a small system font; they grow with the font in use (and so with
+    // the screen's scaling), and a column is never narrower than its header.
+    const double scale = std::max(1.0, fontMetrics().averageCharWidth() / 5.5);
     for (int i = 0; i < columns.size(); ++i) {
         horizontalHeaderItem(i)->setTextAlignment(Align(columns.at(i).alignment));
-        setColumnWidth(i, columns.at(i).width);
+        const int header = horizontalHeader()->fontMetrics().horizontalAdvance(columns.at(i).header) + 14;
+        setColumnWidth(i, std::max(header, static_cast<int>(columns.at(i).width * scale)));
     }
 }
 
