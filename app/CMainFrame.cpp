@@ -398,14 +398,20 @@ void CMainFrame::EditAccessChanged()
     UpdateCommands();
 }
 
+bool CMainFrame::HasPasswordTable(CDatabaza& db)
+{
+    if (IsCurrentSeasonVersion(db))
+        return true;
+    m_user.ShowMessage(kStarsiaVerzia, CPouzivatel::Ikona::Vykricnik);
+    return false;
+}
+
 void CMainFrame::Login()
 {
     m_doc.Run([this] {
         CDatabaza& db = m_doc.Database();
-        if (!IsCurrentSeasonVersion(db)) {
-            m_user.ShowMessage(kStarsiaVerzia, CPouzivatel::Ikona::Vykricnik);
+        if (!HasPasswordTable(db))
             return;
-        }
         CPrihlasenie dialog(m_user, StoredPassword(db), this);
         // Cancelling the login logs the user out.
         m_doc.SetEditAccess(dialog.exec() == QDialog::Accepted);
@@ -417,10 +423,8 @@ void CMainFrame::ChangePassword()
 {
     m_doc.Run([this] {
         CDatabaza& db = m_doc.Database();
-        if (!IsCurrentSeasonVersion(db)) {
-            m_user.ShowMessage(kStarsiaVerzia, CPouzivatel::Ikona::Vykricnik);
+        if (!HasPasswordTable(db))
             return;
-        }
         CZmenaHesla dialog(m_user, StoredPassword(db), this);
         if (dialog.exec() == QDialog::Accepted)
             StorePassword(db, dialog.NewPassword());
@@ -479,17 +483,26 @@ void CMainFrame::SetPrinterOrientation(bool landscape)
     m_printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
-void CMainFrame::Print()
+std::unique_ptr<CTlacovina> CMainFrame::ActivePrintout(int& pages)
 {
     std::unique_ptr<CTlacovina> printout;
-    int pages = 0;
+    pages = 0;
     if (!m_doc.Run([&] {
             printout = m_view ? m_view->Printout() : nullptr;
             pages = printout ? printout->PageCount() : 0;
-        }) ||
-        !printout)
+        }))
+        return nullptr;
+    if (printout)
+        SetPrinterOrientation(printout->Landscape());
+    return printout;
+}
+
+void CMainFrame::Print()
+{
+    int pages = 0;
+    const std::unique_ptr<CTlacovina> printout = ActivePrintout(pages);
+    if (!printout)
         return;
-    SetPrinterOrientation(printout->Landscape());
     m_printer.setDocName(printout->DocumentName());
     QPrintDialog dialog(&m_printer, this);
     dialog.setMinMax(1, std::max(1, pages));
@@ -509,15 +522,10 @@ void CMainFrame::Print()
 
 void CMainFrame::PrintPreview()
 {
-    std::unique_ptr<CTlacovina> printout;
     int pages = 0;
-    if (!m_doc.Run([&] {
-            printout = m_view ? m_view->Printout() : nullptr;
-            pages = printout ? printout->PageCount() : 0;
-        }) ||
-        !printout)
+    const std::unique_ptr<CTlacovina> printout = ActivePrintout(pages);
+    if (!printout)
         return;
-    SetPrinterOrientation(printout->Landscape());
     QPrintPreviewDialog dialog(&m_printer, this);
     dialog.setWindowTitle(QStringLiteral("Zobrazenie pred tlačou"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* printer) {

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QMainWindow>
 
+class CDatabaza;
 class CLigaroDoc;
 class CNastavenia;
 class CSutazeView;
@@ -61,6 +62,10 @@ private:
     void CreateMenusAndToolBar();
     void RebuildRecentMenu();
     void EditAccessChanged();
+    // The season file has the password table, or the user is told it is of the older version.
+    bool HasPasswordTable(CDatabaza& db);
+    // What the active view prints, with the printer turned to its orientation; nullptr when nothing.
+    std::unique_ptr<CTlacovina> ActivePrintout(int& pages);
     std::unique_ptr<CPohlad> CreateView(int index);
 
     CLigaroDoc& m_doc;

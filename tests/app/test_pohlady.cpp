@@ -12,6 +12,10 @@
 #include "okno.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -160,6 +164,36 @@ TEST_F(Views, TheScheduleIsGeneratedFromItsPanelAndEditedInItsFields)
     EXPECT_EQ(m_user.questions.last(), kPotvrdenieVymazania);
     EXPECT_EQ(view->List()->rowCount(), 0);
     EXPECT_EQ(view->RoundSelector()->count(), 0);
+}
+
+TEST_F(Views, PrintPreviewAndPrintShowThePagesOfTheActiveList)
+{
+    for (int i = 1; i <= 6; ++i)
+        AddClub(m_doc.Database(), m_competition, QStringLiteral("Klub %1").arg(i), i);
+    CParametreGenerovania p = CParametreGenerovania::Defaults(10, QDate(2011, 6, 1));
+    ASSERT_TRUE(GenerateFixtures(m_doc, m_competition, p));
+    auto* view = Show<CZapasyView>(2);
+    view->SelectRound(kVsetkyKola);
+    int previewPages = 0;
+    WithDialog<QPrintPreviewDialog>([this] { m_frame->RunCommand(kPrikazNahlad); },
+                                    [&](QPrintPreviewDialog* d) {
+                                        auto* preview = d->findChild<QPrintPreviewWidget*>();
+                                        ASSERT_NE(preview, nullptr);
+                                        preview->updatePreview();
+                                        previewPages = preview->pageCount();
+                                    });
+    EXPECT_EQ(previewPages, 3); // 10 rounds, four a page
+
+    // Printing into a PDF file through the print dialog.
+    const QString pdf = Path(QStringLiteral("tlac.pdf"));
+    m_printer.setOutputFormat(QPrinter::PdfFormat);
+    m_printer.setOutputFileName(pdf);
+    WithDialog<QPrintDialog>([this] { m_frame->RunCommand(kPrikazTlacit); }, [](QPrintDialog* d) { d->accept(); });
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 3);
 }
 
 TEST_F(Views, TooFewClubsAreToldBeforeTheDialog)
