@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -177,7 +179,13 @@ bool COknoPouzivatel::AskYesNo(const QString& text)
 
 QString COknoPouzivatel::AskSaveFileName(const QString& caption, const QString& proposedPath, const QString& filter)
 {
-    return QFileDialog::getSaveFileName(m_parent, caption, proposedPath, filter);
+    QString start = proposedPath;
+    if (QFileInfo(proposedPath).isRelative())
+        start = QDir(m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder).filePath(proposedPath);
+    const QString chosen = QFileDialog::getSaveFileName(m_parent, caption, start, filter);
+    if (!chosen.isEmpty())
+        m_lastFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
 }
 
 void COknoPouzivatel::OpenWithSystem(const QString& path)

@@ -93,4 +93,6 @@ public:
 
 private:
     QWidget* m_parent = nullptr;
+    // Where the last file was saved: a bare proposed name starts there.
+    QString m_lastFolder;
 };
