@@ -10,6 +10,7 @@
 #include "db/schema.h"
 #include "db/subory.h"
 #include "output/CQtPlocha.h"
+#include "output/CReportGenerator.h"
 #include "output/web.h"
 
 #include <QAction>
@@ -314,7 +315,7 @@ void CMainFrame::RunCommand(int command)
         break;
     }
     case kPrikazNapoveda: {
-        const QString help = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("docs/napoveda.html"));
+        const QString help = FileBesideProgram(QStringLiteral("docs/napoveda.html"));
         if (QFileInfo::exists(help))
             QDesktopServices::openUrl(QUrl::fromLocalFile(help));
         else

@@ -4,6 +4,7 @@
 #include "db/kody.h"
 #include "kodovanie.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -192,6 +193,11 @@ CPismo Font(const QString& face, int size, bool bold, bool italic, bool underlin
 }
 
 } // namespace
+
+QString FileBesideProgram(const QString& relativePath)
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(relativePath);
+}
 
 int CDrawGrid::RowsPerPage() const
 {

@@ -12,6 +12,9 @@
 class QIODevice;
 class QPagedPaintDevice;
 
+// A file the program ships beside its executable ("rpt/nominacie.rpt", "docs/napoveda.html").
+QString FileBesideProgram(const QString& relativePath);
+
 // The report engine: a page layout read from a template (".rpt", one drawing object per line), its
 // named fields and grids filled by the program, laid out into pages and drawn page by page.
 

@@ -6,7 +6,9 @@
 #include "db/kody.h"
 #include "pomocnik.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -61,6 +63,13 @@ TEST_F(CommandLine, MakesANewSeasonAndReportsOnIt)
     EXPECT_EQ(Program({QStringLiteral("--info"), Path(QStringLiteral("niet.mdb"))}).status, 2);
     EXPECT_EQ(Program({QStringLiteral("--info")}).status, 1);
     EXPECT_EQ(Program({QStringLiteral("--info"), path, QStringLiteral("--nezname")}).status, 1);
+}
+
+TEST(Installation, TheTemplateAndTheHelpStandBesideTheProgram)
+{
+    const QDir folder = QFileInfo(QStringLiteral(MIRAK_EXECUTABLE)).absoluteDir();
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("rpt/nominacie.rpt"))));
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("docs/napoveda.html"))));
 }
 
 TEST_F(CommandLine, AFileInUseIsRefused)
