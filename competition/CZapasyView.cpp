@@ -296,18 +296,14 @@ void CZapasyView::ConfirmTimeCommand()
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_doc.Run([&] {
-        const QVector<int> changed = ConfirmTime(m_doc.Database(), id, date, m_time->text(), dialog.WholeRound());
-        const auto time = ParseKickOffTime(m_time->text());
-        if (!time)
-            return;
-        const QDateTime kickOff(date, *time);
+        const CNovyVykop changed = ConfirmTime(m_doc.Database(), id, date, m_time->text(), dialog.WholeRound());
         const CZoznam shown = m_list->Content();
-        for (int match : changed) {
+        for (int match : changed.matches) {
             const int row = shown.FindRow(match);
             if (row < 0)
                 continue;
-            m_list->SetCellText(row, kStlpecDatum, DatumTextom(kickOff));
-            m_list->SetCellText(row, kStlpecCas, CasTextom(kickOff));
+            m_list->SetCellText(row, kStlpecDatum, DatumTextom(changed.kickOff));
+            m_list->SetCellText(row, kStlpecCas, CasTextom(changed.kickOff));
         }
     });
 }

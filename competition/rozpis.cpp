@@ -155,12 +155,12 @@ std::optional<QTime> ParseKickOffTime(const QString& text)
     return t;
 }
 
-QVector<int> ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QString& timeText, bool wholeRound)
+CNovyVykop ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QString& timeText, bool wholeRound)
 {
     const auto time = ParseKickOffTime(timeText);
     if (!time || !date.isValid())
         return {};
-    const QDateTime kickOff(date, *time);
+    CNovyVykop result{{}, QDateTime(date, *time)};
     CZaznamy rs(db);
     rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
     if (rs.IsEOF())
@@ -168,16 +168,15 @@ QVector<int> ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QS
     if (wholeRound)
         rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo=?"),
                 {rs.GetInt(QStringLiteral("skupina")), rs.GetInt(QStringLiteral("kolo"))});
-    QVector<int> changed;
     CTransakcia transaction(db);
     for (; !rs.IsEOF(); rs.MoveNext()) {
         rs.Edit();
-        rs.SetFieldValue(QStringLiteral("cas"), kickOff);
+        rs.SetFieldValue(QStringLiteral("cas"), result.kickOff);
         rs.Update();
-        changed.append(rs.GetInt(QStringLiteral("ID")));
+        result.matches.append(rs.GetInt(QStringLiteral("ID")));
     }
     transaction.Commit();
-    return changed;
+    return result;
 }
 
 namespace {

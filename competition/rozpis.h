@@ -71,9 +71,14 @@ QString SaveScheduleNote(CDatabaza& db, int matchId, const QString& text);
 
 // A kick-off time typed as hour, any one character, minute; nothing for another text.
 std::optional<QTime> ParseKickOffTime(const QString& text);
-// Sets the kick-off of one match, or of every match of its round. Returns the matches changed
-// (none when the time text is not a time).
-QVector<int> ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QString& timeText, bool wholeRound);
+// Sets the kick-off of one match, or of every match of its round: the matches changed and their new
+// kick-off (none when the time text is not a time).
+struct CNovyVykop
+{
+    QVector<int> matches;
+    QDateTime kickOff;
+};
+CNovyVykop ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QString& timeText, bool wholeRound);
 
 // The printout: one page for one round, four rounds a page for all.
 class CTlacRozpisu : public CTlacovina

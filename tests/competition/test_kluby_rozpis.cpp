@@ -172,7 +172,7 @@ TEST_F(Schedule, MidnightShowsNoTimeInTheListButInTheField)
     Generate(4, 6);
     CDatabaza& db = m_doc.Database();
     const int match = FirstMatch(1);
-    ASSERT_EQ(ConfirmTime(db, match, QDate(2011, 8, 6), QStringLiteral("00:00"), false).size(), 1);
+    ASSERT_EQ(ConfirmTime(db, match, QDate(2011, 8, 6), QStringLiteral("00:00"), false).matches.size(), 1);
     EXPECT_EQ(ScheduleList(db, m_competition, 1).Text(0, kStlpecCas), QString());
     EXPECT_EQ(MatchFields(db, match)->time, QStringLiteral("00:00"));
     EXPECT_EQ(MatchFields(db, match)->date, QDate(2011, 8, 6));
@@ -221,15 +221,16 @@ TEST_F(Schedule, AWholeRoundGetsTheSameKickOffAndABadTimeChangesNothing)
     Generate(6, 10);
     CDatabaza& db = m_doc.Database();
     const int match = FirstMatch(3);
-    const QVector<int> changed = ConfirmTime(db, match, QDate(2011, 9, 3), QStringLiteral("10.30"), true);
-    EXPECT_EQ(changed.size(), 3);
+    const CNovyVykop changed = ConfirmTime(db, match, QDate(2011, 9, 3), QStringLiteral("10.30"), true);
+    EXPECT_EQ(changed.matches.size(), 3);
+    EXPECT_EQ(changed.kickOff, QDateTime(QDate(2011, 9, 3), QTime(10, 30)));
     EXPECT_EQ(db.Value(QStringLiteral("select count(*) from tzapasy where kolo=3 and cas='2011-09-03 10:30:00'"))
                   .toInt(),
               3);
     EXPECT_EQ(db.Value(QStringLiteral("select count(*) from tzapasy where cas='2011-09-03 10:30:00'")).toInt(), 3);
 
-    EXPECT_TRUE(ConfirmTime(db, match, QDate(2011, 9, 4), QStringLiteral("desať"), false).isEmpty());
-    EXPECT_TRUE(ConfirmTime(db, match, QDate(2011, 9, 4), QStringLiteral("25:00"), false).isEmpty());
+    EXPECT_TRUE(ConfirmTime(db, match, QDate(2011, 9, 4), QStringLiteral("desať"), false).matches.isEmpty());
+    EXPECT_TRUE(ConfirmTime(db, match, QDate(2011, 9, 4), QStringLiteral("25:00"), false).matches.isEmpty());
     EXPECT_EQ(MatchFields(db, match)->date, QDate(2011, 9, 3));
     EXPECT_EQ(ParseKickOffTime(QStringLiteral(" 9h05")), QTime(9, 5));
 }
