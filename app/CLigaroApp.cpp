@@ -4,7 +4,6 @@
 #include "app/lokalizacia.h"
 #include "output/CQtPlocha.h"
 
-
 CLigaroApp::CLigaroApp(int& argc, char** argv)
     : m_app(argc, argv), m_printer(QPrinter::HighResolution), m_doc(m_user)
 {

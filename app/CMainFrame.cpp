@@ -88,11 +88,13 @@ void CMainFrame::CreateMenusAndToolBar()
     const auto icon = [this](const char* theme, QStyle::StandardPixmap fallback) {
         return QIcon::fromTheme(QString::fromLatin1(theme), style()->standardIcon(fallback));
     };
-    QAction* open = AddAction(kPrikazOtvorit, QStringLiteral("&Otvoriť..."), QStringLiteral("Otvoriť databázu"));
+    QAction* open =
+        AddAction(kPrikazOtvorit, QStringLiteral("&Otvoriť..."), QStringLiteral("Otvoriť databázu"));
     open->setShortcut(QKeySequence::Open);
     open->setIcon(icon("document-open", QStyle::SP_DialogOpenButton));
     open->setToolTip(QStringLiteral("Otvoriť"));
-    AddAction(kPrikazNovaSezona, QStringLiteral("Nová sezóna..."), QStringLiteral("Vytvoriť novú prázdnu sezónu"));
+    AddAction(kPrikazNovaSezona, QStringLiteral("Nová sezóna..."),
+              QStringLiteral("Vytvoriť novú prázdnu sezónu"));
     AddAction(kPrikazUlozAko, QStringLiteral("Ulož &ako..."), QStringLiteral("Uložiť pod novým menom"));
     AddAction(kPrikazZaloha, QStringLiteral("Vytvoriť zálohu..."));
     AddAction(kPrikazZhutnit, QStringLiteral("Zhutniť databázu"));
@@ -100,7 +102,8 @@ void CMainFrame::CreateMenusAndToolBar()
     print->setShortcut(QKeySequence::Print);
     print->setIcon(icon("document-print", QStyle::SP_FileIcon));
     print->setToolTip(QStringLiteral("Tlač"));
-    AddAction(kPrikazNahlad, QStringLiteral("Zobrazenie pred tlačou"), QStringLiteral("Zobrazenie stránky pred tlačou"));
+    AddAction(kPrikazNahlad, QStringLiteral("Zobrazenie pred tlačou"),
+              QStringLiteral("Zobrazenie stránky pred tlačou"));
     AddAction(kPrikazNastavenieTlaciarne, QStringLiteral("Nastavenie tlačiarne"));
     AddAction(kPrikazExport, QStringLiteral("Export..."), QStringLiteral("Export údajov do súboru HTML"));
     AddAction(kPrikazKoniec, QStringLiteral("Koniec"), QStringLiteral("Ukončenie programu"));
@@ -112,20 +115,24 @@ void CMainFrame::CreateMenusAndToolBar()
     for (QAction* a : {toolbarShown, statusShown, panel})
         a->setCheckable(true);
 
-    AddAction(kPrikazZlteKarty, QStringLiteral("Žlté karty"), QStringLiteral("Nastavenie pravidiel trestov za žlté karty"));
+    AddAction(kPrikazZlteKarty, QStringLiteral("Žlté karty"),
+              QStringLiteral("Nastavenie pravidiel trestov za žlté karty"));
     AddAction(kPrikazAmnestia, QStringLiteral("Amnestia"));
     AddAction(kPrikazOZvaze, QStringLiteral("O zväze..."),
               QStringLiteral("Nastavenie údajov (Ročník, Kraj, Futbalový zväz) "));
-    QAction* about = AddAction(kPrikazOPrograme, QStringLiteral("O programe..."), QStringLiteral("Informácie o programe"));
+    QAction* about =
+        AddAction(kPrikazOPrograme, QStringLiteral("O programe..."), QStringLiteral("Informácie o programe"));
     about->setIcon(icon("help-about", QStyle::SP_MessageBoxInformation));
     AddAction(kPrikazNapoveda, QStringLiteral("Nápoveda"));
     AddAction(kPrikazWww, QStringLiteral("Agenda Mirak na www"));
-    AddAction(kPrikazZmenaHesla, QStringLiteral("Zmena hesla..."), QStringLiteral("Zmena hesla pre editáciu databázy"));
+    AddAction(kPrikazZmenaHesla, QStringLiteral("Zmena hesla..."),
+              QStringLiteral("Zmena hesla pre editáciu databázy"));
 
     QAction* login = AddAction(kPrikazPrihlasenie, QStringLiteral("Prihlásenie pre úpravy"),
                                QStringLiteral("Prihlásenie pre úpravy"));
     login->setIcon(icon("dialog-password", QStyle::SP_DialogApplyButton));
-    QAction* add = AddAction(kPrikazPridat, QStringLiteral("Pridať nový záznam"), QStringLiteral("Pridať nový záznam"));
+    QAction* add =
+        AddAction(kPrikazPridat, QStringLiteral("Pridať nový záznam"), QStringLiteral("Pridať nový záznam"));
     add->setIcon(icon("list-add", QStyle::SP_FileDialogNewFolder));
     QAction* edit = AddAction(kPrikazUpravit, QStringLiteral("Upraviť označený záznam"),
                               QStringLiteral("Upraviť označený záznam"));
@@ -133,14 +140,16 @@ void CMainFrame::CreateMenusAndToolBar()
     QAction* remove = AddAction(kPrikazVymazat, QStringLiteral("Vymazať označený záznam"),
                                 QStringLiteral("Vymazať označený záznam"));
     remove->setIcon(icon("edit-delete", QStyle::SP_TrashIcon));
-    QAction* search = AddAction(kPrikazHladajHraca, QStringLiteral("Vyhľadaj hráča"), QStringLiteral("Vyhľadaj hráča"));
+    QAction* search =
+        AddAction(kPrikazHladajHraca, QStringLiteral("Vyhľadaj hráča"), QStringLiteral("Vyhľadaj hráča"));
     search->setIcon(icon("edit-find", QStyle::SP_FileDialogContentsView));
 
     m_fileMenu = menuBar()->addMenu(QStringLiteral("Súbor"));
     m_fileMenu->addActions({open, m_actions.value(kPrikazNovaSezona), m_actions.value(kPrikazUlozAko),
                             m_actions.value(kPrikazZaloha), m_actions.value(kPrikazZhutnit)});
     m_fileMenu->addSeparator();
-    m_fileMenu->addActions({print, m_actions.value(kPrikazNahlad), m_actions.value(kPrikazNastavenieTlaciarne)});
+    m_fileMenu->addActions(
+        {print, m_actions.value(kPrikazNahlad), m_actions.value(kPrikazNastavenieTlaciarne)});
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_actions.value(kPrikazExport));
     m_fileMenu->addSeparator();
@@ -257,9 +266,10 @@ void CMainFrame::RunCommand(int command)
     }
     switch (command) {
     case kPrikazOtvorit: {
-        const QString start = m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
-        const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Otvoriť"), start,
-                                                          kFilterSezony + QStringLiteral(";;Všetky súbory (*)"));
+        const QString start =
+            m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
+        const QString path = QFileDialog::getOpenFileName(
+            this, QStringLiteral("Otvoriť"), start, kFilterSezony + QStringLiteral(";;Všetky súbory (*)"));
         if (!path.isEmpty())
             OpenSeason(path);
         break;
@@ -268,7 +278,8 @@ void CMainFrame::RunCommand(int command)
         NewSeason();
         break;
     case kPrikazUlozAko: {
-        const QString path = m_user.AskSaveFileName(QStringLiteral("Ulož ako"), m_doc.FilePath(), kFilterSezony);
+        const QString path =
+            m_user.AskSaveFileName(QStringLiteral("Ulož ako"), m_doc.FilePath(), kFilterSezony);
         if (!path.isEmpty())
             m_doc.SaveSeasonAs(WithExtension(path, QStringLiteral("mdb")));
         break;
@@ -461,16 +472,18 @@ void CMainFrame::YellowCardRule()
 
 void CMainFrame::NewSeason()
 {
-    const QString folder = m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
-    const QString chosen = m_user.AskSaveFileName(QStringLiteral("Nová sezóna"),
-                                                  QDir(folder).filePath(QStringLiteral("sezona.mdb")), kFilterSezony);
+    const QString folder =
+        m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
+    const QString chosen = m_user.AskSaveFileName(
+        QStringLiteral("Nová sezóna"), QDir(folder).filePath(QStringLiteral("sezona.mdb")), kFilterSezony);
     if (chosen.isEmpty())
         return;
     const QString path = WithExtension(chosen, QStringLiteral("mdb"));
     if (TenIstySubor(path, m_doc.FilePath())) {
-        m_user.ShowMessage(QStringLiteral("Novú sezónu nemožno zapísať na miesto otvorenej sezóny. Zvoľte iný názov "
-                                          "súboru."),
-                           CPouzivatel::Ikona::Vykricnik);
+        m_user.ShowMessage(
+            QStringLiteral("Novú sezónu nemožno zapísať na miesto otvorenej sezóny. Zvoľte iný názov "
+                           "súboru."),
+            CPouzivatel::Ikona::Vykricnik);
         return;
     }
     if (m_doc.Run([&] { CreateNewSeasonFile(path); }))
@@ -518,7 +531,8 @@ void CMainFrame::Print()
     bool printed = false;
     m_doc.Run([&] { printed = PrintPages(*printout, m_printer, first, last); });
     if (!printed)
-        m_user.ShowMessage(QStringLiteral("Tlač sa nepodarila: tlačiareň nie je pripravená."), CPouzivatel::Ikona::Vykricnik);
+        m_user.ShowMessage(QStringLiteral("Tlač sa nepodarila: tlačiareň nie je pripravená."),
+                           CPouzivatel::Ikona::Vykricnik);
 }
 
 void CMainFrame::PrintPreview()
@@ -529,9 +543,8 @@ void CMainFrame::PrintPreview()
         return;
     QPrintPreviewDialog dialog(&m_printer, this);
     dialog.setWindowTitle(QStringLiteral("Zobrazenie pred tlačou"));
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* printer) {
-        m_doc.Run([&] { PrintPages(*printout, *printer, 1, pages); });
-    });
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [&](QPrinter* printer) { m_doc.Run([&] { PrintPages(*printout, *printer, 1, pages); }); });
     if (auto* preview = dialog.findChild<QPrintPreviewWidget*>())
         preview->setViewMode(m_settings.PreviewPages() >= 2 ? QPrintPreviewWidget::FacingPagesView
                                                             : QPrintPreviewWidget::SinglePageView);

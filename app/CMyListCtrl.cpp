@@ -30,7 +30,8 @@ CMyListCtrl::CMyListCtrl(QWidget* parent) : QTableWidget(parent)
     setAlternatingRowColors(false);
     QPalette p = palette();
     p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
-    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+               p.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(p);
 }
 

@@ -5,7 +5,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-CPohlad::CPohlad(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent) : QWidget(parent), m_doc(doc), m_frame(frame)
+CPohlad::CPohlad(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_frame(frame)
 {
 }
 
@@ -23,7 +24,8 @@ void CPohlad::RunCommand(int) {}
 
 const QString CNedostupnyPohlad::kNedostupny = QStringLiteral("Tento zoznam zatiaľ nie je k dispozícii.");
 
-CNedostupnyPohlad::CNedostupnyPohlad(const QString& title, CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
+CNedostupnyPohlad::CNedostupnyPohlad(const QString& title, CLigaroDoc& doc, CRamecPohladov& frame,
+                                     QWidget* parent)
     : CPohlad(doc, frame, parent), m_title(new CMyStatic(title, this))
 {
     auto* layout = new QVBoxLayout(this);

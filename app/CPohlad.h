@@ -55,7 +55,8 @@ class CNedostupnyPohlad : public CPohlad
 {
     Q_OBJECT
 public:
-    CNedostupnyPohlad(const QString& title, CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
+    CNedostupnyPohlad(const QString& title, CLigaroDoc& doc, CRamecPohladov& frame,
+                      QWidget* parent = nullptr);
     void OnInitialUpdate() override {}
 
     static const QString kNedostupny;

@@ -1,14 +1,14 @@
 #include "CPrikazovyRiadok.h"
 
-#include "db/CChybaDatabazy.h"
-#include "db/CLigaroDoc.h"
-#include "db/hlavicka.h"
-#include "db/schema.h"
 #include "competition/generator.h"
 #include "competition/kluby.h"
 #include "competition/rozpis.h"
 #include "competition/sutaze.h"
+#include "db/CChybaDatabazy.h"
+#include "db/CLigaroDoc.h"
+#include "db/hlavicka.h"
 #include "db/kody.h"
+#include "db/schema.h"
 #include "output/CQtPlocha.h"
 
 #include <QSaveFile>
@@ -43,14 +43,16 @@ private:
     bool m_failed = false;
 };
 
-const QStringList kJobs = {QStringLiteral("--new-season"), QStringLiteral("--info"), QStringLiteral("--recalculate"),
-                           QStringLiteral("--generate"),   QStringLiteral("--export"), QStringLiteral("--print"),
-                           QStringLiteral("--help"),       QStringLiteral("-h")};
+const QStringList kJobs = {QStringLiteral("--new-season"),  QStringLiteral("--info"),
+                           QStringLiteral("--recalculate"), QStringLiteral("--generate"),
+                           QStringLiteral("--export"),      QStringLiteral("--print"),
+                           QStringLiteral("--help"),        QStringLiteral("-h")};
 
-const QStringList kValueOptions = {QStringLiteral("--sutaz"),  QStringLiteral("--klub"),   QStringLiteral("--kolo"),
-                                   QStringLiteral("--datum"),  QStringLiteral("--mode"),   QStringLiteral("--rounds"),
-                                   QStringLiteral("--start"),  QStringLiteral("--hour"),   QStringLiteral("--return"),
-                                   QStringLiteral("--return-hour"), QStringLiteral("-o")};
+const QStringList kValueOptions = {
+    QStringLiteral("--sutaz"),       QStringLiteral("--klub"), QStringLiteral("--kolo"),
+    QStringLiteral("--datum"),       QStringLiteral("--mode"), QStringLiteral("--rounds"),
+    QStringLiteral("--start"),       QStringLiteral("--hour"), QStringLiteral("--return"),
+    QStringLiteral("--return-hour"), QStringLiteral("-o")};
 
 } // namespace
 
@@ -133,8 +135,9 @@ bool CPrikazovyRiadok::IntOption(const CVolby& volby, const QString& name, int& 
     bool ok = false;
     value = volby.options.value(name).toInt(&ok);
     if (!ok)
-        m_err << QStringLiteral("Voľba %1 potrebuje celé číslo, nie „%2“.").arg(name, volby.options.value(name))
-              << Qt::endl;
+        m_err
+            << QStringLiteral("Voľba %1 potrebuje celé číslo, nie „%2“.").arg(name, volby.options.value(name))
+            << Qt::endl;
     return ok;
 }
 
@@ -196,15 +199,19 @@ int CPrikazovyRiadok::Info(const CVolby& volby)
         m_out << "sutaze: " << count(QStringLiteral("select count(*) from tsutaze")) << "\n";
         m_out << "kluby: " << count(QStringLiteral("select count(*) from tkluby")) << "\n";
         m_out << "hraci: "
-              << count(QStringLiteral("select count(*) from thraci where IDklubu>0 and ifnull(IDold,0)=0")) << "\n";
+              << count(QStringLiteral("select count(*) from thraci where IDklubu>0 and ifnull(IDold,0)=0"))
+              << "\n";
         m_out << "zapasy: " << count(QStringLiteral("select count(*) from tzapasy")) << "\n";
         m_out << "vysledky: "
-              << count(QStringLiteral("select count(*) from tzapasy where body1<>100 and body2<>100")) << "\n";
+              << count(QStringLiteral("select count(*) from tzapasy where body1<>100 and body2<>100"))
+              << "\n";
         m_out << "goly: " << count(QStringLiteral("select count(*) from tgoly")) << "\n";
         m_out << "zlte: " << count(QStringLiteral("select count(*) from tzkarty")) << "\n";
         m_out << "cervene: " << count(QStringLiteral("select count(*) from tckarty")) << "\n";
-        m_out << "rozhodcovia: " << count(QStringLiteral("select count(*) from trozhodci where funkcia=1")) << "\n";
-        m_out << "delegati: " << count(QStringLiteral("select count(*) from trozhodci where funkcia=4")) << "\n";
+        m_out << "rozhodcovia: " << count(QStringLiteral("select count(*) from trozhodci where funkcia=1"))
+              << "\n";
+        m_out << "delegati: " << count(QStringLiteral("select count(*) from trozhodci where funkcia=4"))
+              << "\n";
         m_out << "nominacie: " << count(QStringLiteral("select count(*) from tnominacie")) << "\n";
         m_out.flush();
     } catch (const CChybaDatabazy& e) {
@@ -238,10 +245,12 @@ int CPrikazovyRiadok::Generate(const CVolby& volby)
     const bool ran = doc.Run([&] {
         CDatabaza& db = doc.Database();
         if (!CompetitionExists(db, competition)) {
-            user.ShowMessage(QStringLiteral("Súťaž %1 v sezóne nie je.").arg(competition), CPouzivatel::Ikona::Chyba);
+            user.ShowMessage(QStringLiteral("Súťaž %1 v sezóne nie je.").arg(competition),
+                             CPouzivatel::Ikona::Chyba);
             return;
         }
-        CParametreGenerovania p = CParametreGenerovania::Defaults(DoubleRoundCount(db, competition), QDate::currentDate());
+        CParametreGenerovania p =
+            CParametreGenerovania::Defaults(DoubleRoundCount(db, competition), QDate::currentDate());
         p.mode = mode - 1;
         if (hasRounds)
             p.rounds = rounds;
@@ -271,11 +280,12 @@ CZoznamPrikazu ViewOf(const QString& name)
     return CZoznamPrikazu::Iny;
 }
 
-const QStringList kZnameZoznamy = {QStringLiteral("kluby"), QStringLiteral("hraci"), QStringLiteral("rozpis"),
-                                   QStringLiteral("vysledky"), QStringLiteral("tabulka"), QStringLiteral("strelci"),
-                                   QStringLiteral("zk"), QStringLiteral("ck"), QStringLiteral("nominacie")};
-const QStringList kLenTlac = {QStringLiteral("rozhodcovia"), QStringLiteral("delegati"), QStringLiteral("znamky"),
-                              QStringLiteral("zk-stop")};
+const QStringList kZnameZoznamy = {
+    QStringLiteral("kluby"),    QStringLiteral("hraci"),   QStringLiteral("rozpis"),
+    QStringLiteral("vysledky"), QStringLiteral("tabulka"), QStringLiteral("strelci"),
+    QStringLiteral("zk"),       QStringLiteral("ck"),      QStringLiteral("nominacie")};
+const QStringList kLenTlac = {QStringLiteral("rozhodcovia"), QStringLiteral("delegati"),
+                              QStringLiteral("znamky"), QStringLiteral("zk-stop")};
 
 } // namespace
 
@@ -287,8 +297,9 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
         return Fail(kZlePouzitie, QStringLiteral("Neznámy zoznam „%1“.").arg(volby.view));
     const CZoznamPrikazu view = ViewOf(volby.view);
     if (view == CZoznamPrikazu::Iny)
-        return Fail(kZlePouzitie, QStringLiteral("%1 zoznamu „%2“ zatiaľ nie je k dispozícii.")
-                                      .arg(print ? QStringLiteral("Tlač") : QStringLiteral("Export"), volby.view));
+        return Fail(kZlePouzitie,
+                    QStringLiteral("%1 zoznamu „%2“ zatiaľ nie je k dispozícii.")
+                        .arg(print ? QStringLiteral("Tlač") : QStringLiteral("Export"), volby.view));
     int competition = 0, round = kVsetkyKola;
     bool hasCompetition = false, hasRound = false;
     if (!IntOption(volby, QStringLiteral("--sutaz"), competition, hasCompetition) ||
@@ -310,7 +321,8 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
             status = Fail(kNedaSa, QStringLiteral("Súťaž %1 v sezóne nie je.").arg(competition));
             return;
         }
-        if (view == CZoznamPrikazu::Rozpis && round != kVsetkyKola && !ReadRounds(db, competition).contains(round)) {
+        if (view == CZoznamPrikazu::Rozpis && round != kVsetkyKola &&
+            !ReadRounds(db, competition).contains(round)) {
             status = Fail(kNedaSa, QStringLiteral("Súťaž %1 nemá %2. kolo.").arg(competition).arg(round));
             return;
         }

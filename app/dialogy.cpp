@@ -87,8 +87,8 @@ void CPrihlasenie::accept()
 }
 
 CZmenaHesla::CZmenaHesla(CPouzivatel& user, const QString& storedPassword, QWidget* parent)
-    : QDialog(parent), m_user(user), m_stored(storedPassword), m_stare(PasswordEdit(this)), m_nove(PasswordEdit(this)),
-      m_potvrdenie(PasswordEdit(this))
+    : QDialog(parent), m_user(user), m_stored(storedPassword), m_stare(PasswordEdit(this)),
+      m_nove(PasswordEdit(this)), m_potvrdenie(PasswordEdit(this))
 {
     setWindowTitle(QStringLiteral("Zmena hesla"));
     auto* form = new QFormLayout;
@@ -164,7 +164,7 @@ COProgrameDialog::COProgrameDialog(QWidget* parent) : QDialog(parent)
 void COknoPouzivatel::ShowMessage(const QString& text, Ikona icon)
 {
     QApplication::restoreOverrideCursor();
-    QMessageBox box(icon == Ikona::Informacia ? QMessageBox::Information
+    QMessageBox box(icon == Ikona::Informacia  ? QMessageBox::Information
                     : icon == Ikona::Vykricnik ? QMessageBox::Warning
                                                : QMessageBox::Critical,
                     QStringLiteral("Agenda Mirak"), text, QMessageBox::Ok, m_parent);
@@ -173,11 +173,12 @@ void COknoPouzivatel::ShowMessage(const QString& text, Ikona icon)
 
 bool COknoPouzivatel::AskYesNo(const QString& text)
 {
-    return QMessageBox::question(m_parent, QStringLiteral("Agenda Mirak"), text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    return QMessageBox::question(m_parent, QStringLiteral("Agenda Mirak"), text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
-QString COknoPouzivatel::AskSaveFileName(const QString& caption, const QString& proposedPath, const QString& filter)
+QString COknoPouzivatel::AskSaveFileName(const QString& caption, const QString& proposedPath,
+                                         const QString& filter)
 {
     QString start = proposedPath;
     if (QFileInfo(proposedPath).isRelative())

@@ -87,7 +87,8 @@ public:
     void SetParent(QWidget* parent) { m_parent = parent; }
     void ShowMessage(const QString& text, Ikona icon) override;
     bool AskYesNo(const QString& text) override;
-    QString AskSaveFileName(const QString& caption, const QString& proposedPath, const QString& filter) override;
+    QString AskSaveFileName(const QString& caption, const QString& proposedPath,
+                            const QString& filter) override;
     void OpenWithSystem(const QString& path) override;
     void SetBusy(bool busy) override;
 

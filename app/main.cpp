@@ -24,7 +24,8 @@ int main(int argc, char* argv[])
 #ifdef Q_OS_UNIX
         // Without a desktop session Qt wants a private runtime folder and complains when it has none.
         if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-            const QByteArray runtime = QFile::encodeName(QDir::tempPath()) + "/agenda-mirak-" + QByteArray::number(getuid());
+            const QByteArray runtime =
+                QFile::encodeName(QDir::tempPath()) + "/agenda-mirak-" + QByteArray::number(getuid());
             mkdir(runtime.constData(), 0700);
             qputenv("XDG_RUNTIME_DIR", runtime);
         }

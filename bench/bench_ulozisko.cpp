@@ -11,8 +11,8 @@
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,16 +42,18 @@ QString Season(const QString& path, int matches, bool old)
         if (old && st.startsWith(QStringLiteral("CREATE INDEX")))
             continue;
         if (old && st.startsWith(QStringLiteral("CREATE TABLE tzapasy")))
-            s << QStringLiteral("CREATE TABLE tzapasy (ID INTEGER PRIMARY KEY AUTOINCREMENT, skupina INTEGER, kolo "
-                                "INTEGER, klub1 INTEGER, klub2 INTEGER, los1 INTEGER, los2 INTEGER, cas TEXT, "
-                                "body1 INTEGER, body2 INTEGER, poznamka TEXT)");
+            s << QStringLiteral(
+                "CREATE TABLE tzapasy (ID INTEGER PRIMARY KEY AUTOINCREMENT, skupina INTEGER, kolo "
+                "INTEGER, klub1 INTEGER, klub2 INTEGER, los1 INTEGER, los2 INTEGER, cas TEXT, "
+                "body1 INTEGER, body2 INTEGER, poznamka TEXT)");
         else
             s << st;
     }
-    s << QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<%1) "
-                        "INSERT INTO tzapasy (skupina, kolo, klub1, klub2, los1, los2, cas, body1, body2, poznamka) "
-                        "SELECT i/240+1, (i/8)%30+1, i%16+1, (i+5)%16+1, i%16+1, (i+5)%16+1, "
-                        "'2011-08-01 17:00:00', i%5, i%3, 'pozn' FROM n")
+    s << QStringLiteral(
+             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<%1) "
+             "INSERT INTO tzapasy (skupina, kolo, klub1, klub2, los1, los2, cas, body1, body2, poznamka) "
+             "SELECT i/240+1, (i/8)%30+1, i%16+1, (i+5)%16+1, i%16+1, (i+5)%16+1, "
+             "'2011-08-01 17:00:00', i%5, i%3, 'pozn' FROM n")
              .arg(matches);
     CDatabaza::CreateFile(path, s);
     return path;

@@ -67,7 +67,8 @@ void CKubUdaje::SetValues(const CUdajeKlubu& v)
 
 CUdajeKlubu CKubUdaje::Values() const
 {
-    return {m_nazov->text(), m_kontakt1->text(), m_kontakt2->text(), m_vylosovanie->text(), m_pozn->toPlainText()};
+    return {m_nazov->text(), m_kontakt1->text(), m_kontakt2->text(), m_vylosovanie->text(),
+            m_pozn->toPlainText()};
 }
 
 void CKubUdaje::accept()
@@ -261,5 +262,7 @@ std::unique_ptr<CTlacovina> CLigaroView::Printout()
 
 void CLigaroView::Export()
 {
-    m_doc.Run([this] { SaveExportedPage(m_doc.User(), ExportClubs(m_doc.Database(), m_competition), kSuborKlubov); });
+    m_doc.Run([this] {
+        SaveExportedPage(m_doc.User(), ExportClubs(m_doc.Database(), m_competition), kSuborKlubov);
+    });
 }

@@ -14,7 +14,8 @@ const QString kPredvolenyNadpis = QStringLiteral("Súťaže:");
 }
 
 CSutazeView::CSutazeView(CLigaroDoc& doc, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_title(new CMyStatic(kPredvolenyNadpis, this)), m_tree(new QTreeWidget(this))
+    : QWidget(parent), m_doc(doc), m_title(new CMyStatic(kPredvolenyNadpis, this)),
+      m_tree(new QTreeWidget(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 4, 0, 0);

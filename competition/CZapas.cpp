@@ -31,7 +31,8 @@ QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round)
     if (round == kVsetkyKola)
         rs.Open(QStringLiteral("select * from tzapasy where skupina=? order by ID"), {competition});
     else
-        rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo=? order by ID"), {competition, round});
+        rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo=? order by ID"),
+                {competition, round});
     QVector<CZapas> out;
     out.reserve(rs.GetRecordCount());
     for (; !rs.IsEOF(); rs.MoveNext())

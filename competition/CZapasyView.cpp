@@ -44,8 +44,8 @@ QDialogButtonBox* OkCancel(QDialog* dialog)
 
 CVytvorSutaz::CVytvorSutaz(const CParametreGenerovania& defaults, const QVector<int>& rounds, QWidget* parent)
     : QDialog(parent), m_start(DateEdit(this)), m_startHour(new QLineEdit(defaults.startHour, this)),
-      m_return(DateEdit(this)), m_returnHour(new QLineEdit(defaults.returnHour, this)), m_rounds(new QComboBox(this)),
-      m_mode(new QComboBox(this))
+      m_return(DateEdit(this)), m_returnHour(new QLineEdit(defaults.returnHour, this)),
+      m_rounds(new QComboBox(this)), m_mode(new QComboBox(this))
 {
     setWindowTitle(QStringLiteral("Vytváranie súťaže"));
     m_start->setDate(defaults.start);
@@ -200,7 +200,8 @@ void CZapasyView::OnInitialUpdate()
 void CZapasyView::UpdateEditAccess()
 {
     const bool edit = m_doc.HasEditAccess() && m_doc.IsDatabaseOpen();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_date, m_time, m_note, m_losD, m_losH, m_confirm, m_generate, m_clear})
+    for (QWidget* w : std::initializer_list<QWidget*>{m_date, m_time, m_note, m_losD, m_losH, m_confirm,
+                                                      m_generate, m_clear})
         w->setEnabled(edit);
 }
 
@@ -267,7 +268,8 @@ void CZapasyView::OnDrawNumbersEdited()
     if (m_filling || id == 0 || !m_doc.HasEditAccess())
         return;
     m_doc.Run([&] {
-        const auto pair = ApplyDrawNumbers(m_doc.Database(), m_competition, id, m_losD->text(), m_losH->text());
+        const auto pair =
+            ApplyDrawNumbers(m_doc.Database(), m_competition, id, m_losD->text(), m_losH->text());
         if (!pair)
             return;
         m_list->SetCellText(row, kStlpecLosD, QString::number(pair->homeDraw));
@@ -283,7 +285,9 @@ void CZapasyView::OnNoteEdited()
     const int id = m_list->SelectedId();
     if (m_filling || id == 0 || !m_doc.HasEditAccess())
         return;
-    m_doc.Run([&] { m_list->SetCellText(row, kStlpecPoznamka, SaveScheduleNote(m_doc.Database(), id, m_note->text())); });
+    m_doc.Run([&] {
+        m_list->SetCellText(row, kStlpecPoznamka, SaveScheduleNote(m_doc.Database(), id, m_note->text()));
+    });
 }
 
 void CZapasyView::ConfirmTimeCommand()
@@ -296,7 +300,8 @@ void CZapasyView::ConfirmTimeCommand()
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_doc.Run([&] {
-        const CNovyVykop changed = ConfirmTime(m_doc.Database(), id, date, m_time->text(), dialog.WholeRound());
+        const CNovyVykop changed =
+            ConfirmTime(m_doc.Database(), id, date, m_time->text(), dialog.WholeRound());
         const CZoznam shown = m_list->Content();
         for (int match : changed.matches) {
             const int row = shown.FindRow(match);
@@ -359,6 +364,7 @@ std::unique_ptr<CTlacovina> CZapasyView::Printout()
 void CZapasyView::Export()
 {
     m_doc.Run([this] {
-        SaveExportedPage(m_doc.User(), ExportSchedule(m_doc.Database(), m_competition, m_round), kSuborRozpisu);
+        SaveExportedPage(m_doc.User(), ExportSchedule(m_doc.Database(), m_competition, m_round),
+                         kSuborRozpisu);
     });
 }

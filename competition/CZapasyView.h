@@ -19,7 +19,8 @@ class CVytvorSutaz : public QDialog
 {
     Q_OBJECT
 public:
-    CVytvorSutaz(const CParametreGenerovania& defaults, const QVector<int>& rounds, QWidget* parent = nullptr);
+    CVytvorSutaz(const CParametreGenerovania& defaults, const QVector<int>& rounds,
+                 QWidget* parent = nullptr);
     CParametreGenerovania Values() const;
     QDateEdit* StartDate() const { return m_start; }
     QLineEdit* StartHour() const { return m_startHour; }

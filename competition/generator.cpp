@@ -11,7 +11,8 @@
 
 int PairSlot(int round, int pair, int side, int slotCount)
 {
-    if (slotCount < 4 || slotCount % 2 != 0 || round < 0 || round >= slotCount - 1 || pair < 0 || pair >= slotCount / 2)
+    if (slotCount < 4 || slotCount % 2 != 0 || round < 0 || round >= slotCount - 1 || pair < 0 ||
+        pair >= slotCount / 2)
         return 0;
     const int m = slotCount - 1;
     const int r = round + 1;
@@ -26,7 +27,8 @@ int PairSlot(int round, int pair, int side, int slotCount)
 
 int DoubleRoundCount(CDatabaza& db, int competition)
 {
-    const int clubs = db.Value(QStringLiteral("select count(*) from tkluby where skupina=?"), {competition}).toInt();
+    const int clubs =
+        db.Value(QStringLiteral("select count(*) from tkluby where skupina=?"), {competition}).toInt();
     const int n = clubs + clubs % 2;
     return 2 * n - 2;
 }
@@ -116,8 +118,8 @@ int SlotCount(int clubCount, int rounds)
     return n + n % 2;
 }
 
-QVector<CGenerovanyZapas> PlanFixtures(const QVector<int>& slotTable, int clubCount, const CParametreGenerovania& p,
-                                       QTime startHour, QTime returnHour)
+QVector<CGenerovanyZapas> PlanFixtures(const QVector<int>& slotTable, int clubCount,
+                                       const CParametreGenerovania& p, QTime startHour, QTime returnHour)
 {
     const int n = SlotCount(clubCount, p.rounds);
     // Slots up to n without a club are byes; draw numbers above n are never paired.
@@ -132,7 +134,8 @@ QVector<CGenerovanyZapas> PlanFixtures(const QVector<int>& slotTable, int clubCo
     QVector<CGenerovanyZapas> rows;
     rows.reserve(4 * (n - 1) * (n / 2));
     int kolo = 1;
-    const auto pass = [&](CRetazVykopov& chain, bool swapped, bool spring, const std::function<void()>& beforeRound) {
+    const auto pass = [&](CRetazVykopov& chain, bool swapped, bool spring,
+                          const std::function<void()>& beforeRound) {
         for (int r = 0; r < n - 1; ++r) {
             if (beforeRound)
                 beforeRound();
@@ -260,11 +263,13 @@ bool GenerateFixtures(CLigaroDoc& doc, int competition, const CParametreGenerova
     for (const auto& [id, draw] : clubs)
         if (draw >= 0 && draw <= n)
             table[draw] = id;
-    for (const CGenerovanyZapas& z : PlanFixtures(table, static_cast<int>(clubs.size()), p, *startHour, *returnHour))
-        db.Execute(QStringLiteral("insert into tzapasy (kolo, skupina, klub1, klub2, los1, los2, body1, body2, "
-                                  "polcas1, polcas2, cas) values (?,?,?,?,?,?,?,?,?,?,?)"),
-                   {z.kolo, competition, z.klub1, z.klub2, z.los1, z.los2, kBezVysledku, kBezVysledku, kBezVysledku,
-                    kBezVysledku, z.cas});
+    for (const CGenerovanyZapas& z :
+         PlanFixtures(table, static_cast<int>(clubs.size()), p, *startHour, *returnHour))
+        db.Execute(
+            QStringLiteral("insert into tzapasy (kolo, skupina, klub1, klub2, los1, los2, body1, body2, "
+                           "polcas1, polcas2, cas) values (?,?,?,?,?,?,?,?,?,?,?)"),
+            {z.kolo, competition, z.klub1, z.klub2, z.los1, z.los2, kBezVysledku, kBezVysledku, kBezVysledku,
+             kBezVysledku, z.cas});
     transaction.Commit();
     return true;
 }

@@ -80,8 +80,8 @@ struct CGenerovanyZapas
 int SlotCount(int clubCount, int rounds);
 // The matches for a slot table (club ID at each draw number, 0 for an empty slot), the number of
 // clubs and the parameters, with the hours already read. No store involved.
-QVector<CGenerovanyZapas> PlanFixtures(const QVector<int>& slotTable, int clubCount, const CParametreGenerovania& p,
-                                       QTime startHour, QTime returnHour);
+QVector<CGenerovanyZapas> PlanFixtures(const QVector<int>& slotTable, int clubCount,
+                                       const CParametreGenerovania& p, QTime startHour, QTime returnHour);
 
 // "Vytvoriť súťaž": checks the parameters, asks for confirmation, clears the competition and writes
 // the new fixture list, all in one transaction. False (after telling the user why) when nothing was
@@ -101,9 +101,10 @@ inline const QString kZlyDatumOdvety =
     QStringLiteral("Nesprávne ste zadali dátum začiatku odvetnej časti. Operácia nebude vykonaná.");
 inline const QString kZlaHodinaOdvety =
     QStringLiteral("Nesprávne ste zadali hodinu začiatku odvetnej časti. Operácia nebude vykonaná.");
-inline const QString kZlyPocetKol = QStringLiteral("Počet hracích kôl musí byť jedna z hodnôt %1. Operácia nebude "
-                                                   "vykonaná.");
-inline const QString kPotvrdenieGenerovania =
-    QStringLiteral("Skutočne chcete vytvoriť novú štruktúru súťaže? \nOperácia vymaže všetky výsledky zápasov.");
+inline const QString kZlyPocetKol =
+    QStringLiteral("Počet hracích kôl musí byť jedna z hodnôt %1. Operácia nebude "
+                   "vykonaná.");
+inline const QString kPotvrdenieGenerovania = QStringLiteral(
+    "Skutočne chcete vytvoriť novú štruktúru súťaže? \nOperácia vymaže všetky výsledky zápasov.");
 inline const QString kPotvrdenieVymazania =
     QStringLiteral("Skutočne chcete vymazať všetky zápasy? \nOperácia vymaže všetky výsledky zápasov.");

@@ -57,7 +57,9 @@ CZoznam ClubList(CDatabaza& db, int competition)
     list.columns = ClubListColumns();
     int n = 0;
     for (const CKlub& k : Clubs(db, competition))
-        list.AddRow({QString::number(++n), k.nazov, k.kontakt1, k.kontakt2, DrawNumberText(k.vylosovanie), k.pozn}, k.id);
+        list.AddRow(
+            {QString::number(++n), k.nazov, k.kontakt1, k.kontakt2, DrawNumberText(k.vylosovanie), k.pozn},
+            k.id);
     list.AddRow({QString(), QString(), QString(), QString(), QString(), QString()}, 0);
     return list;
 }

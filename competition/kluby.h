@@ -27,16 +27,17 @@ struct CUdajeKlubu
 };
 // Whether a drawn number typed by the user can be stored (empty, or a whole number from 0).
 bool IsValidDrawNumber(const QString& text);
-inline const QString kZleVylosovaneCislo = QStringLiteral("Vylosované číslo musí byť celé číslo od 0 vyššie.");
+inline const QString kZleVylosovaneCislo =
+    QStringLiteral("Vylosované číslo musí byť celé číslo od 0 vyššie.");
 inline constexpr int kMaxPoznamkaKlubu = 250;
 
 // Writes the club `id`, or a new club of the competition when `id` is 0. Returns the club's ID.
 int SaveClub(CDatabaza& db, int id, int competition, const CUdajeKlubu& data);
 // Removes a club that plays no match, after the user confirms. True when removed.
 bool RemoveClub(CLigaroDoc& doc, int id);
-inline const QString kKlubJeAktivny = QStringLiteral(
-    "Klub je aktívny. Nedá sa vymazať.\n(Klub hrá v tejto sezóne)\nPred touto operáciou vymažte všetky zápasy "
-    "predošlej sezóny.");
+inline const QString kKlubJeAktivny = QStringLiteral("Klub je aktívny. Nedá sa vymazať.\n(Klub hrá v tejto "
+                                                     "sezóne)\nPred touto operáciou vymažte všetky zápasy "
+                                                     "predošlej sezóny.");
 
 QString ClubNote(CDatabaza& db, int id);
 void SaveClubNote(CDatabaza& db, int id, const QString& note);

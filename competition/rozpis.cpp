@@ -46,10 +46,14 @@ QString ScheduleTitle(CDatabaza& db, int competition)
 
 QVector<CStlpecZoznamu> ScheduleColumns()
 {
-    return {{QStringLiteral("Kolo"), Zarovnanie::Stred, 45},    {QStringLiteral("#"), Zarovnanie::Stred, 30},
-            {QStringLiteral("Domáci"), Zarovnanie::Vlavo, 200}, {QStringLiteral("Hostia"), Zarovnanie::Vlavo, 200},
-            {QStringLiteral("Los D"), Zarovnanie::Vlavo, 50},   {QStringLiteral("Los H"), Zarovnanie::Vlavo, 50},
-            {QStringLiteral("Dátum"), Zarovnanie::Vlavo, 80},   {QStringLiteral("Čas"), Zarovnanie::Vlavo, 60},
+    return {{QStringLiteral("Kolo"), Zarovnanie::Stred, 45},
+            {QStringLiteral("#"), Zarovnanie::Stred, 30},
+            {QStringLiteral("Domáci"), Zarovnanie::Vlavo, 200},
+            {QStringLiteral("Hostia"), Zarovnanie::Vlavo, 200},
+            {QStringLiteral("Los D"), Zarovnanie::Vlavo, 50},
+            {QStringLiteral("Los H"), Zarovnanie::Vlavo, 50},
+            {QStringLiteral("Dátum"), Zarovnanie::Vlavo, 80},
+            {QStringLiteral("Čas"), Zarovnanie::Vlavo, 60},
             {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 100}};
 }
 
@@ -70,7 +74,8 @@ CZoznam ScheduleList(CDatabaza& db, int competition, int round)
             previousRound = z.round;
         }
         list.AddRow({roundCell, QString::number(++number), names.Name(z.homeClub), names.Name(z.awayClub),
-                     QString::number(z.homeDraw), QString::number(z.awayDraw), z.dateText, z.timeText, z.scheduleNote},
+                     QString::number(z.homeDraw), QString::number(z.awayDraw), z.dateText, z.timeText,
+                     z.scheduleNote},
                     z.id);
     }
     return list;
@@ -107,7 +112,8 @@ std::optional<CDvojica> ApplyDrawNumbers(CDatabaza& db, int competition, int mat
         if (draw == 0)
             return true;
         CZaznamy rs(db);
-        rs.Open(QStringLiteral("select * from tkluby where vylosovanie=? and skupina=?"), {draw, competition});
+        rs.Open(QStringLiteral("select * from tkluby where vylosovanie=? and skupina=?"),
+                {draw, competition});
         if (rs.IsEOF())
             return false;
         id = rs.GetInt(QStringLiteral("ID"));
@@ -155,7 +161,8 @@ std::optional<QTime> ParseKickOffTime(const QString& text)
     return t;
 }
 
-CNovyVykop ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QString& timeText, bool wholeRound)
+CNovyVykop ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QString& timeText,
+                       bool wholeRound)
 {
     const auto time = ParseKickOffTime(timeText);
     if (!time || !date.isValid())
@@ -227,9 +234,10 @@ void CTlacRozpisu::DrawPage(CPlocha& surface, int page)
     t.SeasonLine(CompetitionName(m_db, m_competition));
     t.RuledLine(season.AssociationLine());
 
-    const QVector<CZapas> matches = m_round == kVsetkyKola
-                                        ? MatchesOfRounds(m_db, m_competition, kKolNaStranu * (page - 1), kKolNaStranu * page)
-                                        : ReadMatches(m_db, m_competition, m_round);
+    const QVector<CZapas> matches =
+        m_round == kVsetkyKola
+            ? MatchesOfRounds(m_db, m_competition, kKolNaStranu * (page - 1), kKolNaStranu * page)
+            : ReadMatches(m_db, m_competition, m_round);
     const CMenaKlubov names(m_db);
     int row = 0;
     int previousRound = -1;
@@ -257,7 +265,8 @@ CMyExport ExportSchedule(CDatabaza& db, int competition, int round)
     const CHlavicka season = CHlavicka::Read(db);
     CMyExport page;
     page.BeginPage(season.AssociationLine(), CompetitionName(db, competition),
-                   season.exists ? QStringLiteral("Rozpis zápasov v sezóne - %1").arg(season.nazov) : QString());
+                   season.exists ? QStringLiteral("Rozpis zápasov v sezóne - %1").arg(season.nazov)
+                                 : QString());
     const CMenaKlubov names(db);
     int previousRound = -1;
     bool open = false;

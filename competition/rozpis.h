@@ -41,8 +41,16 @@ QString ScheduleTitle(CDatabaza& db, int competition);
 CZoznam ScheduleList(CDatabaza& db, int competition, int round);
 QVector<CStlpecZoznamu> ScheduleColumns();
 // The columns of the list that hold the date, the time and the note, and the draw numbers.
-enum CStlpecRozpisu { kStlpecKolo = 0, kStlpecDomaci = 2, kStlpecHostia = 3, kStlpecLosD = 4, kStlpecLosH = 5,
-                      kStlpecDatum = 6, kStlpecCas = 7, kStlpecPoznamka = 8 };
+enum CStlpecRozpisu {
+    kStlpecKolo = 0,
+    kStlpecDomaci = 2,
+    kStlpecHostia = 3,
+    kStlpecLosD = 4,
+    kStlpecLosH = 5,
+    kStlpecDatum = 6,
+    kStlpecCas = 7,
+    kStlpecPoznamka = 8
+};
 
 // What the edit fields show for a match.
 struct CPolickaZapasu
@@ -78,7 +86,8 @@ struct CNovyVykop
     QVector<int> matches;
     QDateTime kickOff;
 };
-CNovyVykop ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QString& timeText, bool wholeRound);
+CNovyVykop ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QString& timeText,
+                       bool wholeRound);
 
 // The printout: one page for one round, four rounds a page for all.
 class CTlacRozpisu : public CTlacovina

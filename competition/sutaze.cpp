@@ -7,11 +7,18 @@
 
 const QStringList& ViewTitles()
 {
-    static const QStringList titles = {
-        QStringLiteral("Zoznam klubov"),    QStringLiteral("Zoznam hráčov"),       QStringLiteral("Rozpis zápasov"),
-        QStringLiteral("Výsledky"),         QStringLiteral("Tabuľka"),             QStringLiteral("Najlepší strelci"),
-        QStringLiteral("Register ŽK"),      QStringLiteral("Register ČK"),         QStringLiteral("Zoznam rozhodcov"),
-        QStringLiteral("Zoznam delegátov"), QStringLiteral("Nominácie rozhodcov"), QStringLiteral("Štatistiky známok")};
+    static const QStringList titles = {QStringLiteral("Zoznam klubov"),
+                                       QStringLiteral("Zoznam hráčov"),
+                                       QStringLiteral("Rozpis zápasov"),
+                                       QStringLiteral("Výsledky"),
+                                       QStringLiteral("Tabuľka"),
+                                       QStringLiteral("Najlepší strelci"),
+                                       QStringLiteral("Register ŽK"),
+                                       QStringLiteral("Register ČK"),
+                                       QStringLiteral("Zoznam rozhodcov"),
+                                       QStringLiteral("Zoznam delegátov"),
+                                       QStringLiteral("Nominácie rozhodcov"),
+                                       QStringLiteral("Štatistiky známok")};
     return titles;
 }
 

@@ -1,8 +1,9 @@
 #include "CChybaDatabazy.h"
 
 CChybaDatabazy::CChybaDatabazy(const QString& sentence, const QString& engineText, int engineCode)
-    : std::runtime_error((engineText.isEmpty() ? sentence : sentence + QStringLiteral(" (") + engineText +
-                                                                QStringLiteral(")"))
+    : std::runtime_error((engineText.isEmpty()
+                              ? sentence
+                              : sentence + QStringLiteral(" (") + engineText + QStringLiteral(")"))
                              .toStdString()),
       m_sentence(sentence), m_engineText(engineText), m_engineCode(engineCode)
 {

@@ -53,8 +53,9 @@ void Bind(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
                                          SQLITE_TRANSIENT);
                 break;
             case QMetaType::QDate:
-                rc = sqlite3_bind_text16(stmt, place, DatumNaUlozenie(QDateTime(v.toDate(), QTime(0, 0))).utf16(),
-                                         -1, SQLITE_TRANSIENT);
+                rc = sqlite3_bind_text16(stmt, place,
+                                         DatumNaUlozenie(QDateTime(v.toDate(), QTime(0, 0))).utf16(), -1,
+                                         SQLITE_TRANSIENT);
                 break;
             default: {
                 const QString text = v.toString();
@@ -64,7 +65,8 @@ void Bind(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
             }
         }
         if (rc != SQLITE_OK)
-            throw CChybaDatabazy(QStringLiteral("Hodnotu sa nepodarilo odovzdať databáze."), EngineMessage(db), rc);
+            throw CChybaDatabazy(QStringLiteral("Hodnotu sa nepodarilo odovzdať databáze."),
+                                 EngineMessage(db), rc);
     }
 }
 
@@ -94,8 +96,9 @@ QString TemporaryBeside(const QString& target)
     const QFileInfo info(target);
     for (;;) {
         const QString name = info.absoluteDir().filePath(
-            QStringLiteral(".%1.%2.tmp").arg(info.fileName()).arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                                   QLatin1Char('0')));
+            QStringLiteral(".%1.%2.tmp")
+                .arg(info.fileName())
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
         if (!QFileInfo::exists(name))
             return name;
     }
@@ -108,8 +111,9 @@ void ReplaceWith(const QString& temporary, const QString& target)
                             std::filesystem::path(target.toStdU16String()), ec);
     if (ec) {
         QFile::remove(temporary);
-        throw CChybaDatabazy(QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(target)),
-                             QString::fromLocal8Bit(ec.message().c_str()));
+        throw CChybaDatabazy(
+            QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(target)),
+            QString::fromLocal8Bit(ec.message().c_str()));
     }
 }
 
@@ -127,8 +131,8 @@ CPrikaz::CPrikaz(sqlite3* db, const QString& jetSql, const QVariantList& params)
         const QString engine = EngineMessage(db);
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
-        throw CChybaDatabazy(QStringLiteral("Dotaz sa nepodarilo pripraviť."), engine + QStringLiteral("\n") + jetSql,
-                             rc);
+        throw CChybaDatabazy(QStringLiteral("Dotaz sa nepodarilo pripraviť."),
+                             engine + QStringLiteral("\n") + jetSql, rc);
     }
     try {
         Bind(db, m_stmt, params);
@@ -265,14 +269,16 @@ QString CDatabaza::Path() const
 
 bool CDatabaza::TableExists(const QString& name)
 {
-    return Value(QStringLiteral("select count(*) from sqlite_master where type='table' and name=? COLLATE NOCASE"),
+    return Value(QStringLiteral(
+                     "select count(*) from sqlite_master where type='table' and name=? COLLATE NOCASE"),
                  {name})
                .toInt() > 0;
 }
 
 int CDatabaza::TableCount()
 {
-    return Value(QStringLiteral("select count(*) from sqlite_master where type='table' and name not like 'sqlite*'"))
+    return Value(QStringLiteral(
+                     "select count(*) from sqlite_master where type='table' and name not like 'sqlite*'"))
         .toInt();
 }
 
@@ -331,9 +337,9 @@ void CDatabaza::CopyTo(const QString& target)
     sqlite3_close(out);
     if (rc != SQLITE_OK) {
         QFile::remove(temporary);
-        throw CChybaDatabazy(QStringLiteral("Kópiu sezóny sa nepodarilo zapísať do %1.")
-                                 .arg(QDir::toNativeSeparators(target)),
-                             engine, rc);
+        throw CChybaDatabazy(
+            QStringLiteral("Kópiu sezóny sa nepodarilo zapísať do %1.").arg(QDir::toNativeSeparators(target)),
+            engine, rc);
     }
     ReplaceWith(temporary, target);
 }
@@ -369,8 +375,9 @@ void CDatabaza::CreateFile(const QString& path, const QStringList& statements)
     sqlite3_close(db);
     if (rc != SQLITE_OK) {
         QFile::remove(temporary);
-        throw CChybaDatabazy(QStringLiteral("Súbor %1 sa nepodarilo vytvoriť.").arg(QDir::toNativeSeparators(path)),
-                             engine, rc);
+        throw CChybaDatabazy(
+            QStringLiteral("Súbor %1 sa nepodarilo vytvoriť.").arg(QDir::toNativeSeparators(path)), engine,
+            rc);
     }
     ReplaceWith(temporary, path);
 }

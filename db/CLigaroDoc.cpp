@@ -41,8 +41,9 @@ bool CLigaroDoc::Run(const std::function<void()>& command)
     } catch (const CChybaDatabazy& e) {
         m_user.ShowMessage(e.UserText(), CPouzivatel::Ikona::Chyba);
     } catch (const std::exception& e) {
-        m_user.ShowMessage(QStringLiteral("Príkaz sa nepodarilo vykonať.\n\n%1").arg(QString::fromLocal8Bit(e.what())),
-                           CPouzivatel::Ikona::Chyba);
+        m_user.ShowMessage(
+            QStringLiteral("Príkaz sa nepodarilo vykonať.\n\n%1").arg(QString::fromLocal8Bit(e.what())),
+            CPouzivatel::Ikona::Chyba);
     }
     return false;
 }
@@ -62,13 +63,15 @@ void CLigaroDoc::SwitchView(int index)
 bool CLigaroDoc::OpenSeasonFile(const QString& path)
 {
     if (path.right(3).compare(QStringLiteral("mdb"), Qt::CaseInsensitive) != 0) {
-        m_user.ShowMessage(QStringLiteral("Program nepodporuje daný typ súboru"), CPouzivatel::Ikona::Vykricnik);
+        m_user.ShowMessage(QStringLiteral("Program nepodporuje daný typ súboru"),
+                           CPouzivatel::Ikona::Vykricnik);
         return false;
     }
     const QFileInfo info(path);
     if (!info.isFile() || !info.isReadable()) {
-        m_user.ShowMessage(QStringLiteral("Súbor %1 neexistuje alebo sa nedá čítať.").arg(QDir::toNativeSeparators(path)),
-                           CPouzivatel::Ikona::Vykricnik);
+        m_user.ShowMessage(
+            QStringLiteral("Súbor %1 neexistuje alebo sa nedá čítať.").arg(QDir::toNativeSeparators(path)),
+            CPouzivatel::Ikona::Vykricnik);
         return false;
     }
     const QString previous = m_filePath;
@@ -139,9 +142,10 @@ bool CLigaroDoc::PrepareDatabase()
             if (table == QStringLiteral("theslo"))
                 continue;
             if (!m_database->TableExists(table))
-                throw CChybaDatabazy(QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: chýba v ňom "
-                                                    "tabuľka %2.")
-                                         .arg(QDir::toNativeSeparators(m_filePath), table));
+                throw CChybaDatabazy(
+                    QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: chýba v ňom "
+                                   "tabuľka %2.")
+                        .arg(QDir::toNativeSeparators(m_filePath), table));
         }
         m_sharedRecordset->Open(m_sqlText);
         if (m_database->IsReadOnly())
@@ -164,9 +168,10 @@ void CLigaroDoc::UpgradeSchema()
         // Nothing can be added to a file we may only read; a file that lacks columns cannot be used.
         for (const CUpgradeColumn& c : UpgradeColumns())
             if (!m_database->ColumnNames(c.table).contains(c.column, Qt::CaseInsensitive))
-                throw CChybaDatabazy(QStringLiteral("Sezónu staršej verzie nemožno otvoriť len na čítanie: chýba "
-                                                    "v nej stĺpec %1.")
-                                         .arg(c.column));
+                throw CChybaDatabazy(
+                    QStringLiteral("Sezónu staršej verzie nemožno otvoriť len na čítanie: chýba "
+                                   "v nej stĺpec %1.")
+                        .arg(c.column));
         return;
     }
     CTransakcia transaction(*m_database);
@@ -207,8 +212,9 @@ bool CLigaroDoc::SaveSeasonAs(const QString& newPath)
         CZaneprazdnenie busy(m_user);
         m_database->CopyTo(target);
     } catch (const CChybaDatabazy& e) {
-        m_user.ShowMessage(QStringLiteral("Sezónu sa nepodarilo uložiť pod novým menom.\n\n%1").arg(e.UserText()),
-                           CPouzivatel::Ikona::Vykricnik);
+        m_user.ShowMessage(
+            QStringLiteral("Sezónu sa nepodarilo uložiť pod novým menom.\n\n%1").arg(e.UserText()),
+            CPouzivatel::Ikona::Vykricnik);
         return false;
     }
     const QString previous = m_filePath;
@@ -228,7 +234,11 @@ QString CLigaroDoc::ProposedBackupName()
     const QDate today = m_today();
     const CHlavicka season = CHlavicka::Read(Database());
     const QString name = season.exists ? season.zvaz : kPredvolenyZvaz;
-    return QStringLiteral("%1_%2_%3_%4.mdb").arg(FileNamePart(name)).arg(today.day()).arg(today.month()).arg(today.year());
+    return QStringLiteral("%1_%2_%3_%4.mdb")
+        .arg(FileNamePart(name))
+        .arg(today.day())
+        .arg(today.month())
+        .arg(today.year());
 }
 
 void CLigaroDoc::BackupSeason()
@@ -258,16 +268,17 @@ void CLigaroDoc::CompactSeason()
 {
     if (!m_databaseOpen)
         return;
-    const QString chosen = m_user.AskSaveFileName(QStringLiteral("Zhutniť databázu"),
-                                                  QFileInfo(m_filePath).absolutePath() + QLatin1Char('/'),
-                                                  kFilterSezony);
+    const QString chosen =
+        m_user.AskSaveFileName(QStringLiteral("Zhutniť databázu"),
+                               QFileInfo(m_filePath).absolutePath() + QLatin1Char('/'), kFilterSezony);
     if (chosen.isEmpty())
         return;
     const QString target = WithExtension(chosen, QStringLiteral("mdb"));
     if (TenIstySubor(chosen, m_filePath) || TenIstySubor(target, m_filePath)) {
-        m_user.ShowMessage(QStringLiteral("Cieľový súbor už exituje. Pre zhutnený súbor musíte napísať nový názov "
-                                          "súboru. Zopakujte postup!"),
-                           CPouzivatel::Ikona::Vykricnik);
+        m_user.ShowMessage(
+            QStringLiteral("Cieľový súbor už exituje. Pre zhutnený súbor musíte napísať nový názov "
+                           "súboru. Zopakujte postup!"),
+            CPouzivatel::Ikona::Vykricnik);
         return;
     }
     try {

@@ -54,7 +54,8 @@ public:
     bool Connect();
     bool PrepareDatabase();
     void UpgradeSchema();
-    bool AddColumnIfMissing(const QString& table, const QString& column, const QString& type, int defaultValue);
+    bool AddColumnIfMissing(const QString& table, const QString& column, const QString& type,
+                            int defaultValue);
     bool SaveSeasonAs(const QString& newPath);
     void BackupSeason();
     void CompactSeason();

@@ -14,7 +14,8 @@ public:
     virtual bool AskYesNo(const QString& text) = 0;
     // A file name to save under, starting from `proposedPath`; empty when the user cancels. The
     // dialog asks before overwriting an existing file.
-    virtual QString AskSaveFileName(const QString& caption, const QString& proposedPath, const QString& filter) = 0;
+    virtual QString AskSaveFileName(const QString& caption, const QString& proposedPath,
+                                    const QString& filter) = 0;
     // The system's viewer shows the file (an exported page, say).
     virtual void OpenWithSystem(const QString& path) = 0;
     // Long operations show the wait cursor.

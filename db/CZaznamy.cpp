@@ -19,7 +19,8 @@ QString UpdatableTable(const QString& sql, QString& selectList, QString& rest)
         QStringLiteral("^\\s*select\\s+(.+?)\\s+from\\s+([A-Za-z_]\\w*)(\\s+(?:where|order)\\b.*)?\\s*$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression grouping(
-        QStringLiteral("\\b(group\\s+by|distinct|count\\s*\\(|sum\\s*\\(|avg\\s*\\(|min\\s*\\(|max\\s*\\(|union|join)"),
+        QStringLiteral(
+            "\\b(group\\s+by|distinct|count\\s*\\(|sum\\s*\\(|avg\\s*\\(|min\\s*\\(|max\\s*\\(|union|join)"),
         QRegularExpression::CaseInsensitiveOption);
     const auto m = re.match(sql);
     if (!m.hasMatch() || grouping.match(sql).hasMatch())
@@ -43,9 +44,10 @@ void CZaznamy::Open(const QString& sql, const QVariantList& params)
     Close();
     QString selectList, rest;
     const QString table = UpdatableTable(sql, selectList, rest);
-    const QString text = table.isEmpty() ? sql
-                                         : QStringLiteral("select rowid AS %1, %2 from %3%4")
-                                               .arg(kRowIdName, selectList, table, rest);
+    const QString text =
+        table.isEmpty()
+            ? sql
+            : QStringLiteral("select rowid AS %1, %2 from %3%4").arg(kRowIdName, selectList, table, rest);
     CPrikaz q(m_db.Handle(), text, params);
     const int offset = table.isEmpty() ? 0 : 1;
     for (int i = offset; i < q.ColumnCount(); ++i)
@@ -236,8 +238,9 @@ void CZaznamy::Update()
             sets << Quoted(n) + QStringLiteral("=?");
         QVariantList params = values;
         params << m_rowIds.at(m_position);
-        m_db.Execute(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(m_table, sets.join(QLatin1Char(','))),
-                     params);
+        m_db.Execute(
+            QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(m_table, sets.join(QLatin1Char(','))),
+            params);
         for (int k = 0; k < names.size(); ++k) {
             const int i = ColumnIndex(names.at(k));
             if (i < 0)

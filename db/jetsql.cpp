@@ -11,8 +11,8 @@ namespace {
 // Reads "M-D-YYYY" or "M/D/YYYY" with an optional " H:MM[:SS]".
 QString DateLiteral(const QString& inner)
 {
-    static const QRegularExpression re(
-        QStringLiteral("^\\s*(\\d{1,2})[-/](\\d{1,2})[-/](\\d{4})(?:\\s+(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
+    static const QRegularExpression re(QStringLiteral(
+        "^\\s*(\\d{1,2})[-/](\\d{1,2})[-/](\\d{4})(?:\\s+(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
     const QRegularExpressionMatch m = re.match(inner);
     if (m.hasMatch()) {
         const QDate day(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
@@ -73,7 +73,8 @@ QString SlovakOrderBy(const QString& sql)
     }
     if (start < 0)
         return sql;
-    static const QRegularExpression limit(QStringLiteral("\\blimit\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression limit(QStringLiteral("\\blimit\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
     qsizetype clauseEnd = sql.size();
     const auto lm = limit.match(mask, clauseStart);
     if (lm.hasMatch())

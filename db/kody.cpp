@@ -75,7 +75,9 @@ QString CasTextom(const QDateTime& value)
 QString CasPolicko(const QDateTime& value)
 {
     const QTime t = value.time();
-    return QStringLiteral("%1:%2").arg(t.hour(), 2, 10, QLatin1Char('0')).arg(t.minute(), 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2")
+        .arg(t.hour(), 2, 10, QLatin1Char('0'))
+        .arg(t.minute(), 2, 10, QLatin1Char('0'));
 }
 
 std::optional<int> CisloNaZaciatku(const QString& text)

@@ -31,9 +31,9 @@ QString KartyAleboGoly(const QString& table)
 const QStringList& SeasonTables()
 {
     static const QStringList tables = {
-        QStringLiteral("tsezona"), QStringLiteral("tsutaze"),  QStringLiteral("tkluby"),
-        QStringLiteral("thraci"),  QStringLiteral("tzapasy"),  QStringLiteral("tgoly"),
-        QStringLiteral("tzkarty"), QStringLiteral("tckarty"),  QStringLiteral("tbody"),
+        QStringLiteral("tsezona"),   QStringLiteral("tsutaze"),    QStringLiteral("tkluby"),
+        QStringLiteral("thraci"),    QStringLiteral("tzapasy"),    QStringLiteral("tgoly"),
+        QStringLiteral("tzkarty"),   QStringLiteral("tckarty"),    QStringLiteral("tbody"),
         QStringLiteral("trozhodci"), QStringLiteral("tnominacie"), QStringLiteral("theslo")};
     return tables;
 }
@@ -47,11 +47,11 @@ bool IsDateColumn(const QString& column)
 bool IsTextColumn(const QString& column)
 {
     static const QSet<QString> texts = {
-        QStringLiteral("nazov"),  QStringLiteral("kraj"),      QStringLiteral("zvaz"),
-        QStringLiteral("kontakt1"), QStringLiteral("kontakt2"), QStringLiteral("pozn"),
-        QStringLiteral("meno"),   QStringLiteral("priezvisko"), QStringLiteral("rc"),
-        QStringLiteral("poznamka"), QStringLiteral("poznamka2"), QStringLiteral("trest"),
-        QStringLiteral("domov"),  QStringLiteral("praca"),     QStringLiteral("mobil"),
+        QStringLiteral("nazov"),    QStringLiteral("kraj"),       QStringLiteral("zvaz"),
+        QStringLiteral("kontakt1"), QStringLiteral("kontakt2"),   QStringLiteral("pozn"),
+        QStringLiteral("meno"),     QStringLiteral("priezvisko"), QStringLiteral("rc"),
+        QStringLiteral("poznamka"), QStringLiteral("poznamka2"),  QStringLiteral("trest"),
+        QStringLiteral("domov"),    QStringLiteral("praca"),      QStringLiteral("mobil"),
         QStringLiteral("beh")};
     return texts.contains(column.toLower());
 }
@@ -59,7 +59,8 @@ bool IsTextColumn(const QString& column)
 QStringList NewSeasonStatements()
 {
     QStringList s;
-    s << QStringLiteral("CREATE TABLE tsezona (nazov%1, kraj%1, zvaz%1, stop%1, zapocitat%2)").arg(kText, kInt);
+    s << QStringLiteral("CREATE TABLE tsezona (nazov%1, kraj%1, zvaz%1, stop%1, zapocitat%2)")
+             .arg(kText, kInt);
     s << QStringLiteral("CREATE TABLE tsutaze (%1, nazov%2)").arg(kId, kText);
     s << QStringLiteral("CREATE TABLE tkluby (%1, nazov%2, kontakt1%2, kontakt2%2, vylosovanie%3, pozn%2, "
                         "skupina%3)")
@@ -72,8 +73,9 @@ QStringList NewSeasonStatements()
              .arg(kId, kInt, Datum(), Skore(), kText);
     s << KartyAleboGoly(QStringLiteral("tgoly")) << KartyAleboGoly(QStringLiteral("tzkarty"))
       << KartyAleboGoly(QStringLiteral("tckarty"));
-    s << QStringLiteral("CREATE TABLE tbody (%1, IDklubu%2, skupina%2, zapasy%2, vyhry%2, remizy%2, prehry%2, "
-                        "skore1%2, skore2%2, body%2, plusb%2, trest%3, btrest%2)")
+    s << QStringLiteral(
+             "CREATE TABLE tbody (%1, IDklubu%2, skupina%2, zapasy%2, vyhry%2, remizy%2, prehry%2, "
+             "skore1%2, skore2%2, body%2, plusb%2, trest%3, btrest%2)")
              .arg(kId, kInt, kText);
     s << QStringLiteral("CREATE TABLE trozhodci (%1, meno%2, priezvisko%2, RC%2, domov%2, praca%2, mobil%2, "
                         "pozn%2, znamka%3, beh%2, skupina%4, funkcia%4)")
@@ -84,7 +86,8 @@ QStringList NewSeasonStatements()
     s << QStringLiteral("CREATE TABLE theslo (heslo%1)").arg(kText);
     s << IndexStatements();
     s << QStringLiteral("INSERT INTO theslo (heslo) VALUES ('')");
-    s << QStringLiteral("INSERT INTO thraci (meno, priezvisko, RC, IDklubu) VALUES ('Vlastný', 'gól', '%1', 0)")
+    s << QStringLiteral(
+             "INSERT INTO thraci (meno, priezvisko, RC, IDklubu) VALUES ('Vlastný', 'gól', '%1', 0)")
              .arg(kRcVlastnyGol);
     return s;
 }

@@ -81,7 +81,8 @@ qsizetype TriedaZnakov(QStringView pattern, qsizetype p, QChar c, bool& matched)
     while (i < pattern.size() && (first || pattern.at(i) != QLatin1Char(']'))) {
         first = false;
         const QChar lo = pattern.at(i);
-        if (i + 2 < pattern.size() && pattern.at(i + 1) == QLatin1Char('-') && pattern.at(i + 2) != QLatin1Char(']')) {
+        if (i + 2 < pattern.size() && pattern.at(i + 1) == QLatin1Char('-') &&
+            pattern.at(i + 2) != QLatin1Char(']')) {
             const QChar hi = pattern.at(i + 2);
             const QChar cf = c.toCaseFolded();
             if ((cf >= lo.toCaseFolded() && cf <= hi.toCaseFolded()) || (c >= lo && c <= hi))

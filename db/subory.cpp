@@ -3,8 +3,8 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
-#include <sys/stat.h>
 #include <QFile>
+#include <sys/stat.h>
 #endif
 
 bool TenIstySubor(const QString& a, const QString& b)
@@ -13,7 +13,9 @@ bool TenIstySubor(const QString& a, const QString& b)
     if (!fa.exists() || !fb.exists())
         return false;
 #ifdef Q_OS_UNIX
-    struct stat sa {}, sb {};
+    struct stat sa
+    {
+    }, sb{};
     if (::stat(QFile::encodeName(fa.absoluteFilePath()).constData(), &sa) == 0 &&
         ::stat(QFile::encodeName(fb.absoluteFilePath()).constData(), &sb) == 0)
         return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;

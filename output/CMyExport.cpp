@@ -55,15 +55,19 @@ void CMyExport::BeginPage(const QString& line, const QString& title, const QStri
     Line(QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1250\" />"));
     Line(QStringLiteral("<meta name=\"GENERATOR\" content=\"Program Agenda Mirak\">"));
     Line(QStringLiteral("<style>"));
-    Line(QStringLiteral("BODY {PADDING-RIGHT: 10px; PADDING-LEFT: 10px; BACKGROUND: white; PADDING-BOTTOM: 30px; "
-                        "MARGIN: 0px; FONT: 80% Arial,\"Geneva CE\",lucida,sans-serif; COLOR: black; PADDING-TOP: "
-                        "30px; TEXT-ALIGN: center}"));
-    Line(QStringLiteral("H1 { font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : 12pt; color : "
-                        "Navy; font-weight : bold; margin-top : 20px;}"));
-    Line(QStringLiteral("H2 {color : Navy; font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : "
-                        "10pt; font-weight : bold;}"));
-    Line(QStringLiteral("P {color : Black; font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : "
-                        "9pt;\tline-height : 150%;\tmargin-top : 10px;}"));
+    Line(QStringLiteral(
+        "BODY {PADDING-RIGHT: 10px; PADDING-LEFT: 10px; BACKGROUND: white; PADDING-BOTTOM: 30px; "
+        "MARGIN: 0px; FONT: 80% Arial,\"Geneva CE\",lucida,sans-serif; COLOR: black; PADDING-TOP: "
+        "30px; TEXT-ALIGN: center}"));
+    Line(QStringLiteral(
+        "H1 { font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : 12pt; color : "
+        "Navy; font-weight : bold; margin-top : 20px;}"));
+    Line(QStringLiteral(
+        "H2 {color : Navy; font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : "
+        "10pt; font-weight : bold;}"));
+    Line(QStringLiteral(
+        "P {color : Black; font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : "
+        "9pt;\tline-height : 150%;\tmargin-top : 10px;}"));
     Line(QStringLiteral("HR {width : 100%; color : Black; height : 1px;}"));
     Line(QStringLiteral("TABLE {border-color:silver; font-size : 10pt; border-width:1px; border-style:solid;}"
                         "TD {border-color:silver; font-size : 10pt; border-width:1px; border-style:solid;}"
@@ -126,9 +130,10 @@ void CMyExport::EndTable()
 
 void CMyExport::EndPage()
 {
-    m_page += QStringLiteral("</br></br>Spracované programom Agenda Mirak od <a href=\"%1\" target=_blank>%2</a>"
-                             "</div></body>")
-                  .arg(kWebVyrobcu, kWebVyrobcuText);
+    m_page +=
+        QStringLiteral("</br></br>Spracované programom Agenda Mirak od <a href=\"%1\" target=_blank>%2</a>"
+                       "</div></body>")
+            .arg(kWebVyrobcu, kWebVyrobcuText);
     m_page += kCrLf;
     m_page += QStringLiteral("</html>");
 }

@@ -63,12 +63,15 @@ public:
     virtual void SetTextColor(const QColor& color) = 0;
     virtual void Line(QPoint from, QPoint to, const CPero& pen) = 0;
     // Outline with `pen` when given, filled with `fill` when given.
-    virtual void Rectangle(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill) = 0;
-    virtual void Ellipse(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill) = 0;
+    virtual void Rectangle(const QRect& rect, const std::optional<CPero>& pen,
+                           const std::optional<QColor>& fill) = 0;
+    virtual void Ellipse(const QRect& rect, const std::optional<CPero>& pen,
+                         const std::optional<QColor>& fill) = 0;
     virtual void Image(const QRect& rect, const QImage& image) = 0;
     // Text laid out in `box` by `flags`; cut off at `clip` when it is valid; on a white background
     // that covers what is beneath when `opaque`.
-    virtual void Text(const QRect& box, int flags, const QString& text, const QRect& clip = {}, bool opaque = false) = 0;
+    virtual void Text(const QRect& box, int flags, const QString& text, const QRect& clip = {},
+                      bool opaque = false) = 0;
 };
 
 // A printout: what a list prints, page by page (pages count from 1).

@@ -82,7 +82,8 @@ void CQtPlocha::Line(QPoint from, QPoint to, const CPero& pen)
     m_painter.drawLine(from, to);
 }
 
-void CQtPlocha::Rectangle(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill)
+void CQtPlocha::Rectangle(const QRect& rect, const std::optional<CPero>& pen,
+                          const std::optional<QColor>& fill)
 {
     m_painter.setPen(pen ? Pen(*pen) : QPen(Qt::NoPen));
     m_painter.setBrush(fill ? QBrush(*fill) : QBrush(Qt::NoBrush));
@@ -119,7 +120,8 @@ void CQtPlocha::Text(const QRect& box, int flags, const QString& text, const QRe
 void SetupA4(QPagedPaintDevice& device, bool landscape)
 {
     device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
-                                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+                                     landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                     QMarginsF(0, 0, 0, 0)));
 }
 
 bool PrintPages(CTlacovina& printout, QPagedPaintDevice& device, int first, int last)

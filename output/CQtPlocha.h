@@ -19,8 +19,10 @@ public:
     CMetriky Metrics() override;
     void SetTextColor(const QColor& color) override { m_textColor = color; }
     void Line(QPoint from, QPoint to, const CPero& pen) override;
-    void Rectangle(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill) override;
-    void Ellipse(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill) override;
+    void Rectangle(const QRect& rect, const std::optional<CPero>& pen,
+                   const std::optional<QColor>& fill) override;
+    void Ellipse(const QRect& rect, const std::optional<CPero>& pen,
+                 const std::optional<QColor>& fill) override;
     void Image(const QRect& rect, const QImage& image) override;
     void Text(const QRect& box, int flags, const QString& text, const QRect& clip, bool opaque) override;
 

@@ -64,8 +64,8 @@ QColor Colour(int value)
 
 std::optional<CPero> Pen(const CBorderLine& line)
 {
-    static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine,
-                                          Qt::DashDotDotLine, Qt::NoPen};
+    static const Qt::PenStyle styles[] = {Qt::SolidLine,   Qt::DashLine,       Qt::DotLine,
+                                          Qt::DashDotLine, Qt::DashDotDotLine, Qt::NoPen};
     const Qt::PenStyle style = (line.style >= 0 && line.style <= 5) ? styles[line.style] : Qt::SolidLine;
     if (style == Qt::NoPen)
         return std::nullopt;
@@ -268,7 +268,8 @@ std::unique_ptr<CDrawObject> CReportGenerator::ParseLine(const QString& line, co
         if (!o->text.isEmpty()) {
             // A relative path is looked for beside the template first.
             QString path = o->text;
-            if (QFileInfo(path).isRelative() && !baseFolder.isEmpty() && QFileInfo::exists(QDir(baseFolder).filePath(path)))
+            if (QFileInfo(path).isRelative() && !baseFolder.isEmpty() &&
+                QFileInfo::exists(QDir(baseFolder).filePath(path)))
                 path = QDir(baseFolder).filePath(path);
             o->image.load(path);
         }
@@ -319,7 +320,8 @@ bool CReportGenerator::LoadSectionFromPath(const QString& path, int type)
 
 bool CReportGenerator::LoadSectionFromResource(const QString& resource, int type)
 {
-    return LoadSectionFromPath(resource.startsWith(QLatin1Char(':')) ? resource : QStringLiteral(":/") + resource, type);
+    return LoadSectionFromPath(
+        resource.startsWith(QLatin1Char(':')) ? resource : QStringLiteral(":/") + resource, type);
 }
 
 bool CReportGenerator::LoadSectionFromFile(QIODevice& file, int type)
@@ -480,7 +482,8 @@ int CReportGenerator::LayoutPages()
         for (auto& o : s->objects)
             if (o->kind == kGrid)
                 grids.push_back(static_cast<CDrawGrid*>(o.get()));
-        const bool emptyGrid = std::any_of(grids.begin(), grids.end(), [](CDrawGrid* g) { return g->rows.isEmpty(); });
+        const bool emptyGrid =
+            std::any_of(grids.begin(), grids.end(), [](CDrawGrid* g) { return g->rows.isEmpty(); });
         if (s->type == 1) {
             s->firstPage = s->lastPage = 1;
             p += 1;
@@ -493,7 +496,8 @@ int CReportGenerator::LayoutPages()
         } else {
             int pages = 1;
             for (CDrawGrid* g : grids)
-                pages = std::max(pages, (static_cast<int>(g->rows.size()) + g->RowsPerPage() - 1) / g->RowsPerPage());
+                pages = std::max(pages, (static_cast<int>(g->rows.size()) + g->RowsPerPage() - 1) /
+                                            g->RowsPerPage());
             s->firstPage = p + 1;
             s->lastPage = p + pages;
             p += pages;
@@ -523,7 +527,8 @@ void CReportGenerator::DrawObject(CPlocha& surface, const CDrawObject& o, int pa
     case kBox:
     case kEllipse: {
         const std::optional<CPero> pen = o.border.visible ? Pen(o.border) : std::nullopt;
-        const std::optional<QColor> fill = o.fill ? std::optional<QColor>(Colour(o.fillColour)) : std::nullopt;
+        const std::optional<QColor> fill =
+            o.fill ? std::optional<QColor>(Colour(o.fillColour)) : std::nullopt;
         if (o.kind == kBox)
             surface.Rectangle(rect, pen, fill);
         else
@@ -615,8 +620,9 @@ void CReportGenerator::DrawGrid(CPlocha& surface, const CDrawGrid& grid, int pag
                 const bool bold = TakeTag(text, kBold);
                 const bool italic = TakeTag(text, kItalic);
                 // A cell tagged both ways is drawn italic.
-                surface.SetFont(Font(column.fontName, column.size, italic ? column.bold : (bold || column.bold),
-                                     italic || column.italic, column.underline, column.strikeout));
+                surface.SetFont(Font(column.fontName, column.size,
+                                     italic ? column.bold : (bold || column.bold), italic || column.italic,
+                                     column.underline, column.strikeout));
                 surface.SetTextColor(Colour(column.colour));
                 int indent = static_cast<int>(std::lround(kDpi * column.size / 40.0 / 72.0));
                 if (c == 0 && grid.border.visible)

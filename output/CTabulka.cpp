@@ -71,7 +71,8 @@ void CTabulka::TextAt(int x, int y, int flags, const QString& text)
         left = x - kDaleko;
         right = x + kDaleko;
     }
-    const QRect box = (flags & TextFlag::Bottom) ? Box(left, y - kDaleko, right, y) : Box(left, y, right, y + kDaleko);
+    const QRect box =
+        (flags & TextFlag::Bottom) ? Box(left, y - kDaleko, right, y) : Box(left, y, right, y + kDaleko);
     m_surface.Text(box, flags | TextFlag::SingleLine, text);
 }
 
@@ -99,7 +100,8 @@ void CTabulka::GridCell(int row, int column, const QString& text)
     GridCellEx(row, column, text, m_alignments.value(column), row == 0 ? 700 : 400);
 }
 
-void CTabulka::GridCellEx(int row, int column, const QString& text, Zarovnanie alignment, int weight, bool clip)
+void CTabulka::GridCellEx(int row, int column, const QString& text, Zarovnanie alignment, int weight,
+                          bool clip)
 {
     if (column < 0 || column >= m_rightEdges.size())
         return;
@@ -188,7 +190,8 @@ void CTabulka::PageFoot(const QString& leftText, int page, int pageCount)
     CPismo small = GridFont(400);
     small.height = 100;
     m_surface.SetFont(small);
-    const QString product = QStringLiteral("  Spracované programom Agenda Mirak od %1  ").arg(kWebVyrobcuText);
+    const QString product =
+        QStringLiteral("  Spracované programom Agenda Mirak od %1  ").arg(kWebVyrobcuText);
     const int width = TextWidth(product);
     const int height = m_surface.Metrics().height;
     const int left = m_x0 + (kPravyOkraj - m_x0) / 2 - width / 2;

@@ -25,7 +25,8 @@ public:
     void AddColumn(const QString& sample, Zarovnanie alignment);
     // A cell with the column's alignment, bold in row 0.
     void GridCell(int row, int column, const QString& text);
-    void GridCellEx(int row, int column, const QString& text, Zarovnanie alignment, int weight, bool clip = true);
+    void GridCellEx(int row, int column, const QString& text, Zarovnanie alignment, int weight,
+                    bool clip = true);
     // Border sides of the next cell only.
     void SetBorders(bool left, bool bottom, bool right, bool top);
 

@@ -1,7 +1,9 @@
 #include "CZaznamovaPlocha.h"
 
 CZaznamovaPlocha::CZaznamovaPlocha()
-    : m_metrics([](const CPismo& f) { return CMetriky{f.height / 2, f.height}; })
+    : m_metrics([](const CPismo& f) {
+          return CMetriky{f.height / 2, f.height};
+      })
 {
 }
 
@@ -11,12 +13,14 @@ void CZaznamovaPlocha::Line(QPoint from, QPoint to, const CPero& pen)
     m_records.append(z);
 }
 
-void CZaznamovaPlocha::Rectangle(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill)
+void CZaznamovaPlocha::Rectangle(const QRect& rect, const std::optional<CPero>& pen,
+                                 const std::optional<QColor>& fill)
 {
     m_records.append({Druh::Rectangle, rect, {}, {}, {}, 0, {}, false, m_font, pen, fill, m_textColor});
 }
 
-void CZaznamovaPlocha::Ellipse(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill)
+void CZaznamovaPlocha::Ellipse(const QRect& rect, const std::optional<CPero>& pen,
+                               const std::optional<QColor>& fill)
 {
     m_records.append({Druh::Ellipse, rect, {}, {}, {}, 0, {}, false, m_font, pen, fill, m_textColor});
 }

@@ -15,9 +15,9 @@ public:
     struct Zaznam
     {
         Druh kind;
-        QRect rect;    // the box of a text, the rectangle, or the line from top-left to bottom-right
-        QPoint from;   // lines
-        QPoint to;     // lines
+        QRect rect;  // the box of a text, the rectangle, or the line from top-left to bottom-right
+        QPoint from; // lines
+        QPoint to;   // lines
         QString text;
         int flags = 0;
         QRect clip;
@@ -33,8 +33,10 @@ public:
     CMetriky Metrics() override { return m_metrics(m_font); }
     void SetTextColor(const QColor& color) override { m_textColor = color; }
     void Line(QPoint from, QPoint to, const CPero& pen) override;
-    void Rectangle(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill) override;
-    void Ellipse(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill) override;
+    void Rectangle(const QRect& rect, const std::optional<CPero>& pen,
+                   const std::optional<QColor>& fill) override;
+    void Ellipse(const QRect& rect, const std::optional<CPero>& pen,
+                 const std::optional<QColor>& fill) override;
     void Image(const QRect& rect, const QImage& image) override;
     void Text(const QRect& box, int flags, const QString& text, const QRect& clip, bool opaque) override;
 

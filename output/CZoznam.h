@@ -33,7 +33,10 @@ struct CZoznam
     int ColumnCount() const { return static_cast<int>(columns.size()); }
     int RowCount() const { return static_cast<int>(rows.size()); }
     QString Text(int row, int column) const { return rows.value(row).Cell(column); }
-    void AddColumn(const QString& header, Zarovnanie alignment, int width) { columns.append({header, alignment, width}); }
+    void AddColumn(const QString& header, Zarovnanie alignment, int width)
+    {
+        columns.append({header, alignment, width});
+    }
     CRiadokZoznamu& AddRow(const QStringList& cells, int id = 0)
     {
         rows.append({cells, id, false});

@@ -45,7 +45,8 @@ int AddClub(CDatabaza& db, int competition, const QString& name, int drawNumber)
 
 int AddMatch(CDatabaza& db, int competition, int round, int home, int away, int score1, int score2)
 {
-    db.Execute(QStringLiteral("insert into tzapasy (skupina, kolo, klub1, klub2, body1, body2) values (?,?,?,?,?,?)"),
+    db.Execute(QStringLiteral(
+                   "insert into tzapasy (skupina, kolo, klub1, klub2, body1, body2) values (?,?,?,?,?,?)"),
                {competition, round, home, away, score1, score2});
     return static_cast<int>(db.LastInsertId());
 }

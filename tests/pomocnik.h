@@ -73,4 +73,5 @@ protected:
 // Writes rows straight into the open season, for setting up a test.
 int AddCompetition(CDatabaza& db, const QString& name);
 int AddClub(CDatabaza& db, int competition, const QString& name, int drawNumber);
-int AddMatch(CDatabaza& db, int competition, int round, int home, int away, int score1 = 100, int score2 = 100);
+int AddMatch(CDatabaza& db, int competition, int round, int home, int away, int score1 = 100,
+             int score2 = 100);

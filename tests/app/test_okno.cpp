@@ -44,12 +44,13 @@ protected:
 
 TEST_F(MainWindow, FileCommandsWaitForASeasonAndAmnestyForALogin)
 {
-    const QList<int> needFile = {kPrikazUlozAko,  kPrikazZaloha,    kPrikazZhutnit,     kPrikazZlteKarty,
-                                 kPrikazOZvaze,   kPrikazZmenaHesla, kPrikazPrihlasenie, kPrikazHladajHraca};
+    const QList<int> needFile = {kPrikazUlozAko, kPrikazZaloha,     kPrikazZhutnit,     kPrikazZlteKarty,
+                                 kPrikazOZvaze,  kPrikazZmenaHesla, kPrikazPrihlasenie, kPrikazHladajHraca};
     for (int c : needFile)
         EXPECT_FALSE(Enabled(c)) << c;
     EXPECT_FALSE(Enabled(kPrikazAmnestia));
-    for (int c : {kPrikazOtvorit, kPrikazNovaSezona, kPrikazNastavenieTlaciarne, kPrikazOPrograme, kPrikazKoniec})
+    for (int c :
+         {kPrikazOtvorit, kPrikazNovaSezona, kPrikazNastavenieTlaciarne, kPrikazOPrograme, kPrikazKoniec})
         EXPECT_TRUE(Enabled(c)) << c;
     // The lists not built yet neither print nor export, and nobody takes add/edit/delete.
     for (int c : {kPrikazTlacit, kPrikazExport, kPrikazPridat, kPrikazUpravit, kPrikazVymazat})
@@ -243,7 +244,8 @@ TEST_F(MainWindow, CompetitionsAreAddedRenamedAndRemovedOnlyWhenEmpty)
     tree->RemoveCommand(Root(0)->child(1));
     EXPECT_EQ(Root(0)->childCount(), 2);
     tree->RemoveCommand(Root(0)->child(1));
-    EXPECT_EQ(m_user.questions, (QStringList{"Skutočne chcete vymazať záznam?", "Skutočne chcete vymazať záznam?"}));
+    EXPECT_EQ(m_user.questions,
+              (QStringList{"Skutočne chcete vymazať záznam?", "Skutočne chcete vymazať záznam?"}));
     ASSERT_EQ(Root(0)->childCount(), 1);
     EXPECT_EQ(Root(0)->child(0)->text(0), QStringLiteral("I. trieda"));
     qDeleteAll(actions);

@@ -12,13 +12,13 @@
 #include "okno.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QDateEdit>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -35,8 +35,7 @@ protected:
         OpenNew();
         m_competition = AddCompetition(m_doc.Database(), QStringLiteral("I. trieda"));
     }
-    template <class V>
-    V* Show(int index)
+    template <class V> V* Show(int index)
     {
         PickList(m_doc, m_competition, index);
         return qobject_cast<V*>(m_frame->ActiveView());
@@ -141,10 +140,13 @@ TEST_F(Views, TheScheduleIsGeneratedFromItsPanelAndEditedInItsFields)
     EXPECT_EQ(view->DateField()->date(), QDate(2011, 8, 6));
     view->AwayDraw()->setText(QStringLiteral("0"));
     EXPECT_EQ(view->List()->CellText(0, 3), QStringLiteral("voľno"));
-    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select klub2 from tzapasy where ID=?"), {match}).toInt(), 0);
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select klub2 from tzapasy where ID=?"), {match}).toInt(),
+              0);
     view->NoteField()->setText(QStringLiteral("ihrisko B"));
     view->NoteField()->clear();
-    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select poznamka2 from tzapasy where ID=?"), {match}).toString(),
+    EXPECT_EQ(m_doc.Database()
+                  .Value(QStringLiteral("select poznamka2 from tzapasy where ID=?"), {match})
+                  .toString(),
               QStringLiteral(" "));
 
     // "pre celé kolo": both matches of round 1 move, the list follows.
@@ -154,9 +156,11 @@ TEST_F(Views, TheScheduleIsGeneratedFromItsPanelAndEditedInItsFields)
                                       d->WholeRoundButton()->setChecked(true);
                                       d->accept();
                                   });
-    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tzapasy where kolo=1 and cas like '* 10:30:00'"))
-                  .toInt(),
-              2);
+    EXPECT_EQ(
+        m_doc.Database()
+            .Value(QStringLiteral("select count(*) from tzapasy where kolo=1 and cas like '* 10:30:00'"))
+            .toInt(),
+        2);
     EXPECT_EQ(view->List()->CellText(1, 7), QStringLiteral("10:30"));
 
     // "Vymazať súťaže", answered yes.
@@ -188,7 +192,8 @@ TEST_F(Views, PrintPreviewAndPrintShowThePagesOfTheActiveList)
     const QString pdf = Path(QStringLiteral("tlac.pdf"));
     m_printer.setOutputFormat(QPrinter::PdfFormat);
     m_printer.setOutputFileName(pdf);
-    WithDialog<QPrintDialog>([this] { m_frame->RunCommand(kPrikazTlacit); }, [](QPrintDialog* d) { d->accept(); });
+    WithDialog<QPrintDialog>([this] { m_frame->RunCommand(kPrikazTlacit); },
+                             [](QPrintDialog* d) { d->accept(); });
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();

@@ -30,8 +30,8 @@ CBeh Program(const QStringList& args)
         p.kill();
         return {-1, {}, QStringLiteral("did not finish")};
     }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 QByteArray Contents(const QString& path)
@@ -57,9 +57,9 @@ TEST_F(CommandLine, MakesANewSeasonAndReportsOnIt)
     r = Program({QStringLiteral("--info"), path});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    EXPECT_EQ(lines, (QStringList{"sezona: ", "kraj: ", "zvaz: ", "sutaze: 0", "kluby: 0", "hraci: 0", "zapasy: 0",
-                                  "vysledky: 0", "goly: 0", "zlte: 0", "cervene: 0", "rozhodcovia: 0", "delegati: 0",
-                                  "nominacie: 0"}));
+    EXPECT_EQ(lines, (QStringList{"sezona: ", "kraj: ", "zvaz: ", "sutaze: 0", "kluby: 0", "hraci: 0",
+                                  "zapasy: 0", "vysledky: 0", "goly: 0", "zlte: 0", "cervene: 0",
+                                  "rozhodcovia: 0", "delegati: 0", "nominacie: 0"}));
     EXPECT_EQ(Program({QStringLiteral("--info"), Path(QStringLiteral("niet.mdb"))}).status, 2);
     EXPECT_EQ(Program({QStringLiteral("--info")}).status, 1);
     EXPECT_EQ(Program({QStringLiteral("--info"), path, QStringLiteral("--nezname")}).status, 1);
@@ -87,49 +87,54 @@ TEST_F(CommandLine, GeneratesExportsAndPrintsLikeTheWindow)
     {
         CDatabaza db;
         db.Open(path);
-        db.Execute(QStringLiteral("insert into tsezona (nazov, kraj, zvaz) values ('2011/2012', 'Kraj', 'Zväz')"));
+        db.Execute(
+            QStringLiteral("insert into tsezona (nazov, kraj, zvaz) values ('2011/2012', 'Kraj', 'Zväz')"));
         competition = AddCompetition(db, QStringLiteral("I. trieda"));
         for (int i = 1; i <= 6; ++i)
             AddClub(db, competition, QStringLiteral("Klub %1").arg(i), i);
     }
     const QString id = QString::number(competition);
-    CBeh r = Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), id, QStringLiteral("--hour"),
-                  QStringLiteral("17:60")});
+    CBeh r = Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), id,
+                      QStringLiteral("--hour"), QStringLiteral("17:60")});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains(kZlaHodinaZaciatku));
     r = Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), id, QStringLiteral("--mode"),
-             QStringLiteral("1"), QStringLiteral("--start"), QStringLiteral("08-06-2011")});
+                 QStringLiteral("1"), QStringLiteral("--start"), QStringLiteral("08-06-2011")});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), QStringLiteral("77")}).status, 2);
-    EXPECT_EQ(Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), id, QStringLiteral("--mode"),
-                   QStringLiteral("5")})
+    EXPECT_EQ(
+        Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), QStringLiteral("77")}).status,
+        2);
+    EXPECT_EQ(Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), id,
+                       QStringLiteral("--mode"), QStringLiteral("5")})
                   .status,
               1);
 
     const QString page = Path(QStringLiteral("rozpis.html"));
     r = Program({QStringLiteral("--export"), QStringLiteral("rozpis"), path, QStringLiteral("-o"), page,
-             QStringLiteral("--sutaz"), id});
+                 QStringLiteral("--sutaz"), id});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QString club = Path(QStringLiteral("kluby.pdf"));
     r = Program({QStringLiteral("--print"), QStringLiteral("kluby"), path, QStringLiteral("-o"), club,
-             QStringLiteral("--sutaz"), id});
+                 QStringLiteral("--sutaz"), id});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(Contents(club).startsWith("%PDF"));
     const QString round = Path(QStringLiteral("kolo.pdf"));
     EXPECT_EQ(Program({QStringLiteral("--print"), QStringLiteral("rozpis"), path, QStringLiteral("-o"), round,
-                   QStringLiteral("--sutaz"), id, QStringLiteral("--kolo"), QStringLiteral("3")})
+                       QStringLiteral("--sutaz"), id, QStringLiteral("--kolo"), QStringLiteral("3")})
                   .status,
               0);
     EXPECT_TRUE(Contents(round).startsWith("%PDF"));
     EXPECT_EQ(Program({QStringLiteral("--print"), QStringLiteral("rozpis"), path, QStringLiteral("-o"), round,
-                   QStringLiteral("--sutaz"), id, QStringLiteral("--kolo"), QStringLiteral("9")})
+                       QStringLiteral("--sutaz"), id, QStringLiteral("--kolo"), QStringLiteral("9")})
                   .status,
               2);
-    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"), page,
-                   QStringLiteral("--sutaz"), id})
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"),
+                       page, QStringLiteral("--sutaz"), id})
                   .status,
               1);
-    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("nieco"), path, QStringLiteral("-o"), page}).status, 1);
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("nieco"), path, QStringLiteral("-o"), page})
+                  .status,
+              1);
 
     // The same bytes as the window's export, and the fixture list as the window would have made it.
     ASSERT_TRUE(m_doc.OpenSeasonFile(path));

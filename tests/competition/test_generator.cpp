@@ -16,7 +16,9 @@ QString Round(int slotCount, int round)
 {
     QStringList pairs;
     for (int k = 0; k < slotCount / 2; ++k)
-        pairs << QStringLiteral("%1-%2").arg(PairSlot(round, k, 0, slotCount)).arg(PairSlot(round, k, 1, slotCount));
+        pairs << QStringLiteral("%1-%2")
+                     .arg(PairSlot(round, k, 0, slotCount))
+                     .arg(PairSlot(round, k, 1, slotCount));
     return pairs.join(QStringLiteral(", "));
 }
 
@@ -69,15 +71,16 @@ QStringList Chain(CRetazVykopov chain, int rounds, bool spring)
 TEST(KickOff, TheAutumnChainMovesEarlierAndTheSpringChainLater)
 {
     EXPECT_EQ(Chain(CRetazVykopov(QDateTime(QDate(2011, 8, 1), QTime(17, 0)), 30), 13, false),
-              (QStringList{"1.8. 17:00", "8.8. 17:00", "15.8. 17:00", "22.8. 16:30", "29.8. 16:30", "5.9. 16:00",
-                           "12.9. 16:00", "19.9. 15:30", "26.9. 15:30", "3.10. 15:00", "10.10. 15:00", "17.10. 14:30",
-                           "24.10. 14:30"}));
+              (QStringList{"1.8. 17:00", "8.8. 17:00", "15.8. 17:00", "22.8. 16:30", "29.8. 16:30",
+                           "5.9. 16:00", "12.9. 16:00", "19.9. 15:30", "26.9. 15:30", "3.10. 15:00",
+                           "10.10. 15:00", "17.10. 14:30", "24.10. 14:30"}));
     EXPECT_EQ(Chain(CRetazVykopov(QDateTime(QDate(2012, 3, 13), QTime(14, 30)), 30), 13, true),
-              (QStringList{"13.3. 14:30", "20.3. 15:00", "27.3. 15:00", "3.4. 15:30", "10.4. 15:30", "17.4. 16:00",
-                           "24.4. 16:00", "1.5. 16:00", "8.5. 16:30", "15.5. 16:30", "22.5. 17:00", "29.5. 17:00",
-                           "5.6. 17:00"}));
+              (QStringList{"13.3. 14:30", "20.3. 15:00", "27.3. 15:00", "3.4. 15:30", "10.4. 15:30",
+                           "17.4. 16:00", "24.4. 16:00", "1.5. 16:00", "8.5. 16:30", "15.5. 16:30",
+                           "22.5. 17:00", "29.5. 17:00", "5.6. 17:00"}));
     EXPECT_EQ(Chain(CRetazVykopov(QDateTime(QDate(2012, 3, 13), QTime(16, 45)), 30), 6, true),
-              (QStringList{"13.3. 16:45", "20.3. 17:15", "27.3. 17:15", "3.4. 17:15", "10.4. 17:15", "17.4. 17:15"}));
+              (QStringList{"13.3. 16:45", "20.3. 17:15", "27.3. 17:15", "3.4. 17:15", "10.4. 17:15",
+                           "17.4. 17:15"}));
 }
 
 TEST(KickOff, HoursAreReadStrictly)
@@ -125,8 +128,8 @@ TEST(Plan, FourteenClubsTwoPassesFollowTheWorkedExample)
 
 TEST(Plan, AMidnightHourKeepsEveryKickOffOfItsChainAtTheFirstTime)
 {
-    const auto rows = PlanFixtures(SlotTable(10), 10, Params(18, kDvojkolovo, QStringLiteral("00:00")), QTime(0, 0),
-                                   QTime(14, 30));
+    const auto rows = PlanFixtures(SlotTable(10), 10, Params(18, kDvojkolovo, QStringLiteral("00:00")),
+                                   QTime(0, 0), QTime(14, 30));
     for (const auto& z : rows) {
         EXPECT_EQ(z.cas.time(), z.kolo <= 9 ? QTime(0, 0) : QTime(14, 30)) << z.kolo;
     }
@@ -250,10 +253,12 @@ protected:
         CDatabaza& db = m_doc.Database();
         const int match = AddMatch(db, competition, 1, 1, 2, 2, 1);
         for (const char* t : {"tgoly", "tzkarty", "tckarty"})
-            db.Execute(QStringLiteral("insert into %1 (IDzapasu, IDhraca, IDklubu, kolo, skupina) values (?,1,1,1,?)")
+            db.Execute(QStringLiteral(
+                           "insert into %1 (IDzapasu, IDhraca, IDklubu, kolo, skupina) values (?,1,1,1,?)")
                            .arg(QLatin1String(t)),
                        {match, competition});
-        db.Execute(QStringLiteral("insert into tbody (IDklubu, skupina, body) values (1, ?, 3)"), {competition});
+        db.Execute(QStringLiteral("insert into tbody (IDklubu, skupina, body) values (1, ?, 3)"),
+                   {competition});
     }
     int m_competition = 0;
     int m_other = 0;
@@ -269,13 +274,16 @@ TEST_F(Generation, WritesTheWholeListAndReplacesEverythingHangingOnTheOldOne)
     EXPECT_EQ(m_user.questions, (QStringList{kPotvrdenieGenerovania}));
     EXPECT_EQ(Count(QStringLiteral("select count(*) from tzapasy where skupina=1")), 12);
     EXPECT_EQ(Count(QStringLiteral("select count(distinct kolo) from tzapasy where skupina=1")), 6);
-    EXPECT_EQ(Count(QStringLiteral("select count(*) from tzapasy where skupina=1 and (klub1=0 or klub2=0)")), 6);
+    EXPECT_EQ(Count(QStringLiteral("select count(*) from tzapasy where skupina=1 and (klub1=0 or klub2=0)")),
+              6);
     EXPECT_EQ(Count(QStringLiteral("select count(*) from tzapasy where skupina=1 and body1=100 and body2=100 "
                                    "and polcas1=100 and polcas2=100")),
               12);
     for (const char* t : {"tgoly", "tzkarty", "tckarty", "tbody"}) {
-        EXPECT_EQ(Count(QStringLiteral("select count(*) from %1 where skupina=1").arg(QLatin1String(t))), 0) << t;
-        EXPECT_EQ(Count(QStringLiteral("select count(*) from %1 where skupina=2").arg(QLatin1String(t))), 1) << t;
+        EXPECT_EQ(Count(QStringLiteral("select count(*) from %1 where skupina=1").arg(QLatin1String(t))), 0)
+            << t;
+        EXPECT_EQ(Count(QStringLiteral("select count(*) from %1 where skupina=2").arg(QLatin1String(t))), 1)
+            << t;
     }
     EXPECT_EQ(Count(QStringLiteral("select count(*) from tzapasy where skupina=2")), 1);
 
@@ -301,7 +309,8 @@ TEST_F(Generation, RefusedInputChangesNothing)
         m_user.messages.clear();
         EXPECT_FALSE(GenerateFixtures(m_doc, m_competition, p));
         ASSERT_EQ(m_user.messages.size(), 1);
-        EXPECT_TRUE(m_user.messages.at(0).startsWith(message.left(30))) << m_user.messages.at(0).toStdString();
+        EXPECT_TRUE(m_user.messages.at(0).startsWith(message.left(30)))
+            << m_user.messages.at(0).toStdString();
     };
     refused(Params(6, kDvojkolovo, QStringLiteral("24:00")), kZlaHodinaZaciatku);
     refused(Params(6, kDvojkolovo, QStringLiteral("17:60")), kZlaHodinaZaciatku);
@@ -333,7 +342,8 @@ TEST_F(Generation, ClubsAreSlottedByTheirDrawNumbers)
     EXPECT_GT(Count(QStringLiteral("select count(*) from tzapasy where klub1=%1 or klub2=%1").arg(a)), 0);
     EXPECT_GT(Count(QStringLiteral("select count(*) from tzapasy where klub1=%1 or klub2=%1").arg(c)), 0);
     for (int id : {none, high})
-        EXPECT_EQ(Count(QStringLiteral("select count(*) from tzapasy where klub1=%1 or klub2=%1").arg(id)), 0);
+        EXPECT_EQ(Count(QStringLiteral("select count(*) from tzapasy where klub1=%1 or klub2=%1").arg(id)),
+                  0);
     EXPECT_EQ(Count(QStringLiteral("select count(*) from tzapasy where skupina=1")), 5 * 3);
 }
 

@@ -52,13 +52,16 @@ TEST_F(Clubs, AreListedByDrawNumberWithABlankRowToAddTo)
 TEST_F(Clubs, TheBlankRowAddsAClubAndAnEmptyDrawNumberKeepsTheStoredOne)
 {
     CDatabaza& db = m_doc.Database();
-    const int id = SaveClub(db, 0, m_competition, {QStringLiteral("Slovan"), QStringLiteral("Ján"), {}, QStringLiteral("4"), QStringLiteral("pozn")});
+    const int id = SaveClub(
+        db, 0, m_competition,
+        {QStringLiteral("Slovan"), QStringLiteral("Ján"), {}, QStringLiteral("4"), QStringLiteral("pozn")});
     ASSERT_GT(id, 0);
     CZaznamy rs(db);
     rs.Open(QStringLiteral("select * from tkluby where ID=?"), {id});
     EXPECT_EQ(rs.GetInt(QStringLiteral("skupina")), m_competition);
     EXPECT_EQ(rs.GetInt(QStringLiteral("vylosovanie")), 4);
-    EXPECT_EQ(SaveClub(db, id, m_competition, {QStringLiteral("Slovan B"), {}, {}, QString(), QString()}), id);
+    EXPECT_EQ(SaveClub(db, id, m_competition, {QStringLiteral("Slovan B"), {}, {}, QString(), QString()}),
+              id);
     rs.Open(QStringLiteral("select * from tkluby where ID=?"), {id});
     EXPECT_EQ(rs.GetText(QStringLiteral("nazov")), QStringLiteral("Slovan B"));
     EXPECT_EQ(rs.GetInt(QStringLiteral("vylosovanie")), 4);
@@ -91,7 +94,8 @@ TEST_F(Clubs, AClubPlayingAnyMatchCannotBeRemoved)
 TEST_F(Clubs, PrintAndPageShowTheClubsUnderTheSeasonHeader)
 {
     CDatabaza& db = m_doc.Database();
-    db.Execute(QStringLiteral("insert into tsezona (nazov, kraj, zvaz) values ('2011/2012', 'Kraj', 'Zväz')"));
+    db.Execute(
+        QStringLiteral("insert into tsezona (nazov, kraj, zvaz) values ('2011/2012', 'Kraj', 'Zväz')"));
     AddClub(db, m_competition, QStringLiteral("A & B"), 1);
     AddClub(db, m_competition, QStringLiteral("Bez čísla"), 0);
     CTlacKlubov printout(db, m_competition);
@@ -103,12 +107,15 @@ TEST_F(Clubs, PrintAndPageShowTheClubsUnderTheSeasonHeader)
     EXPECT_NE(page.FindText(QStringLiteral("Kraj - Zväz")), nullptr);
     EXPECT_NE(page.FindText(QStringLiteral("A & B")), nullptr);
     EXPECT_NE(page.FindText(QStringLiteral("Stránka 1/1")), nullptr);
-    EXPECT_EQ(page.FindText(QStringLiteral("Los"))->rect.x() < page.FindText(QStringLiteral("Názov klubu"))->rect.x(), true);
+    EXPECT_EQ(page.FindText(QStringLiteral("Los"))->rect.x() <
+                  page.FindText(QStringLiteral("Názov klubu"))->rect.x(),
+              true);
 
     const QString html = ExportClubs(db, m_competition).Text();
     EXPECT_TRUE(html.contains(QStringLiteral("<title>Zoznam klubov - I. trieda</title>")));
     EXPECT_TRUE(html.contains(QStringLiteral("align=\"left\" nowrap>A &amp; B</td>")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<td style=\"WIDTH: 20px\" vAlign=\"middle\" align=\"center\"><strong>Los")));
+    EXPECT_TRUE(html.contains(
+        QStringLiteral("<td style=\"WIDTH: 20px\" vAlign=\"middle\" align=\"center\"><strong>Los")));
     // A club without a number has an empty (&nbsp;) number cell.
     EXPECT_TRUE(html.contains(QStringLiteral("align=\"center\" nowrap>&nbsp;</td>\r\n<td vAlign=\"middle\" "
                                              "align=\"left\" nowrap>Bez čísla")));
@@ -134,7 +141,9 @@ protected:
     }
     int FirstMatch(int round)
     {
-        return m_doc.Database().Value(QStringLiteral("select min(ID) from tzapasy where kolo=?"), {round}).toInt();
+        return m_doc.Database()
+            .Value(QStringLiteral("select min(ID) from tzapasy where kolo=?"), {round})
+            .toInt();
     }
     QVector<int> m_clubs;
 };
@@ -224,10 +233,12 @@ TEST_F(Schedule, AWholeRoundGetsTheSameKickOffAndABadTimeChangesNothing)
     const CNovyVykop changed = ConfirmTime(db, match, QDate(2011, 9, 3), QStringLiteral("10.30"), true);
     EXPECT_EQ(changed.matches.size(), 3);
     EXPECT_EQ(changed.kickOff, QDateTime(QDate(2011, 9, 3), QTime(10, 30)));
-    EXPECT_EQ(db.Value(QStringLiteral("select count(*) from tzapasy where kolo=3 and cas='2011-09-03 10:30:00'"))
-                  .toInt(),
-              3);
-    EXPECT_EQ(db.Value(QStringLiteral("select count(*) from tzapasy where cas='2011-09-03 10:30:00'")).toInt(), 3);
+    EXPECT_EQ(
+        db.Value(QStringLiteral("select count(*) from tzapasy where kolo=3 and cas='2011-09-03 10:30:00'"))
+            .toInt(),
+        3);
+    EXPECT_EQ(
+        db.Value(QStringLiteral("select count(*) from tzapasy where cas='2011-09-03 10:30:00'")).toInt(), 3);
 
     EXPECT_TRUE(ConfirmTime(db, match, QDate(2011, 9, 4), QStringLiteral("desať"), false).matches.isEmpty());
     EXPECT_TRUE(ConfirmTime(db, match, QDate(2011, 9, 4), QStringLiteral("25:00"), false).matches.isEmpty());
@@ -239,7 +250,8 @@ TEST_F(Schedule, NineRoundsPrintOnThreePagesOfFourRounds)
 {
     Generate(10, 18, kJednokolovo);
     CDatabaza& db = m_doc.Database();
-    db.Execute(QStringLiteral("insert into tsezona (nazov, kraj, zvaz) values ('2011/2012', 'Kraj', 'Zväz')"));
+    db.Execute(
+        QStringLiteral("insert into tsezona (nazov, kraj, zvaz) values ('2011/2012', 'Kraj', 'Zväz')"));
     CTlacRozpisu all(db, m_competition, kVsetkyKola);
     const auto pages = RecordPages(all);
     ASSERT_EQ(pages.size(), 3);

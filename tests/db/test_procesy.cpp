@@ -43,10 +43,12 @@ TEST_F(ProcessTest, ASecondProgramIsRefusedAndTheFirstKeepsWorking)
         CTestovaciPouzivatel user;
         CLigaroDoc other(user);
         const bool opened = other.OpenSeasonFile(path);
-        const bool told = user.messages.size() == 1 && user.messages.at(0).contains(QStringLiteral("iný program"));
+        const bool told =
+            user.messages.size() == 1 && user.messages.at(0).contains(QStringLiteral("iný program"));
         _exit(opened ? 10 : (told ? 0 : 11));
     }
-    EXPECT_EQ(WaitFor(child, 30), 0) << "10: opened the file in use, 11: refused without the message, -2: hung";
+    EXPECT_EQ(WaitFor(child, 30), 0)
+        << "10: opened the file in use, 11: refused without the message, -2: hung";
 
     // The first program reads and writes as before.
     CDatabaza& db = m_doc.Database();

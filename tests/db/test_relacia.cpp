@@ -36,9 +36,10 @@ QString OldSeason(const QString& path)
         if (s.startsWith(QStringLiteral("CREATE INDEX")))
             continue;
         if (s.startsWith(QStringLiteral("CREATE TABLE tzapasy")))
-            statements << QStringLiteral("CREATE TABLE tzapasy (ID INTEGER PRIMARY KEY AUTOINCREMENT, skupina INTEGER, "
-                                         "kolo INTEGER, klub1 INTEGER, klub2 INTEGER, los1 INTEGER, los2 INTEGER, "
-                                         "cas TEXT, body1 INTEGER, body2 INTEGER, poznamka TEXT)");
+            statements << QStringLiteral(
+                "CREATE TABLE tzapasy (ID INTEGER PRIMARY KEY AUTOINCREMENT, skupina INTEGER, "
+                "kolo INTEGER, klub1 INTEGER, klub2 INTEGER, los1 INTEGER, los2 INTEGER, "
+                "cas TEXT, body1 INTEGER, body2 INTEGER, poznamka TEXT)");
         else
             statements << QString(s).replace(QStringLiteral("IDold INTEGER NOT NULL DEFAULT 0"),
                                              QStringLiteral("IDold INTEGER"));
@@ -66,7 +67,9 @@ TEST_F(SessionTest, OpeningAnOlderSeasonAddsTheMissingColumnsOnceWithNoHalfTimeE
     EXPECT_TRUE(columns.contains(QStringLiteral("polcas1")));
     EXPECT_TRUE(columns.contains(QStringLiteral("polcas2")));
     EXPECT_TRUE(columns.contains(QStringLiteral("poznamka2")));
-    EXPECT_EQ(db.Value(QStringLiteral("select count(*) from tzapasy where polcas1=100 and polcas2=100")).toInt(), 3);
+    EXPECT_EQ(
+        db.Value(QStringLiteral("select count(*) from tzapasy where polcas1=100 and polcas2=100")).toInt(),
+        3);
     // Matches added afterwards read "not entered" too.
     AddMatch(db, 1, 4, 1, 2);
     EXPECT_EQ(db.Value(QStringLiteral("select polcas1 from tzapasy where kolo=4")).toInt(), 100);
@@ -108,7 +111,8 @@ TEST_F(SessionTest, FilesThatAreNoSeasonAreRefusedWithAClearMessageAndNothingLos
     ASSERT_EQ(m_user.messages.size(), 1);
     EXPECT_TRUE(m_user.messages.at(0).contains(QStringLiteral("nie je databáza sezóny")));
 
-    CDatabaza::CreateFile(Path(QStringLiteral("ina.mdb")), {QStringLiteral("CREATE TABLE tkluby (ID INTEGER)")});
+    CDatabaza::CreateFile(Path(QStringLiteral("ina.mdb")),
+                          {QStringLiteral("CREATE TABLE tkluby (ID INTEGER)")});
     EXPECT_FALSE(m_doc.OpenSeasonFile(Path(QStringLiteral("ina.mdb"))));
     EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("chýba v ňom tabuľka")));
 
@@ -208,8 +212,9 @@ TEST_F(SessionTest, CompactionWritesANewFileAndRefusesTheOpenOne)
     EXPECT_TRUE(m_doc.IsDatabaseOpen());
     EXPECT_EQ(QFileInfo(m_doc.FilePath()).fileName(), QStringLiteral("sezona.mdb"));
 
-    const QString refused = QStringLiteral("Cieľový súbor už exituje. Pre zhutnený súbor musíte napísať nový názov "
-                                           "súboru. Zopakujte postup!");
+    const QString refused =
+        QStringLiteral("Cieľový súbor už exituje. Pre zhutnený súbor musíte napísať nový názov "
+                       "súboru. Zopakujte postup!");
     m_user.fileNames = {m_doc.FilePath(), Path(QStringLiteral("sezona"))};
     m_doc.CompactSeason();
     m_doc.CompactSeason();
@@ -262,7 +267,8 @@ TEST_F(SessionTest, SearchResultMakesThePlayersClubAndCompetitionCurrent)
     AddCompetition(db, QStringLiteral("I. trieda"));
     const int competition = AddCompetition(db, QStringLiteral("II. trieda"));
     const int club = AddClub(db, competition, QStringLiteral("Slovan"), 1);
-    db.Execute(QStringLiteral("insert into thraci (meno, priezvisko, IDklubu) values ('Ján', 'Novák', ?)"), {club});
+    db.Execute(QStringLiteral("insert into thraci (meno, priezvisko, IDklubu) values ('Ján', 'Novák', ?)"),
+               {club});
     const int player = static_cast<int>(db.LastInsertId());
     EXPECT_EQ(m_doc.FindCompetitionOfClub(club), competition);
     EXPECT_EQ(m_doc.FindCompetitionOfClub(9999), 0);
@@ -297,7 +303,8 @@ TEST_F(SessionTest, StopRuleReadsTheCardTotalsInOrder)
 TEST_F(SessionTest, StoreErrorsInACommandReachTheUserAndEndOnlyThatCommand)
 {
     OpenNew();
-    const bool ok = m_doc.Run([this] { m_doc.Database().Execute(QStringLiteral("select * from neexistuje")); });
+    const bool ok =
+        m_doc.Run([this] { m_doc.Database().Execute(QStringLiteral("select * from neexistuje")); });
     EXPECT_FALSE(ok);
     ASSERT_EQ(m_user.messages.size(), 1);
     EXPECT_TRUE(m_user.messages.at(0).contains(QStringLiteral("no such table")));

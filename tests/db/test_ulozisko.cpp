@@ -114,7 +114,8 @@ TEST_F(StoreTest, CursorMovesAndCountsAsTheViewsIterate)
 
 TEST_F(StoreTest, ReadsEachKindOfColumnAsItsType)
 {
-    m_db.Execute(QStringLiteral("insert into trozhodci (meno, znamka, funkcia) values ('Peter', ?, 1)"), {7.5f});
+    m_db.Execute(QStringLiteral("insert into trozhodci (meno, znamka, funkcia) values ('Peter', ?, 1)"),
+                 {7.5f});
     m_db.Execute(QStringLiteral("insert into thraci (meno, od) values ('Ján', '2011-03-05 17:30:00')"));
     CZaznamy rs(m_db);
     rs.Open(QStringLiteral("select * from trozhodci"));
@@ -182,10 +183,12 @@ TEST_F(StoreTest, DateLiteralsSelectTheRightRowsAtBothEdgesOfADay)
                                "2011-03-05 23:59:59", "2011-03-06 00:00:00"};
     for (const QString& t : times)
         m_db.Execute(QStringLiteral("insert into tzapasy (cas, poznamka) values (?, ?)"), {t, t});
-    const QString day = QStringLiteral(
-        "select * from tzapasy where tzapasy.cas>=#03-05-2011 00:00:00# and tzapasy.cas<#03-05-2011 23:59:59# order by ID");
-    EXPECT_EQ(Column(day, QStringLiteral("poznamka")), (QStringList{"2011-03-05 00:00:00", "2011-03-05 14:30:00"}));
-    EXPECT_EQ(Column(QStringLiteral("select * from tzapasy where cas=#3-5-2011# order by ID"), QStringLiteral("poznamka")),
+    const QString day = QStringLiteral("select * from tzapasy where tzapasy.cas>=#03-05-2011 00:00:00# and "
+                                       "tzapasy.cas<#03-05-2011 23:59:59# order by ID");
+    EXPECT_EQ(Column(day, QStringLiteral("poznamka")),
+              (QStringList{"2011-03-05 00:00:00", "2011-03-05 14:30:00"}));
+    EXPECT_EQ(Column(QStringLiteral("select * from tzapasy where cas=#3-5-2011# order by ID"),
+                     QStringLiteral("poznamka")),
               (QStringList{"2011-03-05 00:00:00"}));
     EXPECT_EQ(Column(QStringLiteral("select * from tzapasy where cas>#03-05-2011 13:30:00# and "
                                     "cas<#03-05-2011 15:30:00#"),
@@ -240,11 +243,12 @@ TEST_F(StoreTest, LikeFollowsJetWildcardsAndIgnoresCase)
 
 TEST_F(StoreTest, NamesSortInSlovakAlphabeticalOrder)
 {
-    const QStringList shuffled = {"Žilka", "Chovanec", "Šimko", "ábel", "Cibula", "Hudák", "Zubo",
-                                  "Čierny", "Adam",    "Sokol", "Ivan", "Ďurica", "Dorko", "Äbi"};
+    const QStringList shuffled = {"Žilka",  "Chovanec", "Šimko", "ábel", "Cibula", "Hudák", "Zubo",
+                                  "Čierny", "Adam",     "Sokol", "Ivan", "Ďurica", "Dorko", "Äbi"};
     for (const QString& n : shuffled)
         m_db.Execute(QStringLiteral("insert into trozhodci (priezvisko, meno) values (?, 'X')"), {n});
-    EXPECT_EQ(Column(QStringLiteral("select * from trozhodci order by priezvisko, meno"), QStringLiteral("priezvisko")),
+    EXPECT_EQ(Column(QStringLiteral("select * from trozhodci order by priezvisko, meno"),
+                     QStringLiteral("priezvisko")),
               (QStringList{"Adam", "ábel", "Äbi", "Cibula", "Čierny", "Dorko", "Ďurica", "Hudák", "Chovanec",
                            "Ivan", "Sokol", "Šimko", "Zubo", "Žilka"}));
     EXPECT_EQ(Column(QStringLiteral("select * from trozhodci order by trozhodci.priezvisko desc"),

@@ -48,16 +48,19 @@ TEST(HtmlPage, ATwoColumnTableIsWrittenByteForByte)
         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1250\" />\r\n"
         "<meta name=\"GENERATOR\" content=\"Program Agenda Mirak\">\r\n"
         "<style>\r\n"
-        "BODY {PADDING-RIGHT: 10px; PADDING-LEFT: 10px; BACKGROUND: white; PADDING-BOTTOM: 30px; MARGIN: 0px; FONT: "
+        "BODY {PADDING-RIGHT: 10px; PADDING-LEFT: 10px; BACKGROUND: white; PADDING-BOTTOM: 30px; MARGIN: "
+        "0px; FONT: "
         "80% Arial,\"Geneva CE\",lucida,sans-serif; COLOR: black; PADDING-TOP: 30px; TEXT-ALIGN: center}\r\n"
         "H1 { font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : 12pt; color : Navy; "
         "font-weight : bold; margin-top : 20px;}\r\n"
         "H2 {color : Navy; font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : 10pt; "
         "font-weight : bold;}\r\n"
-        "P {color : Black; font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : 9pt;\tline-height "
+        "P {color : Black; font-family : Verdana, Geneva, Arial, Helvetica, sans-serif; font-size : "
+        "9pt;\tline-height "
         ": 150%;\tmargin-top : 10px;}\r\n"
         "HR {width : 100%; color : Black; height : 1px;}\r\n"
-        "TABLE {border-color:silver; font-size : 10pt; border-width:1px; border-style:solid;}TD {border-color:silver; "
+        "TABLE {border-color:silver; font-size : 10pt; border-width:1px; border-style:solid;}TD "
+        "{border-color:silver; "
         "font-size : 10pt; border-width:1px; border-style:solid;}</style>\r\n"
         "</head>\r\n"
         "<body>\r\n"
@@ -66,7 +69,8 @@ TEST(HtmlPage, ATwoColumnTableIsWrittenByteForByte)
         "<h1>Zoznam klubov - I. trieda</h1>\r\n"
         "<h2>Sezóna - 2011/2012</h2>\r\n"
         "<h2>Jeseň</h2>\r\n"
-        "<table style=\"WIDTH: 584px; \" cellSpacing=\"0\" cellPadding=\"4\" width=\"584\" border=\"1px\">\r\n"
+        "<table style=\"WIDTH: 584px; \" cellSpacing=\"0\" cellPadding=\"4\" width=\"584\" "
+        "border=\"1px\">\r\n"
         "<tr>\r\n"
         "<td style=\"WIDTH: 20px\" vAlign=\"middle\" align=\"center\"><strong>Los</strong></td>\r\n"
         "<td style=\"WIDTH: 200px\" vAlign=\"middle\" align=\"left\"><strong>Názov klubu</strong></td>\r\n"
@@ -126,7 +130,8 @@ TEST(HtmlPage, RowsCloseAfterTheLastColumnOnly)
 TEST(HtmlPage, DataIsEscapedAndProgramMarkupIsNot)
 {
     CMyExport page;
-    page.BeginPage(QStringLiteral("Kraj <b>"), QStringLiteral("Kluby \"A & B\""), QStringLiteral("Sezóna - <2011>"));
+    page.BeginPage(QStringLiteral("Kraj <b>"), QStringLiteral("Kluby \"A & B\""),
+                   QStringLiteral("Sezóna - <2011>"));
     page.BeginTable(2, QStringLiteral("R&D"));
     page.Cell(0, QStringLiteral("A & B <script>"), Zarovnanie::Vlavo);
     page.CellHtml(1, QStringLiteral("Ján Novák 2<br />Peter Kováč <br />"), Zarovnanie::Vlavo);
@@ -178,7 +183,8 @@ TEST(HtmlPage, GroupedListsBecomeOneTablePerGroup)
     EXPECT_EQ(Occurrences(text.left(second), QStringLiteral("<tr>")), 3);
     EXPECT_EQ(Occurrences(text.mid(second), QStringLiteral("<tr>")), 2);
     EXPECT_EQ(Occurrences(text, QStringLiteral("<strong>Spolu</strong>")), 2);
-    EXPECT_TRUE(text.contains(QStringLiteral("style=\"WIDTH: 50px\" vAlign=\"middle\" align=\"center\"><strong>#")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("style=\"WIDTH: 50px\" vAlign=\"middle\" align=\"center\"><strong>#")));
 
     CZoznam endsOnTitle = CardList();
     endsOnTitle.AddRow({QString(), QString(), QString()});
@@ -224,7 +230,8 @@ protected:
     CMyExport Page()
     {
         CMyExport page;
-        page.BeginPage(QStringLiteral("Kraj - Zväz"), QStringLiteral("Tabuľka"), QStringLiteral("Sezóna - 2011"));
+        page.BeginPage(QStringLiteral("Kraj - Zväz"), QStringLiteral("Tabuľka"),
+                       QStringLiteral("Sezóna - 2011"));
         page.EndPage();
         return page;
     }

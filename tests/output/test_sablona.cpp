@@ -36,7 +36,8 @@ TEST(ReportTemplate, LinesAreReadWithEscapesMissingParametersAndSkippedJunk)
     ASSERT_TRUE(r.LoadSectionFromLines(
         {QStringLiteral("report_label:1,1,3,1.5,A\\commaB\\colonC,lab,0,Arial CE,100,1,0,0,0,255,1"),
          QStringLiteral("report_field:1,2,3,2.5,Prvé\\newlineDruhé,pole"),
-         QStringLiteral("; a comment: with a colon: or two"), QStringLiteral(""), QStringLiteral("report_circle:1,1,2,2"),
+         QStringLiteral("; a comment: with a colon: or two"), QStringLiteral(""),
+         QStringLiteral("report_circle:1,1,2,2"),
          QStringLiteral("report_box:x,1,2,2,,box,0,1,abc,0,0,1,65280"),
          QStringLiteral("report_picture:1,1,2,2,neexistuje.bmp,obrazok,0,1,0.01,0,0;;"),
          QStringLiteral("report_picture:1,1,2,2,neexistuje.bmp,obrazok2,0,1,0.01,0,0")},
@@ -109,7 +110,8 @@ TEST(ReportTemplate, TextsGoIntoFieldsOnlyAndLabelsShowThePageNumber)
 TEST(ReportTemplate, ATwoInchGridAtFiveRowsPerInchPages25RowsOntoThree)
 {
     CReportGenerator r;
-    ASSERT_TRUE(r.LoadSectionFromLines({Grid(QStringLiteral("g"), QStringLiteral("3#Arial CE#90|0#Arial CE#90"))}, 0));
+    ASSERT_TRUE(r.LoadSectionFromLines(
+        {Grid(QStringLiteral("g"), QStringLiteral("3#Arial CE#90|0#Arial CE#90"))}, 0));
     QStringList rows;
     for (int i = 0; i < 25; ++i)
         rows << QStringLiteral("a%1|b%1").arg(i);
@@ -118,7 +120,8 @@ TEST(ReportTemplate, ATwoInchGridAtFiveRowsPerInchPages25RowsOntoThree)
     ASSERT_EQ(r.LayoutPages(), 3);
     CZaznamovaPlocha third;
     r.DrawPage(third, 3);
-    EXPECT_EQ(TextsOf(third), (QStringList{"a20", "b20", "a21", "b21", "a22", "b22", "a23", "b23", "a24", "b24"}));
+    EXPECT_EQ(TextsOf(third),
+              (QStringList{"a20", "b20", "a21", "b21", "a22", "b22", "a23", "b23", "a24", "b24"}));
     // Row height 1440/5 = 288 twips; the first row of the page at the grid's top.
     EXPECT_EQ(third.Texts().at(0).rect.y(), 1440);
     EXPECT_EQ(third.Texts().at(2).rect.y(), 1440 + 288);
@@ -129,7 +132,9 @@ TEST(ReportTemplate, AZeroWidthColumnTakesWhatTheOthersLeave)
 {
     CReportGenerator r;
     ASSERT_TRUE(r.LoadSectionFromLines(
-        {QStringLiteral("report_grid:0,1,7,3,,g,0,0,0,0,0,0,0,0,0,0,0,0,0,5,1#Arial CE#0|0#Arial CE#0|2#Arial CE#0")}, 0));
+        {QStringLiteral(
+            "report_grid:0,1,7,3,,g,0,0,0,0,0,0,0,0,0,0,0,0,0,5,1#Arial CE#0|0#Arial CE#0|2#Arial CE#0")},
+        0));
     ASSERT_TRUE(r.SetGridRows(QStringLiteral("g"), {QStringLiteral("a|b|c")}));
     r.LayoutPages();
     CZaznamovaPlocha s;
@@ -145,10 +150,11 @@ TEST(ReportTemplate, AZeroWidthColumnTakesWhatTheOthersLeave)
 TEST(ReportTemplate, SeparatorRowsAndCellTagsDrawAsTold)
 {
     CReportGenerator r;
-    ASSERT_TRUE(r.LoadSectionFromLines({Grid(QStringLiteral("g"), QStringLiteral("3#Arial CE#90|0#Arial CE#90"))}, 0));
-    r.SetGridRows(QStringLiteral("g"), {QStringLiteral("[%bold%]Hlava|[%italic%][%bold%]Oboje"),
-                                        QStringLiteral("[%separator%]|"), QStringLiteral("[%double-separator%]"),
-                                        QStringLiteral("[%bold-separator%]")});
+    ASSERT_TRUE(r.LoadSectionFromLines(
+        {Grid(QStringLiteral("g"), QStringLiteral("3#Arial CE#90|0#Arial CE#90"))}, 0));
+    r.SetGridRows(QStringLiteral("g"),
+                  {QStringLiteral("[%bold%]Hlava|[%italic%][%bold%]Oboje"), QStringLiteral("[%separator%]|"),
+                   QStringLiteral("[%double-separator%]"), QStringLiteral("[%bold-separator%]")});
     r.LayoutPages();
     CZaznamovaPlocha s;
     r.DrawPage(s, 1);
@@ -215,7 +221,8 @@ TEST(ReportTemplate, AMissingTemplateSaysWhyAndTheShippedOneHasWhatTheNomination
     EXPECT_FALSE(r.LoadTemplate(QStringLiteral("/neexistuje/nominacie.rpt")));
     EXPECT_FALSE(r.LastError().isEmpty());
 
-    ASSERT_TRUE(r.LoadTemplate(QStringLiteral(MIRAK_SOURCE_DIR "/rpt/nominacie.rpt"))) << r.LastError().toStdString();
+    ASSERT_TRUE(r.LoadTemplate(QStringLiteral(MIRAK_SOURCE_DIR "/rpt/nominacie.rpt")))
+        << r.LastError().toStdString();
     EXPECT_EQ(r.GetTemplateName(), QStringLiteral("nominacie.rpt"));
     EXPECT_EQ(r.ObjectKind(QStringLiteral("Nadpis"), 0), kField);
     EXPECT_EQ(r.ObjectKind(QStringLiteral("Kraj"), 0), kField);
@@ -242,7 +249,8 @@ TEST(ReportTemplate, SavedFuzzInputsReadWithoutHarm)
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         CReportGenerator r;
         r.LoadSectionFromText(ZWindows1250(f.readAll()), 0);
-        r.SetGridRows(QStringLiteral("nominacie"), {QStringLiteral("a|b|c"), QStringLiteral("[%separator%]")});
+        r.SetGridRows(QStringLiteral("nominacie"),
+                      {QStringLiteral("a|b|c"), QStringLiteral("[%separator%]")});
         const int pages = r.LayoutPages();
         for (int p = 1; p <= std::min(pages, 3); ++p) {
             CZaznamovaPlocha s;

@@ -73,7 +73,7 @@ TEST(PrintedTable, ALongTextWidensTheFirstCellAndItsBorders)
     CZaznamovaPlocha s = Surface30();
     CTabulka t(s);
     t.AddColumn(QStringLiteral("12345"), Zarovnanie::Vlavo); // 200 wide
-    t.GridCell(1, 0, QStringLiteral("0123456789")); // 400 wide
+    t.GridCell(1, 0, QStringLiteral("0123456789"));          // 400 wide
     const auto lines = s.Lines();
     ASSERT_EQ(lines.size(), 4);
     EXPECT_EQ(lines.at(1).to.x(), 1400);
@@ -163,7 +163,8 @@ CZoznam Cards(int rows)
         else if (inGroup == 1)
             list.AddRow({QString(), QStringLiteral("Klub %1").arg(group + 1), QString()});
         else
-            list.AddRow({QString::number(inGroup - 1), QStringLiteral("Hráč %1").arg(r), QString::number(inGroup % 4)});
+            list.AddRow({QString::number(inGroup - 1), QStringLiteral("Hráč %1").arg(r),
+                         QString::number(inGroup % 4)});
     }
     return list;
 }
@@ -231,7 +232,8 @@ TEST(PrintedTable, AFlatListPrintsFiftyRowsAPageUnderItsHeader)
     EXPECT_EQ(texts.mid(0, 4), (QStringList{"#", "Hráč", "51", "Hráč s dlhým menom 51"}));
     EXPECT_EQ(texts.size(), 2 + 10 * 2);
     // The name column is as wide as the longest name (plus two blanks) across the whole list.
-    EXPECT_EQ(t.ColumnRightEdge(1) - t.ColumnRightEdge(0), 40 * QStringLiteral("Hráč s dlhým menom 60  ").size());
+    EXPECT_EQ(t.ColumnRightEdge(1) - t.ColumnRightEdge(0),
+              40 * QStringLiteral("Hráč s dlhým menom 60  ").size());
     EXPECT_TRUE(s.FindText(QStringLiteral("51"))->flags & TextFlag::HCenter);
 }
 
