@@ -263,13 +263,13 @@ bool GenerateFixtures(CLigaroDoc& doc, int competition, const CParametreGenerova
     for (const auto& [id, draw] : clubs)
         if (draw >= 0 && draw <= n)
             table[draw] = id;
+    CPrikaz insert(db.Handle(),
+                   QStringLiteral("insert into tzapasy (kolo, skupina, klub1, klub2, los1, los2, "
+                                  "body1, body2, polcas1, polcas2, cas) values (?,?,?,?,?,?,?,?,?,?,?)"));
     for (const CGenerovanyZapas& z :
          PlanFixtures(table, static_cast<int>(clubs.size()), p, *startHour, *returnHour))
-        db.Execute(
-            QStringLiteral("insert into tzapasy (kolo, skupina, klub1, klub2, los1, los2, body1, body2, "
-                           "polcas1, polcas2, cas) values (?,?,?,?,?,?,?,?,?,?,?)"),
-            {z.kolo, competition, z.klub1, z.klub2, z.los1, z.los2, kBezVysledku, kBezVysledku, kBezVysledku,
-             kBezVysledku, z.cas});
+        insert.Execute({z.kolo, competition, z.klub1, z.klub2, z.los1, z.los2, kBezVysledku, kBezVysledku,
+                        kBezVysledku, kBezVysledku, z.cas});
     transaction.Commit();
     return true;
 }

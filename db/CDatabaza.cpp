@@ -157,6 +157,15 @@ bool CPrikaz::Step()
     throw CChybaDatabazy(QStringLiteral("Databáza odmietla požiadavku."), EngineMessage(m_db), rc);
 }
 
+void CPrikaz::Execute(const QVariantList& params)
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+    Bind(m_db, m_stmt, params);
+    while (Step()) {
+    }
+}
+
 int CPrikaz::ColumnCount() const
 {
     return sqlite3_column_count(m_stmt);

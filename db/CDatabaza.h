@@ -19,6 +19,9 @@ public:
 
     // Steps to the next row; false when there is none. Throws on an engine error.
     bool Step();
+    // Runs the statement again to its end with other values (a statement written many times is
+    // prepared once).
+    void Execute(const QVariantList& params);
     int ColumnCount() const;
     QString ColumnName(int i) const;
     QVariant Value(int i) const;

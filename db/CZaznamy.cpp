@@ -50,8 +50,13 @@ void CZaznamy::Open(const QString& sql, const QVariantList& params)
             : QStringLiteral("select rowid AS %1, %2 from %3%4").arg(kRowIdName, selectList, table, rest);
     CPrikaz q(m_db.Handle(), text, params);
     const int offset = table.isEmpty() ? 0 : 1;
-    for (int i = offset; i < q.ColumnCount(); ++i)
+    for (int i = offset; i < q.ColumnCount(); ++i) {
         m_columns << q.ColumnName(i);
+        // The first of equal names wins, as a walk from the left would find it.
+        const QString key = m_columns.last().toLower();
+        if (!m_columnIndex.contains(key))
+            m_columnIndex.insert(key, static_cast<int>(m_columns.size()) - 1);
+    }
     while (q.Step()) {
         QVector<QVariant> row;
         row.reserve(m_columns.size());
@@ -71,6 +76,7 @@ void CZaznamy::Close()
     m_open = false;
     m_table.clear();
     m_columns.clear();
+    m_columnIndex.clear();
     m_rows.clear();
     m_rowIds.clear();
     m_deleted.clear();
@@ -120,9 +126,9 @@ int CZaznamy::GetAbsolutePosition() const
 
 int CZaznamy::ColumnIndex(const QString& name) const
 {
-    for (int i = 0; i < m_columns.size(); ++i)
-        if (m_columns.at(i).compare(name, Qt::CaseInsensitive) == 0)
-            return i;
+    const auto it = m_columnIndex.constFind(name.toLower());
+    if (it != m_columnIndex.constEnd())
+        return *it;
     // "tabulka.stlpec" written in the query is reported by the engine as just "stlpec".
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot >= 0)

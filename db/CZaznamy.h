@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -62,6 +63,7 @@ private:
     bool m_open = false;
     QString m_table;
     QStringList m_columns;
+    QHash<QString, int> m_columnIndex; // lower-case name -> column
     QVector<QVector<QVariant>> m_rows;
     QVector<qint64> m_rowIds;
     QVector<bool> m_deleted;
