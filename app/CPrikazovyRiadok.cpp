@@ -10,8 +10,15 @@
 #include "db/kody.h"
 #include "db/schema.h"
 #include "output/CQtPlocha.h"
+#include "results/prepocet.h"
+#include "results/strelci.h"
+#include "results/tabulka.h"
+#include "results/vysledky.h"
 
 #include <QSaveFile>
+
+#include <functional>
+#include <optional>
 
 #include <QDir>
 #include <QFileInfo>
@@ -220,9 +227,31 @@ int CPrikazovyRiadok::Info(const CVolby& volby)
     return kUspech;
 }
 
-int CPrikazovyRiadok::Recalculate(const CVolby&)
+int CPrikazovyRiadok::Recalculate(const CVolby& volby)
 {
-    return Fail(kZlePouzitie, QStringLiteral("Prepočítanie tabuľky zatiaľ nie je k dispozícii."));
+    int competition = 0;
+    bool hasCompetition = false;
+    if (!IntOption(volby, QStringLiteral("--sutaz"), competition, hasCompetition))
+        return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
+    CKonzola user(m_err, {});
+    CLigaroDoc doc(user);
+    if (!OpenSeason(doc, volby.season))
+        return kNedaSa;
+    int status = kUspech;
+    const bool ran = doc.Run([&] {
+        CDatabaza& db = doc.Database();
+        if (hasCompetition && !CompetitionExists(db, competition)) {
+            status = Fail(kNedaSa, QStringLiteral("Súťaž %1 v sezóne nie je.").arg(competition));
+            return;
+        }
+        if (hasCompetition) {
+            RecalculateCompetition(db, competition);
+            return;
+        }
+        for (const CSutaz& s : ReadCompetitions(db))
+            RecalculateCompetition(db, s.id);
+    });
+    return ran ? status : kNedaSa;
 }
 
 int CPrikazovyRiadok::Generate(const CVolby& volby)
@@ -269,23 +298,44 @@ int CPrikazovyRiadok::Generate(const CVolby& volby)
 
 namespace {
 
-enum class CZoznamPrikazu { Kluby, Rozpis, Iny };
-
-CZoznamPrikazu ViewOf(const QString& name)
-{
-    if (name == QStringLiteral("kluby"))
-        return CZoznamPrikazu::Kluby;
-    if (name == QStringLiteral("rozpis"))
-        return CZoznamPrikazu::Rozpis;
-    return CZoznamPrikazu::Iny;
-}
-
 const QStringList kZnameZoznamy = {
     QStringLiteral("kluby"),    QStringLiteral("hraci"),   QStringLiteral("rozpis"),
     QStringLiteral("vysledky"), QStringLiteral("tabulka"), QStringLiteral("strelci"),
     QStringLiteral("zk"),       QStringLiteral("ck"),      QStringLiteral("nominacie")};
 const QStringList kLenTlac = {QStringLiteral("rozhodcovia"), QStringLiteral("delegati"),
                               QStringLiteral("znamky"), QStringLiteral("zk-stop")};
+
+// What one list prints and exports, for a competition and a round.
+struct CVystupZoznamu
+{
+    bool usesRound = false;
+    std::function<std::unique_ptr<CTlacovina>(CDatabaza&, int competition, int round)> printout;
+    // Nothing when the list has nothing to show (its export ends without a file).
+    std::function<std::optional<CMyExport>(CDatabaza&, int competition, int round)> page;
+};
+
+QHash<QString, CVystupZoznamu> Outputs()
+{
+    QHash<QString, CVystupZoznamu> out;
+    out.insert(QStringLiteral("kluby"),
+               {false, [](CDatabaza& db, int c, int) { return std::make_unique<CTlacKlubov>(db, c); },
+                [](CDatabaza& db, int c, int) { return std::optional<CMyExport>(ExportClubs(db, c)); }});
+    out.insert(
+        QStringLiteral("rozpis"),
+        {true, [](CDatabaza& db, int c, int r) { return std::make_unique<CTlacRozpisu>(db, c, r); },
+         [](CDatabaza& db, int c, int r) { return std::optional<CMyExport>(ExportSchedule(db, c, r)); }});
+    out.insert(
+        QStringLiteral("vysledky"),
+        {true, [](CDatabaza& db, int c, int r) { return std::make_unique<CTlacVysledkov>(db, c, r); },
+         [](CDatabaza& db, int c, int r) { return std::optional<CMyExport>(ExportResults(db, c, r)); }});
+    out.insert(QStringLiteral("tabulka"),
+               {false, [](CDatabaza& db, int c, int) { return std::make_unique<CTlacTabulky>(db, c); },
+                [](CDatabaza& db, int c, int) { return ExportStandings(db, c); }});
+    out.insert(QStringLiteral("strelci"),
+               {false, [](CDatabaza& db, int c, int) { return std::make_unique<CTlacStrelcov>(db, c); },
+                [](CDatabaza& db, int c, int) { return ExportTopScorers(db, c); }});
+    return out;
+}
 
 } // namespace
 
@@ -295,11 +345,12 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
     const bool known = kZnameZoznamy.contains(volby.view) || (print && kLenTlac.contains(volby.view));
     if (!known)
         return Fail(kZlePouzitie, QStringLiteral("Neznámy zoznam „%1“.").arg(volby.view));
-    const CZoznamPrikazu view = ViewOf(volby.view);
-    if (view == CZoznamPrikazu::Iny)
+    const QHash<QString, CVystupZoznamu> outputs = Outputs();
+    if (!outputs.contains(volby.view))
         return Fail(kZlePouzitie,
                     QStringLiteral("%1 zoznamu „%2“ zatiaľ nie je k dispozícii.")
                         .arg(print ? QStringLiteral("Tlač") : QStringLiteral("Export"), volby.view));
+    const CVystupZoznamu output = outputs.value(volby.view);
     int competition = 0, round = kVsetkyKola;
     bool hasCompetition = false, hasRound = false;
     if (!IntOption(volby, QStringLiteral("--sutaz"), competition, hasCompetition) ||
@@ -321,25 +372,24 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
             status = Fail(kNedaSa, QStringLiteral("Súťaž %1 v sezóne nie je.").arg(competition));
             return;
         }
-        if (view == CZoznamPrikazu::Rozpis && round != kVsetkyKola &&
-            !ReadRounds(db, competition).contains(round)) {
+        if (output.usesRound && round != kVsetkyKola && !ReadRounds(db, competition).contains(round)) {
             status = Fail(kNedaSa, QStringLiteral("Súťaž %1 nemá %2. kolo.").arg(competition).arg(round));
             return;
         }
         if (print) {
-            std::unique_ptr<CTlacovina> printout;
-            if (view == CZoznamPrikazu::Kluby)
-                printout = std::make_unique<CTlacKlubov>(db, competition);
-            else
-                printout = std::make_unique<CTlacRozpisu>(db, competition, round);
+            const std::unique_ptr<CTlacovina> printout = output.printout(db, competition, round);
             const QString error = WritePdf(*printout, volby.output);
             if (!error.isEmpty())
                 status = Fail(kNedaSa, error);
             return;
         }
-        const CMyExport page = view == CZoznamPrikazu::Kluby ? ExportClubs(db, competition)
-                                                             : ExportSchedule(db, competition, round);
-        const QByteArray bytes = page.CopyText();
+        const std::optional<CMyExport> page = output.page(db, competition, round);
+        if (!page) {
+            status = Fail(kNedaSa,
+                          QStringLiteral("Zoznam „%1“ je prázdny; stránka sa nezapísala.").arg(volby.view));
+            return;
+        }
+        const QByteArray bytes = page->CopyText();
         QSaveFile file(volby.output);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
             status = Fail(kNedaSa, QStringLiteral("Súbor %1 sa nepodarilo zapísať: %2")

@@ -3,6 +3,9 @@
 #include "competition/CLigaroView.h"
 #include "competition/CZapasyView.h"
 #include "competition/sutaze.h"
+#include "results/CNajStrelciView.h"
+#include "results/CTabulkaView.h"
+#include "results/CVysledkyView.h"
 
 std::unique_ptr<CPohlad> CreateListView(int index, CLigaroDoc& doc, CRamecPohladov& frame)
 {
@@ -11,6 +14,12 @@ std::unique_ptr<CPohlad> CreateListView(int index, CLigaroDoc& doc, CRamecPohlad
         return std::make_unique<CLigaroView>(doc, frame);
     case 2:
         return std::make_unique<CZapasyView>(doc, frame);
+    case 3:
+        return std::make_unique<CVysledkyView>(doc, frame);
+    case 4:
+        return std::make_unique<CTabulkaView>(doc, frame);
+    case 5:
+        return std::make_unique<CNajStrelciView>(doc, frame);
     default:
         return std::make_unique<CNedostupnyPohlad>(ViewTitles().value(index), doc, frame);
     }

@@ -119,3 +119,17 @@ std::optional<int> CisloNaZaciatku(const QString& text)
         return std::nullopt;
     return static_cast<int>(v);
 }
+
+QString SkoreTextom(int score)
+{
+    if (score == kBezVysledku)
+        return {};
+    if (score == kKontumacia)
+        return kKontumaciaText;
+    return QString::number(score);
+}
+
+QString PolcasTextom(int score)
+{
+    return score == kBezVysledku ? QString() : QString::number(score);
+}

@@ -57,3 +57,8 @@ QString CasPolicko(const QDateTime& value);
 // Reads an integer at the start of a text the way "%d" does (leading blanks, an optional sign,
 // digits); nothing when the text does not start with a number.
 std::optional<int> CisloNaZaciatku(const QString& text);
+
+// A score as the lists, fields and pages show it: empty for no result, "k" for a forfeit.
+QString SkoreTextom(int score);
+// A half-time score: empty when not entered.
+QString PolcasTextom(int score);

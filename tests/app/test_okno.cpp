@@ -9,6 +9,7 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "okno.h"
+#include "results/CTabulkaView.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -188,9 +189,9 @@ TEST_F(MainWindow, DoubleClickingAListShowsItForThatCompetition)
     m_frame->Tree()->PickItem(Leaf(competitions->child(1), QStringLiteral("Tabuľka")));
     EXPECT_EQ(m_doc.CurrentCompetition(), second);
     EXPECT_EQ(m_doc.CurrentViewIndex(), 4);
-    ASSERT_NE(m_frame->ActiveView(), nullptr);
-    EXPECT_NE(m_frame->ActiveView()->findChild<QLabel*>(), nullptr);
-    EXPECT_EQ(m_frame->ActiveView()->findChild<QLabel*>()->text(), QStringLiteral("Tabuľka"));
+    ASSERT_NE(qobject_cast<CTabulkaView*>(m_frame->ActiveView()), nullptr);
+    EXPECT_EQ(qobject_cast<CTabulkaView*>(m_frame->ActiveView())->Title(),
+              QStringLiteral("Výsledná tabuľka - II. trieda"));
 
     CPohlad* before = m_frame->ActiveView();
     m_frame->Tree()->PickItem(competitions->child(0));
@@ -203,6 +204,12 @@ TEST_F(MainWindow, DoubleClickingAListShowsItForThatCompetition)
     EXPECT_EQ(m_doc.CurrentCompetition(), 0);
     EXPECT_EQ(m_doc.CurrentClub(), 0);
     EXPECT_EQ(m_doc.CurrentViewIndex(), 9);
+    // A list this version does not have yet says so under its title.
+    QStringList labels;
+    for (QLabel* l : m_frame->ActiveView()->findChildren<QLabel*>())
+        labels << l->text();
+    EXPECT_TRUE(labels.contains(QStringLiteral("Zoznam delegátov")));
+    EXPECT_TRUE(labels.contains(CNedostupnyPohlad::kNedostupny));
 }
 
 TEST_F(MainWindow, CompetitionsAreAddedRenamedAndRemovedOnlyWhenEmpty)

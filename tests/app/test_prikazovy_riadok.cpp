@@ -128,8 +128,15 @@ TEST_F(CommandLine, GeneratesExportsAndPrintsLikeTheWindow)
                        QStringLiteral("--sutaz"), id, QStringLiteral("--kolo"), QStringLiteral("9")})
                   .status,
               2);
+    // Nobody has played yet: the standings have no row and no page is written.
+    const QString standings = Path(QStringLiteral("tabulka.html"));
     EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"),
-                       page, QStringLiteral("--sutaz"), id})
+                       standings, QStringLiteral("--sutaz"), id})
+                  .status,
+              2);
+    EXPECT_FALSE(QFileInfo::exists(standings));
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("hraci"), path, QStringLiteral("-o"), page,
+                       QStringLiteral("--sutaz"), id})
                   .status,
               1);
     EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("nieco"), path, QStringLiteral("-o"), page})

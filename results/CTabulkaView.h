@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/CPohlad.h"
+
+class CMyListCtrl;
+class CMyStatic;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// "Tabuľka": the standings of the current competition, the commission's sanctions of the selected
+// club, and "Prepočítať".
+class CTabulkaView : public CPohlad
+{
+    Q_OBJECT
+public:
+    CTabulkaView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
+    void OnInitialUpdate() override;
+    void UpdateEditAccess() override;
+    std::unique_ptr<CTlacovina> Printout() override;
+    bool Prints() const override;
+    bool Exports() const override { return Prints(); }
+    void Export() override;
+
+    CMyListCtrl* List() const { return m_list; }
+    QPlainTextEdit* SanctionText() const { return m_trest; }
+    QLineEdit* SanctionPoints() const { return m_body; }
+    QPushButton* RecalculateButton() const { return m_recalculate; }
+    QString Title() const;
+    void Recalculate();
+    void SavePoints();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Load();
+    void ShowSanction();
+    void SaveText();
+
+    CMyStatic* m_title;
+    CMyListCtrl* m_list;
+    QPlainTextEdit* m_trest;
+    QLineEdit* m_body;
+    QPushButton* m_recalculate;
+    int m_competition = 0;
+    bool m_filling = false;
+};

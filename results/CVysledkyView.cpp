@@ -1,0 +1,257 @@
+#include "CVysledkyView.h"
+
+#include "app/CMyListCtrl.h"
+#include "app/CMyStatic.h"
+#include "competition/rozpis.h"
+#include "db/CLigaroDoc.h"
+#include "db/CZaznamy.h"
+#include "db/kody.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace {
+QLineEdit* ScoreEdit(QWidget* parent)
+{
+    auto* e = new QLineEdit(parent);
+    e->setMaximumWidth(40);
+    e->setAlignment(Qt::AlignCenter);
+    return e;
+}
+} // namespace
+
+CVysledkyView::CVysledkyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
+    : CPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Static"), this)),
+      m_rounds(new QComboBox(this)), m_list(new CMyListCtrl(this)), m_home(ScoreEdit(this)),
+      m_away(ScoreEdit(this)), m_homeHalf(ScoreEdit(this)), m_awayHalf(ScoreEdit(this)),
+      m_note(new QLineEdit(this)), m_homeButton(new QPushButton(QStringLiteral("Upraviť údaje ->"), this)),
+      m_awayButton(new QPushButton(QStringLiteral("Upraviť údaje ->"), this)),
+      m_homeEntries(new CMyListCtrl(this)), m_awayEntries(new CMyListCtrl(this)), m_tabs(new QTabBar(this))
+{
+    m_rounds->setMinimumContentsLength(12);
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_title, 1);
+    top->addWidget(m_rounds);
+    auto* fields = new QHBoxLayout;
+    fields->addWidget(new QLabel(QStringLiteral("Výsledok:"), this));
+    fields->addWidget(m_home);
+    fields->addWidget(new QLabel(QStringLiteral(":"), this));
+    fields->addWidget(m_away);
+    fields->addSpacing(12);
+    fields->addWidget(new QLabel(QStringLiteral("("), this));
+    fields->addWidget(m_homeHalf);
+    fields->addWidget(new QLabel(QStringLiteral(":"), this));
+    fields->addWidget(m_awayHalf);
+    fields->addWidget(new QLabel(QStringLiteral(")"), this));
+    fields->addSpacing(12);
+    fields->addWidget(new QLabel(QStringLiteral("Poznámka:"), this));
+    fields->addWidget(m_note, 1);
+
+    auto* sides = new QGridLayout;
+    sides->addWidget(m_homeButton, 0, 0, Qt::AlignLeft);
+    sides->addWidget(new QLabel(QStringLiteral("Domáci:"), this), 0, 1, Qt::AlignLeft);
+    sides->addWidget(m_awayButton, 0, 2, Qt::AlignLeft);
+    sides->addWidget(new QLabel(QStringLiteral("Hostia:"), this), 0, 3, Qt::AlignLeft);
+    sides->addWidget(m_homeEntries, 1, 0, 1, 2);
+    sides->addWidget(m_awayEntries, 1, 2, 1, 2);
+    sides->setColumnStretch(1, 1);
+    sides->setColumnStretch(3, 1);
+    m_tabs->addTab(QStringLiteral("Strelci"));
+    m_tabs->addTab(QStringLiteral("Žlté karty"));
+    m_tabs->addTab(QStringLiteral("Červené karty"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 0, 0);
+    layout->addLayout(top);
+    layout->addWidget(m_list, 3);
+    layout->addLayout(fields);
+    layout->addLayout(sides, 2);
+    layout->addWidget(m_tabs);
+
+    m_list->SetColumns(ResultsColumns());
+    for (CMyListCtrl* l : {m_homeEntries, m_awayEntries})
+        l->SetColumns(EntryColumns(kStrelci));
+
+    connect(m_rounds, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_filling || index < 0)
+            return;
+        m_round = m_rounds->itemData(index).toInt();
+        m_doc.Run([this] {
+            LoadMatches();
+            LoadEntries();
+        });
+    });
+    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CVysledkyView::ShowResult);
+    connect(m_home, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kDomaci); });
+    connect(m_away, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kHostia); });
+    connect(m_homeHalf, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kZiadnaStrana); });
+    connect(m_awayHalf, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kZiadnaStrana); });
+    connect(m_note, &QLineEdit::textChanged, this, &CVysledkyView::OnNoteEdited);
+    connect(m_tabs, &QTabBar::currentChanged, this, [this] { m_doc.Run([this] { LoadEntries(); }); });
+    connect(m_homeButton, &QPushButton::clicked, this, [this] { EditSide(kDomaci); });
+    connect(m_awayButton, &QPushButton::clicked, this, [this] { EditSide(kHostia); });
+    connect(m_homeEntries, &QTableWidget::cellDoubleClicked, this, [this] { EditSide(kDomaci); });
+    connect(m_awayEntries, &QTableWidget::cellDoubleClicked, this, [this] { EditSide(kHostia); });
+}
+
+QString CVysledkyView::Title() const
+{
+    return m_title->text();
+}
+
+void CVysledkyView::OnInitialUpdate()
+{
+    m_competition = m_doc.CurrentCompetition();
+    m_list->setRowCount(0);
+    m_rounds->clear();
+    if (m_doc.IsDatabaseOpen()) {
+        LoadMatches();
+        LoadRounds();
+    }
+    UpdateEditAccess();
+}
+
+void CVysledkyView::UpdateEditAccess()
+{
+    const bool edit = m_doc.HasEditAccess() && m_doc.IsDatabaseOpen();
+    for (QWidget* w : std::initializer_list<QWidget*>{m_home, m_away, m_homeHalf, m_awayHalf, m_note})
+        w->setEnabled(edit);
+}
+
+void CVysledkyView::LoadRounds()
+{
+    m_filling = true;
+    m_rounds->clear();
+    for (const CPolozkaKola& item : RoundItems(m_doc.Database(), m_competition))
+        m_rounds->addItem(item.text, item.round);
+    const int index = m_rounds->findData(m_round);
+    if (index >= 0) {
+        m_rounds->setCurrentIndex(index);
+    } else if (m_rounds->count() > 0) {
+        m_rounds->setCurrentIndex(0);
+        m_round = m_rounds->itemData(0).toInt();
+        LoadMatches();
+    }
+    m_filling = false;
+}
+
+void CVysledkyView::LoadMatches()
+{
+    m_filling = true;
+    m_list->setRowCount(0);
+    if (m_competition != 0) {
+        CDatabaza& db = m_doc.Database();
+        m_title->setText(ResultsTitle(db, m_competition));
+        m_list->Fill(ResultsList(db, m_competition, m_round));
+    }
+    m_filling = false;
+}
+
+void CVysledkyView::ShowResult()
+{
+    const int id = m_list->SelectedId();
+    if (id == 0)
+        return;
+    m_doc.Run([&] {
+        const auto fields = ResultFields(m_doc.Database(), id);
+        if (!fields)
+            return;
+        // Filling the fields is not typing: nothing is stored or recalculated.
+        m_filling = true;
+        m_home->setText(fields->home);
+        m_away->setText(fields->away);
+        m_homeHalf->setText(fields->homeHalf);
+        m_awayHalf->setText(fields->awayHalf);
+        m_note->setText(fields->note);
+        m_filling = false;
+        LoadEntries();
+    });
+    if (m_home->isEnabled())
+        m_home->setFocus();
+}
+
+void CVysledkyView::LoadEntries()
+{
+    const auto category = static_cast<CKategoria>(std::max(0, m_tabs->currentIndex()));
+    for (CMyListCtrl* l : {m_homeEntries, m_awayEntries}) {
+        l->setRowCount(0);
+        l->SetColumns(EntryColumns(category));
+    }
+    const int id = m_list->SelectedId();
+    if (m_competition == 0 || id == 0 || !m_doc.IsDatabaseOpen())
+        return;
+    CDatabaza& db = m_doc.Database();
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select klub1, klub2 from tzapasy where ID=?"), {id});
+    if (rs.IsEOF())
+        return;
+    m_homeEntries->Fill(Entries(db, id, rs.GetInt(QStringLiteral("klub1")), category));
+    m_awayEntries->Fill(Entries(db, id, rs.GetInt(QStringLiteral("klub2")), category));
+}
+
+void CVysledkyView::OnScoreEdited(CStrana side)
+{
+    const int row = m_list->SelectedRow();
+    const int id = m_list->SelectedId();
+    if (m_filling || id == 0 || !m_doc.HasEditAccess())
+        return;
+    m_doc.Run([&] {
+        const CPolickaVysledku typed{m_home->text(), m_away->text(), m_homeHalf->text(), m_awayHalf->text(),
+                                     m_note->text()};
+        const CPolickaVysledku shown = EnterResult(m_doc.Database(), m_competition, id, typed, side);
+        m_filling = true;
+        const auto settle = [](QLineEdit* field, const QString& text) {
+            if (field->text() != text)
+                field->setText(text);
+        };
+        settle(m_home, shown.home);
+        settle(m_away, shown.away);
+        settle(m_homeHalf, shown.homeHalf);
+        settle(m_awayHalf, shown.awayHalf);
+        m_filling = false;
+        m_list->SetCellText(row, kVysledokDomaci, shown.home);
+        m_list->SetCellText(row, kVysledokHostia, shown.away);
+        m_list->SetCellText(row, kPolcasDomaci, shown.homeHalf);
+        m_list->SetCellText(row, kPolcasHostia, shown.awayHalf);
+    });
+}
+
+void CVysledkyView::OnNoteEdited()
+{
+    const int row = m_list->SelectedRow();
+    const int id = m_list->SelectedId();
+    if (m_filling || id == 0 || !m_doc.HasEditAccess())
+        return;
+    m_doc.Run([&] {
+        m_list->SetCellText(row, kVysledokPoznamka, SaveResultNote(m_doc.Database(), id, m_note->text()));
+    });
+}
+
+void CVysledkyView::EditSide(CStrana)
+{
+    m_doc.User().ShowMessage(QStringLiteral("Výber strelcov a kariet zatiaľ nie je k dispozícii."));
+}
+
+bool CVysledkyView::Prints() const
+{
+    return m_doc.IsDatabaseOpen() && m_competition != 0;
+}
+
+std::unique_ptr<CTlacovina> CVysledkyView::Printout()
+{
+    return std::make_unique<CTlacVysledkov>(m_doc.Database(), m_competition, m_round);
+}
+
+void CVysledkyView::Export()
+{
+    m_doc.Run([this] {
+        SaveExportedPage(m_doc.User(), ExportResults(m_doc.Database(), m_competition, m_round),
+                         kSuborVysledkov);
+    });
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "output/CMyExport.h"
+#include "output/CPlocha.h"
+#include "output/CZoznam.h"
+
+#include <optional>
+
+class CDatabaza;
+
+// The top scorers of a competition: every player of its clubs with a goal, most goals first.
+QString TopScorersTitle(CDatabaza& db, int competition);
+CZoznam TopScorersList(CDatabaza& db, int competition);
+QVector<CStlpecZoznamu> TopScorersColumns();
+
+class CTlacStrelcov : public CTlacovina
+{
+public:
+    CTlacStrelcov(CDatabaza& db, int competition);
+    int PageCount() override;
+    void DrawPage(CPlocha& surface, int page) override;
+    QString DocumentName() const override { return QStringLiteral("Najlepší strelci"); }
+    static constexpr int kRiadkovNaStranu = 50;
+
+private:
+    CDatabaza& m_db;
+    int m_competition;
+    CZoznam m_list;
+};
+// The page; nothing when nobody scored (the export then ends silently).
+std::optional<CMyExport> ExportTopScorers(CDatabaza& db, int competition);
+inline const QString kSuborStrelcov = QStringLiteral("NajStrelcy.html");

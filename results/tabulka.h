@@ -1,0 +1,47 @@
+#pragma once
+
+#include "output/CMyExport.h"
+#include "output/CPlocha.h"
+#include "output/CZoznam.h"
+
+#include <optional>
+
+class CDatabaza;
+
+// The standings table of a competition: rows of `tbody` in the order of points, goal difference,
+// goals scored, wins, plus/minus points and matches played; the commission's sanctions.
+
+// "Výsledná tabuľka - %s", with " po %d. kole" for the highest round that has a result.
+QString StandingsTitle(CDatabaza& db, int competition);
+// The last round with a match whose both scores are entered; nothing when there is none.
+std::optional<int> LastPlayedRound(CDatabaza& db, int competition);
+QVector<CStlpecZoznamu> StandingsColumns();
+// One row per club with a standings row, in standings order; the ID of a row is the club's.
+CZoznam StandingsList(CDatabaza& db, int competition);
+
+struct CTrest
+{
+    QString text;
+    int points = 0;
+};
+std::optional<CTrest> ClubSanction(CDatabaza& db, int club);
+void SaveSanctionText(CDatabaza& db, int club, const QString& text);
+// Stores the penalty points read from the field (the integer at its start, 0 for none) and
+// recalculates the club.
+void SaveSanctionPoints(CDatabaza& db, int competition, int club, const QString& text);
+
+class CTlacTabulky : public CTlacovina
+{
+public:
+    CTlacTabulky(CDatabaza& db, int competition) : m_db(db), m_competition(competition) {}
+    int PageCount() override { return 1; }
+    void DrawPage(CPlocha& surface, int page) override;
+    QString DocumentName() const override { return QStringLiteral("Tabuľka"); }
+
+private:
+    CDatabaza& m_db;
+    int m_competition;
+};
+// The page; nothing when the competition has no standings row (the export then ends silently).
+std::optional<CMyExport> ExportStandings(CDatabaza& db, int competition);
+inline const QString kSuborTabulky = QStringLiteral("tabulka.html");

@@ -1,0 +1,323 @@
+#include "vysledky.h"
+
+#include "competition/CZapas.h"
+#include "competition/rozpis.h"
+#include "competition/sutaze.h"
+#include "db/CDatabaza.h"
+#include "db/CZaznamy.h"
+#include "db/hlavicka.h"
+#include "db/kody.h"
+#include "output/CTabulka.h"
+#include "prepocet.h"
+
+QString ResultsTitle(CDatabaza& db, int competition)
+{
+    return QStringLiteral("Výsledky zápasov - %1").arg(CompetitionName(db, competition));
+}
+
+QVector<CStlpecZoznamu> ResultsColumns()
+{
+    return {{QStringLiteral("Kolo"), Zarovnanie::Stred, 45},
+            {QStringLiteral("#"), Zarovnanie::Vlavo, 20},
+            {QStringLiteral("Domáci"), Zarovnanie::Vlavo, 200},
+            {QStringLiteral("Hostia"), Zarovnanie::Vlavo, 200},
+            {QStringLiteral("Skóre"), Zarovnanie::Stred, 40},
+            {QStringLiteral("Skóre"), Zarovnanie::Stred, 40},
+            {QStringLiteral("Polčas"), Zarovnanie::Stred, 40},
+            {QStringLiteral("Polčas"), Zarovnanie::Stred, 40},
+            {QStringLiteral("Dátum"), Zarovnanie::Vlavo, 70},
+            {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 200}};
+}
+
+CZoznam ResultsList(CDatabaza& db, int competition, int round)
+{
+    CZoznam list;
+    list.columns = ResultsColumns();
+    const CMenaKlubov names(db);
+    int previousRound = -1;
+    int number = 0;
+    for (const CZapas& z : ReadMatches(db, competition, round)) {
+        QString roundCell;
+        if (z.round != previousRound) {
+            if (!list.rows.isEmpty())
+                list.AddRow(QStringList(list.ColumnCount(), QString()), 0);
+            roundCell = RoundText(z.round);
+            number = 0;
+            previousRound = z.round;
+        }
+        list.AddRow({roundCell, QString::number(++number), names.Name(z.homeClub), names.Name(z.awayClub),
+                     SkoreTextom(z.homeScore), SkoreTextom(z.awayScore), PolcasTextom(z.homeHalfTime),
+                     PolcasTextom(z.awayHalfTime), z.dateText, z.note},
+                    z.id);
+    }
+    return list;
+}
+
+std::optional<CPolickaVysledku> ResultFields(CDatabaza& db, int matchId)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
+    if (rs.IsEOF())
+        return std::nullopt;
+    const CZapas z = CZapas::FromRow(rs);
+    return CPolickaVysledku{SkoreTextom(z.homeScore), SkoreTextom(z.awayScore), PolcasTextom(z.homeHalfTime),
+                            PolcasTextom(z.awayHalfTime), z.note == QStringLiteral(" ") ? QString() : z.note};
+}
+
+namespace {
+CPrecitaneSkore ReadNumber(const QString& text)
+{
+    const auto n = CisloNaZaciatku(text);
+    if (!n || *n < 0 || *n > 100)
+        return {kBezVysledku, true};
+    return {*n, false};
+}
+} // namespace
+
+CPrecitaneSkore ReadScore(const QString& text)
+{
+    if (text.isEmpty())
+        return {kBezVysledku, false};
+    if (text == kKontumaciaText)
+        return {kKontumacia, false};
+    return ReadNumber(text);
+}
+
+CPrecitaneSkore ReadHalfTime(const QString& text)
+{
+    if (text.isEmpty())
+        return {kBezVysledku, false};
+    return ReadNumber(text);
+}
+
+CPolickaVysledku EnterResult(CDatabaza& db, int competition, int matchId, const CPolickaVysledku& typed,
+                             CStrana changedSide)
+{
+    const CPrecitaneSkore home = ReadScore(typed.home);
+    const CPrecitaneSkore away = ReadScore(typed.away);
+    const CPrecitaneSkore homeHalf = ReadHalfTime(typed.homeHalf);
+    const CPrecitaneSkore awayHalf = ReadHalfTime(typed.awayHalf);
+    CPolickaVysledku shown = typed;
+    if (home.emptied)
+        shown.home.clear();
+    if (away.emptied)
+        shown.away.clear();
+    if (homeHalf.emptied)
+        shown.homeHalf.clear();
+    if (awayHalf.emptied)
+        shown.awayHalf.clear();
+
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
+    if (rs.IsEOF())
+        return shown;
+    const int club = changedSide == kDomaci   ? rs.GetInt(QStringLiteral("klub1"))
+                     : changedSide == kHostia ? rs.GetInt(QStringLiteral("klub2"))
+                                              : 0;
+    CTransakcia transaction(db);
+    rs.Edit();
+    rs.SetFieldValue(QStringLiteral("body1"), home.value);
+    rs.SetFieldValue(QStringLiteral("body2"), away.value);
+    rs.SetFieldValue(QStringLiteral("polcas1"), homeHalf.value);
+    rs.SetFieldValue(QStringLiteral("polcas2"), awayHalf.value);
+    rs.Update();
+    if (club != 0)
+        RecalculateClub(db, competition, club);
+    transaction.Commit();
+    return shown;
+}
+
+QString SaveResultNote(CDatabaza& db, int matchId, const QString& text)
+{
+    const QString stored = text.isEmpty() ? QStringLiteral(" ") : text;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
+    if (rs.IsEOF())
+        return {};
+    rs.Edit();
+    rs.SetFieldValue(QStringLiteral("poznamka"), stored);
+    rs.Update();
+    return stored;
+}
+
+QString CategoryTable(CKategoria category)
+{
+    switch (category) {
+    case kZlteKarty:
+        return QStringLiteral("tzkarty");
+    case kCerveneKarty:
+        return QStringLiteral("tckarty");
+    default:
+        return QStringLiteral("tgoly");
+    }
+}
+
+QVector<CStlpecZoznamu> EntryColumns(CKategoria category)
+{
+    static const QStringList titles = {QStringLiteral("Strelci"), QStringLiteral("Žlté karty"),
+                                       QStringLiteral("Červené karty")};
+    return {{QStringLiteral("#"), Zarovnanie::Vlavo, 20}, {titles.at(category), Zarovnanie::Vlavo, 200}};
+}
+
+CZoznam Entries(CDatabaza& db, int matchId, int club, CKategoria category)
+{
+    CZoznam list;
+    list.columns = EntryColumns(category);
+    if (club == 0 || matchId == 0)
+        return list;
+    CZaznamy rs(db);
+    rs.Open(
+        QStringLiteral("select %1.ID, %1.IDhraca, thraci.meno, thraci.priezvisko from %1 left join thraci on "
+                       "thraci.ID=%1.IDhraca where %1.IDzapasu=? and %1.IDklubu=? order by %1.ID")
+            .arg(CategoryTable(category)),
+        {matchId, club});
+    int n = 0;
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        // A player who is not in the register leaves the name empty.
+        const bool unknown = rs.GetFieldValue(QStringLiteral("meno")).isNull() &&
+                             rs.GetFieldValue(QStringLiteral("priezvisko")).isNull();
+        const QString name = unknown ? QString()
+                                     : QStringLiteral("%1 %2").arg(rs.GetText(QStringLiteral("meno")),
+                                                                   rs.GetText(QStringLiteral("priezvisko")));
+        list.AddRow({QString::number(++n), name}, rs.GetInt(QStringLiteral("IDhraca")));
+    }
+    return list;
+}
+
+namespace {
+
+QVector<CZapas> MatchesOfRounds(CDatabaza& db, int competition, int after, int upTo)
+{
+    QVector<CZapas> out;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo>? and kolo<=? order by ID"),
+            {competition, after, upTo});
+    for (; !rs.IsEOF(); rs.MoveNext())
+        out.append(CZapas::FromRow(rs));
+    return out;
+}
+
+QString Pair(const QString& a, const QString& b)
+{
+    return QStringLiteral("%1 : %2").arg(a, b);
+}
+
+// "%s %s %s<br />" per scorer of a side: name, and the number of goals when more than one.
+QString ScorersHtml(CDatabaza& db, int matchId, int club)
+{
+    QString html;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral(
+                "select COUNT(tgoly.IDhraca) AS pocetgolov, thraci.meno, thraci.priezvisko from "
+                "tgoly,thraci where tgoly.IDzapasu=? and tgoly.IDklubu=? and tgoly.IDhraca=thraci.ID group "
+                "by tgoly.IDhraca,thraci.meno,thraci.priezvisko"),
+            {matchId, club});
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        const int goals = rs.GetInt(QStringLiteral("pocetgolov"));
+        html += QStringLiteral("%1 %2 %3<br />")
+                    .arg(CMyExport::Escape(rs.GetText(QStringLiteral("meno"))),
+                         CMyExport::Escape(rs.GetText(QStringLiteral("priezvisko"))),
+                         goals > 1 ? QString::number(goals) : QString());
+    }
+    return html;
+}
+
+const int kKolNaStranu = 4;
+
+} // namespace
+
+CTlacVysledkov::CTlacVysledkov(CDatabaza& db, int competition, int round)
+    : m_db(db), m_competition(competition), m_round(round)
+{
+}
+
+int CTlacVysledkov::PageCount()
+{
+    if (m_round != kVsetkyKola)
+        return 1;
+    const int rounds = static_cast<int>(ReadRounds(m_db, m_competition).size());
+    return std::max(1, (rounds + kKolNaStranu - 1) / kKolNaStranu);
+}
+
+void CTlacVysledkov::DrawPage(CPlocha& surface, int page)
+{
+    CTabulka t(surface);
+    t.AddColumn(QStringLiteral(" TJ Družstevník Šaštín-Stráže "), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" TJ Družstevník Šaštín-Stráže "), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" Výsledok "), Zarovnanie::Stred);
+    t.AddColumn(QStringLiteral(" Polčas "), Zarovnanie::Stred);
+    t.AddColumn(QStringLiteral(" Kontumacne                  "), Zarovnanie::Vlavo);
+    const CHlavicka season = CHlavicka::Read(m_db);
+    t.TitleLine(ResultsTitle(m_db, m_competition));
+    t.SeasonLine(season.SeasonLine());
+    t.RuledLine(season.AssociationLine());
+    const QVector<CZapas> matches =
+        m_round == kVsetkyKola
+            ? MatchesOfRounds(m_db, m_competition, kKolNaStranu * (page - 1), kKolNaStranu * page)
+            : ReadMatches(m_db, m_competition, m_round);
+    const CMenaKlubov names(m_db);
+    static const QStringList header = {QStringLiteral("Domáci"), QStringLiteral("Hostia"),
+                                       QStringLiteral("Výsledok"), QStringLiteral("Polčas"),
+                                       QStringLiteral("Poznámka")};
+    int row = 0;
+    int previousRound = -1;
+    for (const CZapas& z : matches) {
+        if (z.round != previousRound) {
+            previousRound = z.round;
+            t.SetBorders(false, false, false, false);
+            t.GridCellEx(row++, 0, QStringLiteral(" %1. kolo (%2)").arg(z.round).arg(z.dateText),
+                         Zarovnanie::Vlavo, 700, false);
+            for (int c = 0; c < header.size(); ++c)
+                t.GridCellEx(row, c, header.at(c), c >= 2 && c <= 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo,
+                             700);
+            ++row;
+        }
+        const QStringList cells = {names.Name(z.homeClub), names.Name(z.awayClub),
+                                   Pair(SkoreTextom(z.homeScore), SkoreTextom(z.awayScore)),
+                                   Pair(PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime)),
+                                   z.note == QStringLiteral(" ") ? QString() : z.note};
+        for (int c = 0; c < cells.size(); ++c)
+            t.GridCellEx(row, c, cells.at(c), c >= 2 && c <= 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo, 400);
+        ++row;
+    }
+    t.PageFoot(season.AssociationLine(), page, PageCount());
+}
+
+CMyExport ExportResults(CDatabaza& db, int competition, int round)
+{
+    const CHlavicka season = CHlavicka::Read(db);
+    CMyExport page;
+    page.BeginPage(season.AssociationLine(), CompetitionName(db, competition),
+                   season.exists ? QStringLiteral("Výsledky zápasov v sezóne - %1").arg(season.nazov)
+                                 : QString());
+    const CMenaKlubov names(db);
+    int previousRound = -1;
+    bool open = false;
+    for (const CZapas& z : ReadMatches(db, competition, round)) {
+        if (z.round != previousRound) {
+            if (open)
+                page.EndTable();
+            previousRound = z.round;
+            page.BeginTable(7, QStringLiteral(" %1. kolo (%2)").arg(z.round).arg(z.dateText));
+            page.HeadCell(0, QStringLiteral("Domáci"), Zarovnanie::Vlavo, 200);
+            page.HeadCell(1, QStringLiteral("Hostia"), Zarovnanie::Vlavo, 200);
+            page.HeadCell(2, QStringLiteral("Výsledok"), Zarovnanie::Stred, 40);
+            page.HeadCell(3, QStringLiteral("Polčas"), Zarovnanie::Stred, 40);
+            page.HeadCell(4, QStringLiteral("Strelci domáci"), Zarovnanie::Vlavo, 200);
+            page.HeadCell(5, QStringLiteral("Strelci hostia"), Zarovnanie::Vlavo, 200);
+            page.HeadCell(6, QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 200);
+            open = true;
+        }
+        page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
+        page.Cell(1, names.Name(z.awayClub), Zarovnanie::Vlavo);
+        page.Cell(2, Pair(SkoreTextom(z.homeScore), SkoreTextom(z.awayScore)), Zarovnanie::Stred);
+        page.Cell(3, Pair(PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime)), Zarovnanie::Stred);
+        page.CellHtml(4, ScorersHtml(db, z.id, z.homeClub), Zarovnanie::Vlavo);
+        page.CellHtml(5, ScorersHtml(db, z.id, z.awayClub), Zarovnanie::Vlavo);
+        page.Cell(6, z.note, Zarovnanie::Vlavo);
+    }
+    if (open)
+        page.EndTable();
+    page.EndPage();
+    return page;
+}

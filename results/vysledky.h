@@ -1,0 +1,77 @@
+#pragma once
+
+#include "output/CMyExport.h"
+#include "output/CPlocha.h"
+#include "output/CZoznam.h"
+
+#include <optional>
+
+class CDatabaza;
+
+// Results entry: the scores, half-time scores and notes of a competition's matches, and the
+// scorers and cards of each side.
+
+QString ResultsTitle(CDatabaza& db, int competition);
+QVector<CStlpecZoznamu> ResultsColumns();
+// Rounds separated by an empty row as in the schedule; the scores by their codes.
+CZoznam ResultsList(CDatabaza& db, int competition, int round);
+enum CStlpecVysledkov {
+    kVysledokDomaci = 4,
+    kVysledokHostia = 5,
+    kPolcasDomaci = 6,
+    kPolcasHostia = 7,
+    kVysledokPoznamka = 9
+};
+
+// What the four score fields and the note field hold.
+struct CPolickaVysledku
+{
+    QString home;
+    QString away;
+    QString homeHalf;
+    QString awayHalf;
+    QString note;
+};
+std::optional<CPolickaVysledku> ResultFields(CDatabaza& db, int matchId);
+
+// A typed score: empty is no result (100), "k" a forfeit (200), otherwise the number at the start of
+// the text; anything else, or a number outside 0..100, is no result and the field is emptied.
+struct CPrecitaneSkore
+{
+    int value;
+    bool emptied;
+};
+CPrecitaneSkore ReadScore(const QString& text);
+// A typed half-time score: the same without "k".
+CPrecitaneSkore ReadHalfTime(const QString& text);
+
+enum CStrana { kZiadnaStrana = 0, kDomaci = 1, kHostia = 2 };
+// Stores the four scores of a match as typed and recalculates the standings row of the side whose
+// score changed. Returns the fields as they must then stand (an unreadable score emptied).
+CPolickaVysledku EnterResult(CDatabaza& db, int competition, int matchId, const CPolickaVysledku& typed,
+                             CStrana changedSide);
+// Stores the result note (an empty one as a single blank) and returns it.
+QString SaveResultNote(CDatabaza& db, int matchId, const QString& text);
+
+// The scorers (0), yellow cards (1) or red cards (2) of one side of a match: "#" and name, the row's
+// ID the player's.
+enum CKategoria { kStrelci = 0, kZlteKarty = 1, kCerveneKarty = 2 };
+QString CategoryTable(CKategoria category);
+CZoznam Entries(CDatabaza& db, int matchId, int club, CKategoria category);
+QVector<CStlpecZoznamu> EntryColumns(CKategoria category);
+
+class CTlacVysledkov : public CTlacovina
+{
+public:
+    CTlacVysledkov(CDatabaza& db, int competition, int round);
+    int PageCount() override;
+    void DrawPage(CPlocha& surface, int page) override;
+    QString DocumentName() const override { return QStringLiteral("Výsledky zápasov"); }
+
+private:
+    CDatabaza& m_db;
+    int m_competition;
+    int m_round;
+};
+CMyExport ExportResults(CDatabaza& db, int competition, int round);
+inline const QString kSuborVysledkov = QStringLiteral("VysledkyZapasov.html");
