@@ -111,9 +111,8 @@ CPolickaVysledku EnterResult(CDatabaza& db, int competition, int matchId, const 
     rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
     if (rs.IsEOF())
         return shown;
-    const int club = changedSide == kDomaci   ? rs.GetInt(QStringLiteral("klub1"))
-                     : changedSide == kHostia ? rs.GetInt(QStringLiteral("klub2"))
-                                              : 0;
+    const int home1 = rs.GetInt(QStringLiteral("klub1"));
+    const int away2 = rs.GetInt(QStringLiteral("klub2"));
     CTransakcia transaction(db);
     rs.Edit();
     rs.SetFieldValue(QStringLiteral("body1"), home.value);
@@ -121,8 +120,10 @@ CPolickaVysledku EnterResult(CDatabaza& db, int competition, int matchId, const 
     rs.SetFieldValue(QStringLiteral("polcas1"), homeHalf.value);
     rs.SetFieldValue(QStringLiteral("polcas2"), awayHalf.value);
     rs.Update();
-    if (club != 0)
-        RecalculateClub(db, competition, club);
+    if (changedSide != kZiadnaStrana)
+        for (int club : {home1, away2})
+            if (club != 0)
+                RecalculateClub(db, competition, club);
     transaction.Commit();
     return shown;
 }

@@ -46,8 +46,10 @@ CPrecitaneSkore ReadScore(const QString& text);
 CPrecitaneSkore ReadHalfTime(const QString& text);
 
 enum CStrana { kZiadnaStrana = 0, kDomaci = 1, kHostia = 2 };
-// Stores the four scores of a match as typed and recalculates the standings row of the side whose
-// score changed. Returns the fields as they must then stand (an unreadable score emptied).
+// Stores the four scores of a match as typed. When a score (not a half-time score) changed, the
+// standings rows of both clubs are recalculated: a result concerns both sides, and recalculating only
+// the side typed into would leave the other club's row wrong until "Prepočítať". Returns the fields
+// as they must then stand (an unreadable score emptied).
 CPolickaVysledku EnterResult(CDatabaza& db, int competition, int matchId, const CPolickaVysledku& typed,
                              CStrana changedSide);
 // Stores the result note (an empty one as a single blank) and returns it.

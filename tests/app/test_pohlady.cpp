@@ -10,6 +10,8 @@
 #include "db/CZaznamy.h"
 #include "db/kody.h"
 #include "okno.h"
+#include "results/CTabulkaView.h"
+#include "results/CVysledkyView.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -199,6 +201,47 @@ TEST_F(Views, PrintPreviewAndPrintShowThePagesOfTheActiveList)
     const QByteArray bytes = file.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 3);
+}
+
+TEST_F(Views, ResultsAreTypedIntoTheFieldsAndTheStandingsFollow)
+{
+    QVector<int> clubs;
+    for (int i = 1; i <= 4; ++i)
+        clubs << AddClub(m_doc.Database(), m_competition, QStringLiteral("Klub %1").arg(i), i);
+    ASSERT_TRUE(
+        GenerateFixtures(m_doc, m_competition, CParametreGenerovania::Defaults(6, QDate(2011, 6, 1))));
+    auto* view = Show<CVysledkyView>(3);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->Title(), QStringLiteral("Výsledky zápasov - I. trieda"));
+    EXPECT_FALSE(view->HomeScore()->isEnabled());
+    LogIn();
+    view->List()->SelectRow(0);
+    const int match = view->List()->RowId(0);
+    view->HomeScore()->setText(QStringLiteral("2"));
+    view->AwayScore()->setText(QStringLiteral("1"));
+    view->HomeHalfTime()->setText(QStringLiteral("x"));
+    EXPECT_EQ(view->HomeHalfTime()->text(), QString());
+    EXPECT_EQ(view->List()->CellText(0, kVysledokDomaci), QStringLiteral("2"));
+    EXPECT_EQ(m_doc.Database()
+                  .Value(QStringLiteral("select body1 || ':' || body2 from tzapasy where ID=?"), {match})
+                  .toString(),
+              QStringLiteral("2:1"));
+
+    // Both clubs were recalculated as their fields changed; the table shows the winner first.
+    auto* table = Show<CTabulkaView>(4);
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->List()->rowCount(), 2);
+    EXPECT_EQ(table->Title(), QStringLiteral("Výsledná tabuľka - I. trieda po 1. kole"));
+    EXPECT_EQ(table->List()->CellText(0, 7), QStringLiteral("3"));
+    LogIn();
+    table->List()->SelectRow(0);
+    table->SanctionPoints()->setText(QStringLiteral("5"));
+    table->SavePoints();
+    EXPECT_EQ(table->List()->CellText(1, 7), QStringLiteral("-2"));
+    EXPECT_EQ(table->List()->SelectedRow(), 1);
+    table->SanctionText()->setPlainText(QStringLiteral("Pokuta"));
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select trest from tbody where btrest=5")).toString(),
+              QStringLiteral("Pokuta"));
 }
 
 TEST_F(Views, TooFewClubsAreToldBeforeTheDialog)

@@ -89,7 +89,7 @@ TEST_F(Results, ForfeitsCountAsLossesWithThreeGoalsConceded)
     EXPECT_EQ(Row(b), (CRiadok{1, 0, 0, 1, 0, 3, 0, 0}));
 }
 
-TEST_F(Results, TypedScoresAreStoredByTheirCodesAndRecalculateOnlyTheirSide)
+TEST_F(Results, TypedScoresAreStoredByTheirCodesAndRecalculateBothClubs)
 {
     const int a = m_clubs.at(0), b = m_clubs.at(1);
     const int match = AddMatch(Db(), m_competition, 1, a, b);
@@ -100,12 +100,19 @@ TEST_F(Results, TypedScoresAreStoredByTheirCodesAndRecalculateOnlyTheirSide)
     EXPECT_EQ(Db().Value(QStringLiteral("select body2 from tzapasy where ID=?"), {match}).toInt(), 100);
     // Played and lost with the away score still missing (3 is below 100).
     EXPECT_EQ(Row(a), (CRiadok{1, 0, 0, 1, 3, 0, 0, -3}));
-    EXPECT_EQ(Row(b).zapasy, -1);
+    EXPECT_EQ(Row(b).zapasy, 1);
 
     typed.away = QStringLiteral("1");
     EnterResult(Db(), m_competition, match, typed, kHostia);
     EXPECT_EQ(Row(b), (CRiadok{1, 0, 0, 1, 1, 3, 0, 0}));
-    EXPECT_EQ(Row(a).vyhry, 0); // the home row waits for its own change
+    // The home club's row is right at once, not only after its own field changes again.
+    EXPECT_EQ(Row(a), (CRiadok{1, 1, 0, 0, 3, 1, 3, 0}));
+    // Half-time scores do not touch the standings.
+    Db().Execute(QStringLiteral("update tbody set body=99 where IDklubu=?"), {a});
+    typed.homeHalf = QStringLiteral("1");
+    EnterResult(Db(), m_competition, match, typed, kZiadnaStrana);
+    EXPECT_EQ(Row(a).body, 99);
+    Recalculate(a);
 
     typed.home = QStringLiteral("k");
     EnterResult(Db(), m_competition, match, typed, kDomaci);
