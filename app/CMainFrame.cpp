@@ -12,6 +12,7 @@
 #include "output/CQtPlocha.h"
 #include "output/CReportGenerator.h"
 #include "output/web.h"
+#include "players/CHraciView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -344,7 +345,7 @@ void CMainFrame::RunCommand(int command)
         Login();
         break;
     case kPrikazHladajHraca:
-        m_user.ShowMessage(kNedostupne.arg(QStringLiteral("Vyhľadanie hráča")));
+        SearchPlayer();
         break;
     default:
         break;
@@ -468,6 +469,14 @@ void CMainFrame::YellowCardRule()
         SaveStopRule(db, dialog.Rule());
         m_doc.LoadStopRounds();
     });
+}
+
+void CMainFrame::SearchPlayer()
+{
+    CSearch dialog(m_doc, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.ChosenPlayer() == 0)
+        return;
+    m_doc.Run([&] { m_doc.ApplySearchResult(dialog.ChosenPlayer()); });
 }
 
 void CMainFrame::NewSeason()

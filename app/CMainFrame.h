@@ -48,6 +48,9 @@ public:
     void EditSeasonInfo();
     void YellowCardRule();
     void NewSeason();
+    // "Vyhľadaj hráča": on a choice, the player's club and competition become current and the
+    // player register shows him.
+    void SearchPlayer();
     void Print();
     void PrintPreview();
     void PageSetup();

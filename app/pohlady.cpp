@@ -3,6 +3,7 @@
 #include "competition/CLigaroView.h"
 #include "competition/CZapasyView.h"
 #include "competition/sutaze.h"
+#include "players/CHraciView.h"
 #include "results/CNajStrelciView.h"
 #include "results/CTabulkaView.h"
 #include "results/CVysledkyView.h"
@@ -12,6 +13,8 @@ std::unique_ptr<CPohlad> CreateListView(int index, CLigaroDoc& doc, CRamecPohlad
     switch (index) {
     case 0:
         return std::make_unique<CLigaroView>(doc, frame);
+    case 1:
+        return std::make_unique<CHraciView>(doc, frame);
     case 2:
         return std::make_unique<CZapasyView>(doc, frame);
     case 3:

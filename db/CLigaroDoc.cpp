@@ -318,6 +318,7 @@ void CLigaroDoc::ApplySearchResult(int playerId)
     rs.Close();
     m_currentCompetition = FindCompetitionOfClub(m_currentClub);
     SwitchView(1);
+    m_currentViewIndex = 1;
     m_searchPending = 1;
     RefreshAllViews();
 }

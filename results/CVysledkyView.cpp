@@ -6,6 +6,7 @@
 #include "db/CLigaroDoc.h"
 #include "db/CZaznamy.h"
 #include "db/kody.h"
+#include "results/VyberStrelcov.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -233,9 +234,14 @@ void CVysledkyView::OnNoteEdited()
     });
 }
 
-void CVysledkyView::EditSide(CStrana)
+void CVysledkyView::EditSide(CStrana side)
 {
-    m_doc.User().ShowMessage(QStringLiteral("Výber strelcov a kariet zatiaľ nie je k dispozícii."));
+    const int id = m_list->SelectedId();
+    if (id == 0 || m_competition == 0)
+        return;
+    VyberStrelcov dialog(m_doc, m_competition, id, side, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_doc.Run([this] { LoadEntries(); });
 }
 
 bool CVysledkyView::Prints() const

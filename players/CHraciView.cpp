@@ -1,0 +1,456 @@
+#include "CHraciView.h"
+
+#include "app/CMyListCtrl.h"
+#include "app/CMyStatic.h"
+#include "app/prikazy.h"
+#include "competition/sutaze.h"
+#include "db/CLigaroDoc.h"
+#include "db/CZaznamy.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QDialogButtonBox* OkCancel(QDialog* dialog)
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušiť"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+
+void LimitPlainText(QPlainTextEdit* edit, int limit)
+{
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, limit] {
+        const QString text = edit->toPlainText();
+        if (text.size() > limit)
+            edit->setPlainText(text.left(limit));
+    });
+}
+
+} // namespace
+
+CUdajeHraci::CUdajeHraci(CPouzivatel& user, const CUdajeHraca& values, QWidget* parent)
+    : QDialog(parent), m_user(user), m_meno(new QLineEdit(this)), m_priezvisko(new QLineEdit(this)),
+      m_rc(new QLineEdit(this)), m_od(new QLineEdit(this)), m_do(new QLineEdit(this)),
+      m_pozn(new QPlainTextEdit(this))
+{
+    setWindowTitle(QStringLiteral("Údaje o hráčovi"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Meno:"), m_meno);
+    form->addRow(QStringLiteral("Priezvisko:"), m_priezvisko);
+    form->addRow(QStringLiteral("Rodné číslo:"), m_rc);
+    form->addRow(QStringLiteral("Hráč je v klube na hosťovaní do:"), m_od);
+    form->addRow(QStringLiteral("Hráč má trest zákazu činnosti do:"), m_do);
+    form->addRow(QStringLiteral("Poznámka:"), m_pozn);
+    m_meno->setMinimumWidth(260);
+    m_pozn->setTabChangesFocus(true);
+    m_pozn->setFixedHeight(m_pozn->fontMetrics().height() * 4 + 10);
+    LimitPlainText(m_pozn, kMaxPoznamkaHraca);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(OkCancel(this));
+    SetValues(values);
+}
+
+void CUdajeHraci::SetValues(const CUdajeHraca& v)
+{
+    m_meno->setText(v.meno);
+    m_priezvisko->setText(v.priezvisko);
+    m_rc->setText(v.rc == QStringLiteral(" ") ? QString() : v.rc);
+    m_od->setText(v.od);
+    m_do->setText(v.doDatum);
+    m_pozn->setPlainText(v.pozn);
+    m_previousOd = v.od;
+    m_previousDo = v.doDatum;
+}
+
+CUdajeHraca CUdajeHraci::Values() const
+{
+    return {m_meno->text(), m_priezvisko->text(), m_rc->text(),
+            m_od->text(),   m_do->text(),         m_pozn->toPlainText()};
+}
+
+void CUdajeHraci::accept()
+{
+    CUdajeHraca v = Values();
+    // An empty date stands for no date.
+    if (v.od.trimmed().isEmpty())
+        m_od->setText(kBezDatumuText);
+    if (v.doDatum.trimmed().isEmpty())
+        m_do->setText(kBezDatumuText);
+    v = Values();
+    if (const auto error = ValidatePlayer(v)) {
+        m_user.ShowMessage(error->message, CPouzivatel::Ikona::Vykricnik);
+        QLineEdit* fields[] = {m_meno, m_priezvisko, m_rc, m_od, m_do};
+        if (error->field == 3)
+            m_od->setText(m_previousOd);
+        if (error->field == 4)
+            m_do->setText(m_previousDo);
+        fields[error->field]->setFocus();
+        return;
+    }
+    QDialog::accept();
+}
+
+CPrestupHraca::CPrestupHraca(CLigaroDoc& doc, int playerRow, const QString& name, int competition,
+                             QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_player(LivePlayer(doc.Database(), playerRow)),
+      m_competitions(new QListWidget(this)), m_clubs(new QListWidget(this))
+{
+    setWindowTitle(QStringLiteral("Prestup hráča"));
+    CDatabaza& db = doc.Database();
+    QString present;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral(
+                "select tkluby.nazov from thraci, tkluby where thraci.ID=? and tkluby.ID=thraci.IDklubu"),
+            {m_player});
+    if (!rs.IsEOF())
+        present = rs.GetText(QStringLiteral("nazov"));
+    for (const CSutaz& s : ReadCompetitions(db)) {
+        auto* item = new QListWidgetItem(s.nazov, m_competitions);
+        item->setData(Qt::UserRole, s.id);
+        if (s.id == competition)
+            m_competitions->setCurrentItem(item);
+    }
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Hráč:"), new QLabel(name, this));
+    form->addRow(QStringLiteral("Teraz pôsobí v klube:"), new QLabel(present, this));
+    auto* lists = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(new QLabel(QStringLiteral("Prestupuje do súťaže:"), this));
+    left->addWidget(m_competitions);
+    auto* right = new QVBoxLayout;
+    right->addWidget(new QLabel(QStringLiteral("Prestupuje do klubu:"), this));
+    right->addWidget(m_clubs);
+    lists->addLayout(left);
+    lists->addLayout(right);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(lists);
+    layout->addWidget(OkCancel(this));
+    connect(m_competitions, &QListWidget::currentRowChanged, this, &CPrestupHraca::FillClubs);
+    FillClubs();
+}
+
+void CPrestupHraca::FillClubs()
+{
+    m_clubs->clear();
+    const QListWidgetItem* competition = m_competitions->currentItem();
+    if (!competition)
+        return;
+    m_doc.Run([&] {
+        CZaznamy rs(m_doc.Database());
+        rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie"),
+                {competition->data(Qt::UserRole)});
+        for (; !rs.IsEOF(); rs.MoveNext()) {
+            auto* item = new QListWidgetItem(rs.GetText(QStringLiteral("nazov")), m_clubs);
+            item->setData(Qt::UserRole, rs.GetInt(QStringLiteral("ID")));
+        }
+    });
+}
+
+void CPrestupHraca::accept()
+{
+    const QListWidgetItem* club = m_clubs->currentItem();
+    const int target = club ? club->data(Qt::UserRole).toInt() : 0;
+    CVysledokPrestupu result = CVysledokPrestupu::ZiadnyKlub;
+    m_doc.Run([&] { result = TransferPlayer(m_doc, m_player, target); });
+    if (result == CVysledokPrestupu::Prestupil)
+        QDialog::accept();
+}
+
+CSearch::CSearch(CLigaroDoc& doc, QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_meno(new QLineEdit(this)), m_priezvisko(new QLineEdit(this)),
+      m_rc(new QLineEdit(this)), m_results(new CMyListCtrl(this))
+{
+    setWindowTitle(QStringLiteral("Vyhľadanie hráča"));
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Meno:"), m_meno);
+    form->addRow(QStringLiteral("Priezvisko:"), m_priezvisko);
+    form->addRow(QStringLiteral("Rodné číslo:"), m_rc);
+    auto* search = new QPushButton(QStringLiteral("Hľadať"), this);
+    search->setDefault(true);
+    auto* close = new QPushButton(QStringLiteral("Ukončiť hľadanie"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(search);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    layout->addWidget(m_results, 1);
+    m_results->SetColumns(SearchColumns());
+    resize(640, 480);
+    connect(search, &QPushButton::clicked, this, &CSearch::Search);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_results, &QTableWidget::cellDoubleClicked, this, &CSearch::Choose);
+}
+
+void CSearch::Search()
+{
+    m_doc.Run([this] {
+        const CZoznam found =
+            SearchPlayers(m_doc.Database(), m_meno->text(), m_priezvisko->text(), m_rc->text());
+        m_results->Fill(found);
+        if (found.RowCount() == 0)
+            m_doc.User().ShowMessage(kHracNenajdeny);
+    });
+}
+
+void CSearch::Choose()
+{
+    const int id = m_results->SelectedId();
+    if (id == 0)
+        return;
+    m_chosen = id;
+    accept();
+}
+
+CHraciView::CHraciView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
+    : CPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Zoznam hráčov"), this)),
+      m_clubs(new QComboBox(this)), m_list(new CMyListCtrl(this)), m_note(new QPlainTextEdit(this)),
+      m_transfer(new QPushButton(QStringLiteral("Prestup hráča"), this))
+{
+    m_clubs->setMinimumContentsLength(24);
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_title, 1);
+    top->addWidget(m_clubs);
+    auto* noteRow = new QHBoxLayout;
+    noteRow->addWidget(new QLabel(QStringLiteral("Poznámka k hráčovi:"), this), 1);
+    noteRow->addWidget(m_transfer);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 0, 0);
+    layout->addLayout(top);
+    layout->addWidget(m_list, 2);
+    layout->addLayout(noteRow);
+    layout->addWidget(m_note, 1);
+    m_list->SetColumns(PlayerColumns());
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    LimitPlainText(m_note, kMaxPoznamkaHraca);
+
+    connect(m_clubs, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_filling || index < 0)
+            return;
+        m_club = m_clubs->itemData(index).toInt();
+        m_doc.Run([this] { FillList(); });
+    });
+    connect(m_list, &QTableWidget::itemSelectionChanged, this, [this] {
+        ShowNote();
+        m_frame.UpdateCommands();
+    });
+    connect(m_list, &QTableWidget::cellDoubleClicked, this, [this] {
+        if (CanEdit())
+            EditPlayer();
+    });
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        const QList<QAction*> actions = ContextActions();
+        if (actions.isEmpty())
+            return;
+        QMenu menu(this);
+        menu.addActions(actions);
+        menu.exec(m_list->viewport()->mapToGlobal(at));
+        qDeleteAll(actions);
+    });
+    connect(m_note, &QPlainTextEdit::textChanged, this, &CHraciView::SaveNote);
+    connect(m_transfer, &QPushButton::clicked, this, &CHraciView::Transfer);
+}
+
+QString CHraciView::Title() const
+{
+    return m_title->text();
+}
+
+bool CHraciView::CanEdit() const
+{
+    return m_doc.HasEditAccess() && m_doc.IsDatabaseOpen() && m_competition != 0 && m_club != 0;
+}
+
+void CHraciView::OnInitialUpdate()
+{
+    m_competition = m_doc.CurrentCompetition();
+    m_filling = true;
+    m_clubs->clear();
+    m_list->setRowCount(0);
+    m_club = 0;
+    if (m_doc.IsDatabaseOpen() && m_competition != 0) {
+        const QVector<CPolozkaKlubu> clubs = CompetitionClubs(m_doc.Database(), m_competition);
+        for (const auto& c : clubs)
+            m_clubs->addItem(c.nazov, c.id);
+        m_club = ChooseClub(clubs, m_doc.CurrentClub());
+        m_clubs->setCurrentIndex(m_clubs->findData(m_club));
+    }
+    m_filling = false;
+    FillList();
+    UpdateEditAccess();
+}
+
+void CHraciView::FillList()
+{
+    m_filling = true;
+    m_list->setRowCount(0);
+    m_note->clear();
+    if (m_doc.IsDatabaseOpen() && m_competition != 0) {
+        CDatabaza& db = m_doc.Database();
+        m_title->setText(PlayerListTitle(db, m_competition));
+        const CZoznam list = PlayerList(db, m_club);
+        m_list->Fill(list);
+        // After a search the found player is selected and shown.
+        const int found = list.FindRow(m_doc.CurrentPlayer());
+        if (m_doc.CurrentPlayer() != 0 && found >= 0)
+            m_list->SelectRow(found);
+    }
+    m_filling = false;
+    ShowNote();
+}
+
+void CHraciView::UpdateEditAccess()
+{
+    m_note->setEnabled(m_doc.HasEditAccess());
+    m_transfer->setEnabled(m_doc.HasEditAccess());
+}
+
+void CHraciView::ShowNote()
+{
+    const int id = m_list->SelectedId();
+    if (id == 0)
+        return;
+    const bool filling = m_filling;
+    m_filling = true;
+    m_doc.Run([&] { m_note->setPlainText(PlayerNote(m_doc.Database(), id)); });
+    m_filling = filling;
+}
+
+void CHraciView::SaveNote()
+{
+    if (m_filling || !m_doc.HasEditAccess())
+        return;
+    const int row = m_list->SelectedRow();
+    if (row < 0)
+        return;
+    const QString note = m_note->toPlainText();
+    m_list->SetCellText(row, 6, note);
+    const int id = m_list->RowId(row);
+    if (id != 0)
+        m_doc.Run([&] { SavePlayerNote(m_doc.Database(), id, note); });
+}
+
+bool CHraciView::TakesCommand(int command) const
+{
+    return command == kPrikazPridat || command == kPrikazUpravit || command == kPrikazVymazat;
+}
+
+bool CHraciView::CommandEnabled(int command) const
+{
+    if (command == kPrikazPridat)
+        return CanEdit();
+    return CanEdit() && m_list->SelectedId() != 0;
+}
+
+void CHraciView::RunCommand(int command)
+{
+    if (!CommandEnabled(command))
+        return;
+    if (command == kPrikazPridat)
+        AddPlayer();
+    else if (command == kPrikazUpravit)
+        EditPlayer();
+    else
+        RemoveSelectedPlayer();
+}
+
+QList<QAction*> CHraciView::ContextActions()
+{
+    if (!CanEdit())
+        return {};
+    const bool onPlayer = m_list->SelectedId() != 0;
+    auto* add = new QAction(QStringLiteral("Pridať hráča"), this);
+    auto* edit = new QAction(QStringLiteral("Upraviť údaje"), this);
+    auto* remove = new QAction(QStringLiteral("Odstrániť"), this);
+    edit->setEnabled(onPlayer);
+    remove->setEnabled(onPlayer);
+    connect(add, &QAction::triggered, this, &CHraciView::AddPlayer);
+    connect(edit, &QAction::triggered, this, &CHraciView::EditPlayer);
+    connect(remove, &QAction::triggered, this, &CHraciView::RemoveSelectedPlayer);
+    return {add, edit, remove};
+}
+
+void CHraciView::AddPlayer()
+{
+    m_list->SelectRow(m_list->rowCount() - 1);
+    EditPlayer();
+}
+
+void CHraciView::EditPlayer()
+{
+    const int row = m_list->SelectedRow();
+    if (row < 0 || !CanEdit())
+        return;
+    const int id = m_list->RowId(row);
+    const CUdajeHraca values{m_list->CellText(row, 1), m_list->CellText(row, 2), m_list->CellText(row, 3),
+                             m_list->CellText(row, 4), m_list->CellText(row, 5), m_list->CellText(row, 6)};
+    CUdajeHraci dialog(m_doc.User(), values, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    int saved = 0;
+    if (!m_doc.Run([&] { saved = SavePlayer(m_doc.Database(), id, m_club, dialog.Values()); }))
+        return;
+    m_doc.Run([this] { FillList(); });
+    m_list->SelectRow(m_list->Content().FindRow(saved));
+}
+
+void CHraciView::RemoveSelectedPlayer()
+{
+    const int id = m_list->SelectedId();
+    if (!CanEdit() || id == 0)
+        return;
+    bool removed = false;
+    m_doc.Run([&] { removed = RemovePlayer(m_doc, id); });
+    if (removed)
+        m_doc.Run([this] { FillList(); });
+}
+
+void CHraciView::Transfer()
+{
+    const int row = m_list->SelectedRow();
+    const int id = m_list->SelectedId();
+    if (row < 0 || id == 0 || !m_doc.HasEditAccess())
+        return;
+    const QString name = QStringLiteral(" %1 %2").arg(m_list->CellText(row, 1), m_list->CellText(row, 2));
+    bool moved = false;
+    m_doc.Run([&] {
+        CPrestupHraca dialog(m_doc, id, name, m_competition, this);
+        moved = dialog.exec() == QDialog::Accepted;
+    });
+    if (moved)
+        m_doc.Run([this] { FillList(); });
+}
+
+bool CHraciView::Prints() const
+{
+    return m_doc.IsDatabaseOpen() && m_competition != 0;
+}
+
+std::unique_ptr<CTlacovina> CHraciView::Printout()
+{
+    return std::make_unique<CTlacHracov>(m_doc.Database(), m_competition, m_club);
+}
+
+void CHraciView::Export()
+{
+    m_doc.Run([this] {
+        SaveExportedPage(m_doc.User(), ExportPlayers(m_doc.Database(), m_competition, m_club), kSuborHracov);
+    });
+}

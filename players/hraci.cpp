@@ -1,0 +1,351 @@
+#include "hraci.h"
+
+#include "competition/sutaze.h"
+#include "db/CDatabaza.h"
+#include "db/CLigaroDoc.h"
+#include "db/CZaznamy.h"
+#include "db/hlavicka.h"
+#include "db/kody.h"
+#include "output/CTabulka.h"
+
+namespace {
+
+// Current rows only: a transfer's history row carries the live row's ID in IDold, and files of other
+// tools may hold NULL there.
+const QString kLenAktualni = QStringLiteral("ifnull(IDold,0)=0");
+
+QString DateCell(const QDateTime& value)
+{
+    return DatumTextom(value);
+}
+
+} // namespace
+
+QVector<CPolozkaKlubu> CompetitionClubs(CDatabaza& db, int competition)
+{
+    QVector<CPolozkaKlubu> out;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tkluby where skupina=?"), {competition});
+    for (; !rs.IsEOF(); rs.MoveNext())
+        out.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov"))});
+    return out;
+}
+
+int ChooseClub(const QVector<CPolozkaKlubu>& clubs, int currentClub)
+{
+    for (const auto& c : clubs)
+        if (c.id == currentClub)
+            return c.id;
+    return clubs.isEmpty() ? 0 : clubs.first().id;
+}
+
+QString PlayerListTitle(CDatabaza& db, int competition)
+{
+    return QStringLiteral("Zoznam hráčov - %1").arg(CompetitionName(db, competition));
+}
+
+QVector<CStlpecZoznamu> PlayerColumns()
+{
+    return {{QStringLiteral("#"), Zarovnanie::Vlavo, 20},
+            {QStringLiteral("Meno"), Zarovnanie::Vlavo, 150},
+            {QStringLiteral("Priezvisko"), Zarovnanie::Vlavo, 150},
+            {QStringLiteral("r.č."), Zarovnanie::Vlavo, 80},
+            {QStringLiteral("Hráč hosťuje do"), Zarovnanie::Vlavo, 120},
+            {QStringLiteral("Zákaz činnosti do"), Zarovnanie::Vlavo, 120},
+            {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 120}};
+}
+
+CZoznam PlayerList(CDatabaza& db, int club)
+{
+    CZoznam list;
+    list.columns = PlayerColumns();
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from thraci where IDklubu=? and IDklubu>0 and %1").arg(kLenAktualni),
+            {club});
+    int n = 0;
+    for (; !rs.IsEOF(); rs.MoveNext())
+        list.AddRow({QString::number(++n), rs.GetText(QStringLiteral("meno")),
+                     rs.GetText(QStringLiteral("priezvisko")), rs.GetText(QStringLiteral("RC")),
+                     DateCell(rs.GetDate(QStringLiteral("od"))), DateCell(rs.GetDate(QStringLiteral("do"))),
+                     rs.GetText(QStringLiteral("pozn"))},
+                    rs.GetInt(QStringLiteral("ID")));
+    list.AddRow(QStringList(list.ColumnCount(), QString()), 0);
+    return list;
+}
+
+std::optional<QDateTime> PlayerDate(const QString& text)
+{
+    if (text.trimmed().isEmpty())
+        return ZiadnyDatum();
+    const QDate d = DatumZTextu(text);
+    if (!d.isValid())
+        return std::nullopt;
+    return QDateTime(d, QTime(0, 0));
+}
+
+std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data)
+{
+    if (data.meno.trimmed().isEmpty())
+        return CChybaUdajov{kZadajteMeno, 0};
+    if (data.priezvisko.trimmed().isEmpty())
+        return CChybaUdajov{kZadajtePriezvisko, 1};
+    if (!PlayerDate(data.od))
+        return CChybaUdajov{kZlyDatum, 3};
+    if (!PlayerDate(data.doDatum))
+        return CChybaUdajov{kZlyDatum, 4};
+    return std::nullopt;
+}
+
+int SavePlayer(CDatabaza& db, int id, int club, const CUdajeHraca& data)
+{
+    CZaznamy rs(db);
+    if (id != 0) {
+        rs.Open(QStringLiteral("select * from thraci where ID=?"), {id});
+        if (rs.IsEOF())
+            return 0;
+        rs.Edit();
+    } else {
+        rs.Open(QStringLiteral("select * from thraci"));
+        rs.AddNew();
+    }
+    rs.SetFieldValue(QStringLiteral("meno"), data.meno);
+    rs.SetFieldValue(QStringLiteral("priezvisko"), data.priezvisko);
+    // An empty birth number is stored as a single blank, as the register always has.
+    rs.SetFieldValue(QStringLiteral("RC"), data.rc.isEmpty() ? QStringLiteral(" ") : data.rc);
+    rs.SetFieldValue(QStringLiteral("IDklubu"), club);
+    rs.SetFieldValue(QStringLiteral("od"), PlayerDate(data.od).value_or(ZiadnyDatum()));
+    rs.SetFieldValue(QStringLiteral("do"), PlayerDate(data.doDatum).value_or(ZiadnyDatum()));
+    rs.SetFieldValue(QStringLiteral("pozn"), data.pozn.left(kMaxPoznamkaHraca));
+    rs.Update();
+    return id != 0 ? id : static_cast<int>(rs.LastInsertId());
+}
+
+bool RemovePlayer(CLigaroDoc& doc, int id)
+{
+    CDatabaza& db = doc.Database();
+    const QStringList reasons = {
+        QStringLiteral("Hráč je aktívny. Nedá sa vymazať.\n(Je strelcom gólov v tejto sezóne)"),
+        QStringLiteral("Hráč je aktívny. Nedá sa vymazať.\n(Má žltú kartu v tejto sezóne)"),
+        QStringLiteral("Hráč je aktívny. Nedá sa vymazať.\n(Má červenú kartu v tejto sezóne)")};
+    const QStringList tables = {QStringLiteral("tgoly"), QStringLiteral("tzkarty"),
+                                QStringLiteral("tckarty")};
+    for (int i = 0; i < tables.size(); ++i) {
+        if (db.Value(QStringLiteral("select count(*) from %1 where IDhraca=?").arg(tables.at(i)), {id})
+                .toInt() > 0) {
+            doc.User().ShowMessage(reasons.at(i), CPouzivatel::Ikona::Vykricnik);
+            return false;
+        }
+    }
+    if (!doc.User().AskYesNo(kSkutocneVymazat) || id == 0)
+        return false;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from thraci where ID=?"), {id});
+    if (rs.IsEOF())
+        return false;
+    rs.Delete();
+    return true;
+}
+
+QString PlayerNote(CDatabaza& db, int id)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from thraci where ID=?"), {id});
+    return rs.IsEOF() ? QString() : rs.GetText(QStringLiteral("pozn"));
+}
+
+void SavePlayerNote(CDatabaza& db, int id, const QString& note)
+{
+    if (id == 0)
+        return;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from thraci where ID=?"), {id});
+    if (rs.IsEOF())
+        return;
+    rs.Edit();
+    rs.SetFieldValue(QStringLiteral("pozn"), note.left(kMaxPoznamkaHraca));
+    rs.Update();
+}
+
+CTlacHracov::CTlacHracov(CDatabaza& db, int competition, int club)
+    : m_db(db), m_competition(competition), m_club(club), m_list(PlayerList(db, club))
+{
+    m_list.rows.removeLast(); // the blank row of the window is not printed
+}
+
+int CTlacHracov::PageCount()
+{
+    // The whole club is printed, fifty players a page (a one-page printout would cut off the rest).
+    return std::max(1, (m_list.RowCount() + kRiadkovNaStranu - 1) / kRiadkovNaStranu);
+}
+
+void CTlacHracov::DrawPage(CPlocha& surface, int page)
+{
+    CTabulka t(surface);
+    t.AddColumn(QStringLiteral(" 100"), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" Ján Novák-Kováčik "), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" 123456/7890 "), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" Hráč hosťuje do "), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" Zákaz činnosti do "), Zarovnanie::Vlavo);
+    const QStringList header = {QStringLiteral("#"), QStringLiteral("Meno hráča"), QStringLiteral("r. č."),
+                                QStringLiteral("Hráč hosťuje do"), QStringLiteral("Zákaz činnosti do")};
+    for (int c = 0; c < header.size(); ++c)
+        t.GridCell(0, c, header.at(c));
+    const CHlavicka season = CHlavicka::Read(m_db);
+    QString club;
+    CZaznamy rs(m_db);
+    rs.Open(QStringLiteral("select * from tkluby where ID=?"), {m_club});
+    if (!rs.IsEOF())
+        club = rs.GetText(QStringLiteral("nazov"));
+    t.TitleLine(QStringLiteral("Zoznam hráčov - %1 (%2)").arg(club, CompetitionName(m_db, m_competition)));
+    t.SeasonLine(season.SeasonLine());
+    t.RuledLine(season.AssociationLine());
+    const int first = (page - 1) * kRiadkovNaStranu;
+    const int last = std::min(m_list.RowCount(), page * kRiadkovNaStranu);
+    for (int r = first; r < last; ++r) {
+        const int row = r - first + 1;
+        t.GridCell(row, 0, m_list.Text(r, 0));
+        t.GridCell(row, 1, QStringLiteral("%1 %2").arg(m_list.Text(r, 1), m_list.Text(r, 2)));
+        t.GridCell(row, 2, m_list.Text(r, 3));
+        t.GridCell(row, 3, m_list.Text(r, 4));
+        t.GridCell(row, 4, m_list.Text(r, 5));
+    }
+    t.PageFoot(season.AssociationLine(), page, PageCount());
+}
+
+CMyExport ExportPlayers(CDatabaza& db, int competition, int club)
+{
+    const CHlavicka season = CHlavicka::Read(db);
+    QString clubName;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tkluby where ID=?"), {club});
+    if (!rs.IsEOF())
+        clubName = rs.GetText(QStringLiteral("nazov"));
+    CMyExport page;
+    page.BeginPage(season.AssociationLine(),
+                   QStringLiteral("Zoznam hráčov - %1 (%2)").arg(clubName, CompetitionName(db, competition)),
+                   season.SeasonLine());
+    page.BeginTable(5, QString());
+    page.HeadCell(0, QStringLiteral("#"), Zarovnanie::Stred, 20);
+    page.HeadCell(1, QStringLiteral("Meno hráča"), Zarovnanie::Vlavo, 200);
+    page.HeadCell(2, QStringLiteral("r. č."), Zarovnanie::Stred, 80);
+    page.HeadCell(3, QStringLiteral("Hráč hosťuje do"), Zarovnanie::Stred, 100);
+    page.HeadCell(4, QStringLiteral("Zákaz činnosti do"), Zarovnanie::Stred, 100);
+    const CZoznam list = PlayerList(db, club);
+    for (const CRiadokZoznamu& r : list.rows) {
+        if (r.id == 0)
+            continue;
+        page.Cell(0, r.Cell(0), Zarovnanie::Stred);
+        page.Cell(1, QStringLiteral("%1 %2").arg(r.Cell(1), r.Cell(2)), Zarovnanie::Vlavo);
+        page.Cell(2, r.Cell(3), Zarovnanie::Stred);
+        page.Cell(3, r.Cell(4), Zarovnanie::Stred);
+        page.Cell(4, r.Cell(5), Zarovnanie::Stred);
+    }
+    page.EndTable();
+    page.EndPage();
+    return page;
+}
+
+int LivePlayer(CDatabaza& db, int playerRow)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from thraci where ID=?"), {playerRow});
+    if (rs.IsEOF())
+        return 0;
+    const int idOld = rs.GetInt(QStringLiteral("IDold"));
+    return idOld > 0 ? idOld : playerRow;
+}
+
+CVysledokPrestupu TransferPlayer(CLigaroDoc& doc, int playerRow, int targetClub)
+{
+    CDatabaza& db = doc.Database();
+    if (targetClub == 0) {
+        doc.User().ShowMessage(kVyberteKlub, CPouzivatel::Ikona::Vykricnik);
+        return CVysledokPrestupu::ZiadnyKlub;
+    }
+    const int player = LivePlayer(db, playerRow);
+    if (db.Value(
+              QStringLiteral("select count(*) from thraci where ID=? and IDklubu=? and %1").arg(kLenAktualni),
+              {player, targetClub})
+            .toInt() > 0) {
+        doc.User().ShowMessage(kUzTamHra, CPouzivatel::Ikona::Vykricnik);
+        return CVysledokPrestupu::UzTamHra;
+    }
+    const bool returns = db.Value(QStringLiteral("select count(*) from thraci where IDold=? and IDklubu=?"),
+                                  {player, targetClub})
+                             .toInt() > 0;
+    if (returns && !doc.User().AskYesNo(kNavrat))
+        return CVysledokPrestupu::Nepotvrdeny;
+
+    CTransakcia transaction(db);
+    db.Execute(QStringLiteral("delete from thraci where IDold=? and IDklubu=?"), {player, targetClub});
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from thraci where ID=?"), {player});
+    if (rs.IsEOF())
+        return CVysledokPrestupu::ZiadnyKlub;
+    const int oldClub = rs.GetInt(QStringLiteral("IDklubu"));
+    const QString meno = rs.GetText(QStringLiteral("meno"));
+    const QString priezvisko = rs.GetText(QStringLiteral("priezvisko"));
+    const QString rc = rs.GetText(QStringLiteral("RC"));
+    const QString pozn = rs.GetText(QStringLiteral("pozn"));
+    const QDateTime od = rs.GetDate(QStringLiteral("od"));
+    const QDateTime doDatum = rs.GetDate(QStringLiteral("do"));
+    rs.Edit();
+    rs.SetFieldValue(QStringLiteral("IDklubu"), targetClub);
+    rs.Update();
+    rs.AddNew();
+    rs.SetFieldValue(QStringLiteral("IDold"), player);
+    rs.SetFieldValue(QStringLiteral("meno"), meno);
+    rs.SetFieldValue(QStringLiteral("priezvisko"), priezvisko);
+    // The history row keeps the birth number, so that a search by it finds the clubs he left too.
+    rs.SetFieldValue(QStringLiteral("RC"), rc.isEmpty() ? QStringLiteral(" ") : rc);
+    rs.SetFieldValue(QStringLiteral("IDklubu"), oldClub);
+    rs.SetFieldValue(QStringLiteral("od"), od);
+    rs.SetFieldValue(QStringLiteral("do"), doDatum);
+    rs.SetFieldValue(QStringLiteral("pozn"), pozn);
+    rs.Update();
+    transaction.Commit();
+    return CVysledokPrestupu::Prestupil;
+}
+
+QVector<CStlpecZoznamu> SearchColumns()
+{
+    return {{QStringLiteral("#"), Zarovnanie::Vlavo, 20},
+            {QStringLiteral("Meno"), Zarovnanie::Vlavo, 150},
+            {QStringLiteral("Priezvisko"), Zarovnanie::Vlavo, 150},
+            {QStringLiteral("r.č."), Zarovnanie::Vlavo, 80},
+            {QStringLiteral("Klub"), Zarovnanie::Vlavo, 200}};
+}
+
+CZoznam SearchPlayers(CDatabaza& db, const QString& meno, const QString& priezvisko, const QString& rc)
+{
+    CZoznam list;
+    list.columns = SearchColumns();
+    QString filter;
+    QVariantList params;
+    if (!meno.isEmpty()) {
+        filter += QStringLiteral(" and meno Like ?");
+        params << meno + QLatin1Char('*');
+    }
+    if (!priezvisko.isEmpty()) {
+        filter += QStringLiteral(" and priezvisko Like ?");
+        params << priezvisko + QLatin1Char('*');
+    }
+    if (!rc.isEmpty()) {
+        filter += QStringLiteral(" and RC Like ?");
+        params << rc;
+    }
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral(
+                "select thraci.ID,thraci.IDklubu,thraci.meno,thraci.priezvisko,thraci.RC,tkluby.nazov from "
+                "thraci,tkluby where thraci.IDklubu=tkluby.ID and IDklubu>0%1 GROUP BY thraci.ID,"
+                "thraci.IDklubu,thraci.meno,thraci.priezvisko,thraci.RC,tkluby.nazov")
+                .arg(filter),
+            params);
+    int n = 0;
+    for (; !rs.IsEOF(); rs.MoveNext())
+        list.AddRow({QString::number(++n), rs.GetText(QStringLiteral("meno")),
+                     rs.GetText(QStringLiteral("priezvisko")), rs.GetText(QStringLiteral("RC")),
+                     rs.GetText(QStringLiteral("nazov"))},
+                    rs.GetInt(QStringLiteral("ID")));
+    return list;
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "output/CMyExport.h"
+#include "output/CPlocha.h"
+#include "output/CZoznam.h"
+
+#include <QDate>
+#include <optional>
+
+class CDatabaza;
+class CLigaroDoc;
+
+// The player register: the players of one club, their loans, bans and notes; transfers between clubs
+// that leave a history row behind; the search across all clubs.
+
+struct CPolozkaKlubu
+{
+    int id;
+    QString nazov;
+};
+// The clubs of a competition for the club selector, in the order the store gives them.
+QVector<CPolozkaKlubu> CompetitionClubs(CDatabaza& db, int competition);
+// The club to show: the current one when it is among them, else the first; 0 without clubs.
+int ChooseClub(const QVector<CPolozkaKlubu>& clubs, int currentClub);
+
+QString PlayerListTitle(CDatabaza& db, int competition);
+QVector<CStlpecZoznamu> PlayerColumns();
+// The club's current players (history rows left by transfers are not listed), then a blank row.
+CZoznam PlayerList(CDatabaza& db, int club);
+
+// What the player dialog holds; dates as typed.
+struct CUdajeHraca
+{
+    QString meno;
+    QString priezvisko;
+    QString rc;
+    QString od;
+    QString doDatum;
+    QString pozn;
+};
+inline constexpr int kMaxPoznamkaHraca = 255;
+inline const QString kZadajteMeno = QStringLiteral("Zadajte meno hráča.");
+inline const QString kZadajtePriezvisko = QStringLiteral("Zadajte priezvisko hráča.");
+inline const QString kZlyDatum = QStringLiteral("Nesprávne zadaný dátum");
+// The no-date value as the date fields take it.
+inline const QString kBezDatumuText = QStringLiteral("1.1.1900");
+
+// Checks the dialog's values in the dialog's order. Nothing when they can be stored; else the message
+// and the field it is about (0 name, 1 surname, 3 loan date, 4 ban date).
+struct CChybaUdajov
+{
+    QString message;
+    int field;
+};
+std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data);
+// A date field's text as a date: empty is the no-date value; nothing when it is not a date.
+std::optional<QDateTime> PlayerDate(const QString& text);
+
+// Writes the player `id`, or a new player of the club when `id` is 0. Returns the player's ID.
+int SavePlayer(CDatabaza& db, int id, int club, const CUdajeHraca& data);
+// Removes a player without goals or cards, after the user confirms.
+bool RemovePlayer(CLigaroDoc& doc, int id);
+QString PlayerNote(CDatabaza& db, int id);
+void SavePlayerNote(CDatabaza& db, int id, const QString& note);
+
+class CTlacHracov : public CTlacovina
+{
+public:
+    CTlacHracov(CDatabaza& db, int competition, int club);
+    int PageCount() override;
+    void DrawPage(CPlocha& surface, int page) override;
+    QString DocumentName() const override { return QStringLiteral("Zoznam hráčov"); }
+    static constexpr int kRiadkovNaStranu = 50;
+
+private:
+    CDatabaza& m_db;
+    int m_competition;
+    int m_club;
+    CZoznam m_list;
+};
+CMyExport ExportPlayers(CDatabaza& db, int competition, int club);
+inline const QString kSuborHracov = QStringLiteral("ZoznamHracov.html");
+
+// Transfers.
+enum class CVysledokPrestupu { Prestupil, ZiadnyKlub, UzTamHra, Nepotvrdeny };
+// The live row of a register row (a history row points at it).
+int LivePlayer(CDatabaza& db, int playerRow);
+// Moves the player into the target club and leaves a history row in the club he left; a history
+// row of the target club (he returns) is removed after the user confirms.
+CVysledokPrestupu TransferPlayer(CLigaroDoc& doc, int playerRow, int targetClub);
+inline const QString kVyberteKlub = QStringLiteral("Vyberte klub do ktorého hráč prestupuje");
+inline const QString kUzTamHra = QStringLiteral("Hráč v tomto klube práve pôsobí.");
+inline const QString kNavrat =
+    QStringLiteral("V tejto sezóne hráč už v tomto klube pôsobil.\n Prestupuje naspäť?");
+
+// The search: by the beginning of the first name and of the surname, and by the birth number.
+CZoznam SearchPlayers(CDatabaza& db, const QString& meno, const QString& priezvisko, const QString& rc);
+QVector<CStlpecZoznamu> SearchColumns();
+inline const QString kHracNenajdeny = QStringLiteral("Databáza neobsahuje hľadaného hráča");

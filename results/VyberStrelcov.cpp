@@ -1,0 +1,169 @@
+#include "VyberStrelcov.h"
+
+#include "app/CMyListCtrl.h"
+#include "db/CLigaroDoc.h"
+#include "players/CHraciView.h"
+#include "players/hraci.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStrana side, QWidget* parent)
+    : QDialog(parent), m_doc(doc), m_competition(competition), m_players(new CMyListCtrl(this)),
+      m_newPlayer(new QPushButton(QStringLiteral("Pridať hráča"), this)),
+      m_ok(new QPushButton(QStringLiteral("OK"), this)), m_search(new QLineEdit(this)),
+      m_timer(new QTimer(this))
+{
+    setWindowTitle(QStringLiteral("Výber strelcov"));
+    m_doc.Run([&] { m_side = ReadSide(m_doc.Database(), matchId, side); });
+    auto* info = new QFormLayout;
+    info->addRow(QStringLiteral("Zápas:"), new QLabel(m_side.match, this));
+    info->addRow(QStringLiteral("Klub:"), new QLabel(m_side.clubName, this));
+    info->addRow(QStringLiteral("Body:"), new QLabel(QStringLiteral(" %1").arg(m_side.score), this));
+    info->addRow(QStringLiteral("Vyhľadať hráča:"), m_search);
+
+    static const QStringList titles = {QStringLiteral("Strelci gólov"), QStringLiteral("Žlté karty"),
+                                       QStringLiteral("Červené karty")};
+    auto* grid = new QGridLayout;
+    m_players->SetColumns({{QStringLiteral("Meno"), Zarovnanie::Vlavo, 150}});
+    grid->addWidget(m_players, 0, 0, 3, 1);
+    for (int c = 0; c < 3; ++c) {
+        m_targets[c] = new CMyListCtrl(this);
+        m_targets[c]->SetColumns(
+            {{QStringLiteral("#"), Zarovnanie::Vlavo, 20}, {titles.at(c), Zarovnanie::Vlavo, 150}});
+        m_add[c] = new QPushButton(QStringLiteral("Pridať - >   "), this);
+        m_remove[c] = new QPushButton(QStringLiteral(" < - Odobrať"), this);
+        auto* buttons = new QVBoxLayout;
+        buttons->addStretch();
+        buttons->addWidget(m_add[c]);
+        buttons->addWidget(m_remove[c]);
+        buttons->addStretch();
+        grid->addLayout(buttons, c, 1);
+        grid->addWidget(m_targets[c], c, 2);
+        const auto category = static_cast<CKategoria>(c);
+        connect(m_add[c], &QPushButton::clicked, this, [this, category] { AddSelected(category); });
+        connect(m_remove[c], &QPushButton::clicked, this, [this, category] { RemoveSelected(category); });
+        connect(m_targets[c], &QTableWidget::itemSelectionChanged, this, &VyberStrelcov::UpdateEnabling);
+    }
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_newPlayer);
+    bottom->addStretch();
+    bottom->addWidget(m_ok);
+    bottom->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(info);
+    layout->addLayout(grid, 1);
+    layout->addLayout(bottom);
+    resize(620, 560);
+
+    connect(m_players, &QTableWidget::cellDoubleClicked, this, [this] { AddSelected(kStrelci); });
+    connect(m_players, &QTableWidget::itemSelectionChanged, this, &VyberStrelcov::UpdateEnabling);
+    connect(m_search, &QLineEdit::textChanged, this, [this](const QString& text) {
+        for (int r = 0; r < m_players->rowCount(); ++r)
+            if (m_players->CellText(r, 0).startsWith(text, Qt::CaseInsensitive)) {
+                m_players->SelectRow(r);
+                return;
+            }
+    });
+    connect(m_newPlayer, &QPushButton::clicked, this, &VyberStrelcov::NewPlayer);
+    connect(m_ok, &QPushButton::clicked, this, &VyberStrelcov::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    FillPlayers();
+    m_doc.Run([&] {
+        for (int c = 0; c < 3; ++c)
+            m_targets[c]->Fill(
+                Entries(m_doc.Database(), m_side.matchId, m_side.club, static_cast<CKategoria>(c)));
+    });
+    // Edit access can end while the dialog is open (another login cancelled): follow it.
+    connect(m_timer, &QTimer::timeout, this, &VyberStrelcov::UpdateEnabling);
+    m_timer->start(100);
+    UpdateEnabling();
+}
+
+void VyberStrelcov::FillPlayers()
+{
+    m_doc.Run([&] { m_players->Fill(ChoosablePlayers(m_doc.Database(), m_side.club)); });
+}
+
+void VyberStrelcov::UpdateEnabling()
+{
+    const bool edit = m_doc.HasEditAccess();
+    const bool player = m_players->SelectedRow() >= 0;
+    for (int c = 0; c < 3; ++c) {
+        m_add[c]->setEnabled(edit && player);
+        m_remove[c]->setEnabled(edit && m_targets[c]->SelectedRow() >= 0);
+    }
+    m_newPlayer->setEnabled(edit);
+    m_ok->setEnabled(edit);
+}
+
+void VyberStrelcov::AppendRow(CMyListCtrl* list, int player, const QString& name)
+{
+    const int row = list->rowCount();
+    list->setRowCount(row + 1);
+    list->SetRow(row, {{QString::number(row + 1), name}, player, false});
+}
+
+void VyberStrelcov::AddSelected(CKategoria category)
+{
+    const int row = m_players->SelectedRow();
+    if (row < 0 || !m_doc.HasEditAccess())
+        return;
+    const int player = m_players->RowId(row);
+    m_doc.Run([&] {
+        CDatabaza& db = m_doc.Database();
+        // The own goal is a goal, never a card.
+        if (category != kStrelci && IsOwnGoalPlayer(db, player))
+            return;
+        if (category == kStrelci && !ScorerFits(m_side, m_targets[kStrelci]->rowCount())) {
+            m_doc.User().ShowMessage(kPlnyZoznamStrelcov, CPouzivatel::Ikona::Vykricnik);
+            return;
+        }
+        AppendRow(m_targets[category], player, m_players->CellText(row, 0));
+    });
+}
+
+void VyberStrelcov::RemoveSelected(CKategoria category)
+{
+    CMyListCtrl* list = m_targets[category];
+    const int row = list->SelectedRow();
+    if (row < 0)
+        return;
+    list->removeRow(row);
+    for (int r = 0; r < list->rowCount(); ++r)
+        list->SetCellText(r, 0, QString::number(r + 1));
+    UpdateEnabling();
+}
+
+void VyberStrelcov::NewPlayer()
+{
+    if (!m_doc.HasEditAccess() || m_side.club == 0)
+        return;
+    CUdajeHraci dialog(m_doc.User(), {}, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_doc.Run([&] { SavePlayer(m_doc.Database(), 0, m_side.club, dialog.Values()); });
+    FillPlayers();
+}
+
+void VyberStrelcov::accept()
+{
+    if (m_side.matchId == 0 || m_side.club == 0 || !m_doc.HasEditAccess())
+        return;
+    if (MissingScorers(m_side, m_targets[kStrelci]->rowCount()) && m_doc.User().AskYesNo(kChybaStrelec))
+        return;
+    QVector<int> lists[3];
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < m_targets[c]->rowCount(); ++r)
+            lists[c].append(m_targets[c]->RowId(r));
+    if (m_doc.Run([&] { SaveSide(m_doc.Database(), m_competition, m_side, lists[0], lists[1], lists[2]); }))
+        QDialog::accept();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "results/strelcidialog.h"
+
+#include <QDialog>
+
+class CLigaroDoc;
+class CMyListCtrl;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+// "Výber strelcov": who scored the side's goals and who got yellow and red cards in the match.
+class VyberStrelcov : public QDialog
+{
+    Q_OBJECT
+public:
+    VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStrana side, QWidget* parent = nullptr);
+
+    CMyListCtrl* Players() const { return m_players; }
+    CMyListCtrl* Target(CKategoria category) const { return m_targets[category]; }
+    QPushButton* AddButton(CKategoria category) const { return m_add[category]; }
+    QPushButton* RemoveButton(CKategoria category) const { return m_remove[category]; }
+    QPushButton* NewPlayerButton() const { return m_newPlayer; }
+    QPushButton* OkButton() const { return m_ok; }
+    QLineEdit* SearchField() const { return m_search; }
+
+    void AddSelected(CKategoria category);
+    void RemoveSelected(CKategoria category);
+    void NewPlayer();
+    void accept() override;
+    void UpdateEnabling();
+
+private:
+    void FillPlayers();
+    void AppendRow(CMyListCtrl* list, int player, const QString& name);
+
+    CLigaroDoc& m_doc;
+    int m_competition;
+    CStranaZapasu m_side;
+    CMyListCtrl* m_players;
+    CMyListCtrl* m_targets[3];
+    QPushButton* m_add[3];
+    QPushButton* m_remove[3];
+    QPushButton* m_newPlayer;
+    QPushButton* m_ok;
+    QLineEdit* m_search;
+    QTimer* m_timer;
+};
