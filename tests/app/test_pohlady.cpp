@@ -4,14 +4,17 @@
 #include "app/CMyListCtrl.h"
 #include "app/prikazy.h"
 #include "competition/CLigaroView.h"
+#include "competition/CSutazeView.h"
 #include "competition/CZapasyView.h"
 #include "competition/generator.h"
 #include "competition/sutaze.h"
 #include "db/CZaznamy.h"
 #include "db/kody.h"
 #include "okno.h"
+#include "players/CHraciView.h"
 #include "results/CTabulkaView.h"
 #include "results/CVysledkyView.h"
+#include "results/VyberStrelcov.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -23,6 +26,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -242,6 +246,71 @@ TEST_F(Views, ResultsAreTypedIntoTheFieldsAndTheStandingsFollow)
     table->SanctionText()->setPlainText(QStringLiteral("Pokuta"));
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select trest from tbody where btrest=5")).toString(),
               QStringLiteral("Pokuta"));
+}
+
+TEST_F(Views, ScorersAreChosenForASideWithinItsGoals)
+{
+    const int home = AddClub(m_doc.Database(), m_competition, QStringLiteral("Slovan"), 1);
+    const int away = AddClub(m_doc.Database(), m_competition, QStringLiteral("Inter"), 2);
+    const int match = AddMatch(m_doc.Database(), m_competition, 1, home, away, 2, 0);
+    const int jan = SavePlayer(m_doc.Database(), 0, home,
+                               {QStringLiteral("Ján"), QStringLiteral("Novák"), {}, {}, {}, {}});
+    auto* view = Show<CVysledkyView>(3);
+    LogIn();
+    view->List()->SelectRow(0);
+    ASSERT_EQ(view->List()->RowId(0), match);
+    WithDialog<VyberStrelcov>([view] { view->EditSide(kDomaci); },
+                              [this](VyberStrelcov* d) {
+                                  ASSERT_EQ(d->Players()->rowCount(), 2); // Ján and the own goal
+                                  d->Players()->SelectRow(0);
+                                  d->AddSelected(kStrelci);
+                                  d->AddSelected(kStrelci);
+                                  d->AddSelected(kStrelci);
+                                  EXPECT_EQ(m_user.messages.last(), kPlnyZoznamStrelcov);
+                                  EXPECT_EQ(d->Target(kStrelci)->rowCount(), 2);
+                                  d->Players()->SelectRow(1);
+                                  d->AddSelected(kZlteKarty); // an own goal gets no card
+                                  EXPECT_EQ(d->Target(kZlteKarty)->rowCount(), 0);
+                                  d->SearchField()->setText(QStringLiteral("já"));
+                                  EXPECT_EQ(d->Players()->SelectedRow(), 0);
+                                  d->AddSelected(kZlteKarty);
+                                  d->accept();
+                              });
+    EXPECT_EQ(
+        m_doc.Database().Value(QStringLiteral("select count(*) from tgoly where IDhraca=?"), {jan}).toInt(),
+        2);
+    EXPECT_EQ(
+        m_doc.Database().Value(QStringLiteral("select count(*) from tzkarty where IDhraca=?"), {jan}).toInt(),
+        1);
+    EXPECT_EQ(view->HomeEntries()->rowCount(), 2);
+    EXPECT_EQ(view->HomeEntries()->CellText(1, 1), QStringLiteral("Ján Novák"));
+}
+
+TEST_F(Views, TheSearchOpensThePlayersClubWithHimSelected)
+{
+    const int other = AddCompetition(m_doc.Database(), QStringLiteral("II. trieda"));
+    AddClub(m_doc.Database(), other, QStringLiteral("Prvý"), 1);
+    const int club = AddClub(m_doc.Database(), other, QStringLiteral("Druhý"), 2);
+    SavePlayer(m_doc.Database(), 0, club, {QStringLiteral("Adam"), QStringLiteral("Prvý"), {}, {}, {}, {}});
+    const int jan = SavePlayer(m_doc.Database(), 0, club,
+                               {QStringLiteral("Ján"), QStringLiteral("Hľadaný"), {}, {}, {}, {}});
+    m_frame->RefreshAllViews();
+    WithDialog<CSearch>([this] { m_frame->RunCommand(kPrikazHladajHraca); },
+                        [](CSearch* d) {
+                            d->Surname()->setText(QStringLiteral("hľad"));
+                            d->Search();
+                            ASSERT_EQ(d->Results()->rowCount(), 1);
+                            d->Results()->SelectRow(0);
+                            d->Choose();
+                        });
+    auto* players = qobject_cast<CHraciView*>(m_frame->ActiveView());
+    ASSERT_NE(players, nullptr);
+    EXPECT_EQ(m_doc.CurrentCompetition(), other);
+    EXPECT_EQ(players->Club(), club);
+    EXPECT_EQ(players->List()->SelectedId(), jan);
+    // The tree points at the players of that competition.
+    ASSERT_NE(m_frame->Tree()->Tree()->currentItem(), nullptr);
+    EXPECT_EQ(m_frame->Tree()->Tree()->currentItem()->text(0), QStringLiteral("Zoznam hráčov"));
 }
 
 TEST_F(Views, TooFewClubsAreToldBeforeTheDialog)
