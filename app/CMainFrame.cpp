@@ -9,6 +9,7 @@
 #include "db/CLigaroDoc.h"
 #include "db/schema.h"
 #include "db/subory.h"
+#include "discipline/CZKView.h"
 #include "output/CQtPlocha.h"
 #include "output/CReportGenerator.h"
 #include "output/web.h"
@@ -37,7 +38,6 @@
 
 namespace {
 const QString kNazovProgramu = QStringLiteral("Agenda Mirak");
-const QString kNedostupne = QStringLiteral("%1: táto časť programu zatiaľ nie je k dispozícii.");
 } // namespace
 
 CMainFrame::CMainFrame(CLigaroDoc& doc, CPouzivatel& user, CNastavenia& settings, QPrinter& printer)
@@ -316,7 +316,7 @@ void CMainFrame::RunCommand(int command)
         YellowCardRule();
         break;
     case kPrikazAmnestia:
-        m_user.ShowMessage(kNedostupne.arg(QStringLiteral("Amnestia")));
+        Amnesty();
         break;
     case kPrikazOZvaze:
         EditSeasonInfo();
@@ -479,6 +479,27 @@ void CMainFrame::SearchPlayer()
     m_doc.Run([&] { m_doc.ApplySearchResult(dialog.ChosenPlayer()); });
 }
 
+void CMainFrame::Amnesty()
+{
+    if (!m_doc.HasEditAccess() || !m_user.AskYesNo(kOtazkaAmnestie))
+        return;
+    CAmnestia dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const bool done = m_doc.Run([&] {
+        if (dialog.All())
+            AmnestyAll(m_doc.Database());
+        else
+            AmnestyCount(m_doc.Database(), dialog.Count());
+    });
+    if (!done)
+        return;
+    m_user.ShowMessage(dialog.All() ? kAmnestiaVsetky : AmnestyCountMessage(dialog.Count()));
+    // The yellow-card register shows the cards that are left.
+    if (qobject_cast<CZKView*>(m_view))
+        SwitchView(m_doc.CurrentViewIndex());
+}
+
 void CMainFrame::NewSeason()
 {
     const QString folder =
@@ -548,12 +569,20 @@ void CMainFrame::PrintPreview()
 {
     int pages = 0;
     const std::unique_ptr<CTlacovina> printout = ActivePrintout(pages);
-    if (!printout)
+    if (printout)
+        PreviewPrintout(*printout);
+}
+
+void CMainFrame::PreviewPrintout(CTlacovina& printout)
+{
+    int pages = 0;
+    if (!m_doc.Run([&] { pages = printout.PageCount(); }))
         return;
+    SetPrinterOrientation(printout.Landscape());
     QPrintPreviewDialog dialog(&m_printer, this);
     dialog.setWindowTitle(QStringLiteral("Zobrazenie pred tlačou"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [&](QPrinter* printer) { m_doc.Run([&] { PrintPages(*printout, *printer, 1, pages); }); });
+            [&](QPrinter* printer) { m_doc.Run([&] { PrintPages(printout, *printer, 1, pages); }); });
     if (auto* preview = dialog.findChild<QPrintPreviewWidget*>())
         preview->setViewMode(m_settings.PreviewPages() >= 2 ? QPrintPreviewWidget::FacingPagesView
                                                             : QPrintPreviewWidget::SinglePageView);

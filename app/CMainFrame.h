@@ -31,6 +31,7 @@ public:
     // CRamecPohladov
     bool CompetitionPanelVisible() const override { return m_competitionPanelVisible; }
     void UpdateCommands() override;
+    void PreviewPrintout(CTlacovina& printout) override;
 
     QAction* Action(int command) const { return m_actions.value(command); }
     CPohlad* ActiveView() const { return m_view; }
@@ -51,6 +52,7 @@ public:
     // "Vyhľadaj hráča": on a choice, the player's club and competition become current and the
     // player register shows him.
     void SearchPlayer();
+    void Amnesty();
     void Print();
     void PrintPreview();
     void PageSetup();

@@ -18,6 +18,8 @@ public:
     virtual bool CompetitionPanelVisible() const = 0;
     // Enabling of the commands must be looked at again (selection or state changed).
     virtual void UpdateCommands() = 0;
+    // Shows a printout of the view's own in the print preview (a list other than the view's).
+    virtual void PreviewPrintout(CTlacovina& printout) = 0;
 };
 
 // A list in the right pane. Created at every switch and destroyed at the next; it reads what it

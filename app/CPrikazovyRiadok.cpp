@@ -6,10 +6,13 @@
 #include "competition/sutaze.h"
 #include "db/CChybaDatabazy.h"
 #include "db/CLigaroDoc.h"
+#include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
 #include "db/schema.h"
+#include "discipline/karty.h"
 #include "output/CQtPlocha.h"
+#include "players/hraci.h"
 #include "results/prepocet.h"
 #include "results/strelci.h"
 #include "results/tabulka.h"
@@ -305,35 +308,102 @@ const QStringList kZnameZoznamy = {
 const QStringList kLenTlac = {QStringLiteral("rozhodcovia"), QStringLiteral("delegati"),
                               QStringLiteral("znamky"), QStringLiteral("zk-stop")};
 
-// What one list prints and exports, for a competition and a round.
+// The selection a list is printed or exported for.
+struct CVyber
+{
+    int competition = 0;
+    int club = kVsetkyKluby;
+    int round = kVsetkyKola;
+    QVector<int> thresholds;
+};
+
+// What one list prints and exports.
 struct CVystupZoznamu
 {
     bool usesRound = false;
-    std::function<std::unique_ptr<CTlacovina>(CDatabaza&, int competition, int round)> printout;
-    // Nothing when the list has nothing to show (its export ends without a file).
-    std::function<std::optional<CMyExport>(CDatabaza&, int competition, int round)> page;
+    std::function<std::unique_ptr<CTlacovina>(CDatabaza&, const CVyber&)> printout;
+    // Nothing when the list has nothing to show (its export ends without a file); no function when
+    // the list is only printed.
+    std::function<std::optional<CMyExport>(CDatabaza&, const CVyber&)> page;
 };
+
+// The club selector's text for a club, or "Všetky kluby".
+QString CardClubText(CDatabaza& db, int club)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select nazov from tkluby where ID=?"), {club});
+    return rs.IsEOF() ? kVsetkyKlubyText : rs.GetText(QStringLiteral("nazov"));
+}
+
+CVystupZoznamu Cards(CDruhKariet kind)
+{
+    return {false,
+            [kind](CDatabaza& db, const CVyber& v) {
+                return std::make_unique<CTlacKariet>(
+                    db, v.competition, v.club, kind,
+                    CardRegister(db, v.competition, v.club, kind, v.thresholds));
+            },
+            [kind](CDatabaza& db, const CVyber& v) {
+                return std::optional<CMyExport>(
+                    ExportCards(db, v.competition, CardClubText(db, v.club), kind,
+                                CardRegister(db, v.competition, v.club, kind, v.thresholds)));
+            }};
+}
 
 QHash<QString, CVystupZoznamu> Outputs()
 {
     QHash<QString, CVystupZoznamu> out;
-    out.insert(QStringLiteral("kluby"),
-               {false, [](CDatabaza& db, int c, int) { return std::make_unique<CTlacKlubov>(db, c); },
-                [](CDatabaza& db, int c, int) { return std::optional<CMyExport>(ExportClubs(db, c)); }});
+    out.insert(QStringLiteral("kluby"), {false,
+                                         [](CDatabaza& db, const CVyber& v) {
+                                             return std::make_unique<CTlacKlubov>(db, v.competition);
+                                         },
+                                         [](CDatabaza& db, const CVyber& v) {
+                                             return std::optional<CMyExport>(ExportClubs(db, v.competition));
+                                         }});
+    out.insert(QStringLiteral("rozpis"),
+               {true,
+                [](CDatabaza& db, const CVyber& v) {
+                    return std::make_unique<CTlacRozpisu>(db, v.competition, v.round);
+                },
+                [](CDatabaza& db, const CVyber& v) {
+                    return std::optional<CMyExport>(ExportSchedule(db, v.competition, v.round));
+                }});
+    out.insert(QStringLiteral("vysledky"),
+               {true,
+                [](CDatabaza& db, const CVyber& v) {
+                    return std::make_unique<CTlacVysledkov>(db, v.competition, v.round);
+                },
+                [](CDatabaza& db, const CVyber& v) {
+                    return std::optional<CMyExport>(ExportResults(db, v.competition, v.round));
+                }});
     out.insert(
-        QStringLiteral("rozpis"),
-        {true, [](CDatabaza& db, int c, int r) { return std::make_unique<CTlacRozpisu>(db, c, r); },
-         [](CDatabaza& db, int c, int r) { return std::optional<CMyExport>(ExportSchedule(db, c, r)); }});
+        QStringLiteral("tabulka"),
+        {false,
+         [](CDatabaza& db, const CVyber& v) { return std::make_unique<CTlacTabulky>(db, v.competition); },
+         [](CDatabaza& db, const CVyber& v) { return ExportStandings(db, v.competition); }});
     out.insert(
-        QStringLiteral("vysledky"),
-        {true, [](CDatabaza& db, int c, int r) { return std::make_unique<CTlacVysledkov>(db, c, r); },
-         [](CDatabaza& db, int c, int r) { return std::optional<CMyExport>(ExportResults(db, c, r)); }});
-    out.insert(QStringLiteral("tabulka"),
-               {false, [](CDatabaza& db, int c, int) { return std::make_unique<CTlacTabulky>(db, c); },
-                [](CDatabaza& db, int c, int) { return ExportStandings(db, c); }});
-    out.insert(QStringLiteral("strelci"),
-               {false, [](CDatabaza& db, int c, int) { return std::make_unique<CTlacStrelcov>(db, c); },
-                [](CDatabaza& db, int c, int) { return ExportTopScorers(db, c); }});
+        QStringLiteral("strelci"),
+        {false,
+         [](CDatabaza& db, const CVyber& v) { return std::make_unique<CTlacStrelcov>(db, v.competition); },
+         [](CDatabaza& db, const CVyber& v) { return ExportTopScorers(db, v.competition); }});
+    out.insert(QStringLiteral("zk"), Cards(CDruhKariet::Zlte));
+    out.insert(QStringLiteral("ck"), Cards(CDruhKariet::Cervene));
+    out.insert(QStringLiteral("zk-stop"),
+               {true,
+                [](CDatabaza& db, const CVyber& v) {
+                    return std::make_unique<CTlacStopu>(
+                        db, v.round, StopList(db, v.competition, v.round, v.thresholds),
+                        v.club == kVsetkyKluby ? QString() : CardClubText(db, v.club));
+                },
+                {}});
+    out.insert(QStringLiteral("hraci"),
+               {false,
+                [](CDatabaza& db, const CVyber& v) {
+                    return std::make_unique<CTlacHracov>(db, v.competition, v.club);
+                },
+                [](CDatabaza& db, const CVyber& v) {
+                    return std::optional<CMyExport>(ExportPlayers(db, v.competition, v.club));
+                }});
     return out;
 }
 
@@ -351,15 +421,24 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
                     QStringLiteral("%1 zoznamu „%2“ zatiaľ nie je k dispozícii.")
                         .arg(print ? QStringLiteral("Tlač") : QStringLiteral("Export"), volby.view));
     const CVystupZoznamu output = outputs.value(volby.view);
-    int competition = 0, round = kVsetkyKola;
-    bool hasCompetition = false, hasRound = false;
-    if (!IntOption(volby, QStringLiteral("--sutaz"), competition, hasCompetition) ||
-        !IntOption(volby, QStringLiteral("--kolo"), round, hasRound))
+    CVyber v;
+    bool hasCompetition = false, hasRound = false, hasClub = false;
+    if (!IntOption(volby, QStringLiteral("--sutaz"), v.competition, hasCompetition) ||
+        !IntOption(volby, QStringLiteral("--kolo"), v.round, hasRound) ||
+        !IntOption(volby, QStringLiteral("--klub"), v.club, hasClub))
         return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
     if (!hasCompetition)
         return Fail(kZlePouzitie, QStringLiteral("Zoznam „%1“ potrebuje --sutaz ID.").arg(volby.view));
     if (!hasRound)
-        round = kVsetkyKola;
+        v.round = kVsetkyKola;
+    if (!hasClub)
+        v.club = kVsetkyKluby;
+    if (volby.view == QStringLiteral("zk-stop") && !hasRound)
+        return Fail(kZlePouzitie, QStringLiteral("Zoznam „zk-stop“ potrebuje --kolo N."));
+    if (!print && !output.page)
+        return Fail(kZlePouzitie, QStringLiteral("Zoznam „%1“ sa len tlačí.").arg(volby.view));
+    const int competition = v.competition;
+    const int round = v.round;
 
     CKonzola user(m_err, volby.output);
     CLigaroDoc doc(user);
@@ -376,14 +455,25 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
             status = Fail(kNedaSa, QStringLiteral("Súťaž %1 nemá %2. kolo.").arg(competition).arg(round));
             return;
         }
+        if (volby.view == QStringLiteral("hraci") && !hasClub)
+            v.club = ChooseClub(CompetitionClubs(db, competition), 0);
+        if (v.club != kVsetkyKluby &&
+            db.Value(QStringLiteral("select count(*) from tkluby where ID=? and skupina=?"),
+                     {v.club, competition})
+                    .toInt() == 0) {
+            status =
+                Fail(kNedaSa, QStringLiteral("Klub %1 v súťaži %2 nie je.").arg(v.club).arg(competition));
+            return;
+        }
+        v.thresholds = doc.StopRounds();
         if (print) {
-            const std::unique_ptr<CTlacovina> printout = output.printout(db, competition, round);
+            const std::unique_ptr<CTlacovina> printout = output.printout(db, v);
             const QString error = WritePdf(*printout, volby.output);
             if (!error.isEmpty())
                 status = Fail(kNedaSa, error);
             return;
         }
-        const std::optional<CMyExport> page = output.page(db, competition, round);
+        const std::optional<CMyExport> page = output.page(db, v);
         if (!page) {
             status = Fail(kNedaSa,
                           QStringLiteral("Zoznam „%1“ je prázdny; stránka sa nezapísala.").arg(volby.view));

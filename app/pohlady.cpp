@@ -3,6 +3,7 @@
 #include "competition/CLigaroView.h"
 #include "competition/CZapasyView.h"
 #include "competition/sutaze.h"
+#include "discipline/CZKView.h"
 #include "players/CHraciView.h"
 #include "results/CNajStrelciView.h"
 #include "results/CTabulkaView.h"
@@ -23,6 +24,10 @@ std::unique_ptr<CPohlad> CreateListView(int index, CLigaroDoc& doc, CRamecPohlad
         return std::make_unique<CTabulkaView>(doc, frame);
     case 5:
         return std::make_unique<CNajStrelciView>(doc, frame);
+    case 6:
+        return std::make_unique<CZKView>(doc, frame);
+    case 7:
+        return std::make_unique<CCKView>(doc, frame);
     default:
         return std::make_unique<CNedostupnyPohlad>(ViewTitles().value(index), doc, frame);
     }

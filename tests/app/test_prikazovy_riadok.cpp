@@ -135,10 +135,27 @@ TEST_F(CommandLine, GeneratesExportsAndPrintsLikeTheWindow)
                   .status,
               2);
     EXPECT_FALSE(QFileInfo::exists(standings));
-    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("hraci"), path, QStringLiteral("-o"), page,
-                       QStringLiteral("--sutaz"), id})
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("zk-stop"), path, QStringLiteral("-o"),
+                       Path(QStringLiteral("x.html")), QStringLiteral("--sutaz"), id,
+                       QStringLiteral("--kolo"), QStringLiteral("1")})
                   .status,
               1);
+    const QString stop = Path(QStringLiteral("stop.pdf"));
+    EXPECT_EQ(Program({QStringLiteral("--print"), QStringLiteral("zk-stop"), path, QStringLiteral("-o"), stop,
+                       QStringLiteral("--sutaz"), id, QStringLiteral("--kolo"), QStringLiteral("2")})
+                  .status,
+              0);
+    EXPECT_TRUE(Contents(stop).startsWith("%PDF"));
+    const QString cards = Path(QStringLiteral("zk.html"));
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("zk"), path, QStringLiteral("-o"), cards,
+                       QStringLiteral("--sutaz"), id})
+                  .status,
+              0);
+    EXPECT_TRUE(Contents(cards).contains("<h2>Klub 1</h2>"));
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("zk"), path, QStringLiteral("-o"), cards,
+                       QStringLiteral("--sutaz"), id, QStringLiteral("--klub"), QStringLiteral("999")})
+                  .status,
+              2);
     EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("nieco"), path, QStringLiteral("-o"), page})
                   .status,
               1);

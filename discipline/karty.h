@@ -1,0 +1,112 @@
+#pragma once
+
+#include "output/CMyExport.h"
+#include "output/CPlocha.h"
+#include "output/CZoznam.h"
+
+#include <QHash>
+#include <QVector>
+
+class CDatabaza;
+class CLigaroDoc;
+
+// The card registers: yellow cards with the suspension rule, red cards, the list of players who sit
+// out a round, and the amnesty.
+
+enum class CDruhKariet { Zlte, Cervene };
+QString CardTable(CDruhKariet kind);
+
+// The round columns: a column each time the round changes in the kick-off order of the competition's
+// matches (a postponed match can give a round a second column).
+QVector<int> RoundColumns(CDatabaza& db, int competition);
+
+struct CPolozkaKlubuKariet
+{
+    int id;
+    QString nazov;
+};
+// The clubs of the competition, then "Všetky kluby" (kVsetkyKluby).
+QVector<CPolozkaKlubuKariet> CardClubItems(CDatabaza& db, int competition);
+inline const QString kVsetkyKlubyText = QStringLiteral("Všetky kluby");
+
+// One player's walk over the round columns: the cards in each column and whether it is a round he
+// sits out. A threshold reached exactly after a round suspends him for as many following columns as
+// its position in the rule (from 1); a later threshold replaces what is still pending.
+struct CStlpecHraca
+{
+    int cards = 0;
+    bool suspended = false;
+};
+QVector<CStlpecHraca> WalkPlayer(const QVector<int>& roundColumns, const QHash<int, int>& cardsByRound,
+                                 const QVector<int>& thresholds);
+
+QString CardRegisterTitle(CDatabaza& db, int competition, CDruhKariet kind);
+// The register of one club or (kVsetkyKluby) of every club: each club then introduced by an empty
+// row and a row with its name in the second column. The yellow register marks the rounds a player
+// sits out with "X" (followed by the cards of that round, if any).
+CZoznam CardRegister(CDatabaza& db, int competition, int club, CDruhKariet kind,
+                     const QVector<int>& thresholds);
+
+// A player who sits out round N.
+struct CHracStop
+{
+    int clubIndex;
+    QString club;
+    QString name;
+    QString rc;
+    QString total;
+};
+QVector<CHracStop> StopList(CDatabaza& db, int competition, int round, const QVector<int>& thresholds);
+
+class CTlacStopu : public CTlacovina
+{
+public:
+    CTlacStopu(CDatabaza& db, int round, QVector<CHracStop> entries, QString clubName);
+    int PageCount() override;
+    void DrawPage(CPlocha& surface, int page) override;
+    QString DocumentName() const override { return QStringLiteral("Stop za ŽK"); }
+    static constexpr int kRiadkovNaStranu = 30;
+
+private:
+    struct CRiadok
+    {
+        bool clubLine;
+        QStringList cells;
+    };
+    CDatabaza& m_db;
+    int m_round;
+    QString m_clubName;
+    QVector<CRiadok> m_lines;
+};
+
+class CTlacKariet : public CTlacovina
+{
+public:
+    CTlacKariet(CDatabaza& db, int competition, int club, CDruhKariet kind, CZoznam list);
+    int PageCount() override;
+    void DrawPage(CPlocha& surface, int page) override;
+    QString DocumentName() const override;
+
+private:
+    CDatabaza& m_db;
+    int m_competition;
+    int m_club;
+    CDruhKariet m_kind;
+    CZoznam m_list;
+};
+// The page: one table for one club, a table per club for all.
+CMyExport ExportCards(CDatabaza& db, int competition, const QString& clubText, CDruhKariet kind,
+                      const CZoznam& list);
+inline const QString kSuborZK = QStringLiteral("ZK.html");
+inline const QString kSuborCK = QStringLiteral("CK.html");
+
+// The amnesty.
+inline const QString kOtazkaAmnestie =
+    QStringLiteral("Vymazanie Žltých kariet je nevratná operácia.\nOdporúčame Vám urobiť zálohu "
+                   "databázy.\n\nChcete pokračovať?");
+// Deletes every yellow card of the season.
+void AmnestyAll(CDatabaza& db);
+// Deletes each player's first `count` yellow cards (in the order they were entered).
+void AmnestyCount(CDatabaza& db, int count);
+inline const QString kAmnestiaVsetky = QStringLiteral("ZK karty hráčov boli vymazané");
+QString AmnestyCountMessage(int count);
