@@ -8,6 +8,7 @@
 #include "competition/CZapasyView.h"
 #include "competition/generator.h"
 #include "competition/sutaze.h"
+#include "discipline/CZKView.h"
 #include "db/CZaznamy.h"
 #include "db/kody.h"
 #include "okno.h"
@@ -311,6 +312,51 @@ TEST_F(Views, TheSearchOpensThePlayersClubWithHimSelected)
     // The tree points at the players of that competition.
     ASSERT_NE(m_frame->Tree()->Tree()->currentItem(), nullptr);
     EXPECT_EQ(m_frame->Tree()->Tree()->currentItem()->text(0), QStringLiteral("Zoznam hráčov"));
+}
+
+TEST_F(Views, TheYellowRegisterShowsStopsAndTheAmnestyClearsThem)
+{
+    const int club = AddClub(m_doc.Database(), m_competition, QStringLiteral("Slovan"), 1);
+    const int other = AddClub(m_doc.Database(), m_competition, QStringLiteral("Inter"), 2);
+    for (int r = 1; r <= 6; ++r)
+        AddMatch(m_doc.Database(), m_competition, r, club, other);
+    const int jan = SavePlayer(m_doc.Database(), 0, club, {QStringLiteral("Ján"), QStringLiteral("Novák"), {}, {}, {}, {}});
+    for (int r = 1; r <= 4; ++r)
+        m_doc.Database().Execute(QStringLiteral("insert into tzkarty (IDhraca, IDklubu, kolo) values (?, ?, ?)"),
+                                 {jan, club, r});
+    auto* view = Show<CZKView>(6);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->Title(), QStringLiteral("Žlté karty - I. trieda"));
+    ASSERT_EQ(view->List()->rowCount(), 1);
+    EXPECT_EQ(view->List()->CellText(0, 2 + 4), QStringLiteral("X"));
+    view->ClubSelector()->setCurrentIndex(view->ClubSelector()->count() - 1);
+    EXPECT_EQ(view->List()->rowCount(), 6);
+
+    view->RoundSelector()->setCurrentIndex(view->RoundSelector()->findData(5));
+    int pages = 0;
+    WithDialog<QPrintPreviewDialog>([view] { view->PrintStopList(); },
+                                    [&](QPrintPreviewDialog* d) {
+                                        auto* preview = d->findChild<QPrintPreviewWidget*>();
+                                        preview->updatePreview();
+                                        pages = preview->pageCount();
+                                    });
+    EXPECT_EQ(pages, 1);
+
+    LogIn();
+    WithDialog<CAmnestia>([this] { m_frame->RunCommand(kPrikazAmnestia); },
+                          [](CAmnestia* d) {
+                              d->CountButton()->setChecked(true);
+                              EXPECT_TRUE(d->CountField()->isEnabled());
+                              d->CountField()->setText(QStringLiteral("3"));
+                              d->accept();
+                          });
+    EXPECT_EQ(m_user.questions.last(), kOtazkaAmnestie);
+    EXPECT_EQ(m_user.messages.last(), AmnestyCountMessage(3));
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tzkarty")).toInt(), 1);
+    auto* again = qobject_cast<CZKView*>(m_frame->ActiveView());
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->List()->CellText(0, 2 + 3), QStringLiteral("1")); // the card of round 4 is left
+    EXPECT_EQ(again->List()->CellText(0, 2 + 4), QStringLiteral("-"));
 }
 
 TEST_F(Views, TooFewClubsAreToldBeforeTheDialog)
