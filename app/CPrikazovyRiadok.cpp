@@ -11,7 +11,11 @@
 #include "db/kody.h"
 #include "db/schema.h"
 #include "discipline/karty.h"
+#include "officials/nominacie.h"
+#include "officials/rozhodcovia.h"
+#include "officials/znamky.h"
 #include "output/CQtPlocha.h"
+#include "output/CReportGenerator.h"
 #include "players/hraci.h"
 #include "results/prepocet.h"
 #include "results/strelci.h"
@@ -314,7 +318,27 @@ struct CVyber
     int competition = 0;
     int club = kVsetkyKluby;
     int round = kVsetkyKola;
+    QString day = kVsetkyZapasy; // the nominations' match day ("MM-dd-yyyy")
     QVector<int> thresholds;
+};
+
+// The nominations print through their report template, filled for the selection.
+class CTlacNominaciiCli : public CTlacovina
+{
+public:
+    CTlacNominaciiCli(CDatabaza& db, const QString& day)
+    {
+        if (!m_report.LoadTemplate(FileBesideProgram(kSablonaNominacii)))
+            throw CChybaDatabazy(m_report.LastError());
+        m_report.SetLandscape(true);
+        FillNominationReport(m_report, db, Nominations(db, day));
+    }
+    int PageCount() override { return m_report.LayoutPages(); }
+    void DrawPage(CPlocha& surface, int page) override { m_report.DrawPage(surface, page); }
+    bool Landscape() const override { return true; }
+
+private:
+    CReportGenerator m_report;
 };
 
 // What one list prints and exports.
@@ -325,6 +349,8 @@ struct CVystupZoznamu
     // Nothing when the list has nothing to show (its export ends without a file); no function when
     // the list is only printed.
     std::function<std::optional<CMyExport>(CDatabaza&, const CVyber&)> page;
+    // Lists of the committee are not lists of a competition.
+    bool perCompetition = true;
 };
 
 // The club selector's text for a club, or "Všetky kluby".
@@ -396,6 +422,29 @@ QHash<QString, CVystupZoznamu> Outputs()
                         v.club == kVsetkyKluby ? QString() : CardClubText(db, v.club));
                 },
                 {}});
+    const auto officials = [](const CRegister& reg) {
+        CVystupZoznamu o;
+        o.perCompetition = false;
+        o.printout = [&reg](CDatabaza& db, const CVyber&) { return std::make_unique<CTlacSupisky>(db, reg); };
+        return o;
+    };
+    out.insert(QStringLiteral("rozhodcovia"), officials(CRegister::Referees()));
+    out.insert(QStringLiteral("delegati"), officials(CRegister::Delegates()));
+    CVystupZoznamu marks;
+    marks.perCompetition = false;
+    marks.printout = [](CDatabaza& db, const CVyber&) {
+        return std::make_unique<CTlacZnamok>(db, MarkStatistics(db, TestMarkCounts(db)));
+    };
+    out.insert(QStringLiteral("znamky"), marks);
+    CVystupZoznamu nominations;
+    nominations.perCompetition = false;
+    nominations.printout = [](CDatabaza& db, const CVyber& v) {
+        return std::make_unique<CTlacNominaciiCli>(db, v.day);
+    };
+    nominations.page = [](CDatabaza& db, const CVyber& v) {
+        return std::optional<CMyExport>(ExportNominations(db, Nominations(db, v.day)));
+    };
+    out.insert(QStringLiteral("nominacie"), nominations);
     out.insert(QStringLiteral("hraci"),
                {false,
                 [](CDatabaza& db, const CVyber& v) {
@@ -427,8 +476,15 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
         !IntOption(volby, QStringLiteral("--kolo"), v.round, hasRound) ||
         !IntOption(volby, QStringLiteral("--klub"), v.club, hasClub))
         return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
-    if (!hasCompetition)
+    if (!hasCompetition && output.perCompetition)
         return Fail(kZlePouzitie, QStringLiteral("Zoznam „%1“ potrebuje --sutaz ID.").arg(volby.view));
+    if (volby.options.contains(QStringLiteral("--datum"))) {
+        const QDate day =
+            QDate::fromString(volby.options.value(QStringLiteral("--datum")), QStringLiteral("MM-dd-yyyy"));
+        if (!day.isValid())
+            return Fail(kZlePouzitie, QStringLiteral("--datum potrebuje dátum v tvare MM-DD-YYYY."));
+        v.day = day.toString(QStringLiteral("MM-dd-yyyy"));
+    }
     if (!hasRound)
         v.round = kVsetkyKola;
     if (!hasClub)
@@ -447,9 +503,18 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
     int status = kUspech;
     const bool ran = doc.Run([&] {
         CDatabaza& db = doc.Database();
-        if (!CompetitionExists(db, competition)) {
+        if (output.perCompetition && !CompetitionExists(db, competition)) {
             status = Fail(kNedaSa, QStringLiteral("Súťaž %1 v sezóne nie je.").arg(competition));
             return;
+        }
+        if (v.day != kVsetkyZapasy) {
+            bool found = false;
+            for (const CPolozkaDatumu& item : DateItems(db))
+                found = found || item.key == v.day;
+            if (!found) {
+                status = Fail(kNedaSa, QStringLiteral("V deň %1 sa nehrá žiadny zápas.").arg(v.day));
+                return;
+            }
         }
         if (output.usesRound && round != kVsetkyKola && !ReadRounds(db, competition).contains(round)) {
             status = Fail(kNedaSa, QStringLiteral("Súťaž %1 nemá %2. kolo.").arg(competition).arg(round));
@@ -457,7 +522,7 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
         }
         if (volby.view == QStringLiteral("hraci") && !hasClub)
             v.club = ChooseClub(CompetitionClubs(db, competition), 0);
-        if (v.club != kVsetkyKluby &&
+        if (output.perCompetition && v.club != kVsetkyKluby &&
             db.Value(QStringLiteral("select count(*) from tkluby where ID=? and skupina=?"),
                      {v.club, competition})
                     .toInt() == 0) {

@@ -4,6 +4,7 @@
 #include "competition/CZapasyView.h"
 #include "competition/sutaze.h"
 #include "discipline/CZKView.h"
+#include "officials/CRozhodciView.h"
 #include "players/CHraciView.h"
 #include "results/CNajStrelciView.h"
 #include "results/CTabulkaView.h"
@@ -28,6 +29,14 @@ std::unique_ptr<CPohlad> CreateListView(int index, CLigaroDoc& doc, CRamecPohlad
         return std::make_unique<CZKView>(doc, frame);
     case 7:
         return std::make_unique<CCKView>(doc, frame);
+    case 8:
+        return std::make_unique<CRozhodciView>(CRegister::Referees(), doc, frame);
+    case 9:
+        return std::make_unique<CRozhodciView>(CRegister::Delegates(), doc, frame);
+    case 10:
+        return std::make_unique<CNominacieView>(doc, frame);
+    case 11:
+        return std::make_unique<CZnamkyView>(doc, frame);
     default:
         return std::make_unique<CNedostupnyPohlad>(ViewTitles().value(index), doc, frame);
     }

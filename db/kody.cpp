@@ -133,3 +133,34 @@ QString PolcasTextom(int score)
 {
     return score == kBezVysledku ? QString() : QString::number(score);
 }
+
+QString ZnamkaTextom(double mark)
+{
+    if (mark < 1)
+        return {};
+    const float single = static_cast<float>(mark);
+    if (single == static_cast<float>(static_cast<int>(single)))
+        return QString::number(static_cast<int>(single));
+    return QString::number(static_cast<double>(single), 'f', 1);
+}
+
+float ZnamkaZTextu(const QString& text)
+{
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    // "%f": the longest number at the start; the rest is ignored.
+    int end = 0;
+    bool dot = false, digits = false;
+    if (end < t.size() && (t.at(end) == QLatin1Char('-') || t.at(end) == QLatin1Char('+')))
+        ++end;
+    while (end < t.size() && (t.at(end).isDigit() || (t.at(end) == QLatin1Char('.') && !dot))) {
+        if (t.at(end) == QLatin1Char('.'))
+            dot = true;
+        else
+            digits = true;
+        ++end;
+    }
+    if (!digits)
+        return 0;
+    return t.left(end).toFloat();
+}

@@ -62,3 +62,8 @@ std::optional<int> CisloNaZaciatku(const QString& text);
 QString SkoreTextom(int score);
 // A half-time score: empty when not entered.
 QString PolcasTextom(int score);
+
+// A mark as lists and pages show it: "%.1f", "%.0f" when whole, nothing below 1.
+QString ZnamkaTextom(double mark);
+// A mark typed with a decimal comma or point: the number at the start of the text (0 when none).
+float ZnamkaZTextu(const QString& text);

@@ -8,9 +8,9 @@
 #include "competition/CZapasyView.h"
 #include "competition/generator.h"
 #include "competition/sutaze.h"
-#include "discipline/CZKView.h"
 #include "db/CZaznamy.h"
 #include "db/kody.h"
+#include "discipline/CZKView.h"
 #include "okno.h"
 #include "players/CHraciView.h"
 #include "results/CTabulkaView.h"
@@ -320,10 +320,11 @@ TEST_F(Views, TheYellowRegisterShowsStopsAndTheAmnestyClearsThem)
     const int other = AddClub(m_doc.Database(), m_competition, QStringLiteral("Inter"), 2);
     for (int r = 1; r <= 6; ++r)
         AddMatch(m_doc.Database(), m_competition, r, club, other);
-    const int jan = SavePlayer(m_doc.Database(), 0, club, {QStringLiteral("Ján"), QStringLiteral("Novák"), {}, {}, {}, {}});
+    const int jan = SavePlayer(m_doc.Database(), 0, club,
+                               {QStringLiteral("Ján"), QStringLiteral("Novák"), {}, {}, {}, {}});
     for (int r = 1; r <= 4; ++r)
-        m_doc.Database().Execute(QStringLiteral("insert into tzkarty (IDhraca, IDklubu, kolo) values (?, ?, ?)"),
-                                 {jan, club, r});
+        m_doc.Database().Execute(
+            QStringLiteral("insert into tzkarty (IDhraca, IDklubu, kolo) values (?, ?, ?)"), {jan, club, r});
     auto* view = Show<CZKView>(6);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->Title(), QStringLiteral("Žlté karty - I. trieda"));

@@ -1,0 +1,342 @@
+#include "nominacie.h"
+
+#include "competition/CZapas.h"
+#include "competition/rozpis.h"
+#include "db/CDatabaza.h"
+#include "db/CZaznamy.h"
+#include "db/hlavicka.h"
+#include "db/kody.h"
+#include "output/CReportGenerator.h"
+
+#include <QHash>
+#include <QLocale>
+
+QVector<CPolozkaDatumu> DateItems(CDatabaza& db)
+{
+    QVector<CPolozkaDatumu> items;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select cas from tzapasy order by cas, skupina"));
+    QString previous;
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        const QDateTime cas = rs.GetDate(QStringLiteral("cas"));
+        const QString text = QLocale().toString(cas.date(), QLocale::ShortFormat);
+        if (text == previous)
+            continue;
+        previous = text;
+        items.append({text, cas.date().toString(QStringLiteral("MM-dd-yyyy"))});
+    }
+    items.append({kVsetkyZapasy, kVsetkyZapasy});
+    return items;
+}
+
+namespace {
+
+QString ShortName(const QString& meno, const QString& priezvisko)
+{
+    return meno.isEmpty() ? priezvisko : QStringLiteral("%1. %2").arg(meno.left(1), priezvisko);
+}
+
+QHash<int, QString> CompetitionOfClubs(CDatabaza& db)
+{
+    QHash<int, QString> out;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral(
+        "select tkluby.ID, tsutaze.nazov from tkluby, tsutaze where tsutaze.ID=tkluby.skupina"));
+    for (; !rs.IsEOF(); rs.MoveNext())
+        out.insert(rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov")));
+    return out;
+}
+
+void LoadNominations(CDatabaza& db, CNominacia& n)
+{
+    for (int function = kNominaciaHR; function <= kNominaciaDZ; ++function) {
+        CZaznamy rs(db);
+        rs.Open(QStringLiteral(
+                    "select tnominacie.znamka, tnominacie.poznamka, tnominacie.IDrozhodcu, trozhodci.meno, "
+                    "trozhodci.priezvisko from tnominacie, trozhodci where "
+                    "trozhodci.ID=tnominacie.IDrozhodcu AND tnominacie.IDzapasu=? and tnominacie.funkcia=? "
+                    "order by tnominacie.ID"),
+                {n.matchId, function});
+        const int i = function - 1;
+        if (rs.IsEOF()) {
+            n.names[i].clear();
+            n.conflictFree[i] = true;
+            continue;
+        }
+        n.names[i] = ShortName(rs.GetText(QStringLiteral("meno")), rs.GetText(QStringLiteral("priezvisko")));
+        if (function == kNominaciaDZ)
+            n.note = rs.GetText(QStringLiteral("poznamka"));
+        else
+            n.marks[i] = ZnamkaTextom(rs.GetDouble(QStringLiteral("znamka")));
+        n.conflictFree[i] = !Conflict(db, rs.GetInt(QStringLiteral("IDrozhodcu")), n.matchId, function);
+    }
+}
+
+} // namespace
+
+QVector<CNominacia> Nominations(CDatabaza& db, const QString& filterKey)
+{
+    QVector<CNominacia> rows;
+    if (filterKey.isEmpty())
+        return rows;
+    const QString columns = QStringLiteral("select tzapasy.klub1, tzapasy.kolo, tzapasy.klub2, tzapasy.los1, "
+                                           "tzapasy.los2, tzapasy.ID, tzapasy.cas, "
+                                           "tzapasy.poznamka2, tzapasy.skupina from tzapasy");
+    CZaznamy rs(db);
+    if (filterKey == kVsetkyZapasy) {
+        rs.Open(columns + QStringLiteral(" order by tzapasy.cas,tzapasy.skupina,tzapasy.ID"));
+    } else {
+        const QDate day = QDate::fromString(filterKey, QStringLiteral("MM-dd-yyyy"));
+        rs.Open(columns + QStringLiteral(
+                              " where tzapasy.cas>=? and tzapasy.cas<? order by tzapasy.skupina,tzapasy.ID"),
+                {QDateTime(day, QTime(0, 0)), QDateTime(day, QTime(23, 59, 59))});
+    }
+    const CMenaKlubov names(db);
+    const QHash<int, QString> competitions = CompetitionOfClubs(db);
+    int previousRound = 0;
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        const int home = rs.GetInt(QStringLiteral("klub1"));
+        const int away = rs.GetInt(QStringLiteral("klub2"));
+        if (home == 0 || away == 0)
+            continue;
+        const int round = rs.GetInt(QStringLiteral("kolo"));
+        const QDateTime cas = rs.GetDate(QStringLiteral("cas"));
+        CNominacia n;
+        n.time = CasTextom(cas);
+        n.matchId = rs.GetInt(QStringLiteral("ID"));
+        n.competition = competitions.value(home);
+        n.roundLabel = round != previousRound ? RoundText(round) : QString();
+        previousRound = round;
+        n.home = names.Name(home);
+        n.away = names.Name(away);
+        n.date = DatumTextom(cas);
+        n.matchNote = rs.GetText(QStringLiteral("poznamka2"));
+        rows.append(n);
+    }
+    rs.Close();
+    for (CNominacia& n : rows)
+        LoadNominations(db, n);
+    return rows;
+}
+
+QVector<CStlpecZoznamu> NominationColumns()
+{
+    return {{QStringLiteral("Kolo"), Zarovnanie::Vlavo, 70},
+            {QStringLiteral("Súťaž"), Zarovnanie::Vlavo, 150},
+            {QStringLiteral("#"), Zarovnanie::Vlavo, 30},
+            {QStringLiteral("Domáci"), Zarovnanie::Vlavo, 200},
+            {QStringLiteral("Hostia"), Zarovnanie::Vlavo, 200},
+            {QStringLiteral("Dátum"), Zarovnanie::Vlavo, 70},
+            {QStringLiteral("Čas"), Zarovnanie::Vlavo, 60},
+            {QStringLiteral("R"), Zarovnanie::Vlavo, 80},
+            {QStringLiteral("AR1"), Zarovnanie::Vlavo, 80},
+            {QStringLiteral("AR2"), Zarovnanie::Vlavo, 80},
+            {QStringLiteral("DZ"), Zarovnanie::Vlavo, 80}};
+}
+
+CZoznam NominationList(const QVector<CNominacia>& rows)
+{
+    CZoznam list;
+    list.columns = NominationColumns();
+    QString lastLabel;
+    int number = 0;
+    for (const CNominacia& n : rows) {
+        QString shown;
+        if (!n.roundLabel.isEmpty() && n.roundLabel != lastLabel) {
+            lastLabel = n.roundLabel;
+            shown = n.roundLabel;
+            number = 0;
+        }
+        list.AddRow({shown, n.competition, QString::number(++number), n.home, n.away, n.date, n.time,
+                     n.names[0], n.names[1], n.names[2], n.names[3]},
+                    n.matchId);
+    }
+    return list;
+}
+
+bool Conflict(CDatabaza& db, int official, int match, int function)
+{
+    const QVariant cas = db.Value(QStringLiteral("select cas from tzapasy where ID=?"), {match});
+    if (cas.isNull())
+        return false;
+    const QDateTime t = DatumZUlozenia(cas.toString());
+    return db.Value(QStringLiteral(
+                        "select count(*) from tzapasy, tnominacie where tzapasy.ID=tnominacie.IDzapasu AND "
+                        "tnominacie.IDrozhodcu=? AND tzapasy.cas>? AND tzapasy.cas<? AND "
+                        "(tnominacie.IDzapasu<>? OR tnominacie.funkcia<>?)"),
+                    {official, t.addSecs(-3600), t.addSecs(3600), match, function})
+               .toInt() > 0;
+}
+
+CZoznam OfficialChoices(CDatabaza& db, int function)
+{
+    CZoznam list;
+    list.columns = {{QStringLiteral("Meno"), Zarovnanie::Vlavo, 150}};
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from trozhodci where funkcia=? order by priezvisko, meno, skupina"),
+            {function == kNominaciaDZ ? kFunkciaDelegat : kFunkciaRozhodca});
+    for (; !rs.IsEOF(); rs.MoveNext())
+        list.AddRow({QStringLiteral("%1 %2").arg(rs.GetText(QStringLiteral("meno")),
+                                                 rs.GetText(QStringLiteral("priezvisko")))},
+                    rs.GetInt(QStringLiteral("ID")));
+    list.AddRow({QStringLiteral("Žiadny rozhodca")}, kZiadnyRozhodca);
+    return list;
+}
+
+int NominatedOfficial(CDatabaza& db, int match, int function)
+{
+    return db
+        .Value(QStringLiteral("select IDrozhodcu from tnominacie where IDzapasu=? and funkcia=? order by ID"),
+               {match, function})
+        .toInt();
+}
+
+QString SetNomination(CDatabaza& db, int match, int function, int official)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tnominacie where IDzapasu=? and funkcia=?"), {match, function});
+    if (official == kZiadnyRozhodca) {
+        for (; !rs.IsEOF(); rs.MoveNext())
+            rs.Delete();
+        return {};
+    }
+    if (rs.IsEOF())
+        rs.AddNew();
+    else
+        rs.Edit();
+    rs.SetFieldValue(QStringLiteral("IDzapasu"), match);
+    rs.SetFieldValue(QStringLiteral("funkcia"), function);
+    rs.SetFieldValue(QStringLiteral("IDrozhodcu"), official);
+    rs.Update();
+    rs.Open(QStringLiteral("select meno, priezvisko from trozhodci where ID=?"), {official});
+    return rs.IsEOF()
+               ? QString()
+               : ShortName(rs.GetText(QStringLiteral("meno")), rs.GetText(QStringLiteral("priezvisko")));
+}
+
+bool StoreMark(CDatabaza& db, int match, int function, const QString& text)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tnominacie where IDzapasu=? and funkcia=?"), {match, function});
+    if (rs.IsEOF())
+        return false;
+    rs.Edit();
+    // A box that holds no number (an emptied one) stores no mark (0).
+    rs.SetFieldValue(QStringLiteral("znamka"), ZnamkaZTextu(text));
+    rs.Update();
+    return true;
+}
+
+bool StoreDelegateNote(CDatabaza& db, int match, const QString& text)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tnominacie where IDzapasu=? and funkcia=?"), {match, kNominaciaDZ});
+    if (rs.IsEOF())
+        return false;
+    rs.Edit();
+    rs.SetFieldValue(QStringLiteral("poznamka"), text);
+    rs.Update();
+    return true;
+}
+
+namespace {
+
+// Rows grouped by date, competition and round: each group with its header.
+struct CSkupina
+{
+    QString label, competition, date;
+    QVector<const CNominacia*> rows;
+};
+
+QVector<CSkupina> Groups(const QVector<CNominacia>& rows)
+{
+    QVector<CSkupina> groups;
+    QString label;
+    const CNominacia* previous = nullptr;
+    for (const CNominacia& n : rows) {
+        if (!n.roundLabel.isEmpty())
+            label = n.roundLabel;
+        const bool starts = !previous || n.date != previous->date || n.competition != previous->competition ||
+                            !n.roundLabel.isEmpty();
+        if (starts)
+            groups.append({label, n.competition, n.date, {}});
+        groups.last().rows.append(&n);
+        previous = &n;
+    }
+    return groups;
+}
+
+QStringList RowCells(const CNominacia& n)
+{
+    return {n.matchNote, n.home, n.away, n.time, n.names[0], n.names[1], n.names[2], n.names[3]};
+}
+
+} // namespace
+
+QStringList NominationGridRows(const QVector<CNominacia>& rows)
+{
+    QStringList lines;
+    const QString bold = QStringLiteral("[%bold%]");
+    bool first = true;
+    for (const CSkupina& g : Groups(rows)) {
+        if (!first)
+            lines << QStringLiteral("[%separator%]|||||||");
+        first = false;
+        lines << QStringList{bold + g.label,
+                             bold + g.competition,
+                             bold + g.date,
+                             bold + QStringLiteral("čas"),
+                             bold + QStringLiteral("HR"),
+                             bold + QStringLiteral("AR1"),
+                             bold + QStringLiteral("AR2"),
+                             bold + QStringLiteral("DZ")}
+                     .join(QLatin1Char('|'));
+        for (const CNominacia* n : g.rows) {
+            QStringList cells = RowCells(*n);
+            // "|" separates the cells of a grid row; inside a text it would split it.
+            for (QString& c : cells)
+                c.replace(QLatin1Char('|'), QLatin1Char('/'));
+            lines << cells.join(QLatin1Char('|'));
+        }
+    }
+    return lines;
+}
+
+bool FillNominationReport(CReportGenerator& report, CDatabaza& db, const QVector<CNominacia>& rows)
+{
+    const CHlavicka season = CHlavicka::Read(db);
+    report.ClearValues();
+    report.SetFieldText(QStringLiteral("Nadpis"),
+                        QStringLiteral("Nominácie rozhodcov v sezóne %1").arg(season.nazov));
+    report.SetFieldText(QStringLiteral("Kraj"), QStringLiteral("%1 - %2").arg(season.kraj, season.zvaz));
+    return report.SetGridRows(QStringLiteral("nominacie"), NominationGridRows(rows));
+}
+
+CMyExport ExportNominations(CDatabaza& db, const QVector<CNominacia>& rows)
+{
+    const CHlavicka season = CHlavicka::Read(db);
+    CMyExport page;
+    page.BeginPage(QStringLiteral("%1 - %2").arg(season.kraj, season.zvaz),
+                   QStringLiteral("Nominácie rozhodcov v sezóne %1").arg(season.nazov), QString());
+    bool first = true;
+    for (const CSkupina& g : Groups(rows)) {
+        if (!first)
+            page.AppendRaw(QStringLiteral("<br />"));
+        first = false;
+        page.BeginTable(8, QString());
+        page.HeadCell(0, g.label, Zarovnanie::Vlavo, 100);
+        page.HeadCell(1, g.competition, Zarovnanie::Vlavo, 200);
+        page.HeadCell(2, g.date, Zarovnanie::Vlavo, 200);
+        page.HeadCell(3, QStringLiteral("čas"), Zarovnanie::Stred, 40);
+        for (int f = 0; f < kSkratkyFunkcii.size(); ++f)
+            page.HeadCell(4 + f, kSkratkyFunkcii.at(f), Zarovnanie::Stred, 100);
+        for (const CNominacia* n : g.rows) {
+            const QStringList cells = RowCells(*n);
+            for (int i = 0; i < cells.size(); ++i)
+                page.Cell(i, cells.at(i), Zarovnanie::Vlavo);
+        }
+        page.EndTable();
+    }
+    page.EndPage();
+    return page;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "output/CMyExport.h"
+#include "output/CZoznam.h"
+
+#include <QString>
+#include <QVector>
+
+class CDatabaza;
+class CReportGenerator;
+
+// Nominations of referees, assistants and delegates to the matches of all competitions.
+
+// The match days for the filter: each date with matches (key "MM-dd-yyyy"), then "Všetky zápasy".
+struct CPolozkaDatumu
+{
+    QString text;
+    QString key;
+};
+inline const QString kVsetkyZapasy = QStringLiteral("Všetky zápasy");
+QVector<CPolozkaDatumu> DateItems(CDatabaza& db);
+
+inline const QStringList kSkratkyFunkcii = {QStringLiteral("HR"), QStringLiteral("AR1"),
+                                            QStringLiteral("AR2"), QStringLiteral("DZ")};
+
+struct CNominacia
+{
+    QString time;
+    int matchId = 0;
+    QString competition;
+    QString roundLabel;
+    QString home;
+    QString away;
+    QString date;
+    QString names[4]; // "%c. %s" of the official nominated for HR, AR1, AR2, DZ
+    QString marks[3]; // HR, AR1, AR2
+    QString note;     // the delegate's note
+    QString matchNote;
+    bool conflictFree[4] = {true, true, true, true};
+};
+// The matches of a day (or of the whole season) without byes, with their nominations.
+QVector<CNominacia> Nominations(CDatabaza& db, const QString& filterKey);
+
+QVector<CStlpecZoznamu> NominationColumns();
+enum CStlpecNominacii { kStlpecR = 7, kStlpecDZ = 10 };
+// The list: a round's label on its first row, "#" counting within it.
+CZoznam NominationList(const QVector<CNominacia>& rows);
+
+// Whether the official has another nomination (another match, or another function in this one)
+// starting less than an hour before or after this match.
+bool Conflict(CDatabaza& db, int official, int match, int function);
+inline const QString kDvakrat =
+    QStringLiteral("Rozhodca je už v tomto čase nominovaný. \n\n Chcete ho nominovať dvakrát?");
+inline const QString kMusiteBytPrihlaseny = QStringLiteral("Musíte byť prihlásený!");
+inline const QString kOznacteHraca = QStringLiteral("Označte hráča zo zoznamu");
+
+// The officials offered for a function (delegates for DZ, referees otherwise) by surname, then
+// "Žiadny rozhodca" with ID -1.
+CZoznam OfficialChoices(CDatabaza& db, int function);
+inline constexpr int kZiadnyRozhodca = -1;
+int NominatedOfficial(CDatabaza& db, int match, int function);
+// Nominates the official (or removes the nomination for kZiadnyRozhodca); returns the short name.
+QString SetNomination(CDatabaza& db, int match, int function, int official);
+// The mark of a nomination as typed (decimal comma or point); false when there is no nomination.
+bool StoreMark(CDatabaza& db, int match, int function, const QString& text);
+bool StoreDelegateNote(CDatabaza& db, int match, const QString& text);
+
+// The nominations print: the template's fields and the rows of its grid "nominacie".
+QStringList NominationGridRows(const QVector<CNominacia>& rows);
+bool FillNominationReport(CReportGenerator& report, CDatabaza& db, const QVector<CNominacia>& rows);
+inline const QString kSablonaNominacii = QStringLiteral("rpt/nominacie.rpt");
+CMyExport ExportNominations(CDatabaza& db, const QVector<CNominacia>& rows);
+inline const QString kSuborNominacii = QStringLiteral("NominacieRozhodcov.html");

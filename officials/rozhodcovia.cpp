@@ -1,0 +1,239 @@
+#include "rozhodcovia.h"
+
+#include "competition/sutaze.h"
+#include "db/CDatabaza.h"
+#include "db/CLigaroDoc.h"
+#include "db/CZaznamy.h"
+#include "db/hlavicka.h"
+#include "db/kody.h"
+#include "output/CTabulka.h"
+
+#include <QHash>
+
+const CRegister& CRegister::Referees()
+{
+    static const CRegister r{kFunkciaRozhodca,
+                             true,
+                             QStringLiteral("Zoznam rozhodcov"),
+                             QStringLiteral("Zadajte meno rozhodcu"),
+                             QStringLiteral("Zadajte priezvisko rozhodcu"),
+                             QStringLiteral("Pridať rozhodcu"),
+                             QStringLiteral("Nominačná listina rozhodcov pre ročník %1")};
+    return r;
+}
+
+const CRegister& CRegister::Delegates()
+{
+    static const CRegister r{kFunkciaDelegat,
+                             false,
+                             QStringLiteral("Zoznam delegátov"),
+                             QStringLiteral("Zadajte meno delegáta"),
+                             QStringLiteral("Zadajte priezvisko delegáta"),
+                             QStringLiteral("Pridať delegáta"),
+                             QStringLiteral("Nominačná listina delegátov pre ročník %1")};
+    return r;
+}
+
+namespace {
+
+QHash<int, QString> CompetitionNames(CDatabaza& db)
+{
+    QHash<int, QString> names;
+    for (const CSutaz& s : ReadCompetitions(db))
+        names.insert(s.id, s.nazov);
+    return names;
+}
+
+} // namespace
+
+QVector<CStlpecZoznamu> OfficialColumns(const CRegister& reg)
+{
+    QVector<CStlpecZoznamu> c = {{QStringLiteral("Súťaž"), Zarovnanie::Vlavo, 200},
+                                 {QStringLiteral("#"), Zarovnanie::Vlavo, 20},
+                                 {QStringLiteral("Meno"), Zarovnanie::Vlavo, 150},
+                                 {QStringLiteral("Priezvisko"), Zarovnanie::Vlavo, 150},
+                                 {QStringLiteral("r.č."), Zarovnanie::Vlavo, 80},
+                                 {QStringLiteral("Známka z testu"), Zarovnanie::Vlavo, 100}};
+    if (reg.withRun)
+        c.append({QStringLiteral("12 min. beh [m]"), Zarovnanie::Vlavo, 100});
+    c.append({QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 120});
+    return c;
+}
+
+CZoznam OfficialsList(CDatabaza& db, const CRegister& reg)
+{
+    CZoznam list;
+    list.columns = OfficialColumns(reg);
+    const QHash<int, QString> competitions = CompetitionNames(db);
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from trozhodci where funkcia=? order by skupina"), {reg.funkcia});
+    int previous = -1, n = 0;
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        const int skupina = rs.GetInt(QStringLiteral("skupina"));
+        if (skupina != previous)
+            n = 0;
+        previous = skupina;
+        QStringList cells = {
+            competitions.value(skupina),        QString::number(++n),
+            rs.GetText(QStringLiteral("meno")), rs.GetText(QStringLiteral("priezvisko")),
+            rs.GetText(QStringLiteral("RC")),   ZnamkaTextom(rs.GetDouble(QStringLiteral("znamka")))};
+        if (reg.withRun)
+            cells << rs.GetText(QStringLiteral("beh"));
+        cells << rs.GetText(QStringLiteral("pozn"));
+        list.AddRow(cells, rs.GetInt(QStringLiteral("ID")));
+    }
+    list.AddRow(QStringList(list.ColumnCount(), QString()), 0);
+    return list;
+}
+
+std::optional<CUdajeFunkcionara> ReadOfficial(CDatabaza& db, const CRegister& reg, int id)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from trozhodci where ID=? and funkcia=?"), {id, reg.funkcia});
+    if (rs.IsEOF())
+        return std::nullopt;
+    CUdajeFunkcionara d;
+    d.meno = rs.GetText(QStringLiteral("meno"));
+    d.priezvisko = rs.GetText(QStringLiteral("priezvisko"));
+    d.rc = rs.GetText(QStringLiteral("RC"));
+    d.domov = rs.GetText(QStringLiteral("domov"));
+    d.praca = rs.GetText(QStringLiteral("praca"));
+    d.mobil = rs.GetText(QStringLiteral("mobil"));
+    d.pozn = rs.GetText(QStringLiteral("pozn"));
+    d.beh = rs.GetText(QStringLiteral("beh"));
+    d.znamka = ZnamkaTextom(rs.GetDouble(QStringLiteral("znamka")));
+    d.skupina = rs.GetInt(QStringLiteral("skupina"));
+    return d;
+}
+
+std::optional<QPair<QString, int>> ValidateOfficial(const CRegister& reg, const CUdajeFunkcionara& data)
+{
+    if (data.meno.size() < 3)
+        return qMakePair(reg.firstNameMessage, 0);
+    if (data.priezvisko.size() < 3)
+        return qMakePair(reg.surnameMessage, 1);
+    return std::nullopt;
+}
+
+float TestMark(const QString& text)
+{
+    const float mark = ZnamkaZTextu(text.isEmpty() ? QStringLiteral("0") : text);
+    return (mark > 10 || mark < 1) ? 0.0f : mark;
+}
+
+int SaveOfficial(CDatabaza& db, const CRegister& reg, int id, const CUdajeFunkcionara& data)
+{
+    CZaznamy rs(db);
+    if (id != 0) {
+        rs.Open(QStringLiteral("select * from trozhodci where ID=? and funkcia=?"), {id, reg.funkcia});
+        if (rs.IsEOF())
+            return 0;
+        rs.Edit();
+    } else {
+        rs.Open(QStringLiteral("select * from trozhodci"));
+        rs.AddNew();
+    }
+    rs.SetFieldValue(QStringLiteral("meno"), data.meno);
+    rs.SetFieldValue(QStringLiteral("priezvisko"), data.priezvisko);
+    rs.SetFieldValue(QStringLiteral("RC"), data.rc);
+    rs.SetFieldValue(QStringLiteral("domov"), data.domov);
+    rs.SetFieldValue(QStringLiteral("praca"), data.praca);
+    rs.SetFieldValue(QStringLiteral("mobil"), data.mobil);
+    rs.SetFieldValue(QStringLiteral("pozn"), data.pozn);
+    if (reg.withRun)
+        rs.SetFieldValue(QStringLiteral("beh"), data.beh);
+    rs.SetFieldValue(QStringLiteral("funkcia"), reg.funkcia);
+    rs.SetFieldValue(QStringLiteral("znamka"), TestMark(data.znamka));
+    if (data.skupina != 0)
+        rs.SetFieldValue(QStringLiteral("skupina"), data.skupina);
+    rs.Update();
+    return id != 0 ? id : static_cast<int>(rs.LastInsertId());
+}
+
+bool RemoveOfficial(CLigaroDoc& doc, const CRegister& reg, int id)
+{
+    if (!doc.User().AskYesNo(kSkutocneVymazat) || id == 0)
+        return false;
+    CDatabaza& db = doc.Database();
+    CTransakcia transaction(db);
+    db.Execute(QStringLiteral("delete from trozhodci where ID=? and funkcia=?"), {id, reg.funkcia});
+    // A referee's nominations are those of the referee and assistants; a delegate's those of DZ.
+    if (reg.funkcia == kFunkciaDelegat)
+        db.Execute(QStringLiteral("delete from tnominacie where IDrozhodcu=? and funkcia=?"),
+                   {id, kNominaciaDZ});
+    else
+        db.Execute(QStringLiteral("delete from tnominacie where IDrozhodcu=? and funkcia<>?"),
+                   {id, kNominaciaDZ});
+    transaction.Commit();
+    return true;
+}
+
+CKontakty Contacts(CDatabaza& db, const CRegister& reg, int id)
+{
+    const auto d = ReadOfficial(db, reg, id);
+    if (!d)
+        return {};
+    return {QStringLiteral("%1 %2").arg(d->meno, d->priezvisko), d->domov, d->praca, d->mobil};
+}
+
+CTlacSupisky::CTlacSupisky(CDatabaza& db, const CRegister& reg) : m_db(db), m_reg(reg)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from trozhodci where funkcia=? order by skupina"), {reg.funkcia});
+    int n = 0;
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        QStringList cells = {QString::number(++n),
+                             QStringLiteral("%1 %2").arg(rs.GetText(QStringLiteral("meno")),
+                                                         rs.GetText(QStringLiteral("priezvisko"))),
+                             ZnamkaTextom(rs.GetDouble(QStringLiteral("znamka")))};
+        if (reg.withRun)
+            cells << rs.GetText(QStringLiteral("beh"));
+        cells << rs.GetText(QStringLiteral("pozn"));
+        m_officials.append({rs.GetInt(QStringLiteral("skupina")), cells});
+    }
+}
+
+int CTlacSupisky::PageCount()
+{
+    return std::max(1, (static_cast<int>(m_officials.size()) + kNaStranu - 1) / kNaStranu);
+}
+
+void CTlacSupisky::DrawPage(CPlocha& surface, int page)
+{
+    CTabulka t(surface);
+    t.AddColumn(QStringLiteral(" 10 "), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" Ján Novák-Kováčik "), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" znamka z testu "), Zarovnanie::Stred);
+    if (m_reg.withRun)
+        t.AddColumn(QStringLiteral(" 12 min beh [m] "), Zarovnanie::Stred);
+    t.AddColumn(QStringLiteral(" poznámka k rozhodcovi "), Zarovnanie::Vlavo);
+    QStringList header = {QStringLiteral("#"), QStringLiteral("meno"), QStringLiteral("známka z testu")};
+    if (m_reg.withRun)
+        header << QStringLiteral("12min. beh [m]");
+    header << QStringLiteral("poznámka");
+    const CHlavicka season = CHlavicka::Read(m_db);
+    t.TitleLine(m_reg.printTitle.arg(season.nazov));
+    t.RuledLine(season.AssociationLine());
+    const QHash<int, QString> competitions = CompetitionNames(m_db);
+    const int first = (page - 1) * kNaStranu;
+    const int last = std::min(static_cast<int>(m_officials.size()), page * kNaStranu);
+    int row = 0;
+    int previous = -1;
+    for (int i = first; i < last; ++i) {
+        const CFunkcionar& o = m_officials.at(i);
+        if (i == first || o.skupina != previous) {
+            ++row; // an empty row before each group
+            t.SetBorders(false, false, false, false);
+            t.GridCellEx(row++, 0, competitions.value(o.skupina), Zarovnanie::Vlavo, 700, false);
+            for (int c = 0; c < header.size(); ++c)
+                t.GridCellEx(row, c, header.at(c), Zarovnanie::Vlavo, 700);
+            ++row;
+        }
+        previous = o.skupina;
+        for (int c = 0; c < o.cells.size(); ++c)
+            t.GridCellEx(row, c, o.cells.at(c),
+                         c == 2 || (m_reg.withRun && c == 3) ? Zarovnanie::Stred : Zarovnanie::Vlavo, 400);
+        ++row;
+    }
+    t.PageFoot(season.AssociationLine(), page, PageCount());
+}

@@ -1,0 +1,132 @@
+#include "znamky.h"
+
+#include "db/CDatabaza.h"
+#include "db/CZaznamy.h"
+#include "db/hlavicka.h"
+#include "db/kody.h"
+#include "output/CTabulka.h"
+
+#include <algorithm>
+
+bool TestMarkCounts(CDatabaza& db)
+{
+    const CHlavicka h = CHlavicka::Read(db);
+    return !h.exists || h.zapocitat == 1;
+}
+
+void SetTestMarkCounts(CDatabaza& db, bool counts)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tsezona"));
+    if (rs.IsEOF())
+        rs.AddNew();
+    else
+        rs.Edit();
+    rs.SetFieldValue(QStringLiteral("zapocitat"), counts ? 1 : 0);
+    rs.Update();
+}
+
+QVector<CStlpecZoznamu> MarkColumns()
+{
+    return {{QStringLiteral("#"), Zarovnanie::Vlavo, 20},
+            {QStringLiteral("Meno"), Zarovnanie::Vlavo, 150},
+            {QStringLiteral("Známka z testu"), Zarovnanie::Vlavo, 100},
+            {QStringLiteral("Známky zo zápasov"), Zarovnanie::Vlavo, 300},
+            {QStringLiteral("Výsledná známka"), Zarovnanie::Vlavo, 100}};
+}
+
+namespace {
+// A mark in the statistics: "%.1f", "%.0f" when whole (0 included: an unmarked nomination).
+QString Mark(double value)
+{
+    const float v = static_cast<float>(value);
+    if (v == static_cast<float>(static_cast<int>(v)))
+        return QString::number(static_cast<int>(v));
+    return QString::number(static_cast<double>(v), 'f', 1);
+}
+} // namespace
+
+CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts)
+{
+    CZoznam list;
+    list.columns = MarkColumns();
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral(
+                "SELECT trozhodci.ID,trozhodci.meno,trozhodci.priezvisko,trozhodci.znamka as zn,"
+                "tnominacie.IDrozhodcu,tnominacie.znamka,tnominacie.funkcia, COUNT(tnominacie.ID) as pocet, "
+                "SUM(tnominacie.znamka) as znamkasum FROM trozhodci,tnominacie WHERE "
+                "trozhodci.ID=tnominacie.IDrozhodcu and trozhodci.funkcia<>? GROUP BY trozhodci.ID,"
+                "trozhodci.meno,trozhodci.priezvisko,trozhodci.znamka,tnominacie.IDrozhodcu,"
+                "tnominacie.znamka,tnominacie.funkcia ORDER BY trozhodci.ID"),
+            {kFunkciaDelegat});
+    struct CVysledok
+    {
+        int key;
+        QStringList cells;
+    };
+    QVector<CVysledok> results;
+    while (!rs.IsEOF()) {
+        const int id = rs.GetInt(QStringLiteral("ID"));
+        const QString name = QStringLiteral("%1 %2").arg(rs.GetText(QStringLiteral("meno")),
+                                                         rs.GetText(QStringLiteral("priezvisko")));
+        const float test = rs.GetSingle(QStringLiteral("zn"));
+        float sum = 0;
+        int count = 0;
+        QStringList marks;
+        for (; !rs.IsEOF() && rs.GetInt(QStringLiteral("ID")) == id; rs.MoveNext()) {
+            // A row stands for every nomination with the same mark and function: each counts, so
+            // that two 8s and a 5 average 7, not 6.5. A mark never written (NULL from another tool)
+            // counts as 0, like an unmarked nomination.
+            const float mark = rs.GetSingle(QStringLiteral("znamka"));
+            const int times = std::max(1, rs.GetInt(QStringLiteral("pocet")));
+            sum += mark * static_cast<float>(times);
+            count += times;
+            for (int i = 0; i < times; ++i)
+                marks << Mark(mark);
+        }
+        if (testMarkCounts && test > 0) {
+            sum += test;
+            ++count;
+        }
+        const float final = count > 0 ? sum / static_cast<float>(count) : 0;
+        const QString testText = Mark(test) == QStringLiteral("0") ? QString() : Mark(test);
+        results.append({static_cast<int>(final * 10),
+                        {QString(), name, testText, marks.join(QStringLiteral(" ; ")), Mark(final)}});
+    }
+    std::stable_sort(results.begin(), results.end(),
+                     [](const CVysledok& a, const CVysledok& b) { return a.key < b.key; });
+    int n = 0;
+    for (CVysledok& r : results) {
+        r.cells[0] = QString::number(++n);
+        list.AddRow(r.cells, r.key);
+    }
+    return list;
+}
+
+int CTlacZnamok::PageCount()
+{
+    return std::max(1, (m_list.RowCount() + kNaStranu - 1) / kNaStranu);
+}
+
+void CTlacZnamok::DrawPage(CPlocha& surface, int page)
+{
+    CTabulka t(surface);
+    t.AddColumn(QStringLiteral(" 10 "), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" Ján Novák-Kováčik "), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" znamka z testu "), Zarovnanie::Stred);
+    t.AddColumn(QStringLiteral("8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ;"), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" výledná známka "), Zarovnanie::Stred);
+    const QStringList header = {QStringLiteral("#"), QStringLiteral("meno"), QStringLiteral("známka z testu"),
+                                QStringLiteral("známky zo zápasov"), QStringLiteral("výledná známka")};
+    for (int c = 0; c < header.size(); ++c)
+        t.GridCell(0, c, header.at(c));
+    const CHlavicka season = CHlavicka::Read(m_db);
+    t.TitleLine(QStringLiteral("Štatistika známok rozhodcov v ročníku %1").arg(season.nazov));
+    t.RuledLine(season.AssociationLine());
+    const int first = (page - 1) * kNaStranu;
+    const int last = std::min(m_list.RowCount(), page * kNaStranu);
+    for (int r = first; r < last; ++r)
+        for (int c = 0; c < m_list.ColumnCount(); ++c)
+            t.GridCell(r - first + 1, c, m_list.Text(r, c));
+    t.PageFoot(season.AssociationLine(), page, PageCount());
+}

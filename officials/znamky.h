@@ -1,0 +1,31 @@
+#pragma once
+
+#include "output/CPlocha.h"
+#include "output/CZoznam.h"
+
+class CDatabaza;
+
+// The marks statistics of the referees: the average of the marks of all their nominations (an
+// unmarked one counts 0), with the written-test mark as one more mark when the season counts it.
+
+// Whether the test mark counts (tsezona.zapocitat; a season without its record counts it).
+bool TestMarkCounts(CDatabaza& db);
+void SetTestMarkCounts(CDatabaza& db, bool counts);
+
+QVector<CStlpecZoznamu> MarkColumns();
+// Lowest final mark first; a row's ID is the final mark times ten, cut to a whole number.
+CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts);
+
+class CTlacZnamok : public CTlacovina
+{
+public:
+    CTlacZnamok(CDatabaza& db, CZoznam list) : m_db(db), m_list(std::move(list)) {}
+    int PageCount() override;
+    void DrawPage(CPlocha& surface, int page) override;
+    QString DocumentName() const override { return QStringLiteral("Štatistiky známok"); }
+    static constexpr int kNaStranu = 25;
+
+private:
+    CDatabaza& m_db;
+    CZoznam m_list;
+};
