@@ -11,6 +11,7 @@
 #include "db/CZaznamy.h"
 #include "db/kody.h"
 #include "discipline/CZKView.h"
+#include "officials/CRozhodciView.h"
 #include "okno.h"
 #include "players/CHraciView.h"
 #include "results/CTabulkaView.h"
@@ -20,6 +21,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
@@ -358,6 +360,58 @@ TEST_F(Views, TheYellowRegisterShowsStopsAndTheAmnestyClearsThem)
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->List()->CellText(0, 2 + 3), QStringLiteral("1")); // the card of round 4 is left
     EXPECT_EQ(again->List()->CellText(0, 2 + 4), QStringLiteral("-"));
+}
+
+TEST_F(Views, OfficialsAreNominatedMarkedAndTheClashShownInRed)
+{
+    const int home = AddClub(m_doc.Database(), m_competition, QStringLiteral("Slovan"), 1);
+    const int away = AddClub(m_doc.Database(), m_competition, QStringLiteral("Inter"), 2);
+    const int first = AddMatch(m_doc.Database(), m_competition, 1, home, away);
+    const int second = AddMatch(m_doc.Database(), m_competition, 1, away, home);
+    m_doc.Database().Execute(QStringLiteral("update tzapasy set cas='2011-08-06 15:00:00' where ID=?"),
+                             {first});
+    m_doc.Database().Execute(QStringLiteral("update tzapasy set cas='2011-08-06 15:30:00' where ID=?"),
+                             {second});
+    CUdajeFunkcionara referee;
+    referee.meno = QStringLiteral("Ján");
+    referee.priezvisko = QStringLiteral("Novák");
+    SaveOfficial(m_doc.Database(), CRegister::Referees(), 0, referee);
+
+    PickList(m_doc, 0, 10);
+    auto* view = qobject_cast<CNominacieView*>(m_frame->ActiveView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(m_user.messages.isEmpty()) << "the template was not found beside the program";
+    ASSERT_EQ(view->List()->rowCount(), 2);
+    view->List()->SelectRow(0);
+    view->ChooseOfficial(kNominaciaHR);
+    EXPECT_EQ(m_user.messages.last(), kMusiteBytPrihlaseny);
+    LogIn();
+    const auto nominate = [&](int row, int function, bool confirm) {
+        view->List()->SelectRow(row);
+        m_user.answers = {confirm};
+        WithDialog<CVyberRozhodcu>([&] { view->ChooseOfficial(function); },
+                                   [](CVyberRozhodcu* d) {
+                                       d->SearchField()->setText(QStringLiteral("ján"));
+                                       d->accept();
+                                   });
+    };
+    nominate(0, kNominaciaHR, true);
+    EXPECT_EQ(view->List()->CellText(0, kStlpecR), QStringLiteral("J. Novák"));
+    EXPECT_EQ(view->NameLabel(kNominaciaHR)->text(), QStringLiteral("J. Novák"));
+    EXPECT_TRUE(view->MarkField(kNominaciaHR)->isEnabled());
+    EXPECT_FALSE(view->MarkField(kNominaciaAR1)->isEnabled());
+    view->MarkField(kNominaciaHR)->setText(QStringLiteral("8,5"));
+    EXPECT_FLOAT_EQ(m_doc.Database().Value(QStringLiteral("select znamka from tnominacie")).toFloat(), 8.5f);
+
+    // The same referee half an hour later: asked, and once confirmed both cells turn red.
+    nominate(1, kNominaciaHR, false);
+    EXPECT_EQ(m_user.questions.last(), kDvakrat);
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tnominacie")).toInt(), 1);
+    nominate(1, kNominaciaHR, true);
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tnominacie")).toInt(), 2);
+    EXPECT_EQ(view->List()->item(0, kStlpecR)->foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(view->List()->item(1, kStlpecR)->foreground().color(), QColor(Qt::red));
+    EXPECT_TRUE(m_frame->Action(kPrikazTlacit)->isEnabled());
 }
 
 TEST_F(Views, TooFewClubsAreToldBeforeTheDialog)
