@@ -335,27 +335,29 @@ CNominacieView::CNominacieView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* 
     top->addWidget(m_title);
     top->addWidget(m_dates);
     top->addStretch();
+    // One row a function: who is nominated, the button to choose, and the mark (the delegate's note).
     auto* below = new QGridLayout;
+    below->addWidget(new QLabel(QStringLiteral("Známky:"), this), 0, 3);
     for (int f = 0; f < 4; ++f) {
         m_names[f] = new QLabel(this);
-        m_names[f]->setMinimumWidth(120);
         m_buttons[f] = new QPushButton(QStringLiteral("Meno ..."), this);
-        below->addWidget(new QLabel(kSkratkyFunkcii.at(f) + QLatin1Char(':'), this), 0, 3 * f);
-        below->addWidget(m_names[f], 0, 3 * f + 1);
-        below->addWidget(m_buttons[f], 0, 3 * f + 2);
+        below->addWidget(new QLabel(kSkratkyFunkcii.at(f) + QLatin1Char(':'), this), f + 1, 0);
+        below->addWidget(m_names[f], f + 1, 1);
+        below->addWidget(m_buttons[f], f + 1, 2);
         const int function = f + 1;
         connect(m_buttons[f], &QPushButton::clicked, this, [this, function] { ChooseOfficial(function); });
     }
-    below->addWidget(new QLabel(QStringLiteral("Známky:"), this), 1, 0);
     for (int f = 0; f < 3; ++f) {
         m_marks[f] = new QLineEdit(this);
         m_marks[f]->setMaximumWidth(60);
-        below->addWidget(m_marks[f], 1, 3 * f + 1);
+        below->addWidget(m_marks[f], f + 1, 3);
         const int function = f + 1;
         connect(m_marks[f], &QLineEdit::textChanged, this, [this, function] { StoreMarkOf(function); });
     }
-    below->addWidget(m_note, 1, 10, 1, 2);
-    below->addWidget(new QLabel(QStringLiteral("* poznámka"), this), 2, 10);
+    below->addWidget(m_note, 4, 3);
+    below->addWidget(new QLabel(QStringLiteral("* poznámka"), this), 4, 4);
+    below->setColumnStretch(1, 1);
+    below->setColumnStretch(3, 2);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 0, 0);
     layout->addLayout(top);
