@@ -93,7 +93,9 @@ QString CPrikazovyRiadok::Usage()
         "  agenda-mirak --export ZOZNAM SEZONA.mdb -o VYSTUP.html [--sutaz ID] [--klub ID] [--kolo N] "
         "[--datum MM-DD-YYYY]\n"
         "  agenda-mirak --print  ZOZNAM SEZONA.mdb -o VYSTUP.pdf  [--sutaz ID] [--klub ID] [--kolo N] "
-        "[--datum MM-DD-YYYY]\n");
+        "[--datum MM-DD-YYYY]\n"
+        "ZOZNAM: kluby, hraci, rozpis, vysledky, tabulka, strelci, zk, ck, nominacie;\n"
+        "        pri tlači aj rozhodcovia, delegati, znamky, zk-stop\n");
 }
 
 int CPrikazovyRiadok::Fail(int status, const QString& message)
@@ -304,13 +306,6 @@ int CPrikazovyRiadok::Generate(const CVolby& volby)
 }
 
 namespace {
-
-const QStringList kZnameZoznamy = {
-    QStringLiteral("kluby"),    QStringLiteral("hraci"),   QStringLiteral("rozpis"),
-    QStringLiteral("vysledky"), QStringLiteral("tabulka"), QStringLiteral("strelci"),
-    QStringLiteral("zk"),       QStringLiteral("ck"),      QStringLiteral("nominacie")};
-const QStringList kLenTlac = {QStringLiteral("rozhodcovia"), QStringLiteral("delegati"),
-                              QStringLiteral("znamky"), QStringLiteral("zk-stop")};
 
 // The selection a list is printed or exported for.
 struct CVyber
