@@ -456,14 +456,9 @@ QHash<QString, CVystupZoznamu> Outputs()
 int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
 {
     const bool print = volby.job == QStringLiteral("--print");
-    const bool known = kZnameZoznamy.contains(volby.view) || (print && kLenTlac.contains(volby.view));
-    if (!known)
-        return Fail(kZlePouzitie, QStringLiteral("Neznámy zoznam „%1“.").arg(volby.view));
     const QHash<QString, CVystupZoznamu> outputs = Outputs();
     if (!outputs.contains(volby.view))
-        return Fail(kZlePouzitie,
-                    QStringLiteral("%1 zoznamu „%2“ zatiaľ nie je k dispozícii.")
-                        .arg(print ? QStringLiteral("Tlač") : QStringLiteral("Export"), volby.view));
+        return Fail(kZlePouzitie, QStringLiteral("Neznámy zoznam „%1“.").arg(volby.view));
     const CVystupZoznamu output = outputs.value(volby.view);
     CVyber v;
     bool hasCompetition = false, hasRound = false, hasClub = false;
