@@ -2,6 +2,7 @@
 
 #include "CMyStatic.h"
 #include "output/web.h"
+#include "ovladace.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -20,16 +21,6 @@
 
 namespace {
 
-QDialogButtonBox* OkCancel(QDialog* dialog)
-{
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušiť"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
-
 QLineEdit* PasswordEdit(QWidget* parent)
 {
     auto* e = new QLineEdit(parent);
@@ -41,7 +32,7 @@ QLineEdit* PasswordEdit(QWidget* parent)
 
 CSezona::CSezona(const CUdajeSezony& values, bool editAccess, QWidget* parent)
     : QDialog(parent), m_nazov(new QLineEdit(values.nazov, this)), m_kraj(new QLineEdit(values.kraj, this)),
-      m_zvaz(new QLineEdit(values.zvaz, this)), m_buttons(OkCancel(this))
+      m_zvaz(new QLineEdit(values.zvaz, this)), m_buttons(OkCancelButtons(this))
 {
     setWindowTitle(QStringLiteral("Informácie o futbalovom zväze"));
     auto* form = new QFormLayout;
@@ -71,7 +62,7 @@ CPrihlasenie::CPrihlasenie(CPouzivatel& user, const QString& storedPassword, QWi
     form->addRow(QStringLiteral("Vložte heslo:"), m_heslo);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
     m_heslo->setFocus();
 }
 
@@ -97,7 +88,7 @@ CZmenaHesla::CZmenaHesla(CPouzivatel& user, const QString& storedPassword, QWidg
     form->addRow(QStringLiteral("Potvrdiť heslo:"), m_potvrdenie);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
     m_stare->setFocus();
 }
 
@@ -126,7 +117,7 @@ CNastavenieZK::CNastavenieZK(const QString& rule, bool editAccess, QWidget* pare
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Stop kolá za ŽK:"), m_pravidlo);
     form->addRow(QString(), new QLabel(QStringLiteral("Píšte v tvare: 4,8,12,16"), this));
-    auto* buttons = OkCancel(this);
+    auto* buttons = OkCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

@@ -2,34 +2,15 @@
 
 #include "app/CMyListCtrl.h"
 #include "app/CMyStatic.h"
-#include "app/prikazy.h"
+#include "app/ovladace.h"
 #include "db/CLigaroDoc.h"
 
-#include <QAction>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-// Keeps a plain text edit at most `limit` characters long, as the old note fields did.
-void LimitLength(QPlainTextEdit* edit, int limit)
-{
-    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, limit] {
-        const QString text = edit->toPlainText();
-        if (text.size() > limit) {
-            QTextCursor cursor = edit->textCursor();
-            edit->setPlainText(text.left(limit));
-            cursor.setPosition(std::min<int>(cursor.position(), limit));
-            edit->setTextCursor(cursor);
-        }
-    });
-}
-} // namespace
 
 CKubUdaje::CKubUdaje(CPouzivatel& user, const CUdajeKlubu& values, QWidget* parent)
     : QDialog(parent), m_user(user), m_nazov(new QLineEdit(this)), m_kontakt1(new QLineEdit(this)),
@@ -45,14 +26,10 @@ CKubUdaje::CKubUdaje(CPouzivatel& user, const CUdajeKlubu& values, QWidget* pare
     m_nazov->setMinimumWidth(320);
     m_pozn->setTabChangesFocus(true);
     m_pozn->setFixedHeight(m_pozn->fontMetrics().height() * 4 + 10);
-    LimitLength(m_pozn, kMaxPoznamkaKlubu);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušiť"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    LimitPlainText(m_pozn, kMaxPoznamkaKlubu);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
     SetValues(values);
 }
 
@@ -83,7 +60,7 @@ void CKubUdaje::accept()
 }
 
 CLigaroView::CLigaroView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
-    : CPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Zoznam klubov"), this)),
+    : CZaznamovyPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Zoznam klubov"), this)),
       m_list(new CMyListCtrl(this)), m_noteLabel(new QLabel(QStringLiteral("Poznámka ku klubu:"), this)),
       m_note(new QPlainTextEdit(this))
 {
@@ -93,26 +70,10 @@ CLigaroView::CLigaroView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent
     layout->addWidget(m_list, 2);
     layout->addWidget(m_noteLabel);
     layout->addWidget(m_note, 1);
-    LimitLength(m_note, kMaxPoznamkaKlubu);
+    LimitPlainText(m_note, kMaxPoznamkaKlubu);
     m_list->SetColumns(ClubListColumns());
-    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, [this] {
-        ShowNote();
-        m_frame.UpdateCommands();
-    });
-    connect(m_list, &QTableWidget::cellDoubleClicked, this, [this] {
-        if (CanEdit())
-            EditClub();
-    });
-    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        const QList<QAction*> actions = ContextActions();
-        if (actions.isEmpty())
-            return;
-        QMenu menu(QStringLiteral("Upravy"), this);
-        menu.addActions(actions);
-        menu.exec(m_list->viewport()->mapToGlobal(at));
-        qDeleteAll(actions);
-    });
+    SetRecordList(m_list, QStringLiteral("Pridať klub"));
+    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CLigaroView::ShowNote);
     connect(m_note, &QPlainTextEdit::textChanged, this, &CLigaroView::SaveNote);
 }
 
@@ -175,53 +136,7 @@ void CLigaroView::SaveNote()
         m_doc.Run([&] { SaveClubNote(m_doc.Database(), id, note); });
 }
 
-bool CLigaroView::TakesCommand(int command) const
-{
-    return command == kPrikazPridat || command == kPrikazUpravit || command == kPrikazVymazat;
-}
-
-bool CLigaroView::CommandEnabled(int command) const
-{
-    if (command == kPrikazPridat)
-        return CanEdit();
-    return CanEdit() && m_list->SelectedId() != 0;
-}
-
-void CLigaroView::RunCommand(int command)
-{
-    if (!CommandEnabled(command))
-        return;
-    if (command == kPrikazPridat)
-        AddClub();
-    else if (command == kPrikazUpravit)
-        EditClub();
-    else
-        RemoveSelectedClub();
-}
-
-QList<QAction*> CLigaroView::ContextActions()
-{
-    if (!CanEdit())
-        return {};
-    const bool onClub = m_list->SelectedId() != 0;
-    auto* add = new QAction(QStringLiteral("Pridať klub"), this);
-    auto* edit = new QAction(QStringLiteral("Upraviť údaje"), this);
-    auto* remove = new QAction(QStringLiteral("Odstrániť"), this);
-    edit->setEnabled(onClub);
-    remove->setEnabled(onClub);
-    connect(add, &QAction::triggered, this, &CLigaroView::AddClub);
-    connect(edit, &QAction::triggered, this, &CLigaroView::EditClub);
-    connect(remove, &QAction::triggered, this, &CLigaroView::RemoveSelectedClub);
-    return {add, edit, remove};
-}
-
-void CLigaroView::AddClub()
-{
-    m_list->SelectRow(m_list->rowCount() - 1);
-    EditClub();
-}
-
-void CLigaroView::EditClub()
+void CLigaroView::EditRecord()
 {
     const int row = m_list->SelectedRow();
     if (row < 0 || !CanEdit())
@@ -239,7 +154,7 @@ void CLigaroView::EditClub()
     m_list->SelectRow(m_list->Content().FindRow(saved));
 }
 
-void CLigaroView::RemoveSelectedClub()
+void CLigaroView::RemoveRecord()
 {
     const int id = m_list->SelectedId();
     if (!CanEdit() || id == 0)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CPohlad.h"
+#include "app/CZaznamovyPohlad.h"
 #include "competition/kluby.h"
 
 #include <QDialog>
@@ -31,7 +31,7 @@ private:
 };
 
 // "Zoznam klubov": the clubs of the current competition by drawn number, with a note per club.
-class CLigaroView : public CPohlad
+class CLigaroView : public CZaznamovyPohlad
 {
     Q_OBJECT
 public:
@@ -39,9 +39,6 @@ public:
 
     void OnInitialUpdate() override;
     void UpdateEditAccess() override;
-    bool TakesCommand(int command) const override;
-    bool CommandEnabled(int command) const override;
-    void RunCommand(int command) override;
     std::unique_ptr<CTlacovina> Printout() override;
     bool Prints() const override;
     bool Exports() const override { return Prints(); }
@@ -52,17 +49,16 @@ public:
     QString Title() const;
 
     // Edits the club of the selected row (adds one on the blank row) through the dialog.
-    void EditClub();
-    void AddClub();
-    void RemoveSelectedClub();
-    // The context menu's actions; empty when it does not appear.
-    QList<QAction*> ContextActions();
+    void EditRecord() override;
+    void RemoveRecord() override;
+
+protected:
+    bool CanEdit() const override;
 
 private:
     void FillClubList();
     void ShowNote();
     void SaveNote();
-    bool CanEdit() const;
 
     CMyStatic* m_title;
     CMyListCtrl* m_list;

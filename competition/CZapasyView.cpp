@@ -2,13 +2,13 @@
 
 #include "app/CMyListCtrl.h"
 #include "app/CMyStatic.h"
+#include "app/ovladace.h"
 #include "competition/rozpis.h"
 #include "db/CLigaroDoc.h"
 #include "db/kody.h"
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -29,15 +29,6 @@ QDateEdit* DateEdit(QWidget* parent)
     edit->setMinimumDate(QDate(1900, 1, 1));
     edit->setCalendarPopup(true);
     return edit;
-}
-
-QDialogButtonBox* OkCancel(QDialog* dialog)
-{
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušiť"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
 }
 
 } // namespace
@@ -74,7 +65,7 @@ CVytvorSutaz::CVytvorSutaz(const CParametreGenerovania& defaults, const QVector<
     layout->addWidget(spring);
     layout->addLayout(form);
     layout->addWidget(note);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 }
 
 CParametreGenerovania CVytvorSutaz::Values() const
@@ -98,7 +89,7 @@ CDialogUpravitCas::CDialogUpravitCas(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_match);
     layout->addWidget(m_round);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
 }
 
 bool CDialogUpravitCas::WholeRound() const

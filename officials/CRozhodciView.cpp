@@ -2,37 +2,23 @@
 
 #include "app/CMyListCtrl.h"
 #include "app/CMyStatic.h"
-#include "app/prikazy.h"
+#include "app/ovladace.h"
 #include "competition/sutaze.h"
 #include "db/CLigaroDoc.h"
 #include "db/kody.h"
 #include "officials/znamky.h"
 #include "output/CReportGenerator.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-QDialogButtonBox* OkCancel(QDialog* dialog)
-{
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušiť"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
-} // namespace
 
 // ---------------------------------------------------------------------------------------------------
 
@@ -65,7 +51,7 @@ CUdajeRozhodci::CUdajeRozhodci(CLigaroDoc& doc, const CRegister& reg, int id, QW
     m_pozn->setTabChangesFocus(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
     m_doc.Run([&] {
         CDatabaza& db = m_doc.Database();
         for (const CSutaz& s : ReadCompetitions(db))
@@ -120,7 +106,7 @@ void CUdajeRozhodci::accept()
 // ---------------------------------------------------------------------------------------------------
 
 CRozhodciView::CRozhodciView(const CRegister& reg, CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
-    : CPohlad(doc, frame, parent), m_reg(reg), m_title(new CMyStatic(reg.title, this)),
+    : CZaznamovyPohlad(doc, frame, parent), m_reg(reg), m_title(new CMyStatic(reg.title, this)),
       m_list(new CMyListCtrl(this)), m_meno(new QLabel(this)), m_domov(new QLabel(this)),
       m_praca(new QLabel(this)), m_mobil(new QLabel(this))
 {
@@ -140,24 +126,8 @@ CRozhodciView::CRozhodciView(const CRegister& reg, CLigaroDoc& doc, CRamecPohlad
     layout->addLayout(contacts);
     layout->addStretch(1);
     m_list->SetColumns(OfficialColumns(reg));
-    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, [this] {
-        ShowContacts();
-        m_frame.UpdateCommands();
-    });
-    connect(m_list, &QTableWidget::cellDoubleClicked, this, [this] {
-        if (CanEdit())
-            EditOfficial();
-    });
-    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        const QList<QAction*> actions = ContextActions();
-        if (actions.isEmpty())
-            return;
-        QMenu menu(this);
-        menu.addActions(actions);
-        menu.exec(m_list->viewport()->mapToGlobal(at));
-        qDeleteAll(actions);
-    });
+    SetRecordList(m_list, reg.addItem);
+    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CRozhodciView::ShowContacts);
 }
 
 bool CRozhodciView::CanEdit() const
@@ -194,53 +164,7 @@ void CRozhodciView::ShowContacts()
     });
 }
 
-bool CRozhodciView::TakesCommand(int command) const
-{
-    return command == kPrikazPridat || command == kPrikazUpravit || command == kPrikazVymazat;
-}
-
-bool CRozhodciView::CommandEnabled(int command) const
-{
-    if (command == kPrikazPridat)
-        return CanEdit();
-    return CanEdit() && m_list->SelectedId() != 0;
-}
-
-void CRozhodciView::RunCommand(int command)
-{
-    if (!CommandEnabled(command))
-        return;
-    if (command == kPrikazPridat)
-        AddOfficial();
-    else if (command == kPrikazUpravit)
-        EditOfficial();
-    else
-        RemoveSelected();
-}
-
-QList<QAction*> CRozhodciView::ContextActions()
-{
-    if (!CanEdit())
-        return {};
-    const bool onOfficial = m_list->SelectedId() != 0;
-    auto* add = new QAction(m_reg.addItem, this);
-    auto* edit = new QAction(QStringLiteral("Upraviť údaje"), this);
-    auto* remove = new QAction(QStringLiteral("Odstrániť"), this);
-    edit->setEnabled(onOfficial);
-    remove->setEnabled(onOfficial);
-    connect(add, &QAction::triggered, this, &CRozhodciView::AddOfficial);
-    connect(edit, &QAction::triggered, this, &CRozhodciView::EditOfficial);
-    connect(remove, &QAction::triggered, this, &CRozhodciView::RemoveSelected);
-    return {add, edit, remove};
-}
-
-void CRozhodciView::AddOfficial()
-{
-    m_list->SelectRow(m_list->rowCount() - 1);
-    EditOfficial();
-}
-
-void CRozhodciView::EditOfficial()
+void CRozhodciView::EditRecord()
 {
     const int row = m_list->SelectedRow();
     if (row < 0 || !CanEdit())
@@ -257,7 +181,7 @@ void CRozhodciView::EditOfficial()
     m_list->SelectRow(m_list->Content().FindRow(saved));
 }
 
-void CRozhodciView::RemoveSelected()
+void CRozhodciView::RemoveRecord()
 {
     const int id = m_list->SelectedId();
     if (!CanEdit() || id == 0)
@@ -290,7 +214,7 @@ CVyberRozhodcu::CVyberRozhodcu(CLigaroDoc& doc, int match, int function, QWidget
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_list, 1);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
     m_list->SetColumns({{QStringLiteral("Meno"), Zarovnanie::Vlavo, 150}});
     resize(320, 460);
     m_doc.Run([&] {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CPohlad.h"
+#include "app/CZaznamovyPohlad.h"
 #include "officials/nominacie.h"
 #include "officials/rozhodcovia.h"
 
@@ -43,29 +43,26 @@ private:
 };
 
 // The referee or delegate register, grouped by competition, with the selected official's contacts.
-class CRozhodciView : public CPohlad
+class CRozhodciView : public CZaznamovyPohlad
 {
     Q_OBJECT
 public:
     CRozhodciView(const CRegister& reg, CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
     void OnInitialUpdate() override;
-    bool TakesCommand(int command) const override;
-    bool CommandEnabled(int command) const override;
-    void RunCommand(int command) override;
     std::unique_ptr<CTlacovina> Printout() override;
     bool Prints() const override;
 
     CMyListCtrl* List() const { return m_list; }
     QString ContactName() const;
-    void EditOfficial();
-    void AddOfficial();
-    void RemoveSelected();
-    QList<QAction*> ContextActions();
+    void EditRecord() override;
+    void RemoveRecord() override;
+
+protected:
+    bool CanEdit() const override;
 
 private:
     void FillList();
     void ShowContacts();
-    bool CanEdit() const;
 
     const CRegister& m_reg;
     CMyStatic* m_title;

@@ -2,45 +2,20 @@
 
 #include "app/CMyListCtrl.h"
 #include "app/CMyStatic.h"
-#include "app/prikazy.h"
+#include "app/ovladace.h"
 #include "competition/sutaze.h"
 #include "db/CLigaroDoc.h"
 #include "db/CZaznamy.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QDialogButtonBox* OkCancel(QDialog* dialog)
-{
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušiť"));
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
-
-void LimitPlainText(QPlainTextEdit* edit, int limit)
-{
-    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, limit] {
-        const QString text = edit->toPlainText();
-        if (text.size() > limit)
-            edit->setPlainText(text.left(limit));
-    });
-}
-
-} // namespace
 
 CUdajeHraci::CUdajeHraci(CPouzivatel& user, const CUdajeHraca& values, QWidget* parent)
     : QDialog(parent), m_user(user), m_meno(new QLineEdit(this)), m_priezvisko(new QLineEdit(this)),
@@ -61,7 +36,7 @@ CUdajeHraci::CUdajeHraci(CPouzivatel& user, const CUdajeHraca& values, QWidget* 
     LimitPlainText(m_pozn, kMaxPoznamkaHraca);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
     SetValues(values);
 }
 
@@ -140,7 +115,7 @@ CPrestupHraca::CPrestupHraca(CLigaroDoc& doc, int playerRow, const QString& name
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addLayout(lists);
-    layout->addWidget(OkCancel(this));
+    layout->addWidget(OkCancelButtons(this));
     connect(m_competitions, &QListWidget::currentRowChanged, this, &CPrestupHraca::FillClubs);
     FillClubs();
 }
@@ -220,7 +195,7 @@ void CSearch::Choose()
 }
 
 CHraciView::CHraciView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
-    : CPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Zoznam hráčov"), this)),
+    : CZaznamovyPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Zoznam hráčov"), this)),
       m_clubs(new QComboBox(this)), m_list(new CMyListCtrl(this)), m_note(new QPlainTextEdit(this)),
       m_transfer(new QPushButton(QStringLiteral("Prestup hráča"), this))
 {
@@ -238,7 +213,7 @@ CHraciView::CHraciView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
     layout->addLayout(noteRow);
     layout->addWidget(m_note, 1);
     m_list->SetColumns(PlayerColumns());
-    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
+    SetRecordList(m_list, QStringLiteral("Pridať hráča"));
     LimitPlainText(m_note, kMaxPoznamkaHraca);
 
     connect(m_clubs, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -247,23 +222,7 @@ CHraciView::CHraciView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
         m_club = m_clubs->itemData(index).toInt();
         m_doc.Run([this] { FillList(); });
     });
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, [this] {
-        ShowNote();
-        m_frame.UpdateCommands();
-    });
-    connect(m_list, &QTableWidget::cellDoubleClicked, this, [this] {
-        if (CanEdit())
-            EditPlayer();
-    });
-    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        const QList<QAction*> actions = ContextActions();
-        if (actions.isEmpty())
-            return;
-        QMenu menu(this);
-        menu.addActions(actions);
-        menu.exec(m_list->viewport()->mapToGlobal(at));
-        qDeleteAll(actions);
-    });
+    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CHraciView::ShowNote);
     connect(m_note, &QPlainTextEdit::textChanged, this, &CHraciView::SaveNote);
     connect(m_transfer, &QPushButton::clicked, this, &CHraciView::Transfer);
 }
@@ -347,53 +306,7 @@ void CHraciView::SaveNote()
         m_doc.Run([&] { SavePlayerNote(m_doc.Database(), id, note); });
 }
 
-bool CHraciView::TakesCommand(int command) const
-{
-    return command == kPrikazPridat || command == kPrikazUpravit || command == kPrikazVymazat;
-}
-
-bool CHraciView::CommandEnabled(int command) const
-{
-    if (command == kPrikazPridat)
-        return CanEdit();
-    return CanEdit() && m_list->SelectedId() != 0;
-}
-
-void CHraciView::RunCommand(int command)
-{
-    if (!CommandEnabled(command))
-        return;
-    if (command == kPrikazPridat)
-        AddPlayer();
-    else if (command == kPrikazUpravit)
-        EditPlayer();
-    else
-        RemoveSelectedPlayer();
-}
-
-QList<QAction*> CHraciView::ContextActions()
-{
-    if (!CanEdit())
-        return {};
-    const bool onPlayer = m_list->SelectedId() != 0;
-    auto* add = new QAction(QStringLiteral("Pridať hráča"), this);
-    auto* edit = new QAction(QStringLiteral("Upraviť údaje"), this);
-    auto* remove = new QAction(QStringLiteral("Odstrániť"), this);
-    edit->setEnabled(onPlayer);
-    remove->setEnabled(onPlayer);
-    connect(add, &QAction::triggered, this, &CHraciView::AddPlayer);
-    connect(edit, &QAction::triggered, this, &CHraciView::EditPlayer);
-    connect(remove, &QAction::triggered, this, &CHraciView::RemoveSelectedPlayer);
-    return {add, edit, remove};
-}
-
-void CHraciView::AddPlayer()
-{
-    m_list->SelectRow(m_list->rowCount() - 1);
-    EditPlayer();
-}
-
-void CHraciView::EditPlayer()
+void CHraciView::EditRecord()
 {
     const int row = m_list->SelectedRow();
     if (row < 0 || !CanEdit())
@@ -411,7 +324,7 @@ void CHraciView::EditPlayer()
     m_list->SelectRow(m_list->Content().FindRow(saved));
 }
 
-void CHraciView::RemoveSelectedPlayer()
+void CHraciView::RemoveRecord()
 {
     const int id = m_list->SelectedId();
     if (!CanEdit() || id == 0)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CPohlad.h"
+#include "app/CZaznamovyPohlad.h"
 #include "players/hraci.h"
 
 #include <QDialog>
@@ -80,16 +80,13 @@ private:
 };
 
 // "Zoznam hráčov": the players of one club of the current competition.
-class CHraciView : public CPohlad
+class CHraciView : public CZaznamovyPohlad
 {
     Q_OBJECT
 public:
     CHraciView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
     void OnInitialUpdate() override;
     void UpdateEditAccess() override;
-    bool TakesCommand(int command) const override;
-    bool CommandEnabled(int command) const override;
-    void RunCommand(int command) override;
     std::unique_ptr<CTlacovina> Printout() override;
     bool Prints() const override;
     bool Exports() const override { return Prints(); }
@@ -102,17 +99,17 @@ public:
     QString Title() const;
     int Club() const { return m_club; }
 
-    void EditPlayer();
-    void AddPlayer();
-    void RemoveSelectedPlayer();
+    void EditRecord() override;
+    void RemoveRecord() override;
     void Transfer();
-    QList<QAction*> ContextActions();
+
+protected:
+    bool CanEdit() const override;
 
 private:
     void FillList();
     void ShowNote();
     void SaveNote();
-    bool CanEdit() const;
 
     CMyStatic* m_title;
     QComboBox* m_clubs;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+class QComboBox;
+class QDialog;
+class QDialogButtonBox;
+class QPlainTextEdit;
+struct CPolozkaKola;
+
+// Small pieces the dialogs and views share.
+
+// OK and "Zrušiť", wired to the dialog's accept and reject.
+QDialogButtonBox* OkCancelButtons(QDialog* dialog);
+// Keeps a note at most `limit` characters long, as the store's note columns are.
+void LimitPlainText(QPlainTextEdit* edit, int limit);
+// Fills a round selector and selects `round`; when that round is gone, the first item is selected
+// and `round` becomes its round. Returns whether `round` changed.
+bool FillRoundSelector(QComboBox* selector, const QVector<CPolozkaKola>& items, int& round);
