@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QDialogButtonBox>
 #include <QString>
 #include <QVector>
 
 class QComboBox;
 class QDialog;
-class QDialogButtonBox;
 class QPlainTextEdit;
 struct CPolozkaKola;
 
