@@ -49,3 +49,24 @@ QVector<int> ReadRounds(CDatabaza& db, int competition)
         rounds.append(rs.GetInt(QStringLiteral("kolo")));
     return rounds;
 }
+
+int RoundPageCount(CDatabaza& db, int competition, int round)
+{
+    if (round != kVsetkyKola)
+        return 1;
+    const int rounds = static_cast<int>(ReadRounds(db, competition).size());
+    return std::max(1, (rounds + kKolNaStranu - 1) / kKolNaStranu);
+}
+
+QVector<CZapas> MatchesOfPage(CDatabaza& db, int competition, int round, int page)
+{
+    if (round != kVsetkyKola)
+        return ReadMatches(db, competition, round);
+    QVector<CZapas> out;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo>? and kolo<=? order by ID"),
+            {competition, kKolNaStranu * (page - 1), kKolNaStranu * page});
+    for (; !rs.IsEOF(); rs.MoveNext())
+        out.append(CZapas::FromRow(rs));
+    return out;
+}

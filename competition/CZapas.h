@@ -34,3 +34,9 @@ public:
 QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round);
 // The rounds that have matches, in order.
 QVector<int> ReadRounds(CDatabaza& db, int competition);
+
+// Printouts of a round list: one page for one round, four rounds a page for all rounds.
+inline constexpr int kKolNaStranu = 4;
+int RoundPageCount(CDatabaza& db, int competition, int round);
+// The matches on page `page` (from 1): the round's own, or those of rounds 4(page-1)+1 .. 4 page.
+QVector<CZapas> MatchesOfPage(CDatabaza& db, int competition, int round, int page);

@@ -199,19 +199,11 @@ void CZapasyView::UpdateEditAccess()
 void CZapasyView::LoadRounds()
 {
     m_filling = true;
-    m_rounds->clear();
-    for (const CPolozkaKola& item : RoundItems(m_doc.Database(), m_competition))
-        m_rounds->addItem(item.text, item.round);
-    const int index = m_rounds->findData(m_round);
-    if (index >= 0) {
-        m_rounds->setCurrentIndex(index);
-    } else if (m_rounds->count() > 0) {
-        // The round shown before is gone (a new fixture list): show the first one.
-        m_rounds->setCurrentIndex(0);
-        m_round = m_rounds->itemData(0).toInt();
-        LoadMatches();
-    }
+    const bool changed = FillRoundSelector(m_rounds, RoundItems(m_doc.Database(), m_competition), m_round);
     m_filling = false;
+    // The round shown before is gone (a new fixture list): the first one is shown.
+    if (changed)
+        LoadMatches();
 }
 
 void CZapasyView::LoadMatches()

@@ -57,10 +57,11 @@ QVector<CStlpecZoznamu> ScheduleColumns()
             {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 100}};
 }
 
-CZoznam ScheduleList(CDatabaza& db, int competition, int round)
+CZoznam MatchesByRound(CDatabaza& db, int competition, int round, const QVector<CStlpecZoznamu>& columns,
+                       const std::function<QStringList(const CZapas&, const CMenaKlubov&)>& cells)
 {
     CZoznam list;
-    list.columns = ScheduleColumns();
+    list.columns = columns;
     const CMenaKlubov names(db);
     int previousRound = -1;
     int number = 0;
@@ -68,17 +69,22 @@ CZoznam ScheduleList(CDatabaza& db, int competition, int round)
         QString roundCell;
         if (z.round != previousRound) {
             if (!list.rows.isEmpty())
-                list.AddRow(QStringList(9, QString()), 0);
+                list.AddRow(QStringList(list.ColumnCount(), QString()), 0);
             roundCell = RoundText(z.round);
             number = 0;
             previousRound = z.round;
         }
-        list.AddRow({roundCell, QString::number(++number), names.Name(z.homeClub), names.Name(z.awayClub),
-                     QString::number(z.homeDraw), QString::number(z.awayDraw), z.dateText, z.timeText,
-                     z.scheduleNote},
-                    z.id);
+        list.AddRow(QStringList{roundCell, QString::number(++number)} + cells(z, names), z.id);
     }
     return list;
+}
+
+CZoznam ScheduleList(CDatabaza& db, int competition, int round)
+{
+    return MatchesByRound(db, competition, round, ScheduleColumns(), [](const CZapas& z, const CMenaKlubov& names) {
+        return QStringList{names.Name(z.homeClub), names.Name(z.awayClub), QString::number(z.homeDraw),
+                           QString::number(z.awayDraw), z.dateText, z.timeText, z.scheduleNote};
+    });
 }
 
 std::optional<CPolickaZapasu> MatchFields(CDatabaza& db, int matchId)
@@ -188,18 +194,6 @@ CNovyVykop ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QStr
 
 namespace {
 
-// The matches of one printed page or one page table: the rounds above `after` up to `upTo`.
-QVector<CZapas> MatchesOfRounds(CDatabaza& db, int competition, int after, int upTo)
-{
-    QVector<CZapas> out;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo>? and kolo<=? order by ID"),
-            {competition, after, upTo});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        out.append(CZapas::FromRow(rs));
-    return out;
-}
-
 QString RoundHeading(const CZapas& first)
 {
     return QStringLiteral(" %1. kolo (%2)").arg(first.round).arg(first.dateText);
@@ -216,10 +210,7 @@ CTlacRozpisu::CTlacRozpisu(CDatabaza& db, int competition, int round)
 
 int CTlacRozpisu::PageCount()
 {
-    if (m_round != kVsetkyKola)
-        return 1;
-    const int rounds = static_cast<int>(ReadRounds(m_db, m_competition).size());
-    return std::max(1, (rounds + kKolNaStranu - 1) / kKolNaStranu);
+    return RoundPageCount(m_db, m_competition, m_round);
 }
 
 void CTlacRozpisu::DrawPage(CPlocha& surface, int page)
@@ -234,10 +225,7 @@ void CTlacRozpisu::DrawPage(CPlocha& surface, int page)
     t.SeasonLine(CompetitionName(m_db, m_competition));
     t.RuledLine(season.AssociationLine());
 
-    const QVector<CZapas> matches =
-        m_round == kVsetkyKola
-            ? MatchesOfRounds(m_db, m_competition, kKolNaStranu * (page - 1), kKolNaStranu * page)
-            : ReadMatches(m_db, m_competition, m_round);
+    const QVector<CZapas> matches = MatchesOfPage(m_db, m_competition, m_round, page);
     const CMenaKlubov names(m_db);
     int row = 0;
     int previousRound = -1;

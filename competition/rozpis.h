@@ -8,6 +8,8 @@
 #include <QDate>
 #include <QHash>
 
+#include <functional>
+
 #include <optional>
 
 class CDatabaza;
@@ -37,6 +39,10 @@ QVector<CPolozkaKola> RoundItems(CDatabaza& db, int competition);
 QString RoundText(int round);
 
 QString ScheduleTitle(CDatabaza& db, int competition);
+// A list of matches by round: an empty row between rounds, "%d. kolo" on a round's first row and "#"
+// from 1 in each round in the first two columns, the rest of a row from `cells`.
+CZoznam MatchesByRound(CDatabaza& db, int competition, int round, const QVector<CStlpecZoznamu>& columns,
+                       const std::function<QStringList(const CZapas&, const CMenaKlubov&)>& cells);
 // The list: rounds separated by an empty row, "%d. kolo" on a round's first row, "#" from 1 in each.
 CZoznam ScheduleList(CDatabaza& db, int competition, int round);
 QVector<CStlpecZoznamu> ScheduleColumns();
@@ -97,7 +103,6 @@ public:
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Rozpis zápasov"); }
-    static constexpr int kKolNaStranu = 4;
 
 private:
     CDatabaza& m_db;

@@ -31,26 +31,11 @@ QVector<CStlpecZoznamu> ResultsColumns()
 
 CZoznam ResultsList(CDatabaza& db, int competition, int round)
 {
-    CZoznam list;
-    list.columns = ResultsColumns();
-    const CMenaKlubov names(db);
-    int previousRound = -1;
-    int number = 0;
-    for (const CZapas& z : ReadMatches(db, competition, round)) {
-        QString roundCell;
-        if (z.round != previousRound) {
-            if (!list.rows.isEmpty())
-                list.AddRow(QStringList(list.ColumnCount(), QString()), 0);
-            roundCell = RoundText(z.round);
-            number = 0;
-            previousRound = z.round;
-        }
-        list.AddRow({roundCell, QString::number(++number), names.Name(z.homeClub), names.Name(z.awayClub),
-                     SkoreTextom(z.homeScore), SkoreTextom(z.awayScore), PolcasTextom(z.homeHalfTime),
-                     PolcasTextom(z.awayHalfTime), z.dateText, z.note},
-                    z.id);
-    }
-    return list;
+    return MatchesByRound(db, competition, round, ResultsColumns(), [](const CZapas& z, const CMenaKlubov& names) {
+        return QStringList{names.Name(z.homeClub),     names.Name(z.awayClub),        SkoreTextom(z.homeScore),
+                           SkoreTextom(z.awayScore),   PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime),
+                           z.dateText,                 z.note};
+    });
 }
 
 std::optional<CPolickaVysledku> ResultFields(CDatabaza& db, int matchId)
@@ -187,17 +172,6 @@ CZoznam Entries(CDatabaza& db, int matchId, int club, CKategoria category)
 
 namespace {
 
-QVector<CZapas> MatchesOfRounds(CDatabaza& db, int competition, int after, int upTo)
-{
-    QVector<CZapas> out;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo>? and kolo<=? order by ID"),
-            {competition, after, upTo});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        out.append(CZapas::FromRow(rs));
-    return out;
-}
-
 QString Pair(const QString& a, const QString& b)
 {
     return QStringLiteral("%1 : %2").arg(a, b);
@@ -223,8 +197,6 @@ QString ScorersHtml(CDatabaza& db, int matchId, int club)
     return html;
 }
 
-const int kKolNaStranu = 4;
-
 } // namespace
 
 CTlacVysledkov::CTlacVysledkov(CDatabaza& db, int competition, int round)
@@ -234,10 +206,7 @@ CTlacVysledkov::CTlacVysledkov(CDatabaza& db, int competition, int round)
 
 int CTlacVysledkov::PageCount()
 {
-    if (m_round != kVsetkyKola)
-        return 1;
-    const int rounds = static_cast<int>(ReadRounds(m_db, m_competition).size());
-    return std::max(1, (rounds + kKolNaStranu - 1) / kKolNaStranu);
+    return RoundPageCount(m_db, m_competition, m_round);
 }
 
 void CTlacVysledkov::DrawPage(CPlocha& surface, int page)
@@ -252,10 +221,7 @@ void CTlacVysledkov::DrawPage(CPlocha& surface, int page)
     t.TitleLine(ResultsTitle(m_db, m_competition));
     t.SeasonLine(season.SeasonLine());
     t.RuledLine(season.AssociationLine());
-    const QVector<CZapas> matches =
-        m_round == kVsetkyKola
-            ? MatchesOfRounds(m_db, m_competition, kKolNaStranu * (page - 1), kKolNaStranu * page)
-            : ReadMatches(m_db, m_competition, m_round);
+    const QVector<CZapas> matches = MatchesOfPage(m_db, m_competition, m_round, page);
     const CMenaKlubov names(m_db);
     static const QStringList header = {QStringLiteral("Domáci"), QStringLiteral("Hostia"),
                                        QStringLiteral("Výsledok"), QStringLiteral("Polčas"),
