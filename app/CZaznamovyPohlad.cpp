@@ -3,8 +3,11 @@
 #include "CMyListCtrl.h"
 #include "prikazy.h"
 
+#include "db/CLigaroDoc.h"
+
 #include <QAction>
 #include <QMenu>
+#include <QPlainTextEdit>
 
 CZaznamovyPohlad::CZaznamovyPohlad(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
     : CPohlad(doc, frame, parent)
@@ -76,4 +79,39 @@ QList<QAction*> CZaznamovyPohlad::ContextActions()
     connect(edit, &QAction::triggered, this, [this] { EditRecord(); });
     connect(remove, &QAction::triggered, this, [this] { RemoveRecord(); });
     return {add, edit, remove};
+}
+
+void CZaznamovyPohlad::SetRecordNote(QPlainTextEdit* note, int column, CCitajPoznamku read, CZapisPoznamku write)
+{
+    m_noteBox = note;
+    m_noteColumn = column;
+    m_readNote = std::move(read);
+    m_writeNote = std::move(write);
+    connect(m_records, &QTableWidget::itemSelectionChanged, this, &CZaznamovyPohlad::ShowNote);
+    connect(note, &QPlainTextEdit::textChanged, this, &CZaznamovyPohlad::SaveNote);
+}
+
+void CZaznamovyPohlad::ShowNote()
+{
+    const int id = m_records->SelectedId();
+    if (id == 0)
+        return;
+    const bool filling = m_filling;
+    m_filling = true;
+    m_doc.Run([&] { m_noteBox->setPlainText(m_readNote(m_doc.Database(), id)); });
+    m_filling = filling;
+}
+
+void CZaznamovyPohlad::SaveNote()
+{
+    if (m_filling || !m_doc.HasEditAccess())
+        return;
+    const int row = m_records->SelectedRow();
+    if (row < 0)
+        return;
+    const QString text = m_noteBox->toPlainText();
+    m_records->SetCellText(row, m_noteColumn, text);
+    const int id = m_records->RowId(row);
+    if (id != 0)
+        m_doc.Run([&] { m_writeNote(m_doc.Database(), id, text); });
 }

@@ -2,8 +2,12 @@
 
 #include "CPohlad.h"
 
+#include <functional>
+
+class CDatabaza;
 class CMyListCtrl;
 class QAction;
+class QPlainTextEdit;
 
 // A register of records (clubs, players, officials): a list ending in a blank row, records added,
 // edited and removed from the toolbar, the context menu and by a double click, with edit access.
@@ -28,9 +32,23 @@ public:
 protected:
     // The list and the text of its "add" item; call once the list exists.
     void SetRecordList(CMyListCtrl* list, const QString& addText);
+    // A note box under the list: it shows the selected record's note and writes it as it is typed
+    // (with edit access), mirrored into the list's column `column`.
+    using CCitajPoznamku = std::function<QString(CDatabaza&, int id)>;
+    using CZapisPoznamku = std::function<void(CDatabaza&, int id, const QString&)>;
+    void SetRecordNote(QPlainTextEdit* note, int column, CCitajPoznamku read, CZapisPoznamku write);
+    // While the view fills its list or note itself, nothing typed is written.
+    bool m_filling = false;
     virtual bool CanEdit() const = 0;
 
 private:
+    void ShowNote();
+    void SaveNote();
+
     CMyListCtrl* m_records = nullptr;
     QString m_addText;
+    QPlainTextEdit* m_noteBox = nullptr;
+    int m_noteColumn = 0;
+    CCitajPoznamku m_readNote;
+    CZapisPoznamku m_writeNote;
 };

@@ -73,8 +73,7 @@ CLigaroView::CLigaroView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent
     LimitPlainText(m_note, kMaxPoznamkaKlubu);
     m_list->SetColumns(ClubListColumns());
     SetRecordList(m_list, QStringLiteral("Pridať klub"));
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CLigaroView::ShowNote);
-    connect(m_note, &QPlainTextEdit::textChanged, this, &CLigaroView::SaveNote);
+    SetRecordNote(m_note, 5, ClubNote, SaveClubNote);
 }
 
 QString CLigaroView::Title() const
@@ -111,29 +110,6 @@ void CLigaroView::UpdateEditAccess()
 {
     m_note->setReadOnly(!m_doc.HasEditAccess());
     m_note->setEnabled(m_doc.HasEditAccess());
-}
-
-void CLigaroView::ShowNote()
-{
-    const int id = m_list->SelectedId();
-    m_filling = true;
-    if (id != 0)
-        m_doc.Run([&] { m_note->setPlainText(ClubNote(m_doc.Database(), id)); });
-    m_filling = false;
-}
-
-void CLigaroView::SaveNote()
-{
-    if (m_filling || !m_doc.HasEditAccess())
-        return;
-    const int row = m_list->SelectedRow();
-    if (row < 0)
-        return;
-    const QString note = m_note->toPlainText();
-    m_list->SetCellText(row, 5, note);
-    const int id = m_list->RowId(row);
-    if (id != 0)
-        m_doc.Run([&] { SaveClubNote(m_doc.Database(), id, note); });
 }
 
 void CLigaroView::EditRecord()

@@ -57,13 +57,10 @@ protected:
 
 private:
     void FillClubList();
-    void ShowNote();
-    void SaveNote();
 
     CMyStatic* m_title;
     CMyListCtrl* m_list;
     QLabel* m_noteLabel;
     QPlainTextEdit* m_note;
     int m_competition = 0;
-    bool m_filling = false;
 };

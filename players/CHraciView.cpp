@@ -222,8 +222,7 @@ CHraciView::CHraciView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
         m_club = m_clubs->itemData(index).toInt();
         m_doc.Run([this] { FillList(); });
     });
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CHraciView::ShowNote);
-    connect(m_note, &QPlainTextEdit::textChanged, this, &CHraciView::SaveNote);
+    SetRecordNote(m_note, 6, PlayerNote, SavePlayerNote);
     connect(m_transfer, &QPushButton::clicked, this, &CHraciView::Transfer);
 }
 
@@ -272,38 +271,12 @@ void CHraciView::FillList()
             m_list->SelectRow(found);
     }
     m_filling = false;
-    ShowNote();
 }
 
 void CHraciView::UpdateEditAccess()
 {
     m_note->setEnabled(m_doc.HasEditAccess());
     m_transfer->setEnabled(m_doc.HasEditAccess());
-}
-
-void CHraciView::ShowNote()
-{
-    const int id = m_list->SelectedId();
-    if (id == 0)
-        return;
-    const bool filling = m_filling;
-    m_filling = true;
-    m_doc.Run([&] { m_note->setPlainText(PlayerNote(m_doc.Database(), id)); });
-    m_filling = filling;
-}
-
-void CHraciView::SaveNote()
-{
-    if (m_filling || !m_doc.HasEditAccess())
-        return;
-    const int row = m_list->SelectedRow();
-    if (row < 0)
-        return;
-    const QString note = m_note->toPlainText();
-    m_list->SetCellText(row, 6, note);
-    const int id = m_list->RowId(row);
-    if (id != 0)
-        m_doc.Run([&] { SavePlayerNote(m_doc.Database(), id, note); });
 }
 
 void CHraciView::EditRecord()

@@ -108,8 +108,6 @@ protected:
 
 private:
     void FillList();
-    void ShowNote();
-    void SaveNote();
 
     CMyStatic* m_title;
     QComboBox* m_clubs;
@@ -118,5 +116,4 @@ private:
     QPushButton* m_transfer;
     int m_competition = 0;
     int m_club = 0;
-    bool m_filling = false;
 };
