@@ -49,7 +49,8 @@ QVector<CStlpecZoznamu> PlayerColumns()
     return {{QStringLiteral("#"), Zarovnanie::Vlavo, 20},
             {QStringLiteral("Meno"), Zarovnanie::Vlavo, 150},
             {QStringLiteral("Priezvisko"), Zarovnanie::Vlavo, 150},
-            {QStringLiteral("r.č."), Zarovnanie::Vlavo, 80},
+            // Wide enough for a whole birth number ("900101/1234").
+            {QStringLiteral("r.č."), Zarovnanie::Vlavo, 95},
             {QStringLiteral("Hráč hosťuje do"), Zarovnanie::Vlavo, 120},
             {QStringLiteral("Zákaz činnosti do"), Zarovnanie::Vlavo, 120},
             {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 120}};
