@@ -7,7 +7,6 @@
 #include <memory>
 
 class CLigaroDoc;
-class CMyStatic;
 
 // What a view may ask of the main window besides the session.
 class CRamecPohladov
@@ -50,19 +49,4 @@ public:
 protected:
     CLigaroDoc& m_doc;
     CRamecPohladov& m_frame;
-};
-
-// A list that this version does not have yet: its title and a plain sentence saying so.
-class CNedostupnyPohlad : public CPohlad
-{
-    Q_OBJECT
-public:
-    CNedostupnyPohlad(const QString& title, CLigaroDoc& doc, CRamecPohladov& frame,
-                      QWidget* parent = nullptr);
-    void OnInitialUpdate() override {}
-
-    static const QString kNedostupny;
-
-private:
-    CMyStatic* m_title;
 };

@@ -13,8 +13,6 @@
 std::unique_ptr<CPohlad> CreateListView(int index, CLigaroDoc& doc, CRamecPohladov& frame)
 {
     switch (index) {
-    case 0:
-        return std::make_unique<CLigaroView>(doc, frame);
     case 1:
         return std::make_unique<CHraciView>(doc, frame);
     case 2:
@@ -38,6 +36,6 @@ std::unique_ptr<CPohlad> CreateListView(int index, CLigaroDoc& doc, CRamecPohlad
     case 11:
         return std::make_unique<CZnamkyView>(doc, frame);
     default:
-        return std::make_unique<CNedostupnyPohlad>(ViewTitles().value(index), doc, frame);
+        return std::make_unique<CLigaroView>(doc, frame);
     }
 }
