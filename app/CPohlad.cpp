@@ -1,7 +1,5 @@
 #include "CPohlad.h"
 
-
-
 CPohlad::CPohlad(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
     : QWidget(parent), m_doc(doc), m_frame(frame)
 {

@@ -2,7 +2,6 @@
 
 #include "competition/CLigaroView.h"
 #include "competition/CZapasyView.h"
-#include "competition/sutaze.h"
 #include "discipline/CZKView.h"
 #include "officials/CRozhodciView.h"
 #include "players/CHraciView.h"
