@@ -184,6 +184,11 @@ void CMainFrame::CreateMenusAndToolBar()
     toolbarShown->setChecked(true);
     statusShown->setChecked(true);
     connect(toolbarShown, &QAction::toggled, bar, &QToolBar::setVisible);
+    // Closed from its own context menu, the toolbar unchecks the menu item too.
+    connect(bar, &QToolBar::visibilityChanged, toolbarShown, [toolbarShown, bar](bool) {
+        if (!bar->isHidden() != toolbarShown->isChecked())
+            toolbarShown->setChecked(!bar->isHidden());
+    });
     connect(statusShown, &QAction::toggled, this, [this](bool shown) { statusBar()->setVisible(shown); });
 }
 
