@@ -65,6 +65,36 @@ TEST_F(CommandLine, MakesANewSeasonAndReportsOnIt)
     EXPECT_EQ(Program({QStringLiteral("--info"), path, QStringLiteral("--nezname")}).status, 1);
 }
 
+TEST_F(CommandLine, RecalculatesResultsWrittenByAnotherToolIntoTheTable)
+{
+    const QString path = NewSeason();
+    int competition = 0;
+    {
+        CDatabaza db;
+        db.Open(path);
+        competition = AddCompetition(db, QStringLiteral("I. trieda"));
+        const int a = AddClub(db, competition, QStringLiteral("Slovan"), 1);
+        const int b = AddClub(db, competition, QStringLiteral("Inter"), 2);
+        AddMatch(db, competition, 1, a, b, 3, 1);
+    }
+    EXPECT_EQ(Program({QStringLiteral("--recalculate"), path, QStringLiteral("--sutaz"), QStringLiteral("99")}).status,
+              2);
+    const CBeh r = Program({QStringLiteral("--recalculate"), path});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString page = Path(QStringLiteral("tabulka.html"));
+    ASSERT_EQ(Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"), page,
+                       QStringLiteral("--sutaz"), QString::number(competition)})
+                  .status,
+              0);
+    const QByteArray html = Contents(page);
+    EXPECT_TRUE(html.contains("po 1. kole"));
+    // Slovan first, with three points.
+    const qsizetype slovan = html.indexOf("Slovan");
+    ASSERT_GT(slovan, 0);
+    EXPECT_LT(slovan, html.indexOf("Inter"));
+    EXPECT_TRUE(html.mid(slovan).contains("nowrap>3 : 1</td>"));
+}
+
 TEST(Installation, TheTemplateAndTheHelpStandBesideTheProgram)
 {
     const QDir folder = QFileInfo(QStringLiteral(MIRAK_EXECUTABLE)).absoluteDir();
