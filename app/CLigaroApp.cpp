@@ -1,6 +1,7 @@
 #include "CLigaroApp.h"
 
 #include "app/CMainFrame.h"
+#include "app/ikona.h"
 #include "app/lokalizacia.h"
 #include "output/CQtPlocha.h"
 
@@ -11,6 +12,7 @@ CLigaroApp::CLigaroApp(int& argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Agenda Mirak"));
     InstallSlovak(m_app, m_translator);
     InstallFontSubstitutes();
+    QApplication::setWindowIcon(ProgramIcon());
     m_printer.setFullPage(true);
     m_printer.setPageSize(QPageSize(QPageSize::A4));
     m_frame = std::make_unique<CMainFrame>(m_doc, m_user, m_settings, m_printer);

@@ -1,6 +1,7 @@
 #include "dialogy.h"
 
 #include "CMyStatic.h"
+#include "ikona.h"
 #include "output/web.h"
 #include "ovladace.h"
 
@@ -134,7 +135,7 @@ COProgrameDialog::COProgrameDialog(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Informácie o programe"));
     auto* icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(48, 48));
+    icon->setPixmap(ProgramIcon().pixmap(48, 48));
     auto* text = new CMyStatic(QStringLiteral("Agenda Mirak v 2.09.7\n\n"
                                               "Program pre sekretariát regionálneho futbalového zväzu.\n"
                                               "Vyrobila spoločnosť Kestrix, %1\n\n"
