@@ -6,6 +6,7 @@
 #include "db/CLigaroDoc.h"
 #include "db/kody.h"
 #include "db/schema.h"
+#include "officials/nominacie.h"
 
 #include <QTemporaryDir>
 
@@ -79,6 +80,15 @@ void BM_SchedulePageAllRounds(benchmark::State& state)
             ExportSchedule(season.doc.Database(), season.competition, kVsetkyKola).CopyText());
 }
 BENCHMARK(BM_SchedulePageAllRounds)->Unit(benchmark::kMillisecond);
+
+void BM_NominationsAllMatches(benchmark::State& state)
+{
+    CSezona season(72);
+    season.Generate(kStvorkolovo);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Nominations(season.doc.Database(), kVsetkyZapasy));
+}
+BENCHMARK(BM_NominationsAllMatches)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

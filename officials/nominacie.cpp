@@ -47,28 +47,49 @@ QHash<int, QString> CompetitionOfClubs(CDatabaza& db)
     return out;
 }
 
-void LoadNominations(CDatabaza& db, CNominacia& n)
+struct CUlozenaNominacia
+{
+    int official;
+    QString shortName;
+    double mark;
+    QString note;
+};
+
+// Every nomination of the season by match and function (the first row where there are several).
+QHash<QPair<int, int>, CUlozenaNominacia> StoredNominations(CDatabaza& db)
+{
+    QHash<QPair<int, int>, CUlozenaNominacia> out;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select tnominacie.IDzapasu, tnominacie.funkcia, tnominacie.znamka, tnominacie.poznamka, "
+                           "tnominacie.IDrozhodcu, trozhodci.meno, trozhodci.priezvisko from tnominacie, trozhodci "
+                           "where trozhodci.ID=tnominacie.IDrozhodcu order by tnominacie.ID"));
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        const QPair<int, int> key(rs.GetInt(QStringLiteral("IDzapasu")), rs.GetInt(QStringLiteral("funkcia")));
+        if (out.contains(key))
+            continue;
+        out.insert(key, {rs.GetInt(QStringLiteral("IDrozhodcu")),
+                         ShortName(rs.GetText(QStringLiteral("meno")), rs.GetText(QStringLiteral("priezvisko"))),
+                         rs.GetDouble(QStringLiteral("znamka")), rs.GetText(QStringLiteral("poznamka"))});
+    }
+    return out;
+}
+
+void LoadNominations(CDatabaza& db, const QHash<QPair<int, int>, CUlozenaNominacia>& stored, CNominacia& n)
 {
     for (int function = kNominaciaHR; function <= kNominaciaDZ; ++function) {
-        CZaznamy rs(db);
-        rs.Open(QStringLiteral(
-                    "select tnominacie.znamka, tnominacie.poznamka, tnominacie.IDrozhodcu, trozhodci.meno, "
-                    "trozhodci.priezvisko from tnominacie, trozhodci where "
-                    "trozhodci.ID=tnominacie.IDrozhodcu AND tnominacie.IDzapasu=? and tnominacie.funkcia=? "
-                    "order by tnominacie.ID"),
-                {n.matchId, function});
         const int i = function - 1;
-        if (rs.IsEOF()) {
+        const auto it = stored.constFind(qMakePair(n.matchId, function));
+        if (it == stored.constEnd()) {
             n.names[i].clear();
             n.conflictFree[i] = true;
             continue;
         }
-        n.names[i] = ShortName(rs.GetText(QStringLiteral("meno")), rs.GetText(QStringLiteral("priezvisko")));
+        n.names[i] = it->shortName;
         if (function == kNominaciaDZ)
-            n.note = rs.GetText(QStringLiteral("poznamka"));
+            n.note = it->note;
         else
-            n.marks[i] = ZnamkaTextom(rs.GetDouble(QStringLiteral("znamka")));
-        n.conflictFree[i] = !Conflict(db, rs.GetInt(QStringLiteral("IDrozhodcu")), n.matchId, function);
+            n.marks[i] = ZnamkaTextom(it->mark);
+        n.conflictFree[i] = !Conflict(db, it->official, n.matchId, function);
     }
 }
 
@@ -114,8 +135,9 @@ QVector<CNominacia> Nominations(CDatabaza& db, const QString& filterKey)
         rows.append(n);
     }
     rs.Close();
+    const auto stored = StoredNominations(db);
     for (CNominacia& n : rows)
-        LoadNominations(db, n);
+        LoadNominations(db, stored, n);
     return rows;
 }
 
