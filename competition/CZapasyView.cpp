@@ -98,18 +98,12 @@ bool CDialogUpravitCas::WholeRound() const
 }
 
 CZapasyView::CZapasyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
-    : CPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Zápasy"), this)),
-      m_rounds(new QComboBox(this)), m_list(new CMyListCtrl(this)), m_panel(new QWidget(this)),
+    : CKolovyPohlad(QStringLiteral("Zápasy"), ScheduleColumns(), doc, frame, parent), m_panel(new QWidget(this)),
       m_generate(new QPushButton(QStringLiteral("Vytvoriť súťaž"), m_panel)),
       m_clear(new QPushButton(QStringLiteral("Vymazať súťaže"), m_panel)), m_losD(new QLineEdit(m_panel)),
       m_losH(new QLineEdit(m_panel)), m_date(DateEdit(this)), m_time(new QLineEdit(this)),
       m_confirm(new QPushButton(QStringLiteral("Potvrdiť čas"), this)), m_note(new QLineEdit(this))
 {
-    m_rounds->setMinimumContentsLength(12);
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_title, 1);
-    top->addWidget(m_rounds);
-
     auto* panelLayout = new QHBoxLayout(m_panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->addWidget(m_generate);
@@ -139,18 +133,11 @@ CZapasyView::CZapasyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 0, 0);
-    layout->addLayout(top);
+    layout->addLayout(TopRow());
     layout->addWidget(m_panel);
     layout->addLayout(fields);
     layout->addWidget(m_list, 1);
-    m_list->SetColumns(ScheduleColumns());
 
-    connect(m_rounds, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (m_filling || index < 0)
-            return;
-        m_round = m_rounds->itemData(index).toInt();
-        m_doc.Run([this] { LoadMatches(); });
-    });
     connect(m_list, &QTableWidget::itemSelectionChanged, this, [this] { ShowMatch(); });
     connect(m_losD, &QLineEdit::textChanged, this, &CZapasyView::OnDrawNumbersEdited);
     connect(m_losH, &QLineEdit::textChanged, this, &CZapasyView::OnDrawNumbersEdited);
@@ -159,11 +146,6 @@ CZapasyView::CZapasyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent
     connect(m_generate, &QPushButton::clicked, this, &CZapasyView::GenerateFixturesCommand);
     connect(m_clear, &QPushButton::clicked, this, &CZapasyView::ClearCommand);
     LayOut();
-}
-
-QString CZapasyView::Title() const
-{
-    return m_title->text();
 }
 
 void CZapasyView::LayOut()
@@ -176,18 +158,6 @@ void CZapasyView::CompetitionPanelChanged()
     LayOut();
 }
 
-void CZapasyView::OnInitialUpdate()
-{
-    m_competition = m_doc.CurrentCompetition();
-    m_list->setRowCount(0);
-    m_rounds->clear();
-    if (m_doc.IsDatabaseOpen()) {
-        LoadMatches();
-        LoadRounds();
-    }
-    UpdateEditAccess();
-}
-
 void CZapasyView::UpdateEditAccess()
 {
     const bool edit = m_doc.HasEditAccess() && m_doc.IsDatabaseOpen();
@@ -196,33 +166,14 @@ void CZapasyView::UpdateEditAccess()
         w->setEnabled(edit);
 }
 
-void CZapasyView::LoadRounds()
+QString CZapasyView::ListTitle(CDatabaza& db)
 {
-    m_filling = true;
-    const bool changed = FillRoundSelector(m_rounds, RoundItems(m_doc.Database(), m_competition), m_round);
-    m_filling = false;
-    // The round shown before is gone (a new fixture list): the first one is shown.
-    if (changed)
-        LoadMatches();
+    return ScheduleTitle(db, m_competition);
 }
 
-void CZapasyView::LoadMatches()
+CZoznam CZapasyView::ListRows(CDatabaza& db)
 {
-    m_filling = true;
-    m_list->setRowCount(0);
-    if (m_competition != 0) {
-        CDatabaza& db = m_doc.Database();
-        m_title->setText(ScheduleTitle(db, m_competition));
-        m_list->Fill(ScheduleList(db, m_competition, m_round));
-    }
-    m_filling = false;
-}
-
-void CZapasyView::SelectRound(int round)
-{
-    const int index = m_rounds->findData(round);
-    if (index >= 0)
-        m_rounds->setCurrentIndex(index);
+    return ScheduleList(db, m_competition, m_round);
 }
 
 void CZapasyView::ShowMatch()
@@ -332,11 +283,6 @@ void CZapasyView::ClearCommand()
             LoadRounds();
             LoadMatches();
         });
-}
-
-bool CZapasyView::Prints() const
-{
-    return m_doc.IsDatabaseOpen() && m_competition != 0;
 }
 
 std::unique_ptr<CTlacovina> CZapasyView::Printout()

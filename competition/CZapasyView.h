@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CPohlad.h"
+#include "competition/CKolovyPohlad.h"
 #include "competition/generator.h"
 
 #include <QDialog>
@@ -54,22 +54,17 @@ private:
 
 // "Rozpis zápasov": the fixture list of the current competition, a round at a time or all; generation
 // and clearing, single corrections, kick-off times and notes.
-class CZapasyView : public CPohlad
+class CZapasyView : public CKolovyPohlad
 {
     Q_OBJECT
 public:
     CZapasyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
 
-    void OnInitialUpdate() override;
     void UpdateEditAccess() override;
     void CompetitionPanelChanged() override;
     std::unique_ptr<CTlacovina> Printout() override;
-    bool Prints() const override;
-    bool Exports() const override { return Prints(); }
     void Export() override;
 
-    CMyListCtrl* List() const { return m_list; }
-    QComboBox* RoundSelector() const { return m_rounds; }
     QLineEdit* HomeDraw() const { return m_losD; }
     QLineEdit* AwayDraw() const { return m_losH; }
     QDateEdit* DateField() const { return m_date; }
@@ -78,25 +73,21 @@ public:
     QPushButton* GenerateButton() const { return m_generate; }
     QPushButton* ClearButton() const { return m_clear; }
     QPushButton* ConfirmTimeButton() const { return m_confirm; }
-    int SelectedRound() const { return m_round; }
-    QString Title() const;
 
     void GenerateFixturesCommand();
     void ClearCommand();
     void ConfirmTimeCommand();
-    void SelectRound(int round);
+
+protected:
+    QString ListTitle(CDatabaza& db) override;
+    CZoznam ListRows(CDatabaza& db) override;
 
 private:
-    void LoadRounds();
-    void LoadMatches();
     void ShowMatch();
     void OnDrawNumbersEdited();
     void OnNoteEdited();
     void LayOut();
 
-    CMyStatic* m_title;
-    QComboBox* m_rounds;
-    CMyListCtrl* m_list;
     QWidget* m_panel;
     QPushButton* m_generate;
     QPushButton* m_clear;
@@ -106,7 +97,4 @@ private:
     QLineEdit* m_time;
     QPushButton* m_confirm;
     QLineEdit* m_note;
-    int m_competition = 0;
-    int m_round = 1;
-    bool m_filling = false;
 };

@@ -29,17 +29,12 @@ QLineEdit* ScoreEdit(QWidget* parent)
 } // namespace
 
 CVysledkyView::CVysledkyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
-    : CPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Static"), this)),
-      m_rounds(new QComboBox(this)), m_list(new CMyListCtrl(this)), m_home(ScoreEdit(this)),
+    : CKolovyPohlad(QStringLiteral("Static"), ResultsColumns(), doc, frame, parent), m_home(ScoreEdit(this)),
       m_away(ScoreEdit(this)), m_homeHalf(ScoreEdit(this)), m_awayHalf(ScoreEdit(this)),
       m_note(new QLineEdit(this)), m_homeButton(new QPushButton(QStringLiteral("Upraviť údaje ->"), this)),
       m_awayButton(new QPushButton(QStringLiteral("Upraviť údaje ->"), this)),
       m_homeEntries(new CMyListCtrl(this)), m_awayEntries(new CMyListCtrl(this)), m_tabs(new QTabBar(this))
 {
-    m_rounds->setMinimumContentsLength(12);
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_title, 1);
-    top->addWidget(m_rounds);
     auto* fields = new QHBoxLayout;
     fields->addWidget(new QLabel(QStringLiteral("Výsledok:"), this));
     fields->addWidget(m_home);
@@ -70,25 +65,15 @@ CVysledkyView::CVysledkyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* pa
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 0, 0);
-    layout->addLayout(top);
+    layout->addLayout(TopRow());
     layout->addWidget(m_list, 3);
     layout->addLayout(fields);
     layout->addLayout(sides, 2);
     layout->addWidget(m_tabs);
 
-    m_list->SetColumns(ResultsColumns());
     for (CMyListCtrl* l : {m_homeEntries, m_awayEntries})
         l->SetColumns(EntryColumns(kStrelci));
 
-    connect(m_rounds, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (m_filling || index < 0)
-            return;
-        m_round = m_rounds->itemData(index).toInt();
-        m_doc.Run([this] {
-            LoadMatches();
-            LoadEntries();
-        });
-    });
     connect(m_list, &QTableWidget::itemSelectionChanged, this, &CVysledkyView::ShowResult);
     connect(m_home, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kDomaci); });
     connect(m_away, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kHostia); });
@@ -102,23 +87,6 @@ CVysledkyView::CVysledkyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* pa
     connect(m_awayEntries, &QTableWidget::cellDoubleClicked, this, [this] { EditSide(kHostia); });
 }
 
-QString CVysledkyView::Title() const
-{
-    return m_title->text();
-}
-
-void CVysledkyView::OnInitialUpdate()
-{
-    m_competition = m_doc.CurrentCompetition();
-    m_list->setRowCount(0);
-    m_rounds->clear();
-    if (m_doc.IsDatabaseOpen()) {
-        LoadMatches();
-        LoadRounds();
-    }
-    UpdateEditAccess();
-}
-
 void CVysledkyView::UpdateEditAccess()
 {
     const bool edit = m_doc.HasEditAccess() && m_doc.IsDatabaseOpen();
@@ -126,26 +94,14 @@ void CVysledkyView::UpdateEditAccess()
         w->setEnabled(edit);
 }
 
-void CVysledkyView::LoadRounds()
+QString CVysledkyView::ListTitle(CDatabaza& db)
 {
-    m_filling = true;
-    const bool changed = FillRoundSelector(m_rounds, RoundItems(m_doc.Database(), m_competition), m_round);
-    m_filling = false;
-    // The round shown before is gone (a new fixture list): the first one is shown.
-    if (changed)
-        LoadMatches();
+    return ResultsTitle(db, m_competition);
 }
 
-void CVysledkyView::LoadMatches()
+CZoznam CVysledkyView::ListRows(CDatabaza& db)
 {
-    m_filling = true;
-    m_list->setRowCount(0);
-    if (m_competition != 0) {
-        CDatabaza& db = m_doc.Database();
-        m_title->setText(ResultsTitle(db, m_competition));
-        m_list->Fill(ResultsList(db, m_competition, m_round));
-    }
-    m_filling = false;
+    return ResultsList(db, m_competition, m_round);
 }
 
 void CVysledkyView::ShowResult()
@@ -236,11 +192,6 @@ void CVysledkyView::EditSide(CStrana side)
     VyberStrelcov dialog(m_doc, m_competition, id, side, this);
     if (dialog.exec() == QDialog::Accepted)
         m_doc.Run([this] { LoadEntries(); });
-}
-
-bool CVysledkyView::Prints() const
-{
-    return m_doc.IsDatabaseOpen() && m_competition != 0;
 }
 
 std::unique_ptr<CTlacovina> CVysledkyView::Printout()

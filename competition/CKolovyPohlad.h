@@ -1,0 +1,48 @@
+#pragma once
+
+#include "app/CPohlad.h"
+#include "output/CZoznam.h"
+
+class CDatabaza;
+class CMyListCtrl;
+class CMyStatic;
+class QComboBox;
+class QHBoxLayout;
+
+// A list of the current competition's matches, one round at a time or all ("Všetky kolá"): the
+// schedule and the results. It keeps the round selector and the list in step with the store.
+class CKolovyPohlad : public CPohlad
+{
+    Q_OBJECT
+public:
+    CKolovyPohlad(const QString& title, const QVector<CStlpecZoznamu>& columns, CLigaroDoc& doc,
+                  CRamecPohladov& frame, QWidget* parent = nullptr);
+
+    void OnInitialUpdate() override;
+    bool Prints() const override;
+    bool Exports() const override { return Prints(); }
+
+    CMyListCtrl* List() const { return m_list; }
+    QComboBox* RoundSelector() const { return m_rounds; }
+    int SelectedRound() const { return m_round; }
+    QString Title() const;
+    void SelectRound(int round);
+
+protected:
+    virtual QString ListTitle(CDatabaza& db) = 0;
+    virtual CZoznam ListRows(CDatabaza& db) = 0;
+    // Another round is shown.
+    virtual void RoundChanged() {}
+    // The title and the round selector in a row, for the view's own layout.
+    QHBoxLayout* TopRow();
+    void LoadRounds();
+    void LoadMatches();
+
+    CMyStatic* m_title;
+    QComboBox* m_rounds;
+    CMyListCtrl* m_list;
+    int m_competition = 0;
+    int m_round = 1;
+    // While the view fills its lists and fields itself, nothing is written.
+    bool m_filling = false;
+};
