@@ -81,10 +81,16 @@ CZoznam MatchesByRound(CDatabaza& db, int competition, int round, const QVector<
 
 CZoznam ScheduleList(CDatabaza& db, int competition, int round)
 {
-    return MatchesByRound(db, competition, round, ScheduleColumns(), [](const CZapas& z, const CMenaKlubov& names) {
-        return QStringList{names.Name(z.homeClub), names.Name(z.awayClub), QString::number(z.homeDraw),
-                           QString::number(z.awayDraw), z.dateText, z.timeText, z.scheduleNote};
-    });
+    return MatchesByRound(db, competition, round, ScheduleColumns(),
+                          [](const CZapas& z, const CMenaKlubov& names) {
+                              return QStringList{names.Name(z.homeClub),
+                                                 names.Name(z.awayClub),
+                                                 QString::number(z.homeDraw),
+                                                 QString::number(z.awayDraw),
+                                                 z.dateText,
+                                                 z.timeText,
+                                                 z.scheduleNote};
+                          });
 }
 
 std::optional<CPolickaZapasu> MatchFields(CDatabaza& db, int matchId)
@@ -194,11 +200,6 @@ CNovyVykop ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QStr
 
 namespace {
 
-QString RoundHeading(const CZapas& first)
-{
-    return QStringLiteral(" %1. kolo (%2)").arg(first.round).arg(first.dateText);
-}
-
 const QString kVzorKlubu = QStringLiteral(" TJ Družstevník Šaštín-Stráže ");
 
 } // namespace
@@ -248,36 +249,51 @@ void CTlacRozpisu::DrawPage(CPlocha& surface, int page)
     t.PageFoot(season.AssociationLine(), page, PageCount());
 }
 
-CMyExport ExportSchedule(CDatabaza& db, int competition, int round)
+QString RoundHeading(const CZapas& first)
+{
+    return QStringLiteral(" %1. kolo (%2)").arg(first.round).arg(first.dateText);
+}
+
+CMyExport ExportByRound(CDatabaza& db, int competition, int round, const QString& seasonLine,
+                        const QVector<CStlpecZoznamu>& header,
+                        const std::function<void(CMyExport&, const CZapas&, const CMenaKlubov&)>& row)
 {
     const CHlavicka season = CHlavicka::Read(db);
     CMyExport page;
     page.BeginPage(season.AssociationLine(), CompetitionName(db, competition),
-                   season.exists ? QStringLiteral("Rozpis zápasov v sezóne - %1").arg(season.nazov)
-                                 : QString());
+                   season.exists ? seasonLine : QString());
     const CMenaKlubov names(db);
     int previousRound = -1;
-    bool open = false;
     for (const CZapas& z : ReadMatches(db, competition, round)) {
         if (z.round != previousRound) {
-            if (open)
+            if (previousRound != -1)
                 page.EndTable();
             previousRound = z.round;
-            page.BeginTable(4, RoundHeading(z));
-            page.HeadCell(0, QStringLiteral("domáci"), Zarovnanie::Vlavo, 200);
-            page.HeadCell(1, QStringLiteral("hostia"), Zarovnanie::Vlavo, 200);
-            page.HeadCell(2, QStringLiteral("čas"), Zarovnanie::Stred, 40);
-            page.HeadCell(3, QStringLiteral("poznámka"), Zarovnanie::Vlavo, 100);
-            open = true;
+            page.BeginTable(static_cast<int>(header.size()), RoundHeading(z));
+            for (int c = 0; c < header.size(); ++c)
+                page.HeadCell(c, header.at(c).header, header.at(c).alignment, header.at(c).width);
         }
-        const bool bye = z.awayClub == 0;
-        page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
-        page.Cell(1, names.Name(z.awayClub), Zarovnanie::Vlavo);
-        page.Cell(2, bye ? QString() : z.timeText, Zarovnanie::Stred);
-        page.Cell(3, bye ? QString() : z.scheduleNote, Zarovnanie::Vlavo);
+        row(page, z, names);
     }
-    if (open)
+    if (previousRound != -1)
         page.EndTable();
     page.EndPage();
     return page;
+}
+
+CMyExport ExportSchedule(CDatabaza& db, int competition, int round)
+{
+    const QString season = QStringLiteral("Rozpis zápasov v sezóne - %1").arg(CHlavicka::Read(db).nazov);
+    const QVector<CStlpecZoznamu> header = {{QStringLiteral("domáci"), Zarovnanie::Vlavo, 200},
+                                            {QStringLiteral("hostia"), Zarovnanie::Vlavo, 200},
+                                            {QStringLiteral("čas"), Zarovnanie::Stred, 40},
+                                            {QStringLiteral("poznámka"), Zarovnanie::Vlavo, 100}};
+    return ExportByRound(db, competition, round, season, header,
+                         [](CMyExport& page, const CZapas& z, const CMenaKlubov& names) {
+                             const bool bye = z.awayClub == 0;
+                             page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
+                             page.Cell(1, names.Name(z.awayClub), Zarovnanie::Vlavo);
+                             page.Cell(2, bye ? QString() : z.timeText, Zarovnanie::Stred);
+                             page.Cell(3, bye ? QString() : z.scheduleNote, Zarovnanie::Vlavo);
+                         });
 }

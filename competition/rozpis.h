@@ -110,6 +110,13 @@ private:
     int m_round;
 };
 
+// " %d. kolo (%s)": a round's heading with the date of its first match.
+QString RoundHeading(const CZapas& first);
+// A page of a competition's matches with a table per round (headed by RoundHeading): the header
+// cells, then a row per match written by `row`.
+CMyExport ExportByRound(CDatabaza& db, int competition, int round, const QString& seasonLine,
+                        const QVector<CStlpecZoznamu>& header,
+                        const std::function<void(CMyExport&, const CZapas&, const CMenaKlubov&)>& row);
 CMyExport ExportSchedule(CDatabaza& db, int competition, int round);
 inline const QString kSuborRozpisu = QStringLiteral("RozpisZapasov.html");
 inline const QString kVsetkyKolaText = QStringLiteral("Všetky kolá");

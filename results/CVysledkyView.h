@@ -4,8 +4,6 @@
 #include "results/vysledky.h"
 
 class CMyListCtrl;
-class CMyStatic;
-class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QTabBar;

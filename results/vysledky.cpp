@@ -31,11 +31,17 @@ QVector<CStlpecZoznamu> ResultsColumns()
 
 CZoznam ResultsList(CDatabaza& db, int competition, int round)
 {
-    return MatchesByRound(db, competition, round, ResultsColumns(), [](const CZapas& z, const CMenaKlubov& names) {
-        return QStringList{names.Name(z.homeClub),     names.Name(z.awayClub),        SkoreTextom(z.homeScore),
-                           SkoreTextom(z.awayScore),   PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime),
-                           z.dateText,                 z.note};
-    });
+    return MatchesByRound(db, competition, round, ResultsColumns(),
+                          [](const CZapas& z, const CMenaKlubov& names) {
+                              return QStringList{names.Name(z.homeClub),
+                                                 names.Name(z.awayClub),
+                                                 SkoreTextom(z.homeScore),
+                                                 SkoreTextom(z.awayScore),
+                                                 PolcasTextom(z.homeHalfTime),
+                                                 PolcasTextom(z.awayHalfTime),
+                                                 z.dateText,
+                                                 z.note};
+                          });
 }
 
 std::optional<CPolickaVysledku> ResultFields(CDatabaza& db, int matchId)
@@ -232,8 +238,7 @@ void CTlacVysledkov::DrawPage(CPlocha& surface, int page)
         if (z.round != previousRound) {
             previousRound = z.round;
             t.SetBorders(false, false, false, false);
-            t.GridCellEx(row++, 0, QStringLiteral(" %1. kolo (%2)").arg(z.round).arg(z.dateText),
-                         Zarovnanie::Vlavo, 700, false);
+            t.GridCellEx(row++, 0, RoundHeading(z), Zarovnanie::Vlavo, 700, false);
             for (int c = 0; c < header.size(); ++c)
                 t.GridCellEx(row, c, header.at(c), c >= 2 && c <= 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo,
                              700);
@@ -252,39 +257,23 @@ void CTlacVysledkov::DrawPage(CPlocha& surface, int page)
 
 CMyExport ExportResults(CDatabaza& db, int competition, int round)
 {
-    const CHlavicka season = CHlavicka::Read(db);
-    CMyExport page;
-    page.BeginPage(season.AssociationLine(), CompetitionName(db, competition),
-                   season.exists ? QStringLiteral("Výsledky zápasov v sezóne - %1").arg(season.nazov)
-                                 : QString());
-    const CMenaKlubov names(db);
-    int previousRound = -1;
-    bool open = false;
-    for (const CZapas& z : ReadMatches(db, competition, round)) {
-        if (z.round != previousRound) {
-            if (open)
-                page.EndTable();
-            previousRound = z.round;
-            page.BeginTable(7, QStringLiteral(" %1. kolo (%2)").arg(z.round).arg(z.dateText));
-            page.HeadCell(0, QStringLiteral("Domáci"), Zarovnanie::Vlavo, 200);
-            page.HeadCell(1, QStringLiteral("Hostia"), Zarovnanie::Vlavo, 200);
-            page.HeadCell(2, QStringLiteral("Výsledok"), Zarovnanie::Stred, 40);
-            page.HeadCell(3, QStringLiteral("Polčas"), Zarovnanie::Stred, 40);
-            page.HeadCell(4, QStringLiteral("Strelci domáci"), Zarovnanie::Vlavo, 200);
-            page.HeadCell(5, QStringLiteral("Strelci hostia"), Zarovnanie::Vlavo, 200);
-            page.HeadCell(6, QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 200);
-            open = true;
-        }
-        page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
-        page.Cell(1, names.Name(z.awayClub), Zarovnanie::Vlavo);
-        page.Cell(2, Pair(SkoreTextom(z.homeScore), SkoreTextom(z.awayScore)), Zarovnanie::Stred);
-        page.Cell(3, Pair(PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime)), Zarovnanie::Stred);
-        page.CellHtml(4, ScorersHtml(db, z.id, z.homeClub), Zarovnanie::Vlavo);
-        page.CellHtml(5, ScorersHtml(db, z.id, z.awayClub), Zarovnanie::Vlavo);
-        page.Cell(6, z.note, Zarovnanie::Vlavo);
-    }
-    if (open)
-        page.EndTable();
-    page.EndPage();
-    return page;
+    const QString season = QStringLiteral("Výsledky zápasov v sezóne - %1").arg(CHlavicka::Read(db).nazov);
+    const QVector<CStlpecZoznamu> header = {{QStringLiteral("Domáci"), Zarovnanie::Vlavo, 200},
+                                            {QStringLiteral("Hostia"), Zarovnanie::Vlavo, 200},
+                                            {QStringLiteral("Výsledok"), Zarovnanie::Stred, 40},
+                                            {QStringLiteral("Polčas"), Zarovnanie::Stred, 40},
+                                            {QStringLiteral("Strelci domáci"), Zarovnanie::Vlavo, 200},
+                                            {QStringLiteral("Strelci hostia"), Zarovnanie::Vlavo, 200},
+                                            {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 200}};
+    return ExportByRound(
+        db, competition, round, season, header,
+        [&db](CMyExport& page, const CZapas& z, const CMenaKlubov& names) {
+            page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
+            page.Cell(1, names.Name(z.awayClub), Zarovnanie::Vlavo);
+            page.Cell(2, Pair(SkoreTextom(z.homeScore), SkoreTextom(z.awayScore)), Zarovnanie::Stred);
+            page.Cell(3, Pair(PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime)), Zarovnanie::Stred);
+            page.CellHtml(4, ScorersHtml(db, z.id, z.homeClub), Zarovnanie::Vlavo);
+            page.CellHtml(5, ScorersHtml(db, z.id, z.awayClub), Zarovnanie::Vlavo);
+            page.Cell(6, z.note, Zarovnanie::Vlavo);
+        });
 }
