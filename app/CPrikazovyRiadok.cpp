@@ -70,6 +70,13 @@ const QStringList kValueOptions = {
 
 } // namespace
 
+namespace {
+QString NoCompetition(int id)
+{
+    return QStringLiteral("Súťaž %1 v sezóne nie je.").arg(id);
+}
+} // namespace
+
 CPrikazovyRiadok::CPrikazovyRiadok(QTextStream& out, QTextStream& err) : m_out(out), m_err(err) {}
 
 bool CPrikazovyRiadok::IsJob(const QStringList& args)
@@ -250,7 +257,7 @@ int CPrikazovyRiadok::Recalculate(const CVolby& volby)
     const bool ran = doc.Run([&] {
         CDatabaza& db = doc.Database();
         if (hasCompetition && !CompetitionExists(db, competition)) {
-            status = Fail(kNedaSa, QStringLiteral("Súťaž %1 v sezóne nie je.").arg(competition));
+            status = Fail(kNedaSa, NoCompetition(competition));
             return;
         }
         if (hasCompetition) {
@@ -283,8 +290,7 @@ int CPrikazovyRiadok::Generate(const CVolby& volby)
     const bool ran = doc.Run([&] {
         CDatabaza& db = doc.Database();
         if (!CompetitionExists(db, competition)) {
-            user.ShowMessage(QStringLiteral("Súťaž %1 v sezóne nie je.").arg(competition),
-                             CPouzivatel::Ikona::Chyba);
+            user.ShowMessage(NoCompetition(competition), CPouzivatel::Ikona::Chyba);
             return;
         }
         CParametreGenerovania p =
@@ -494,7 +500,7 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
     const bool ran = doc.Run([&] {
         CDatabaza& db = doc.Database();
         if (output.perCompetition && !CompetitionExists(db, competition)) {
-            status = Fail(kNedaSa, QStringLiteral("Súťaž %1 v sezóne nie je.").arg(competition));
+            status = Fail(kNedaSa, NoCompetition(competition));
             return;
         }
         if (v.day != kVsetkyZapasy) {
