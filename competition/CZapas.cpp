@@ -40,6 +40,15 @@ QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round)
     return out;
 }
 
+QPair<int, int> MatchClubs(CDatabaza& db, int match)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select klub1, klub2 from tzapasy where ID=?"), {match});
+    if (rs.IsEOF())
+        return {0, 0};
+    return {rs.GetInt(QStringLiteral("klub1")), rs.GetInt(QStringLiteral("klub2"))};
+}
+
 QVector<int> ReadRounds(CDatabaza& db, int competition)
 {
     QVector<int> rounds;

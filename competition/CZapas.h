@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QPair>
 #include <QString>
 #include <QVector>
 
@@ -32,6 +33,9 @@ public:
 
 // The matches of a competition, of one round or (kVsetkyKola) of all, in ID order.
 QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round);
+// The home and away club of a match (0 and 0 when there is no such match).
+QPair<int, int> MatchClubs(CDatabaza& db, int match);
+
 // The rounds that have matches, in order.
 QVector<int> ReadRounds(CDatabaza& db, int competition);
 

@@ -5,7 +5,6 @@
 #include "app/ovladace.h"
 #include "competition/sutaze.h"
 #include "db/CLigaroDoc.h"
-#include "db/CZaznamy.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -87,13 +86,7 @@ CPrestupHraca::CPrestupHraca(CLigaroDoc& doc, int playerRow, const QString& name
 {
     setWindowTitle(QStringLiteral("Prestup hráča"));
     CDatabaza& db = doc.Database();
-    QString present;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral(
-                "select tkluby.nazov from thraci, tkluby where thraci.ID=? and tkluby.ID=thraci.IDklubu"),
-            {m_player});
-    if (!rs.IsEOF())
-        present = rs.GetText(QStringLiteral("nazov"));
+    const QString present = PresentClub(db, m_player);
     for (const CSutaz& s : ReadCompetitions(db)) {
         auto* item = new QListWidgetItem(s.nazov, m_competitions);
         item->setData(Qt::UserRole, s.id);
@@ -127,12 +120,10 @@ void CPrestupHraca::FillClubs()
     if (!competition)
         return;
     m_doc.Run([&] {
-        CZaznamy rs(m_doc.Database());
-        rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie"),
-                {competition->data(Qt::UserRole)});
-        for (; !rs.IsEOF(); rs.MoveNext()) {
-            auto* item = new QListWidgetItem(rs.GetText(QStringLiteral("nazov")), m_clubs);
-            item->setData(Qt::UserRole, rs.GetInt(QStringLiteral("ID")));
+        for (const CPolozkaKlubu& club :
+             TransferClubs(m_doc.Database(), competition->data(Qt::UserRole).toInt())) {
+            auto* item = new QListWidgetItem(club.nazov, m_clubs);
+            item->setData(Qt::UserRole, club.id);
         }
     });
 }

@@ -246,6 +246,25 @@ CMyExport ExportPlayers(CDatabaza& db, int competition, int club)
     return page;
 }
 
+QString PresentClub(CDatabaza& db, int player)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral(
+                "select tkluby.nazov from thraci, tkluby where thraci.ID=? and tkluby.ID=thraci.IDklubu"),
+            {player});
+    return rs.IsEOF() ? QString() : rs.GetText(QStringLiteral("nazov"));
+}
+
+QVector<CPolozkaKlubu> TransferClubs(CDatabaza& db, int competition)
+{
+    QVector<CPolozkaKlubu> out;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie"), {competition});
+    for (; !rs.IsEOF(); rs.MoveNext())
+        out.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov"))});
+    return out;
+}
+
 int LivePlayer(CDatabaza& db, int playerRow)
 {
     CZaznamy rs(db);

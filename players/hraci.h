@@ -82,6 +82,10 @@ CMyExport ExportPlayers(CDatabaza& db, int competition, int club);
 inline const QString kSuborHracov = QStringLiteral("ZoznamHracov.html");
 
 // Transfers.
+// The name of the club the player's live row is in now.
+QString PresentClub(CDatabaza& db, int player);
+// The clubs a player can move to in a competition, by drawn number.
+QVector<CPolozkaKlubu> TransferClubs(CDatabaza& db, int competition);
 enum class CVysledokPrestupu { Prestupil, ZiadnyKlub, UzTamHra, Nepotvrdeny };
 // The live row of a register row (a history row points at it).
 int LivePlayer(CDatabaza& db, int playerRow);

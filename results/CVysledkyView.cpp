@@ -3,9 +3,9 @@
 #include "app/CMyListCtrl.h"
 #include "app/CMyStatic.h"
 #include "app/ovladace.h"
+#include "competition/CZapas.h"
 #include "competition/rozpis.h"
 #include "db/CLigaroDoc.h"
-#include "db/CZaznamy.h"
 #include "db/kody.h"
 #include "results/VyberStrelcov.h"
 
@@ -138,12 +138,9 @@ void CVysledkyView::LoadEntries()
     if (m_competition == 0 || id == 0 || !m_doc.IsDatabaseOpen())
         return;
     CDatabaza& db = m_doc.Database();
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select klub1, klub2 from tzapasy where ID=?"), {id});
-    if (rs.IsEOF())
-        return;
-    m_homeEntries->Fill(Entries(db, id, rs.GetInt(QStringLiteral("klub1")), category));
-    m_awayEntries->Fill(Entries(db, id, rs.GetInt(QStringLiteral("klub2")), category));
+    const auto [home, away] = MatchClubs(db, id);
+    m_homeEntries->Fill(Entries(db, id, home, category));
+    m_awayEntries->Fill(Entries(db, id, away, category));
 }
 
 void CVysledkyView::OnScoreEdited(CStrana side)
