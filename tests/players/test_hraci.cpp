@@ -100,7 +100,15 @@ TEST_F(Players, TransfersLeaveOneHistoryRowAndKeepTheGoals)
     Db().Execute(QStringLiteral("insert into tgoly (IDhraca, IDklubu) values (?, ?)"), {jan, m_a});
     EXPECT_EQ(TransferPlayer(m_doc, jan, 0), CVysledokPrestupu::ZiadnyKlub);
     EXPECT_EQ(TransferPlayer(m_doc, jan, m_a), CVysledokPrestupu::UzTamHra);
+    EXPECT_EQ(PresentClub(Db(), jan), QStringLiteral("Slovan"));
+    // The clubs to move to come by drawn number, whatever order they were entered in.
+    AddClub(Db(), m_competition, QStringLiteral("Nulté"), 0);
+    const auto clubs = TransferClubs(Db(), m_competition);
+    ASSERT_EQ(clubs.size(), 3);
+    EXPECT_EQ(clubs.at(0).nazov, QStringLiteral("Nulté"));
+    EXPECT_EQ(clubs.at(2).nazov, QStringLiteral("Inter"));
     ASSERT_EQ(TransferPlayer(m_doc, jan, m_b), CVysledokPrestupu::Prestupil);
+    EXPECT_EQ(PresentClub(Db(), jan), QStringLiteral("Inter"));
     EXPECT_EQ(PlayerList(Db(), m_a).RowCount(), 1);
     EXPECT_EQ(PlayerList(Db(), m_b).rows.at(0).id, jan);
     EXPECT_EQ(Db().Value(QStringLiteral("select IDhraca from tgoly")).toInt(), jan);
