@@ -4,6 +4,7 @@
 #include "competition/generator.h"
 #include "competition/rozpis.h"
 #include "db/CLigaroDoc.h"
+#include "tichy.h"
 #include "db/kody.h"
 #include "db/schema.h"
 #include "officials/nominacie.h"
@@ -13,15 +14,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class CTichy : public CPouzivatel
-{
-public:
-    void ShowMessage(const QString&, Ikona) override {}
-    bool AskYesNo(const QString&) override { return true; }
-    QString AskSaveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    void OpenWithSystem(const QString&) override {}
-};
 
 struct CSezona
 {

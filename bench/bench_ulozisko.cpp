@@ -3,6 +3,7 @@
 
 #include "db/CDatabaza.h"
 #include "db/CLigaroDoc.h"
+#include "tichy.h"
 #include "db/CZaznamy.h"
 #include "db/schema.h"
 
@@ -15,15 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-class CTichy : public CPouzivatel
-{
-public:
-    void ShowMessage(const QString&, Ikona) override {}
-    bool AskYesNo(const QString&) override { return true; }
-    QString AskSaveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    void OpenWithSystem(const QString&) override {}
-};
 
 double Percentile(const std::vector<double>& values, double p)
 {
