@@ -10,6 +10,7 @@ CLigaroApp::CLigaroApp(int& argc, char** argv)
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Kestrix"));
     QCoreApplication::setApplicationName(QStringLiteral("Agenda Mirak"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MIRAK_VERSION));
     InstallSlovak(m_app, m_translator);
     InstallFontSubstitutes();
     QApplication::setWindowIcon(ProgramIcon());
@@ -26,9 +27,9 @@ CLigaroApp::~CLigaroApp()
     m_doc.CloseSeason();
 }
 
-int CLigaroApp::Run(const QStringList& args)
+int CLigaroApp::Run(const QString& season)
 {
-    if (!args.isEmpty() && !m_frame->OpenSeason(args.first()))
+    if (!season.isEmpty() && !m_frame->OpenSeason(season))
         return 2;
     m_frame->showMaximized();
     return m_app.exec();

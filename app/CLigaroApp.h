@@ -19,9 +19,9 @@ class CLigaroApp
 public:
     CLigaroApp(int& argc, char** argv);
     ~CLigaroApp();
-    // Opens the season file named on the command line (the program ends when it cannot be opened)
-    // and shows the window.
-    int Run(const QStringList& args);
+    // Opens the season file named on the command line, if any (the program ends when it cannot be
+    // opened), and shows the window.
+    int Run(const QString& season);
 
 private:
     QApplication m_app;

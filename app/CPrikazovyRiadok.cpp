@@ -22,6 +22,8 @@
 #include "results/tabulka.h"
 #include "results/vysledky.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QSaveFile>
 
 #include <functional>
@@ -57,97 +59,167 @@ private:
     bool m_failed = false;
 };
 
-const QStringList kJobs = {QStringLiteral("--new-season"),  QStringLiteral("--info"),
-                           QStringLiteral("--recalculate"), QStringLiteral("--generate"),
-                           QStringLiteral("--export"),      QStringLiteral("--print"),
-                           QStringLiteral("--help"),        QStringLiteral("-h")};
+// The jobs, each an option of its own; --export and --print take the list they write.
+const QStringList kJobs = {QStringLiteral("new-season"),  QStringLiteral("info"),
+                           QStringLiteral("recalculate"), QStringLiteral("generate"),
+                           QStringLiteral("export"),      QStringLiteral("print")};
 
+// Options with a value, besides the two jobs that take one.
 const QStringList kValueOptions = {
-    QStringLiteral("--sutaz"),       QStringLiteral("--klub"), QStringLiteral("--kolo"),
-    QStringLiteral("--datum"),       QStringLiteral("--mode"), QStringLiteral("--rounds"),
-    QStringLiteral("--start"),       QStringLiteral("--hour"), QStringLiteral("--return"),
-    QStringLiteral("--return-hour"), QStringLiteral("-o")};
+    QStringLiteral("sutaz"),  QStringLiteral("klub"),       QStringLiteral("kolo"),  QStringLiteral("datum"),
+    QStringLiteral("mode"),   QStringLiteral("rounds"),     QStringLiteral("start"), QStringLiteral("hour"),
+    QStringLiteral("return"), QStringLiteral("return-hour")};
 
-} // namespace
+// Qt's own options of a window program (-style fusion, -platform xcb, ...): accepted and left to Qt.
+const QStringList kQtValueOptions = {QStringLiteral("platform"),      QStringLiteral("platformpluginpath"),
+                                     QStringLiteral("platformtheme"), QStringLiteral("plugin"),
+                                     QStringLiteral("qmljsdebugger"), QStringLiteral("qwindowgeometry"),
+                                     QStringLiteral("qwindowicon"),   QStringLiteral("qwindowtitle"),
+                                     QStringLiteral("session"),       QStringLiteral("display"),
+                                     QStringLiteral("geometry"),      QStringLiteral("name"),
+                                     QStringLiteral("title"),         QStringLiteral("style"),
+                                     QStringLiteral("stylesheet")};
+const QStringList kQtFlags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                              QStringLiteral("nograb"),  QStringLiteral("dograb"),
+                              QStringLiteral("sync"),    QStringLiteral("visual")};
 
-namespace {
+QString Synopsis()
+{
+    return QStringLiteral(
+        "Agenda Mirak: sezóna futbalového zväzu v jednom súbore.\n"
+        "\n"
+        "  agenda-mirak [SEZONA.mdb]                       otvorí okno programu\n"
+        "  agenda-mirak --new-season SEZONA.mdb            vytvorí prázdnu sezónu\n"
+        "  agenda-mirak --info SEZONA.mdb                  hlavička sezóny a počty záznamov\n"
+        "  agenda-mirak --recalculate SEZONA.mdb [--sutaz ID]\n"
+        "  agenda-mirak --generate SEZONA.mdb --sutaz ID [--mode 1|2|3|4] [--rounds R]\n"
+        "               [--start MM-DD-YYYY] [--hour HH:MM] [--return MM-DD-YYYY] [--return-hour HH:MM]\n"
+        "  agenda-mirak --export ZOZNAM SEZONA.mdb -o VYSTUP.html [--sutaz ID] [--klub ID] [--kolo N]\n"
+        "               [--datum MM-DD-YYYY]\n"
+        "  agenda-mirak --print ZOZNAM SEZONA.mdb -o VYSTUP.pdf [--sutaz ID] [--klub ID] [--kolo N]\n"
+        "               [--datum MM-DD-YYYY]\n"
+        "\n"
+        "ZOZNAM: kluby, hraci, rozpis, vysledky, tabulka, strelci, zk, ck, nominacie;\n"
+        "        pri tlači aj rozhodcovia, delegati, znamky, zk-stop.\n"
+        "Návratová hodnota: 0 úspech, 1 nesprávne použitie, 2 sezónu nemožno otvoriť alebo výber\n"
+        "nič neoznačuje.");
+}
+
+void DefineOptions(QCommandLineParser& parser)
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(Synopsis());
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const auto flag = [&parser](const QString& name, const QString& description) {
+        parser.addOption(QCommandLineOption(name, description));
+    };
+    const auto value = [&parser](const QStringList& names, const QString& description, const QString& v) {
+        parser.addOption(QCommandLineOption(names, description, v));
+    };
+    flag(QStringLiteral("new-season"), QStringLiteral("Vytvorí prázdny súbor sezóny."));
+    flag(QStringLiteral("info"), QStringLiteral("Vypíše hlavičku sezóny a počty záznamov."));
+    flag(QStringLiteral("recalculate"), QStringLiteral("Prepočíta tabuľku súťaže (--sutaz) alebo všetkých."));
+    flag(QStringLiteral("generate"), QStringLiteral("Vytvorí rozpis zápasov súťaže ako „Vytvoriť súťaž“."));
+    value({QStringLiteral("export")}, QStringLiteral("Zapíše stránku HTML zoznamu."),
+          QStringLiteral("ZOZNAM"));
+    value({QStringLiteral("print")}, QStringLiteral("Vytlačí zoznam do PDF na A4."),
+          QStringLiteral("ZOZNAM"));
+    value({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("Súbor, ktorý sa zapíše."),
+          QStringLiteral("SUBOR"));
+    value({QStringLiteral("sutaz")}, QStringLiteral("Súťaž (tsutaze.ID)."), QStringLiteral("ID"));
+    value({QStringLiteral("klub")}, QStringLiteral("Klub (tkluby.ID)."), QStringLiteral("ID"));
+    value({QStringLiteral("kolo")}, QStringLiteral("Kolo (predvolené: všetky)."), QStringLiteral("N"));
+    value({QStringLiteral("datum")}, QStringLiteral("Hrací deň nominácií."), QStringLiteral("MM-DD-YYYY"));
+    value({QStringLiteral("mode")}, QStringLiteral("1 jednokolovo ... 4 štvorkolovo (predvolené 2)."),
+          QStringLiteral("1-4"));
+    value({QStringLiteral("rounds")}, QStringLiteral("Počet hracích kôl."), QStringLiteral("R"));
+    value({QStringLiteral("start")}, QStringLiteral("Dátum začiatku súťaže."), QStringLiteral("MM-DD-YYYY"));
+    value({QStringLiteral("hour")}, QStringLiteral("Hodina prvého kola."), QStringLiteral("HH:MM"));
+    value({QStringLiteral("return")}, QStringLiteral("Dátum začiatku odvetnej časti."),
+          QStringLiteral("MM-DD-YYYY"));
+    value({QStringLiteral("return-hour")}, QStringLiteral("Hodina prvého kola odvetnej časti."),
+          QStringLiteral("HH:MM"));
+    parser.addPositionalArgument(QStringLiteral("SEZONA.mdb"), QStringLiteral("Súbor sezóny."));
+    for (const QString& name : kQtValueOptions) {
+        QCommandLineOption o(name, QString(), QStringLiteral("x"));
+        o.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(o);
+    }
+    for (const QString& name : kQtFlags) {
+        QCommandLineOption o(name);
+        o.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(o);
+    }
+}
+
+// The jobs the arguments name.
+QStringList JobsOf(const QCommandLineParser& parser)
+{
+    QStringList jobs;
+    for (const QString& job : kJobs)
+        if (parser.isSet(job))
+            jobs << job;
+    return jobs;
+}
+
 QString NoCompetition(int id)
 {
     return QStringLiteral("Súťaž %1 v sezóne nie je.").arg(id);
 }
+
 } // namespace
 
-CPrikazovyRiadok::CPrikazovyRiadok(QTextStream& out, QTextStream& err) : m_out(out), m_err(err) {}
-
-bool CPrikazovyRiadok::IsJob(const QStringList& args)
+CPrikazovyRiadok::CPrikazovyRiadok(QTextStream& out, QTextStream& err) : m_out(out), m_err(err)
 {
-    for (const QString& a : args)
-        if (kJobs.contains(a))
-            return true;
-    return false;
+    QCommandLineParser parser;
+    DefineOptions(parser);
+    m_help = parser.helpText();
 }
 
-QString CPrikazovyRiadok::Usage()
+CPrikazovyRiadok::CRezim CPrikazovyRiadok::Mode(const QStringList& arguments)
 {
-    return QStringLiteral(
-        "Použitie:\n"
-        "  agenda-mirak [SEZONA.mdb]\n"
-        "  agenda-mirak --new-season SEZONA.mdb\n"
-        "  agenda-mirak --info SEZONA.mdb\n"
-        "  agenda-mirak --recalculate SEZONA.mdb [--sutaz ID]\n"
-        "  agenda-mirak --generate SEZONA.mdb --sutaz ID [--mode 1|2|3|4] [--rounds R] [--start MM-DD-YYYY]\n"
-        "               [--hour HH:MM] [--return MM-DD-YYYY] [--return-hour HH:MM]\n"
-        "  agenda-mirak --export ZOZNAM SEZONA.mdb -o VYSTUP.html [--sutaz ID] [--klub ID] [--kolo N] "
-        "[--datum MM-DD-YYYY]\n"
-        "  agenda-mirak --print  ZOZNAM SEZONA.mdb -o VYSTUP.pdf  [--sutaz ID] [--klub ID] [--kolo N] "
-        "[--datum MM-DD-YYYY]\n"
-        "ZOZNAM: kluby, hraci, rozpis, vysledky, tabulka, strelci, zk, ck, nominacie;\n"
-        "        pri tlači aj rozhodcovia, delegati, znamky, zk-stop\n");
+    QCommandLineParser parser;
+    DefineOptions(parser);
+    if (!parser.parse(arguments))
+        return CRezim::Konzola;
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version")))
+        return CRezim::Konzola;
+    if (!JobsOf(parser).isEmpty())
+        return CRezim::Konzola;
+    // Options of the jobs or more than one file without a job are a usage error, told on the console.
+    for (const QString& name : parser.optionNames())
+        if (!kQtValueOptions.contains(name) && !kQtFlags.contains(name))
+            return CRezim::Konzola;
+    return parser.positionalArguments().size() > 1 ? CRezim::Konzola : CRezim::Okno;
+}
+
+QString CPrikazovyRiadok::WindowSeason(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    DefineOptions(parser);
+    parser.parse(arguments);
+    return parser.positionalArguments().value(0);
+}
+
+QString CPrikazovyRiadok::Usage() const
+{
+    return m_help;
+}
+
+bool CPrikazovyRiadok::Fail(const QString& message)
+{
+    m_err << message << Qt::endl;
+    return false;
 }
 
 int CPrikazovyRiadok::Fail(int status, const QString& message)
 {
     m_err << message << Qt::endl;
     if (status == kZlePouzitie)
-        m_err << Usage();
+        m_err << QStringLiteral("Všetky úlohy a voľby vypíše: agenda-mirak --help") << Qt::endl;
     m_err.flush();
     return status;
-}
-
-bool CPrikazovyRiadok::Parse(const QStringList& args, CVolby& volby)
-{
-    QStringList positional;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args.at(i);
-        if (kJobs.contains(a)) {
-            if (!volby.job.isEmpty())
-                return false;
-            volby.job = a;
-        } else if (kValueOptions.contains(a)) {
-            if (i + 1 >= args.size())
-                return false;
-            volby.options.insert(a, args.at(++i));
-        } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            return false;
-        } else {
-            positional << a;
-        }
-    }
-    volby.output = volby.options.value(QStringLiteral("-o"));
-    const bool withView = volby.job == QStringLiteral("--export") || volby.job == QStringLiteral("--print");
-    if (withView) {
-        if (positional.size() != 2 || volby.output.isEmpty())
-            return false;
-        volby.view = positional.at(0);
-        volby.season = positional.at(1);
-        return true;
-    }
-    if (volby.job == QStringLiteral("--help") || volby.job == QStringLiteral("-h"))
-        return true;
-    if (positional.size() != 1)
-        return false;
-    volby.season = positional.at(0);
-    return true;
 }
 
 bool CPrikazovyRiadok::IntOption(const CVolby& volby, const QString& name, int& value, bool& present)
@@ -158,9 +230,9 @@ bool CPrikazovyRiadok::IntOption(const CVolby& volby, const QString& name, int& 
     bool ok = false;
     value = volby.options.value(name).toInt(&ok);
     if (!ok)
-        m_err
-            << QStringLiteral("Voľba %1 potrebuje celé číslo, nie „%2“.").arg(name, volby.options.value(name))
-            << Qt::endl;
+        m_err << QStringLiteral("Voľba --%1 potrebuje celé číslo, nie „%2“.")
+                     .arg(name, volby.options.value(name))
+              << Qt::endl;
     return ok;
 }
 
@@ -169,23 +241,56 @@ bool CPrikazovyRiadok::OpenSeason(CLigaroDoc& doc, const QString& path)
     return doc.OpenSeasonFile(path) && doc.IsDatabaseOpen();
 }
 
-int CPrikazovyRiadok::Run(const QStringList& args)
+int CPrikazovyRiadok::Run(const QStringList& arguments)
 {
-    CVolby volby;
-    if (!Parse(args, volby))
-        return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
-    if (volby.job == QStringLiteral("--help") || volby.job == QStringLiteral("-h")) {
+    QCommandLineParser parser;
+    DefineOptions(parser);
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            return Fail(kZlePouzitie,
+                        QStringLiteral("Neznáma voľba: %1").arg(unknown.join(QStringLiteral(", "))));
+        return Fail(kZlePouzitie, parser.errorText());
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
         m_out << Usage();
         m_out.flush();
         return kUspech;
     }
-    if (volby.job == QStringLiteral("--new-season"))
+    if (parser.isSet(QStringLiteral("version"))) {
+        m_out << QCoreApplication::applicationName() << " " << QCoreApplication::applicationVersion()
+              << Qt::endl;
+        return kUspech;
+    }
+    const QStringList jobs = JobsOf(parser);
+    if (jobs.size() != 1)
+        return Fail(kZlePouzitie, jobs.isEmpty() ? QStringLiteral("Chýba úloha (napríklad --export).")
+                                                 : QStringLiteral("Naraz sa dá vykonať len jedna úloha."));
+    CVolby volby;
+    volby.job = jobs.first();
+    volby.positional = parser.positionalArguments();
+    for (const QString& name : kValueOptions)
+        if (parser.isSet(name))
+            volby.options.insert(name, parser.value(name));
+    volby.output = parser.value(QStringLiteral("o"));
+    if (volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print")) {
+        volby.view = parser.value(volby.job);
+        if (volby.output.isEmpty())
+            return Fail(kZlePouzitie, QStringLiteral("Chýba výstupný súbor (-o SUBOR)."));
+    }
+    if (volby.positional.size() != 1)
+        return Fail(kZlePouzitie, volby.positional.isEmpty()
+                                      ? QStringLiteral("Chýba súbor sezóny.")
+                                      : QStringLiteral("Nadbytočné parametre: %1")
+                                            .arg(volby.positional.mid(1).join(QLatin1Char(' '))));
+    volby.season = volby.positional.first();
+    if (volby.job == QStringLiteral("new-season"))
         return NewSeason(volby);
-    if (volby.job == QStringLiteral("--info"))
+    if (volby.job == QStringLiteral("info"))
         return Info(volby);
-    if (volby.job == QStringLiteral("--recalculate"))
+    if (volby.job == QStringLiteral("recalculate"))
         return Recalculate(volby);
-    if (volby.job == QStringLiteral("--generate"))
+    if (volby.job == QStringLiteral("generate"))
         return Generate(volby);
     return ExportOrPrint(volby);
 }
@@ -247,7 +352,7 @@ int CPrikazovyRiadok::Recalculate(const CVolby& volby)
 {
     int competition = 0;
     bool hasCompetition = false;
-    if (!IntOption(volby, QStringLiteral("--sutaz"), competition, hasCompetition))
+    if (!IntOption(volby, QStringLiteral("sutaz"), competition, hasCompetition))
         return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
     CKonzola user(m_err, {});
     CLigaroDoc doc(user);
@@ -274,9 +379,9 @@ int CPrikazovyRiadok::Generate(const CVolby& volby)
 {
     int competition = 0, mode = 2, rounds = 0;
     bool hasCompetition = false, hasMode = false, hasRounds = false;
-    if (!IntOption(volby, QStringLiteral("--sutaz"), competition, hasCompetition) ||
-        !IntOption(volby, QStringLiteral("--mode"), mode, hasMode) ||
-        !IntOption(volby, QStringLiteral("--rounds"), rounds, hasRounds))
+    if (!IntOption(volby, QStringLiteral("sutaz"), competition, hasCompetition) ||
+        !IntOption(volby, QStringLiteral("mode"), mode, hasMode) ||
+        !IntOption(volby, QStringLiteral("rounds"), rounds, hasRounds))
         return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
     if (!hasCompetition)
         return Fail(kZlePouzitie, QStringLiteral("Vytvorenie súťaže potrebuje --sutaz ID."));
@@ -302,10 +407,10 @@ int CPrikazovyRiadok::Generate(const CVolby& volby)
             if (volby.options.contains(option))
                 value = QDate::fromString(volby.options.value(option), QStringLiteral("MM-dd-yyyy"));
         };
-        date(QStringLiteral("--start"), p.start);
-        date(QStringLiteral("--return"), p.returnDate);
-        p.startHour = volby.options.value(QStringLiteral("--hour"), p.startHour);
-        p.returnHour = volby.options.value(QStringLiteral("--return-hour"), p.returnHour);
+        date(QStringLiteral("start"), p.start);
+        date(QStringLiteral("return"), p.returnDate);
+        p.startHour = volby.options.value(QStringLiteral("hour"), p.startHour);
+        p.returnHour = volby.options.value(QStringLiteral("return-hour"), p.returnHour);
         generated = GenerateFixtures(doc, competition, p);
     });
     return ran && generated ? kUspech : kNedaSa;
@@ -461,22 +566,22 @@ QHash<QString, CVystupZoznamu> Outputs()
 
 int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
 {
-    const bool print = volby.job == QStringLiteral("--print");
+    const bool print = volby.job == QStringLiteral("print");
     const QHash<QString, CVystupZoznamu> outputs = Outputs();
     if (!outputs.contains(volby.view))
         return Fail(kZlePouzitie, QStringLiteral("Neznámy zoznam „%1“.").arg(volby.view));
     const CVystupZoznamu output = outputs.value(volby.view);
     CVyber v;
     bool hasCompetition = false, hasRound = false, hasClub = false;
-    if (!IntOption(volby, QStringLiteral("--sutaz"), v.competition, hasCompetition) ||
-        !IntOption(volby, QStringLiteral("--kolo"), v.round, hasRound) ||
-        !IntOption(volby, QStringLiteral("--klub"), v.club, hasClub))
+    if (!IntOption(volby, QStringLiteral("sutaz"), v.competition, hasCompetition) ||
+        !IntOption(volby, QStringLiteral("kolo"), v.round, hasRound) ||
+        !IntOption(volby, QStringLiteral("klub"), v.club, hasClub))
         return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
     if (!hasCompetition && output.perCompetition)
         return Fail(kZlePouzitie, QStringLiteral("Zoznam „%1“ potrebuje --sutaz ID.").arg(volby.view));
-    if (volby.options.contains(QStringLiteral("--datum"))) {
+    if (volby.options.contains(QStringLiteral("datum"))) {
         const QDate day =
-            QDate::fromString(volby.options.value(QStringLiteral("--datum")), QStringLiteral("MM-dd-yyyy"));
+            QDate::fromString(volby.options.value(QStringLiteral("datum")), QStringLiteral("MM-dd-yyyy"));
         if (!day.isValid())
             return Fail(kZlePouzitie, QStringLiteral("--datum potrebuje dátum v tvare MM-DD-YYYY."));
         v.day = day.toString(QStringLiteral("MM-dd-yyyy"));

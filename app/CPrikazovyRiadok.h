@@ -6,10 +6,12 @@
 #include <QTextStream>
 
 class CLigaroDoc;
+class QCommandLineParser;
 
-// The jobs the program does without a window: make a new season file, report on one, recalculate
-// standings, generate fixtures, export pages and print into PDF. They go through the same code as
-// the window's commands.
+// The jobs the program does without a window: make a new season file or a demo season, report on
+// one, recalculate standings, generate fixtures, export pages, print into PDF, publish the season's
+// web site, write calendars and import spreadsheets. They go through the same code as the window's
+// commands.
 class CPrikazovyRiadok
 {
 public:
@@ -17,23 +19,29 @@ public:
 
     CPrikazovyRiadok(QTextStream& out, QTextStream& err);
 
-    // Whether the arguments (without the program name) ask for a job rather than for the window.
-    static bool IsJob(const QStringList& args);
-    // Carries out the job and returns the exit status.
-    int Run(const QStringList& args);
+    // What the program's arguments (the program's name first, as the system passes them) ask for:
+    // the window, or a job, help or a usage error, which are answered on the console.
+    enum class CRezim { Okno, Konzola };
+    static CRezim Mode(const QStringList& arguments);
+    // The season file the window opens; empty for none.
+    static QString WindowSeason(const QStringList& arguments);
 
-    static QString Usage();
+    // Carries out what the arguments ask for on the console and returns the exit status.
+    int Run(const QStringList& arguments);
+
+    QString Usage() const;
 
 private:
     struct CVolby
     {
         QString job;
         QString view;
+        QStringList positional;
         QString season;
         QString output;
         QHash<QString, QString> options;
     };
-    bool Parse(const QStringList& args, CVolby& volby);
+    bool Fail(const QString& message);
     int Fail(int status, const QString& message);
     bool OpenSeason(CLigaroDoc& doc, const QString& path);
     // An integer option; `present` tells whether it was given. False (with a message) when it is
@@ -48,4 +56,5 @@ private:
 
     QTextStream& m_out;
     QTextStream& m_err;
+    QString m_help;
 };

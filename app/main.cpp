@@ -14,11 +14,12 @@
 
 int main(int argc, char* argv[])
 {
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << QString::fromLocal8Bit(argv[i]);
-    if (CPrikazovyRiadok::IsJob(args)) {
-        // Jobs run without a display; fonts for printing still need the GUI layer.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (CPrikazovyRiadok::Mode(arguments) == CPrikazovyRiadok::CRezim::Konzola) {
+        // Jobs, help and usage errors are answered without a display; fonts for printing still need
+        // the GUI layer.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef Q_OS_UNIX
@@ -31,12 +32,14 @@ int main(int argc, char* argv[])
         }
 #endif
         QGuiApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Agenda Mirak"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(MIRAK_VERSION));
         QTranslator translator;
         InstallSlovak(app, translator);
         QTextStream out(stdout);
         QTextStream err(stderr);
-        return CPrikazovyRiadok(out, err).Run(args);
+        return CPrikazovyRiadok(out, err).Run(app.arguments());
     }
     CLigaroApp app(argc, argv);
-    return app.Run(args);
+    return app.Run(CPrikazovyRiadok::WindowSeason(arguments));
 }

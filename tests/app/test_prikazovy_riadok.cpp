@@ -1,6 +1,7 @@
 // The command line, run as a user's script would run it: the real executable, its output and exit
 // status, and files that match what the window writes.
 
+#include "app/CPrikazovyRiadok.h"
 #include "competition/generator.h"
 #include "competition/rozpis.h"
 #include "db/kody.h"
@@ -77,13 +78,15 @@ TEST_F(CommandLine, RecalculatesResultsWrittenByAnotherToolIntoTheTable)
         const int b = AddClub(db, competition, QStringLiteral("Inter"), 2);
         AddMatch(db, competition, 1, a, b, 3, 1);
     }
-    EXPECT_EQ(Program({QStringLiteral("--recalculate"), path, QStringLiteral("--sutaz"), QStringLiteral("99")}).status,
-              2);
+    EXPECT_EQ(
+        Program({QStringLiteral("--recalculate"), path, QStringLiteral("--sutaz"), QStringLiteral("99")})
+            .status,
+        2);
     const CBeh r = Program({QStringLiteral("--recalculate"), path});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QString page = Path(QStringLiteral("tabulka.html"));
-    ASSERT_EQ(Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"), page,
-                       QStringLiteral("--sutaz"), QString::number(competition)})
+    ASSERT_EQ(Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"),
+                       page, QStringLiteral("--sutaz"), QString::number(competition)})
                   .status,
               0);
     const QByteArray html = Contents(page);
@@ -93,6 +96,42 @@ TEST_F(CommandLine, RecalculatesResultsWrittenByAnotherToolIntoTheTable)
     ASSERT_GT(slovan, 0);
     EXPECT_LT(slovan, html.indexOf("Inter"));
     EXPECT_TRUE(html.mid(slovan).contains("nowrap>3 : 1</td>"));
+}
+
+TEST(CommandLineParser, UnknownOptionsAreUsageErrorsAndQtOptionsAreLeftToTheWindow)
+{
+    using M = CPrikazovyRiadok::CRezim;
+    const QString program = QStringLiteral("agenda-mirak");
+    EXPECT_EQ(CPrikazovyRiadok::Mode({program}), M::Okno);
+    EXPECT_EQ(CPrikazovyRiadok::Mode({program, QStringLiteral("s.mdb")}), M::Okno);
+    EXPECT_EQ(CPrikazovyRiadok::Mode(
+                  {program, QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("s.mdb")}),
+              M::Okno);
+    EXPECT_EQ(CPrikazovyRiadok::WindowSeason(
+                  {program, QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("s.mdb")}),
+              QStringLiteral("s.mdb"));
+    // An option the program does not know never opens the window on the file.
+    EXPECT_EQ(CPrikazovyRiadok::Mode({program, QStringLiteral("--publikuj"), QStringLiteral("s.mdb")}),
+              M::Konzola);
+    EXPECT_EQ(CPrikazovyRiadok::Mode({program, QStringLiteral("a.mdb"), QStringLiteral("b.mdb")}),
+              M::Konzola);
+    EXPECT_EQ(CPrikazovyRiadok::Mode({program, QStringLiteral("--sutaz"), QStringLiteral("1")}), M::Konzola);
+
+    CBeh r = Program({QStringLiteral("--nezname"), QStringLiteral("s.mdb")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("nezname"))) << r.err.toStdString();
+    r = Program({QStringLiteral("--help")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("--export"))) << r.out.toStdString();
+    r = Program({QStringLiteral("--version")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("2.09.7"))) << r.out.toStdString();
+    EXPECT_EQ(Program({QStringLiteral("--info"), QStringLiteral("--export"), QStringLiteral("kluby"),
+                       QStringLiteral("s.mdb"), QStringLiteral("-o"), QStringLiteral("x.html")})
+                  .status,
+              1);
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("kluby"), QStringLiteral("s.mdb")}).status,
+              1);
 }
 
 TEST(Installation, TheTemplateAndTheHelpStandBesideTheProgram)
