@@ -263,7 +263,7 @@ bool GenerateFixtures(CLigaroDoc& doc, int competition, const CParametreGenerova
     for (const auto& [id, draw] : clubs)
         if (draw >= 0 && draw <= n)
             table[draw] = id;
-    CPrikaz insert(db.Handle(),
+    CPrikaz insert(db,
                    QStringLiteral("insert into tzapasy (kolo, skupina, klub1, klub2, los1, los2, "
                                   "body1, body2, polcas1, polcas2, cas) values (?,?,?,?,?,?,?,?,?,?,?)"));
     for (const CGenerovanyZapas& z :

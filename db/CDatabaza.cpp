@@ -84,6 +84,23 @@ void SlovakLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, JetLike(QStringView(p, pn), QStringView(v, vn)) ? 1 : 0);
 }
 
+void ScoreFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    QVariant v;
+    switch (sqlite3_value_type(argv[0])) {
+    case SQLITE_INTEGER:
+        v = QVariant(static_cast<qlonglong>(sqlite3_value_int64(argv[0])));
+        break;
+    case SQLITE_FLOAT:
+        v = QVariant(sqlite3_value_double(argv[0]));
+        break;
+    default:
+        // Texts, blobs and nothing at all are no score.
+        break;
+    }
+    sqlite3_result_int(ctx, SkoreZUlozenia(v));
+}
+
 int SlovakCollation(void*, int an, const void* a, int bn, const void* b)
 {
     return PorovnajSlovensky(QStringView(static_cast<const char16_t*>(a), an / 2),
@@ -121,30 +138,20 @@ void ReplaceWith(const QString& temporary, const QString& target)
 
 // ---------------------------------------------------------------------------------------------------
 
-CPrikaz::CPrikaz(sqlite3* db, const QString& jetSql, const QVariantList& params) : m_db(db), m_sql(jetSql)
+CPrikaz::CPrikaz(CDatabaza& db, const QString& jetSql, const QVariantList& params) : m_db(db), m_sql(jetSql)
 {
-    if (!db)
-        throw CChybaDatabazy(QStringLiteral("Nie je otvorená žiadna sezóna."));
-    const QString sql = TranslateJetSql(jetSql);
-    const int rc = sqlite3_prepare16_v2(db, sql.utf16(), -1, &m_stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        const QString engine = EngineMessage(db);
-        sqlite3_finalize(m_stmt);
-        m_stmt = nullptr;
-        throw CChybaDatabazy(QStringLiteral("Dotaz sa nepodarilo pripraviť."),
-                             engine + QStringLiteral("\n") + jetSql, rc);
-    }
+    m_stmt = m_db.Acquire(jetSql, m_generation);
     try {
-        Bind(db, m_stmt, params);
+        Bind(m_db.Handle(), m_stmt, params);
     } catch (...) {
-        sqlite3_finalize(m_stmt);
+        m_db.Release(m_sql, m_stmt, m_generation);
         throw;
     }
 }
 
 CPrikaz::~CPrikaz()
 {
-    sqlite3_finalize(m_stmt);
+    m_db.Release(m_sql, m_stmt, m_generation);
 }
 
 bool CPrikaz::Step()
@@ -154,14 +161,22 @@ bool CPrikaz::Step()
         return true;
     if (rc == SQLITE_DONE)
         return false;
-    throw CChybaDatabazy(QStringLiteral("Databáza odmietla požiadavku."), EngineMessage(m_db), rc);
+    // The statement stays usable: a failed step is reset so that the cache gets it back clean.
+    const QString engine = EngineMessage(m_db.Handle());
+    sqlite3_reset(m_stmt);
+    throw CChybaDatabazy(QStringLiteral("Databáza odmietla požiadavku."), engine, rc);
+}
+
+void CPrikaz::Rebind(const QVariantList& params)
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+    Bind(m_db.Handle(), m_stmt, params);
 }
 
 void CPrikaz::Execute(const QVariantList& params)
 {
-    sqlite3_reset(m_stmt);
-    sqlite3_clear_bindings(m_stmt);
-    Bind(m_db, m_stmt, params);
+    Rebind(params);
     while (Step()) {
     }
 }
@@ -174,6 +189,28 @@ int CPrikaz::ColumnCount() const
 QString CPrikaz::ColumnName(int i) const
 {
     return QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+}
+
+bool CPrikaz::IsNull(int i) const
+{
+    return sqlite3_column_type(m_stmt, i) == SQLITE_NULL;
+}
+
+qint64 CPrikaz::Int64(int i) const
+{
+    return sqlite3_column_int64(m_stmt, i);
+}
+
+double CPrikaz::Double(int i) const
+{
+    return sqlite3_column_double(m_stmt, i);
+}
+
+QString CPrikaz::Text(int i) const
+{
+    const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(m_stmt, i));
+    const int bytes = sqlite3_column_bytes16(m_stmt, i);
+    return text ? QString(reinterpret_cast<const QChar*>(text), bytes / 2) : QString();
 }
 
 QVariant CPrikaz::Value(int i) const
@@ -189,11 +226,8 @@ QVariant CPrikaz::Value(int i) const
         return QVariant(sqlite3_column_double(m_stmt, i));
     case SQLITE_NULL:
         return {};
-    default: {
-        const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(m_stmt, i));
-        const int bytes = sqlite3_column_bytes16(m_stmt, i);
-        return QVariant(QString(reinterpret_cast<const QChar*>(text), bytes / 2));
-    }
+    default:
+        return QVariant(Text(i));
     }
 }
 
@@ -232,6 +266,10 @@ void CDatabaza::Open(const QString& path)
         steps << QStringLiteral("BEGIN EXCLUSIVE") << QStringLiteral("SELECT count(*) FROM sqlite_master")
               << QStringLiteral("COMMIT") << QStringLiteral("PRAGMA journal_mode=DELETE")
               << QStringLiteral("PRAGMA synchronous=FULL");
+    // The whole file fits in the page cache (the engine's default is about 2 MB): lists and
+    // recalculations read every match of a competition, again and again.
+    const qint64 kib = QFileInfo(path).size() / 1024;
+    steps << QStringLiteral("PRAGMA cache_size=-%1").arg(std::max<qint64>(8192, kib + kib / 4 + 4096));
     for (const QString& step : steps) {
         rc = sqlite3_exec(m_db, step.toUtf8().constData(), nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK)
@@ -256,14 +294,77 @@ void CDatabaza::RegisterFunctions()
     sqlite3_create_function(m_db, "like", 2, flags, nullptr, SlovakLike, nullptr, nullptr);
     sqlite3_create_function(m_db, "like", 3, flags, nullptr, SlovakLike, nullptr, nullptr);
     sqlite3_create_collation(m_db, kSlovakCollation, SQLITE_UTF16_ALIGNED, nullptr, SlovakCollation);
+    sqlite3_create_function(m_db, kSqlSkore, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                            nullptr, ScoreFunction, nullptr, nullptr);
 }
 
 void CDatabaza::Close()
 {
+    FinalizeCache();
+    m_cursorForms.clear();
+    ++m_generation;
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+}
+
+void CDatabaza::FinalizeCache()
+{
+    for (const QVector<sqlite3_stmt*>& statements : std::as_const(m_idle))
+        for (sqlite3_stmt* stmt : statements)
+            sqlite3_finalize(stmt);
+    m_idle.clear();
+    m_idleCount = 0;
+}
+
+sqlite3_stmt* CDatabaza::Acquire(const QString& jetSql, quint64& generation)
+{
+    if (!m_db)
+        throw CChybaDatabazy(QStringLiteral("Nie je otvorená žiadna sezóna."));
+    generation = m_generation;
+    auto it = m_idle.find(jetSql);
+    if (it != m_idle.end() && !it->isEmpty()) {
+        --m_idleCount;
+        return it->takeLast();
+    }
+    const QString sql = TranslateJetSql(jetSql);
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare16_v3(m_db, sql.utf16(), -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString engine = EngineMessage(m_db);
+        sqlite3_finalize(stmt);
+        throw CChybaDatabazy(QStringLiteral("Dotaz sa nepodarilo pripraviť."),
+                             engine + QStringLiteral("\n") + jetSql, rc);
+    }
+    return stmt;
+}
+
+void CDatabaza::Release(const QString& jetSql, sqlite3_stmt* stmt, quint64 generation)
+{
+    if (!stmt)
+        return;
+    if (generation != m_generation || !m_db) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    // Query texts are fixed templates, so the cache stays small; a program that made up texts
+    // without end would still not keep more than this many statements.
+    if (m_idleCount >= 512)
+        FinalizeCache();
+    m_idle[jetSql].append(stmt);
+    ++m_idleCount;
+}
+
+const CDatabaza::CFormaKurzora& CDatabaza::CursorForm(const QString& sql,
+                                                      const std::function<CFormaKurzora()>& make)
+{
+    auto it = m_cursorForms.constFind(sql);
+    if (it == m_cursorForms.constEnd())
+        it = m_cursorForms.insert(sql, make());
+    return *it;
 }
 
 bool CDatabaza::IsReadOnly() const
@@ -294,7 +395,7 @@ int CDatabaza::TableCount()
 QStringList CDatabaza::ColumnNames(const QString& table)
 {
     QStringList names;
-    CPrikaz q(m_db, QStringLiteral("select name from pragma_table_info(?)"), {table});
+    CPrikaz q(*this, QStringLiteral("select name from pragma_table_info(?)"), {table});
     while (q.Step())
         names << q.Value(0).toString();
     return names;
@@ -302,14 +403,14 @@ QStringList CDatabaza::ColumnNames(const QString& table)
 
 void CDatabaza::Execute(const QString& sql, const QVariantList& params)
 {
-    CPrikaz q(m_db, sql, params);
+    CPrikaz q(*this, sql, params);
     while (q.Step()) {
     }
 }
 
 QVariant CDatabaza::Value(const QString& sql, const QVariantList& params)
 {
-    CPrikaz q(m_db, sql, params);
+    CPrikaz q(*this, sql, params);
     if (!q.Step())
         return {};
     return q.Value(0);

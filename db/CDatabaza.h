@@ -1,35 +1,49 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <QVector>
+
+#include <functional>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
-// One prepared statement: query text in the Jet dialect, values bound to its "?" places.
+class CDatabaza;
+
+// One statement in the Jet dialect with values bound to its "?" places. Statements are prepared
+// once per query text and kept by the connection: a statement that runs again (a score typed, a
+// row recalculated, a list refilled) skips the translation and the engine's planning.
 class CPrikaz
 {
 public:
-    CPrikaz(sqlite3* db, const QString& jetSql, const QVariantList& params = {});
+    CPrikaz(CDatabaza& db, const QString& jetSql, const QVariantList& params = {});
     ~CPrikaz();
     CPrikaz(const CPrikaz&) = delete;
     CPrikaz& operator=(const CPrikaz&) = delete;
 
     // Steps to the next row; false when there is none. Throws on an engine error.
     bool Step();
-    // Runs the statement again to its end with other values (a statement written many times is
-    // prepared once).
+    // Runs the statement again to its end with other values.
     void Execute(const QVariantList& params);
+    // Starts the statement again with other values; Step reads its rows.
+    void Rebind(const QVariantList& params);
     int ColumnCount() const;
     QString ColumnName(int i) const;
     QVariant Value(int i) const;
+    bool IsNull(int i) const;
+    qint64 Int64(int i) const;
+    double Double(int i) const;
+    QString Text(int i) const;
 
 private:
-    sqlite3* m_db;
+    CDatabaza& m_db;
     sqlite3_stmt* m_stmt = nullptr;
     QString m_sql;
+    quint64 m_generation = 0;
 };
 
 // The connection to one season file. The file is held exclusively from Open to Close: any other
@@ -69,13 +83,33 @@ public:
 
     sqlite3* Handle() const { return m_db; }
 
+    // A prepared statement for the text, from the cache or freshly prepared, and back into it.
+    sqlite3_stmt* Acquire(const QString& jetSql, quint64& generation);
+    void Release(const QString& jetSql, sqlite3_stmt* stmt, quint64 generation);
+
+    // How a cursor reads a query: the table its rows can be written back to (empty when none) and
+    // the text it runs. Worked out once per query text.
+    struct CFormaKurzora
+    {
+        QString table;
+        QString text;
+    };
+    const CFormaKurzora& CursorForm(const QString& sql, const std::function<CFormaKurzora()>& make);
+
     // Creates a session-independent connection to a new, empty file and runs `statements` in one
     // transaction. Used to make a new season file.
     static void CreateFile(const QString& path, const QStringList& statements);
 
 private:
     void RegisterFunctions();
+    void FinalizeCache();
     sqlite3* m_db = nullptr;
+    // Statements not in use, by query text; a text in use twice at once gets a second statement.
+    QHash<QString, QVector<sqlite3_stmt*>> m_idle;
+    int m_idleCount = 0;
+    // Bumped at every close: a statement handed out before it is not put back.
+    quint64 m_generation = 1;
+    QHash<QString, CFormaKurzora> m_cursorForms;
 };
 
 // A transaction over several writes: begun on construction, rolled back unless Commit is called.

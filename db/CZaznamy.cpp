@@ -42,21 +42,20 @@ CZaznamy::CZaznamy(CDatabaza& db) : m_db(db) {}
 void CZaznamy::Open(const QString& sql, const QVariantList& params)
 {
     Close();
-    QString selectList, rest;
-    const QString table = UpdatableTable(sql, selectList, rest);
-    const QString text =
-        table.isEmpty()
-            ? sql
-            : QStringLiteral("select rowid AS %1, %2 from %3%4").arg(kRowIdName, selectList, table, rest);
-    CPrikaz q(m_db.Handle(), text, params);
+    const CDatabaza::CFormaKurzora& form = m_db.CursorForm(sql, [&sql] {
+        QString selectList, rest;
+        const QString table = UpdatableTable(sql, selectList, rest);
+        const QString text =
+            table.isEmpty()
+                ? sql
+                : QStringLiteral("select rowid AS %1, %2 from %3%4").arg(kRowIdName, selectList, table, rest);
+        return CDatabaza::CFormaKurzora{table, text};
+    });
+    const QString table = form.table;
+    CPrikaz q(m_db, form.text, params);
     const int offset = table.isEmpty() ? 0 : 1;
-    for (int i = offset; i < q.ColumnCount(); ++i) {
+    for (int i = offset; i < q.ColumnCount(); ++i)
         m_columns << q.ColumnName(i);
-        // The first of equal names wins, as a walk from the left would find it.
-        const QString key = m_columns.last().toLower();
-        if (!m_columnIndex.contains(key))
-            m_columnIndex.insert(key, static_cast<int>(m_columns.size()) - 1);
-    }
     while (q.Step()) {
         QVector<QVariant> row;
         row.reserve(m_columns.size());
@@ -76,7 +75,6 @@ void CZaznamy::Close()
     m_open = false;
     m_table.clear();
     m_columns.clear();
-    m_columnIndex.clear();
     m_rows.clear();
     m_rowIds.clear();
     m_deleted.clear();
@@ -124,11 +122,13 @@ int CZaznamy::GetAbsolutePosition() const
     return (m_position >= 0 && m_position < m_rows.size()) ? m_position : -1;
 }
 
-int CZaznamy::ColumnIndex(const QString& name) const
+int CZaznamy::ColumnIndex(QStringView name) const
 {
-    const auto it = m_columnIndex.constFind(name.toLower());
-    if (it != m_columnIndex.constEnd())
-        return *it;
+    // The first of equal names wins, as a walk from the left finds it; names compare without case,
+    // as the engine compares them. A query has few columns: a walk is quicker than any hashing.
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (name.compare(m_columns.at(i), Qt::CaseInsensitive) == 0)
+            return i;
     // "tabulka.stlpec" written in the query is reported by the engine as just "stlpec".
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot >= 0)

@@ -55,7 +55,7 @@ public:
     qint64 LastInsertId() const { return m_lastInsertId; }
 
 private:
-    int ColumnIndex(const QString& name) const;
+    int ColumnIndex(QStringView name) const;
     void RequireCurrent() const;
 
     enum class Rezim { None, Edit, Add };
@@ -63,7 +63,6 @@ private:
     bool m_open = false;
     QString m_table;
     QStringList m_columns;
-    QHash<QString, int> m_columnIndex; // lower-case name -> column
     QVector<QVector<QVariant>> m_rows;
     QVector<qint64> m_rowIds;
     QVector<bool> m_deleted;

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 QDateTime ZiadnyDatum()
 {
     return QDateTime(QDate(1900, 1, 1), QTime(0, 0));
@@ -163,4 +165,48 @@ float ZnamkaZTextu(const QString& text)
     if (!digits)
         return 0;
     return t.left(end).toFloat();
+}
+
+std::optional<qint64> CeleCisloZUlozenia(const QVariant& stored)
+{
+    switch (stored.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::UInt:
+    case QMetaType::UShort:
+        return stored.toLongLong();
+    case QMetaType::Double: {
+        const double d = stored.toDouble();
+        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.0e15)
+            return static_cast<qint64>(d);
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+int SkoreZUlozenia(const QVariant& stored)
+{
+    const auto n = CeleCisloZUlozenia(stored);
+    if (!n)
+        return kBezVysledku;
+    if ((*n >= 0 && *n <= 99) || *n == kBezVysledku || *n == kKontumacia)
+        return static_cast<int>(*n);
+    return kBezVysledku;
+}
+
+int PolcasZUlozenia(const QVariant& stored)
+{
+    const auto n = CeleCisloZUlozenia(stored);
+    return n && *n >= 0 && *n <= 99 ? static_cast<int>(*n) : kBezVysledku;
+}
+
+std::optional<int> KoloZUlozenia(const QVariant& stored)
+{
+    const auto n = CeleCisloZUlozenia(stored);
+    if (n && *n >= 1 && *n <= INT_MAX)
+        return static_cast<int>(*n);
+    return std::nullopt;
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariant>
 
 #include <optional>
 
@@ -57,6 +58,19 @@ QString CasPolicko(const QDateTime& value);
 // Reads an integer at the start of a text the way "%d" does (leading blanks, an optional sign,
 // digits); nothing when the text does not start with a number.
 std::optional<int> CisloNaZaciatku(const QString& text);
+
+// A score as the store holds it, read the one way every list, page, print and the standings read it:
+// 0..99 goals, kBezVysledku, kKontumacia. Anything else (a text, a fraction, a number out of range,
+// nothing at all), as files written by other tools may hold, is no result.
+int SkoreZUlozenia(const QVariant& stored);
+// A half-time score: 0..99 goals; anything else is not entered (kBezVysledku).
+int PolcasZUlozenia(const QVariant& stored);
+// A round: a whole number from 1; anything else is no round (nothing).
+std::optional<int> KoloZUlozenia(const QVariant& stored);
+// A whole number as stored (an integer, or a fraction without a remainder); nothing otherwise.
+std::optional<qint64> CeleCisloZUlozenia(const QVariant& stored);
+// The store function that reads a score by SkoreZUlozenia, for queries that count results.
+inline constexpr const char* kSqlSkore = "mirak_skore";
 
 // A score as the lists, fields and pages show it: empty for no result, "k" for a forfeit.
 QString SkoreTextom(int score);

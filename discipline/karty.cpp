@@ -336,7 +336,7 @@ void AmnestyCount(CDatabaza& db, int count)
     }
     rs.Close();
     CTransakcia transaction(db);
-    CPrikaz remove(db.Handle(), QStringLiteral("delete from tzkarty where ID=?"));
+    CPrikaz remove(db, QStringLiteral("delete from tzkarty where ID=?"));
     for (int id : doomed)
         remove.Execute({id});
     transaction.Commit();

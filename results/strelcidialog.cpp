@@ -78,7 +78,7 @@ void SaveSide(CDatabaza& db, int competition, const CStranaZapasu& side, const Q
         db.Execute(QStringLiteral("delete from %1 where IDzapasu=? and IDklubu=?").arg(table),
                    {side.matchId, side.club});
     for (const auto& [table, players] : tables) {
-        CPrikaz insert(db.Handle(),
+        CPrikaz insert(db,
                        QStringLiteral("insert into %1 (IDzapasu, IDhraca, IDklubu, kolo, skupina) values "
                                       "(?,?,?,?,?)")
                            .arg(table));
