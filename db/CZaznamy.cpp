@@ -159,7 +159,7 @@ QVariant CZaznamy::GetFieldValue(const QString& name) const
 QString CZaznamy::GetText(const QString& name) const
 {
     const QVariant v = GetFieldValue(name);
-    return v.isNull() ? QString() : v.toString();
+    return v.isNull() ? QString() : LimitedText(v.toString(), name);
 }
 
 int CZaznamy::GetInt(const QString& name) const

@@ -210,3 +210,13 @@ std::optional<int> KoloZUlozenia(const QVariant& stored)
         return static_cast<int>(*n);
     return std::nullopt;
 }
+
+QString SqlMaVysledok()
+{
+    const QString home = QStringLiteral("%1(tzapasy.body1)").arg(QLatin1String(kSqlSkore));
+    const QString away = QStringLiteral("%1(tzapasy.body2)").arg(QLatin1String(kSqlSkore));
+    return QStringLiteral("((%1<>%3 and %2<>%3) or %1=%4 or %2=%4)")
+        .arg(home, away)
+        .arg(kBezVysledku)
+        .arg(kKontumacia);
+}

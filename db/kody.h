@@ -72,6 +72,9 @@ std::optional<qint64> CeleCisloZUlozenia(const QVariant& stored);
 // The store function that reads a score by SkoreZUlozenia, for queries that count results.
 inline constexpr const char* kSqlSkore = "mirak_skore";
 
+// The condition (over `tzapasy`) of a match that has a result: both scores entered, or a forfeit.
+QString SqlMaVysledok();
+
 // A score as the lists, fields and pages show it: empty for no result, "k" for a forfeit.
 QString SkoreTextom(int score);
 // A half-time score: empty when not entered.

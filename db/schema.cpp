@@ -56,6 +56,20 @@ bool IsTextColumn(const QString& column)
     return texts.contains(column.toLower());
 }
 
+int FieldLength(QStringView column)
+{
+    const qsizetype dot = column.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        column = column.mid(dot + 1);
+    return column.compare(QLatin1String("poznamka2"), Qt::CaseInsensitive) == 0 ? 100 : 255;
+}
+
+QString LimitedText(const QString& text, QStringView column)
+{
+    const int limit = FieldLength(column);
+    return text.size() > limit ? text.left(limit) : text;
+}
+
 QStringList NewSeasonStatements()
 {
     QStringList s;

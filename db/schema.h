@@ -13,6 +13,12 @@ bool IsDateColumn(const QString& column);
 // Whether a column holds text that lists sort by name (sorted in Slovak order).
 bool IsTextColumn(const QString& column);
 
+// The longest text a column holds as the program writes it (a note of a scheduled match 100
+// characters, every other text 255). A longer text written by another tool is cut to it wherever it
+// is read, so that a page or a printout never meets a name a megabyte long.
+int FieldLength(QStringView column);
+QString LimitedText(const QString& text, QStringView column);
+
 // The statements that create an empty season file: tables, indexes, the `theslo` row with an empty
 // password and the own-goal player.
 QStringList NewSeasonStatements();

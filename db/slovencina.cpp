@@ -1,65 +1,8 @@
 #include "slovencina.h"
 
-#include <QHash>
-#include <QVector>
+#include <QLocale>
 
 namespace {
-
-// Primary weights of the Slovak alphabet; "ch" is one letter that follows "h".
-const QString kAbeceda = QStringLiteral("aáäbcčdďeéfghXiíjklĺľmnňoóôpqrŕsštťuúvwxyýzž");
-const int kChMiesto = static_cast<int>(kAbeceda.indexOf(QLatin1Char('X')));
-
-const QHash<QChar, int>& Vahy()
-{
-    static const QHash<QChar, int> vahy = [] {
-        QHash<QChar, int> h;
-        for (int i = 0; i < kAbeceda.size(); ++i)
-            if (i != kChMiesto)
-                h.insert(kAbeceda.at(i), 1000 + i * 10);
-        return h;
-    }();
-    return vahy;
-}
-
-int VahaZnaku(QChar c)
-{
-    const QChar lower = c.toLower();
-    const auto& vahy = Vahy();
-    const auto it = vahy.constFind(lower);
-    if (it != vahy.constEnd())
-        return *it;
-    if (lower.isDigit())
-        return 500 + lower.digitValue();
-    if (lower.isSpace())
-        return 1;
-    // Letters outside the Slovak alphabet (ö, ü, ř, ...) sort right after their base letter.
-    const QString decomposed = lower.decomposition();
-    if (!decomposed.isEmpty()) {
-        const auto base = vahy.constFind(decomposed.at(0));
-        if (base != vahy.constEnd())
-            return *base + 5;
-    }
-    if (lower.isLetter())
-        return 100000 + lower.unicode();
-    // Punctuation sorts before digits and letters, in code point order.
-    return 2 + lower.unicode() % 400;
-}
-
-QVector<int> Kluc(QStringView s)
-{
-    QVector<int> key;
-    key.reserve(s.size());
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        const QChar c = s.at(i).toLower();
-        if (c == QLatin1Char('c') && i + 1 < s.size() && s.at(i + 1).toLower() == QLatin1Char('h')) {
-            key.append(1000 + kChMiesto * 10);
-            ++i;
-            continue;
-        }
-        key.append(VahaZnaku(c));
-    }
-    return key;
-}
 
 bool RovnakyZnak(QChar a, QChar b)
 {
@@ -102,20 +45,34 @@ qsizetype TriedaZnakov(QStringView pattern, qsizetype p, QChar c, bool& matched)
 
 } // namespace
 
+QCollator SlovakCollator()
+{
+    QCollator collator{QLocale(QLocale::Slovak, QLocale::Slovakia)};
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    return collator;
+}
+
 int PorovnajSlovensky(QStringView a, QStringView b)
 {
-    const QVector<int> ka = Kluc(a);
-    const QVector<int> kb = Kluc(b);
-    const qsizetype n = qMin(ka.size(), kb.size());
-    for (qsizetype i = 0; i < n; ++i)
-        if (ka.at(i) != kb.at(i))
-            return ka.at(i) < kb.at(i) ? -1 : 1;
-    if (ka.size() != kb.size())
-        return ka.size() < kb.size() ? -1 : 1;
-    // Same letters: the order of code points reversed puts lower case first; equal keys then mean
-    // equal texts, so the order is total.
+    static const QCollator collator = SlovakCollator();
+    const int order = collator.compare(a, b);
+    if (order != 0)
+        return order < 0 ? -1 : 1;
+    // Texts the collation cannot tell apart (other spellings of one letter) still come in a fixed
+    // order, so that the order is total.
     const int raw = a.compare(b, Qt::CaseSensitive);
-    return raw < 0 ? 1 : (raw > 0 ? -1 : 0);
+    return raw < 0 ? -1 : (raw > 0 ? 1 : 0);
+}
+
+QString BezDiakritiky(QStringView text)
+{
+    const QString decomposed = text.toString().normalized(QString::NormalizationForm_D);
+    QString out;
+    out.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c.toCaseFolded();
+    return out;
 }
 
 bool JetLike(QStringView pattern, QStringView value)

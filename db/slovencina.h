@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QCollator>
 #include <QString>
 #include <QStringView>
 
-// Slovak alphabetical order (A Á Ä B C Č D Ď ... H CH I ... S Š T Ť ... Z Ž), case-insensitive;
-// texts equal in that order are told apart by case and then by code points, so the order is total.
+// Slovak alphabetical order as ICU's Slovak collation gives it (ä, č, ch after h, ô, š, ž letters of
+// their own; acute accents and the soft consonants a second-level difference; case the last); texts
+// it cannot tell apart are ordered by code points, so the order is total.
+QCollator SlovakCollator();
 int PorovnajSlovensky(QStringView a, QStringView b);
+// The text folded for a search that ignores case and accents ("Šťastný" -> "stastny").
+QString BezDiakritiky(QStringView text);
 
 // Jet's Like: "*" any run of characters, "?" one character, "#" one digit, "[abc]", "[!abc]" and
 // "[a-z]" character classes; every other character stands for itself; letters match without

@@ -81,10 +81,10 @@ void CTabulkaView::ShowSanction()
     if (club == 0)
         return;
     m_doc.Run([&] {
-        const auto sanction = ClubSanction(m_doc.Database(), club);
+        const CTrest sanction = ClubSanction(m_doc.Database(), m_competition, club);
         m_filling = true;
-        m_trest->setPlainText(sanction ? sanction->text : QString());
-        m_body->setText(sanction ? QString::number(sanction->points) : QString());
+        m_trest->setPlainText(sanction.text);
+        m_body->setText(QString::number(sanction.points));
         m_filling = false;
     });
 }
@@ -94,7 +94,7 @@ void CTabulkaView::SaveText()
     const int club = m_list->SelectedId();
     if (m_filling || club == 0 || !m_doc.HasEditAccess())
         return;
-    m_doc.Run([&] { SaveSanctionText(m_doc.Database(), club, m_trest->toPlainText()); });
+    m_doc.Run([&] { SaveSanctionText(m_doc.Database(), m_competition, club, m_trest->toPlainText()); });
 }
 
 void CTabulkaView::SavePoints()

@@ -1,11 +1,19 @@
 #include "strelci.h"
 
+#include "competition/rozpis.h"
 #include "competition/sutaze.h"
 #include "db/CDatabaza.h"
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
+#include "db/kody.h"
+#include "db/schema.h"
+#include "db/slovencina.h"
 #include "output/CTabulka.h"
 #include "tabulka.h"
+
+#include <QHash>
+
+#include <algorithm>
 
 QString TopScorersTitle(CDatabaza& db, int competition)
 {
@@ -24,22 +32,73 @@ CZoznam TopScorersList(CDatabaza& db, int competition)
 {
     CZoznam list;
     list.columns = TopScorersColumns();
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral(
-                "SELECT thraci.ID, thraci.meno, thraci.priezvisko, thraci.IDklubu, tkluby.nazov, "
-                "Count(tgoly.IDhraca) as pocet FROM tgoly, thraci, tkluby WHERE thraci.ID=tgoly.IDhraca and "
-                "thraci.IDklubu=tkluby.ID and tkluby.skupina=? GROUP BY thraci.ID,thraci.meno,"
-                "thraci.priezvisko,tgoly.IDhraca, thraci.IDklubu, tkluby.nazov ORDER BY Count(tgoly.IDhraca) "
-                "DESC"),
-            {competition});
+    // The goals scored in the competition's matches, whatever club the scorer plays for now: a player
+    // who moved to another competition keeps his goals here and brings none there. The club shown is
+    // his present one while it plays here, else the one he last scored for here. Own goals do not
+    // count for anybody.
+    struct CStrelec
+    {
+        int player = 0;
+        QString name;
+        QString surname;
+        int presentClub = 0;
+        int goals = 0;
+        int lastClub = 0;
+        QString lastKickOff;
+        qint64 lastGoal = 0;
+    };
+    QVector<CStrelec> scorers;
+    QHash<int, int> index;
+    CPrikaz q(
+        db,
+        QStringLiteral("select tgoly.IDhraca, tgoly.IDklubu, tgoly.ID, ifnull(tzapasy.cas,''), thraci.meno, "
+                       "thraci.priezvisko, thraci.IDklubu from tgoly join thraci on thraci.ID=tgoly.IDhraca "
+                       "left join tzapasy on tzapasy.ID=tgoly.IDzapasu where tgoly.skupina=? and "
+                       "ifnull(thraci.RC,'')<>?"),
+        {competition, kRcVlastnyGol});
+    while (q.Step()) {
+        const int player = static_cast<int>(q.Int64(0));
+        auto it = index.constFind(player);
+        if (it == index.constEnd()) {
+            it = index.insert(player, static_cast<int>(scorers.size()));
+            CStrelec fresh;
+            fresh.player = player;
+            fresh.name = LimitedText(q.Text(4), QStringLiteral("meno"));
+            fresh.surname = LimitedText(q.Text(5), QStringLiteral("priezvisko"));
+            fresh.presentClub = static_cast<int>(q.Int64(6));
+            scorers.append(fresh);
+        }
+        CStrelec& s = scorers[*it];
+        ++s.goals;
+        const QString kickOff = q.Text(3);
+        const qint64 goal = q.Int64(2);
+        if (s.lastClub == 0 || kickOff > s.lastKickOff || (kickOff == s.lastKickOff && goal > s.lastGoal)) {
+            s.lastClub = static_cast<int>(q.Int64(1));
+            s.lastKickOff = kickOff;
+            s.lastGoal = goal;
+        }
+    }
+    QHash<int, QString> clubs;
+    CPrikaz c(db, QStringLiteral("select ID, nazov from tkluby where skupina=?"), {competition});
+    while (c.Step())
+        clubs.insert(static_cast<int>(c.Int64(0)), LimitedText(c.Text(1), QStringLiteral("nazov")));
+    const CMenaKlubov allClubs(db);
+    QCollator order = SlovakCollator();
+    std::stable_sort(scorers.begin(), scorers.end(), [&order](const CStrelec& x, const CStrelec& y) {
+        if (x.goals != y.goals)
+            return x.goals > y.goals;
+        if (const int bySurname = order.compare(x.surname, y.surname))
+            return bySurname < 0;
+        return order.compare(x.name, y.name) < 0;
+    });
     int position = 0;
-    for (; !rs.IsEOF(); rs.MoveNext())
-        list.AddRow({QString::number(++position),
-                     QStringLiteral("%1 %2").arg(rs.GetText(QStringLiteral("meno")),
-                                                 rs.GetText(QStringLiteral("priezvisko"))),
-                     rs.GetText(QStringLiteral("nazov")),
-                     QString::number(rs.GetInt(QStringLiteral("pocet")))},
-                    rs.GetInt(QStringLiteral("ID")));
+    for (const CStrelec& s : scorers) {
+        const QString club =
+            clubs.contains(s.presentClub) ? clubs.value(s.presentClub) : allClubs.Name(s.lastClub);
+        list.AddRow({QString::number(++position), QStringLiteral("%1 %2").arg(s.name, s.surname), club,
+                     QString::number(s.goals)},
+                    s.player);
+    }
     return list;
 }
 

@@ -78,10 +78,9 @@ void SaveSide(CDatabaza& db, int competition, const CStranaZapasu& side, const Q
         db.Execute(QStringLiteral("delete from %1 where IDzapasu=? and IDklubu=?").arg(table),
                    {side.matchId, side.club});
     for (const auto& [table, players] : tables) {
-        CPrikaz insert(db,
-                       QStringLiteral("insert into %1 (IDzapasu, IDhraca, IDklubu, kolo, skupina) values "
-                                      "(?,?,?,?,?)")
-                           .arg(table));
+        CPrikaz insert(db, QStringLiteral("insert into %1 (IDzapasu, IDhraca, IDklubu, kolo, skupina) values "
+                                          "(?,?,?,?,?)")
+                               .arg(table));
         for (int player : players)
             insert.Execute({side.matchId, player, side.club, side.round, competition});
     }

@@ -1,12 +1,16 @@
 #include "tabulka.h"
 
 #include "competition/sutaze.h"
+#include "db/CChybaDatabazy.h"
 #include "db/CDatabaza.h"
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "db/schema.h"
 #include "output/CTabulka.h"
 #include "prepocet.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -14,35 +18,30 @@ struct CRiadokTabulky
 {
     int club;
     QString nazov;
-    int zapasy, vyhry, remizy, prehry, skore1, skore2, body, plusb;
+    qint64 zapasy, vyhry, remizy, prehry, skore1, skore2, body, plusb;
 };
 
+// Every club of the competition with its standings row; a club that has none yet (no result so far)
+// stands with zeros. Should a file hold two rows of one club, the first counts.
 QVector<CRiadokTabulky> Standings(CDatabaza& db, int competition)
 {
     QVector<CRiadokTabulky> out;
-    CZaznamy rs(db);
-    rs.Open(
-        QStringLiteral(
-            "select tbody.zapasy,tbody.vyhry,tbody.remizy,tbody.prehry,tbody.skore1,tbody.skore2,tbody.body,"
-            "tbody.plusb,tbody.IDklubu,tbody.btrest,tkluby.ID,tkluby.nazov, (skore1-skore2) as r from "
-            "tbody,tkluby "
-            "where tbody.skupina=? and tbody.IDklubu=tkluby.ID group by "
-            "tbody.zapasy,tbody.vyhry,tbody.remizy,"
-            "tbody.prehry,tbody.skore1,tbody.skore2,tbody.body,tbody.plusb,tbody.IDklubu,tbody.btrest,tkluby."
-            "ID,"
-            "tkluby.nazov order by tbody.body desc, (tbody.skore1-tbody.skore2) desc, tbody.skore1 desc, "
-            "tbody.vyhry desc, tbody.plusb desc, tbody.zapasy desc"),
+    CPrikaz q(
+        db,
+        QStringLiteral("select tkluby.ID, tkluby.nazov, tbody.zapasy, tbody.vyhry, tbody.remizy, "
+                       "tbody.prehry, tbody.skore1, tbody.skore2, tbody.body, tbody.plusb from tkluby "
+                       "left join tbody on tbody.rowid=(select min(rowid) from tbody where "
+                       "tbody.IDklubu=tkluby.ID and tbody.skupina=?1) where tkluby.skupina=?1 order by ") +
+            StandingsOrder(),
         {competition});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        out.append({rs.GetInt(QStringLiteral("IDklubu")), rs.GetText(QStringLiteral("nazov")),
-                    rs.GetInt(QStringLiteral("zapasy")), rs.GetInt(QStringLiteral("vyhry")),
-                    rs.GetInt(QStringLiteral("remizy")), rs.GetInt(QStringLiteral("prehry")),
-                    rs.GetInt(QStringLiteral("skore1")), rs.GetInt(QStringLiteral("skore2")),
-                    rs.GetInt(QStringLiteral("body")), rs.GetInt(QStringLiteral("plusb"))});
+    const auto number = [&q](int column) { return CeleCisloZUlozenia(q.Value(column)).value_or(0); };
+    while (q.Step())
+        out.append({static_cast<int>(q.Int64(0)), LimitedText(q.Text(1), QStringLiteral("nazov")), number(2),
+                    number(3), number(4), number(5), number(6), number(7), number(8), number(9)});
     return out;
 }
 
-QStringList Cells(int position, const CRiadokTabulky& r)
+QStringList Cells(qint64 position, const CRiadokTabulky& r)
 {
     return {QString::number(position),
             r.nazov,
@@ -61,14 +60,26 @@ const QStringList kHlavicka = {QStringLiteral("#"),     QStringLiteral("Klub"), 
 
 } // namespace
 
+QString StandingsOrder()
+{
+    // Points, goal difference, goals scored, wins, plus/minus points, matches played; clubs equal in
+    // all of them by drawn number.
+    return QStringLiteral(
+        "ifnull(tbody.body,0) desc, ifnull(tbody.skore1,0)-ifnull(tbody.skore2,0) desc, "
+        "ifnull(tbody.skore1,0) "
+        "desc, ifnull(tbody.vyhry,0) desc, ifnull(tbody.plusb,0) desc, ifnull(tbody.zapasy,0) desc, "
+        "tkluby.vylosovanie, tkluby.ID");
+}
+
 std::optional<int> LastPlayedRound(CDatabaza& db, int competition)
 {
-    const QVariant round = db.Value(
-        QStringLiteral("select max(kolo) from tzapasy where skupina=? and body1<>100 and body2<>100"),
-        {competition});
-    if (round.isNull())
-        return std::nullopt;
-    return round.toInt();
+    CPrikaz q(db, QStringLiteral("select kolo from tzapasy where skupina=? and ") + SqlMaVysledok(),
+              {competition});
+    std::optional<int> last;
+    while (q.Step())
+        if (const auto round = KoloZUlozenia(q.Value(0)); round && (!last || *round > *last))
+            last = round;
+    return last;
 }
 
 QString StandingsTitle(CDatabaza& db, int competition)
@@ -98,37 +109,50 @@ CZoznam StandingsList(CDatabaza& db, int competition)
     return list;
 }
 
-std::optional<CTrest> ClubSanction(CDatabaza& db, int club)
+CTrest ClubSanction(CDatabaza& db, int competition, int club)
 {
     CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tbody where IDklubu=?"), {club});
+    rs.Open(QStringLiteral("select * from tbody where IDklubu=? and skupina=?"), {club, competition});
     if (rs.IsEOF())
-        return std::nullopt;
-    return CTrest{rs.GetText(QStringLiteral("trest")), rs.GetInt(QStringLiteral("btrest"))};
+        return CTrest{};
+    return CTrest{
+        rs.GetText(QStringLiteral("trest")),
+        static_cast<int>(std::clamp<qint64>(
+            CeleCisloZUlozenia(rs.GetFieldValue(QStringLiteral("btrest"))).value_or(0), INT_MIN, INT_MAX))};
 }
 
-void SaveSanctionText(CDatabaza& db, int club, const QString& text)
+namespace {
+// The club's standings row, made (counted from its results) when it has none yet: a sanction can be
+// given before the club's first result.
+void EnsureStandingsRow(CDatabaza& db, int competition, int club)
 {
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tbody where IDklubu=?"), {club});
-    if (rs.IsEOF())
-        return;
-    rs.Edit();
-    rs.SetFieldValue(QStringLiteral("trest"), text);
-    rs.Update();
+    if (db.Value(QStringLiteral("select count(*) from tbody where IDklubu=? and skupina=?"),
+                 {club, competition})
+            .toInt() == 0)
+        RecalculateClub(db, competition, club);
+}
+} // namespace
+
+void SaveSanctionText(CDatabaza& db, int competition, int club, const QString& text)
+{
+    CTransakcia transaction(db);
+    EnsureStandingsRow(db, competition, club);
+    db.Execute(QStringLiteral("update tbody set trest=? where IDklubu=? and skupina=?"),
+               {text, club, competition});
+    transaction.Commit();
 }
 
 void SaveSanctionPoints(CDatabaza& db, int competition, int club, const QString& text)
 {
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tbody where IDklubu=?"), {club});
-    if (rs.IsEOF())
-        return;
-    rs.Edit();
-    rs.SetFieldValue(QStringLiteral("btrest"), CisloNaZaciatku(text).value_or(0));
-    rs.Update();
-    rs.Close();
+    const std::optional<int> points = CisloNaZaciatku(text);
+    if (!points && !text.trimmed().isEmpty())
+        throw CChybaDatabazy(kZleTrestneBody);
+    CTransakcia transaction(db);
+    EnsureStandingsRow(db, competition, club);
+    db.Execute(QStringLiteral("update tbody set btrest=? where IDklubu=? and skupina=?"),
+               {points.value_or(0), club, competition});
     RecalculateClub(db, competition, club);
+    transaction.Commit();
 }
 
 void CTlacTabulky::DrawPage(CPlocha& surface, int)
@@ -162,7 +186,7 @@ void CTlacTabulky::DrawPage(CPlocha& surface, int)
     rs.Open(
         QStringLiteral("select tbody.body, tbody.trest, tbody.btrest, tbody.IDklubu, tkluby.ID, tkluby.nazov "
                        "from tbody, tkluby where tbody.skupina=? and tkluby.ID=tbody.IDklubu and "
-                       "ifnull(tbody.trest,'')<>'' order by tbody.body desc"),
+                       "ifnull(tbody.trest,'')<>'' order by tbody.body desc, tkluby.vylosovanie, tkluby.ID"),
         {m_competition});
     for (; !rs.IsEOF(); rs.MoveNext())
         t.Note(QStringLiteral("%1:").arg(rs.GetText(QStringLiteral("nazov"))),

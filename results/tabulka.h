@@ -13,10 +13,14 @@ class CDatabaza;
 
 // "Výsledná tabuľka - %s", with " po %d. kole" for the highest round that has a result.
 QString StandingsTitle(CDatabaza& db, int competition);
-// The last round with a match whose both scores are entered; nothing when there is none.
+// The ORDER BY of the standings, over `tbody` joined to `tkluby`: points, goal difference, goals
+// scored, wins, plus/minus points, matches played, then drawn number.
+QString StandingsOrder();
+// The last round with a result (both scores entered, or a forfeit); nothing when there is none.
 std::optional<int> LastPlayedRound(CDatabaza& db, int competition);
 QVector<CStlpecZoznamu> StandingsColumns();
-// One row per club with a standings row, in standings order; the ID of a row is the club's.
+// One row per club of the competition (with zeros until its first result), in standings order; the
+// ID of a row is the club's.
 CZoznam StandingsList(CDatabaza& db, int competition);
 
 struct CTrest
@@ -24,11 +28,14 @@ struct CTrest
     QString text;
     int points = 0;
 };
-std::optional<CTrest> ClubSanction(CDatabaza& db, int club);
-void SaveSanctionText(CDatabaza& db, int club, const QString& text);
-// Stores the penalty points read from the field (the integer at its start, 0 for none) and
-// recalculates the club.
+// The club's sanction in the competition (empty until one is given).
+CTrest ClubSanction(CDatabaza& db, int competition, int club);
+void SaveSanctionText(CDatabaza& db, int competition, int club, const QString& text);
+// Stores the penalty points read from the field (the integer at its start, 0 for an empty field) and
+// recalculates the club; a number that does not fit is refused (kZleTrestneBody).
 void SaveSanctionPoints(CDatabaza& db, int competition, int club, const QString& text);
+inline const QString kZleTrestneBody = QStringLiteral("Trestné body musia byť celé číslo do 999999.");
+inline constexpr int kMaxCifierTrestnychBodov = 6;
 
 class CTlacTabulky : public CTlacovina
 {

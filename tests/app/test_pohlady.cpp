@@ -237,15 +237,16 @@ TEST_F(Views, ResultsAreTypedIntoTheFieldsAndTheStandingsFollow)
     // Both clubs were recalculated as their fields changed; the table shows the winner first.
     auto* table = Show<CTabulkaView>(4);
     ASSERT_NE(table, nullptr);
-    ASSERT_EQ(table->List()->rowCount(), 2);
+    // Every club of the competition stands in the table from the first result on.
+    ASSERT_EQ(table->List()->rowCount(), 4);
     EXPECT_EQ(table->Title(), QStringLiteral("Výsledná tabuľka - I. trieda po 1. kole"));
     EXPECT_EQ(table->List()->CellText(0, 7), QStringLiteral("3"));
     LogIn();
     table->List()->SelectRow(0);
     table->SanctionPoints()->setText(QStringLiteral("5"));
     table->SavePoints();
-    EXPECT_EQ(table->List()->CellText(1, 7), QStringLiteral("-2"));
-    EXPECT_EQ(table->List()->SelectedRow(), 1);
+    EXPECT_EQ(table->List()->CellText(3, 7), QStringLiteral("-2"));
+    EXPECT_EQ(table->List()->SelectedRow(), 3);
     table->SanctionText()->setPlainText(QStringLiteral("Pokuta"));
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select trest from tbody where btrest=5")).toString(),
               QStringLiteral("Pokuta"));

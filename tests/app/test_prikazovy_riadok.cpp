@@ -197,13 +197,13 @@ TEST_F(CommandLine, GeneratesExportsAndPrintsLikeTheWindow)
                        QStringLiteral("--sutaz"), id, QStringLiteral("--kolo"), QStringLiteral("9")})
                   .status,
               2);
-    // Nobody has played yet: the standings have no row and no page is written.
+    // Nobody has played yet: every club stands in the table with zeros.
     const QString standings = Path(QStringLiteral("tabulka.html"));
     EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"),
                        standings, QStringLiteral("--sutaz"), id})
                   .status,
-              2);
-    EXPECT_FALSE(QFileInfo::exists(standings));
+              0);
+    EXPECT_EQ(Contents(standings).count("nowrap>0 : 0</td>"), 6);
     EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("zk-stop"), path, QStringLiteral("-o"),
                        Path(QStringLiteral("x.html")), QStringLiteral("--sutaz"), id,
                        QStringLiteral("--kolo"), QStringLiteral("1")})

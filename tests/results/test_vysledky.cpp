@@ -1,5 +1,6 @@
 // Results, the standings recalculated from them, the standings table and the top scorers.
 
+#include "db/CChybaDatabazy.h"
 #include "db/CZaznamy.h"
 #include "db/kody.h"
 #include "output/CZaznamovaPlocha.h"
@@ -66,27 +67,45 @@ TEST_F(Results, AClubsRowIsCountedFromAllItsResults)
     EXPECT_EQ(Row(a).plusb, 1);
 }
 
-TEST_F(Results, ForfeitsCountAsLossesWithThreeGoalsConceded)
+TEST_F(Results, AForfeitLosesZeroThreeAndItsOpponentWinsThreeZero)
 {
     const int a = m_clubs.at(0), b = m_clubs.at(1);
+    // The home side did not turn up; the away field is still empty.
     const int match = AddMatch(Db(), m_competition, 1, a, b, kKontumacia, kBezVysledku);
     Recalculate(a);
     Recalculate(b);
     EXPECT_EQ(Row(a), (CRiadok{1, 0, 0, 1, 0, 3, 0, -3}));
-    EXPECT_EQ(Row(b), (CRiadok{1, 0, 0, 1, 0, 0, 0, 0}));
+    // An ordinary away win: three points, 3:0, +3.
+    EXPECT_EQ(Row(b), (CRiadok{1, 1, 0, 0, 3, 0, 3, 3}));
 
-    Db().Execute(QStringLiteral("update tzapasy set body2=3 where ID=?"), {match});
+    // Whatever the winner's own field holds, the result is 3:0.
+    for (int typed : {3, 0, 7}) {
+        Db().Execute(QStringLiteral("update tzapasy set body2=? where ID=?"), {typed, match});
+        Recalculate(a);
+        Recalculate(b);
+        EXPECT_EQ(Row(a), (CRiadok{1, 0, 0, 1, 0, 3, 0, -3})) << typed;
+        EXPECT_EQ(Row(b), (CRiadok{1, 1, 0, 0, 3, 0, 3, 3})) << typed;
+    }
+
+    // The away side forfeits and the home field is empty: the match counts as played, a home win.
+    Db().Execute(QStringLiteral("update tzapasy set body1=100, body2=200 where ID=?"), {match});
     Recalculate(a);
     Recalculate(b);
-    EXPECT_EQ(Row(a), (CRiadok{1, 0, 0, 1, 0, 6, 0, -3}));
-    EXPECT_EQ(Row(b).skore1, 3);
-    EXPECT_EQ(Row(b).vyhry, 0);
+    EXPECT_EQ(Row(a), (CRiadok{1, 1, 0, 0, 3, 0, 3, 0}));
+    EXPECT_EQ(Row(b), (CRiadok{1, 0, 0, 1, 0, 3, 0, 0}));
+    EXPECT_EQ(StandingsTitle(Db(), m_competition), QStringLiteral("Výsledná tabuľka - I. trieda po 1. kole"));
 
-    Db().Execute(QStringLiteral("update tzapasy set body2=200 where ID=?"), {match});
+    // Both forfeit: both lose 0:3, the home side -3 as a home loss.
+    Db().Execute(QStringLiteral("update tzapasy set body1=200 where ID=?"), {match});
     Recalculate(a);
     Recalculate(b);
     EXPECT_EQ(Row(a), (CRiadok{1, 0, 0, 1, 0, 3, 0, -3}));
     EXPECT_EQ(Row(b), (CRiadok{1, 0, 0, 1, 0, 3, 0, 0}));
+
+    // The list and its page show what was typed.
+    Db().Execute(QStringLiteral("update tzapasy set body1=200, body2=3 where ID=?"), {match});
+    EXPECT_EQ(ResultsList(Db(), m_competition, 1).Text(0, kVysledokDomaci), QStringLiteral("k"));
+    EXPECT_TRUE(ExportResults(Db(), m_competition, 1).Text().contains(QStringLiteral(">k : 3</td>")));
 }
 
 TEST_F(Results, TypedScoresAreStoredByTheirCodesAndRecalculateBothClubs)
@@ -219,14 +238,20 @@ TEST_F(Results, SanctionsAreKeptPerClubAndPenaltyPointsRecalculate)
     AddMatch(Db(), m_competition, 1, a, b, 2, 0);
     RecalculateCompetition(Db(), m_competition);
     EXPECT_EQ(Row(a).body, 3);
-    SaveSanctionText(Db(), a, QStringLiteral("Pokuta 50 €"));
+    SaveSanctionText(Db(), m_competition, a, QStringLiteral("Pokuta 50 €"));
     SaveSanctionPoints(Db(), m_competition, a, QStringLiteral("3"));
-    EXPECT_EQ(ClubSanction(Db(), a)->points, 3);
-    EXPECT_EQ(ClubSanction(Db(), a)->text, QStringLiteral("Pokuta 50 €"));
+    EXPECT_EQ(ClubSanction(Db(), m_competition, a).points, 3);
+    EXPECT_EQ(ClubSanction(Db(), m_competition, a).text, QStringLiteral("Pokuta 50 €"));
     EXPECT_EQ(Row(a).body, 0);
     SaveSanctionPoints(Db(), m_competition, a, QString());
     EXPECT_EQ(Row(a).body, 3);
-    EXPECT_FALSE(ClubSanction(Db(), 9999));
+    EXPECT_THROW(SaveSanctionPoints(Db(), m_competition, a, QStringLiteral("99999999999")), CChybaDatabazy);
+    EXPECT_EQ(Row(a).body, 3);
+    // A club without a result yet gets its row with the sanction, counted from its results.
+    const int c = m_clubs.at(2);
+    SaveSanctionPoints(Db(), m_competition, c, QStringLiteral("2"));
+    EXPECT_EQ(Row(c), (CRiadok{0, 0, 0, 0, 0, 0, -2, 0}));
+    SaveSanctionText(Db(), m_competition, c, QString());
 
     Db().Execute(
         QStringLiteral("insert into tsezona (nazov, kraj, zvaz) values ('2011/2012', 'Kraj', 'Zväz')"));
@@ -256,9 +281,14 @@ TEST_F(Results, TopScorersAreCountedPerPlayerAndPrintFiftyAPage)
                      {name, club});
         return static_cast<int>(Db().LastInsertId());
     };
-    const auto goals = [this](int player, int n) {
+    const auto goals = [this, other, foreign](int player, int n) {
+        const int where =
+            Db().Value(QStringLiteral("select IDklubu from thraci where ID=?"), {player}).toInt() == foreign
+                ? other
+                : m_competition;
         for (int i = 0; i < n; ++i)
-            Db().Execute(QStringLiteral("insert into tgoly (IDzapasu, IDhraca) values (1, ?)"), {player});
+            Db().Execute(QStringLiteral("insert into tgoly (IDzapasu, IDhraca, skupina) values (1, ?, ?)"),
+                         {player, where});
     };
     EXPECT_EQ(TopScorersList(Db(), m_competition).RowCount(), 0);
     EXPECT_FALSE(ExportTopScorers(Db(), m_competition));
