@@ -488,7 +488,7 @@ void CMainFrame::Amnesty()
 {
     if (!m_doc.HasEditAccess() || !m_user.AskYesNo(kOtazkaAmnestie))
         return;
-    CAmnestia dialog(this);
+    CAmnestia dialog(m_user, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const bool done = m_doc.Run([&] {

@@ -253,7 +253,7 @@ bool GenerateFixtures(CLigaroDoc& doc, int competition, const CParametreGenerova
     DeleteCompetitionRows(db, competition);
     QVector<QPair<int, int>> clubs; // ID, drawn number, in drawn-number order
     CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie"), {competition});
+    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie, ID"), {competition});
     for (; !rs.IsEOF(); rs.MoveNext())
         clubs.append({rs.GetInt(QStringLiteral("ID")), rs.GetInt(QStringLiteral("vylosovanie"))});
     rs.Close();

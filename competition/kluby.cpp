@@ -21,7 +21,7 @@ QVector<CKlub> Clubs(CDatabaza& db, int competition)
 {
     QVector<CKlub> out;
     CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie"), {competition});
+    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie, ID"), {competition});
     for (; !rs.IsEOF(); rs.MoveNext())
         out.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov")),
                     rs.GetText(QStringLiteral("kontakt1")), rs.GetText(QStringLiteral("kontakt2")),

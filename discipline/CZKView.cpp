@@ -121,7 +121,7 @@ void CZKView::OnInitialUpdate()
     if (!m_doc.IsDatabaseOpen() || m_competition == 0)
         return;
     QVector<int> seen;
-    for (int r : RoundColumns(m_doc.Database(), m_competition))
+    for (int r : RoundColumns(m_doc.Database(), m_competition).rounds)
         if (!seen.contains(r)) {
             seen.append(r);
             m_rounds->addItem(QString::number(r), r);
@@ -160,8 +160,8 @@ CCKView::CCKView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
 {
 }
 
-CAmnestia::CAmnestia(QWidget* parent)
-    : QDialog(parent), m_all(new QRadioButton(QStringLiteral("Všetky"), this)),
+CAmnestia::CAmnestia(CPouzivatel& user, QWidget* parent)
+    : QDialog(parent), m_user(user), m_all(new QRadioButton(QStringLiteral("Všetky"), this)),
       m_count(new QRadioButton(QStringLiteral("Počet"), this)),
       m_number(new QLineEdit(QStringLiteral("0"), this))
 {
@@ -191,5 +191,16 @@ bool CAmnestia::All() const
 
 int CAmnestia::Count() const
 {
-    return m_number->text().toInt();
+    return AmnestyCountFromText(m_number->text()).value_or(0);
+}
+
+void CAmnestia::accept()
+{
+    if (m_count->isChecked() && !AmnestyCountFromText(m_number->text())) {
+        m_user.ShowMessage(kZadajteCeleCislo, CPouzivatel::Ikona::Vykricnik);
+        m_number->setFocus();
+        m_number->selectAll();
+        return;
+    }
+    QDialog::accept();
 }

@@ -73,13 +73,16 @@ class CAmnestia : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CAmnestia(QWidget* parent = nullptr);
+    explicit CAmnestia(CPouzivatel& user, QWidget* parent = nullptr);
     bool All() const;
     int Count() const;
+    // "Počet" without a whole number is refused with the standard message; the dialog stays open.
+    void accept() override;
     QRadioButton* CountButton() const { return m_count; }
     QLineEdit* CountField() const { return m_number; }
 
 private:
+    CPouzivatel& m_user;
     QRadioButton* m_all;
     QRadioButton* m_count;
     QLineEdit* m_number;

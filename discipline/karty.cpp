@@ -7,54 +7,68 @@
 #include "db/kody.h"
 #include "output/CTabulka.h"
 
-#include <QSet>
+#include "db/schema.h"
+#include "db/slovencina.h"
+
+#include <QCollator>
+
+#include <algorithm>
 
 QString CardTable(CDruhKariet kind)
 {
     return kind == CDruhKariet::Zlte ? QStringLiteral("tzkarty") : QStringLiteral("tckarty");
 }
 
-QVector<int> RoundColumns(CDatabaza& db, int competition)
+int CStlpceKol::ColumnOfCard(int match, int round) const
 {
-    QVector<int> rounds;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select kolo from tzapasy where skupina=? order by cas, ID"), {competition});
+    const auto it = matchColumn.constFind(match);
+    if (it != matchColumn.constEnd())
+        return *it;
+    return firstColumn.value(round, -1);
+}
+
+CStlpceKol RoundColumns(CDatabaza& db, int competition)
+{
+    CStlpceKol columns;
+    CPrikaz q(db, QStringLiteral("select ID, kolo from tzapasy where skupina=? order by cas, ID"),
+              {competition});
     int previous = 0;
-    for (; !rs.IsEOF(); rs.MoveNext()) {
-        const int kolo = rs.GetInt(QStringLiteral("kolo"));
-        if (kolo != previous)
-            rounds.append(kolo);
-        previous = kolo;
+    while (q.Step()) {
+        // A match without a round (another tool's text) stands in no column.
+        const std::optional<int> round = KoloZUlozenia(q.Value(1));
+        if (!round)
+            continue;
+        if (*round != previous) {
+            columns.rounds.append(*round);
+            if (!columns.firstColumn.contains(*round))
+                columns.firstColumn.insert(*round, static_cast<int>(columns.rounds.size()) - 1);
+        }
+        previous = *round;
+        columns.matchColumn.insert(static_cast<int>(q.Int64(0)), static_cast<int>(columns.rounds.size()) - 1);
     }
-    return rounds;
+    return columns;
 }
 
 QVector<CPolozkaKlubuKariet> CardClubItems(CDatabaza& db, int competition)
 {
     QVector<CPolozkaKlubuKariet> items;
     CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tkluby where skupina=?"), {competition});
+    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie, ID"), {competition});
     for (; !rs.IsEOF(); rs.MoveNext())
         items.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov"))});
     items.append({kVsetkyKluby, kVsetkyKlubyText});
     return items;
 }
 
-QVector<CStlpecHraca> WalkPlayer(const QVector<int>& roundColumns, const QHash<int, int>& cardsByRound,
-                                 const QVector<int>& thresholds)
+QVector<CStlpecHraca> WalkPlayer(const QVector<int>& cardsPerColumn, const QVector<int>& thresholds)
 {
     QVector<CStlpecHraca> out;
-    out.reserve(roundColumns.size());
+    out.reserve(cardsPerColumn.size());
     int total = 0, lastTriggered = 0, pending = 0;
-    QSet<int> counted;
-    for (int round : roundColumns) {
+    for (int cards : cardsPerColumn) {
         CStlpecHraca column;
-        // A round with a second column (a postponed match) counts its cards once, in its first column.
-        if (!counted.contains(round)) {
-            column.cards = cardsByRound.value(round);
-            counted.insert(round);
-        }
-        total += column.cards;
+        column.cards = cards;
+        total += cards;
         if (pending > 0) {
             --pending;
             column.suspended = true;
@@ -69,6 +83,59 @@ QVector<CStlpecHraca> WalkPlayer(const QVector<int>& roundColumns, const QHash<i
     return out;
 }
 
+QVector<const CKartyHraca*> CKartySutaze::OfClub(int club) const
+{
+    QVector<const CKartyHraca*> out;
+    for (const CKartyHraca& p : players)
+        if (p.club == club)
+            out.append(&p);
+    return out;
+}
+
+CKartySutaze ReadCards(CDatabaza& db, int competition, CDruhKariet kind)
+{
+    CKartySutaze cards;
+    cards.columns = RoundColumns(db, competition);
+    const int columnCount = static_cast<int>(cards.columns.rounds.size());
+    QHash<int, int> index;
+    CPrikaz q(
+        db,
+        QStringLiteral("select %1.IDhraca, %1.IDzapasu, %1.kolo, thraci.meno, thraci.priezvisko, thraci.RC, "
+                       "thraci.IDklubu from %1 join thraci on thraci.ID=%1.IDhraca where %1.skupina=?1 and "
+                       "thraci.IDklubu in (select ID from tkluby where skupina=?1)")
+            .arg(CardTable(kind)),
+        {competition});
+    while (q.Step()) {
+        const int player = static_cast<int>(q.Int64(0));
+        auto it = index.constFind(player);
+        if (it == index.constEnd()) {
+            CKartyHraca p;
+            p.id = player;
+            p.name = QStringLiteral("%1 %2").arg(LimitedText(q.Text(3), QStringLiteral("meno")),
+                                                 LimitedText(q.Text(4), QStringLiteral("priezvisko")));
+            p.rc = LimitedText(q.Text(5), QStringLiteral("RC"));
+            p.club = static_cast<int>(q.Int64(6));
+            p.perColumn.fill(0, columnCount);
+            it = index.insert(player, static_cast<int>(cards.players.size()));
+            cards.players.append(p);
+        }
+        CKartyHraca& p = cards.players[*it];
+        ++p.total;
+        const int column =
+            cards.columns.ColumnOfCard(static_cast<int>(q.Int64(1)), KoloZUlozenia(q.Value(2)).value_or(0));
+        if (column >= 0)
+            ++p.perColumn[column];
+    }
+    const QCollator order = SlovakCollator();
+    std::stable_sort(cards.players.begin(), cards.players.end(),
+                     [&order](const CKartyHraca& x, const CKartyHraca& y) {
+                         if (x.total != y.total)
+                             return x.total > y.total;
+                         return order.compare(x.name, y.name) < 0;
+                     });
+    return cards;
+}
+
 QString CardRegisterTitle(CDatabaza& db, int competition, CDruhKariet kind)
 {
     return QStringLiteral("%1 - %2").arg(kind == CDruhKariet::Zlte ? QStringLiteral("Žlté karty")
@@ -78,49 +145,11 @@ QString CardRegisterTitle(CDatabaza& db, int competition, CDruhKariet kind)
 
 namespace {
 
-struct CHracKariet
-{
-    int id;
-    QString name;
-    QString rc;
-    int total;
-};
-
-QVector<CHracKariet> CardedPlayers(CDatabaza& db, int club, CDruhKariet kind)
-{
-    QVector<CHracKariet> out;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral(
-                "SELECT thraci.ID,thraci.meno,thraci.priezvisko,thraci.RC,Count(%1.IDhraca) as pocet FROM "
-                "thraci,%1 WHERE thraci.ID=%1.IDhraca and thraci.IDklubu=? GROUP BY thraci.ID,thraci.meno,"
-                "thraci.priezvisko,%1.IDhraca,thraci.RC ORDER BY Count(%1.IDhraca) DESC")
-                .arg(CardTable(kind)),
-            {club});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        out.append({rs.GetInt(QStringLiteral("ID")),
-                    QStringLiteral("%1 %2").arg(rs.GetText(QStringLiteral("meno")),
-                                                rs.GetText(QStringLiteral("priezvisko"))),
-                    rs.GetText(QStringLiteral("RC")), rs.GetInt(QStringLiteral("pocet"))});
-    return out;
-}
-
-QHash<int, int> CardsByRound(CDatabaza& db, int player, CDruhKariet kind)
-{
-    QHash<int, int> cards;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select kolo, count(ID) as pocet from %1 where IDhraca=? group by kolo")
-                .arg(CardTable(kind)),
-            {player});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        cards.insert(rs.GetInt(QStringLiteral("kolo")), rs.GetInt(QStringLiteral("pocet")));
-    return cards;
-}
-
-void AddClubRows(CDatabaza& db, CZoznam& list, int club, CDruhKariet kind, const QVector<int>& rounds,
+void AddClubRows(CZoznam& list, const CKartySutaze& cards, int club, CDruhKariet kind,
                  const QVector<int>& thresholds)
 {
     const int columns = list.ColumnCount();
-    const QVector<CHracKariet> players = CardedPlayers(db, club, kind);
+    const QVector<const CKartyHraca*> players = cards.OfClub(club);
     if (players.isEmpty()) {
         QStringList cells(columns, QString());
         cells[0] = QStringLiteral("-");
@@ -130,21 +159,21 @@ void AddClubRows(CDatabaza& db, CZoznam& list, int club, CDruhKariet kind, const
     }
     const QVector<int> noRule;
     int n = 0;
-    for (const CHracKariet& p : players) {
+    for (const CKartyHraca* p : players) {
         QStringList cells(columns, QString());
         cells[0] = QString::number(++n);
-        cells[1] = p.name;
-        cells[columns - 1] = QString::number(p.total);
+        cells[1] = p->name;
+        cells[columns - 1] = QString::number(p->total);
         const QVector<CStlpecHraca> walk =
-            WalkPlayer(rounds, CardsByRound(db, p.id, kind), kind == CDruhKariet::Zlte ? thresholds : noRule);
+            WalkPlayer(p->perColumn, kind == CDruhKariet::Zlte ? thresholds : noRule);
         for (int i = 0; i < walk.size(); ++i) {
-            const int cards = walk.at(i).cards;
-            QString cell = cards == 0 ? QStringLiteral("-") : QString::number(cards);
+            const int count = walk.at(i).cards;
+            QString cell = count == 0 ? QStringLiteral("-") : QString::number(count);
             if (walk.at(i).suspended)
-                cell = cards == 0 ? QStringLiteral("X") : QStringLiteral("X%1").arg(cards);
+                cell = count == 0 ? QStringLiteral("X") : QStringLiteral("X%1").arg(count);
             cells[2 + i] = cell;
         }
-        list.AddRow(cells, p.id);
+        list.AddRow(cells, p->id);
     }
 }
 
@@ -153,16 +182,16 @@ void AddClubRows(CDatabaza& db, CZoznam& list, int club, CDruhKariet kind, const
 CZoznam CardRegister(CDatabaza& db, int competition, int club, CDruhKariet kind,
                      const QVector<int>& thresholds)
 {
-    const QVector<int> rounds = RoundColumns(db, competition);
+    const CKartySutaze cards = ReadCards(db, competition, kind);
     CZoznam list;
     list.AddColumn(QStringLiteral("#"), Zarovnanie::Vlavo, 20);
     list.AddColumn(QStringLiteral("Meno"), Zarovnanie::Vlavo, 150);
-    for (int r : rounds)
+    for (int r : cards.columns.rounds)
         list.AddColumn(QString::number(r), Zarovnanie::Stred, 25);
     list.AddColumn(QStringLiteral("Spolu"), Zarovnanie::Stred, 50);
     if (club != kVsetkyKluby) {
         if (club != 0)
-            AddClubRows(db, list, club, kind, rounds, thresholds);
+            AddClubRows(list, cards, club, kind, thresholds);
         return list;
     }
     // Every club of the competition, however many.
@@ -173,25 +202,24 @@ CZoznam CardRegister(CDatabaza& db, int competition, int club, CDruhKariet kind,
         QStringList title(list.ColumnCount(), QString());
         title[1] = c.nazov;
         list.AddRow(title, 0);
-        AddClubRows(db, list, c.id, kind, rounds, thresholds);
+        AddClubRows(list, cards, c.id, kind, thresholds);
     }
     return list;
 }
 
 QVector<CHracStop> StopList(CDatabaza& db, int competition, int round, const QVector<int>& thresholds)
 {
-    const QVector<int> rounds = RoundColumns(db, competition);
+    const CKartySutaze cards = ReadCards(db, competition, CDruhKariet::Zlte);
     QVector<CHracStop> entries;
     int index = 0;
     for (const CPolozkaKlubuKariet& c : CardClubItems(db, competition)) {
         if (c.id == kVsetkyKluby)
             continue;
-        for (const CHracKariet& p : CardedPlayers(db, c.id, CDruhKariet::Zlte)) {
-            const QVector<CStlpecHraca> walk =
-                WalkPlayer(rounds, CardsByRound(db, p.id, CDruhKariet::Zlte), thresholds);
+        for (const CKartyHraca* p : cards.OfClub(c.id)) {
+            const QVector<CStlpecHraca> walk = WalkPlayer(p->perColumn, thresholds);
             for (int i = 0; i < walk.size(); ++i)
-                if (walk.at(i).suspended && rounds.at(i) == round) {
-                    entries.append({index, c.nazov, p.name, p.rc, QString::number(p.total)});
+                if (walk.at(i).suspended && cards.columns.rounds.at(i) == round) {
+                    entries.append({index, c.nazov, p->name, p->rc, QString::number(p->total)});
                     break;
                 }
         }
@@ -320,26 +348,35 @@ void AmnestyCount(CDatabaza& db, int count)
 {
     if (count <= 0)
         return;
-    // Each player's oldest cards go first: the rows in the order they were entered.
-    QVector<int> doomed;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("SELECT * FROM tzkarty ORDER BY IDhraca, ID"));
-    int previous = 0, counter = 0;
-    for (; !rs.IsEOF(); rs.MoveNext()) {
-        const int player = rs.GetInt(QStringLiteral("IDhraca"));
-        if (player != previous)
+    // Each player's oldest cards go first, counted in each competition apart as the registers count
+    // them: by round (saving a match's cards again gives them new IDs, so the ID alone is not their
+    // age), then in the order they were entered.
+    QVector<qint64> doomed;
+    CPrikaz q(db,
+              QStringLiteral("SELECT ID, IDhraca, skupina FROM tzkarty ORDER BY IDhraca, skupina, kolo, ID"));
+    QPair<qint64, qint64> previous(-1, -1);
+    int counter = 0;
+    while (q.Step()) {
+        const QPair<qint64, qint64> owner(q.Int64(1), q.Int64(2));
+        if (owner != previous)
             counter = 0;
-        previous = player;
+        previous = owner;
         if (counter < count)
-            doomed.append(rs.GetInt(QStringLiteral("ID")));
+            doomed.append(q.Int64(0));
         ++counter;
     }
-    rs.Close();
     CTransakcia transaction(db);
     CPrikaz remove(db, QStringLiteral("delete from tzkarty where ID=?"));
-    for (int id : doomed)
+    for (qint64 id : doomed)
         remove.Execute({id});
     transaction.Commit();
+}
+
+std::optional<int> AmnestyCountFromText(const QString& text)
+{
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    return ok ? std::optional<int>(n) : std::nullopt;
 }
 
 QString AmnestyCountMessage(int count)

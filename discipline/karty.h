@@ -5,7 +5,10 @@
 #include "output/CZoznam.h"
 
 #include <QHash>
+#include <QString>
 #include <QVector>
+
+#include <optional>
 
 class CDatabaza;
 class CLigaroDoc;
@@ -17,15 +20,24 @@ enum class CDruhKariet { Zlte, Cervene };
 QString CardTable(CDruhKariet kind);
 
 // The round columns: a column each time the round changes in the kick-off order of the competition's
-// matches (a postponed match can give a round a second column).
-QVector<int> RoundColumns(CDatabaza& db, int competition);
+// matches (a postponed match gives its round a second column), and the column each match stands in.
+struct CStlpceKol
+{
+    QVector<int> rounds; // the round of each column
+    QHash<int, int> matchColumn;
+    QHash<int, int> firstColumn; // round -> its first column
+    // Where a card of that match (and round) counts: its match's column, or, for a match that is not
+    // the competition's, the first column of its round; -1 when there is none.
+    int ColumnOfCard(int match, int round) const;
+};
+CStlpceKol RoundColumns(CDatabaza& db, int competition);
 
 struct CPolozkaKlubuKariet
 {
     int id;
     QString nazov;
 };
-// The clubs of the competition, then "Všetky kluby" (kVsetkyKluby).
+// The clubs of the competition by drawn number, then "Všetky kluby" (kVsetkyKluby).
 QVector<CPolozkaKlubuKariet> CardClubItems(CDatabaza& db, int competition);
 inline const QString kVsetkyKlubyText = QStringLiteral("Všetky kluby");
 
@@ -37,8 +49,27 @@ struct CStlpecHraca
     int cards = 0;
     bool suspended = false;
 };
-QVector<CStlpecHraca> WalkPlayer(const QVector<int>& roundColumns, const QHash<int, int>& cardsByRound,
-                                 const QVector<int>& thresholds);
+QVector<CStlpecHraca> WalkPlayer(const QVector<int>& cardsPerColumn, const QVector<int>& thresholds);
+
+// The cards of one kind given in a competition (cards of its other competitions do not count), by
+// player, in the columns of their matches. Players stand under the club they play for now.
+struct CKartyHraca
+{
+    int id = 0;
+    QString name; // "%s %s"
+    QString rc;
+    int club = 0;
+    int total = 0;
+    QVector<int> perColumn;
+};
+struct CKartySutaze
+{
+    CStlpceKol columns;
+    // Players of the competition's clubs with a card here: most cards first, then by name.
+    QVector<CKartyHraca> players;
+    QVector<const CKartyHraca*> OfClub(int club) const;
+};
+CKartySutaze ReadCards(CDatabaza& db, int competition, CDruhKariet kind);
 
 QString CardRegisterTitle(CDatabaza& db, int competition, CDruhKariet kind);
 // The register of one club or (kVsetkyKluby) of every club: each club then introduced by an empty
@@ -106,7 +137,11 @@ inline const QString kOtazkaAmnestie =
                    "databázy.\n\nChcete pokračovať?");
 // Deletes every yellow card of the season.
 void AmnestyAll(CDatabaza& db);
-// Deletes each player's first `count` yellow cards (in the order they were entered).
+// Deletes each player's `count` oldest yellow cards in every competition (by round, then as entered);
+// nothing for a count below 1.
 void AmnestyCount(CDatabaza& db, int count);
+// The number typed for "Počet": a whole number, or nothing (the dialog then says so).
+std::optional<int> AmnestyCountFromText(const QString& text);
+inline const QString kZadajteCeleCislo = QStringLiteral("Zadajte celé číslo.");
 inline const QString kAmnestiaVsetky = QStringLiteral("ZK karty hráčov boli vymazané");
 QString AmnestyCountMessage(int count);

@@ -60,16 +60,19 @@ QHash<QPair<int, int>, CUlozenaNominacia> StoredNominations(CDatabaza& db)
 {
     QHash<QPair<int, int>, CUlozenaNominacia> out;
     CZaznamy rs(db);
-    rs.Open(QStringLiteral("select tnominacie.IDzapasu, tnominacie.funkcia, tnominacie.znamka, tnominacie.poznamka, "
-                           "tnominacie.IDrozhodcu, trozhodci.meno, trozhodci.priezvisko from tnominacie, trozhodci "
-                           "where trozhodci.ID=tnominacie.IDrozhodcu order by tnominacie.ID"));
+    rs.Open(QStringLiteral(
+        "select tnominacie.IDzapasu, tnominacie.funkcia, tnominacie.znamka, tnominacie.poznamka, "
+        "tnominacie.IDrozhodcu, trozhodci.meno, trozhodci.priezvisko from tnominacie, trozhodci "
+        "where trozhodci.ID=tnominacie.IDrozhodcu order by tnominacie.ID"));
     for (; !rs.IsEOF(); rs.MoveNext()) {
-        const QPair<int, int> key(rs.GetInt(QStringLiteral("IDzapasu")), rs.GetInt(QStringLiteral("funkcia")));
+        const QPair<int, int> key(rs.GetInt(QStringLiteral("IDzapasu")),
+                                  rs.GetInt(QStringLiteral("funkcia")));
         if (out.contains(key))
             continue;
-        out.insert(key, {rs.GetInt(QStringLiteral("IDrozhodcu")),
-                         ShortName(rs.GetText(QStringLiteral("meno")), rs.GetText(QStringLiteral("priezvisko"))),
-                         rs.GetDouble(QStringLiteral("znamka")), rs.GetText(QStringLiteral("poznamka"))});
+        out.insert(key,
+                   {rs.GetInt(QStringLiteral("IDrozhodcu")),
+                    ShortName(rs.GetText(QStringLiteral("meno")), rs.GetText(QStringLiteral("priezvisko"))),
+                    rs.GetDouble(QStringLiteral("znamka")), rs.GetText(QStringLiteral("poznamka"))});
     }
     return out;
 }

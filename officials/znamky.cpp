@@ -61,6 +61,7 @@ CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts)
             {kFunkciaDelegat});
     struct CVysledok
     {
+        bool marked;
         int key;
         QStringList cells;
     };
@@ -75,9 +76,11 @@ CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts)
         QStringList marks;
         for (; !rs.IsEOF() && rs.GetInt(QStringLiteral("ID")) == id; rs.MoveNext()) {
             // A row stands for every nomination with the same mark and function: each counts, so
-            // that two 8s and a 5 average 7, not 6.5. A mark never written (NULL from another tool)
-            // counts as 0, like an unmarked nomination.
+            // that two 8s and a 5 average 7, not 6.5. A nomination not marked yet (below 1, or never
+            // written by another tool) is no mark: it neither lowers the average nor shows.
             const float mark = rs.GetSingle(QStringLiteral("znamka"));
+            if (!(mark >= 1))
+                continue;
             const int times = std::max(1, rs.GetInt(QStringLiteral("pocet")));
             sum += mark * static_cast<float>(times);
             count += times;
@@ -88,13 +91,22 @@ CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts)
             sum += test;
             ++count;
         }
-        const float final = count > 0 ? sum / static_cast<float>(count) : 0;
         const QString testText = Mark(test) == QStringLiteral("0") ? QString() : Mark(test);
-        results.append({static_cast<int>(final * 10),
+        if (count == 0) {
+            results.append({false, 0, {QString(), name, testText, QString(), QString()}});
+            continue;
+        }
+        const float final = sum / static_cast<float>(count);
+        results.append({true,
+                        static_cast<int>(final * 10),
                         {QString(), name, testText, marks.join(QStringLiteral(" ; ")), Mark(final)}});
     }
-    std::stable_sort(results.begin(), results.end(),
-                     [](const CVysledok& a, const CVysledok& b) { return a.key < b.key; });
+    // The marked officials from the lowest final mark up; those not marked yet after them.
+    std::stable_sort(results.begin(), results.end(), [](const CVysledok& a, const CVysledok& b) {
+        if (a.marked != b.marked)
+            return a.marked;
+        return a.key < b.key;
+    });
     int n = 0;
     for (CVysledok& r : results) {
         r.cells[0] = QString::number(++n);

@@ -5,15 +5,17 @@
 
 class CDatabaza;
 
-// The marks statistics of the referees: the average of the marks of all their nominations (an
-// unmarked one counts 0), with the written-test mark as one more mark when the season counts it.
+// The marks statistics of the referees: the average of the marks given in their nominations (each
+// nomination counts, a nomination not marked yet does not), with the written-test mark as one more
+// mark when the season counts it.
 
 // Whether the test mark counts (tsezona.zapocitat; a season without its record counts it).
 bool TestMarkCounts(CDatabaza& db);
 void SetTestMarkCounts(CDatabaza& db, bool counts);
 
 QVector<CStlpecZoznamu> MarkColumns();
-// Lowest final mark first; a row's ID is the final mark times ten, cut to a whole number.
+// Lowest final mark first, then the officials without any mark (with an empty final mark); a row's
+// ID is the final mark times ten, cut to a whole number (0 without a mark).
 CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts);
 
 class CTlacZnamok : public CTlacovina

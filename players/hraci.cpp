@@ -25,7 +25,7 @@ QVector<CPolozkaKlubu> CompetitionClubs(CDatabaza& db, int competition)
 {
     QVector<CPolozkaKlubu> out;
     CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tkluby where skupina=?"), {competition});
+    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie, ID"), {competition});
     for (; !rs.IsEOF(); rs.MoveNext())
         out.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov"))});
     return out;
@@ -259,7 +259,7 @@ QVector<CPolozkaKlubu> TransferClubs(CDatabaza& db, int competition)
 {
     QVector<CPolozkaKlubu> out;
     CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie"), {competition});
+    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie, ID"), {competition});
     for (; !rs.IsEOF(); rs.MoveNext())
         out.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov"))});
     return out;

@@ -75,6 +75,12 @@ CVysledkyView::CVysledkyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* pa
         l->SetColumns(EntryColumns(kStrelci));
 
     connect(m_list, &QTableWidget::itemSelectionChanged, this, &CVysledkyView::ShowResult);
+    const QString codes = QStringLiteral("Góly %1. Prázdne pole: zápas sa ešte nehral; k: %1 prehrali "
+                                         "kontumačne (0:3, súper vyhral 3:0).");
+    m_home->setToolTip(codes.arg(QStringLiteral("domácich")));
+    m_away->setToolTip(codes.arg(QStringLiteral("hostí")));
+    m_homeHalf->setToolTip(QStringLiteral("Góly domácich v polčase; prázdne pole: polčas nie je zadaný."));
+    m_awayHalf->setToolTip(QStringLiteral("Góly hostí v polčase; prázdne pole: polčas nie je zadaný."));
     connect(m_home, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kDomaci); });
     connect(m_away, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kHostia); });
     connect(m_homeHalf, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kZiadnaStrana); });

@@ -88,6 +88,17 @@ VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStr
     UpdateEnabling();
 }
 
+void VyberStrelcov::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // Told once the dialog stands on the screen, so that the message is over the list it is about.
+    if (m_toldTooMany || !TooManyScorers(m_side, m_targets[kStrelci]->rowCount()))
+        return;
+    m_toldTooMany = true;
+    m_doc.User().ShowMessage(TooManyScorersMessage(m_side, m_targets[kStrelci]->rowCount()),
+                             CPouzivatel::Ikona::Vykricnik);
+}
+
 void VyberStrelcov::FillPlayers()
 {
     m_doc.Run([&] { m_players->Fill(ChoosablePlayers(m_doc.Database(), m_side.club)); });
@@ -158,7 +169,11 @@ void VyberStrelcov::accept()
 {
     if (m_side.matchId == 0 || m_side.club == 0 || !m_doc.HasEditAccess())
         return;
-    if (MissingScorers(m_side, m_targets[kStrelci]->rowCount()) && m_doc.User().AskYesNo(kChybaStrelec))
+    const int scorers = m_targets[kStrelci]->rowCount();
+    if (MissingScorers(m_side, scorers) && m_doc.User().AskYesNo(kChybaStrelec))
+        return;
+    if (TooManyScorers(m_side, scorers) &&
+        !m_doc.User().AskYesNo(KeepTooManyScorersQuestion(m_side, scorers)))
         return;
     QVector<int> lists[3];
     for (int c = 0; c < 3; ++c)

@@ -31,6 +31,9 @@ public:
     void accept() override;
     void UpdateEnabling();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void FillPlayers();
     void AppendRow(CMyListCtrl* list, int player, const QString& name);
@@ -46,4 +49,5 @@ private:
     QPushButton* m_ok;
     QLineEdit* m_search;
     QTimer* m_timer;
+    bool m_toldTooMany = false;
 };

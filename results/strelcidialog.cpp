@@ -65,6 +65,27 @@ bool MissingScorers(const CStranaZapasu& side, int scorersListed)
     return side.score != kBezVysledku && side.score != kKontumacia && scorersListed < side.score;
 }
 
+bool TooManyScorers(const CStranaZapasu& side, int scorersListed)
+{
+    return side.score >= 0 && side.score < kBezVysledku && scorersListed > side.score;
+}
+
+QString TooManyScorersMessage(const CStranaZapasu& side, int scorersListed)
+{
+    return QStringLiteral("V zozname je viac strelcov (%1) ako gólov klubu v zápase (%2). Skóre sa zrejme "
+                          "zmenilo po zadaní strelcov: opravte skóre alebo zoznam strelcov.")
+        .arg(scorersListed)
+        .arg(side.score);
+}
+
+QString KeepTooManyScorersQuestion(const CStranaZapasu& side, int scorersListed)
+{
+    return QStringLiteral("V zozname je viac strelcov (%1) ako gólov klubu v zápase (%2).\nChcete zoznam "
+                          "napriek tomu uložiť?")
+        .arg(scorersListed)
+        .arg(side.score);
+}
+
 void SaveSide(CDatabaza& db, int competition, const CStranaZapasu& side, const QVector<int>& scorers,
               const QVector<int>& yellow, const QVector<int>& red)
 {

@@ -36,6 +36,11 @@ bool MissingScorers(const CStranaZapasu& side, int scorersListed);
 inline const QString kChybaStrelec =
     QStringLiteral("Nedostatočný počet strelcov v zozname. Chcet doplniť chýbajúceho strelca?");
 
+// More scorers listed than the side's goals (the score was lowered after the scorers were saved).
+bool TooManyScorers(const CStranaZapasu& side, int scorersListed);
+QString TooManyScorersMessage(const CStranaZapasu& side, int scorersListed);
+QString KeepTooManyScorersQuestion(const CStranaZapasu& side, int scorersListed);
+
 // Replaces the side's goals and cards in that match with the lists (player IDs, one per goal or card).
 void SaveSide(CDatabaza& db, int competition, const CStranaZapasu& side, const QVector<int>& scorers,
               const QVector<int>& yellow, const QVector<int>& red);

@@ -288,6 +288,27 @@ TEST_F(Views, ScorersAreChosenForASideWithinItsGoals)
         1);
     EXPECT_EQ(view->HomeEntries()->rowCount(), 2);
     EXPECT_EQ(view->HomeEntries()->CellText(1, 1), QStringLiteral("Ján Novák"));
+
+    // The score is lowered afterwards: the dialog says so when it opens, and asks before it keeps
+    // more scorers than goals.
+    m_doc.Database().Execute(QStringLiteral("update tzapasy set body1=1 where ID=?"), {match});
+    WithDialog<VyberStrelcov>(
+        [view] { view->EditSide(kDomaci); },
+        [this](VyberStrelcov* d) {
+            ASSERT_FALSE(m_user.messages.isEmpty());
+            EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("viac strelcov (2)")))
+                << m_user.messages.last().toStdString();
+            m_user.answers = {false};
+            d->accept();
+            EXPECT_TRUE(d->isVisible());
+            EXPECT_TRUE(m_user.questions.last().contains(QStringLiteral("napriek tomu")));
+            d->Target(kStrelci)->SelectRow(1);
+            d->RemoveSelected(kStrelci);
+            d->accept();
+        });
+    EXPECT_EQ(
+        m_doc.Database().Value(QStringLiteral("select count(*) from tgoly where IDhraca=?"), {jan}).toInt(),
+        1);
 }
 
 TEST_F(Views, TheSearchOpensThePlayersClubWithHimSelected)
@@ -327,7 +348,8 @@ TEST_F(Views, TheYellowRegisterShowsStopsAndTheAmnestyClearsThem)
                                {QStringLiteral("Ján"), QStringLiteral("Novák"), {}, {}, {}, {}});
     for (int r = 1; r <= 4; ++r)
         m_doc.Database().Execute(
-            QStringLiteral("insert into tzkarty (IDhraca, IDklubu, kolo) values (?, ?, ?)"), {jan, club, r});
+            QStringLiteral("insert into tzkarty (IDhraca, IDklubu, kolo, skupina) values (?, ?, ?, ?)"),
+            {jan, club, r, m_competition});
     auto* view = Show<CZKView>(6);
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->Title(), QStringLiteral("Žlté karty - I. trieda"));
@@ -348,9 +370,14 @@ TEST_F(Views, TheYellowRegisterShowsStopsAndTheAmnestyClearsThem)
 
     LogIn();
     WithDialog<CAmnestia>([this] { m_frame->RunCommand(kPrikazAmnestia); },
-                          [](CAmnestia* d) {
+                          [this](CAmnestia* d) {
                               d->CountButton()->setChecked(true);
                               EXPECT_TRUE(d->CountField()->isEnabled());
+                              // An empty number is refused, nothing deleted, the dialog stays.
+                              d->CountField()->clear();
+                              d->accept();
+                              EXPECT_EQ(m_user.messages.last(), kZadajteCeleCislo);
+                              EXPECT_TRUE(d->isVisible());
                               d->CountField()->setText(QStringLiteral("3"));
                               d->accept();
                           });

@@ -5,6 +5,7 @@
 #include "discipline/karty.h"
 #include "output/CZaznamovaPlocha.h"
 #include "pomocnik.h"
+#include "results/strelci.h"
 
 #include <gtest/gtest.h>
 
@@ -20,32 +21,17 @@ QString Cells(const QVector<CStlpecHraca>& walk)
     return out.join(QLatin1Char(' '));
 }
 
-QVector<int> Rounds(int n)
-{
-    QVector<int> r;
-    for (int i = 1; i <= n; ++i)
-        r << i;
-    return r;
-}
-
 TEST(Suspension, AThresholdReachedExactlySuspendsForItsPosition)
 {
-    QHash<int, int> cards{{1, 1}, {2, 1}, {3, 1}, {4, 1}};
-    EXPECT_EQ(Cells(WalkPlayer(Rounds(7), cards, kPravidlo)), QStringLiteral("1 1 1 1 X0 0 0"));
-    // Eight cards after round 9: the two following rounds.
-    cards = {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {6, 1}, {7, 1}, {8, 1}, {9, 1}};
-    EXPECT_EQ(Cells(WalkPlayer(Rounds(12), cards, kPravidlo)), QStringLiteral("1 1 1 1 X0 1 1 1 1 X0 X0 0"));
+    EXPECT_EQ(Cells(WalkPlayer({1, 1, 1, 1, 0, 0, 0}, kPravidlo)), QStringLiteral("1 1 1 1 X0 0 0"));
+    // Eight cards after the ninth column: the two following columns.
+    EXPECT_EQ(Cells(WalkPlayer({1, 1, 1, 1, 0, 1, 1, 1, 1, 0, 0, 0}, kPravidlo)),
+              QStringLiteral("1 1 1 1 X0 1 1 1 1 X0 X0 0"));
     // Two cards in one round jump over 4: nothing.
-    cards = {{1, 1}, {2, 1}, {3, 1}, {4, 2}};
-    EXPECT_EQ(Cells(WalkPlayer(Rounds(6), cards, kPravidlo)), QStringLiteral("1 1 1 2 0 0"));
+    EXPECT_EQ(Cells(WalkPlayer({1, 1, 1, 2, 0, 0}, kPravidlo)), QStringLiteral("1 1 1 2 0 0"));
     // A card in the round he sits out shows as X1; a threshold reached while a stop is still pending
     // replaces what is left of it (three rounds, not one plus three).
-    const QVector<int> rule = {1, 2, 3};
-    cards = {{1, 2}, {2, 1}};
-    EXPECT_EQ(Cells(WalkPlayer(Rounds(6), cards, rule)), QStringLiteral("2 X1 X0 X0 X0 0"));
-    // A round with a second column counts its cards once.
-    cards = {{1, 2}, {2, 2}};
-    EXPECT_EQ(Cells(WalkPlayer({1, 2, 1, 3}, cards, kPravidlo)), QStringLiteral("2 2 X0 0"));
+    EXPECT_EQ(Cells(WalkPlayer({2, 1, 0, 0, 0, 0}, {1, 2, 3})), QStringLiteral("2 X1 X0 X0 X0 0"));
 }
 
 class Registers : public SeasonTest
@@ -167,6 +153,151 @@ TEST_F(Registers, TheStopListTakesEveryClubAndPrintsThirtyLinesAPage)
     const auto empty = RecordPages(none).first();
     EXPECT_NE(empty.FindText(QStringLiteral("V 6.kole nestojí žiadny hráč")), nullptr);
     EXPECT_NE(empty.FindText(QStringLiteral("Slovan")), nullptr);
+}
+
+// Four clubs, rounds a week apart; Slovan's round-3 match is played on the Wednesday after round 5.
+class Postponed : public SeasonTest
+{
+protected:
+    void SetUp() override
+    {
+        SeasonTest::SetUp();
+        OpenNew();
+        m_competition = AddCompetition(Db(), QStringLiteral("I. trieda"));
+        for (const char* name : {"Slovan", "Inter", "Tatran", "Lokomotíva"})
+            m_clubs << AddClub(Db(), m_competition, QString::fromUtf8(name),
+                               static_cast<int>(m_clubs.size()) + 1);
+        const int a = m_clubs.at(0), b = m_clubs.at(1), c = m_clubs.at(2), d = m_clubs.at(3);
+        const QVector<QPair<int, int>> pairs = {{a, b}, {c, d}, {a, c}, {b, d}, {a, d}, {b, c},
+                                                {b, a}, {d, c}, {c, a}, {d, b}, {d, a}, {c, b}};
+        for (int round = 1; round <= 6; ++round)
+            for (int i = 0; i < 2; ++i) {
+                const QPair<int, int> p = pairs.at((round - 1) * 2 + i);
+                QDateTime when(QDate(2024, 8, 3).addDays(7 * (round - 1)), QTime(17, 0));
+                if (round == 3 && p.first == a)
+                    when = QDateTime(QDate(2024, 8, 3).addDays(7 * 4 + 4), QTime(17, 30));
+                const int match = AddMatch(Db(), m_competition, round, p.first, p.second, 1, 1);
+                Db().Execute(QStringLiteral("update tzapasy set cas=? where ID=?"), {when, match});
+                if (p.first == a || p.second == a)
+                    m_slovanMatch[round] = match;
+            }
+        Db().Execute(QStringLiteral("insert into thraci (meno, priezvisko, RC, IDklubu) values ('Ján', "
+                                    "'Novák', '900101/1234', ?)"),
+                     {a});
+        m_player = static_cast<int>(Db().LastInsertId());
+    }
+    CDatabaza& Db() { return m_doc.Database(); }
+    void Card(int round, int competition = 0)
+    {
+        Db().Execute(QStringLiteral("insert into tzkarty (IDzapasu, IDhraca, IDklubu, kolo, skupina) values "
+                                    "(?,?,?,?,?)"),
+                     {m_slovanMatch.value(round), m_player, m_clubs.at(0), round,
+                      competition ? competition : m_competition});
+    }
+    int m_competition = 0;
+    QVector<int> m_clubs;
+    QHash<int, int> m_slovanMatch;
+    int m_player = 0;
+};
+
+TEST_F(Postponed, ACardOfAPostponedMatchCountsWhenThatMatchIsPlayed)
+{
+    for (int round : {1, 2, 4, 3})
+        Card(round);
+    // Columns in the order of play: 1 2 3 4 5 3 6; the fourth card comes in the second column of
+    // round 3, after round 5: he sits out round 6, not round 5.
+    const CZoznam list = CardRegister(Db(), m_competition, m_clubs.at(0), CDruhKariet::Zlte, kPravidlo);
+    QStringList headers;
+    for (const CStlpecZoznamu& c : list.columns)
+        headers << c.header;
+    EXPECT_EQ(headers.mid(2, 7).join(QLatin1Char(' ')), QStringLiteral("1 2 3 4 5 3 6"));
+    ASSERT_EQ(list.RowCount(), 1);
+    EXPECT_EQ(list.rows.at(0).cells.mid(2).join(QLatin1Char(' ')), QStringLiteral("1 1 - 1 - 1 X 4"));
+    EXPECT_TRUE(StopList(Db(), m_competition, 5, kPravidlo).isEmpty());
+    const QVector<CHracStop> six = StopList(Db(), m_competition, 6, kPravidlo);
+    ASSERT_EQ(six.size(), 1);
+    EXPECT_EQ(six.first().name, QStringLiteral("Ján Novák"));
+    EXPECT_EQ(six.first().total, QStringLiteral("4"));
+
+    // A card whose match is not the competition's counts in the first column of its round.
+    Db().Execute(QStringLiteral("update tzkarty set IDzapasu=99999 where kolo=3"));
+    EXPECT_EQ(CardRegister(Db(), m_competition, m_clubs.at(0), CDruhKariet::Zlte, kPravidlo)
+                  .rows.at(0)
+                  .cells.mid(2)
+                  .join(QLatin1Char(' ')),
+              QStringLiteral("1 1 1 1 X - - 4"));
+    EXPECT_EQ(StopList(Db(), m_competition, 5, kPravidlo).size(), 1);
+}
+
+TEST_F(Postponed, CardsAndGoalsStayInTheCompetitionWhereTheyWereGiven)
+{
+    for (int round : {1, 2, 4})
+        Card(round);
+    const int other = AddCompetition(Db(), QStringLiteral("II. trieda"));
+    const int otherClub = AddClub(Db(), other, QStringLiteral("Družstevník"), 1);
+    const int rival = AddClub(Db(), other, QStringLiteral("Sokol"), 2);
+    QHash<int, int> otherMatch;
+    for (int round = 1; round <= 6; ++round) {
+        otherMatch[round] = AddMatch(Db(), other, round, otherClub, rival, 2, 0);
+        Db().Execute(
+            QStringLiteral("update tzapasy set cas=? where ID=?"),
+            {QDateTime(QDate(2024, 8, 4).addDays(7 * (round - 1)), QTime(16, 0)), otherMatch[round]});
+    }
+    const auto goal = [&](int match, int club, int round, int competition) {
+        Db().Execute(QStringLiteral("insert into tgoly (IDzapasu, IDhraca, IDklubu, kolo, skupina) values "
+                                    "(?,?,?,?,?)"),
+                     {match, m_player, club, round, competition});
+    };
+    goal(m_slovanMatch.value(1), m_clubs.at(0), 1, m_competition);
+    goal(m_slovanMatch.value(2), m_clubs.at(0), 2, m_competition);
+
+    // He moves to Družstevník of the other competition and gets a card and a goal there.
+    Db().Execute(QStringLiteral("update thraci set IDklubu=? where ID=?"), {otherClub, m_player});
+    Db().Execute(QStringLiteral("insert into tzkarty (IDzapasu, IDhraca, IDklubu, kolo, skupina) values "
+                                "(?,?,?,5,?)"),
+                 {otherMatch.value(5), m_player, otherClub, other});
+    goal(otherMatch.value(5), otherClub, 5, other);
+
+    // The new competition knows only what happened there: one card, no stop, one goal.
+    const CZoznam there = CardRegister(Db(), other, otherClub, CDruhKariet::Zlte, kPravidlo);
+    ASSERT_EQ(there.RowCount(), 1);
+    EXPECT_EQ(there.rows.at(0).cells.mid(2).join(QLatin1Char(' ')), QStringLiteral("- - - - 1 - 1"));
+    const CZoznam scorersThere = TopScorersList(Db(), other);
+    ASSERT_EQ(scorersThere.RowCount(), 1);
+    EXPECT_EQ(scorersThere.Text(0, 3), QStringLiteral("1"));
+    EXPECT_EQ(scorersThere.Text(0, 2), QStringLiteral("Družstevník"));
+    // The old one keeps his two goals, under the club he scored them for.
+    const CZoznam scorersHere = TopScorersList(Db(), m_competition);
+    ASSERT_EQ(scorersHere.RowCount(), 1);
+    EXPECT_EQ(scorersHere.Text(0, 3), QStringLiteral("2"));
+    EXPECT_EQ(scorersHere.Text(0, 2), QStringLiteral("Slovan"));
+    // A fourth card in the new competition would not make a stop out of the old three.
+    EXPECT_TRUE(StopList(Db(), other, 6, kPravidlo).isEmpty());
+
+    // Moving back within a competition: everything follows him as before.
+    Db().Execute(QStringLiteral("update thraci set IDklubu=? where ID=?"), {m_clubs.at(1), m_player});
+    EXPECT_EQ(CardRegister(Db(), m_competition, m_clubs.at(1), CDruhKariet::Zlte, kPravidlo).Text(0, 7 + 2),
+              QStringLiteral("3"));
+    EXPECT_EQ(TopScorersList(Db(), m_competition).Text(0, 2), QStringLiteral("Inter"));
+}
+
+TEST_F(Postponed, TheAmnestyTakesTheOldestCardsByRoundInEachCompetition)
+{
+    // Saved again, the round-1 match's card got the highest ID: it is still the oldest.
+    for (int round : {2, 4, 1})
+        Card(round);
+    const int other = AddCompetition(Db(), QStringLiteral("Pohár"));
+    Card(6, other);
+    AmnestyCount(Db(), 1);
+    QStringList left;
+    CPrikaz q(Db(), QStringLiteral("select skupina || ':' || kolo from tzkarty order by skupina, kolo"));
+    while (q.Step())
+        left << q.Text(0);
+    EXPECT_EQ(left, (QStringList{QStringLiteral("%1:2").arg(m_competition),
+                                 QStringLiteral("%1:4").arg(m_competition)}));
+    EXPECT_EQ(AmnestyCountFromText(QStringLiteral("x")), std::nullopt);
+    EXPECT_EQ(AmnestyCountFromText(QString()), std::nullopt);
+    EXPECT_EQ(AmnestyCountFromText(QStringLiteral(" 2 ")), 2);
 }
 
 TEST_F(Registers, TheAmnestyClearsAllOrANumberPerPlayer)

@@ -219,30 +219,45 @@ TEST_F(Officials, TheStatisticsAverageEveryMarkAndCanCountTheTest)
     EXPECT_EQ(off.Text(0, 2), QStringLiteral("7"));
     EXPECT_EQ(MarkStatistics(Db(), true).Text(0, 4), QStringLiteral("8"));
 
-    // Two 8s in the same function: both count; an unmarked nomination counts 0.
+    // Two 8s in the same function: both count.
     StoreMark(Db(), m2, kNominaciaHR, QStringLiteral("8"));
     EXPECT_EQ(MarkStatistics(Db(), false).Text(0, 3), QStringLiteral("8 ; 8"));
     const int m3 = Match(3, QDateTime(QDate(2011, 8, 20), QTime(17, 0)));
     SetNomination(Db(), m3, kNominaciaAR1, r);
     StoreMark(Db(), m3, kNominaciaAR1, QStringLiteral("5"));
     EXPECT_EQ(MarkStatistics(Db(), false).Text(0, 4), QStringLiteral("7")); // (8 + 8 + 5) / 3
+    // A nomination not marked yet is no mark: the last match of the week does not pull him down.
     const int m4 = Match(4, QDateTime(QDate(2011, 8, 27), QTime(17, 0)));
     SetNomination(Db(), m4, kNominaciaAR2, r);
-    EXPECT_EQ(MarkStatistics(Db(), false).Text(0, 4), QStringLiteral("5.3")); // 21 / 4
+    EXPECT_EQ(MarkStatistics(Db(), false).Text(0, 4), QStringLiteral("7"));
+    EXPECT_EQ(MarkStatistics(Db(), false).Text(0, 3), QStringLiteral("5 ; 8 ; 8"));
+    Db().Execute(QStringLiteral("update tnominacie set znamka=NULL where IDzapasu=?"), {m4});
+    EXPECT_EQ(MarkStatistics(Db(), false).Text(0, 4), QStringLiteral("7"));
 
-    // Lowest first; never nominated and delegates do not appear.
+    // Lowest first, then those nominated but not marked; never nominated and delegates do not appear.
     const int better = Official(reg, QStringLiteral("Peter"), QStringLiteral("Lepší"));
+    const int waiting =
+        Official(reg, QStringLiteral("Nový"), QStringLiteral("Čakajúci"), 0, QStringLiteral("6"));
     Official(reg, QStringLiteral("Nikdy"), QStringLiteral("Nenominovaný"));
     const int delegate = Official(CRegister::Delegates(), QStringLiteral("Pavol"), QStringLiteral("Delegát"));
     SetNomination(Db(), m1, kNominaciaAR1, better);
     StoreMark(Db(), m1, kNominaciaAR1, QStringLiteral("7.96"));
+    SetNomination(Db(), m2, kNominaciaAR2, waiting);
     SetNomination(Db(), m1, kNominaciaDZ, delegate);
     const CZoznam list = MarkStatistics(Db(), false);
-    ASSERT_EQ(list.RowCount(), 2);
+    ASSERT_EQ(list.RowCount(), 3);
     EXPECT_EQ(list.Text(1, 1), QStringLiteral("Peter Lepší"));
     EXPECT_EQ(list.Text(1, 4), QStringLiteral("8.0"));
     EXPECT_EQ(list.rows.at(1).id, 79);
     EXPECT_EQ(list.Text(0, 0), QStringLiteral("1"));
+    EXPECT_EQ(list.Text(2, 1), QStringLiteral("Nový Čakajúci"));
+    EXPECT_EQ(list.Text(2, 2), QStringLiteral("6"));
+    EXPECT_EQ(list.Text(2, 3), QString());
+    EXPECT_EQ(list.Text(2, 4), QString());
+    // Counted, his test mark is a mark: he is ranked by it.
+    const CZoznam withTest = MarkStatistics(Db(), true);
+    EXPECT_EQ(withTest.Text(0, 1), QStringLiteral("Nový Čakajúci"));
+    EXPECT_EQ(withTest.Text(0, 4), QStringLiteral("6"));
 
     EXPECT_TRUE(TestMarkCounts(Db()));
     SetTestMarkCounts(Db(), false);
