@@ -1,5 +1,6 @@
 #include "CPrikazovyRiadok.h"
 
+#include "app/ukazka.h"
 #include "competition/generator.h"
 #include "competition/kluby.h"
 #include "competition/rozpis.h"
@@ -60,15 +61,18 @@ private:
 };
 
 // The jobs, each an option of its own; --export and --print take the list they write.
-const QStringList kJobs = {QStringLiteral("new-season"),  QStringLiteral("info"),
-                           QStringLiteral("recalculate"), QStringLiteral("generate"),
-                           QStringLiteral("export"),      QStringLiteral("print")};
+const QStringList kJobs = {QStringLiteral("new-season"), QStringLiteral("demo-season"),
+                           QStringLiteral("info"),       QStringLiteral("recalculate"),
+                           QStringLiteral("generate"),   QStringLiteral("export"),
+                           QStringLiteral("print")};
 
 // Options with a value, besides the two jobs that take one.
 const QStringList kValueOptions = {
-    QStringLiteral("sutaz"),  QStringLiteral("klub"),       QStringLiteral("kolo"),  QStringLiteral("datum"),
-    QStringLiteral("mode"),   QStringLiteral("rounds"),     QStringLiteral("start"), QStringLiteral("hour"),
-    QStringLiteral("return"), QStringLiteral("return-hour")};
+    QStringLiteral("sutaz"),       QStringLiteral("klub"),         QStringLiteral("kolo"),
+    QStringLiteral("datum"),       QStringLiteral("mode"),         QStringLiteral("rounds"),
+    QStringLiteral("start"),       QStringLiteral("hour"),         QStringLiteral("return"),
+    QStringLiteral("return-hour"), QStringLiteral("competitions"), QStringLiteral("clubs"),
+    QStringLiteral("players"),     QStringLiteral("seed")};
 
 // Qt's own options of a window program (-style fusion, -platform xcb, ...): accepted and left to Qt.
 const QStringList kQtValueOptions = {QStringLiteral("platform"),      QStringLiteral("platformpluginpath"),
@@ -90,6 +94,8 @@ QString Synopsis()
         "\n"
         "  agenda-mirak [SEZONA.mdb]                       otvorí okno programu\n"
         "  agenda-mirak --new-season SEZONA.mdb            vytvorí prázdnu sezónu\n"
+        "  agenda-mirak --demo-season SEZONA.mdb [--competitions N] [--clubs N] [--players N] [--seed S]\n"
+        "                                                  vytvorí ukážkovú sezónu\n"
         "  agenda-mirak --info SEZONA.mdb                  hlavička sezóny a počty záznamov\n"
         "  agenda-mirak --recalculate SEZONA.mdb [--sutaz ID]\n"
         "  agenda-mirak --generate SEZONA.mdb --sutaz ID [--mode 1|2|3|4] [--rounds R]\n"
@@ -118,6 +124,8 @@ void DefineOptions(QCommandLineParser& parser)
         parser.addOption(QCommandLineOption(names, description, v));
     };
     flag(QStringLiteral("new-season"), QStringLiteral("Vytvorí prázdny súbor sezóny."));
+    flag(QStringLiteral("demo-season"),
+         QStringLiteral("Vytvorí ukážkovú sezónu (predvolene 4 súťaže po 14 klubov)."));
     flag(QStringLiteral("info"), QStringLiteral("Vypíše hlavičku sezóny a počty záznamov."));
     flag(QStringLiteral("recalculate"), QStringLiteral("Prepočíta tabuľku súťaže (--sutaz) alebo všetkých."));
     flag(QStringLiteral("generate"), QStringLiteral("Vytvorí rozpis zápasov súťaže ako „Vytvoriť súťaž“."));
@@ -140,6 +148,14 @@ void DefineOptions(QCommandLineParser& parser)
           QStringLiteral("MM-DD-YYYY"));
     value({QStringLiteral("return-hour")}, QStringLiteral("Hodina prvého kola odvetnej časti."),
           QStringLiteral("HH:MM"));
+    value({QStringLiteral("competitions")}, QStringLiteral("Počet súťaží ukážkovej sezóny."),
+          QStringLiteral("N"));
+    value({QStringLiteral("clubs")}, QStringLiteral("Počet klubov v súťaži ukážkovej sezóny."),
+          QStringLiteral("N"));
+    value({QStringLiteral("players")}, QStringLiteral("Počet hráčov v klube ukážkovej sezóny."),
+          QStringLiteral("N"));
+    value({QStringLiteral("seed")},
+          QStringLiteral("Semienko ukážkovej sezóny (rovnaké dáva rovnakú sezónu)."), QStringLiteral("S"));
     parser.addPositionalArgument(QStringLiteral("SEZONA.mdb"), QStringLiteral("Súbor sezóny."));
     for (const QString& name : kQtValueOptions) {
         QCommandLineOption o(name, QString(), QStringLiteral("x"));
@@ -286,6 +302,8 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
     volby.season = volby.positional.first();
     if (volby.job == QStringLiteral("new-season"))
         return NewSeason(volby);
+    if (volby.job == QStringLiteral("demo-season"))
+        return DemoSeason(volby);
     if (volby.job == QStringLiteral("info"))
         return Info(volby);
     if (volby.job == QStringLiteral("recalculate"))
@@ -305,6 +323,34 @@ int CPrikazovyRiadok::NewSeason(const CVolby& volby)
                                  .arg(QDir::toNativeSeparators(path)));
     try {
         CreateNewSeasonFile(path);
+    } catch (const CChybaDatabazy& e) {
+        return Fail(kNedaSa, e.UserText());
+    }
+    return kUspech;
+}
+
+int CPrikazovyRiadok::DemoSeason(const CVolby& volby)
+{
+    CParametreUkazky p;
+    bool given = false;
+    int seed = static_cast<int>(p.seed);
+    if (!IntOption(volby, QStringLiteral("competitions"), p.competitions, given) ||
+        !IntOption(volby, QStringLiteral("clubs"), p.clubs, given) ||
+        !IntOption(volby, QStringLiteral("players"), p.players, given) ||
+        !IntOption(volby, QStringLiteral("seed"), seed, given))
+        return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
+    p.seed = static_cast<quint32>(seed);
+    const QString problem = CheckDemoParameters(p);
+    if (!problem.isEmpty())
+        return Fail(kZlePouzitie, problem);
+    const QString path = volby.season;
+    if (path.right(3).compare(QStringLiteral("mdb"), Qt::CaseInsensitive) != 0)
+        return Fail(kZlePouzitie, QStringLiteral("Súbor sezóny musí mať príponu .mdb."));
+    if (QFileInfo::exists(path))
+        return Fail(kNedaSa, QStringLiteral("Súbor %1 už existuje; ukážkovú sezónu do neho nezapíšem.")
+                                 .arg(QDir::toNativeSeparators(path)));
+    try {
+        CreateDemoSeason(path, p);
     } catch (const CChybaDatabazy& e) {
         return Fail(kNedaSa, e.UserText());
     }

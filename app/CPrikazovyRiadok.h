@@ -49,6 +49,7 @@ private:
     bool IntOption(const CVolby& volby, const QString& name, int& value, bool& present);
 
     int NewSeason(const CVolby& volby);
+    int DemoSeason(const CVolby& volby);
     int Info(const CVolby& volby);
     int Recalculate(const CVolby& volby);
     int Generate(const CVolby& volby);

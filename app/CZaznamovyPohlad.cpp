@@ -81,7 +81,8 @@ QList<QAction*> CZaznamovyPohlad::ContextActions()
     return {add, edit, remove};
 }
 
-void CZaznamovyPohlad::SetRecordNote(QPlainTextEdit* note, int column, CCitajPoznamku read, CZapisPoznamku write)
+void CZaznamovyPohlad::SetRecordNote(QPlainTextEdit* note, int column, CCitajPoznamku read,
+                                     CZapisPoznamku write)
 {
     m_noteBox = note;
     m_noteColumn = column;

@@ -98,8 +98,8 @@ bool CDialogUpravitCas::WholeRound() const
 }
 
 CZapasyView::CZapasyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
-    : CKolovyPohlad(QStringLiteral("Zápasy"), ScheduleColumns(), doc, frame, parent), m_panel(new QWidget(this)),
-      m_generate(new QPushButton(QStringLiteral("Vytvoriť súťaž"), m_panel)),
+    : CKolovyPohlad(QStringLiteral("Zápasy"), ScheduleColumns(), doc, frame, parent),
+      m_panel(new QWidget(this)), m_generate(new QPushButton(QStringLiteral("Vytvoriť súťaž"), m_panel)),
       m_clear(new QPushButton(QStringLiteral("Vymazať súťaže"), m_panel)), m_losD(new QLineEdit(m_panel)),
       m_losH(new QLineEdit(m_panel)), m_date(DateEdit(this)), m_time(new QLineEdit(this)),
       m_confirm(new QPushButton(QStringLiteral("Potvrdiť čas"), this)), m_note(new QLineEdit(this))

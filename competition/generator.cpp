@@ -128,8 +128,8 @@ QVector<CGenerovanyZapas> PlanFixtures(const QVector<int>& slotTable, int clubCo
     const bool noShift = (startHour.hour() == 0 && startHour.minute() == 0) ||
                          (returnHour.hour() == 0 && returnHour.minute() == 0);
     const int shift = noShift ? 0 : 30;
-    CRetazVykopov startChain(QDateTime(p.start, startHour), shift);
-    CRetazVykopov returnChain(QDateTime(p.returnDate, returnHour), shift);
+    CRetazVykopov startChain(CasSezony(p.start, startHour), shift);
+    CRetazVykopov returnChain(CasSezony(p.returnDate, returnHour), shift);
 
     QVector<CGenerovanyZapas> rows;
     rows.reserve(4 * (n - 1) * (n / 2));
@@ -263,9 +263,8 @@ bool GenerateFixtures(CLigaroDoc& doc, int competition, const CParametreGenerova
     for (const auto& [id, draw] : clubs)
         if (draw >= 0 && draw <= n)
             table[draw] = id;
-    CPrikaz insert(db,
-                   QStringLiteral("insert into tzapasy (kolo, skupina, klub1, klub2, los1, los2, "
-                                  "body1, body2, polcas1, polcas2, cas) values (?,?,?,?,?,?,?,?,?,?,?)"));
+    CPrikaz insert(db, QStringLiteral("insert into tzapasy (kolo, skupina, klub1, klub2, los1, los2, "
+                                      "body1, body2, polcas1, polcas2, cas) values (?,?,?,?,?,?,?,?,?,?,?)"));
     for (const CGenerovanyZapas& z :
          PlanFixtures(table, static_cast<int>(clubs.size()), p, *startHour, *returnHour))
         insert.Execute({z.kolo, competition, z.klub1, z.klub2, z.los1, z.los2, kBezVysledku, kBezVysledku,

@@ -179,7 +179,7 @@ CNovyVykop ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QStr
     const auto time = ParseKickOffTime(timeText);
     if (!time || !date.isValid())
         return {};
-    CNovyVykop result{{}, QDateTime(date, *time)};
+    CNovyVykop result{{}, CasSezony(date, *time)};
     CZaznamy rs(db);
     rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
     if (rs.IsEOF())

@@ -4,6 +4,7 @@
 #include "jetsql.h"
 #include "kody.h"
 #include "slovencina.h"
+#include "subory.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -53,8 +54,7 @@ void Bind(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
                                          SQLITE_TRANSIENT);
                 break;
             case QMetaType::QDate:
-                rc = sqlite3_bind_text16(stmt, place,
-                                         DatumNaUlozenie(QDateTime(v.toDate(), QTime(0, 0))).utf16(), -1,
+                rc = sqlite3_bind_text16(stmt, place, DatumNaUlozenie(CasSezony(v.toDate())).utf16(), -1,
                                          SQLITE_TRANSIENT);
                 break;
             default: {
@@ -105,33 +105,6 @@ int SlovakCollation(void*, int an, const void* a, int bn, const void* b)
 {
     return PorovnajSlovensky(QStringView(static_cast<const char16_t*>(a), an / 2),
                              QStringView(static_cast<const char16_t*>(b), bn / 2));
-}
-
-// A name for a file beside `target` that does not exist yet.
-QString TemporaryBeside(const QString& target)
-{
-    const QFileInfo info(target);
-    for (;;) {
-        const QString name = info.absoluteDir().filePath(
-            QStringLiteral(".%1.%2.tmp")
-                .arg(info.fileName())
-                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-        if (!QFileInfo::exists(name))
-            return name;
-    }
-}
-
-void ReplaceWith(const QString& temporary, const QString& target)
-{
-    std::error_code ec;
-    std::filesystem::rename(std::filesystem::path(temporary.toStdU16String()),
-                            std::filesystem::path(target.toStdU16String()), ec);
-    if (ec) {
-        QFile::remove(temporary);
-        throw CChybaDatabazy(
-            QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(target)),
-            QString::fromLocal8Bit(ec.message().c_str()));
-    }
 }
 
 } // namespace
@@ -296,6 +269,13 @@ void CDatabaza::RegisterFunctions()
     sqlite3_create_collation(m_db, kSlovakCollation, SQLITE_UTF16_ALIGNED, nullptr, SlovakCollation);
     sqlite3_create_function(m_db, kSqlSkore, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
                             nullptr, ScoreFunction, nullptr, nullptr);
+}
+
+void CDatabaza::PrepareForBulkWrite()
+{
+    Execute(QStringLiteral("PRAGMA synchronous=OFF"));
+    Execute(QStringLiteral("PRAGMA journal_mode=MEMORY"));
+    Execute(QStringLiteral("PRAGMA cache_size=-262144"));
 }
 
 void CDatabaza::Close()
@@ -496,18 +476,25 @@ void CDatabaza::CreateFile(const QString& path, const QStringList& statements)
 
 CTransakcia::CTransakcia(CDatabaza& db) : m_db(db)
 {
-    m_db.Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    // Inside another transaction (a whole-season job that recalculates, say) this one is a savepoint
+    // of it: it commits with the outer one, and its failure takes back only its own writes.
+    m_nested = m_db.Handle() && sqlite3_get_autocommit(m_db.Handle()) == 0;
+    m_db.Execute(m_nested ? QStringLiteral("SAVEPOINT mirak") : QStringLiteral("BEGIN IMMEDIATE"));
     m_active = true;
 }
 
 CTransakcia::~CTransakcia()
 {
-    if (m_active && m_db.Handle())
+    if (!m_active || !m_db.Handle())
+        return;
+    if (m_nested)
+        sqlite3_exec(m_db.Handle(), "ROLLBACK TO mirak; RELEASE mirak", nullptr, nullptr, nullptr);
+    else
         sqlite3_exec(m_db.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void CTransakcia::Commit()
 {
-    m_db.Execute(QStringLiteral("COMMIT"));
+    m_db.Execute(m_nested ? QStringLiteral("RELEASE mirak") : QStringLiteral("COMMIT"));
     m_active = false;
 }

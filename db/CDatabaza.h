@@ -75,6 +75,10 @@ public:
     QVariant Value(const QString& sql, const QVariantList& params = {});
     qint64 LastInsertId() const;
 
+    // For a file that nobody uses before it is finished and renamed into place (a new demo season): no
+    // synced journal, a large page cache. The caller syncs the file once at the end (SyncFile).
+    void PrepareForBulkWrite();
+
     // A consistent copy of the whole database into a new file at `target` (written beside it under a
     // temporary name and renamed at the end, so that a failure leaves no half-written file).
     void CopyTo(const QString& target);
@@ -123,6 +127,7 @@ public:
 private:
     CDatabaza& m_db;
     bool m_active = false;
+    bool m_nested = false;
 };
 
 // Engine error text of the connection.

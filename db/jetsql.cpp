@@ -18,7 +18,7 @@ QString DateLiteral(const QString& inner)
         const QDate day(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
         const QTime time(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
         if (day.isValid() && time.isValid())
-            return QLatin1Char('\'') + DatumNaUlozenie(QDateTime(day, time)) + QLatin1Char('\'');
+            return QLatin1Char('\'') + DatumNaUlozenie(CasSezony(day, time)) + QLatin1Char('\'');
     }
     throw CChybaDatabazy(QStringLiteral("Dotaz obsahuje neplatný dátum #%1#.").arg(inner));
 }

@@ -4,9 +4,14 @@
 
 #include <cmath>
 
+QDateTime CasSezony(const QDate& day, const QTime& time)
+{
+    return QDateTime(day, time, Qt::UTC);
+}
+
 QDateTime ZiadnyDatum()
 {
-    return QDateTime(QDate(1900, 1, 1), QTime(0, 0));
+    return CasSezony(QDate(1900, 1, 1));
 }
 
 bool JeZiadnyDatum(const QDateTime& value)
@@ -39,18 +44,20 @@ QDateTime DatumZUlozenia(const QString& text)
         const QDate day(number(0, 4), number(5, 2), number(8, 2));
         const QTime time(number(11, 2), number(14, 2), number(17, 2));
         if (day.isValid() && time.isValid())
-            return QDateTime(day, time);
+            return CasSezony(day, time);
     }
     const QString t = text.trimmed();
-    QDateTime d = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (d.isValid())
-        return d;
-    d = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd HH:mm"));
-    if (d.isValid())
-        return d;
     const QDate day = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
-    if (day.isValid())
-        return QDateTime(day, QTime(0, 0));
+    if (!day.isValid())
+        return {};
+    const QString rest = t.mid(10).trimmed();
+    if (rest.isEmpty())
+        return CasSezony(day);
+    for (const char* form : {"HH:mm:ss", "HH:mm", "H:mm:ss", "H:mm"}) {
+        const QTime time = QTime::fromString(rest, QString::fromLatin1(form));
+        if (time.isValid())
+            return CasSezony(day, time);
+    }
     return {};
 }
 

@@ -36,6 +36,11 @@ inline const QString kRcVlastnyGol = QStringLiteral("vg");
 // The free slot of a draw, shown in place of a club.
 inline const QString kVolno = QStringLiteral("voľno");
 
+// A date and time as the season keeps them: the wall-clock time at the ground, without a time zone.
+// Held in Qt's UTC form, so that nothing asks the system for its zone (which costs a file lookup every
+// time) and no clock change moves a kick-off.
+QDateTime CasSezony(const QDate& day, const QTime& time = QTime(0, 0));
+
 // The no-date value of date columns: 1 January 1900, shown empty.
 QDateTime ZiadnyDatum();
 bool JeZiadnyDatum(const QDateTime& value);

@@ -1,10 +1,22 @@
 #include "subory.h"
 
+#include "CChybaDatabazy.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+
+#include <filesystem>
+#include <system_error>
 
 #ifdef Q_OS_UNIX
-#include <QFile>
+#include <cerrno>
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 bool TenIstySubor(const QString& a, const QString& b)
@@ -37,4 +49,82 @@ QString FileNamePart(const QString& text)
         if (c < QChar(32) || QStringLiteral("/\\:*?\"<>|").contains(c))
             c = QLatin1Char('_');
     return out.trimmed();
+}
+
+namespace {
+
+bool ProcessAlive(qint64 pid)
+{
+#ifdef Q_OS_UNIX
+    if (pid <= 0)
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+#else
+    (void)pid;
+    return true;
+#endif
+}
+
+const QRegularExpression& TemporaryName()
+{
+    static const QRegularExpression name(QStringLiteral("^\\..+\\.(\\d+)\\.[0-9a-f]{8}\\.tmp$"));
+    return name;
+}
+
+} // namespace
+
+void RemoveStaleTemporaries(const QString& folder)
+{
+    const QDir dir(folder);
+    const QStringList candidates = dir.entryList(
+        {QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString& name : candidates) {
+        const auto m = TemporaryName().match(name);
+        if (!m.hasMatch())
+            continue;
+        const qint64 pid = m.captured(1).toLongLong();
+        if (pid != QCoreApplication::applicationPid() && !ProcessAlive(pid))
+            QFile::remove(dir.filePath(name));
+    }
+}
+
+QString TemporaryBeside(const QString& target)
+{
+    const QFileInfo info(target);
+    RemoveStaleTemporaries(info.absolutePath());
+    for (;;) {
+        const QString name = info.absoluteDir().filePath(
+            QStringLiteral(".%1.%2.%3.tmp")
+                .arg(info.fileName())
+                .arg(QCoreApplication::applicationPid())
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        if (!QFileInfo::exists(name))
+            return name;
+    }
+}
+
+void ReplaceWith(const QString& temporary, const QString& target)
+{
+    std::error_code ec;
+    std::filesystem::rename(std::filesystem::path(temporary.toStdU16String()),
+                            std::filesystem::path(target.toStdU16String()), ec);
+    if (ec) {
+        QFile::remove(temporary);
+        throw CChybaDatabazy(
+            QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(target)),
+            QString::fromLocal8Bit(ec.message().c_str()));
+    }
+}
+
+void SyncFile(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) || ::fsync(file.handle()) != 0)
+        throw CChybaDatabazy(
+            QStringLiteral("Súbor %1 sa nepodarilo zapísať na disk.").arg(QDir::toNativeSeparators(path)),
+            file.errorString());
+#else
+    (void)path;
+#endif
 }

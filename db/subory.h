@@ -12,3 +12,14 @@ QString WithExtension(const QString& chosen, const QString& extension);
 
 // A text made fit to be part of a file name: characters that file systems refuse become "_".
 QString FileNamePart(const QString& text);
+
+// A name for a temporary file beside `target` that does not exist yet: ".<name>.<process>.<random>.tmp".
+// Temporaries that a killed run of the program left in that folder are removed first.
+QString TemporaryBeside(const QString& target);
+// Puts the finished temporary file in place of `target` in one step (a rename on the same disk);
+// the temporary is removed when that fails. Throws CChybaDatabazy.
+void ReplaceWith(const QString& temporary, const QString& target);
+// Removes the program's temporaries in `folder` whose process is gone.
+void RemoveStaleTemporaries(const QString& folder);
+// Writes what the system still holds of the file to the disk (before it is renamed into place).
+void SyncFile(const QString& path);

@@ -113,7 +113,7 @@ QVector<CNominacia> Nominations(CDatabaza& db, const QString& filterKey)
         const QDate day = QDate::fromString(filterKey, QStringLiteral("MM-dd-yyyy"));
         rs.Open(columns + QStringLiteral(
                               " where tzapasy.cas>=? and tzapasy.cas<? order by tzapasy.skupina,tzapasy.ID"),
-                {QDateTime(day, QTime(0, 0)), QDateTime(day, QTime(23, 59, 59))});
+                {CasSezony(day), CasSezony(day, QTime(23, 59, 59))});
     }
     const CMenaKlubov names(db);
     const QHash<int, QString> competitions = CompetitionOfClubs(db);

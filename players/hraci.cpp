@@ -81,7 +81,7 @@ std::optional<QDateTime> PlayerDate(const QString& text)
     const QDate d = DatumZTextu(text);
     if (!d.isValid())
         return std::nullopt;
-    return QDateTime(d, QTime(0, 0));
+    return CasSezony(d);
 }
 
 std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data)
