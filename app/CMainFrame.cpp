@@ -96,6 +96,8 @@ void CMainFrame::CreateMenusAndToolBar()
     open->setToolTip(QStringLiteral("Otvoriť"));
     AddAction(kPrikazNovaSezona, QStringLiteral("Nová sezóna..."),
               QStringLiteral("Vytvoriť novú prázdnu sezónu"));
+    AddAction(kPrikazUkazkovaSezona, QStringLiteral("Ukážková sezóna..."),
+              QStringLiteral("Vytvoriť vymyslenú sezónu na vyskúšanie programu"));
     AddAction(kPrikazUlozAko, QStringLiteral("Ulož &ako..."), QStringLiteral("Uložiť pod novým menom"));
     AddAction(kPrikazZaloha, QStringLiteral("Vytvoriť zálohu..."));
     AddAction(kPrikazZhutnit, QStringLiteral("Zhutniť databázu"));
@@ -146,8 +148,9 @@ void CMainFrame::CreateMenusAndToolBar()
     search->setIcon(icon("edit-find", QStyle::SP_FileDialogContentsView));
 
     m_fileMenu = menuBar()->addMenu(QStringLiteral("Súbor"));
-    m_fileMenu->addActions({open, m_actions.value(kPrikazNovaSezona), m_actions.value(kPrikazUlozAko),
-                            m_actions.value(kPrikazZaloha), m_actions.value(kPrikazZhutnit)});
+    m_fileMenu->addActions({open, m_actions.value(kPrikazNovaSezona), m_actions.value(kPrikazUkazkovaSezona),
+                            m_actions.value(kPrikazUlozAko), m_actions.value(kPrikazZaloha),
+                            m_actions.value(kPrikazZhutnit)});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions(
         {print, m_actions.value(kPrikazNahlad), m_actions.value(kPrikazNastavenieTlaciarne)});
@@ -224,6 +227,7 @@ bool CMainFrame::IsCommandEnabled(int command) const
     switch (command) {
     case kPrikazOtvorit:
     case kPrikazNovaSezona:
+    case kPrikazUkazkovaSezona:
     case kPrikazNastavenieTlaciarne:
     case kPrikazKoniec:
     case kPrikazOPrograme:
@@ -282,6 +286,9 @@ void CMainFrame::RunCommand(int command)
     }
     case kPrikazNovaSezona:
         NewSeason();
+        break;
+    case kPrikazUkazkovaSezona:
+        DemoSeason();
         break;
     case kPrikazUlozAko: {
         const QString path =
@@ -522,6 +529,37 @@ void CMainFrame::NewSeason()
         return;
     }
     if (m_doc.Run([&] { CreateNewSeasonFile(path); }))
+        OpenSeason(path);
+}
+
+void CMainFrame::DemoSeason()
+{
+    CUkazkovaSezona parameters(this);
+    if (parameters.exec() != QDialog::Accepted)
+        return;
+    const QString folder =
+        m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
+    const QString chosen =
+        m_user.AskSaveFileName(QStringLiteral("Ukážková sezóna"),
+                               QDir(folder).filePath(QStringLiteral("ukazkova-sezona.mdb")), kFilterSezony);
+    if (chosen.isEmpty())
+        return;
+    const QString path = WithExtension(chosen, QStringLiteral("mdb"));
+    if (TenIstySubor(path, m_doc.FilePath())) {
+        m_user.ShowMessage(
+            QStringLiteral("Ukážkovú sezónu nemožno zapísať na miesto otvorenej sezóny. Zvoľte iný "
+                           "názov súboru."),
+            CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    bool made = false;
+    m_doc.Run([&] {
+        made = CreateDemoSeason(path, parameters.Values(), [this](int done, int total) {
+            return m_user.Progress(QStringLiteral("Vytvára sa ukážková sezóna..."), done, total);
+        });
+    });
+    m_user.Progress(QString(), 1, 1);
+    if (made)
         OpenSeason(path);
 }
 

@@ -49,6 +49,8 @@ public:
     void EditSeasonInfo();
     void YellowCardRule();
     void NewSeason();
+    // "Ukážková sezóna...": makes a demo season where the user wants it and opens it.
+    void DemoSeason();
     // "Vyhľadaj hráča": on a choice, the player's club and competition become current and the
     // player register shows him.
     void SearchPlayer();

@@ -15,7 +15,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -53,6 +55,48 @@ CSezona::CSezona(const CUdajeSezony& values, bool editAccess, QWidget* parent)
 CUdajeSezony CSezona::Values() const
 {
     return {m_nazov->text(), m_kraj->text(), m_zvaz->text()};
+}
+
+CUkazkovaSezona::CUkazkovaSezona(QWidget* parent)
+    : QDialog(parent), m_competitions(new QSpinBox(this)), m_clubs(new QSpinBox(this)),
+      m_players(new QSpinBox(this)), m_seed(new QSpinBox(this))
+{
+    setWindowTitle(QStringLiteral("Ukážková sezóna"));
+    const CParametreUkazky defaults;
+    m_competitions->setRange(1, 500);
+    m_competitions->setValue(defaults.competitions);
+    m_clubs->setRange(4, 60);
+    m_clubs->setValue(defaults.clubs);
+    m_players->setRange(11, 60);
+    m_players->setValue(defaults.players);
+    m_seed->setRange(0, 999999);
+    m_seed->setValue(static_cast<int>(defaults.seed));
+    auto* text =
+        new QLabel(QStringLiteral("Program vytvorí vymyslenú sezónu zväzu so súťažami, klubmi, hráčmi, "
+                                  "výsledkami, kartami, rozhodcami a nomináciami, na ktorej si môžete "
+                                  "všetko vyskúšať. Heslo na úpravy je prázdne."),
+                   this);
+    text->setWordWrap(true);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Počet súťaží:"), m_competitions);
+    form->addRow(QStringLiteral("Počet &klubov v súťaži:"), m_clubs);
+    form->addRow(QStringLiteral("Počet &hráčov v klube:"), m_players);
+    form->addRow(QStringLiteral("&Semienko:"), m_seed);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addLayout(form);
+    layout->addWidget(OkCancelButtons(this));
+    setMinimumWidth(420);
+}
+
+CParametreUkazky CUkazkovaSezona::Values() const
+{
+    CParametreUkazky p;
+    p.competitions = m_competitions->value();
+    p.clubs = m_clubs->value();
+    p.players = m_players->value();
+    p.seed = static_cast<quint32>(m_seed->value());
+    return p;
 }
 
 CPrihlasenie::CPrihlasenie(CPouzivatel& user, const QString& storedPassword, QWidget* parent)
@@ -153,6 +197,9 @@ COProgrameDialog::COProgrameDialog(QWidget* parent) : QDialog(parent)
     layout->addWidget(ok);
 }
 
+COknoPouzivatel::COknoPouzivatel() = default;
+COknoPouzivatel::~COknoPouzivatel() = default;
+
 void COknoPouzivatel::ShowMessage(const QString& text, Ikona icon)
 {
     QApplication::restoreOverrideCursor();
@@ -184,6 +231,25 @@ QString COknoPouzivatel::AskSaveFileName(const QString& caption, const QString& 
 void COknoPouzivatel::OpenWithSystem(const QString& path)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool COknoPouzivatel::Progress(const QString& label, int done, int total)
+{
+    if (done >= total) {
+        m_progress.reset();
+        return true;
+    }
+    if (!m_progress) {
+        m_progress = std::make_unique<QProgressDialog>(label, QStringLiteral("Zrušiť"), 0, total, m_parent);
+        m_progress->setWindowTitle(QStringLiteral("Agenda Mirak"));
+        m_progress->setWindowModality(Qt::WindowModal);
+        m_progress->setMinimumDuration(300);
+    }
+    m_progress->setLabelText(label);
+    m_progress->setMaximum(total);
+    m_progress->setValue(done);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return !m_progress->wasCanceled();
 }
 
 void COknoPouzivatel::SetBusy(bool busy)

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "app/udajesezony.h"
+#include "app/ukazka.h"
 #include "db/CPouzivatel.h"
 
 #include <QDialog>
 
+#include <memory>
+
 class QDialogButtonBox;
+class QProgressDialog;
+class QSpinBox;
 class QLineEdit;
 
 // "Informácie o futbalovom zväze": season, region, association. Only shown without edit access.
@@ -72,6 +77,22 @@ private:
     QLineEdit* m_pravidlo;
 };
 
+// "Ukážková sezóna": how large a demo season to make.
+class CUkazkovaSezona : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CUkazkovaSezona(QWidget* parent = nullptr);
+    CParametreUkazky Values() const;
+    QSpinBox* Competitions() const { return m_competitions; }
+
+private:
+    QSpinBox* m_competitions;
+    QSpinBox* m_clubs;
+    QSpinBox* m_players;
+    QSpinBox* m_seed;
+};
+
 // "Informácie o programe".
 class COProgrameDialog : public QDialog
 {
@@ -84,6 +105,8 @@ public:
 class COknoPouzivatel : public CPouzivatel
 {
 public:
+    COknoPouzivatel();
+    ~COknoPouzivatel() override;
     void SetParent(QWidget* parent) { m_parent = parent; }
     void ShowMessage(const QString& text, Ikona icon) override;
     bool AskYesNo(const QString& text) override;
@@ -91,9 +114,11 @@ public:
                             const QString& filter) override;
     void OpenWithSystem(const QString& path) override;
     void SetBusy(bool busy) override;
+    bool Progress(const QString& label, int done, int total) override;
 
 private:
     QWidget* m_parent = nullptr;
+    std::unique_ptr<QProgressDialog> m_progress;
     // Where the last file was saved: a bare proposed name starts there.
     QString m_lastFolder;
 };

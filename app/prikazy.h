@@ -30,4 +30,6 @@ enum Prikaz : int {
     kPrikazZhutnit = 32814,
     // Beyond the old menu: a new, empty season file.
     kPrikazNovaSezona = 32900,
+    // A demo season made up for trying the program out.
+    kPrikazUkazkovaSezona = 32901,
 };

@@ -20,6 +20,15 @@ public:
     virtual void OpenWithSystem(const QString& path) = 0;
     // Long operations show the wait cursor.
     virtual void SetBusy(bool busy) { (void)busy; }
+    // Long operations tell how far they got (`done` of `total`); false when the user asked to stop.
+    // The operation ends with done == total (or when it stops).
+    virtual bool Progress(const QString& label, int done, int total)
+    {
+        (void)label;
+        (void)done;
+        (void)total;
+        return true;
+    }
 };
 
 // What the core asks of the main window: which list the right pane shows, and that every view
