@@ -4,10 +4,10 @@
 #include "competition/generator.h"
 #include "competition/rozpis.h"
 #include "db/CLigaroDoc.h"
-#include "tichy.h"
 #include "db/kody.h"
 #include "db/schema.h"
 #include "officials/nominacie.h"
+#include "tichy.h"
 
 #include <QTemporaryDir>
 

@@ -3,9 +3,9 @@
 
 #include "db/CDatabaza.h"
 #include "db/CLigaroDoc.h"
-#include "tichy.h"
 #include "db/CZaznamy.h"
 #include "db/schema.h"
+#include "tichy.h"
 
 #include <QFile>
 #include <QTemporaryDir>

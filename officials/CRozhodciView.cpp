@@ -337,10 +337,15 @@ void CNominacieView::Refill()
         return;
     m_rows = Nominations(m_doc.Database(), m_dates->currentData().toString());
     m_list->Fill(NominationList(m_rows));
+    ShowConflicts();
+    m_list->SelectRow(m_list->Content().FindRow(selected));
+}
+
+void CNominacieView::ShowConflicts()
+{
     for (int r = 0; r < m_rows.size(); ++r)
         for (int f = 0; f < 4; ++f)
             m_list->SetCellColor(r, kStlpecR + f, m_rows.at(r).conflictFree[f] ? Qt::black : Qt::red);
-    m_list->SelectRow(m_list->Content().FindRow(selected));
 }
 
 void CNominacieView::ShowSelected()
@@ -379,10 +384,17 @@ void CNominacieView::ChooseOfficial(int function)
     CVyberRozhodcu dialog(m_doc, match, function, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    const int row = m_list->SelectedRow();
     m_doc.Run([&] {
-        SetNomination(m_doc.Database(), match, function, dialog.Chosen());
-        // A nomination can make or end a clash elsewhere: every row is looked at again.
-        Refill();
+        const QString name = SetNomination(m_doc.Database(), match, function, dialog.Chosen());
+        if (row < 0 || row >= m_rows.size())
+            return;
+        m_rows[row].names[function - 1] = name;
+        m_rows[row].officials[function - 1] = dialog.Chosen() == kZiadnyRozhodca ? 0 : dialog.Chosen();
+        m_list->SetCellText(row, kStlpecR + function - 1, name);
+        // A nomination can make or end a clash elsewhere: the colours of every row are looked at again.
+        FindConflicts(m_doc.Database(), m_rows, m_dates->currentData().toString());
+        ShowConflicts();
     });
     ShowSelected();
 }

@@ -117,6 +117,7 @@ public:
 
 private:
     void Refill();
+    void ShowConflicts();
     void ShowSelected();
     void StoreMarkOf(int function);
     void StoreNote();

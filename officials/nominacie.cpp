@@ -8,8 +8,16 @@
 #include "db/kody.h"
 #include "output/CReportGenerator.h"
 
+#include "db/schema.h"
+
 #include <QHash>
 #include <QLocale>
+#include <QSet>
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <optional>
 
 QVector<CPolozkaDatumu> DateItems(CDatabaza& db)
 {
@@ -47,52 +55,64 @@ QHash<int, QString> CompetitionOfClubs(CDatabaza& db)
     return out;
 }
 
-struct CUlozenaNominacia
+// The time span whose nominations a filter shows, and the wider one whose nominations can clash with
+// them (an hour on each side); nothing for the whole season.
+struct CObdobie
 {
-    int official;
-    QString shortName;
-    double mark;
-    QString note;
+    QDateTime from, to; // from <= cas < to
 };
-
-// Every nomination of the season by match and function (the first row where there are several).
-QHash<QPair<int, int>, CUlozenaNominacia> StoredNominations(CDatabaza& db)
+std::optional<CObdobie> Span(const QString& filterKey)
 {
-    QHash<QPair<int, int>, CUlozenaNominacia> out;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral(
-        "select tnominacie.IDzapasu, tnominacie.funkcia, tnominacie.znamka, tnominacie.poznamka, "
-        "tnominacie.IDrozhodcu, trozhodci.meno, trozhodci.priezvisko from tnominacie, trozhodci "
-        "where trozhodci.ID=tnominacie.IDrozhodcu order by tnominacie.ID"));
-    for (; !rs.IsEOF(); rs.MoveNext()) {
-        const QPair<int, int> key(rs.GetInt(QStringLiteral("IDzapasu")),
-                                  rs.GetInt(QStringLiteral("funkcia")));
-        if (out.contains(key))
-            continue;
-        out.insert(key,
-                   {rs.GetInt(QStringLiteral("IDrozhodcu")),
-                    ShortName(rs.GetText(QStringLiteral("meno")), rs.GetText(QStringLiteral("priezvisko"))),
-                    rs.GetDouble(QStringLiteral("znamka")), rs.GetText(QStringLiteral("poznamka"))});
-    }
-    return out;
+    if (filterKey == kVsetkyZapasy)
+        return std::nullopt;
+    const QDate day = QDate::fromString(filterKey, QStringLiteral("MM-dd-yyyy"));
+    return CObdobie{CasSezony(day), CasSezony(day, QTime(23, 59, 59))};
 }
 
-void LoadNominations(CDatabaza& db, const QHash<QPair<int, int>, CUlozenaNominacia>& stored, CNominacia& n)
+qint64 Seconds(const QString& stored)
 {
-    for (int function = kNominaciaHR; function <= kNominaciaDZ; ++function) {
-        const int i = function - 1;
-        const auto it = stored.constFind(qMakePair(n.matchId, function));
-        if (it == stored.constEnd()) {
-            n.names[i].clear();
-            n.conflictFree[i] = true;
+    const QDateTime t = DatumZUlozenia(stored);
+    return t.isValid() ? t.toSecsSinceEpoch() : std::numeric_limits<qint64>::min() / 2;
+}
+
+// The nominations of the rows' matches (the first row where a match has two for one function).
+void LoadNominations(CDatabaza& db, QVector<CNominacia>& rows, const QString& filterKey)
+{
+    QHash<int, int> index;
+    for (int i = 0; i < rows.size(); ++i)
+        index.insert(rows.at(i).matchId, i);
+    const QString columns = QStringLiteral(
+        "select tnominacie.IDzapasu, tnominacie.funkcia, tnominacie.znamka, tnominacie.poznamka, "
+        "tnominacie.IDrozhodcu, trozhodci.meno, trozhodci.priezvisko from tnominacie join trozhodci on "
+        "trozhodci.ID=tnominacie.IDrozhodcu");
+    const std::optional<CObdobie> span = Span(filterKey);
+    std::unique_ptr<CPrikaz> q;
+    if (span)
+        q = std::make_unique<CPrikaz>(
+            db,
+            columns + QStringLiteral(" join tzapasy on tzapasy.ID=tnominacie.IDzapasu where "
+                                     "tzapasy.cas>=? and tzapasy.cas<? order by tnominacie.ID"),
+            QVariantList{span->from, span->to});
+    else
+        q = std::make_unique<CPrikaz>(db, columns + QStringLiteral(" order by tnominacie.ID"));
+    QSet<QPair<int, int>> seen;
+    while (q->Step()) {
+        const int match = static_cast<int>(q->Int64(0));
+        const int function = static_cast<int>(q->Int64(1));
+        const auto it = index.constFind(match);
+        if (it == index.constEnd() || function < kNominaciaHR || function > kNominaciaDZ ||
+            seen.contains({match, function}))
             continue;
-        }
-        n.names[i] = it->shortName;
+        seen.insert({match, function});
+        CNominacia& n = rows[*it];
+        const int i = function - 1;
+        n.officials[i] = static_cast<int>(q->Int64(4));
+        n.names[i] = ShortName(LimitedText(q->Text(5), QStringLiteral("meno")),
+                               LimitedText(q->Text(6), QStringLiteral("priezvisko")));
         if (function == kNominaciaDZ)
-            n.note = it->note;
+            n.note = LimitedText(q->Text(3), QStringLiteral("poznamka"));
         else
-            n.marks[i] = ZnamkaTextom(it->mark);
-        n.conflictFree[i] = !Conflict(db, it->official, n.matchId, function);
+            n.marks[i] = ZnamkaTextom(q->Double(2));
     }
 }
 
@@ -138,10 +158,57 @@ QVector<CNominacia> Nominations(CDatabaza& db, const QString& filterKey)
         rows.append(n);
     }
     rs.Close();
-    const auto stored = StoredNominations(db);
-    for (CNominacia& n : rows)
-        LoadNominations(db, stored, n);
+    LoadNominations(db, rows, filterKey);
+    FindConflicts(db, rows, filterKey);
     return rows;
+}
+
+void FindConflicts(CDatabaza& db, QVector<CNominacia>& rows, const QString& filterKey)
+{
+    // Every nomination that can clash with the shown ones: those of matches up to an hour around the
+    // shown day, or all of them.
+    struct CTermin
+    {
+        qint64 at;
+        int match;
+        int function;
+    };
+    QHash<int, QVector<CTermin>> byOfficial;
+    const QString columns =
+        QStringLiteral("select tnominacie.IDrozhodcu, tnominacie.IDzapasu, tnominacie.funkcia, "
+                       "tzapasy.cas from tnominacie join tzapasy on tzapasy.ID=tnominacie.IDzapasu");
+    const std::optional<CObdobie> span = Span(filterKey);
+    std::unique_ptr<CPrikaz> q;
+    if (span)
+        q = std::make_unique<CPrikaz>(db, columns + QStringLiteral(" where tzapasy.cas>? and tzapasy.cas<?"),
+                                      QVariantList{span->from.addSecs(-3600), span->to.addSecs(3600)});
+    else
+        q = std::make_unique<CPrikaz>(db, columns);
+    QHash<int, qint64> kickOff;
+    while (q->Step()) {
+        const int match = static_cast<int>(q->Int64(1));
+        const qint64 at = Seconds(q->Text(3));
+        kickOff.insert(match, at);
+        byOfficial[static_cast<int>(q->Int64(0))].append({at, match, static_cast<int>(q->Int64(2))});
+    }
+    for (QVector<CTermin>& terms : byOfficial)
+        std::sort(terms.begin(), terms.end(), [](const CTermin& a, const CTermin& b) { return a.at < b.at; });
+    for (CNominacia& n : rows) {
+        for (int i = 0; i < 4; ++i) {
+            n.conflictFree[i] = true;
+            if (n.officials[i] == 0 || !kickOff.contains(n.matchId))
+                continue;
+            const qint64 at = kickOff.value(n.matchId);
+            const QVector<CTermin>& terms = byOfficial[n.officials[i]];
+            auto it = std::upper_bound(terms.begin(), terms.end(), at - 3600,
+                                       [](qint64 v, const CTermin& t) { return v < t.at; });
+            for (; it != terms.end() && it->at < at + 3600; ++it)
+                if (it->match != n.matchId || it->function != i + 1) {
+                    n.conflictFree[i] = false;
+                    break;
+                }
+        }
+    }
 }
 
 QVector<CStlpecZoznamu> NominationColumns()
@@ -185,6 +252,8 @@ bool Conflict(CDatabaza& db, int official, int match, int function)
     if (cas.isNull())
         return false;
     const QDateTime t = DatumZUlozenia(cas.toString());
+    if (!t.isValid())
+        return false;
     return db.Value(QStringLiteral(
                         "select count(*) from tzapasy, tnominacie where tzapasy.ID=tnominacie.IDzapasu AND "
                         "tnominacie.IDrozhodcu=? AND tzapasy.cas>? AND tzapasy.cas<? AND "

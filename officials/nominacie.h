@@ -33,13 +33,17 @@ struct CNominacia
     QString away;
     QString date;
     QString names[4]; // "%c. %s" of the official nominated for HR, AR1, AR2, DZ
+    int officials[4] = {0, 0, 0, 0};
     QString marks[3]; // HR, AR1, AR2
     QString note;     // the delegate's note
     QString matchNote;
     bool conflictFree[4] = {true, true, true, true};
 };
-// The matches of a day (or of the whole season) without byes, with their nominations.
+// The matches of a day (or of the whole season) without byes, with their nominations and clash flags.
 QVector<CNominacia> Nominations(CDatabaza& db, const QString& filterKey);
+// Sets the clash flags of the rows again (after a nomination changed): every nomination is checked
+// against the other nominations of its official, all read at once.
+void FindConflicts(CDatabaza& db, QVector<CNominacia>& rows, const QString& filterKey);
 
 QVector<CStlpecZoznamu> NominationColumns();
 enum CStlpecNominacii { kStlpecR = 7, kStlpecDZ = 10 };
@@ -47,7 +51,7 @@ enum CStlpecNominacii { kStlpecR = 7, kStlpecDZ = 10 };
 CZoznam NominationList(const QVector<CNominacia>& rows);
 
 // Whether the official has another nomination (another match, or another function in this one)
-// starting less than an hour before or after this match.
+// starting less than an hour before or after this match (the window is open at both ends).
 bool Conflict(CDatabaza& db, int official, int match, int function);
 inline const QString kDvakrat =
     QStringLiteral("Rozhodca je už v tomto čase nominovaný. \n\n Chcete ho nominovať dvakrát?");

@@ -4,7 +4,12 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "db/schema.h"
 #include "output/CTabulka.h"
+
+#include <QSet>
+
+#include <map>
 
 #include <algorithm>
 
@@ -50,15 +55,33 @@ CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts)
 {
     CZoznam list;
     list.columns = MarkColumns();
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral(
-                "SELECT trozhodci.ID,trozhodci.meno,trozhodci.priezvisko,trozhodci.znamka as zn,"
-                "tnominacie.IDrozhodcu,tnominacie.znamka,tnominacie.funkcia, COUNT(tnominacie.ID) as pocet, "
-                "SUM(tnominacie.znamka) as znamkasum FROM trozhodci,tnominacie WHERE "
-                "trozhodci.ID=tnominacie.IDrozhodcu and trozhodci.funkcia<>? GROUP BY trozhodci.ID,"
-                "trozhodci.meno,trozhodci.priezvisko,trozhodci.znamka,tnominacie.IDrozhodcu,"
-                "tnominacie.znamka,tnominacie.funkcia ORDER BY trozhodci.ID"),
-            {kFunkciaDelegat});
+    // The referees (every official but the delegates) with a nomination, and their nominations counted
+    // by mark and function: one pass over the nominations, whatever their number.
+    struct CRozhodca
+    {
+        QString name;
+        float test = 0;
+        std::map<std::pair<double, qint64>, int> marks; // (mark, function) -> nominations
+    };
+    std::map<qint64, CRozhodca> referees;
+    CPrikaz officials(db,
+                      QStringLiteral("SELECT ID, meno, priezvisko, znamka FROM trozhodci WHERE funkcia<>?"),
+                      {kFunkciaDelegat});
+    while (officials.Step()) {
+        CRozhodca& r = referees[officials.Int64(0)];
+        r.name = QStringLiteral("%1 %2").arg(LimitedText(officials.Text(1), QStringLiteral("meno")),
+                                             LimitedText(officials.Text(2), QStringLiteral("priezvisko")));
+        r.test = static_cast<float>(officials.Double(3));
+    }
+    QSet<qint64> nominated;
+    CPrikaz nominations(db, QStringLiteral("SELECT IDrozhodcu, znamka, funkcia FROM tnominacie"));
+    while (nominations.Step()) {
+        const auto it = referees.find(nominations.Int64(0));
+        if (it == referees.end())
+            continue;
+        nominated.insert(it->first);
+        ++it->second.marks[{nominations.Double(1), nominations.Int64(2)}];
+    }
     struct CVysledok
     {
         bool marked;
@@ -66,40 +89,37 @@ CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts)
         QStringList cells;
     };
     QVector<CVysledok> results;
-    while (!rs.IsEOF()) {
-        const int id = rs.GetInt(QStringLiteral("ID"));
-        const QString name = QStringLiteral("%1 %2").arg(rs.GetText(QStringLiteral("meno")),
-                                                         rs.GetText(QStringLiteral("priezvisko")));
-        const float test = rs.GetSingle(QStringLiteral("zn"));
+    for (const auto& [id, r] : referees) {
+        if (!nominated.contains(id))
+            continue;
         float sum = 0;
         int count = 0;
         QStringList marks;
-        for (; !rs.IsEOF() && rs.GetInt(QStringLiteral("ID")) == id; rs.MoveNext()) {
-            // A row stands for every nomination with the same mark and function: each counts, so
-            // that two 8s and a 5 average 7, not 6.5. A nomination not marked yet (below 1, or never
-            // written by another tool) is no mark: it neither lowers the average nor shows.
-            const float mark = rs.GetSingle(QStringLiteral("znamka"));
+        for (const auto& [group, times] : r.marks) {
+            // Each nomination counts, so that two 8s and a 5 average 7, not 6.5. A nomination not
+            // marked yet (below 1, or never written by another tool) is no mark: it neither lowers the
+            // average nor shows.
+            const float mark = static_cast<float>(group.first);
             if (!(mark >= 1))
                 continue;
-            const int times = std::max(1, rs.GetInt(QStringLiteral("pocet")));
             sum += mark * static_cast<float>(times);
             count += times;
             for (int i = 0; i < times; ++i)
                 marks << Mark(mark);
         }
-        if (testMarkCounts && test > 0) {
-            sum += test;
+        if (testMarkCounts && r.test > 0) {
+            sum += r.test;
             ++count;
         }
-        const QString testText = Mark(test) == QStringLiteral("0") ? QString() : Mark(test);
+        const QString testText = Mark(r.test) == QStringLiteral("0") ? QString() : Mark(r.test);
         if (count == 0) {
-            results.append({false, 0, {QString(), name, testText, QString(), QString()}});
+            results.append({false, 0, {QString(), r.name, testText, QString(), QString()}});
             continue;
         }
         const float final = sum / static_cast<float>(count);
         results.append({true,
                         static_cast<int>(final * 10),
-                        {QString(), name, testText, marks.join(QStringLiteral(" ; ")), Mark(final)}});
+                        {QString(), r.name, testText, marks.join(QStringLiteral(" ; ")), Mark(final)}});
     }
     // The marked officials from the lowest final mark up; those not marked yet after them.
     std::stable_sort(results.begin(), results.end(), [](const CVysledok& a, const CVysledok& b) {

@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QVector>
 
 #include <optional>
 
@@ -62,6 +63,12 @@ public:
     virtual CMetriky Metrics() = 0;
     virtual void SetTextColor(const QColor& color) = 0;
     virtual void Line(QPoint from, QPoint to, const CPero& pen) = 0;
+    // Connected lines through the points, drawn as one path where the device can.
+    virtual void Polyline(const QVector<QPoint>& points, const CPero& pen)
+    {
+        for (qsizetype i = 1; i < points.size(); ++i)
+            Line(points.at(i - 1), points.at(i), pen);
+    }
     // Outline with `pen` when given, filled with `fill` when given.
     virtual void Rectangle(const QRect& rect, const std::optional<CPero>& pen,
                            const std::optional<QColor>& fill) = 0;

@@ -58,13 +58,62 @@ void CQtPlocha::SetFont(const CPismo& font)
     f.setItalic(font.italic);
     f.setUnderline(font.underline);
     f.setStrikeOut(font.strikeout);
+    if (f == m_font && m_metrics)
+        return;
     m_font = f;
+    m_metrics = std::make_unique<QFontMetricsF>(m_font);
+    m_fontAdvances = &m_advances[m_font.key()];
+    if (m_fontAdvances->size() > 20000)
+        m_fontAdvances->clear();
+}
+
+double CQtPlocha::Advance(const QString& text)
+{
+    if (!m_fontAdvances)
+        m_fontAdvances = &m_advances[m_font.key()];
+    const auto it = m_fontAdvances->constFind(text);
+    if (it != m_fontAdvances->constEnd())
+        return *it;
+    const double width = m_metrics->horizontalAdvance(text);
+    m_fontAdvances->insert(text, width);
+    return width;
+}
+
+QRectF CQtPlocha::LineBox(const QRect& box, int flags, const QString& text)
+{
+    const double width = Advance(text);
+    const double height = m_metrics->height();
+    double x = box.left();
+    if (flags & Qt::AlignRight)
+        x = box.left() + box.width() - width;
+    else if (flags & Qt::AlignHCenter)
+        x = box.left() + (box.width() - width) / 2;
+    double y = box.top();
+    if (flags & Qt::AlignBottom)
+        y = box.top() + box.height() - height;
+    else if (flags & Qt::AlignVCenter)
+        y = box.top() + (box.height() - height) / 2;
+    return QRectF(x, y, width, height);
+}
+
+void CQtPlocha::UsePen(const QPen& pen)
+{
+    if (m_painter.pen() != pen)
+        m_painter.setPen(pen);
+}
+
+void CQtPlocha::UseFont()
+{
+    if (m_painter.font() != m_font)
+        m_painter.setFont(m_font);
 }
 
 CMetriky CQtPlocha::Metrics()
 {
-    const QFontMetricsF m(m_font);
-    return {static_cast<int>(std::lround(m.averageCharWidth())), static_cast<int>(std::lround(m.height()))};
+    if (!m_metrics)
+        m_metrics = std::make_unique<QFontMetricsF>(m_font);
+    return {static_cast<int>(std::lround(m_metrics->averageCharWidth())),
+            static_cast<int>(std::lround(m_metrics->height()))};
 }
 
 namespace {
@@ -78,8 +127,14 @@ QPen Pen(const CPero& pen)
 
 void CQtPlocha::Line(QPoint from, QPoint to, const CPero& pen)
 {
-    m_painter.setPen(Pen(pen));
+    UsePen(Pen(pen));
     m_painter.drawLine(from, to);
+}
+
+void CQtPlocha::Polyline(const QVector<QPoint>& points, const CPero& pen)
+{
+    UsePen(Pen(pen));
+    m_painter.drawPolyline(points.constData(), static_cast<int>(points.size()));
 }
 
 void CQtPlocha::Rectangle(const QRect& rect, const std::optional<CPero>& pen,
@@ -106,15 +161,43 @@ void CQtPlocha::Image(const QRect& rect, const QImage& image)
 
 void CQtPlocha::Text(const QRect& box, int flags, const QString& text, const QRect& clip, bool opaque)
 {
-    m_painter.save();
-    m_painter.setFont(m_font);
-    m_painter.setPen(m_textColor);
-    if (clip.isValid())
+    if (text.isEmpty())
+        return;
+    if (!m_metrics)
+        m_metrics = std::make_unique<QFontMetricsF>(m_font);
+    UseFont();
+    // Text takes only the pen's colour: the lines' black pen serves black text as it is.
+    if (m_painter.pen().color() != m_textColor || m_painter.pen().style() == Qt::NoPen)
+        m_painter.setPen(QPen(m_textColor));
+    // A long left-aligned line that runs past its cell loses what cannot show before it is laid out
+    // (two characters more than reach the edge stay, for kerning and the clip to cut).
+    QString shown = text;
+    const bool singleLine = (flags & Qt::TextSingleLine) && !(flags & Qt::TextWordWrap);
+    if (clip.isValid() && singleLine && !(flags & (Qt::AlignRight | Qt::AlignHCenter)) && shown.size() > 24) {
+        const double room = clip.right() - box.left();
+        double width = 0;
+        qsizetype keep = 0;
+        while (keep < shown.size() && width <= room)
+            width += Advance(QString(shown.at(keep++)));
+        if (keep + 2 < shown.size())
+            shown.truncate(keep + 2);
+    }
+    const bool cut = shown.size() < text.size();
+    // Most texts fit their cell: only one that does not is cut off at it.
+    bool clipped = clip.isValid();
+    if (clipped && singleLine && !cut)
+        clipped = !QRectF(clip).contains(LineBox(box, flags, shown));
+    if (clipped) {
+        m_painter.save();
         m_painter.setClipRect(clip, Qt::IntersectClip);
+    }
     if (opaque)
-        m_painter.fillRect(m_painter.boundingRect(QRectF(box), flags, text), Qt::white);
-    m_painter.drawText(QRectF(box), flags, text);
-    m_painter.restore();
+        m_painter.fillRect(singleLine ? LineBox(box, flags, shown)
+                                      : m_metrics->boundingRect(QRectF(box), flags, shown),
+                           Qt::white);
+    m_painter.drawText(QRectF(box), flags, shown);
+    if (clipped)
+        m_painter.restore();
 }
 
 void SetupA4(QPagedPaintDevice& device, bool landscape)
@@ -139,6 +222,21 @@ bool PrintPages(CTlacovina& printout, QPagedPaintDevice& device, int first, int 
     return true;
 }
 
+QString WritePdfTo(CTlacovina& printout, QIODevice& device)
+{
+    const int pages = printout.PageCount();
+    if (pages <= 0)
+        return QStringLiteral("Zoznam nemá žiadnu stranu na tlač.");
+    QPdfWriter writer(&device);
+    writer.setCreator(QStringLiteral("Agenda Mirak"));
+    writer.setTitle(printout.DocumentName());
+    writer.setResolution(1200);
+    SetupA4(writer, printout.Landscape());
+    if (!PrintPages(printout, writer, 1, pages))
+        return QStringLiteral("Do súboru PDF sa nedá kresliť.");
+    return {};
+}
+
 QString WritePdf(CTlacovina& printout, const QString& path)
 {
     const int pages = printout.PageCount();
@@ -148,15 +246,9 @@ QString WritePdf(CTlacovina& printout, const QString& path)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Súbor %1 sa nedá zapísať: %2").arg(path, file.errorString());
-    {
-        QPdfWriter writer(&file);
-        writer.setCreator(QStringLiteral("Agenda Mirak"));
-        writer.setTitle(printout.DocumentName());
-        writer.setResolution(1200);
-        SetupA4(writer, printout.Landscape());
-        if (!PrintPages(printout, writer, 1, pages))
-            return QStringLiteral("Do súboru %1 sa nedá kresliť.").arg(path);
-    }
+    const QString error = WritePdfTo(printout, file);
+    if (!error.isEmpty())
+        return QStringLiteral("%1 (%2)").arg(error, path);
     if (!file.commit())
         return QStringLiteral("Súbor %1 sa nepodarilo zapísať: %2").arg(path, file.errorString());
     return {};

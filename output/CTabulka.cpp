@@ -119,11 +119,21 @@ void CTabulka::GridCellEx(int row, int column, const QString& text, Zarovnanie a
     if (edge < estimated)
         right = m_x0 + estimated;
 
-    // The borders, as one path from the top-left corner: left side, bottom, right side, top.
+    // The borders, as one path from the top-left corner: left side, bottom, right side, top; a side
+    // that is off breaks the path.
     const QPoint corners[5] = {{left, top}, {left, bottom}, {right, bottom}, {right, top}, {left, top}};
-    for (int side = 0; side < 4; ++side)
-        if (m_borders[side])
-            m_surface.Line(corners[side], corners[side + 1], kTenkaCiara);
+    QVector<QPoint> run;
+    for (int side = 0; side <= 4; ++side) {
+        if (side < 4 && m_borders[side]) {
+            if (run.isEmpty())
+                run.append(corners[side]);
+            run.append(corners[side + 1]);
+            continue;
+        }
+        if (run.size() > 1)
+            m_surface.Polyline(run, kTenkaCiara);
+        run.clear();
+    }
 
     const int y = bottom - 20;
     int x = left + 50;

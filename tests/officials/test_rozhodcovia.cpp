@@ -9,6 +9,8 @@
 #include "output/CZaznamovaPlocha.h"
 #include "pomocnik.h"
 
+#include <QRandomGenerator>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -262,6 +264,37 @@ TEST_F(Officials, TheStatisticsAverageEveryMarkAndCanCountTheTest)
     EXPECT_TRUE(TestMarkCounts(Db()));
     SetTestMarkCounts(Db(), false);
     EXPECT_FALSE(TestMarkCounts(Db()));
+}
+
+TEST_F(Officials, ClashFlagsOfAWholeListAreThoseOfTheOneNominationQuery)
+{
+    QRandomGenerator random(61);
+    QVector<int> referees;
+    for (int i = 0; i < 6; ++i)
+        referees << Official(CRegister::Referees(), QStringLiteral("Ján"), QStringLiteral("Rozhodca%1").arg(i));
+    const int delegate = Official(CRegister::Delegates(), QStringLiteral("Pavol"), QStringLiteral("Delegát"));
+    // Matches on three days at times 30 minutes apart, some exactly an hour apart.
+    QVector<int> matches;
+    for (int i = 0; i < 40; ++i) {
+        const QDateTime when(QDate(2011, 8, 6 + random.bounded(3)), QTime(14, 0).addSecs(1800 * random.bounded(6)));
+        matches << Match(1 + i / 4, when);
+    }
+    for (int m : matches)
+        for (int f = kNominaciaHR; f <= kNominaciaDZ; ++f)
+            if (random.bounded(3) > 0)
+                SetNomination(Db(), m, f, f == kNominaciaDZ ? delegate : referees.at(random.bounded(6)));
+    int clashes = 0;
+    for (const CPolozkaDatumu& day : DateItems(Db())) {
+        const QVector<CNominacia> rows = Nominations(Db(), day.key);
+        for (const CNominacia& n : rows)
+            for (int f = 0; f < 4; ++f) {
+                const int official = NominatedOfficial(Db(), n.matchId, f + 1);
+                const bool expected = official == 0 || !Conflict(Db(), official, n.matchId, f + 1);
+                EXPECT_EQ(n.conflictFree[f], expected) << day.text.toStdString() << " match " << n.matchId;
+                clashes += expected ? 0 : 1;
+            }
+    }
+    EXPECT_GT(clashes, 5); // the case is not a trivial one
 }
 
 } // namespace

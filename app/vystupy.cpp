@@ -1,0 +1,152 @@
+#include "vystupy.h"
+
+#include "competition/kluby.h"
+#include "competition/rozpis.h"
+#include "db/CChybaDatabazy.h"
+#include "db/CDatabaza.h"
+#include "db/CZaznamy.h"
+#include "db/subory.h"
+#include "discipline/karty.h"
+#include "officials/nominacie.h"
+#include "officials/rozhodcovia.h"
+#include "officials/znamky.h"
+#include "output/CReportGenerator.h"
+#include "players/hraci.h"
+#include "results/strelci.h"
+#include "results/tabulka.h"
+#include "results/vysledky.h"
+
+namespace {
+
+// The nominations print through their report template, filled for the selection.
+class CTlacNominaciiCli : public CTlacovina
+{
+public:
+    CTlacNominaciiCli(CDatabaza& db, const QString& day)
+    {
+        if (!m_report.LoadTemplate(FileBesideProgram(kSablonaNominacii)))
+            throw CChybaDatabazy(m_report.LastError());
+        m_report.SetLandscape(true);
+        FillNominationReport(m_report, db, Nominations(db, day));
+    }
+    int PageCount() override { return m_report.LayoutPages(); }
+    void DrawPage(CPlocha& surface, int page) override { m_report.DrawPage(surface, page); }
+    bool Landscape() const override { return true; }
+
+private:
+    CReportGenerator m_report;
+};
+
+} // namespace
+
+QString CardClubText(CDatabaza& db, int club)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select nazov from tkluby where ID=?"), {club});
+    return rs.IsEOF() ? kVsetkyKlubyText : rs.GetText(QStringLiteral("nazov"));
+}
+
+namespace {
+
+CVystupZoznamu Cards(CDruhKariet kind)
+{
+    return {false,
+            [kind](CDatabaza& db, const CVyber& v) {
+                return std::make_unique<CTlacKariet>(
+                    db, v.competition, v.club, kind,
+                    CardRegister(db, v.competition, v.club, kind, v.thresholds));
+            },
+            [kind](CDatabaza& db, const CVyber& v) {
+                return std::optional<CMyExport>(
+                    ExportCards(db, v.competition, CardClubText(db, v.club), kind,
+                                CardRegister(db, v.competition, v.club, kind, v.thresholds)));
+            }};
+}
+
+} // namespace
+
+const QHash<QString, CVystupZoznamu>& Outputs()
+{
+    static const QHash<QString, CVystupZoznamu> outputs = [] {
+        QHash<QString, CVystupZoznamu> out;
+        out.insert(
+            QStringLiteral("kluby"),
+            {false,
+             [](CDatabaza& db, const CVyber& v) { return std::make_unique<CTlacKlubov>(db, v.competition); },
+             [](CDatabaza& db, const CVyber& v) {
+                 return std::optional<CMyExport>(ExportClubs(db, v.competition));
+             }});
+        out.insert(QStringLiteral("rozpis"),
+                   {true,
+                    [](CDatabaza& db, const CVyber& v) {
+                        return std::make_unique<CTlacRozpisu>(db, v.competition, v.round);
+                    },
+                    [](CDatabaza& db, const CVyber& v) {
+                        return std::optional<CMyExport>(ExportSchedule(db, v.competition, v.round));
+                    }});
+        out.insert(QStringLiteral("vysledky"),
+                   {true,
+                    [](CDatabaza& db, const CVyber& v) {
+                        return std::make_unique<CTlacVysledkov>(db, v.competition, v.round);
+                    },
+                    [](CDatabaza& db, const CVyber& v) {
+                        return std::optional<CMyExport>(ExportResults(db, v.competition, v.round));
+                    }});
+        out.insert(
+            QStringLiteral("tabulka"),
+            {false,
+             [](CDatabaza& db, const CVyber& v) { return std::make_unique<CTlacTabulky>(db, v.competition); },
+             [](CDatabaza& db, const CVyber& v) { return ExportStandings(db, v.competition); }});
+        out.insert(QStringLiteral("strelci"),
+                   {false,
+                    [](CDatabaza& db, const CVyber& v) {
+                        return std::make_unique<CTlacStrelcov>(db, v.competition);
+                    },
+                    [](CDatabaza& db, const CVyber& v) { return ExportTopScorers(db, v.competition); }});
+        out.insert(QStringLiteral("zk"), Cards(CDruhKariet::Zlte));
+        out.insert(QStringLiteral("ck"), Cards(CDruhKariet::Cervene));
+        out.insert(QStringLiteral("zk-stop"),
+                   {true,
+                    [](CDatabaza& db, const CVyber& v) {
+                        return std::make_unique<CTlacStopu>(
+                            db, v.round, StopList(db, v.competition, v.round, v.thresholds),
+                            v.club == kVsetkyKluby ? QString() : CardClubText(db, v.club));
+                    },
+                    {}});
+        const auto officials = [](const CRegister& reg) {
+            CVystupZoznamu o;
+            o.perCompetition = false;
+            o.printout = [&reg](CDatabaza& db, const CVyber&) {
+                return std::make_unique<CTlacSupisky>(db, reg);
+            };
+            return o;
+        };
+        out.insert(QStringLiteral("rozhodcovia"), officials(CRegister::Referees()));
+        out.insert(QStringLiteral("delegati"), officials(CRegister::Delegates()));
+        CVystupZoznamu marks;
+        marks.perCompetition = false;
+        marks.printout = [](CDatabaza& db, const CVyber&) {
+            return std::make_unique<CTlacZnamok>(db, MarkStatistics(db, TestMarkCounts(db)));
+        };
+        out.insert(QStringLiteral("znamky"), marks);
+        CVystupZoznamu nominations;
+        nominations.perCompetition = false;
+        nominations.printout = [](CDatabaza& db, const CVyber& v) {
+            return std::make_unique<CTlacNominaciiCli>(db, v.day);
+        };
+        nominations.page = [](CDatabaza& db, const CVyber& v) {
+            return std::optional<CMyExport>(ExportNominations(db, Nominations(db, v.day)));
+        };
+        out.insert(QStringLiteral("nominacie"), nominations);
+        out.insert(QStringLiteral("hraci"),
+                   {false,
+                    [](CDatabaza& db, const CVyber& v) {
+                        return std::make_unique<CTlacHracov>(db, v.competition, v.club);
+                    },
+                    [](CDatabaza& db, const CVyber& v) {
+                        return std::optional<CMyExport>(ExportPlayers(db, v.competition, v.club));
+                    }});
+        return out;
+    }();
+    return outputs;
+}
