@@ -1,6 +1,11 @@
 #include "CMyListCtrl.h"
 
+#include <QAbstractTableModel>
+#include <QFont>
+#include <QHash>
 #include <QHeaderView>
+
+#include <functional>
 
 namespace {
 Qt::Alignment Align(Zarovnanie z)
@@ -16,14 +21,95 @@ Qt::Alignment Align(Zarovnanie z)
 }
 } // namespace
 
-CMyListCtrl::CMyListCtrl(QWidget* parent) : QTableWidget(parent)
+// The rows as the list control shows them: the core's list and the colours given to single cells.
+class CModelZoznamu : public QAbstractTableModel
 {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    CZoznam m_list;
+    QHash<quint64, QColor> m_colors;
+
+    static quint64 Key(int row, int column) { return (quint64(quint32(row)) << 32) | quint32(column); }
+
+    int rowCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_list.RowCount();
+    }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : m_list.ColumnCount();
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_list.RowCount())
+            return {};
+        const CRiadokZoznamu& row = m_list.rows.at(index.row());
+        switch (role) {
+        case Qt::DisplayRole:
+            return row.Cell(index.column());
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Align(m_list.columns.value(index.column()).alignment));
+        case Qt::ForegroundRole: {
+            const auto it = m_colors.constFind(Key(index.row(), index.column()));
+            return it == m_colors.constEnd() ? QVariant() : QVariant(*it);
+        }
+        case Qt::FontRole:
+            if (row.bold) {
+                QFont f;
+                f.setBold(true);
+                return f;
+            }
+            return {};
+        case Qt::UserRole:
+            return row.id;
+        default:
+            return {};
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || section < 0 || section >= m_list.ColumnCount())
+            return {};
+        if (role == Qt::DisplayRole)
+            return m_list.columns.at(section).header;
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Align(m_list.columns.at(section).alignment));
+        return {};
+    }
+    void Reset(const std::function<void()>& change)
+    {
+        beginResetModel();
+        change();
+        endResetModel();
+    }
+    void Grow(int rows)
+    {
+        const int first = m_list.RowCount();
+        beginInsertRows({}, first, rows - 1);
+        for (int r = first; r < rows; ++r)
+            m_list.rows.append({QStringList(m_list.ColumnCount(), QString()), 0, false});
+        endInsertRows();
+    }
+    void Changed(int row, int column)
+    {
+        const QModelIndex i = index(row, column);
+        emit dataChanged(i, i);
+    }
+};
+
+CMyListCtrl::CMyListCtrl(QWidget* parent) : QTableView(parent), m_model(new CModelZoznamu(this))
+{
+    setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setShowGrid(true);
     setWordWrap(false);
+    setTabKeyNavigation(false);
     verticalHeader()->hide();
+    // Rows of one height: the list never measures 15,000 rows to lay them out.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
@@ -33,21 +119,25 @@ CMyListCtrl::CMyListCtrl(QWidget* parent) : QTableWidget(parent)
     p.setColor(QPalette::Inactive, QPalette::HighlightedText,
                p.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(p);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMyListCtrl::itemSelectionChanged);
+    connect(this, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& index) { emit cellDoubleClicked(index.row(), index.column()); });
 }
+
+CMyListCtrl::~CMyListCtrl() = default;
 
 void CMyListCtrl::SetColumns(const QVector<CStlpecZoznamu>& columns)
 {
-    m_columns = columns;
-    setColumnCount(static_cast<int>(columns.size()));
-    QStringList headers;
-    for (const auto& c : columns)
-        headers << c.header;
-    setHorizontalHeaderLabels(headers);
+    m_model->Reset([&] {
+        m_model->m_list.columns = columns;
+        for (CRiadokZoznamu& row : m_model->m_list.rows)
+            row.cells.resize(columns.size());
+    });
     // The widths were chosen for a small system font; they grow with the font in use (and so with
     // the screen's scaling), and a column is never narrower than its header.
     const double scale = std::max(1.0, fontMetrics().averageCharWidth() / 5.5);
     for (int i = 0; i < columns.size(); ++i) {
-        horizontalHeaderItem(i)->setTextAlignment(Align(columns.at(i).alignment));
         const int header = horizontalHeader()->fontMetrics().horizontalAdvance(columns.at(i).header) + 14;
         setColumnWidth(i, std::max(header, static_cast<int>(columns.at(i).width * scale)));
     }
@@ -55,60 +145,104 @@ void CMyListCtrl::SetColumns(const QVector<CStlpecZoznamu>& columns)
 
 void CMyListCtrl::SetRow(int row, const CRiadokZoznamu& data)
 {
-    for (int c = 0; c < columnCount(); ++c) {
-        auto* item = new QTableWidgetItem(data.Cell(c));
-        item->setTextAlignment(Align(m_columns.value(c).alignment));
-        if (data.bold) {
-            QFont f = item->font();
-            f.setBold(true);
-            item->setFont(f);
-        }
-        if (c == 0)
-            item->setData(Qt::UserRole, data.id);
-        setItem(row, c, item);
-    }
+    if (row < 0 || row >= rowCount())
+        return;
+    CRiadokZoznamu& target = m_model->m_list.rows[row];
+    target = data;
+    target.cells.resize(columnCount());
+    emit m_model->dataChanged(m_model->index(row, 0), m_model->index(row, std::max(0, columnCount() - 1)));
 }
 
 void CMyListCtrl::Fill(const CZoznam& list)
 {
-    setUpdatesEnabled(false);
-    const bool blocked = blockSignals(true);
-    clearContents();
-    setRowCount(list.RowCount());
-    for (int r = 0; r < list.RowCount(); ++r)
-        SetRow(r, list.rows.at(r));
-    blockSignals(blocked);
-    setUpdatesEnabled(true);
+    const bool blocked = selectionModel()->blockSignals(true);
+    m_model->Reset([&] {
+        m_model->m_list.rows = list.rows;
+        for (CRiadokZoznamu& row : m_model->m_list.rows)
+            row.cells.resize(m_model->m_list.ColumnCount());
+        m_model->m_colors.clear();
+    });
+    selectionModel()->blockSignals(blocked);
 }
 
 void CMyListCtrl::SetCellText(int row, int column, const QString& text)
 {
-    if (QTableWidgetItem* it = item(row, column))
-        it->setText(text);
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return;
+    m_model->m_list.rows[row].cells[column] = text;
+    m_model->Changed(row, column);
 }
 
 void CMyListCtrl::SetCellColor(int row, int column, const QColor& color)
 {
-    if (QTableWidgetItem* it = item(row, column))
-        it->setForeground(color);
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return;
+    const quint64 key = CModelZoznamu::Key(row, column);
+    if (m_model->m_colors.value(key, QColor(Qt::black)) == color)
+        return;
+    m_model->m_colors.insert(key, color);
+    m_model->Changed(row, column);
 }
 
 QString CMyListCtrl::CellText(int row, int column) const
 {
-    const QTableWidgetItem* it = item(row, column);
-    return it ? it->text() : QString();
+    return m_model->m_list.Text(row, column);
+}
+
+QColor CMyListCtrl::CellColor(int row, int column) const
+{
+    return m_model->m_colors.value(CModelZoznamu::Key(row, column), QColor(Qt::black));
+}
+
+QString CMyListCtrl::HeaderText(int column) const
+{
+    return m_model->m_list.columns.value(column).header;
+}
+
+int CMyListCtrl::rowCount() const
+{
+    return m_model->m_list.RowCount();
+}
+
+int CMyListCtrl::columnCount() const
+{
+    return m_model->m_list.ColumnCount();
+}
+
+void CMyListCtrl::setRowCount(int rows)
+{
+    rows = std::max(0, rows);
+    if (rows == rowCount())
+        return;
+    if (rows > rowCount()) {
+        m_model->Grow(rows);
+        return;
+    }
+    m_model->Reset([&] {
+        m_model->m_list.rows.resize(rows);
+        m_model->m_colors.clear();
+    });
+}
+
+void CMyListCtrl::removeRow(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    m_model->Reset([&] {
+        m_model->m_list.rows.removeAt(row);
+        m_model->m_colors.clear();
+    });
 }
 
 int CMyListCtrl::RowId(int row) const
 {
-    const QTableWidgetItem* it = item(row, 0);
-    return it ? it->data(Qt::UserRole).toInt() : 0;
+    return row >= 0 && row < rowCount() ? m_model->m_list.rows.at(row).id : 0;
 }
 
 int CMyListCtrl::SelectedRow() const
 {
-    const QList<QTableWidgetItem*> items = selectedItems();
-    return items.isEmpty() ? -1 : items.first()->row();
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
 int CMyListCtrl::SelectedId() const
@@ -121,20 +255,12 @@ void CMyListCtrl::SelectRow(int row)
 {
     if (row < 0 || row >= rowCount())
         return;
-    selectRow(row);
-    setCurrentCell(row, 0);
-    scrollToItem(item(row, 0));
+    const QModelIndex index = m_model->index(row, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
 }
 
 CZoznam CMyListCtrl::Content() const
 {
-    CZoznam out;
-    out.columns = m_columns;
-    for (int r = 0; r < rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < columnCount(); ++c)
-            cells << CellText(r, c);
-        out.AddRow(cells, RowId(r));
-    }
-    return out;
+    return m_model->m_list;
 }

@@ -2,15 +2,19 @@
 
 #include "output/CZoznam.h"
 
-#include <QTableWidget>
+#include <QTableView>
+
+class CModelZoznamu;
 
 // A report-style list: columns with headers, grid lines, whole rows selected (and still shown when
-// the list loses the focus). Each row carries the ID of its record.
-class CMyListCtrl : public QTableWidget
+// the list loses the focus). Each row carries the ID of its record. The rows are a model of the
+// core's list, so that a season's 15,000 matches are shown as quickly as fifteen.
+class CMyListCtrl : public QTableView
 {
     Q_OBJECT
 public:
     explicit CMyListCtrl(QWidget* parent = nullptr);
+    ~CMyListCtrl() override;
 
     // Columns from the list's headers (alignment and width included).
     void SetColumns(const QVector<CStlpecZoznamu>& columns);
@@ -20,6 +24,14 @@ public:
     void SetCellText(int row, int column, const QString& text);
     void SetCellColor(int row, int column, const QColor& color);
     QString CellText(int row, int column) const;
+    QColor CellColor(int row, int column) const;
+    QString HeaderText(int column) const;
+
+    int rowCount() const;
+    int columnCount() const;
+    // Grows the list with blank rows or cuts it to `rows`.
+    void setRowCount(int rows);
+    void removeRow(int row);
 
     int RowId(int row) const;
     int SelectedRow() const;
@@ -28,6 +40,10 @@ public:
     // What the list shows, for export and printing.
     CZoznam Content() const;
 
+signals:
+    void itemSelectionChanged();
+    void cellDoubleClicked(int row, int column);
+
 private:
-    QVector<CStlpecZoznamu> m_columns;
+    CModelZoznamu* m_model;
 };

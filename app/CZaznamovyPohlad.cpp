@@ -19,8 +19,8 @@ void CZaznamovyPohlad::SetRecordList(CMyListCtrl* list, const QString& addText)
     m_records = list;
     m_addText = addText;
     list->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(list, &QTableWidget::itemSelectionChanged, this, [this] { m_frame.UpdateCommands(); });
-    connect(list, &QTableWidget::cellDoubleClicked, this, [this] {
+    connect(list, &CMyListCtrl::itemSelectionChanged, this, [this] { m_frame.UpdateCommands(); });
+    connect(list, &CMyListCtrl::cellDoubleClicked, this, [this] {
         if (CanEdit())
             EditRecord();
     });
@@ -88,7 +88,7 @@ void CZaznamovyPohlad::SetRecordNote(QPlainTextEdit* note, int column, CCitajPoz
     m_noteColumn = column;
     m_readNote = std::move(read);
     m_writeNote = std::move(write);
-    connect(m_records, &QTableWidget::itemSelectionChanged, this, &CZaznamovyPohlad::ShowNote);
+    connect(m_records, &CMyListCtrl::itemSelectionChanged, this, &CZaznamovyPohlad::ShowNote);
     connect(note, &QPlainTextEdit::textChanged, this, &CZaznamovyPohlad::SaveNote);
 }
 

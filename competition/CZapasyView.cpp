@@ -138,7 +138,7 @@ CZapasyView::CZapasyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent
     layout->addLayout(fields);
     layout->addWidget(m_list, 1);
 
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, [this] { ShowMatch(); });
+    connect(m_list, &CMyListCtrl::itemSelectionChanged, this, [this] { ShowMatch(); });
     connect(m_losD, &QLineEdit::textChanged, this, &CZapasyView::OnDrawNumbersEdited);
     connect(m_losH, &QLineEdit::textChanged, this, &CZapasyView::OnDrawNumbersEdited);
     connect(m_note, &QLineEdit::textChanged, this, &CZapasyView::OnNoteEdited);

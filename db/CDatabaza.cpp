@@ -181,9 +181,10 @@ double CPrikaz::Double(int i) const
 
 QString CPrikaz::Text(int i) const
 {
-    const auto* text = static_cast<const char16_t*>(sqlite3_column_text16(m_stmt, i));
-    const int bytes = sqlite3_column_bytes16(m_stmt, i);
-    return text ? QString(reinterpret_cast<const QChar*>(text), bytes / 2) : QString();
+    // Season files hold UTF-8: read as it is stored, without the engine's own conversion.
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i));
+    const int bytes = sqlite3_column_bytes(m_stmt, i);
+    return text ? QString::fromUtf8(text, bytes) : QString();
 }
 
 QVariant CPrikaz::Value(int i) const

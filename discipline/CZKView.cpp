@@ -71,7 +71,6 @@ void CKartyView::Fill()
     CDatabaza& db = m_doc.Database();
     m_title->setText(CardRegisterTitle(db, m_competition, m_kind));
     const CZoznam list = CardRegister(db, m_competition, m_club, m_kind, m_doc.StopRounds());
-    m_list->setColumnCount(0);
     m_list->SetColumns(list.columns);
     m_list->Fill(list);
 }

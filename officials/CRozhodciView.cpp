@@ -127,7 +127,7 @@ CRozhodciView::CRozhodciView(const CRegister& reg, CLigaroDoc& doc, CRamecPohlad
     layout->addStretch(1);
     m_list->SetColumns(OfficialColumns(reg));
     SetRecordList(m_list, reg.addItem);
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CRozhodciView::ShowContacts);
+    connect(m_list, &CMyListCtrl::itemSelectionChanged, this, &CRozhodciView::ShowContacts);
 }
 
 bool CRozhodciView::CanEdit() const
@@ -229,7 +229,7 @@ CVyberRozhodcu::CVyberRozhodcu(CLigaroDoc& doc, int match, int function, QWidget
                 return;
             }
     });
-    connect(m_list, &QTableWidget::cellDoubleClicked, this, &CVyberRozhodcu::accept);
+    connect(m_list, &CMyListCtrl::cellDoubleClicked, this, &CVyberRozhodcu::accept);
 }
 
 void CVyberRozhodcu::accept()
@@ -293,8 +293,8 @@ CNominacieView::CNominacieView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* 
         if (!m_filling && index >= 0)
             m_doc.Run([this] { Refill(); });
     });
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CNominacieView::ShowSelected);
-    connect(m_list, &QTableWidget::cellDoubleClicked, this, [this](int, int column) {
+    connect(m_list, &CMyListCtrl::itemSelectionChanged, this, &CNominacieView::ShowSelected);
+    connect(m_list, &CMyListCtrl::cellDoubleClicked, this, [this](int, int column) {
         if (column >= kStlpecR && column <= kStlpecDZ)
             ChooseOfficial(column - kStlpecR + 1);
     });

@@ -69,22 +69,22 @@ std::optional<CObdobie> Span(const QString& filterKey)
     return CObdobie{CasSezony(day), CasSezony(day, QTime(23, 59, 59))};
 }
 
-qint64 Seconds(const QString& stored)
-{
-    const QDateTime t = DatumZUlozenia(stored);
-    return t.isValid() ? t.toSecsSinceEpoch() : std::numeric_limits<qint64>::min() / 2;
-}
-
 // The nominations of the rows' matches (the first row where a match has two for one function).
 void LoadNominations(CDatabaza& db, QVector<CNominacia>& rows, const QString& filterKey)
 {
     QHash<int, int> index;
     for (int i = 0; i < rows.size(); ++i)
         index.insert(rows.at(i).matchId, i);
+    // The officials' short names once, rather than with each of the season's nominations.
+    QHash<int, QString> shortNames;
+    CPrikaz officials(db, QStringLiteral("select ID, meno, priezvisko from trozhodci"));
+    while (officials.Step())
+        shortNames.insert(static_cast<int>(officials.Int64(0)),
+                          ShortName(LimitedText(officials.Text(1), QStringLiteral("meno")),
+                                    LimitedText(officials.Text(2), QStringLiteral("priezvisko"))));
     const QString columns = QStringLiteral(
         "select tnominacie.IDzapasu, tnominacie.funkcia, tnominacie.znamka, tnominacie.poznamka, "
-        "tnominacie.IDrozhodcu, trozhodci.meno, trozhodci.priezvisko from tnominacie join trozhodci on "
-        "trozhodci.ID=tnominacie.IDrozhodcu");
+        "tnominacie.IDrozhodcu from tnominacie");
     const std::optional<CObdobie> span = Span(filterKey);
     std::unique_ptr<CPrikaz> q;
     if (span)
@@ -100,15 +100,16 @@ void LoadNominations(CDatabaza& db, QVector<CNominacia>& rows, const QString& fi
         const int match = static_cast<int>(q->Int64(0));
         const int function = static_cast<int>(q->Int64(1));
         const auto it = index.constFind(match);
-        if (it == index.constEnd() || function < kNominaciaHR || function > kNominaciaDZ ||
-            seen.contains({match, function}))
+        // A nomination of an official who is not in the registers any more shows nobody.
+        const auto name = shortNames.constFind(static_cast<int>(q->Int64(4)));
+        if (it == index.constEnd() || name == shortNames.constEnd() || function < kNominaciaHR ||
+            function > kNominaciaDZ || seen.contains({match, function}))
             continue;
         seen.insert({match, function});
         CNominacia& n = rows[*it];
         const int i = function - 1;
         n.officials[i] = static_cast<int>(q->Int64(4));
-        n.names[i] = ShortName(LimitedText(q->Text(5), QStringLiteral("meno")),
-                               LimitedText(q->Text(6), QStringLiteral("priezvisko")));
+        n.names[i] = *name;
         if (function == kNominaciaDZ)
             n.note = LimitedText(q->Text(3), QStringLiteral("poznamka"));
         else
@@ -126,38 +127,48 @@ QVector<CNominacia> Nominations(CDatabaza& db, const QString& filterKey)
     const QString columns = QStringLiteral("select tzapasy.klub1, tzapasy.kolo, tzapasy.klub2, tzapasy.los1, "
                                            "tzapasy.los2, tzapasy.ID, tzapasy.cas, "
                                            "tzapasy.poznamka2, tzapasy.skupina from tzapasy");
-    CZaznamy rs(db);
+    std::unique_ptr<CPrikaz> q;
     if (filterKey == kVsetkyZapasy) {
-        rs.Open(columns + QStringLiteral(" order by tzapasy.cas,tzapasy.skupina,tzapasy.ID"));
+        q = std::make_unique<CPrikaz>(
+            db, columns + QStringLiteral(" order by tzapasy.cas,tzapasy.skupina,tzapasy.ID"));
     } else {
         const QDate day = QDate::fromString(filterKey, QStringLiteral("MM-dd-yyyy"));
-        rs.Open(columns + QStringLiteral(
-                              " where tzapasy.cas>=? and tzapasy.cas<? order by tzapasy.skupina,tzapasy.ID"),
-                {CasSezony(day), CasSezony(day, QTime(23, 59, 59))});
+        q = std::make_unique<CPrikaz>(
+            db,
+            columns +
+                QStringLiteral(" where tzapasy.cas>=? and tzapasy.cas<? order by tzapasy.skupina,tzapasy.ID"),
+            QVariantList{CasSezony(day), CasSezony(day, QTime(23, 59, 59))});
     }
     const CMenaKlubov names(db);
     const QHash<int, QString> competitions = CompetitionOfClubs(db);
     int previousRound = 0;
-    for (; !rs.IsEOF(); rs.MoveNext()) {
-        const int home = rs.GetInt(QStringLiteral("klub1"));
-        const int away = rs.GetInt(QStringLiteral("klub2"));
+    // Dates are shown as texts; a season has few match days, each turned into text once.
+    QHash<QString, QPair<QString, QString>> dayTexts;
+    while (q->Step()) {
+        const int home = static_cast<int>(q->Int64(0));
+        const int away = static_cast<int>(q->Int64(2));
         if (home == 0 || away == 0)
             continue;
-        const int round = rs.GetInt(QStringLiteral("kolo"));
-        const QDateTime cas = rs.GetDate(QStringLiteral("cas"));
+        const int round = KoloZUlozenia(q->Value(1)).value_or(0);
+        const QString stored = q->Text(6);
+        auto day = dayTexts.constFind(stored);
+        if (day == dayTexts.constEnd()) {
+            const QDateTime cas = DatumZUlozenia(stored);
+            day = dayTexts.insert(stored, {CasTextom(cas), DatumTextom(cas)});
+        }
         CNominacia n;
-        n.time = CasTextom(cas);
-        n.matchId = rs.GetInt(QStringLiteral("ID"));
+        n.time = day->first;
+        n.matchId = static_cast<int>(q->Int64(5));
         n.competition = competitions.value(home);
         n.roundLabel = round != previousRound ? RoundText(round) : QString();
         previousRound = round;
         n.home = names.Name(home);
         n.away = names.Name(away);
-        n.date = DatumTextom(cas);
-        n.matchNote = rs.GetText(QStringLiteral("poznamka2"));
+        n.date = day->second;
+        n.matchNote = LimitedText(q->Text(7), QStringLiteral("poznamka2"));
         rows.append(n);
     }
-    rs.Close();
+    q.reset();
     LoadNominations(db, rows, filterKey);
     FindConflicts(db, rows, filterKey);
     return rows;
@@ -174,9 +185,10 @@ void FindConflicts(CDatabaza& db, QVector<CNominacia>& rows, const QString& filt
         int function;
     };
     QHash<int, QVector<CTermin>> byOfficial;
-    const QString columns =
-        QStringLiteral("select tnominacie.IDrozhodcu, tnominacie.IDzapasu, tnominacie.funkcia, "
-                       "tzapasy.cas from tnominacie join tzapasy on tzapasy.ID=tnominacie.IDzapasu");
+    // The engine turns the stored kick-off into seconds; a text that is no time gives nothing.
+    const QString columns = QStringLiteral(
+        "select tnominacie.IDrozhodcu, tnominacie.IDzapasu, tnominacie.funkcia, "
+        "strftime('%s', tzapasy.cas) from tnominacie join tzapasy on tzapasy.ID=tnominacie.IDzapasu");
     const std::optional<CObdobie> span = Span(filterKey);
     std::unique_ptr<CPrikaz> q;
     if (span)
@@ -186,8 +198,10 @@ void FindConflicts(CDatabaza& db, QVector<CNominacia>& rows, const QString& filt
         q = std::make_unique<CPrikaz>(db, columns);
     QHash<int, qint64> kickOff;
     while (q->Step()) {
+        if (q->IsNull(3))
+            continue;
         const int match = static_cast<int>(q->Int64(1));
-        const qint64 at = Seconds(q->Text(3));
+        const qint64 at = q->Text(3).toLongLong();
         kickOff.insert(match, at);
         byOfficial[static_cast<int>(q->Int64(0))].append({at, match, static_cast<int>(q->Int64(2))});
     }

@@ -162,7 +162,7 @@ CSearch::CSearch(CLigaroDoc& doc, QWidget* parent)
     resize(640, 480);
     connect(search, &QPushButton::clicked, this, &CSearch::Search);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_results, &QTableWidget::cellDoubleClicked, this, &CSearch::Choose);
+    connect(m_results, &CMyListCtrl::cellDoubleClicked, this, &CSearch::Choose);
 }
 
 void CSearch::Search()

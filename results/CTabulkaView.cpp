@@ -38,7 +38,7 @@ CTabulkaView::CTabulkaView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* pare
     layout->addLayout(row);
     layout->addWidget(m_trest, 1);
     m_body->installEventFilter(this);
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CTabulkaView::ShowSanction);
+    connect(m_list, &CMyListCtrl::itemSelectionChanged, this, &CTabulkaView::ShowSanction);
     connect(m_trest, &QPlainTextEdit::textChanged, this, &CTabulkaView::SaveText);
     connect(m_recalculate, &QPushButton::clicked, this, &CTabulkaView::Recalculate);
 }

@@ -74,7 +74,7 @@ CVysledkyView::CVysledkyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* pa
     for (CMyListCtrl* l : {m_homeEntries, m_awayEntries})
         l->SetColumns(EntryColumns(kStrelci));
 
-    connect(m_list, &QTableWidget::itemSelectionChanged, this, &CVysledkyView::ShowResult);
+    connect(m_list, &CMyListCtrl::itemSelectionChanged, this, &CVysledkyView::ShowResult);
     const QString codes = QStringLiteral("Góly %1. Prázdne pole: zápas sa ešte nehral; k: %1 prehrali "
                                          "kontumačne (0:3, súper vyhral 3:0).");
     m_home->setToolTip(codes.arg(QStringLiteral("domácich")));
@@ -89,8 +89,8 @@ CVysledkyView::CVysledkyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* pa
     connect(m_tabs, &QTabBar::currentChanged, this, [this] { m_doc.Run([this] { LoadEntries(); }); });
     connect(m_homeButton, &QPushButton::clicked, this, [this] { EditSide(kDomaci); });
     connect(m_awayButton, &QPushButton::clicked, this, [this] { EditSide(kHostia); });
-    connect(m_homeEntries, &QTableWidget::cellDoubleClicked, this, [this] { EditSide(kDomaci); });
-    connect(m_awayEntries, &QTableWidget::cellDoubleClicked, this, [this] { EditSide(kHostia); });
+    connect(m_homeEntries, &CMyListCtrl::cellDoubleClicked, this, [this] { EditSide(kDomaci); });
+    connect(m_awayEntries, &CMyListCtrl::cellDoubleClicked, this, [this] { EditSide(kHostia); });
 }
 
 void CVysledkyView::UpdateEditAccess()

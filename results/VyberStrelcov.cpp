@@ -49,7 +49,7 @@ VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStr
         const auto category = static_cast<CKategoria>(c);
         connect(m_add[c], &QPushButton::clicked, this, [this, category] { AddSelected(category); });
         connect(m_remove[c], &QPushButton::clicked, this, [this, category] { RemoveSelected(category); });
-        connect(m_targets[c], &QTableWidget::itemSelectionChanged, this, &VyberStrelcov::UpdateEnabling);
+        connect(m_targets[c], &CMyListCtrl::itemSelectionChanged, this, &VyberStrelcov::UpdateEnabling);
     }
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     auto* bottom = new QHBoxLayout;
@@ -63,8 +63,8 @@ VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStr
     layout->addLayout(bottom);
     resize(620, 560);
 
-    connect(m_players, &QTableWidget::cellDoubleClicked, this, [this] { AddSelected(kStrelci); });
-    connect(m_players, &QTableWidget::itemSelectionChanged, this, &VyberStrelcov::UpdateEnabling);
+    connect(m_players, &CMyListCtrl::cellDoubleClicked, this, [this] { AddSelected(kStrelci); });
+    connect(m_players, &CMyListCtrl::itemSelectionChanged, this, &VyberStrelcov::UpdateEnabling);
     connect(m_search, &QLineEdit::textChanged, this, [this](const QString& text) {
         for (int r = 0; r < m_players->rowCount(); ++r)
             if (m_players->CellText(r, 0).startsWith(text, Qt::CaseInsensitive)) {

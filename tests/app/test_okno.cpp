@@ -208,7 +208,7 @@ TEST_F(MainWindow, DoubleClickingAListShowsItForThatCompetition)
     EXPECT_EQ(m_doc.CurrentViewIndex(), 9);
     auto* delegates = qobject_cast<CRozhodciView*>(m_frame->ActiveView());
     ASSERT_NE(delegates, nullptr);
-    EXPECT_EQ(delegates->List()->horizontalHeaderItem(6)->text(), QStringLiteral("Poznámka"));
+    EXPECT_EQ(delegates->List()->HeaderText(6), QStringLiteral("Poznámka"));
 }
 
 TEST_F(MainWindow, CompetitionsAreAddedRenamedAndRemovedOnlyWhenEmpty)

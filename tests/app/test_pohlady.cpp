@@ -437,8 +437,8 @@ TEST_F(Views, OfficialsAreNominatedMarkedAndTheClashShownInRed)
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tnominacie")).toInt(), 1);
     nominate(1, kNominaciaHR, true);
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tnominacie")).toInt(), 2);
-    EXPECT_EQ(view->List()->item(0, kStlpecR)->foreground().color(), QColor(Qt::red));
-    EXPECT_EQ(view->List()->item(1, kStlpecR)->foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(view->List()->CellColor(0, kStlpecR), QColor(Qt::red));
+    EXPECT_EQ(view->List()->CellColor(1, kStlpecR), QColor(Qt::red));
     EXPECT_TRUE(m_frame->Action(kPrikazTlacit)->isEnabled());
 }
 
