@@ -416,8 +416,11 @@ int CPrikazovyRiadok::Recalculate(const CVolby& volby)
             RecalculateCompetition(db, competition);
             return;
         }
+        // The whole season at once: a refused penalty anywhere leaves every table as it was.
+        CTransakcia transaction(db);
         for (const CSutaz& s : ReadCompetitions(db))
             RecalculateCompetition(db, s.id);
+        transaction.Commit();
     });
     return ran ? status : kNedaSa;
 }

@@ -220,6 +220,12 @@ void CDatabaza::Open(const QString& path)
     const QString shown = QDir::toNativeSeparators(path);
     if (!QFileInfo(path).isFile())
         throw CChybaDatabazy(QStringLiteral("Súbor %1 neexistuje.").arg(shown));
+    // The engine would make an empty or short file into a database of its own: a file that does not
+    // begin as a database is turned away before the engine sees it, and stays as it was.
+    if (!IsDatabaseFile(path))
+        throw CChybaDatabazy(QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: nie je to databáza "
+                                            "(je prázdny, príliš krátky alebo iného druhu).")
+                                 .arg(shown));
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -238,8 +244,7 @@ void CDatabaza::Open(const QString& path)
               << QStringLiteral("COMMIT");
     else
         steps << QStringLiteral("BEGIN EXCLUSIVE") << QStringLiteral("SELECT count(*) FROM sqlite_master")
-              << QStringLiteral("COMMIT") << QStringLiteral("PRAGMA journal_mode=DELETE")
-              << QStringLiteral("PRAGMA synchronous=FULL");
+              << QStringLiteral("COMMIT");
     // The whole file fits in the page cache (the engine's default is about 2 MB): lists and
     // recalculations read every match of a competition, again and again.
     const qint64 kib = QFileInfo(path).size() / 1024;
@@ -256,8 +261,8 @@ void CDatabaza::Open(const QString& path)
                                                 "Agenda Mirak. Zatvorte ju tam a skúste to znova.")
                                      .arg(shown),
                                  engine, rc);
-        if (rc == SQLITE_NOTADB)
-            throw CChybaDatabazy(QStringLiteral("Súbor %1 nie je databáza sezóny.").arg(shown), engine, rc);
+        if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT)
+            throw CChybaDatabazy(DamagedMessage(path), engine, rc);
         throw CChybaDatabazy(QStringLiteral("Súbor %1 sa nedá otvoriť.").arg(shown), engine, rc);
     }
 }
@@ -270,6 +275,32 @@ void CDatabaza::RegisterFunctions()
     sqlite3_create_collation(m_db, kSlovakCollation, SQLITE_UTF16_ALIGNED, nullptr, SlovakCollation);
     sqlite3_create_function(m_db, kSqlSkore, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
                             nullptr, ScoreFunction, nullptr, nullptr);
+}
+
+void CDatabaza::PrepareForWriting()
+{
+    if (IsReadOnly())
+        return;
+    Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    Execute(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+
+QString CDatabaza::QuickCheck()
+{
+    QStringList problems;
+    CPrikaz q(*this, QStringLiteral("PRAGMA quick_check(5)"));
+    while (q.Step())
+        problems << q.Text(0);
+    if (problems == QStringList{QStringLiteral("ok")})
+        return {};
+    return problems.join(QStringLiteral("; "));
+}
+
+QString DamagedMessage(const QString& path)
+{
+    return QStringLiteral("Súbor %1 je poškodený a nedá sa bezpečne otvoriť. Sezónu obnovte z poslednej zálohy "
+                          "(Súbor → Obnoviť zo zálohy... alebo súbor, ktorý ste si zálohovali).")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 void CDatabaza::PrepareForBulkWrite()

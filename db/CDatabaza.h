@@ -56,9 +56,15 @@ public:
     CDatabaza(const CDatabaza&) = delete;
     CDatabaza& operator=(const CDatabaza&) = delete;
 
-    // Opens an existing file for reading and writing and takes the exclusive lock. A file the
-    // system lets us only read is opened read-only (IsReadOnly). Throws CChybaDatabazy.
+    // Opens an existing database file for reading and writing and takes the exclusive lock, writing
+    // nothing to it: a file that is refused afterwards stays as it was. A file that does not begin as
+    // a database is refused before the engine sees it. A file the system lets us only read is opened
+    // read-only (IsReadOnly). Throws CChybaDatabazy.
     void Open(const QString& path);
+    // A file that is going to be written: rollback journal (a file at rest is one file), full sync.
+    void PrepareForWriting();
+    // The engine's check of the file's pages: empty when they are sound, else the first problems.
+    QString QuickCheck();
     void Close();
     bool IsOpen() const { return m_db != nullptr; }
     bool IsReadOnly() const;
@@ -132,3 +138,5 @@ private:
 
 // Engine error text of the connection.
 QString EngineMessage(sqlite3* db);
+// What the user is told about a season file whose pages are damaged.
+QString DamagedMessage(const QString& path);

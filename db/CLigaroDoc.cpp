@@ -136,17 +136,9 @@ bool CLigaroDoc::PrepareDatabase()
     m_sqlText = QStringLiteral("select * from tkluby");
     m_sharedRecordset = std::make_unique<CZaznamy>(*m_database);
     try {
-        for (const QString& table : SeasonTables()) {
-            // Season files of the older version have no `theslo`; they open, and the login tells the
-            // user what they lack.
-            if (table == QStringLiteral("theslo"))
-                continue;
-            if (!m_database->TableExists(table))
-                throw CChybaDatabazy(
-                    QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: chýba v ňom "
-                                   "tabuľka %2.")
-                        .arg(QDir::toNativeSeparators(m_filePath), table));
-        }
+        // Everything is checked before anything is written: a file that is refused stays as it was.
+        CheckSeasonFile();
+        m_database->PrepareForWriting();
         m_sharedRecordset->Open(m_sqlText);
         if (m_database->IsReadOnly())
             m_user.ShowMessage(QStringLiteral("neda sa zapisovat"), CPouzivatel::Ikona::Vykricnik);
@@ -160,6 +152,40 @@ bool CLigaroDoc::PrepareDatabase()
         return false;
     }
     return true;
+}
+
+void CLigaroDoc::CheckSeasonFile()
+{
+    const QString shown = QDir::toNativeSeparators(m_filePath);
+    try {
+        for (const auto& [table, columns] : RequiredColumns()) {
+            // Season files of the older version have no `theslo`; they open, and the login tells the
+            // user what they lack.
+            if (!m_database->TableExists(table)) {
+                if (table == QStringLiteral("theslo"))
+                    continue;
+                throw CChybaDatabazy(
+                    QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: chýba v ňom tabuľka %2.")
+                        .arg(shown, table));
+            }
+            const QStringList present = m_database->ColumnNames(table);
+            for (const QString& column : columns)
+                if (!present.contains(column, Qt::CaseInsensitive))
+                    throw CChybaDatabazy(QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: v tabuľke "
+                                                        "%2 chýba stĺpec %3.")
+                                             .arg(shown, table, column));
+        }
+        if (m_integrityCheck) {
+            const QString problems = m_database->QuickCheck();
+            if (!problems.isEmpty())
+                throw CChybaDatabazy(DamagedMessage(m_filePath), problems);
+        }
+    } catch (const CChybaDatabazy& e) {
+        // A damaged file may fail any read: the user is told it is damaged, not what the engine stumbled on.
+        if (e.EngineCode() == 11 /* SQLITE_CORRUPT */ || e.EngineCode() == 26 /* SQLITE_NOTADB */)
+            throw CChybaDatabazy(DamagedMessage(m_filePath), e.EngineText(), e.EngineCode());
+        throw;
+    }
 }
 
 void CLigaroDoc::UpgradeSchema()

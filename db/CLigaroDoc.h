@@ -53,6 +53,12 @@ public:
     bool OpenSeasonFile(const QString& path);
     bool Connect();
     bool PrepareDatabase();
+    // The tables and columns the program needs, and the pages sound; throws CChybaDatabazy naming
+    // what is wrong.
+    void CheckSeasonFile();
+    // Whether opening runs the engine's check of the pages (on by default; about 50 ms on a
+    // whole association's season).
+    void SetIntegrityCheck(bool check) { m_integrityCheck = check; }
     void UpgradeSchema();
     bool AddColumnIfMissing(const QString& table, const QString& column, const QString& type,
                             int defaultValue);
@@ -97,6 +103,7 @@ private:
     int m_searchPending = 100;
     int m_currentViewIndex = 0;
     QVector<int> m_stopRounds;
+    bool m_integrityCheck = true;
 };
 
 // The default stop rule, used while the season's own is empty or shorter than 2 characters.

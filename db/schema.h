@@ -23,6 +23,10 @@ QString LimitedText(const QString& text, QStringView column);
 // password and the own-goal player.
 QStringList NewSeasonStatements();
 
+// The columns the program reads from each table of a season file (the upgrade columns apart, which
+// are added when missing, and `tbody.ID`, which nothing reads).
+const QList<QPair<QString, QStringList>>& RequiredColumns();
+
 // Indexes that back the frequent queries; created when missing whenever a season file is opened.
 QStringList IndexStatements();
 

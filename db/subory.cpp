@@ -51,6 +51,14 @@ QString FileNamePart(const QString& text)
     return out.trimmed();
 }
 
+bool IsDatabaseFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 512)
+        return false;
+    return file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
 namespace {
 
 bool ProcessAlive(qint64 pid)

@@ -13,6 +13,9 @@ QString WithExtension(const QString& chosen, const QString& extension);
 // A text made fit to be part of a file name: characters that file systems refuse become "_".
 QString FileNamePart(const QString& text);
 
+// Whether the file begins as a database of the engine (its header); an empty or short file does not.
+bool IsDatabaseFile(const QString& path);
+
 // A name for a temporary file beside `target` that does not exist yet: ".<name>.<process>.<random>.tmp".
 // Temporaries that a killed run of the program left in that folder are removed first.
 QString TemporaryBeside(const QString& target);

@@ -1,6 +1,7 @@
 // The session: opening season files (old and new, good and bad), the upgrade, backup, save-as and
 // compaction, and the state it keeps for the views.
 
+#include "app/ukazka.h"
 #include "db/CChybaDatabazy.h"
 #include "db/CDatabaza.h"
 #include "db/CZaznamy.h"
@@ -109,7 +110,7 @@ TEST_F(SessionTest, FilesThatAreNoSeasonAreRefusedWithAClearMessageAndNothingLos
     junk.close();
     EXPECT_FALSE(m_doc.OpenSeasonFile(junk.fileName()));
     ASSERT_EQ(m_user.messages.size(), 1);
-    EXPECT_TRUE(m_user.messages.at(0).contains(QStringLiteral("nie je databáza sezóny")));
+    EXPECT_TRUE(m_user.messages.at(0).contains(QStringLiteral("nie je to databáza")));
 
     CDatabaza::CreateFile(Path(QStringLiteral("ina.mdb")),
                           {QStringLiteral("CREATE TABLE tkluby (ID INTEGER)")});
@@ -124,6 +125,71 @@ TEST_F(SessionTest, FilesThatAreNoSeasonAreRefusedWithAClearMessageAndNothingLos
     EXPECT_EQ(QFileInfo(m_doc.FilePath()).fileName(), QStringLiteral("sezona.mdb"));
     EXPECT_EQ(Count(m_doc.Database(), QStringLiteral("tsutaze")), 1);
     EXPECT_EQ(QFileInfo(junk.fileName()).size(), 5000);
+}
+
+QByteArray Bytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST_F(SessionTest, ARefusedFileStaysByteForByteAsItWas)
+{
+    OpenNew();
+    const auto refused = [&](const QString& path, const QString& says) {
+        const QByteArray before = Bytes(path);
+        const qsizetype messages = m_user.messages.size();
+        EXPECT_FALSE(m_doc.OpenSeasonFile(path)) << path.toStdString();
+        ASSERT_GT(m_user.messages.size(), messages);
+        EXPECT_TRUE(m_user.messages.last().contains(says)) << m_user.messages.last().toStdString();
+        EXPECT_EQ(Bytes(path), before) << path.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral("-journal")));
+        // The season that was open stays open.
+        EXPECT_TRUE(m_doc.IsDatabaseOpen());
+    };
+    for (int size : {0, 1, 100}) {
+        const QString path = Path(QStringLiteral("kratky%1.mdb").arg(size));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(size, 'S'));
+        f.close();
+        refused(path, QStringLiteral("nie je to databáza"));
+    }
+    // A file without a column the program needs, and without an index yet: no index is written.
+    const auto without = [&](const QString& name, const QString& table, const QString& column) {
+        const QString path = NewSeason(name);
+        CDatabaza db;
+        db.Open(path);
+        db.Execute(QStringLiteral("DROP INDEX IF EXISTS ix_tkluby_skupina"));
+        for (const QString& index : IndexStatements())
+            db.Execute(QStringLiteral("DROP INDEX IF EXISTS %1").arg(index.section(QLatin1Char(' '), 5, 5)));
+        db.Execute(QStringLiteral("ALTER TABLE %1 DROP COLUMN %2").arg(table, column));
+        db.Close();
+        return path;
+    };
+    refused(without(QStringLiteral("bez-body1.mdb"), QStringLiteral("tzapasy"), QStringLiteral("body1")),
+            QStringLiteral("v tabuľke tzapasy chýba stĺpec body1"));
+    refused(without(QStringLiteral("bez-nazvu.mdb"), QStringLiteral("tkluby"), QStringLiteral("nazov")),
+            QStringLiteral("v tabuľke tkluby chýba stĺpec nazov"));
+
+    // Damaged pages: refused with the hint to use the last backup.
+    const QString damaged = Path(QStringLiteral("poskodena.mdb"));
+    CParametreUkazky p;
+    p.competitions = 1;
+    p.clubs = 6;
+    p.players = 11;
+    CreateDemoSeason(damaged, p);
+    {
+        QFile f(damaged);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        const qint64 page = 4096;
+        for (qint64 at = 6 * page; at + page < f.size() && at < 40 * page; at += 5 * page) {
+            f.seek(at + 8);
+            f.write(QByteArray(300, '\x5a'));
+        }
+    }
+    refused(damaged, QStringLiteral("poškodený"));
+    EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("zálohy")));
 }
 
 TEST_F(SessionTest, ASeasonWithoutClubsOpensAndOpeningLogsOut)
