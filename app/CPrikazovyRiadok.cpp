@@ -378,7 +378,8 @@ int CPrikazovyRiadok::Info(const CVolby& volby)
               << "\n";
         m_out << "zapasy: " << count(QStringLiteral("select count(*) from tzapasy")) << "\n";
         m_out << "vysledky: "
-              << count(QStringLiteral("select count(*) from tzapasy where body1<>100 and body2<>100"))
+              << count(QStringLiteral("select count(*) from tzapasy where %1(body1)<>100 and %1(body2)<>100")
+                           .arg(QLatin1String(kSqlSkore)))
               << "\n";
         m_out << "goly: " << count(QStringLiteral("select count(*) from tgoly")) << "\n";
         m_out << "zlte: " << count(QStringLiteral("select count(*) from tzkarty")) << "\n";

@@ -4,19 +4,22 @@
 #include "db/CZaznamy.h"
 #include "db/kody.h"
 
+#include <algorithm>
+
 CZapas CZapas::FromRow(const CZaznamy& rs)
 {
     CZapas z;
     z.id = rs.GetInt(QStringLiteral("ID"));
-    z.round = rs.GetInt(QStringLiteral("kolo"));
+    // Values other tools left (a text, 999, nothing) read as no result, no half-time, no round.
+    z.round = KoloZUlozenia(rs.GetFieldValue(QStringLiteral("kolo"))).value_or(0);
     z.homeClub = rs.GetInt(QStringLiteral("klub1"));
     z.awayClub = rs.GetInt(QStringLiteral("klub2"));
     z.homeDraw = rs.GetInt(QStringLiteral("los1"));
     z.awayDraw = rs.GetInt(QStringLiteral("los2"));
-    z.homeScore = rs.GetInt(QStringLiteral("body1"));
-    z.awayScore = rs.GetInt(QStringLiteral("body2"));
-    z.homeHalfTime = rs.GetInt(QStringLiteral("polcas1"));
-    z.awayHalfTime = rs.GetInt(QStringLiteral("polcas2"));
+    z.homeScore = SkoreZUlozenia(rs.GetFieldValue(QStringLiteral("body1")));
+    z.awayScore = SkoreZUlozenia(rs.GetFieldValue(QStringLiteral("body2")));
+    z.homeHalfTime = PolcasZUlozenia(rs.GetFieldValue(QStringLiteral("polcas1")));
+    z.awayHalfTime = PolcasZUlozenia(rs.GetFieldValue(QStringLiteral("polcas2")));
     z.kickOff = rs.GetDate(QStringLiteral("cas"));
     z.dateText = DatumTextom(z.kickOff);
     z.timeText = CasTextom(z.kickOff);
@@ -52,10 +55,12 @@ QPair<int, int> MatchClubs(CDatabaza& db, int match)
 QVector<int> ReadRounds(CDatabaza& db, int competition)
 {
     QVector<int> rounds;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select distinct kolo from tzapasy where skupina=? order by kolo"), {competition});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        rounds.append(rs.GetInt(QStringLiteral("kolo")));
+    CPrikaz q(db, QStringLiteral("select distinct kolo from tzapasy where skupina=? order by kolo"), {competition});
+    while (q.Step())
+        if (const std::optional<int> round = KoloZUlozenia(q.Value(0)))
+            rounds.append(*round);
+    std::sort(rounds.begin(), rounds.end());
+    rounds.erase(std::unique(rounds.begin(), rounds.end()), rounds.end());
     return rounds;
 }
 

@@ -7,7 +7,10 @@
 #include "db/kody.h"
 #include "pomocnik.h"
 #include "results/prepocet.h"
+#include "competition/rozpis.h"
+#include "output/CZaznamovaPlocha.h"
 #include "results/tabulka.h"
+#include "results/vysledky.h"
 
 #include <QRandomGenerator>
 
@@ -283,6 +286,55 @@ TEST_F(Standings, PenaltyPointsThatDoNotFitAreRefusedNamingTheClub)
         // Nothing was written: Slovan keeps its row as it was.
         EXPECT_EQ(Stored(a, competition).body, 3);
     }
+}
+
+TEST_F(Standings, ValuesOtherToolsLeaveReadAlikeInTheTableTheListThePageAndThePrint)
+{
+    // A fixture table as another tool writes it: no types, nothing required.
+    Db().Execute(QStringLiteral("DROP TABLE tzapasy"));
+    Db().Execute(QStringLiteral("CREATE TABLE tzapasy (ID INTEGER PRIMARY KEY AUTOINCREMENT, skupina, kolo, klub1, "
+                                "klub2, los1, los2, cas, body1, body2, polcas1, polcas2, poznamka, poznamka2)"));
+    const int competition = AddCompetition(Db(), QStringLiteral("I. trieda"));
+    const int a = AddClub(Db(), competition, QStringLiteral("Slovan"), 1);
+    const int b = AddClub(Db(), competition, QStringLiteral("Inter"), 2);
+    const auto match = [&](const QVariant& round, const QVariant& h, const QVariant& aw, const QVariant& hh,
+                           const QVariant& ah) {
+        Db().Execute(QStringLiteral("insert into tzapasy (skupina, kolo, klub1, klub2, cas, body1, body2, polcas1, "
+                                    "polcas2) values (?,?,?,?,'2011-08-06 17:00:00',?,?,?,?)"),
+                     {competition, round, a, b, h, aw, hh, ah});
+    };
+    match(1, QStringLiteral("x"), 0, QVariant(), QVariant());  // a text score: no result
+    match(1, 999, 1, 150, -1);                                 // out of range: no result
+    match(2, -1, QStringLiteral("2"), 1, 0);                   // a negative number; a text, even "2"
+    match(QStringLiteral("prvé"), 2, 0, 1, 0);                 // a round that is no number
+    match(3, 2, 1, QVariant(), 1);                             // an ordinary result, one half-time missing
+    RecalculateCompetition(Db(), competition);
+    // Two results count (the match without a round has one); the away goal typed against a home score
+    // that is no result counts as conceded, as a half-entered score always did.
+    const CZoznam table = StandingsList(Db(), competition);
+    ASSERT_EQ(table.RowCount(), 2);
+    EXPECT_EQ(table.Text(0, 1), QStringLiteral("Slovan"));
+    EXPECT_EQ(table.Text(0, 2), QStringLiteral("2"));
+    EXPECT_EQ(table.Text(0, 6), QStringLiteral("4 : 2"));
+    EXPECT_EQ(StandingsTitle(Db(), competition), QStringLiteral("Výsledná tabuľka - I. trieda po 3. kole"));
+
+    const CZoznam results = ResultsList(Db(), competition, kVsetkyKola);
+    QStringList scores;
+    for (const CRiadokZoznamu& r : results.rows)
+        if (r.id != 0)
+            scores << QStringLiteral("%1:%2 (%3:%4)")
+                          .arg(r.Cell(kVysledokDomaci), r.Cell(kVysledokHostia), r.Cell(kPolcasDomaci),
+                               r.Cell(kPolcasHostia));
+    EXPECT_EQ(scores, (QStringList{":0 (:)", ":1 (:)", ": (1:0)", "2:0 (1:0)", "2:1 (:1)"}));
+    EXPECT_EQ(ReadRounds(Db(), competition), (QVector<int>{1, 2, 3}));
+    const QString page = ExportResults(Db(), competition, kVsetkyKola).Text();
+    EXPECT_FALSE(page.contains(QStringLiteral("999")));
+    EXPECT_FALSE(page.contains(QStringLiteral(">x :")));
+    CTlacVysledkov printout(Db(), competition, kVsetkyKola);
+    const auto pages = RecordPages(printout);
+    ASSERT_FALSE(pages.isEmpty());
+    EXPECT_EQ(pages.first().FindText(QStringLiteral("999 : 1")), nullptr);
+    EXPECT_NE(pages.first().FindText(QStringLiteral(" : 1")), nullptr);
 }
 
 } // namespace
