@@ -12,6 +12,7 @@
 #include "db/hlavicka.h"
 #include "db/kody.h"
 #include "db/schema.h"
+#include "db/subory.h"
 #include "discipline/karty.h"
 #include "officials/nominacie.h"
 #include "officials/rozhodcovia.h"
@@ -26,7 +27,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSaveFile>
 
 #include <functional>
 #include <optional>
@@ -500,6 +500,15 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
     const int competition = v.competition;
     const int round = v.round;
 
+    // The page or printout never takes the place of a season: not of the one being read, however its
+    // path is spelled, nor of any other.
+    if (TenIstySubor(volby.output, volby.season))
+        return Fail(kNedaSa,
+                    QStringLiteral("Výstupný súbor %1 je sezóna, z ktorej sa číta; nič doň nezapíšem.")
+                        .arg(QDir::toNativeSeparators(volby.output)));
+    const QString refusal = OutputRefusal(volby.output);
+    if (!refusal.isEmpty())
+        return Fail(kNedaSa, refusal);
     CKonzola user(m_err, volby.output);
     CLigaroDoc doc(user);
     if (!OpenSeason(doc, volby.season))
@@ -548,11 +557,11 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
                           QStringLiteral("Zoznam „%1“ je prázdny; stránka sa nezapísala.").arg(volby.view));
             return;
         }
-        const QByteArray bytes = page->CopyText();
-        QSaveFile file(volby.output);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-            status = Fail(kNedaSa, QStringLiteral("Súbor %1 sa nepodarilo zapísať: %2")
-                                       .arg(QDir::toNativeSeparators(volby.output), file.errorString()));
+        try {
+            WriteWholeFile(volby.output, page->CopyText());
+        } catch (const CChybaDatabazy& e) {
+            status = Fail(kNedaSa, e.UserText());
+        }
     });
     return ran ? status : kNedaSa;
 }

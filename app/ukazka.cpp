@@ -721,6 +721,9 @@ bool CreateDemoSeason(const QString& path, const CParametreUkazky& p,
             return false;
         }
         SyncFile(temporary);
+        const QString refusal = SeasonTargetRefusal(path);
+        if (!refusal.isEmpty())
+            throw CChybaDatabazy(refusal);
         ReplaceWith(temporary, path);
     } catch (...) {
         QFile::remove(temporary);

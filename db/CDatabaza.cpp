@@ -223,9 +223,10 @@ void CDatabaza::Open(const QString& path)
     // The engine would make an empty or short file into a database of its own: a file that does not
     // begin as a database is turned away before the engine sees it, and stays as it was.
     if (!IsDatabaseFile(path))
-        throw CChybaDatabazy(QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: nie je to databáza "
-                                            "(je prázdny, príliš krátky alebo iného druhu).")
-                                 .arg(shown));
+        throw CChybaDatabazy(
+            QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: nie je to databáza "
+                           "(je prázdny, príliš krátky alebo iného druhu).")
+                .arg(shown));
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -298,8 +299,9 @@ QString CDatabaza::QuickCheck()
 
 QString DamagedMessage(const QString& path)
 {
-    return QStringLiteral("Súbor %1 je poškodený a nedá sa bezpečne otvoriť. Sezónu obnovte z poslednej zálohy "
-                          "(Súbor → Obnoviť zo zálohy... alebo súbor, ktorý ste si zálohovali).")
+    return QStringLiteral(
+               "Súbor %1 je poškodený a nedá sa bezpečne otvoriť. Sezónu obnovte z poslednej zálohy "
+               "(Súbor → Obnoviť zo zálohy... alebo súbor, ktorý ste si zálohovali).")
         .arg(QDir::toNativeSeparators(path));
 }
 
@@ -433,10 +435,21 @@ qint64 CDatabaza::LastInsertId() const
     return m_db ? sqlite3_last_insert_rowid(m_db) : 0;
 }
 
+namespace {
+// A copy never replaces a season that another program or window works on.
+void RefuseHeldTarget(const QString& target)
+{
+    const QString refusal = SeasonTargetRefusal(target);
+    if (!refusal.isEmpty())
+        throw CChybaDatabazy(refusal);
+}
+} // namespace
+
 void CDatabaza::CopyTo(const QString& target)
 {
     if (!m_db)
         throw CChybaDatabazy(QStringLiteral("Nie je otvorená žiadna sezóna."));
+    RefuseHeldTarget(target);
     const QString temporary = TemporaryBeside(target);
     sqlite3* out = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &out,
@@ -468,6 +481,7 @@ void CDatabaza::CopyTo(const QString& target)
 
 void CDatabaza::CompactTo(const QString& target)
 {
+    RefuseHeldTarget(target);
     const QString temporary = TemporaryBeside(target);
     try {
         Execute(QStringLiteral("VACUUM INTO ?"), {temporary});
@@ -480,6 +494,7 @@ void CDatabaza::CompactTo(const QString& target)
 
 void CDatabaza::CreateFile(const QString& path, const QStringList& statements)
 {
+    RefuseHeldTarget(path);
     const QString temporary = TemporaryBeside(path);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &db,

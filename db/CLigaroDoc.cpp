@@ -171,9 +171,10 @@ void CLigaroDoc::CheckSeasonFile()
             const QStringList present = m_database->ColumnNames(table);
             for (const QString& column : columns)
                 if (!present.contains(column, Qt::CaseInsensitive))
-                    throw CChybaDatabazy(QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: v tabuľke "
-                                                        "%2 chýba stĺpec %3.")
-                                             .arg(shown, table, column));
+                    throw CChybaDatabazy(
+                        QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: v tabuľke "
+                                       "%2 chýba stĺpec %3.")
+                            .arg(shown, table, column));
         }
         if (m_integrityCheck) {
             const QString problems = m_database->QuickCheck();

@@ -109,19 +109,24 @@ QStringList NewSeasonStatements()
 const QList<QPair<QString, QStringList>>& RequiredColumns()
 {
     static const QList<QPair<QString, QStringList>> columns = [] {
-        const auto list = [](const char* names) { return QString::fromLatin1(names).split(QLatin1Char(' ')); };
+        const auto list = [](const char* names) {
+            return QString::fromLatin1(names).split(QLatin1Char(' '));
+        };
         const QStringList goals = list("ID IDzapasu IDhraca IDklubu kolo skupina");
         return QList<QPair<QString, QStringList>>{
             {QStringLiteral("tsezona"), list("nazov kraj zvaz stop zapocitat")},
             {QStringLiteral("tsutaze"), list("ID nazov")},
             {QStringLiteral("tkluby"), list("ID nazov kontakt1 kontakt2 vylosovanie pozn skupina")},
             {QStringLiteral("thraci"), list("ID meno priezvisko RC IDklubu IDold od do pozn")},
-            {QStringLiteral("tzapasy"), list("ID skupina kolo klub1 klub2 los1 los2 cas body1 body2 poznamka")},
+            {QStringLiteral("tzapasy"),
+             list("ID skupina kolo klub1 klub2 los1 los2 cas body1 body2 poznamka")},
             {QStringLiteral("tgoly"), goals},
             {QStringLiteral("tzkarty"), goals},
             {QStringLiteral("tckarty"), goals},
-            {QStringLiteral("tbody"), list("IDklubu skupina zapasy vyhry remizy prehry skore1 skore2 body plusb trest btrest")},
-            {QStringLiteral("trozhodci"), list("ID meno priezvisko RC domov praca mobil pozn znamka beh skupina funkcia")},
+            {QStringLiteral("tbody"),
+             list("IDklubu skupina zapasy vyhry remizy prehry skore1 skore2 body plusb trest btrest")},
+            {QStringLiteral("trozhodci"),
+             list("ID meno priezvisko RC domov praca mobil pozn znamka beh skupina funkcia")},
             {QStringLiteral("tnominacie"), list("ID IDzapasu IDrozhodcu funkcia znamka poznamka")},
             {QStringLiteral("theslo"), list("heslo")}};
     }();

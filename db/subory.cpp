@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 
 #include <filesystem>
+#include <sqlite3.h>
 #include <system_error>
 
 #ifdef Q_OS_UNIX
@@ -57,6 +58,60 @@ bool IsDatabaseFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly) || file.size() < 512)
         return false;
     return file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+bool HeldByAnotherProgram(const QString& path)
+{
+    if (!IsDatabaseFile(path))
+        return false;
+    // A reader is turned away at once while another connection holds the file exclusively; opening
+    // for reading writes nothing.
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
+}
+
+QString OutputRefusal(const QString& target)
+{
+    const QString shown = QDir::toNativeSeparators(target);
+    // A season held open by another program is a database too: it is refused here as well.
+    if (IsDatabaseFile(target))
+        return QStringLiteral("Súbor %1 je sezóna alebo iná databáza; stránku ani tlač doň nezapíšem, aby sa "
+                              "nestratila. Zvoľte iný názov súboru.")
+            .arg(shown);
+    if (QFileInfo(target).isDir())
+        return QStringLiteral("%1 je priečinok, nie súbor.").arg(shown);
+    return {};
+}
+
+QString SeasonTargetRefusal(const QString& target)
+{
+    if (HeldByAnotherProgram(target))
+        return QStringLiteral(
+                   "Súbor %1 je sezóna, ktorú má otvorenú iný program alebo iné okno programu Agenda "
+                   "Mirak; neprepíšem ju. Zatvorte ju tam alebo zvoľte iný názov súboru.")
+            .arg(QDir::toNativeSeparators(target));
+    return {};
+}
+
+void WriteWholeFile(const QString& path, const QByteArray& bytes)
+{
+    const QString refusal = OutputRefusal(path);
+    if (!refusal.isEmpty())
+        throw CChybaDatabazy(refusal);
+    const QString temporary = TemporaryBeside(path);
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString why = file.errorString();
+        file.remove();
+        throw CChybaDatabazy(
+            QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(path)), why);
+    }
+    file.close();
+    ReplaceWith(temporary, path);
 }
 
 namespace {

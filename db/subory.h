@@ -15,6 +15,21 @@ QString FileNamePart(const QString& text);
 
 // Whether the file begins as a database of the engine (its header); an empty or short file does not.
 bool IsDatabaseFile(const QString& path);
+// Whether another program (or another window of this one) holds the database file open.
+bool HeldByAnotherProgram(const QString& path);
+
+// Why a page, a printout or another output must not be written to `target`: it is a season file or
+// another database (a season is never replaced by a page), or it is held by another program. Empty
+// when it may be written.
+QString OutputRefusal(const QString& target);
+// Why a copy of a season (backup, save as, compaction, a new season) must not replace `target`: it is
+// held open by another program or window, which would go on working on a file that is gone. Empty
+// when it may.
+QString SeasonTargetRefusal(const QString& target);
+
+// Writes the bytes to `path` whole or not at all (a temporary beside it, renamed at the end), after
+// OutputRefusal has let it. Throws CChybaDatabazy with the reason.
+void WriteWholeFile(const QString& path, const QByteArray& bytes);
 
 // A name for a temporary file beside `target` that does not exist yet: ".<name>.<process>.<random>.tmp".
 // Temporaries that a killed run of the program left in that folder are removed first.

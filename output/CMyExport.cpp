@@ -1,5 +1,8 @@
 #include "CMyExport.h"
 
+#include "db/CChybaDatabazy.h"
+#include "db/subory.h"
+
 #include "CZoznam.h"
 #include "db/CPouzivatel.h"
 #include "db/subory.h"
@@ -7,7 +10,6 @@
 #include "web.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
@@ -202,11 +204,10 @@ QString SaveExportedPage(CPouzivatel& user, const CMyExport& page, const QString
     if (chosen.isEmpty())
         return {};
     const QString path = ExportFileName(chosen);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        user.ShowMessage(QStringLiteral("Súbor %1 sa nepodarilo zapísať.\n\n%2")
-                             .arg(QDir::toNativeSeparators(path), file.errorString()),
-                         CPouzivatel::Ikona::Vykricnik);
+    try {
+        WriteWholeFile(path, bytes);
+    } catch (const CChybaDatabazy& e) {
+        user.ShowMessage(e.UserText(), CPouzivatel::Ikona::Vykricnik);
         return {};
     }
     if (user.AskYesNo(QStringLiteral("Chcete zobraziť exportovaný súbor?")))

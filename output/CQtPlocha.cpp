@@ -1,5 +1,9 @@
 #include "CQtPlocha.h"
 
+#include "db/CChybaDatabazy.h"
+#include "db/subory.h"
+
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -8,7 +12,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -242,14 +245,20 @@ QString WritePdf(CTlacovina& printout, const QString& path)
     const int pages = printout.PageCount();
     if (pages <= 0)
         return QStringLiteral("Zoznam nemá žiadnu stranu na tlač.");
-    // Written whole or not at all: a failure leaves no half-written file behind.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Súbor %1 sa nedá zapísať: %2").arg(path, file.errorString());
-    const QString error = WritePdfTo(printout, file);
+    // Written whole or not at all: a failure leaves no half-written file behind, and a season is never
+    // written over.
+    const QString refusal = OutputRefusal(path);
+    if (!refusal.isEmpty())
+        return refusal;
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    const QString error = WritePdfTo(printout, pdf);
     if (!error.isEmpty())
         return QStringLiteral("%1 (%2)").arg(error, path);
-    if (!file.commit())
-        return QStringLiteral("Súbor %1 sa nepodarilo zapísať: %2").arg(path, file.errorString());
+    try {
+        WriteWholeFile(path, pdf.data());
+    } catch (const CChybaDatabazy& e) {
+        return e.UserText();
+    }
     return {};
 }

@@ -7,6 +7,7 @@
 #include "db/kody.h"
 #include "pomocnik.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -235,6 +236,64 @@ TEST_F(CommandLine, GeneratesExportsAndPrintsLikeTheWindow)
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tzapasy")).toInt(), 5 * 3);
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select min(cas) from tzapasy")).toString(),
               QStringLiteral("2011-08-06 17:00:00"));
+}
+
+TEST_F(CommandLine, AnOutputNeverReplacesASeason)
+{
+    const QString path = NewSeason();
+    {
+        CDatabaza db;
+        db.Open(path);
+        const int competition = AddCompetition(db, QStringLiteral("I. trieda"));
+        AddClub(db, competition, QStringLiteral("Slovan"), 1);
+    }
+    const QByteArray season = Contents(path);
+    QFile::link(path, Path(QStringLiteral("odkaz.mdb")));
+    const QString dotted = QDir(m_dir.path()).filePath(QStringLiteral("./sezona.mdb"));
+    for (const QString& output : {path, dotted, Path(QStringLiteral("odkaz.mdb"))})
+        for (const char* job : {"--export", "--print"}) {
+            const CBeh r =
+                Program({QString::fromLatin1(job), QStringLiteral("tabulka"), path, QStringLiteral("-o"),
+                         output, QStringLiteral("--sutaz"), QStringLiteral("1")});
+            EXPECT_EQ(r.status, 2) << job << " " << output.toStdString();
+            EXPECT_FALSE(r.err.isEmpty());
+            EXPECT_EQ(Contents(path), season) << job << " " << output.toStdString();
+        }
+    // Any other season, and one that another window holds open, is refused as well.
+    const QString other = NewSeason(QStringLiteral("ina.mdb"));
+    const QByteArray otherBytes = Contents(other);
+    CBeh r = Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"),
+                      other, QStringLiteral("--sutaz"), QStringLiteral("1")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("databáza"))) << r.err.toStdString();
+    ASSERT_TRUE(m_doc.OpenSeasonFile(other));
+    r = Program({QStringLiteral("--print"), QStringLiteral("kluby"), path, QStringLiteral("-o"), other,
+                 QStringLiteral("--sutaz"), QStringLiteral("1")});
+    EXPECT_EQ(r.status, 2);
+    m_doc.CloseSeason();
+    EXPECT_EQ(Contents(other), otherBytes);
+    // An ordinary file is written as always.
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"),
+                       Path(QStringLiteral("tabulka.html")), QStringLiteral("--sutaz"), QStringLiteral("1")})
+                  .status,
+              0);
+}
+
+TEST_F(CommandLine, ALeftOverTemporaryOfAKilledRunIsRemovedByTheNextWrite)
+{
+    // Written by a process that no longer runs (process IDs this high are never handed out here).
+    const QString stale = Path(QStringLiteral(".nova.mdb.999999999.0badcafe.tmp"));
+    const QString alive =
+        Path(QStringLiteral(".nova.mdb.%1.00c0ffee.tmp").arg(QCoreApplication::applicationPid()));
+    for (const QString& f : {stale, alive}) {
+        QFile t(f);
+        ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+        t.write("half a season");
+    }
+    EXPECT_EQ(Program({QStringLiteral("--new-season"), Path(QStringLiteral("nova.mdb"))}).status, 0);
+    EXPECT_FALSE(QFileInfo::exists(stale));
+    // A temporary of a program that still runs is left alone.
+    EXPECT_TRUE(QFileInfo::exists(alive));
 }
 
 } // namespace

@@ -379,4 +379,29 @@ TEST_F(SessionTest, StoreErrorsInACommandReachTheUserAndEndOnlyThatCommand)
     EXPECT_THROW(m_doc.Database(), CChybaDatabazy);
 }
 
+TEST_F(SessionTest, ACopyNeverReplacesASeasonAnotherWindowHoldsOpen)
+{
+    OpenNew();
+    const QString held = NewSeason(QStringLiteral("inde.mdb"));
+    const QByteArray before = Bytes(held);
+    CDatabaza elsewhere; // another window of the program, working on that season
+    elsewhere.Open(held);
+    m_user.fileNames = {held, held};
+    m_doc.BackupSeason();
+    EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("iný program")))
+        << m_user.messages.last().toStdString();
+    EXPECT_FALSE(m_doc.SaveSeasonAs(held));
+    EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("iný program")));
+    m_doc.CompactSeason();
+    EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("iný program")));
+    EXPECT_THROW(CreateNewSeasonFile(held), CChybaDatabazy);
+    EXPECT_EQ(QFileInfo(m_doc.FilePath()).fileName(), QStringLiteral("sezona.mdb"));
+    elsewhere.Close();
+    EXPECT_EQ(Bytes(held), before);
+    // Let go, it may be replaced.
+    m_user.fileNames = {held};
+    m_doc.BackupSeason();
+    EXPECT_NE(Bytes(held), before);
+}
+
 } // namespace

@@ -271,12 +271,14 @@ TEST_F(Officials, ClashFlagsOfAWholeListAreThoseOfTheOneNominationQuery)
     QRandomGenerator random(61);
     QVector<int> referees;
     for (int i = 0; i < 6; ++i)
-        referees << Official(CRegister::Referees(), QStringLiteral("Ján"), QStringLiteral("Rozhodca%1").arg(i));
+        referees << Official(CRegister::Referees(), QStringLiteral("Ján"),
+                             QStringLiteral("Rozhodca%1").arg(i));
     const int delegate = Official(CRegister::Delegates(), QStringLiteral("Pavol"), QStringLiteral("Delegát"));
     // Matches on three days at times 30 minutes apart, some exactly an hour apart.
     QVector<int> matches;
     for (int i = 0; i < 40; ++i) {
-        const QDateTime when(QDate(2011, 8, 6 + random.bounded(3)), QTime(14, 0).addSecs(1800 * random.bounded(6)));
+        const QDateTime when(QDate(2011, 8, 6 + random.bounded(3)),
+                             QTime(14, 0).addSecs(1800 * random.bounded(6)));
         matches << Match(1 + i / 4, when);
     }
     for (int m : matches)

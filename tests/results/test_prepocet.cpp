@@ -3,12 +3,12 @@
 // forfeits (any season). Values another tool may leave in a score (texts, 999, -1, 150, fractions)
 // count as no result.
 
+#include "competition/rozpis.h"
 #include "db/CChybaDatabazy.h"
 #include "db/kody.h"
+#include "output/CZaznamovaPlocha.h"
 #include "pomocnik.h"
 #include "results/prepocet.h"
-#include "competition/rozpis.h"
-#include "output/CZaznamovaPlocha.h"
 #include "results/tabulka.h"
 #include "results/vysledky.h"
 
@@ -292,22 +292,24 @@ TEST_F(Standings, ValuesOtherToolsLeaveReadAlikeInTheTableTheListThePageAndThePr
 {
     // A fixture table as another tool writes it: no types, nothing required.
     Db().Execute(QStringLiteral("DROP TABLE tzapasy"));
-    Db().Execute(QStringLiteral("CREATE TABLE tzapasy (ID INTEGER PRIMARY KEY AUTOINCREMENT, skupina, kolo, klub1, "
-                                "klub2, los1, los2, cas, body1, body2, polcas1, polcas2, poznamka, poznamka2)"));
+    Db().Execute(
+        QStringLiteral("CREATE TABLE tzapasy (ID INTEGER PRIMARY KEY AUTOINCREMENT, skupina, kolo, klub1, "
+                       "klub2, los1, los2, cas, body1, body2, polcas1, polcas2, poznamka, poznamka2)"));
     const int competition = AddCompetition(Db(), QStringLiteral("I. trieda"));
     const int a = AddClub(Db(), competition, QStringLiteral("Slovan"), 1);
     const int b = AddClub(Db(), competition, QStringLiteral("Inter"), 2);
     const auto match = [&](const QVariant& round, const QVariant& h, const QVariant& aw, const QVariant& hh,
                            const QVariant& ah) {
-        Db().Execute(QStringLiteral("insert into tzapasy (skupina, kolo, klub1, klub2, cas, body1, body2, polcas1, "
-                                    "polcas2) values (?,?,?,?,'2011-08-06 17:00:00',?,?,?,?)"),
-                     {competition, round, a, b, h, aw, hh, ah});
+        Db().Execute(
+            QStringLiteral("insert into tzapasy (skupina, kolo, klub1, klub2, cas, body1, body2, polcas1, "
+                           "polcas2) values (?,?,?,?,'2011-08-06 17:00:00',?,?,?,?)"),
+            {competition, round, a, b, h, aw, hh, ah});
     };
-    match(1, QStringLiteral("x"), 0, QVariant(), QVariant());  // a text score: no result
-    match(1, 999, 1, 150, -1);                                 // out of range: no result
-    match(2, -1, QStringLiteral("2"), 1, 0);                   // a negative number; a text, even "2"
-    match(QStringLiteral("prvé"), 2, 0, 1, 0);                 // a round that is no number
-    match(3, 2, 1, QVariant(), 1);                             // an ordinary result, one half-time missing
+    match(1, QStringLiteral("x"), 0, QVariant(), QVariant()); // a text score: no result
+    match(1, 999, 1, 150, -1);                                // out of range: no result
+    match(2, -1, QStringLiteral("2"), 1, 0);                  // a negative number; a text, even "2"
+    match(QStringLiteral("prvé"), 2, 0, 1, 0);                // a round that is no number
+    match(3, 2, 1, QVariant(), 1);                            // an ordinary result, one half-time missing
     RecalculateCompetition(Db(), competition);
     // Two results count (the match without a round has one); the away goal typed against a home score
     // that is no result counts as conceded, as a half-entered score always did.
