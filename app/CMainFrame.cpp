@@ -73,6 +73,13 @@ CMainFrame::CMainFrame(CLigaroDoc& doc, CPouzivatel& user, CNastavenia& settings
 CMainFrame::~CMainFrame()
 {
     m_doc.SetViews(nullptr);
+    // The list goes first, while the window is still whole: its destruction must not reach into a
+    // window that is half taken down.
+    if (m_view) {
+        disconnect(m_view, nullptr, this, nullptr);
+        delete m_view;
+        m_view = nullptr;
+    }
 }
 
 QAction* CMainFrame::AddAction(int command, const QString& text, const QString& statusTip)

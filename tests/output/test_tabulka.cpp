@@ -204,7 +204,7 @@ TEST(PrintedTable, AGroupedListOf120RowsPrintsOnThreePagesRepeatingTheOpenGroup)
     EXPECT_FALSE(pages.at(2).contains(QStringLiteral("Hráč 100")));
 
     // The repeated title is bold, without borders and not cut to its column.
-    const auto& title = surfaces[1].Texts().first();
+    const auto title = surfaces[1].Texts().first();
     EXPECT_EQ(title.font.weight, 700);
     EXPECT_FALSE(title.clip.isValid());
     // A title row later on the page: an empty grid row for the separator, then title and header.
