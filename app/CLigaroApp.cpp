@@ -19,6 +19,7 @@ CLigaroApp::CLigaroApp(int& argc, char** argv)
     m_frame = std::make_unique<CMainFrame>(m_doc, m_user, m_settings, m_printer);
     m_user.SetParent(m_frame.get());
     m_doc.SetViews(m_frame.get());
+    m_doc.SetDailySnapshots(true);
 }
 
 CLigaroApp::~CLigaroApp()

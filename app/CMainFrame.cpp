@@ -9,6 +9,7 @@
 #include "db/CLigaroDoc.h"
 #include "db/schema.h"
 #include "db/subory.h"
+#include "db/zalohy.h"
 #include "discipline/CZKView.h"
 #include "output/CQtPlocha.h"
 #include "output/CReportGenerator.h"
@@ -108,6 +109,8 @@ void CMainFrame::CreateMenusAndToolBar()
     AddAction(kPrikazUlozAko, QStringLiteral("Ulož &ako..."), QStringLiteral("Uložiť pod novým menom"));
     AddAction(kPrikazZaloha, QStringLiteral("Vytvoriť zálohu..."));
     AddAction(kPrikazZhutnit, QStringLiteral("Zhutniť databázu"));
+    AddAction(kPrikazObnovitZoZalohy, QStringLiteral("Obnoviť zo zálohy..."),
+              QStringLiteral("Otvoriť zálohu sezóny ako nový súbor"));
     QAction* print = AddAction(kPrikazTlacit, QStringLiteral("Tlačiť..."), QStringLiteral("Vytlačiť údaje"));
     print->setShortcut(QKeySequence::Print);
     print->setIcon(icon("document-print", QStyle::SP_FileIcon));
@@ -157,7 +160,7 @@ void CMainFrame::CreateMenusAndToolBar()
     m_fileMenu = menuBar()->addMenu(QStringLiteral("Súbor"));
     m_fileMenu->addActions({open, m_actions.value(kPrikazNovaSezona), m_actions.value(kPrikazUkazkovaSezona),
                             m_actions.value(kPrikazUlozAko), m_actions.value(kPrikazZaloha),
-                            m_actions.value(kPrikazZhutnit)});
+                            m_actions.value(kPrikazObnovitZoZalohy), m_actions.value(kPrikazZhutnit)});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions(
         {print, m_actions.value(kPrikazNahlad), m_actions.value(kPrikazNastavenieTlaciarne)});
@@ -246,6 +249,7 @@ bool CMainFrame::IsCommandEnabled(int command) const
         return true;
     case kPrikazUlozAko:
     case kPrikazZaloha:
+    case kPrikazObnovitZoZalohy:
     case kPrikazZhutnit:
     case kPrikazZlteKarty:
     case kPrikazOZvaze:
@@ -296,6 +300,9 @@ void CMainFrame::RunCommand(int command)
         break;
     case kPrikazUkazkovaSezona:
         DemoSeason();
+        break;
+    case kPrikazObnovitZoZalohy:
+        RestoreFromSnapshot();
         break;
     case kPrikazUlozAko: {
         const QString path =
@@ -503,7 +510,7 @@ void CMainFrame::Amnesty()
     if (!m_doc.HasEditAccess() || !m_user.AskYesNo(kOtazkaAmnestie))
         return;
     CAmnestia dialog(m_user, this);
-    if (dialog.exec() != QDialog::Accepted)
+    if (dialog.exec() != QDialog::Accepted || !m_doc.Snapshot(QStringLiteral("Amnestia")))
         return;
     const bool done = m_doc.Run([&] {
         if (dialog.All())
@@ -567,6 +574,36 @@ void CMainFrame::DemoSeason()
     });
     m_user.Progress(QString(), 1, 1);
     if (made)
+        OpenSeason(path);
+}
+
+void CMainFrame::RestoreFromSnapshot()
+{
+    const QVector<CZaloha> snapshots = ListSnapshots(m_doc.FilePath());
+    if (snapshots.isEmpty()) {
+        m_user.ShowMessage(QStringLiteral("Sezóna %1 zatiaľ nemá žiadnu zálohu.")
+                               .arg(QDir::toNativeSeparators(m_doc.FilePath())));
+        return;
+    }
+    CObnovaZalohy dialog(snapshots, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.Chosen().isEmpty())
+        return;
+    const QFileInfo season(m_doc.FilePath());
+    const QString proposed =
+        season.absoluteDir().filePath(QStringLiteral("%1 (obnovená).mdb").arg(season.completeBaseName()));
+    const QString chosen =
+        m_user.AskSaveFileName(QStringLiteral("Obnoviť zo zálohy"), proposed, kFilterSezony);
+    if (chosen.isEmpty())
+        return;
+    const QString path = WithExtension(chosen, QStringLiteral("mdb"));
+    if (TenIstySubor(path, m_doc.FilePath())) {
+        m_user.ShowMessage(
+            QStringLiteral("Zálohu nemožno obnoviť na miesto otvorenej sezóny. Zvoľte iný názov "
+                           "súboru."),
+            CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    if (m_doc.Run([&] { RestoreSnapshot(dialog.Chosen(), path); }))
         OpenSeason(path);
 }
 

@@ -51,6 +51,9 @@ public:
     void NewSeason();
     // "Ukážková sezóna...": makes a demo season where the user wants it and opens it.
     void DemoSeason();
+    // "Obnoviť zo zálohy...": a snapshot of the open season, chosen from the list, becomes a new season
+    // file, which is opened.
+    void RestoreFromSnapshot();
     // "Vyhľadaj hráča": on a choice, the player's club and competition become current and the
     // player register shows him.
     void SearchPlayer();

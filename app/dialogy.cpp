@@ -1,6 +1,8 @@
 #include "dialogy.h"
 
+#include "CMyListCtrl.h"
 #include "CMyStatic.h"
+#include "db/kody.h"
 #include "ikona.h"
 #include "output/web.h"
 #include "ovladace.h"
@@ -97,6 +99,43 @@ CParametreUkazky CUkazkovaSezona::Values() const
     p.players = m_players->value();
     p.seed = static_cast<quint32>(m_seed->value());
     return p;
+}
+
+CObnovaZalohy::CObnovaZalohy(const QVector<CZaloha>& snapshots, QWidget* parent)
+    : QDialog(parent), m_snapshots(snapshots), m_list(new CMyListCtrl(this))
+{
+    setWindowTitle(QStringLiteral("Obnoviť zo zálohy"));
+    auto* text =
+        new QLabel(QStringLiteral("Program zálohuje sezónu pred každým príkazom, ktorý maže údaje, a pri "
+                                  "prvom otvorení v daný deň. Vybraná záloha sa otvorí ako nový súbor "
+                                  "sezóny; otvorená sezóna sa nezmení."),
+                   this);
+    text->setWordWrap(true);
+    m_list->SetColumns({{QStringLiteral("Dátum"), Zarovnanie::Vlavo, 90},
+                        {QStringLiteral("Čas"), Zarovnanie::Vlavo, 60},
+                        {QStringLiteral("Pred príkazom"), Zarovnanie::Vlavo, 220}});
+    CZoznam rows;
+    rows.columns = {{}, {}, {}};
+    for (int i = 0; i < snapshots.size(); ++i)
+        rows.AddRow({DatumTextom(CasSezony(snapshots.at(i).when.date())),
+                     snapshots.at(i).when.time().toString(QStringLiteral("HH:mm:ss")),
+                     snapshots.at(i).command},
+                    i + 1);
+    m_list->Fill(rows);
+    m_list->SelectRow(0);
+    auto* buttons = OkCancelButtons(this);
+    connect(m_list, &CMyListCtrl::cellDoubleClicked, this, &QDialog::accept);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addWidget(m_list, 1);
+    layout->addWidget(buttons);
+    resize(480, 380);
+}
+
+QString CObnovaZalohy::Chosen() const
+{
+    const int row = m_list->SelectedId();
+    return row > 0 ? m_snapshots.value(row - 1).path : QString();
 }
 
 CPrihlasenie::CPrihlasenie(CPouzivatel& user, const QString& storedPassword, QWidget* parent)

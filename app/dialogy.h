@@ -3,11 +3,13 @@
 #include "app/udajesezony.h"
 #include "app/ukazka.h"
 #include "db/CPouzivatel.h"
+#include "db/zalohy.h"
 
 #include <QDialog>
 
 #include <memory>
 
+class CMyListCtrl;
 class QDialogButtonBox;
 class QProgressDialog;
 class QSpinBox;
@@ -91,6 +93,21 @@ private:
     QSpinBox* m_clubs;
     QSpinBox* m_players;
     QSpinBox* m_seed;
+};
+
+// "Obnoviť zo zálohy": the snapshots of the open season, newest first; one is chosen.
+class CObnovaZalohy : public QDialog
+{
+    Q_OBJECT
+public:
+    CObnovaZalohy(const QVector<CZaloha>& snapshots, QWidget* parent = nullptr);
+    // The chosen snapshot's file; empty when none is chosen.
+    QString Chosen() const;
+    CMyListCtrl* List() const { return m_list; }
+
+private:
+    QVector<CZaloha> m_snapshots;
+    CMyListCtrl* m_list;
 };
 
 // "Informácie o programe".

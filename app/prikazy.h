@@ -32,4 +32,6 @@ enum Prikaz : int {
     kPrikazNovaSezona = 32900,
     // A demo season made up for trying the program out.
     kPrikazUkazkovaSezona = 32901,
+    // A snapshot of the season opened as a new season file.
+    kPrikazObnovitZoZalohy = 32902,
 };

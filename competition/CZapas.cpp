@@ -55,7 +55,8 @@ QPair<int, int> MatchClubs(CDatabaza& db, int match)
 QVector<int> ReadRounds(CDatabaza& db, int competition)
 {
     QVector<int> rounds;
-    CPrikaz q(db, QStringLiteral("select distinct kolo from tzapasy where skupina=? order by kolo"), {competition});
+    CPrikaz q(db, QStringLiteral("select distinct kolo from tzapasy where skupina=? order by kolo"),
+              {competition});
     while (q.Step())
         if (const std::optional<int> round = KoloZUlozenia(q.Value(0)))
             rounds.append(*round);

@@ -214,6 +214,8 @@ bool ClearCompetitionCommand(CLigaroDoc& doc, int competition)
 {
     if (!doc.User().AskYesNo(kPotvrdenieVymazania))
         return false;
+    if (!doc.Snapshot(QStringLiteral("Vymazať súťaže")))
+        return false;
     CZaneprazdnenie busy(doc.User());
     ClearCompetition(doc.Database(), competition);
     return true;
@@ -245,6 +247,10 @@ bool GenerateFixtures(CLigaroDoc& doc, int competition, const CParametreGenerova
     if (p.mode < kJednokolovo || p.mode > kStvorkolovo)
         return Refuse(doc, QStringLiteral("Neznámy spôsob generovania súťaže. Operácia nebude vykonaná."));
     if (!doc.User().AskYesNo(kPotvrdenieGenerovania))
+        return false;
+    // A fixture list that is replaced takes its results with it: the season is kept as it was first.
+    if (db.Value(QStringLiteral("select count(*) from tzapasy where skupina=?"), {competition}).toInt() > 0 &&
+        !doc.Snapshot(QStringLiteral("Vytvoriť súťaž")))
         return false;
 
     CZaneprazdnenie busy(doc.User());

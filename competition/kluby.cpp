@@ -108,6 +108,8 @@ bool RemoveClub(CLigaroDoc& doc, int id)
     }
     if (!doc.User().AskYesNo(kSkutocneVymazat) || id == 0)
         return false;
+    if (!doc.Snapshot(QStringLiteral("Odstránenie klubu")))
+        return false;
     rs.Open(QStringLiteral("select * from tkluby where ID=?"), {id});
     if (rs.IsEOF())
         return false;

@@ -5,6 +5,7 @@
 #include "kody.h"
 #include "schema.h"
 #include "subory.h"
+#include "zalohy.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -82,6 +83,18 @@ bool CLigaroDoc::OpenSeasonFile(const QString& path)
     }
     m_editAccess = false;
     LoadStopRounds();
+    // The first opening of the day keeps a copy of the season as it was; a folder that cannot take it
+    // is reported, the season opens all the same.
+    if (m_dailySnapshots && !m_database->IsReadOnly() &&
+        !HasSnapshotOfDay(m_filePath, QDateTime::currentDateTime().date())) {
+        try {
+            TakeSnapshot(*m_database, m_filePath, kZalohaOtvorenie, QDateTime::currentDateTime());
+        } catch (const CChybaDatabazy& e) {
+            m_user.ShowMessage(
+                QStringLiteral("Dennú zálohu sezóny sa nepodarilo zapísať.\n\n%1").arg(e.UserText()),
+                CPouzivatel::Ikona::Vykricnik);
+        }
+    }
     if (m_views)
         m_views->SeasonFileChanged(m_filePath);
     RefreshAllViews();
@@ -321,6 +334,23 @@ void CLigaroDoc::CloseSeason()
     m_sqlText.clear();
     if (m_databaseOpen || m_database->IsOpen())
         Disconnect();
+}
+
+bool CLigaroDoc::Snapshot(const QString& command)
+{
+    if (!m_databaseOpen)
+        return true;
+    try {
+        CZaneprazdnenie busy(m_user);
+        TakeSnapshot(*m_database, m_filePath, command, QDateTime::currentDateTime());
+    } catch (const CChybaDatabazy& e) {
+        m_user.ShowMessage(QStringLiteral("Pred príkazom „%1“ sa nepodarilo zapísať zálohu sezóny, preto sa "
+                                          "príkaz nevykonal.\n\n%2")
+                               .arg(command, e.UserText()),
+                           CPouzivatel::Ikona::Vykricnik);
+        return false;
+    }
+    return true;
 }
 
 int CLigaroDoc::FindCompetitionOfClub(int clubId)

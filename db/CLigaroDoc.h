@@ -67,6 +67,12 @@ public:
     void CompactSeason();
     void CloseSeason();
 
+    // A snapshot of the season before a command that deletes data (`command` names it). False, after
+    // telling the user why, when it cannot be written: the command is then not run.
+    bool Snapshot(const QString& command);
+    // Whether the first opening of a season on a day writes a snapshot (the window's sessions do).
+    void SetDailySnapshots(bool daily) { m_dailySnapshots = daily; }
+
     int FindCompetitionOfClub(int clubId);
     void ApplySearchResult(int playerId);
 
@@ -104,6 +110,7 @@ private:
     int m_currentViewIndex = 0;
     QVector<int> m_stopRounds;
     bool m_integrityCheck = true;
+    bool m_dailySnapshots = false;
 };
 
 // The default stop rule, used while the season's own is empty or shorter than 2 characters.

@@ -154,6 +154,9 @@ bool RemoveOfficial(CLigaroDoc& doc, const CRegister& reg, int id)
 {
     if (!doc.User().AskYesNo(kSkutocneVymazat) || id == 0)
         return false;
+    if (!doc.Snapshot(reg.funkcia == kFunkciaDelegat ? QStringLiteral("Odstránenie delegáta")
+                                                     : QStringLiteral("Odstránenie rozhodcu")))
+        return false;
     CDatabaza& db = doc.Database();
     CTransakcia transaction(db);
     db.Execute(QStringLiteral("delete from trozhodci where ID=? and funkcia=?"), {id, reg.funkcia});

@@ -139,6 +139,8 @@ bool RemovePlayer(CLigaroDoc& doc, int id)
     }
     if (!doc.User().AskYesNo(kSkutocneVymazat) || id == 0)
         return false;
+    if (!doc.Snapshot(QStringLiteral("Odstránenie hráča")))
+        return false;
     CZaznamy rs(db);
     rs.Open(QStringLiteral("select * from thraci where ID=?"), {id});
     if (rs.IsEOF())
@@ -294,6 +296,8 @@ CVysledokPrestupu TransferPlayer(CLigaroDoc& doc, int playerRow, int targetClub)
                                   {player, targetClub})
                              .toInt() > 0;
     if (returns && !doc.User().AskYesNo(kNavrat))
+        return CVysledokPrestupu::Nepotvrdeny;
+    if (!doc.Snapshot(QStringLiteral("Prestup hráča")))
         return CVysledokPrestupu::Nepotvrdeny;
 
     CTransakcia transaction(db);

@@ -6,6 +6,7 @@
 #include "app/prikazy.h"
 #include "app/udajesezony.h"
 #include "competition/CSutazeView.h"
+#include "competition/kluby.h"
 #include "competition/sutaze.h"
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
@@ -277,6 +278,32 @@ TEST_F(MainWindow, TheRecentFileListKeepsFourNewestFirst)
     m_frame->RecentFileActions().at(1)->trigger();
     EXPECT_EQ(m_settings->RecentFiles().size(), 3);
     EXPECT_FALSE(m_settings->RecentFiles().contains(paths.at(4)));
+}
+
+TEST_F(MainWindow, ASnapshotIsOpenedAsANewSeasonFileNeverOverTheOpenOne)
+{
+    OpenNew();
+    const int competition = AddCompetition(m_doc.Database(), QStringLiteral("I. trieda"));
+    const int club = AddClub(m_doc.Database(), competition, QStringLiteral("Slovan"), 1);
+    m_user.messages.clear();
+    m_frame->RunCommand(kPrikazObnovitZoZalohy);
+    EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("žiadnu zálohu")));
+    ASSERT_TRUE(RemoveClub(m_doc, club));
+    const QString original = m_doc.FilePath();
+    m_user.fileNames = {original, Path(QStringLiteral("spat"))};
+    for (int attempt = 0; attempt < 2; ++attempt)
+        WithDialog<CObnovaZalohy>([this] { m_frame->RunCommand(kPrikazObnovitZoZalohy); },
+                                  [](CObnovaZalohy* d) {
+                                      ASSERT_EQ(d->List()->rowCount(), 1);
+                                      EXPECT_EQ(d->List()->CellText(0, 2),
+                                                QStringLiteral("Odstránenie klubu"));
+                                      d->accept();
+                                  });
+    // The first answer named the open season and was refused; the second made a new file and opened it.
+    EXPECT_TRUE(m_user.messages.contains(
+        QStringLiteral("Zálohu nemožno obnoviť na miesto otvorenej sezóny. Zvoľte iný názov súboru.")));
+    EXPECT_EQ(QFileInfo(m_doc.FilePath()).fileName(), QStringLiteral("spat.mdb"));
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tkluby")).toInt(), 1);
 }
 
 TEST_F(MainWindow, ANewSeasonIsCreatedAndOpenedButNeverOverTheOpenOne)

@@ -1,0 +1,110 @@
+#include "zalohy.h"
+
+#include "CChybaDatabazy.h"
+#include "CDatabaza.h"
+#include "subory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+// "2026-12-07 221530-042 - Vymazať súťaže.mdb": sorts by time to the millisecond, and tells the user
+// what it was taken before.
+const QRegularExpression& SnapshotName()
+{
+    static const QRegularExpression name(
+        QStringLiteral("^(\\d{4}-\\d{2}-\\d{2}) (\\d{6})-(\\d{3})(?:-\\d+)? - (.+)\\.mdb$"));
+    return name;
+}
+
+} // namespace
+
+QString SnapshotFolder(const QString& seasonPath)
+{
+    const QFileInfo season(seasonPath);
+    return season.absoluteDir().filePath(season.completeBaseName() + QStringLiteral(".zalohy"));
+}
+
+QString TakeSnapshot(CDatabaza& db, const QString& seasonPath, const QString& command, const QDateTime& now)
+{
+    const QString folder = SnapshotFolder(seasonPath);
+    if (!QDir().mkpath(folder))
+        throw CChybaDatabazy(QStringLiteral("Priečinok záloh %1 sa nepodarilo vytvoriť.")
+                                 .arg(QDir::toNativeSeparators(folder)));
+    const QString stem = now.toString(QStringLiteral("yyyy-MM-dd HHmmss-zzz"));
+    QString path = QDir(folder).filePath(QStringLiteral("%1 - %2.mdb").arg(stem, FileNamePart(command)));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = QDir(folder).filePath(
+            QStringLiteral("%1-%2 - %3.mdb").arg(stem).arg(n).arg(FileNamePart(command)));
+    db.CopyTo(path);
+    PruneSnapshots(seasonPath);
+    return path;
+}
+
+QVector<CZaloha> ListSnapshots(const QString& seasonPath)
+{
+    QVector<CZaloha> out;
+    const QDir folder(SnapshotFolder(seasonPath));
+    for (const QString& name : folder.entryList({QStringLiteral("*.mdb")}, QDir::Files)) {
+        const auto m = SnapshotName().match(name);
+        if (!m.hasMatch())
+            continue;
+        const QDate day = QDate::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd"));
+        const QTime time = QTime::fromString(m.captured(2) + m.captured(3), QStringLiteral("HHmmsszzz"));
+        if (day.isValid() && time.isValid())
+            out.append({folder.filePath(name), QDateTime(day, time), m.captured(4)});
+    }
+    std::stable_sort(out.begin(), out.end(), [](const CZaloha& a, const CZaloha& b) {
+        return a.when != b.when ? a.when > b.when : a.path > b.path;
+    });
+    return out;
+}
+
+void PruneSnapshots(const QString& seasonPath)
+{
+    const QVector<CZaloha> all = ListSnapshots(seasonPath);
+    QSet<QDate> daysKept;
+    for (int i = 0; i < all.size(); ++i) {
+        const QDate day = all.at(i).when.date();
+        if (i < kPocetZaloh || !daysKept.contains(day)) {
+            daysKept.insert(day);
+            continue;
+        }
+        QFile::remove(all.at(i).path);
+    }
+}
+
+bool HasSnapshotOfDay(const QString& seasonPath, const QDate& day)
+{
+    const QVector<CZaloha> all = ListSnapshots(seasonPath);
+    return std::any_of(all.begin(), all.end(), [&day](const CZaloha& z) { return z.when.date() == day; });
+}
+
+void RestoreSnapshot(const QString& snapshot, const QString& target)
+{
+    const QString refusal = SeasonTargetRefusal(target);
+    if (!refusal.isEmpty())
+        throw CChybaDatabazy(refusal);
+    QFile source(snapshot);
+    if (!source.open(QIODevice::ReadOnly))
+        throw CChybaDatabazy(
+            QStringLiteral("Zálohu %1 sa nepodarilo prečítať.").arg(QDir::toNativeSeparators(snapshot)),
+            source.errorString());
+    const QString temporary = TemporaryBeside(target);
+    QFile out(temporary);
+    if (!out.open(QIODevice::WriteOnly) || out.write(source.readAll()) != source.size() || !out.flush()) {
+        const QString why = out.errorString();
+        out.remove();
+        throw CChybaDatabazy(
+            QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(target)), why);
+    }
+    out.close();
+    SyncFile(temporary);
+    ReplaceWith(temporary, target);
+}
