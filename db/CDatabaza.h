@@ -63,7 +63,8 @@ public:
     void Open(const QString& path);
     // A file that is going to be written: rollback journal (a file at rest is one file), full sync.
     void PrepareForWriting();
-    // The engine's check of the file's pages: empty when they are sound, else the first problems.
+    // The engine's check of the file's pages and indexes: empty when they are sound, else the first
+    // problems.
     QString QuickCheck();
     void Close();
     bool IsOpen() const { return m_db != nullptr; }

@@ -56,7 +56,7 @@ public:
     // The tables and columns the program needs, and the pages sound; throws CChybaDatabazy naming
     // what is wrong.
     void CheckSeasonFile();
-    // Whether opening runs the engine's check of the pages (on by default; about 50 ms on a
+    // Whether opening runs the engine's check of pages and indexes (on by default; about 110 ms on a
     // whole association's season).
     void SetIntegrityCheck(bool check) { m_integrityCheck = check; }
     void UpgradeSchema();
