@@ -390,9 +390,9 @@ QStringList NominationGridRows(const QVector<CNominacia>& rows)
         if (!first)
             lines << QStringLiteral("[%separator%]|||||||");
         first = false;
-        lines << QStringList{bold + g.label,
-                             bold + g.competition,
-                             bold + g.date,
+        lines << QStringList{bold + CReportGenerator::Literal(g.label),
+                             bold + CReportGenerator::Literal(g.competition),
+                             bold + CReportGenerator::Literal(g.date),
                              bold + QStringLiteral("čas"),
                              bold + QStringLiteral("HR"),
                              bold + QStringLiteral("AR1"),
@@ -400,10 +400,10 @@ QStringList NominationGridRows(const QVector<CNominacia>& rows)
                              bold + QStringLiteral("DZ")}
                      .join(QLatin1Char('|'));
         for (const CNominacia* n : g.rows) {
+            // What users typed is printed as typed: a "|" or a tag in a club's name is text.
             QStringList cells = RowCells(*n);
-            // "|" separates the cells of a grid row; inside a text it would split it.
             for (QString& c : cells)
-                c.replace(QLatin1Char('|'), QLatin1Char('/'));
+                c = CReportGenerator::Literal(c);
             lines << cells.join(QLatin1Char('|'));
         }
     }
@@ -414,9 +414,11 @@ bool FillNominationReport(CReportGenerator& report, CDatabaza& db, const QVector
 {
     const CHlavicka season = CHlavicka::Read(db);
     report.ClearValues();
-    report.SetFieldText(QStringLiteral("Nadpis"),
-                        QStringLiteral("Nominácie rozhodcov v sezóne %1").arg(season.nazov));
-    report.SetFieldText(QStringLiteral("Kraj"), QStringLiteral("%1 - %2").arg(season.kraj, season.zvaz));
+    report.SetFieldText(
+        QStringLiteral("Nadpis"),
+        CReportGenerator::Literal(QStringLiteral("Nominácie rozhodcov v sezóne %1").arg(season.nazov)));
+    report.SetFieldText(QStringLiteral("Kraj"),
+                        CReportGenerator::Literal(QStringLiteral("%1 - %2").arg(season.kraj, season.zvaz)));
     return report.SetGridRows(QStringLiteral("nominacie"), NominationGridRows(rows));
 }
 

@@ -105,6 +105,43 @@ QRect Box(int left, int top, int right, int bottom)
 }
 
 // Takes a tag out of a text; true when it was there.
+// Escaped characters of a literal text (CReportGenerator::Literal) stand in characters of Unicode's
+// private use area while a row is split and its tags are read, and come back just before drawing.
+constexpr char16_t kChranenyLomitko = u'\uE000';
+constexpr char16_t kChraneneZvislica = u'\uE001';
+constexpr char16_t kChranenaZatvorka = u'\uE002';
+
+QString Protect(const QString& text)
+{
+    if (!text.contains(QLatin1Char('\\')))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < text.size()) {
+            const QChar next = text.at(i + 1);
+            if (next == QLatin1Char('\\') || next == QLatin1Char('|') || next == QLatin1Char('[')) {
+                out += next == QLatin1Char('\\')  ? QChar(kChranenyLomitko)
+                       : next == QLatin1Char('|') ? QChar(kChraneneZvislica)
+                                                  : QChar(kChranenaZatvorka);
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+QString Release(QString text)
+{
+    text.replace(QChar(kChranenyLomitko), QLatin1Char('\\'));
+    text.replace(QChar(kChraneneZvislica), QLatin1Char('|'));
+    text.replace(QChar(kChranenaZatvorka), QLatin1Char('['));
+    return text;
+}
+
 bool TakeTag(QString& text, const QString& tag)
 {
     if (!text.contains(tag))
@@ -202,8 +239,20 @@ QString FileBesideProgram(const QString& relativePath)
 int CDrawGrid::RowsPerPage() const
 {
     // A grid that cannot hold a row (no height, no rows per inch) still shows one a page.
-    const int rows = static_cast<int>(std::floor(rowsPerInch * (bottom - top)));
-    return std::max(1, rows);
+    const double rows = std::floor(rowsPerInch * (bottom - top));
+    return static_cast<int>(std::clamp(rows, 1.0, 1.0e6));
+}
+
+QString CReportGenerator::Literal(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('|') || c == QLatin1Char('['))
+            out += QLatin1Char('\\');
+        out += c;
+    }
+    return out;
 }
 
 CReportGenerator::CReportGenerator() = default;
@@ -246,7 +295,8 @@ std::unique_ptr<CDrawObject> CReportGenerator::ParseLine(const QString& line, co
         g->border = p.Border(7);
         g->border2 = p.Border(11);
         g->border3 = p.Border(15);
-        g->rowsPerInch = p.Int(19);
+        // More rows than twips an inch is no layout: the value is kept within what can be drawn.
+        g->rowsPerInch = std::clamp(p.Int(19), 0, static_cast<int>(kDpi));
         const QString columns = p.Text(20);
         if (!columns.isEmpty())
             for (const QString& c : columns.split(QLatin1Char('|')))
@@ -550,7 +600,8 @@ void CReportGenerator::DrawObject(CPlocha& surface, const CDrawObject& o, int pa
     }
     case kField:
     case kLabel: {
-        QString text = o.text;
+        // A field's value may hold literal text (a season's name): its tags are not read.
+        QString text = o.kind == kField ? Protect(o.text) : o.text;
         bool bold = o.bold;
         bool italic = o.italic;
         if (o.kind == kField) {
@@ -559,7 +610,7 @@ void CReportGenerator::DrawObject(CPlocha& surface, const CDrawObject& o, int pa
         }
         surface.SetFont(Font(o.fontName, o.size, bold, italic, o.underline, o.strikeout));
         surface.SetTextColor(Colour(o.colour));
-        surface.Text(rect, Flags(o.format, true), PrepareText(text, page));
+        surface.Text(rect, Flags(o.format, true), Release(PrepareText(text, page)));
         surface.SetTextColor(Qt::black);
         break;
     }
@@ -603,7 +654,7 @@ void CReportGenerator::DrawGrid(CPlocha& surface, const CDrawGrid& grid, int pag
     const CPero black{0, Qt::black, Qt::SolidLine};
     for (int r = from; r < to; ++r) {
         const int y = top + (r - from) * h;
-        const QString& row = grid.rows.at(r);
+        const QString row = Protect(grid.rows.at(r));
         if (row.contains(kSeparator)) {
             surface.Line({left, y + h / 4}, {right, y + h / 4}, black);
         } else if (row.contains(kDoubleSeparator)) {
@@ -633,14 +684,15 @@ void CReportGenerator::DrawGrid(CPlocha& surface, const CDrawGrid& grid, int pag
                 const QRect cell = Box(x + indent, y, x + w - indent, y + h);
                 int flags = Flags(column.format, true);
                 flags = (flags & ~(TextFlag::Top | TextFlag::Bottom)) | TextFlag::VCenter;
-                surface.Text(cell, flags, text);
+                surface.Text(cell, flags, Release(text));
                 x += w;
             }
             surface.SetTextColor(Qt::black);
+            // The row lines belong to the rows of data, not to the separators between groups.
+            if (grid.border3.visible)
+                if (const auto pen = Pen(grid.border3))
+                    surface.Line({left, y + h}, {right, y + h}, *pen);
         }
-        if (grid.border3.visible)
-            if (const auto pen = Pen(grid.border3))
-                surface.Line({left, y + h}, {right, y + h}, *pen);
     }
 }
 

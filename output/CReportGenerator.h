@@ -92,6 +92,9 @@ public:
     void SetTemplateName(const QString& name);
     bool LoadTemplate(const QString& path);
     bool SetGridRows(const QString& name, const QStringList& rows);
+    // A text that is printed as it stands in a grid row or a field: a "|" in it does not split the
+    // row, and "[%bold%]", "[%separator%]" and the other tags in it are not read.
+    static QString Literal(const QString& text);
     void SetFieldText(const QString& name, const QString& text);
     void Clear();
     void ClearValues();

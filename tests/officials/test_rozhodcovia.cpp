@@ -205,6 +205,32 @@ TEST_F(Officials, DaysListTheirMatchesByCompetitionAndByesAreLeftOut)
     EXPECT_NE(page.FindText(QStringLiteral("Dorast A")), nullptr);
 }
 
+TEST_F(Officials, AClubNameWithTagsPrintsAsTypedOnTheNominationsSheet)
+{
+    const QString odd = QStringLiteral("FK [%separator%] Hviezda | B");
+    Db().Execute(QStringLiteral("update tkluby set nazov=? where ID=?"), {odd, m_a});
+    Db().Execute(
+        QStringLiteral("insert into tsezona (nazov, kraj, zvaz) values ('2025 [%italic%]', 'Kraj', 'Zväz')"));
+    const int m = Match(1, QDateTime(QDate(2011, 8, 6), QTime(17, 0)));
+    const QStringList names = {QStringLiteral("Adam"), QStringLiteral("Bárta"), QStringLiteral("Cíger")};
+    for (int f = kNominaciaHR; f <= kNominaciaAR2; ++f)
+        SetNomination(Db(), m, f, Official(CRegister::Referees(), QStringLiteral("Ján"), names.at(f - 1)));
+    SetNomination(Db(), m, kNominaciaDZ,
+                  Official(CRegister::Delegates(), QStringLiteral("Pavol"), QStringLiteral("Dlhý")));
+    CReportGenerator report;
+    ASSERT_TRUE(report.LoadTemplate(QStringLiteral(MIRAK_SOURCE_DIR "/rpt/nominacie.rpt")));
+    ASSERT_TRUE(FillNominationReport(report, Db(), Nominations(Db(), kVsetkyZapasy)));
+    ASSERT_EQ(report.LayoutPages(), 1);
+    CZaznamovaPlocha page;
+    report.DrawPage(page, 1);
+    ASSERT_NE(page.FindText(odd), nullptr);
+    EXPECT_FALSE(page.FindText(odd)->font.italic);
+    for (const QString& official : {QStringLiteral("J. Adam"), QStringLiteral("J. Bárta"),
+                                    QStringLiteral("J. Cíger"), QStringLiteral("P. Dlhý")})
+        EXPECT_NE(page.FindText(official), nullptr) << official.toStdString();
+    EXPECT_NE(page.FindText(QStringLiteral("Nominácie rozhodcov v sezóne 2025 [%italic%]")), nullptr);
+}
+
 TEST_F(Officials, TheStatisticsAverageEveryMarkAndCanCountTheTest)
 {
     const CRegister& reg = CRegister::Referees();

@@ -170,6 +170,50 @@ TEST(ReportTemplate, SeparatorRowsAndCellTagsDrawAsTold)
     EXPECT_EQ(lines.at(4).pen->width, 36);
 }
 
+TEST(ReportTemplate, TextFromUsersPrintsAsTypedAndRowLinesOnlyUnderData)
+{
+    CReportGenerator r;
+    // Row lines on: property 15 of the grid.
+    ASSERT_TRUE(r.LoadSectionFromLines(
+        {QStringLiteral(
+             "report_grid:0.5,1,7.5,3,,g,0,0,0,0,0,0,0,0,0,1,0.01,0,0,5,3#Arial CE#90|0#Arial CE#90"),
+         QStringLiteral("report_field:0.5,0.2,7.5,0.5,,Nadpis,0,Arial CE,100,0,0,0,0,0,0")},
+        0));
+    const QString club = QStringLiteral("FK [%separator%] Hviezda | B [%italic%] \\ [x]");
+    r.SetGridRows(QStringLiteral("g"), {CReportGenerator::Literal(club) + QStringLiteral("|[%bold%]Ján"),
+                                        QStringLiteral("[%separator%]|"), QStringLiteral("Ďalší|riadok")});
+    r.SetFieldText(QStringLiteral("Nadpis"),
+                   CReportGenerator::Literal(QStringLiteral("Sezóna [%bold%]2025")));
+    r.LayoutPages();
+    CZaznamovaPlocha s;
+    r.DrawPage(s, 1);
+    const auto* name = s.FindText(club);
+    ASSERT_NE(name, nullptr) << "the row was split or taken for a separator";
+    EXPECT_FALSE(name->font.italic);
+    EXPECT_EQ(s.FindText(QStringLiteral("Ján"))->font.weight, 700);
+    ASSERT_NE(s.FindText(QStringLiteral("Sezóna [%bold%]2025")), nullptr);
+    EXPECT_EQ(s.FindText(QStringLiteral("Sezóna [%bold%]2025"))->font.weight, 400);
+    // One separator line; row lines under the two rows of data only.
+    const auto lines = s.Lines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines.at(0).from.y(), 1440 + 288);
+    EXPECT_EQ(lines.at(1).from.y(), 1440 + 288 + 72);
+    EXPECT_EQ(lines.at(2).from.y(), 1440 + 3 * 288);
+
+    // Rows per inch beyond any integer, or beyond what a page can draw, do no harm.
+    for (const char* perInch : {"2147483647", "99999999999999", "-5"}) {
+        CReportGenerator big;
+        ASSERT_TRUE(big.LoadSectionFromLines(
+            {QStringLiteral("report_grid:0,0,7,9,,g,0,0,0,0,0,0,0,0,0,0,0,0,0,%1,1#Arial CE#90")
+                 .arg(QLatin1String(perInch))},
+            0));
+        big.SetGridRows(QStringLiteral("g"), {QStringLiteral("a"), QStringLiteral("b")});
+        EXPECT_GE(big.LayoutPages(), 1) << perInch;
+        CZaznamovaPlocha page;
+        big.DrawPage(page, 1);
+    }
+}
+
 TEST(ReportTemplate, FirstAndLastPageSectionsTakeTheirShareOfTheRows)
 {
     CReportGenerator r;
