@@ -620,6 +620,8 @@ std::unique_ptr<CTlacovina> CMainFrame::ActivePrintout(int& pages)
     pages = 0;
     if (!m_doc.Run([&] {
             printout = m_view ? m_view->Printout() : nullptr;
+            if (printout)
+                ChooseOrientation(*printout);
             pages = printout ? printout->PageCount() : 0;
         }))
         return nullptr;
@@ -663,7 +665,10 @@ void CMainFrame::PrintPreview()
 void CMainFrame::PreviewPrintout(CTlacovina& printout)
 {
     int pages = 0;
-    if (!m_doc.Run([&] { pages = printout.PageCount(); }))
+    if (!m_doc.Run([&] {
+            ChooseOrientation(printout);
+            pages = printout.PageCount();
+        }))
         return;
     SetPrinterOrientation(printout.Landscape());
     QPrintPreviewDialog dialog(&m_printer, this);

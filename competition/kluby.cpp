@@ -137,6 +137,14 @@ void SaveClubNote(CDatabaza& db, int id, const QString& note)
     rs.Update();
 }
 
+QString LongestClubName(CDatabaza& db, int competition)
+{
+    return db
+        .Value(QStringLiteral("select nazov from tkluby where skupina=? order by length(nazov) desc limit 1"),
+               {competition})
+        .toString();
+}
+
 QString ClubName(CDatabaza& db, int id)
 {
     if (id == 0)
@@ -150,10 +158,18 @@ void CTlacKlubov::DrawPage(CPlocha& surface, int)
 {
     CTabulka t(surface);
     t.SetLeftMargin(500);
+    const QVector<CKlub> clubs = Clubs(m_db, m_competition);
+    QStringList names, contacts;
+    for (const CKlub& k : clubs) {
+        names << k.nazov;
+        contacts << k.kontakt1 << k.kontakt2;
+    }
+    const QString contact = CTabulka::Sample(QStringLiteral(" Ján Novák, 0905 123 456 "), contacts);
     t.AddColumn(QStringLiteral(" Los"), Zarovnanie::Stred);
-    t.AddColumn(QStringLiteral(" FK Slovan Mestská časť Nové Mesto "), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" Ján Novák, 0905 123 456 "), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" Ján Novák, 0905 123 456 "), Zarovnanie::Vlavo);
+    t.AddColumn(CTabulka::Sample(QStringLiteral(" FK Slovan Mestská časť Nové Mesto "), names),
+                Zarovnanie::Vlavo);
+    t.AddColumn(contact, Zarovnanie::Vlavo);
+    t.AddColumn(contact, Zarovnanie::Vlavo);
     t.GridCell(0, 0, QStringLiteral("Los"));
     t.GridCell(0, 1, QStringLiteral("Názov klubu"));
     t.GridCell(0, 2, QStringLiteral("Kontakt 1"));
@@ -163,7 +179,7 @@ void CTlacKlubov::DrawPage(CPlocha& surface, int)
     t.SeasonLine(season.SeasonLine());
     t.RuledLine(season.AssociationLine());
     int row = 0;
-    for (const CKlub& k : Clubs(m_db, m_competition)) {
+    for (const CKlub& k : clubs) {
         ++row;
         t.GridCell(row, 0, DrawNumberText(k.vylosovanie));
         t.GridCell(row, 1, k.nazov);

@@ -43,6 +43,8 @@ QString ClubNote(CDatabaza& db, int id);
 void SaveClubNote(CDatabaza& db, int id, const QString& note);
 // The club's name, or "voľno" for 0 and for an ID with no club.
 QString ClubName(CDatabaza& db, int id);
+// The longest club name of a competition (in characters).
+QString LongestClubName(CDatabaza& db, int competition);
 
 // The printed club list (one page) and the page of the export.
 class CTlacKlubov : public CTlacovina

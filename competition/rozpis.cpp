@@ -1,5 +1,6 @@
 #include "rozpis.h"
 
+#include "competition/kluby.h"
 #include "db/CDatabaza.h"
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
@@ -217,10 +218,16 @@ int CTlacRozpisu::PageCount()
 void CTlacRozpisu::DrawPage(CPlocha& surface, int page)
 {
     CTabulka t(surface);
-    t.AddColumn(kVzorKlubu, Zarovnanie::Vlavo);
-    t.AddColumn(kVzorKlubu, Zarovnanie::Vlavo);
+    // As wide on every page: measured on all clubs and notes of the competition.
+    const QString club = LongestClubName(m_db, m_competition);
+    const QString note = m_db.Value(QStringLiteral("select poznamka2 from tzapasy where skupina=? "
+                                                   "order by length(poznamka2) desc limit 1"),
+                                    {m_competition})
+                             .toString();
+    t.AddColumn(CTabulka::Sample(kVzorKlubu, club), Zarovnanie::Vlavo);
+    t.AddColumn(CTabulka::Sample(kVzorKlubu, QStringLiteral("- ") + club), Zarovnanie::Vlavo);
     t.AddColumn(QStringLiteral("  Cas  "), Zarovnanie::Stred);
-    t.AddColumn(QStringLiteral("  Poznámka  "), Zarovnanie::Vlavo);
+    t.AddColumn(CTabulka::Sample(QStringLiteral("  Poznámka  "), note), Zarovnanie::Vlavo);
     const CHlavicka season = CHlavicka::Read(m_db);
     t.TitleLine(QStringLiteral("Rozpis zápasov v sezóne %1").arg(season.nazov));
     t.SeasonLine(CompetitionName(m_db, m_competition));

@@ -5,6 +5,7 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "output/CQtPlocha.h"
 #include "output/CTabulka.h"
 
 #include "db/schema.h"
@@ -254,7 +255,11 @@ void CTlacStopu::DrawPage(CPlocha& surface, int page)
     t.SetLeftMargin(500);
     t.SetCellFontHeight(150);
     t.AddColumn(QStringLiteral("10."), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" Meno Priezvisko   "), Zarovnanie::Vlavo);
+    QStringList names;
+    for (const CRiadok& line : m_lines)
+        if (!line.clubLine)
+            names << line.cells.value(1);
+    t.AddColumn(CTabulka::Sample(QStringLiteral(" Meno Priezvisko   "), names), Zarovnanie::Vlavo);
     t.AddColumn(QStringLiteral(" 123456/7890 "), Zarovnanie::Stred);
     t.AddColumn(QStringLiteral(" 71 "), Zarovnanie::Stred);
     const CHlavicka season = CHlavicka::Read(m_db);
@@ -293,19 +298,38 @@ QString CTlacKariet::DocumentName() const
     return m_kind == CDruhKariet::Zlte ? QStringLiteral("Žlté karty") : QStringLiteral("Červené karty");
 }
 
+void CTlacKariet::Layout(CTabulka& t) const
+{
+    if (m_kind == CDruhKariet::Zlte) {
+        t.SetLeftMargin(500);
+        t.SetCellFontHeight(120);
+    }
+}
+
 int CTlacKariet::PageCount()
 {
-    return CTabulka::GroupedPageCount(m_list);
+    // As many rows as the paper holds in the register's font: a page of small clubs' groups, each
+    // with its title and header, would otherwise run past the foot.
+    CMeraciaPlocha measure(PageSize());
+    CTabulka t(measure);
+    Layout(t);
+    m_pages = CTabulka::ListPages(m_list, t.GridRowsPerPage());
+    return static_cast<int>(m_pages.size());
+}
+
+void CTlacKariet::TurnToLandscape()
+{
+    m_landscape = true;
+    m_pages.clear();
 }
 
 void CTlacKariet::DrawPage(CPlocha& surface, int page)
 {
     CTabulka t(surface);
     const bool yellow = m_kind == CDruhKariet::Zlte;
-    if (yellow) {
-        t.SetLeftMargin(500);
-        t.SetCellFontHeight(120);
-    }
+    Layout(t);
+    if (m_pages.isEmpty())
+        PageCount();
     const QString kind = yellow ? QStringLiteral("Žlté karty") : QStringLiteral("Červené karty");
     const QString competition = CompetitionName(m_db, m_competition);
     QString club;
@@ -324,8 +348,8 @@ void CTlacKariet::DrawPage(CPlocha& surface, int page)
         t.SeasonLine(season.SeasonLine());
         t.RuledLine(season.AssociationLine());
     }
-    t.PrintList(page, m_list);
-    t.PageFoot(season.AssociationLine(), page, PageCount());
+    t.PrintList(page, m_list, m_pages);
+    t.PageFoot(season.AssociationLine(), page, static_cast<int>(m_pages.size()));
 }
 
 CMyExport ExportCards(CDatabaza& db, int competition, const QString& clubText, CDruhKariet kind,

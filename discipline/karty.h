@@ -116,9 +116,13 @@ public:
     CTlacKariet(CDatabaza& db, int competition, int club, CDruhKariet kind, CZoznam list);
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
+    void TurnToLandscape() override;
     QString DocumentName() const override;
 
 private:
+    // The register's margin and font (the yellow one prints smaller).
+    void Layout(class CTabulka& t) const;
+    QVector<int> m_pages; // the first list row of each page
     CDatabaza& m_db;
     int m_competition;
     int m_club;

@@ -204,12 +204,17 @@ int CTlacSupisky::PageCount()
 void CTlacSupisky::DrawPage(CPlocha& surface, int page)
 {
     CTabulka t(surface);
+    QStringList names, notes;
+    for (const CFunkcionar& o : m_officials) {
+        names << o.cells.value(1);
+        notes << o.cells.value(o.cells.size() - 1);
+    }
     t.AddColumn(QStringLiteral(" 10 "), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" Ján Novák-Kováčik "), Zarovnanie::Vlavo);
+    t.AddColumn(CTabulka::Sample(QStringLiteral(" Ján Novák-Kováčik "), names), Zarovnanie::Vlavo);
     t.AddColumn(QStringLiteral(" znamka z testu "), Zarovnanie::Stred);
     if (m_reg.withRun)
         t.AddColumn(QStringLiteral(" 12 min beh [m] "), Zarovnanie::Stred);
-    t.AddColumn(QStringLiteral(" poznámka k rozhodcovi "), Zarovnanie::Vlavo);
+    t.AddColumn(CTabulka::Sample(QStringLiteral(" poznámka k rozhodcovi "), notes), Zarovnanie::Vlavo);
     QStringList header = {QStringLiteral("#"), QStringLiteral("meno"), QStringLiteral("známka z testu")};
     if (m_reg.withRun)
         header << QStringLiteral("12min. beh [m]");

@@ -5,6 +5,7 @@
 #include "db/hlavicka.h"
 #include "db/kody.h"
 #include "db/schema.h"
+#include "output/CQtPlocha.h"
 #include "output/CTabulka.h"
 
 #include <QSet>
@@ -137,17 +138,44 @@ CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts)
 
 int CTlacZnamok::PageCount()
 {
-    return std::max(1, (m_list.RowCount() + kNaStranu - 1) / kNaStranu);
+    CMeraciaPlocha measure(PageSize());
+    CTabulka t(measure);
+    Columns(t);
+    m_lines.clear();
+    for (int r = 0; r < m_list.RowCount(); ++r)
+        m_lines.append(t.WrapCell(kStlpecZnamok, m_list.Text(r, kStlpecZnamok), QStringLiteral(" ; ")));
+    // 25 officials a page, fewer where their marks take more lines than the paper has under the header.
+    const int gridRows = std::max(1, t.GridRowsPerPage() - 1);
+    m_pages = {0};
+    int used = 0, onPage = 0;
+    for (int r = 0; r < m_list.RowCount(); ++r) {
+        const int lines = static_cast<int>(m_lines.at(r).size());
+        if (onPage > 0 && (onPage == kNaStranu || used + lines > gridRows)) {
+            m_pages.append(r);
+            used = onPage = 0;
+        }
+        used += lines;
+        ++onPage;
+    }
+    return static_cast<int>(m_pages.size());
+}
+
+void CTlacZnamok::Columns(CTabulka& t) const
+{
+    t.AddColumn(QStringLiteral(" 10 "), Zarovnanie::Vlavo);
+    t.AddColumn(CTabulka::Sample(QStringLiteral(" Ján Novák-Kováčik "), m_list.ColumnTexts(1)),
+                Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" znamka z testu "), Zarovnanie::Stred);
+    t.AddColumn(QStringLiteral("8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ;"), Zarovnanie::Vlavo);
+    t.AddColumn(QStringLiteral(" výledná známka "), Zarovnanie::Stred);
 }
 
 void CTlacZnamok::DrawPage(CPlocha& surface, int page)
 {
+    if (m_pages.isEmpty())
+        PageCount();
     CTabulka t(surface);
-    t.AddColumn(QStringLiteral(" 10 "), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" Ján Novák-Kováčik "), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" znamka z testu "), Zarovnanie::Stred);
-    t.AddColumn(QStringLiteral("8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ;"), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" výledná známka "), Zarovnanie::Stred);
+    Columns(t);
     const QStringList header = {QStringLiteral("#"), QStringLiteral("meno"), QStringLiteral("známka z testu"),
                                 QStringLiteral("známky zo zápasov"), QStringLiteral("výledná známka")};
     for (int c = 0; c < header.size(); ++c)
@@ -155,10 +183,20 @@ void CTlacZnamok::DrawPage(CPlocha& surface, int page)
     const CHlavicka season = CHlavicka::Read(m_db);
     t.TitleLine(QStringLiteral("Štatistika známok rozhodcov v ročníku %1").arg(season.nazov));
     t.RuledLine(season.AssociationLine());
-    const int first = (page - 1) * kNaStranu;
-    const int last = std::min(m_list.RowCount(), page * kNaStranu);
-    for (int r = first; r < last; ++r)
-        for (int c = 0; c < m_list.ColumnCount(); ++c)
-            t.GridCell(r - first + 1, c, m_list.Text(r, c));
-    t.PageFoot(season.AssociationLine(), page, PageCount());
+    const int first = m_pages.value(page - 1, m_list.RowCount());
+    const int last = std::min(m_list.RowCount(), m_pages.value(page, m_list.RowCount()));
+    int row = 1;
+    for (int r = first; r < last; ++r) {
+        const QStringList& lines = m_lines.at(r);
+        for (int l = 0; l < lines.size(); ++l, ++row) {
+            // One official's lines are one cell: no rule between them.
+            const bool top = l == 0, bottom = l + 1 == lines.size();
+            for (int c = 0; c < m_list.ColumnCount(); ++c) {
+                t.SetBorders(true, bottom, true, top);
+                const QString text = c == kStlpecZnamok ? lines.at(l) : top ? m_list.Text(r, c) : QString();
+                t.GridCell(row, c, text);
+            }
+        }
+    }
+    t.PageFoot(season.AssociationLine(), page, static_cast<int>(m_pages.size()));
 }

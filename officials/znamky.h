@@ -26,8 +26,15 @@ public:
     void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Štatistiky známok"); }
     static constexpr int kNaStranu = 25;
+    static constexpr int kStlpecZnamok = 3;
 
 private:
+    void Columns(class CTabulka& t) const;
+
     CDatabaza& m_db;
     CZoznam m_list;
+    // A season's worth of marks runs over several lines of its column; each list row's lines and the
+    // first list row of each page, measured with the printer's fonts.
+    QVector<QStringList> m_lines;
+    QVector<int> m_pages;
 };

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QVector>
 
@@ -28,6 +29,7 @@ struct CPismo
     bool italic = false;
     bool underline = false;
     bool strikeout = false;
+    bool operator==(const CPismo&) const = default;
 };
 
 struct CMetriky
@@ -59,8 +61,19 @@ class CPlocha
 {
 public:
     virtual ~CPlocha() = default;
+    // The paper, in twips: A4 portrait unless the printout turned to landscape.
+    virtual QSize PageSize() const { return {kA4Sirka, kA4Vyska}; }
+    // A table does not fit the width of this paper even at its smallest print (a measuring surface
+    // takes note of it; the others draw on).
+    virtual void TableTooWide() {}
     virtual void SetFont(const CPismo& font) = 0;
     virtual CMetriky Metrics() = 0;
+    // How wide `text` prints in the current font, in twips (by default its average character width
+    // times its length).
+    virtual double TextWidth(const QString& text) { return double(Metrics().averageWidth) * text.size(); }
+    // The text, or as much of its beginning as fits `room` twips in the current font followed by an
+    // ellipsis.
+    QString Elided(const QString& text, double room);
     virtual void SetTextColor(const QColor& color) = 0;
     virtual void Line(QPoint from, QPoint to, const CPero& pen) = 0;
     // Connected lines through the points, drawn as one path where the device can.
@@ -88,6 +101,14 @@ public:
     virtual ~CTlacovina() = default;
     virtual int PageCount() = 0;
     virtual void DrawPage(CPlocha& surface, int page) = 0;
-    virtual bool Landscape() const { return false; }
+    virtual bool Landscape() const { return m_landscape; }
+    // A table of the printout does not fit a portrait page. A printout that lays its pages out by the
+    // paper's height turns the paper to landscape for all of them; the others, with a set number of
+    // rows a page that landscape paper cannot hold, stay portrait and narrow their tables instead.
+    virtual void TurnToLandscape() {}
     virtual QString DocumentName() const { return QStringLiteral("Agenda Mirak"); }
+    QSize PageSize() const { return Landscape() ? QSize(kA4Vyska, kA4Sirka) : QSize(kA4Sirka, kA4Vyska); }
+
+protected:
+    bool m_landscape = false;
 };

@@ -27,22 +27,9 @@ void InstallFontSubstitutes()
     QFont::insertSubstitution(QStringLiteral("Arial CE"), face);
 }
 
-CQtPlocha::CQtPlocha(QPainter& painter, double dpiX, double dpiY) : m_painter(painter)
+QFont PrintFont(const CPismo& font)
 {
     InstallFontSubstitutes();
-    m_painter.save();
-    m_painter.scale(dpiX / kTwipovNaPalec, dpiY / kTwipovNaPalec);
-    m_painter.setRenderHint(QPainter::Antialiasing, true);
-    m_painter.setRenderHint(QPainter::TextAntialiasing, true);
-}
-
-CQtPlocha::~CQtPlocha()
-{
-    m_painter.restore();
-}
-
-void CQtPlocha::SetFont(const CPismo& font)
-{
     QFont f(font.face);
     f.setStyleHint(QFont::SansSerif);
     f.setHintingPreference(QFont::PreferNoHinting);
@@ -61,6 +48,89 @@ void CQtPlocha::SetFont(const CPismo& font)
     f.setItalic(font.italic);
     f.setUnderline(font.underline);
     f.setStrikeOut(font.strikeout);
+    return f;
+}
+
+CMetriky PrintMetrics(const QFontMetricsF& metrics)
+{
+    // How often each of a..z and the space occurs in a thousand characters of text.
+    static const int kCastost[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6,  35, 20, 56,
+                                     56, 17, 4,  49, 56,  71, 31, 10, 18, 3, 18, 2,  166};
+    double sum = 0;
+    int weights = 0;
+    for (int i = 0; i < 27; ++i) {
+        const QChar c = i < 26 ? QChar(u'a' + i) : QChar(u' ');
+        sum += metrics.horizontalAdvance(c) * kCastost[i];
+        weights += kCastost[i];
+    }
+    return {static_cast<int>(std::lround(sum / weights)), static_cast<int>(std::lround(metrics.height()))};
+}
+
+CMetriky PrintMetrics(const CPismo& font)
+{
+    return PrintMetrics(QFontMetricsF(PrintFont(font)));
+}
+
+void CMeraciaPlocha::SetFont(const CPismo& font)
+{
+    const QString key = QStringLiteral("%1/%2/%3/%4/%5")
+                            .arg(font.face)
+                            .arg(font.height)
+                            .arg(font.weight)
+                            .arg(font.italic)
+                            .arg(font.cellHeight);
+    auto it = m_known.constFind(key);
+    if (it == m_known.constEnd())
+        it = m_known.insert(key, PrintMetrics(font));
+    m_metrics = *it;
+    if (m_fontMetrics && !(font == m_font))
+        m_fontMetrics.reset();
+    m_font = font;
+    m_fontKey = key;
+}
+
+double CMeraciaPlocha::TextWidth(const QString& text)
+{
+    // A register measures the same "-" and "1" thousands of times.
+    QHash<QString, double>& known = m_widths[m_fontKey];
+    const auto it = known.constFind(text);
+    if (it != known.constEnd())
+        return *it;
+    if (!m_fontMetrics)
+        m_fontMetrics = std::make_unique<QFontMetricsF>(PrintFont(m_font));
+    return *known.insert(text, m_fontMetrics->horizontalAdvance(text));
+}
+
+void ChooseOrientation(CTlacovina& printout)
+{
+    if (printout.Landscape())
+        return;
+    CMeraciaPlocha measure(printout.PageSize());
+    const int pages = printout.PageCount();
+    for (int page = 1; page <= pages && !measure.TooWide(); ++page)
+        printout.DrawPage(measure, page);
+    if (measure.TooWide())
+        printout.TurnToLandscape();
+}
+
+CQtPlocha::CQtPlocha(QPainter& painter, double dpiX, double dpiY, QSize page)
+    : m_painter(painter), m_page(page)
+{
+    InstallFontSubstitutes();
+    m_painter.save();
+    m_painter.scale(dpiX / kTwipovNaPalec, dpiY / kTwipovNaPalec);
+    m_painter.setRenderHint(QPainter::Antialiasing, true);
+    m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+CQtPlocha::~CQtPlocha()
+{
+    m_painter.restore();
+}
+
+void CQtPlocha::SetFont(const CPismo& font)
+{
+    const QFont f = PrintFont(font);
     if (f == m_font && m_metrics)
         return;
     m_font = f;
@@ -115,8 +185,10 @@ CMetriky CQtPlocha::Metrics()
 {
     if (!m_metrics)
         m_metrics = std::make_unique<QFontMetricsF>(m_font);
-    return {static_cast<int>(std::lround(m_metrics->averageCharWidth())),
-            static_cast<int>(std::lround(m_metrics->height()))};
+    const auto it = m_printMetrics.constFind(m_font.key());
+    if (it != m_printMetrics.constEnd())
+        return *it;
+    return *m_printMetrics.insert(m_font.key(), PrintMetrics(*m_metrics));
 }
 
 namespace {
@@ -218,7 +290,7 @@ bool PrintPages(CTlacovina& printout, QPagedPaintDevice& device, int first, int 
     for (int page = first; page <= last; ++page) {
         if (page > first && !device.newPage())
             return false;
-        CQtPlocha surface(painter, device.logicalDpiX(), device.logicalDpiY());
+        CQtPlocha surface(painter, device.logicalDpiX(), device.logicalDpiY(), printout.PageSize());
         printout.DrawPage(surface, page);
     }
     painter.end();
@@ -227,6 +299,7 @@ bool PrintPages(CTlacovina& printout, QPagedPaintDevice& device, int first, int 
 
 QString WritePdfTo(CTlacovina& printout, QIODevice& device)
 {
+    ChooseOrientation(printout);
     const int pages = printout.PageCount();
     if (pages <= 0)
         return QStringLiteral("Zoznam nemá žiadnu stranu na tlač.");
@@ -242,6 +315,7 @@ QString WritePdfTo(CTlacovina& printout, QIODevice& device)
 
 QString WritePdf(CTlacovina& printout, const QString& path)
 {
+    ChooseOrientation(printout);
     const int pages = printout.PageCount();
     if (pages <= 0)
         return QStringLiteral("Zoznam nemá žiadnu stranu na tlač.");

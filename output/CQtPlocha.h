@@ -17,11 +17,13 @@ class QPagedPaintDevice;
 class CQtPlocha : public CPlocha
 {
 public:
-    CQtPlocha(QPainter& painter, double dpiX, double dpiY);
+    CQtPlocha(QPainter& painter, double dpiX, double dpiY, QSize page = QSize(kA4Sirka, kA4Vyska));
+    QSize PageSize() const override { return m_page; }
     ~CQtPlocha() override;
 
     void SetFont(const CPismo& font) override;
     CMetriky Metrics() override;
+    double TextWidth(const QString& text) override { return Advance(text); }
     void SetTextColor(const QColor& color) override { m_textColor = color; }
     void Line(QPoint from, QPoint to, const CPero& pen) override;
     void Polyline(const QVector<QPoint>& points, const CPero& pen) override;
@@ -44,12 +46,56 @@ private:
     QRectF LineBox(const QRect& box, int flags, const QString& text);
 
     QPainter& m_painter;
+    QSize m_page;
     QFont m_font;
     std::unique_ptr<QFontMetricsF> m_metrics;
     QHash<QString, QHash<QString, double>> m_advances; // font key -> text -> width
+    QHash<QString, CMetriky> m_printMetrics;
     QHash<QString, double>* m_fontAdvances = nullptr;
     QColor m_textColor = Qt::black;
 };
+
+// The font of the printouts for a font description, and its metrics. The average character width is
+// that of the typeface's own tables as fonts of its kind have always stated it: the advances of the
+// lowercase letters and the space, weighted by how often they occur in text (so Arial and its metric
+// twin Liberation Sans both give 904/2048 of the em, whatever figure their files store).
+QFont PrintFont(const CPismo& font);
+CMetriky PrintMetrics(const QFontMetricsF& metrics);
+CMetriky PrintMetrics(const CPismo& font);
+
+// A surface that draws nothing: it measures with the printer's fonts and notes a table that does not
+// fit its paper.
+class CMeraciaPlocha : public CPlocha
+{
+public:
+    explicit CMeraciaPlocha(QSize page) : m_page(page) {}
+    QSize PageSize() const override { return m_page; }
+    void TableTooWide() override { m_tooWide = true; }
+    bool TooWide() const { return m_tooWide; }
+    void SetFont(const CPismo& font) override;
+    CMetriky Metrics() override { return m_metrics; }
+    double TextWidth(const QString& text) override;
+    void SetTextColor(const QColor&) override {}
+    void Line(QPoint, QPoint, const CPero&) override {}
+    void Rectangle(const QRect&, const std::optional<CPero>&, const std::optional<QColor>&) override {}
+    void Ellipse(const QRect&, const std::optional<CPero>&, const std::optional<QColor>&) override {}
+    void Image(const QRect&, const QImage&) override {}
+    void Text(const QRect&, int, const QString&, const QRect&, bool) override {}
+
+private:
+    QSize m_page;
+    bool m_tooWide = false;
+    CMetriky m_metrics;
+    QHash<QString, CMetriky> m_known;
+    CPismo m_font;
+    QString m_fontKey;
+    std::unique_ptr<QFontMetricsF> m_fontMetrics; // of m_font, made when a width is first asked
+    QHash<QString, QHash<QString, double>> m_widths; // font key -> text -> width
+};
+
+// Turns the printout to landscape when one of its tables does not fit a portrait page (measured on all
+// its pages). Every way to print goes through it first, so the preview shows what the printer gets.
+void ChooseOrientation(CTlacovina& printout);
 
 // "Arial CE", the face every printout asks for, is drawn with Arial where the system has it and with
 // the metric-compatible Liberation Sans otherwise.

@@ -671,9 +671,9 @@ void CReportGenerator::DrawGrid(CPlocha& surface, const CDrawGrid& grid, int pag
                 const bool bold = TakeTag(text, kBold);
                 const bool italic = TakeTag(text, kItalic);
                 // A cell tagged both ways is drawn italic.
-                surface.SetFont(Font(column.fontName, column.size,
-                                     italic ? column.bold : (bold || column.bold), italic || column.italic,
-                                     column.underline, column.strikeout));
+                CPismo font = Font(column.fontName, column.size, italic ? column.bold : (bold || column.bold),
+                                   italic || column.italic, column.underline, column.strikeout);
+                surface.SetFont(font);
                 surface.SetTextColor(Colour(column.colour));
                 int indent = static_cast<int>(std::lround(kDpi * column.size / 40.0 / 72.0));
                 if (c == 0 && grid.border.visible)
@@ -684,7 +684,18 @@ void CReportGenerator::DrawGrid(CPlocha& surface, const CDrawGrid& grid, int pag
                 const QRect cell = Box(x + indent, y, x + w - indent, y + h);
                 int flags = Flags(column.format, true);
                 flags = (flags & ~(TextFlag::Top | TextFlag::Bottom)) | TextFlag::VCenter;
-                surface.Text(cell, flags, Release(text));
+                QString shown = Release(text);
+                const double width = surface.TextWidth(shown);
+                if (width > cell.width() && h < 2 * surface.Metrics().height) {
+                    // A row of one line: a long club's name prints a little smaller, and what even
+                    // that does not fit is shortened, never wrapped over the rows around it.
+                    font.height =
+                        std::max(1, static_cast<int>(font.height * std::max(0.75, cell.width() / width)));
+                    surface.SetFont(font);
+                    shown = surface.Elided(shown, cell.width());
+                    flags = (flags & ~TextFlag::WordWrap) | TextFlag::SingleLine;
+                }
+                surface.Text(cell, flags, shown);
                 x += w;
             }
             surface.SetTextColor(Qt::black);

@@ -4,6 +4,9 @@
 #include "web.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
 
 namespace {
 
@@ -15,6 +18,9 @@ QRect Box(int left, int top, int right, int bottom)
 
 // Far enough for any text on an A4 page.
 constexpr int kDaleko = 40000;
+// Air between a cell's text and its border; a left-aligned text starts further in.
+constexpr int kVnutornyOkraj = 20;
+constexpr int kLavyOkrajTextu = 50;
 
 int Flags(Zarovnanie z)
 {
@@ -33,6 +39,106 @@ const CPero kTenkaCiara{0, Qt::black, Qt::SolidLine};
 } // namespace
 
 CTabulka::CTabulka(CPlocha& surface) : m_surface(surface) {}
+
+int CTabulka::RightEdge() const
+{
+    return m_surface.PageSize().width() - (kA4Sirka - kPravyOkraj);
+}
+
+int CTabulka::FootLine() const
+{
+    return m_surface.PageSize().height() - (kA4Vyska - kRiadokPaty);
+}
+
+int CTabulka::FootRule() const
+{
+    return m_surface.PageSize().height() - (kA4Vyska - kCiaraPaty);
+}
+
+void CTabulka::Fit()
+{
+    m_fitted = true;
+    if (m_rightEdges.isEmpty())
+        return;
+    const int available = RightEdge() - m_x0;
+    const int natural = m_rightEdges.last();
+    if (natural <= available || natural <= 0)
+        return;
+    const double scale = static_cast<double>(available) / natural;
+    const int base = m_cellFontHeight;
+    int font = std::max(std::min(base, kNajmensiePismo), static_cast<int>(std::floor(base * scale)));
+
+    // The widths at a font: estimated from the number of characters they leave air beside most
+    // texts; that air goes first, in proportion, down to what the samples really need.
+    const auto widthsAt = [&](int height) {
+        m_cellFontHeight = height;
+        m_surface.SetFont(GridFont(700));
+        QVector<double> widths, air;
+        double total = 0, allAir = 0;
+        for (int i = 0; i < m_widths.size(); ++i) {
+            widths.append(m_widths.at(i) * static_cast<double>(height) / base);
+            // The sample with its blanks, in the bold of the header row, and air to its borders.
+            const double need = m_surface.TextWidth(m_samples.at(i)) +
+                                (m_alignments.at(i) == Zarovnanie::Stred ? 2 : 1) * kVnutornyOkraj;
+            air.append(std::max(0.0, widths.last() - need));
+            total += widths.last();
+            allAir += air.last();
+        }
+        if (total > available && allAir > 0) {
+            const double share = std::min(1.0, (total - available) / allAir);
+            for (int i = 0; i < widths.size(); ++i)
+                widths[i] -= air.at(i) * share;
+        }
+        return widths;
+    };
+    QVector<double> widths = widthsAt(font);
+    double total = std::accumulate(widths.begin(), widths.end(), 0.0);
+    if (total > available + 0.5)
+        m_surface.TableTooWide();
+    // A table that still does not fit prints smaller, down to the 6 pt of the card registers, before
+    // any of its texts is shortened.
+    const int smallest = std::min(base, kNudzovePismo);
+    if (total > available && font > smallest) {
+        font = std::max(smallest, static_cast<int>(std::floor(font * available / total)));
+        widths = widthsAt(font);
+        total = std::accumulate(widths.begin(), widths.end(), 0.0);
+    }
+    // What is still missing is taken from the widest columns (the names), so that the narrow ones (a
+    // score, a number, their headers) keep their width: the widest are cut down to one common width
+    // at which the table fits.
+    if (total > available + 0.5) {
+        QVector<double> sorted = widths;
+        std::sort(sorted.begin(), sorted.end());
+        double narrower = 0; // the sum of the columns that keep their width
+        double cap = 0;
+        for (qsizetype i = 0; i < sorted.size(); ++i) {
+            cap = (available - narrower) / static_cast<double>(sorted.size() - i);
+            if (cap <= sorted.at(i))
+                break;
+            narrower += sorted.at(i);
+        }
+        for (double& w : widths)
+            w = std::min(w, cap);
+    }
+    int edge = 0;
+    for (int i = 0; i < m_widths.size(); ++i) {
+        m_widths[i] = static_cast<int>(std::floor(widths.at(i)));
+        edge += m_widths.at(i);
+        m_rightEdges[i] = edge;
+    }
+    m_surface.SetFont(GridFont(400));
+    const CMetriky m = m_surface.Metrics();
+    m_rowHeight = m.height + m.height / 2;
+}
+
+int CTabulka::GridRowsPerPage()
+{
+    m_surface.SetFont(GridFont(400));
+    const CMetriky m = m_surface.Metrics();
+    const int height = std::max(1, m.height + m.height / 2);
+    // A little air above the foot's rule.
+    return std::max(2, (FootRule() - 100 - kHornyOkrajMriezky) / height);
+}
 
 int CTabulka::FlatPageCount(const CZoznam& list)
 {
@@ -55,6 +161,45 @@ CPismo CTabulka::HeadingFont(int weight) const
     return f;
 }
 
+QString CTabulka::Sample(const QString& sample, const QString& longestText)
+{
+    return longestText.size() + 2 <= sample.size() ? sample
+                                                   : QLatin1Char(' ') + longestText + QLatin1Char(' ');
+}
+
+QString CTabulka::Sample(const QString& sample, const QStringList& texts)
+{
+    QString longest;
+    for (const QString& t : texts)
+        if (t.size() > longest.size())
+            longest = t;
+    return Sample(sample, longest);
+}
+
+QStringList CTabulka::WrapCell(int column, const QString& text, const QString& separator)
+{
+    if (!m_fitted)
+        Fit();
+    m_surface.SetFont(GridFont(400));
+    const int width = m_rightEdges.value(column) - (column > 0 ? m_rightEdges.value(column - 1) : 0);
+    const QString mark = QLatin1Char(' ') + separator.trimmed();
+    const QStringList pieces = text.split(separator);
+    QStringList lines;
+    QString line;
+    for (int i = 0; i < pieces.size(); ++i) {
+        const QString longer = line.isEmpty() ? pieces.at(i) : line + separator + pieces.at(i);
+        const QString shown = i + 1 < pieces.size() ? longer + mark : longer;
+        if (!line.isEmpty() && TextWidth(shown) > width) {
+            lines.append(line + mark);
+            line = pieces.at(i);
+        } else {
+            line = longer;
+        }
+    }
+    lines.append(line);
+    return lines;
+}
+
 int CTabulka::TextWidth(const QString& text)
 {
     const int a = m_surface.Metrics().averageWidth;
@@ -73,7 +218,11 @@ void CTabulka::TextAt(int x, int y, int flags, const QString& text)
     }
     const QRect box =
         (flags & TextFlag::Bottom) ? Box(left, y - kDaleko, right, y) : Box(left, y, right, y + kDaleko);
-    m_surface.Text(box, flags | TextFlag::SingleLine, text);
+    // Nothing runs off the paper: a line longer than it is shortened at the right margin.
+    const QRect paper = Box(std::min(left, m_x0), box.top(), RightEdge(), box.bottom());
+    const bool leftAligned = !(flags & (TextFlag::Right | TextFlag::HCenter));
+    m_surface.Text(box, flags | TextFlag::SingleLine,
+                   leftAligned ? m_surface.Elided(text, RightEdge() - x) : text, box.intersected(paper));
 }
 
 void CTabulka::AddColumn(const QString& sample, Zarovnanie alignment)
@@ -83,6 +232,7 @@ void CTabulka::AddColumn(const QString& sample, Zarovnanie alignment)
     m_rowHeight = m.height + m.height / 2;
     const int width = (m.averageWidth + m.averageWidth / 3) * static_cast<int>(sample.size());
     m_widths.append(width);
+    m_samples.append(sample);
     m_alignments.append(alignment);
     m_rightEdges.append((m_rightEdges.isEmpty() ? 0 : m_rightEdges.last()) + width);
 }
@@ -105,6 +255,8 @@ void CTabulka::GridCellEx(int row, int column, const QString& text, Zarovnanie a
 {
     if (column < 0 || column >= m_rightEdges.size())
         return;
+    if (!m_fitted)
+        Fit();
     const int previousEdge = column > 0 ? m_rightEdges.at(column - 1) : 0;
     const int edge = m_rightEdges.at(column);
     const int left = m_x0 + previousEdge;
@@ -113,11 +265,11 @@ void CTabulka::GridCellEx(int row, int column, const QString& text, Zarovnanie a
     const int bottom = kHornyOkrajMriezky + (row + 1) * m_rowHeight;
 
     m_surface.SetFont(GridFont(weight));
-    // A text longer than its column's sample widens the cell, so that a long name in the first
-    // column is not cut off.
+    // A text longer than its column's sample widens the cell when nothing of the table stands to its
+    // right; elsewhere it would be printed over the next column's text.
     const int estimated = TextWidth(text);
-    if (edge < estimated)
-        right = m_x0 + estimated;
+    if (edge < estimated && column == m_rightEdges.size() - 1)
+        right = std::min(m_x0 + estimated, std::max(m_x0 + edge, RightEdge()));
 
     // The borders, as one path from the top-left corner: left side, bottom, right side, top; a side
     // that is off breaks the path.
@@ -136,7 +288,7 @@ void CTabulka::GridCellEx(int row, int column, const QString& text, Zarovnanie a
     }
 
     const int y = bottom - 20;
-    int x = left + 50;
+    int x = left + kLavyOkrajTextu;
     if (alignment == Zarovnanie::Stred)
         x = m_x0 + previousEdge + (edge - previousEdge) / 2;
     else if (alignment == Zarovnanie::Vpravo)
@@ -149,7 +301,15 @@ void CTabulka::GridCellEx(int row, int column, const QString& text, Zarovnanie a
         box = Box(x - kDaleko, top - kDaleko, x, y);
     else
         box = Box(x, top - kDaleko, x + kDaleko, y);
-    m_surface.Text(box, flags, text, clip ? Box(left, top, right, bottom) : QRect());
+    // A cell not cut to its column (a group's title) still ends at the paper's margin. What does not
+    // fit its cell is shortened with an ellipsis rather than cut in the middle of a letter.
+    const int clipRight = clip ? right : std::max(right, RightEdge());
+    double room = clipRight - x - kVnutornyOkraj;
+    if (alignment == Zarovnanie::Stred)
+        room = std::min(x - left, clipRight - x) * 2.0 - 2 * kVnutornyOkraj;
+    else if (alignment == Zarovnanie::Vpravo)
+        room = x - left - kLavyOkrajTextu;
+    m_surface.Text(box, flags, m_surface.Elided(text, room), Box(left, top, clipRight, bottom));
 
     m_lastLine = y;
     SetBorders(true, true, true, true);
@@ -177,7 +337,7 @@ void CTabulka::RuledLine(const QString& text)
 {
     m_surface.SetFont(GridFont(700));
     TextAt(m_x0, kRiadokSCiarou, TextFlag::Left | TextFlag::Bottom, text);
-    m_surface.Line({m_x0, kRiadokSCiarou}, {kPravyOkraj, kRiadokSCiarou}, kTenkaCiara);
+    m_surface.Line({m_x0, kRiadokSCiarou}, {RightEdge(), kRiadokSCiarou}, kTenkaCiara);
 }
 
 void CTabulka::Note(const QString& nameLine, const QString& textLine)
@@ -192,10 +352,11 @@ void CTabulka::Note(const QString& nameLine, const QString& textLine)
 void CTabulka::PageFoot(const QString& leftText, int page, int pageCount)
 {
     m_surface.SetFont(GridFont(400));
-    TextAt(m_x0, kRiadokPaty, TextFlag::Left | TextFlag::Top, leftText);
-    TextAt(kPravyOkraj, kRiadokPaty, TextFlag::Right | TextFlag::Top,
+    const int right = RightEdge();
+    TextAt(m_x0, FootLine(), TextFlag::Left | TextFlag::Top, leftText);
+    TextAt(right, FootLine(), TextFlag::Right | TextFlag::Top,
            QStringLiteral("Stránka %1/%2").arg(page).arg(pageCount));
-    m_surface.Line({m_x0, kCiaraPaty}, {kPravyOkraj, kCiaraPaty}, kTenkaCiara);
+    m_surface.Line({m_x0, FootRule()}, {right, FootRule()}, kTenkaCiara);
 
     CPismo small = GridFont(400);
     small.height = 100;
@@ -204,13 +365,70 @@ void CTabulka::PageFoot(const QString& leftText, int page, int pageCount)
         QStringLiteral("  Spracované programom Agenda Mirak od %1  ").arg(kWebVyrobcuText);
     const int width = TextWidth(product);
     const int height = m_surface.Metrics().height;
-    const int left = m_x0 + (kPravyOkraj - m_x0) / 2 - width / 2;
+    const int left = m_x0 + (right - m_x0) / 2 - width / 2;
     // Drawn over the rule on a white background, so that the text interrupts it.
-    const QRect box = Box(left, kCiaraPaty - height / 2, left + width, kCiaraPaty - height / 2 + height);
+    const QRect box = Box(left, FootRule() - height / 2, left + width, FootRule() - height / 2 + height);
     m_surface.Text(box, TextFlag::HCenter | TextFlag::VCenter | TextFlag::SingleLine, product, box, true);
 }
 
 void CTabulka::PrintList(int page, const CZoznam& list)
+{
+    PrintList(page, list, ListPages(list, std::numeric_limits<int>::max()));
+}
+
+QVector<int> CTabulka::ListPages(const CZoznam& list, int gridRows)
+{
+    const int rows = list.RowCount();
+    QVector<int> starts;
+    if (rows > 0 && !list.Text(0, 0).isEmpty()) {
+        // Flat: the header row, then the list's rows.
+        const int perPage = std::max(1, std::min(kRiadkovNaStranu, gridRows - 1));
+        for (int start = 0; start < rows; start += perPage)
+            starts.append(start);
+        if (starts.isEmpty())
+            starts.append(0);
+        return starts;
+    }
+    // Grouped: the rows after the first separator; a title takes its row and a header row, and the
+    // first row with text on a page brings its group's title and header along.
+    int start = 1;
+    bool overflowed = false;
+    while (start <= rows - 1) {
+        int used = 0;
+        bool defined = false;
+        int i = start;
+        for (; i <= rows - 1 && i - start < kRiadkovNaStranu; ++i) {
+            const bool firstEmpty = list.Text(i, 0).isEmpty();
+            const bool secondEmpty = list.Text(i, 1).isEmpty();
+            const bool title = firstEmpty && !secondEmpty;
+            int cost = title ? 2 : 1;
+            if (!secondEmpty && !defined)
+                cost = title ? 2 : 3;
+            // A title keeps company with its first row: a club's name and header alone at the foot
+            // of a page would be printed again over its rows on the next.
+            const bool rowFollows = i + 1 <= rows - 1 && !list.Text(i + 1, 0).isEmpty();
+            const int need = title && rowFollows ? cost + 1 : cost;
+            const bool lastOfPage = i - start == kRiadkovNaStranu - 1;
+            if (i > start && (used + need > gridRows || (title && rowFollows && lastOfPage))) {
+                overflowed = true;
+                break;
+            }
+            if (!secondEmpty)
+                defined = true;
+            used += cost;
+        }
+        starts.append(start);
+        start = i;
+    }
+    // Lists that fit keep the pages they have always had (a list ending on the fiftieth row of a page
+    // gets an empty last page, as it always did).
+    if (!overflowed)
+        while (starts.size() < GroupedPageCount(list))
+            starts.append(starts.isEmpty() ? 1 : starts.last() + kRiadkovNaStranu);
+    return starts;
+}
+
+void CTabulka::PrintList(int page, const CZoznam& list, const QVector<int>& pages)
 {
     const int columns = list.ColumnCount();
     const int rows = list.RowCount();
@@ -234,8 +452,8 @@ void CTabulka::PrintList(int page, const CZoznam& list)
         for (int c = 0; c < columns; ++c)
             AddColumn(longest(c, 0, rows, false), list.columns.at(c).alignment);
         headerRow(0);
-        const int first = (page - 1) * kRiadkovNaStranu;
-        const int last = std::min(rows, page * kRiadkovNaStranu);
+        const int first = pages.value(page - 1, rows);
+        const int last = std::min(rows, pages.value(page, rows));
         for (int r = first; r < last; ++r)
             for (int c = 0; c < columns; ++c)
                 GridCell(r - first + 1, c, list.Text(r, c));
@@ -244,8 +462,8 @@ void CTabulka::PrintList(int page, const CZoznam& list)
 
     // Grouped: separator rows (first two cells empty), title rows (the group's name in the second
     // cell) and data rows. A page takes the list rows after (page-1)*50 up to page*50.
-    const int first = (page - 1) * kRiadkovNaStranu + 1;
-    const int last = std::min(rows - 1, page * kRiadkovNaStranu);
+    const int first = pages.value(page - 1, rows);
+    const int last = std::min(rows - 1, pages.value(page, rows) - 1);
     QString title;
     for (int r = first - 1; r >= 0; --r)
         if (list.Text(r, 0).isEmpty() && !list.Text(r, 1).isEmpty()) {
@@ -268,11 +486,10 @@ void CTabulka::PrintList(int page, const CZoznam& list)
         if (isTitle)
             title = list.Text(i, 1);
         if (!secondEmpty && !columnsDefined) {
-            int groupEnd = i + 1;
-            while (groupEnd < rows && !(list.Text(groupEnd, 0).isEmpty() && list.Text(groupEnd, 1).isEmpty()))
-                ++groupEnd;
+            // Measured on the data rows of every group: a later group's longer name would otherwise
+            // run over its neighbour, and the table keeps its widths from page to page.
             for (int c = 0; c < columns; ++c)
-                AddColumn(longest(c, i, groupEnd, true), list.columns.at(c).alignment);
+                AddColumn(longest(c, 0, rows, true), list.columns.at(c).alignment);
             columnsDefined = true;
             titleAndHeader();
             if (isTitle)

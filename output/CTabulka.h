@@ -23,10 +23,19 @@ public:
 
     // A column as wide as `sample` in the grid font.
     void AddColumn(const QString& sample, Zarovnanie alignment);
+    // A column's sample made as long as the longest of its texts (with a blank either side) where
+    // that is longer, so that a long name of the season prints whole; the table as a whole is then
+    // fitted to the paper.
+    static QString Sample(const QString& sample, const QString& longestText);
+    static QString Sample(const QString& sample, const QStringList& texts);
     // A cell with the column's alignment, bold in row 0.
     void GridCell(int row, int column, const QString& text);
     void GridCellEx(int row, int column, const QString& text, Zarovnanie alignment, int weight,
                     bool clip = true);
+    // A cell's text broken at `separator` into lines that each fit the column (in the grid font as
+    // set); a line that goes on ends with the separator's mark. A piece wider than the column keeps a
+    // line of its own.
+    QStringList WrapCell(int column, const QString& text, const QString& separator);
     // Border sides of the next cell only.
     void SetBorders(bool left, bool bottom, bool right, bool top);
 
@@ -40,12 +49,29 @@ public:
     // Page `page` (from 1) of a list: 50 list rows a page; flat when the first cell has text, else
     // grouped by its separator and title rows (a page that begins inside a group repeats its title).
     void PrintList(int page, const CZoznam& list);
+    // The same with the pages ListPages gave.
+    void PrintList(int page, const CZoznam& list, const QVector<int>& pages);
+    // The first list row of each page of a list: 50 rows a page as lists have always been printed,
+    // fewer where the rows with the group titles and headers they bring would not fit `gridRows` rows
+    // of the paper.
+    static QVector<int> ListPages(const CZoznam& list, int gridRows);
+    // How many rows of the grid the paper holds above the page foot, in the grid font as set.
+    int GridRowsPerPage();
 
     static constexpr int kRiadkovNaStranu = 50;
     // Pages a grouped list needs.
     static int GroupedPageCount(const CZoznam& list) { return list.RowCount() / kRiadkovNaStranu + 1; }
     // Pages a flat list needs (at least one).
     static int FlatPageCount(const CZoznam& list);
+
+    // A table wider than the paper is fitted: its grid font and columns are scaled down together, the
+    // font not below 7 pt (nor below the table's own smaller font), and the air the estimated widths
+    // leave beside the texts is taken out. A table that does not fit even so is too wide for the
+    // paper.
+    static constexpr int kNajmensiePismo = 140;
+    // A table on paper that cannot turn prints down to this before its longest texts are shortened.
+    static constexpr int kNudzovePismo = 120;
+    int CellFontHeight() const { return m_cellFontHeight; }
 
     static constexpr int kPravyOkraj = 10520;
     static constexpr int kHornyOkrajMriezky = 1700;
@@ -57,6 +83,12 @@ public:
     static constexpr int kCiaraPaty = 15200;
 
 private:
+    // The right edge of the rules and the page foot's lines on the paper (the layout's A4 portrait
+    // margins, kept on other paper).
+    int RightEdge() const;
+    int FootLine() const;
+    int FootRule() const;
+    void Fit();
     CPismo GridFont(int weight) const;
     CPismo HeadingFont(int weight) const;
     int TextWidth(const QString& text);
@@ -68,8 +100,10 @@ private:
     int m_headingFontHeight = 180;
     int m_rowHeight = 0;
     QVector<int> m_widths;
+    QVector<QString> m_samples;
     QVector<int> m_rightEdges;
     QVector<Zarovnanie> m_alignments;
     bool m_borders[4] = {true, true, true, true};
     int m_lastLine = 0;
+    bool m_fitted = false;
 };

@@ -1,9 +1,10 @@
 #include "CZaznamovaPlocha.h"
 
-CZaznamovaPlocha::CZaznamovaPlocha()
+CZaznamovaPlocha::CZaznamovaPlocha(QSize page)
     : m_metrics([](const CPismo& f) {
           return CMetriky{f.height / 2, f.height};
-      })
+      }),
+      m_page(page)
 {
 }
 
@@ -61,12 +62,17 @@ const CZaznamovaPlocha::Zaznam* CZaznamovaPlocha::FindText(const QString& text) 
     return nullptr;
 }
 
-QVector<CZaznamovaPlocha> RecordPages(CTlacovina& printout)
+QVector<CZaznamovaPlocha> RecordPages(CTlacovina& printout,
+                                      const std::function<CMetriky(const CPismo&)>& metrics,
+                                      const std::function<double(const CPismo&, const QString&)>& widths)
 {
     QVector<CZaznamovaPlocha> pages;
     const int count = printout.PageCount();
     for (int p = 1; p <= count; ++p) {
-        pages.append(CZaznamovaPlocha());
+        pages.append(CZaznamovaPlocha(printout.PageSize()));
+        if (metrics)
+            pages.last().m_metrics = metrics;
+        pages.last().m_widths = widths;
         printout.DrawPage(pages.last(), p);
     }
     return pages;

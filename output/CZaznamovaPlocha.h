@@ -28,9 +28,15 @@ public:
         QColor textColor;
     };
 
-    CZaznamovaPlocha();
+    explicit CZaznamovaPlocha(QSize page = QSize(kA4Sirka, kA4Vyska));
+    QSize PageSize() const override { return m_page; }
+    void TableTooWide() override { ++m_tooWide; }
     void SetFont(const CPismo& font) override { m_font = font; }
     CMetriky Metrics() override { return m_metrics(m_font); }
+    double TextWidth(const QString& text) override
+    {
+        return m_widths ? m_widths(m_font, text) : CPlocha::TextWidth(text);
+    }
     void SetTextColor(const QColor& color) override { m_textColor = color; }
     void Line(QPoint from, QPoint to, const CPero& pen) override;
     void Rectangle(const QRect& rect, const std::optional<CPero>& pen,
@@ -42,7 +48,10 @@ public:
 
     // Metrics of a font: by default half the height wide and as high as the height.
     std::function<CMetriky(const CPismo&)> m_metrics;
+    // Widths of texts: by default the average character width times the length.
+    std::function<double(const CPismo&, const QString&)> m_widths;
     QVector<Zaznam> m_records;
+    int m_tooWide = 0;
 
     QVector<Zaznam> Texts() const;
     QVector<Zaznam> Lines() const;
@@ -50,9 +59,13 @@ public:
     const Zaznam* FindText(const QString& text) const;
 
 private:
+    QSize m_page;
     CPismo m_font;
     QColor m_textColor = Qt::black;
 };
 
-// A printout drawn page by page onto recording surfaces.
-QVector<CZaznamovaPlocha> RecordPages(CTlacovina& printout);
+// A printout drawn page by page onto recording surfaces of its paper, with `metrics` and `widths`
+// (the plain rule when none is given).
+QVector<CZaznamovaPlocha>
+RecordPages(CTlacovina& printout, const std::function<CMetriky(const CPismo&)>& metrics = {},
+            const std::function<double(const CPismo&, const QString&)>& widths = {});

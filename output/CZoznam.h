@@ -32,7 +32,17 @@ struct CZoznam
 
     int ColumnCount() const { return static_cast<int>(columns.size()); }
     int RowCount() const { return static_cast<int>(rows.size()); }
-    QString Text(int row, int column) const { return rows.value(row).Cell(column); }
+    QString Text(int row, int column) const
+    {
+        return row >= 0 && row < rows.size() ? rows.at(row).Cell(column) : QString();
+    }
+    QStringList ColumnTexts(int column) const
+    {
+        QStringList texts;
+        for (const CRiadokZoznamu& r : rows)
+            texts << r.Cell(column);
+        return texts;
+    }
     void AddColumn(const QString& header, Zarovnanie alignment, int width)
     {
         columns.append({header, alignment, width});

@@ -185,8 +185,11 @@ void CTlacHracov::DrawPage(CPlocha& surface, int page)
 {
     CTabulka t(surface);
     t.AddColumn(QStringLiteral(" 100"), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" Ján Novák-Kováčik "), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" 123456/7890 "), Zarovnanie::Vlavo);
+    QStringList names;
+    for (int r = 0; r < m_list.RowCount(); ++r)
+        names << QStringLiteral("%1 %2").arg(m_list.Text(r, 1), m_list.Text(r, 2));
+    t.AddColumn(CTabulka::Sample(QStringLiteral(" Ján Novák-Kováčik "), names), Zarovnanie::Vlavo);
+    t.AddColumn(CTabulka::Sample(QStringLiteral(" 123456/7890 "), m_list.ColumnTexts(3)), Zarovnanie::Vlavo);
     t.AddColumn(QStringLiteral(" Hráč hosťuje do "), Zarovnanie::Vlavo);
     t.AddColumn(QStringLiteral(" Zákaz činnosti do "), Zarovnanie::Vlavo);
     const QStringList header = {QStringLiteral("#"), QStringLiteral("Meno hráča"), QStringLiteral("r. č."),

@@ -116,10 +116,13 @@ int CTlacStrelcov::PageCount()
 void CTlacStrelcov::DrawPage(CPlocha& surface, int page)
 {
     CTabulka t(surface);
-    t.AddColumn(QStringLiteral(" 20 "), Zarovnanie::Stred);
-    t.AddColumn(QStringLiteral(" %1 ").arg(QString(23, QLatin1Char('x'))), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" %1 ").arg(QString(32, QLatin1Char('x'))), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" 100 "), Zarovnanie::Stred);
+    // Ranks shared by several scorers ("12.-15.") and long names widen their columns.
+    const QStringList samples = {
+        QStringLiteral(" 20 "), QStringLiteral(" %1 ").arg(QString(23, QLatin1Char('x'))),
+        QStringLiteral(" %1 ").arg(QString(32, QLatin1Char('x'))), QStringLiteral(" 100 ")};
+    for (int c = 0; c < samples.size(); ++c)
+        t.AddColumn(CTabulka::Sample(samples.at(c), m_list.ColumnTexts(c) << m_list.columns.value(c).header),
+                    c == 0 || c == 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo);
     for (int c = 0; c < m_list.ColumnCount(); ++c)
         t.GridCell(0, c, m_list.columns.at(c).header);
     const CHlavicka season = CHlavicka::Read(m_db);

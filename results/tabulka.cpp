@@ -1,5 +1,6 @@
 #include "tabulka.h"
 
+#include "competition/kluby.h"
 #include "competition/sutaze.h"
 #include "db/CChybaDatabazy.h"
 #include "db/CDatabaza.h"
@@ -158,14 +159,19 @@ void SaveSanctionPoints(CDatabaza& db, int competition, int club, const QString&
 void CTlacTabulky::DrawPage(CPlocha& surface, int)
 {
     CTabulka t(surface);
-    const QStringList samples = {
-        QStringLiteral(" 20 "),      QStringLiteral(" %1 ").arg(QString(32, QLatin1Char('x'))),
-        QStringLiteral(" 100 "),     QStringLiteral(" 100 "),
-        QStringLiteral(" 100 "),     QStringLiteral(" 100 "),
-        QStringLiteral(" 100:100 "), QStringLiteral(" 100 "),
-        QStringLiteral(" -100 ")};
+    const QStringList samples = {QStringLiteral(" 20 "),
+                                 CTabulka::Sample(QStringLiteral(" %1 ").arg(QString(32, QLatin1Char('x'))),
+                                                  LongestClubName(m_db, m_competition)),
+                                 QStringLiteral(" 100 "),
+                                 QStringLiteral(" 100 "),
+                                 QStringLiteral(" 100 "),
+                                 QStringLiteral(" 100 "),
+                                 QStringLiteral(" 100:100 "),
+                                 QStringLiteral(" 100 "),
+                                 QStringLiteral(" -100 ")};
     for (int c = 0; c < samples.size(); ++c)
-        t.AddColumn(samples.at(c), c == 1 ? Zarovnanie::Vlavo : Zarovnanie::Stred);
+        t.AddColumn(CTabulka::Sample(samples.at(c), {kHlavicka.value(c)}),
+                    c == 1 ? Zarovnanie::Vlavo : Zarovnanie::Stred);
     for (int c = 0; c < kHlavicka.size(); ++c)
         t.GridCell(0, c, kHlavicka.at(c));
     const CHlavicka season = CHlavicka::Read(m_db);

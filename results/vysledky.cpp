@@ -1,6 +1,7 @@
 #include "vysledky.h"
 
 #include "competition/CZapas.h"
+#include "competition/kluby.h"
 #include "competition/rozpis.h"
 #include "competition/sutaze.h"
 #include "db/CDatabaza.h"
@@ -218,11 +219,18 @@ int CTlacVysledkov::PageCount()
 void CTlacVysledkov::DrawPage(CPlocha& surface, int page)
 {
     CTabulka t(surface);
-    t.AddColumn(QStringLiteral(" TJ Družstevník Šaštín-Stráže "), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" TJ Družstevník Šaštín-Stráže "), Zarovnanie::Vlavo);
+    // As wide on every page: measured on all clubs and notes of the competition.
+    const QString club = CTabulka::Sample(QStringLiteral(" TJ Družstevník Šaštín-Stráže "),
+                                          LongestClubName(m_db, m_competition));
+    const QString note = m_db.Value(QStringLiteral("select poznamka from tzapasy where skupina=? "
+                                                   "order by length(poznamka) desc limit 1"),
+                                    {m_competition})
+                             .toString();
+    t.AddColumn(club, Zarovnanie::Vlavo);
+    t.AddColumn(club, Zarovnanie::Vlavo);
     t.AddColumn(QStringLiteral(" Výsledok "), Zarovnanie::Stred);
     t.AddColumn(QStringLiteral(" Polčas "), Zarovnanie::Stred);
-    t.AddColumn(QStringLiteral(" Kontumacne                  "), Zarovnanie::Vlavo);
+    t.AddColumn(CTabulka::Sample(QStringLiteral(" Kontumacne                  "), note), Zarovnanie::Vlavo);
     const CHlavicka season = CHlavicka::Read(m_db);
     t.TitleLine(ResultsTitle(m_db, m_competition));
     t.SeasonLine(season.SeasonLine());

@@ -325,4 +325,51 @@ TEST_F(Officials, ClashFlagsOfAWholeListAreThoseOfTheOneNominationQuery)
     EXPECT_GT(clashes, 5); // the case is not a trivial one
 }
 
+TEST_F(Officials, ASeasonOfMarksRunsOverSeveralLinesOfItsColumnAndNothingIsLost)
+{
+    CZoznam list;
+    list.columns = MarkColumns();
+    QStringList all;
+    for (int r = 0; r < 30; ++r) {
+        QStringList marks;
+        for (int m = 0; m < 10 + r; ++m)
+            marks << QString::number(5 + (r + m) % 5) + (m % 2 ? QStringLiteral(".5") : QString());
+        all << marks.join(QStringLiteral(" ; "));
+        list.AddRow({QString::number(r + 1), QStringLiteral("Rozhodca %1").arg(r + 1), QString(), all.last(),
+                     QStringLiteral("7.2")});
+    }
+    CTlacZnamok printout(Db(), list);
+    const QVector<CZaznamovaPlocha> pages = RecordPages(printout);
+    ASSERT_GE(pages.size(), 2); // 25 officials a page at most, fewer with long rows
+    int official = 0;
+    for (const CZaznamovaPlocha& page : pages) {
+        const auto texts = page.Texts();
+        int onPage = 0;
+        for (int i = 0; i < texts.size(); ++i) {
+            if (!texts.at(i).text.startsWith(QStringLiteral("Rozhodca ")))
+                continue;
+            ASSERT_EQ(texts.at(i).text, QStringLiteral("Rozhodca %1").arg(official + 1));
+            ++onPage;
+            // The cells of the row, then the marks' further lines, each alone in its grid row.
+            QStringList lines = {texts.at(i + 2).text};
+            const int column = texts.at(i + 2).clip.x();
+            EXPECT_EQ(texts.at(i + 3).text, QStringLiteral("7.2"));
+            int j = i + 4;
+            for (; j + 4 < texts.size() && texts.at(j).text.isEmpty(); j += 5) {
+                EXPECT_EQ(texts.at(j + 3).clip.x(), column);
+                lines << texts.at(j + 3).text;
+            }
+            EXPECT_EQ(lines.join(QLatin1Char(' ')), all.at(official)) << official;
+            for (const QString& line : lines.mid(0, lines.size() - 1))
+                EXPECT_TRUE(line.endsWith(QStringLiteral(" ;")));
+            if (official == 29) {
+                EXPECT_GT(lines.size(), 1);
+            }
+            ++official;
+        }
+        EXPECT_LE(onPage, CTlacZnamok::kNaStranu);
+    }
+    EXPECT_EQ(official, 30);
+}
+
 } // namespace

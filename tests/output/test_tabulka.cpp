@@ -81,6 +81,69 @@ TEST(PrintedTable, ALongTextWidensTheFirstCellAndItsBorders)
     EXPECT_EQ(s.Texts().at(0).clip.width(), 400);
 }
 
+// A table of a number, two names and a score; plain metrics: the average character as wide as half
+// the font's height, every character that wide.
+struct WideTable
+{
+    CZaznamovaPlocha s;
+    CTabulka t{s};
+    const QString name = QStringLiteral("Futbalový klub ") + QString(43, QLatin1Char('n')); // 58 characters
+    explicit WideTable(const QString& firstName)
+    {
+        t.AddColumn(QStringLiteral(" 1 "), Zarovnanie::Stred);
+        t.AddColumn(QLatin1Char(' ') + firstName + QLatin1Char(' '), Zarovnanie::Vlavo);
+        t.AddColumn(QLatin1Char(' ') + name + QLatin1Char(' '), Zarovnanie::Vlavo);
+        t.AddColumn(QStringLiteral(" 2:1 "), Zarovnanie::Stred);
+        const QStringList cells = {QStringLiteral("1"), firstName, name, QStringLiteral("2:1")};
+        for (int c = 0; c < cells.size(); ++c)
+            t.GridCell(1, c, cells.at(c));
+    }
+    int Width(int column) const
+    {
+        return t.ColumnRightEdge(column) - (column ? t.ColumnRightEdge(column - 1) : 0);
+    }
+};
+
+TEST(PrintedTable, ATableWiderThanThePaperIsFittedFirstByItsFontAndTheAirBesideItsTexts)
+{
+    // 12 800 twips estimated in the 150 font; the paper has 9 520 between its margins.
+    WideTable w(QStringLiteral("Futbalový klub ") + QString(43, QLatin1Char('m')));
+    EXPECT_EQ(w.s.m_tooWide, 0);
+    EXPECT_EQ(w.t.CellFontHeight(), CTabulka::kNajmensiePismo);
+    EXPECT_LE(w.t.ColumnRightEdge(3), CTabulka::kPravyOkraj - 1000);
+    // Both names whole, each inside its column.
+    for (int c : {1, 2}) {
+        const auto* text =
+            w.s.FindText(c == 2 ? w.name : QStringLiteral("Futbalový klub ") + QString(43, 'm'));
+        ASSERT_NE(text, nullptr) << c;
+        EXPECT_LE(58 * CTabulka::kNajmensiePismo / 2 + 50, w.Width(c)) << c;
+    }
+}
+
+TEST(PrintedTable, ATableTooWideEvenSoPrintsSmallerAndShortensOnlyItsWidestText)
+{
+    const QString huge = QString(200, QLatin1Char('w'));
+    WideTable w(huge);
+    EXPECT_GT(w.s.m_tooWide, 0);
+    EXPECT_EQ(w.t.CellFontHeight(), CTabulka::kNudzovePismo);
+    EXPECT_LE(w.t.ColumnRightEdge(3), CTabulka::kPravyOkraj - 1000);
+    // The number, the score and the other name keep what they need (60 twips a character now).
+    EXPECT_GE(w.Width(0), 3 * 60 + 40);
+    EXPECT_GE(w.Width(3), 5 * 60 + 40);
+    EXPECT_NE(w.s.FindText(w.name), nullptr);
+    EXPECT_NE(w.s.FindText(QStringLiteral("2:1")), nullptr);
+    // The huge name is shortened inside its own column, its end marked.
+    int shortened = 0;
+    for (const auto& text : w.s.Texts())
+        if (text.text.startsWith(QLatin1Char('w'))) {
+            ++shortened;
+            EXPECT_TRUE(text.text.endsWith(QChar(0x2026)));
+            EXPECT_LE(text.rect.x() + 60 * text.text.size(), w.t.LeftMargin() + w.t.ColumnRightEdge(1));
+            EXPECT_EQ(text.clip.x() + text.clip.width(), w.t.LeftMargin() + w.t.ColumnRightEdge(1));
+        }
+    EXPECT_EQ(shortened, 1);
+}
+
 TEST(PrintedTable, BordersCanBeLeftOffForOneCellOnly)
 {
     CZaznamovaPlocha s = Surface30();
@@ -206,7 +269,9 @@ TEST(PrintedTable, AGroupedListOf120RowsPrintsOnThreePagesRepeatingTheOpenGroup)
     // The repeated title is bold, without borders and not cut to its column.
     const auto title = surfaces[1].Texts().first();
     EXPECT_EQ(title.font.weight, 700);
-    EXPECT_FALSE(title.clip.isValid());
+    // Not cut to its column: only at the paper's right margin.
+    EXPECT_EQ(title.clip.right() + 1, CTabulka::kPravyOkraj);
+    EXPECT_GT(title.clip.width(), 3000);
     // A title row later on the page: an empty grid row for the separator, then title and header.
     const auto* klub4 = surfaces[1].FindText(QStringLiteral("Klub 4"));
     ASSERT_NE(klub4, nullptr);
@@ -215,6 +280,27 @@ TEST(PrintedTable, AGroupedListOf120RowsPrintsOnThreePagesRepeatingTheOpenGroup)
     const auto& header = texts.at(TextsOf(surfaces[1]).indexOf(QStringLiteral("Klub 4")) + 1);
     EXPECT_EQ(header.text, QStringLiteral("#"));
     EXPECT_EQ((BottomOf(header.rect) + 20 - 1700) / 225 - 1, row + 1);
+}
+
+TEST(PrintedTable, AGroupsTitleNeverStandsAloneAtTheFootOfAPage)
+{
+    // 23 grid rows a page: the first group takes 21 (title, header, 18 players, the separator), so
+    // the second group's title and header would fill the page with none of its players under them.
+    const CZoznam list = Cards(60);
+    const QVector<int> starts = CTabulka::ListPages(list, 23);
+    ASSERT_GE(starts.size(), 2);
+    EXPECT_EQ(starts.at(0), 1);
+    EXPECT_EQ(starts.at(1), 21);
+    CZaznamovaPlocha first = Surface30();
+    CTabulka t(first);
+    t.PrintList(1, list, starts);
+    EXPECT_EQ(first.FindText(QStringLiteral("Klub 2")), nullptr);
+    CZaznamovaPlocha second = Surface30();
+    CTabulka t2(second);
+    t2.PrintList(2, list, starts);
+    const QStringList texts = TextsOf(second);
+    EXPECT_EQ(texts.count(QStringLiteral("Klub 2")), 1);
+    EXPECT_EQ(texts.mid(0, 5), (QStringList{"Klub 2", "#", "Meno", "Spolu", "1"}));
 }
 
 TEST(PrintedTable, AFlatListPrintsFiftyRowsAPageUnderItsHeader)
