@@ -77,9 +77,15 @@ void CTabulka::Fit()
         double total = 0, allAir = 0;
         for (int i = 0; i < m_widths.size(); ++i) {
             widths.append(m_widths.at(i) * static_cast<double>(height) / base);
-            // The sample with its blanks, in the bold of the header row, and air to its borders.
-            const double need = m_surface.TextWidth(m_samples.at(i)) +
-                                (m_alignments.at(i) == Zarovnanie::Stred ? 2 : 1) * kVnutornyOkraj;
+            // In the bold of the header row: the sample with its blanks, and the header with the air a
+            // cell keeps around its text (and a twip or two the whole twips of the edges round away).
+            const double around = m_alignments.at(i) == Zarovnanie::Stred ? 2 * kVnutornyOkraj
+                                  : m_alignments.at(i) == Zarovnanie::Vpravo
+                                      ? kLavyOkrajTextu
+                                      : kLavyOkrajTextu + kVnutornyOkraj;
+            const double need = std::max(m_surface.TextWidth(m_samples.at(i)) + kVnutornyOkraj,
+                                         m_surface.TextWidth(m_headers.at(i)) + around) +
+                                2;
             air.append(std::max(0.0, widths.last() - need));
             total += widths.last();
             allAir += air.last();
@@ -225,7 +231,7 @@ void CTabulka::TextAt(int x, int y, int flags, const QString& text)
                    leftAligned ? m_surface.Elided(text, RightEdge() - x) : text, box.intersected(paper));
 }
 
-void CTabulka::AddColumn(const QString& sample, Zarovnanie alignment)
+void CTabulka::AddColumn(const QString& sample, Zarovnanie alignment, const QString& header)
 {
     m_surface.SetFont(GridFont(400));
     const CMetriky m = m_surface.Metrics();
@@ -233,6 +239,7 @@ void CTabulka::AddColumn(const QString& sample, Zarovnanie alignment)
     const int width = (m.averageWidth + m.averageWidth / 3) * static_cast<int>(sample.size());
     m_widths.append(width);
     m_samples.append(sample);
+    m_headers.append(header);
     m_alignments.append(alignment);
     m_rightEdges.append((m_rightEdges.isEmpty() ? 0 : m_rightEdges.last()) + width);
 }

@@ -21,8 +21,9 @@ public:
     int RowHeight() const { return m_rowHeight; }
     int ColumnRightEdge(int column) const { return m_rightEdges.value(column); }
 
-    // A column as wide as `sample` in the grid font.
-    void AddColumn(const QString& sample, Zarovnanie alignment);
+    // A column as wide as `sample` in the grid font; its `header`, when given, is kept whole when the
+    // table has to be narrowed.
+    void AddColumn(const QString& sample, Zarovnanie alignment, const QString& header = {});
     // A column's sample made as long as the longest of its texts (with a blank either side) where
     // that is longer, so that a long name of the season prints whole; the table as a whole is then
     // fitted to the paper.
@@ -101,6 +102,7 @@ private:
     int m_rowHeight = 0;
     QVector<int> m_widths;
     QVector<QString> m_samples;
+    QVector<QString> m_headers;
     QVector<int> m_rightEdges;
     QVector<Zarovnanie> m_alignments;
     bool m_borders[4] = {true, true, true, true};

@@ -121,8 +121,8 @@ void CTlacStrelcov::DrawPage(CPlocha& surface, int page)
         QStringLiteral(" 20 "), QStringLiteral(" %1 ").arg(QString(23, QLatin1Char('x'))),
         QStringLiteral(" %1 ").arg(QString(32, QLatin1Char('x'))), QStringLiteral(" 100 ")};
     for (int c = 0; c < samples.size(); ++c)
-        t.AddColumn(CTabulka::Sample(samples.at(c), m_list.ColumnTexts(c) << m_list.columns.value(c).header),
-                    c == 0 || c == 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo);
+        t.AddColumn(CTabulka::Sample(samples.at(c), m_list.ColumnTexts(c)),
+                    c == 0 || c == 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo, m_list.columns.value(c).header);
     for (int c = 0; c < m_list.ColumnCount(); ++c)
         t.GridCell(0, c, m_list.columns.at(c).header);
     const CHlavicka season = CHlavicka::Read(m_db);

@@ -16,7 +16,8 @@ CStranaZapasu ReadSide(CDatabaza& db, int matchId, CStrana side)
     const int home = rs.GetInt(QStringLiteral("klub1"));
     const int away = rs.GetInt(QStringLiteral("klub2"));
     s.club = side == kDomaci ? home : side == kHostia ? away : 0;
-    s.score = SkoreZUlozenia(rs.GetFieldValue(side == kDomaci ? QStringLiteral("body1") : QStringLiteral("body2")));
+    s.score =
+        SkoreZUlozenia(rs.GetFieldValue(side == kDomaci ? QStringLiteral("body1") : QStringLiteral("body2")));
     const auto name = [&db](int club) {
         CZaznamy k(db);
         k.Open(QStringLiteral("select * from tkluby where ID=?"), {club});

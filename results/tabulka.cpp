@@ -170,8 +170,7 @@ void CTlacTabulky::DrawPage(CPlocha& surface, int)
                                  QStringLiteral(" 100 "),
                                  QStringLiteral(" -100 ")};
     for (int c = 0; c < samples.size(); ++c)
-        t.AddColumn(CTabulka::Sample(samples.at(c), {kHlavicka.value(c)}),
-                    c == 1 ? Zarovnanie::Vlavo : Zarovnanie::Stred);
+        t.AddColumn(samples.at(c), c == 1 ? Zarovnanie::Vlavo : Zarovnanie::Stred, kHlavicka.value(c));
     for (int c = 0; c < kHlavicka.size(); ++c)
         t.GridCell(0, c, kHlavicka.at(c));
     const CHlavicka season = CHlavicka::Read(m_db);

@@ -127,9 +127,11 @@ TEST(PrintedTable, ATableTooWideEvenSoPrintsSmallerAndShortensOnlyItsWidestText)
     EXPECT_GT(w.s.m_tooWide, 0);
     EXPECT_EQ(w.t.CellFontHeight(), CTabulka::kNudzovePismo);
     EXPECT_LE(w.t.ColumnRightEdge(3), CTabulka::kPravyOkraj - 1000);
-    // The number, the score and the other name keep what they need (60 twips a character now).
-    EXPECT_GE(w.Width(0), 3 * 60 + 40);
-    EXPECT_GE(w.Width(3), 5 * 60 + 40);
+    // The number, the score and the other name keep their samples' width (60 twips a character now)
+    // and print whole.
+    EXPECT_GE(w.Width(0), 3 * 60);
+    EXPECT_GE(w.Width(3), 5 * 60);
+    EXPECT_NE(w.s.FindText(QStringLiteral("1")), nullptr);
     EXPECT_NE(w.s.FindText(w.name), nullptr);
     EXPECT_NE(w.s.FindText(QStringLiteral("2:1")), nullptr);
     // The huge name is shortened inside its own column, its end marked.
