@@ -1,8 +1,10 @@
 #include "CPrikazovyRiadok.h"
 
+#include "app/publikovanie.h"
 #include "app/ukazka.h"
 #include "app/vystupy.h"
 #include "competition/generator.h"
+#include "competition/kalendar.h"
 #include "competition/kluby.h"
 #include "competition/rozpis.h"
 #include "competition/sutaze.h"
@@ -62,10 +64,11 @@ private:
 };
 
 // The jobs, each an option of its own; --export and --print take the list they write.
-const QStringList kJobs = {QStringLiteral("new-season"), QStringLiteral("demo-season"),
-                           QStringLiteral("info"),       QStringLiteral("recalculate"),
-                           QStringLiteral("generate"),   QStringLiteral("export"),
-                           QStringLiteral("print")};
+const QStringList kJobs = {
+    QStringLiteral("new-season"),   QStringLiteral("demo-season"),   QStringLiteral("info"),
+    QStringLiteral("recalculate"),  QStringLiteral("generate"),      QStringLiteral("export"),
+    QStringLiteral("print"),        QStringLiteral("publish"),       QStringLiteral("calendar"),
+    QStringLiteral("import-clubs"), QStringLiteral("import-players")};
 
 // Options with a value, besides the two jobs that take one.
 const QStringList kValueOptions = {
@@ -103,13 +106,20 @@ QString Synopsis()
         "               [--start MM-DD-YYYY] [--hour HH:MM] [--return MM-DD-YYYY] [--return-hour HH:MM]\n"
         "  agenda-mirak --export ZOZNAM SEZONA.mdb -o VYSTUP.html [--sutaz ID] [--klub ID] [--kolo N]\n"
         "               [--datum MM-DD-YYYY]\n"
+        "  agenda-mirak --export ZOZNAM SEZONA.mdb -o VYSTUP.csv ...    tabuľka CSV pre tabuľkový procesor\n"
         "  agenda-mirak --print ZOZNAM SEZONA.mdb -o VYSTUP.pdf [--sutaz ID] [--klub ID] [--kolo N]\n"
         "               [--datum MM-DD-YYYY]\n"
+        "  agenda-mirak --publish SEZONA.mdb -o PRIECINOK  celá sezóna ako webová stránka\n"
+        "  agenda-mirak --calendar SEZONA.mdb -o VYSTUP.ics [--sutaz ID] [--klub ID]\n"
+        "                                                  zápasy ako kalendár (iCalendar)\n"
+        "  agenda-mirak --import-clubs SEZONA.mdb --sutaz ID KLUBY.csv\n"
+        "  agenda-mirak --import-players SEZONA.mdb --klub ID HRACI.csv\n"
+        "                                                  pridá kluby alebo hráčov z tabuľky CSV\n"
         "\n"
-        "ZOZNAM: kluby, hraci, rozpis, vysledky, tabulka, strelci, zk, ck, nominacie;\n"
-        "        pri tlači aj rozhodcovia, delegati, znamky, zk-stop.\n"
-        "Návratová hodnota: 0 úspech, 1 nesprávne použitie, 2 sezónu nemožno otvoriť alebo výber\n"
-        "nič neoznačuje.");
+        "ZOZNAM: kluby, hraci, rozpis, vysledky, tabulka, strelci, zk, ck, zk-stop (s --kolo N),\n"
+        "        nominacie, rozhodcovia, delegati; pri tlači aj znamky.\n"
+        "Návratová hodnota: 0 úspech, 1 nesprávne použitie, 2 sezónu nemožno otvoriť, výber nič\n"
+        "neoznačuje alebo súbor na import má chybu (nič sa neuloží).");
 }
 
 void DefineOptions(QCommandLineParser& parser)
@@ -134,6 +144,10 @@ void DefineOptions(QCommandLineParser& parser)
           QStringLiteral("ZOZNAM"));
     value({QStringLiteral("print")}, QStringLiteral("Vytlačí zoznam do PDF na A4."),
           QStringLiteral("ZOZNAM"));
+    flag(QStringLiteral("publish"), QStringLiteral("Zapíše celú sezónu ako webovú stránku do priečinka -o."));
+    flag(QStringLiteral("calendar"), QStringLiteral("Zapíše zápasy ako kalendár iCalendar (.ics)."));
+    flag(QStringLiteral("import-clubs"), QStringLiteral("Pridá do súťaže --sutaz kluby zo súboru CSV."));
+    flag(QStringLiteral("import-players"), QStringLiteral("Pridá do klubu --klub hráčov zo súboru CSV."));
     value({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("Súbor, ktorý sa zapíše."),
           QStringLiteral("SUBOR"));
     value({QStringLiteral("sutaz")}, QStringLiteral("Súťaž (tsutaze.ID)."), QStringLiteral("ID"));
@@ -158,6 +172,8 @@ void DefineOptions(QCommandLineParser& parser)
     value({QStringLiteral("seed")},
           QStringLiteral("Semienko ukážkovej sezóny (rovnaké dáva rovnakú sezónu)."), QStringLiteral("S"));
     parser.addPositionalArgument(QStringLiteral("SEZONA.mdb"), QStringLiteral("Súbor sezóny."));
+    parser.addPositionalArgument(QStringLiteral("SUBOR.csv"), QStringLiteral("Pri importe súbor CSV."),
+                                 QStringLiteral("[SUBOR.csv]"));
     for (const QString& name : kQtValueOptions) {
         QCommandLineOption o(name, QString(), QStringLiteral("x"));
         o.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -290,16 +306,22 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
         if (parser.isSet(name))
             volby.options.insert(name, parser.value(name));
     volby.output = parser.value(QStringLiteral("o"));
-    if (volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print")) {
+    if (volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print"))
         volby.view = parser.value(volby.job);
-        if (volby.output.isEmpty())
-            return Fail(kZlePouzitie, QStringLiteral("Chýba výstupný súbor (-o SUBOR)."));
-    }
-    if (volby.positional.size() != 1)
-        return Fail(kZlePouzitie, volby.positional.isEmpty()
-                                      ? QStringLiteral("Chýba súbor sezóny.")
+    const bool writes = volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print") ||
+                        volby.job == QStringLiteral("publish") || volby.job == QStringLiteral("calendar");
+    if (writes && volby.output.isEmpty())
+        return Fail(kZlePouzitie, volby.job == QStringLiteral("publish")
+                                      ? QStringLiteral("Chýba priečinok webu (-o PRIECINOK).")
+                                      : QStringLiteral("Chýba výstupný súbor (-o SUBOR)."));
+    // An import names the season and the file to read.
+    const qsizetype files = volby.job.startsWith(QStringLiteral("import-")) ? 2 : 1;
+    if (volby.positional.size() != files)
+        return Fail(kZlePouzitie, volby.positional.isEmpty() ? QStringLiteral("Chýba súbor sezóny.")
+                                  : volby.positional.size() < files
+                                      ? QStringLiteral("Chýba súbor CSV, z ktorého sa importuje.")
                                       : QStringLiteral("Nadbytočné parametre: %1")
-                                            .arg(volby.positional.mid(1).join(QLatin1Char(' '))));
+                                            .arg(volby.positional.mid(files).join(QLatin1Char(' '))));
     volby.season = volby.positional.first();
     if (volby.job == QStringLiteral("new-season"))
         return NewSeason(volby);
@@ -311,6 +333,12 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
         return Recalculate(volby);
     if (volby.job == QStringLiteral("generate"))
         return Generate(volby);
+    if (volby.job == QStringLiteral("publish"))
+        return Publish(volby);
+    if (volby.job == QStringLiteral("calendar"))
+        return Calendar(volby);
+    if (volby.job.startsWith(QStringLiteral("import-")))
+        return Import(volby);
     return ExportOrPrint(volby);
 }
 
@@ -558,10 +586,118 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
             return;
         }
         try {
-            WriteWholeFile(volby.output, page->CopyText());
+            WriteWholeFile(volby.output, IsCsvFileName(volby.output) ? page->CsvText() : page->CopyText());
         } catch (const CChybaDatabazy& e) {
             status = Fail(kNedaSa, e.UserText());
         }
+    });
+    return ran ? status : kNedaSa;
+}
+
+int CPrikazovyRiadok::Publish(const CVolby& volby)
+{
+    CKonzola user(m_err, {});
+    CLigaroDoc doc(user);
+    if (!OpenSeason(doc, volby.season))
+        return kNedaSa;
+    int status = kUspech;
+    const bool ran = doc.Run([&] {
+        const QVector<CSuborWebu> files =
+            SiteFiles(doc.Database(), doc.StopRounds(), QDateTime::currentDateTimeUtc());
+        const QString error = PublishSite(files, volby.output, volby.season);
+        if (!error.isEmpty())
+            status = Fail(kNedaSa, error);
+    });
+    return ran ? status : kNedaSa;
+}
+
+int CPrikazovyRiadok::Calendar(const CVolby& volby)
+{
+    int competition = 0, club = 0;
+    bool hasCompetition = false, hasClub = false;
+    if (!IntOption(volby, QStringLiteral("sutaz"), competition, hasCompetition) ||
+        !IntOption(volby, QStringLiteral("klub"), club, hasClub))
+        return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
+    if (TenIstySubor(volby.output, volby.season))
+        return Fail(kNedaSa,
+                    QStringLiteral("Výstupný súbor %1 je sezóna, z ktorej sa číta; nič doň nezapíšem.")
+                        .arg(QDir::toNativeSeparators(volby.output)));
+    const QString refusal = OutputRefusal(volby.output);
+    if (!refusal.isEmpty())
+        return Fail(kNedaSa, refusal);
+    CKonzola user(m_err, volby.output);
+    CLigaroDoc doc(user);
+    if (!OpenSeason(doc, volby.season))
+        return kNedaSa;
+    int status = kUspech;
+    const bool ran = doc.Run([&] {
+        CDatabaza& db = doc.Database();
+        if (hasCompetition && !CompetitionExists(db, competition)) {
+            status = Fail(kNedaSa, NoCompetition(competition));
+            return;
+        }
+        if (hasClub &&
+            db.Value(QStringLiteral("select count(*) from tkluby where ID=? and (?=0 or skupina=?)"),
+                     {club, competition, competition})
+                    .toInt() == 0) {
+            status =
+                Fail(kNedaSa, hasCompetition
+                                  ? QStringLiteral("Klub %1 v súťaži %2 nie je.").arg(club).arg(competition)
+                                  : QStringLiteral("Klub %1 v sezóne nie je.").arg(club));
+            return;
+        }
+        try {
+            WriteWholeFile(volby.output,
+                           MatchCalendar(db, competition, club, QDateTime::currentDateTimeUtc()));
+        } catch (const CChybaDatabazy& e) {
+            status = Fail(kNedaSa, e.UserText());
+        }
+    });
+    return ran ? status : kNedaSa;
+}
+
+int CPrikazovyRiadok::Import(const CVolby& volby)
+{
+    const bool clubs = volby.job == QStringLiteral("import-clubs");
+    const QString option = clubs ? QStringLiteral("sutaz") : QStringLiteral("klub");
+    int id = 0;
+    bool given = false;
+    if (!IntOption(volby, option, id, given))
+        return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
+    if (!given)
+        return Fail(kZlePouzitie, clubs ? QStringLiteral("Import klubov potrebuje --sutaz ID.")
+                                        : QStringLiteral("Import hráčov potrebuje --klub ID."));
+    const QString path = volby.positional.at(1);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(kNedaSa, QStringLiteral("Súbor %1 sa nedá čítať: %2")
+                                 .arg(QDir::toNativeSeparators(path), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    CKonzola user(m_err, {});
+    CLigaroDoc doc(user);
+    if (!OpenSeason(doc, volby.season))
+        return kNedaSa;
+    int status = kUspech;
+    const bool ran = doc.Run([&] {
+        CDatabaza& db = doc.Database();
+        if (clubs && !CompetitionExists(db, id)) {
+            status = Fail(kNedaSa, NoCompetition(id));
+            return;
+        }
+        if (!clubs && db.Value(QStringLiteral("select count(*) from tkluby where ID=?"), {id}).toInt() == 0) {
+            status = Fail(kNedaSa, QStringLiteral("Klub %1 v sezóne nie je.").arg(id));
+            return;
+        }
+        const CVysledokDovozu result = clubs ? ImportClubs(db, id, bytes) : ImportPlayers(db, id, bytes);
+        if (!result.error.isEmpty()) {
+            status = Fail(
+                kNedaSa,
+                QStringLiteral("%1: %2 Nič sa neuložilo.").arg(QDir::toNativeSeparators(path), result.error));
+            return;
+        }
+        m_out << (clubs ? QStringLiteral("Pridané kluby: %1") : QStringLiteral("Pridaní hráči: %1"))
+                     .arg(result.count)
+              << Qt::endl;
     });
     return ran ? status : kNedaSa;
 }

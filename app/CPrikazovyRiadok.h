@@ -54,6 +54,9 @@ private:
     int Recalculate(const CVolby& volby);
     int Generate(const CVolby& volby);
     int ExportOrPrint(const CVolby& volby);
+    int Publish(const CVolby& volby);
+    int Calendar(const CVolby& volby);
+    int Import(const CVolby& volby);
 
     QTextStream& m_out;
     QTextStream& m_err;

@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStyle>
 #include <QUrl>
@@ -261,9 +262,16 @@ QString COknoPouzivatel::AskSaveFileName(const QString& caption, const QString& 
     QString start = proposedPath;
     if (QFileInfo(proposedPath).isRelative())
         start = QDir(m_lastFolder.isEmpty() ? QDir::homePath() : m_lastFolder).filePath(proposedPath);
-    const QString chosen = QFileDialog::getSaveFileName(m_parent, caption, start, filter);
-    if (!chosen.isEmpty())
-        m_lastFolder = QFileInfo(chosen).absolutePath();
+    QString selected;
+    QString chosen = QFileDialog::getSaveFileName(m_parent, caption, start, filter, &selected);
+    if (chosen.isEmpty())
+        return chosen;
+    m_lastFolder = QFileInfo(chosen).absolutePath();
+    // A name typed without an extension takes the one of the kind chosen below it ("*.csv").
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([A-Za-z0-9]+)\\)"));
+    const QRegularExpressionMatch m = pattern.match(selected);
+    if (QFileInfo(chosen).suffix().isEmpty() && m.hasMatch())
+        chosen += QLatin1Char('.') + m.captured(1);
     return chosen;
 }
 

@@ -112,12 +112,18 @@ const QHash<QString, CVystupZoznamu>& Outputs()
                             db, v.round, StopList(db, v.competition, v.round, v.thresholds),
                             v.club == kVsetkyKluby ? QString() : CardClubText(db, v.club));
                     },
-                    {}});
+                    [](CDatabaza& db, const CVyber& v) {
+                        return std::optional<CMyExport>(
+                            ExportStopList(db, v.competition, v.round, v.thresholds));
+                    }});
         const auto officials = [](const CRegister& reg) {
             CVystupZoznamu o;
             o.perCompetition = false;
             o.printout = [&reg](CDatabaza& db, const CVyber&) {
                 return std::make_unique<CTlacSupisky>(db, reg);
+            };
+            o.page = [&reg](CDatabaza& db, const CVyber&) {
+                return std::optional<CMyExport>(ExportOfficials(db, reg));
             };
             return o;
         };

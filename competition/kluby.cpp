@@ -97,6 +97,75 @@ int SaveClub(CDatabaza& db, int id, int competition, const CUdajeKlubu& data)
     return id != 0 ? id : static_cast<int>(rs.LastInsertId());
 }
 
+CVysledokDovozu ImportClubs(CDatabaza& db, int competition, const QByteArray& file)
+{
+    CVysledokDovozu result;
+    const CCsvSubor csv = ReadCsv(file);
+    if (!csv.error.isEmpty()) {
+        result.error = csv.error;
+        return result;
+    }
+    if (csv.rows.isEmpty()) {
+        result.error = QStringLiteral("Súbor je prázdny.");
+        return result;
+    }
+    const QStringList header = csv.rows.first().cells;
+    const int name =
+        CsvColumn(header, {QStringLiteral("Názov klubu"), QStringLiteral("Názov"), QStringLiteral("Klub")});
+    const int draw = CsvColumn(header, {QStringLiteral("Los"), QStringLiteral("Vylosované číslo")});
+    const int contact1 = CsvColumn(header, {QStringLiteral("Kontakt 1")});
+    const int contact2 = CsvColumn(header, {QStringLiteral("Kontakt 2")});
+    const int note = CsvColumn(header, {QStringLiteral("Poznámka")});
+    if (name < 0) {
+        result.error = QStringLiteral("Prvý riadok súboru nemá stĺpec „Názov klubu“ (súbor má mať stĺpce ako "
+                                      "export zoznamu klubov: Los; Názov klubu; Kontakt 1; Kontakt 2).");
+        return result;
+    }
+    // The names the competition has, compared as a person would: without regard to letter case.
+    QHash<QString, int> taken; // name -> line of the file (0 for the competition)
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select nazov from tkluby where skupina=?"), {competition});
+    for (; !rs.IsEOF(); rs.MoveNext())
+        taken.insert(rs.GetText(QStringLiteral("nazov")).trimmed().toLower(), 0);
+    QVector<CUdajeKlubu> clubs;
+    for (qsizetype r = 1; r < csv.rows.size(); ++r) {
+        const CRiadokCsv& row = csv.rows.at(r);
+        CUdajeKlubu k{CsvCell(row, name), CsvCell(row, contact1), CsvCell(row, contact2), CsvCell(row, draw),
+                      CsvCell(row, note)};
+        const QString line = QStringLiteral("Riadok %1: ").arg(row.line);
+        if (k.nazov.isEmpty()) {
+            result.error = line + QStringLiteral("chýba názov klubu.");
+            return result;
+        }
+        if (!IsValidDrawNumber(k.vylosovanie)) {
+            result.error =
+                line +
+                QStringLiteral("vylosované číslo „%1“ nie je celé číslo od 0 vyššie.").arg(k.vylosovanie);
+            return result;
+        }
+        const auto known = taken.constFind(k.nazov.toLower());
+        if (known != taken.constEnd()) {
+            result.error =
+                line + (*known == 0
+                            ? QStringLiteral("klub „%1“ už v súťaži je.").arg(k.nazov)
+                            : QStringLiteral("klub „%1“ je už na riadku %2.").arg(k.nazov).arg(*known));
+            return result;
+        }
+        taken.insert(k.nazov.toLower(), row.line);
+        clubs << k;
+    }
+    if (clubs.isEmpty()) {
+        result.error = QStringLiteral("Súbor nemá pod hlavičkou žiadny klub.");
+        return result;
+    }
+    CTransakcia transaction(db);
+    for (const CUdajeKlubu& k : clubs)
+        SaveClub(db, 0, competition, k);
+    transaction.Commit();
+    result.count = static_cast<int>(clubs.size());
+    return result;
+}
+
 bool RemoveClub(CLigaroDoc& doc, int id)
 {
     CDatabaza& db = doc.Database();

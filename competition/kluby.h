@@ -3,6 +3,7 @@
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
+#include "output/csv.h"
 
 #include <QString>
 
@@ -33,6 +34,12 @@ inline constexpr int kMaxPoznamkaKlubu = 250;
 
 // Writes the club `id`, or a new club of the competition when `id` is 0. Returns the club's ID.
 int SaveClub(CDatabaza& db, int id, int competition, const CUdajeKlubu& data);
+// Adds the clubs of a spreadsheet's table to the competition: the columns the club list's CSV export
+// writes ("Los", "Názov klubu", "Kontakt 1", "Kontakt 2"; "Poznámka" too), found by their headers. All or
+// nothing: a row without a name, a drawn number that is not a whole number from 0, or a club the
+// competition (or the file) already has refuses the whole file with its line.
+CVysledokDovozu ImportClubs(CDatabaza& db, int competition, const QByteArray& file);
+
 // Removes a club that plays no match, after the user confirms. True when removed.
 bool RemoveClub(CLigaroDoc& doc, int id);
 inline const QString kKlubJeAktivny = QStringLiteral("Klub je aktívny. Nedá sa vymazať.\n(Klub hrá v tejto "

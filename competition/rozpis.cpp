@@ -288,6 +288,65 @@ CMyExport ExportByRound(CDatabaza& db, int competition, int round, const QString
     return page;
 }
 
+CMyExport ExportClubMatches(CDatabaza& db, int club)
+{
+    const CHlavicka season = CHlavicka::Read(db);
+    const CMenaKlubov names(db);
+    const int competition = db.Value(QStringLiteral("select skupina from tkluby where ID=?"), {club}).toInt();
+    CMyExport page;
+    page.BeginPage(season.AssociationLine(), QStringLiteral("Zápasy klubu %1").arg(names.Name(club)),
+                   QStringLiteral("%1 – %2").arg(CompetitionName(db, competition), season.SeasonLine()));
+    page.BeginTable(7, QString());
+    const QVector<CStlpecZoznamu> header = {{QStringLiteral("kolo"), Zarovnanie::Stred, 30},
+                                            {QStringLiteral("dátum"), Zarovnanie::Stred, 80},
+                                            {QStringLiteral("čas"), Zarovnanie::Stred, 40},
+                                            {QStringLiteral("domáci"), Zarovnanie::Vlavo, 200},
+                                            {QStringLiteral("hostia"), Zarovnanie::Vlavo, 200},
+                                            {QStringLiteral("výsledok"), Zarovnanie::Stred, 60},
+                                            {QStringLiteral("poznámka"), Zarovnanie::Vlavo, 150}};
+    for (int c = 0; c < header.size(); ++c)
+        page.HeadCell(c, header.at(c).header, header.at(c).alignment, header.at(c).width);
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral(
+                "select * from tzapasy where skupina=? and (klub1=? or klub2=?) order by kolo, cas, ID"),
+            {competition, club, club});
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        const CZapas z = CZapas::FromRow(rs);
+        const bool bye = z.homeClub == 0 || z.awayClub == 0;
+        const bool played = MaVysledok(z.homeScore, z.awayScore);
+        QStringList notes;
+        for (const QString& n : {z.scheduleNote, z.note})
+            if (!n.trimmed().isEmpty())
+                notes << n.trimmed();
+        const QStringList cells = {
+            QString::number(z.round),
+            bye ? QString() : z.dateText,
+            bye ? QString() : z.timeText,
+            names.Name(z.homeClub),
+            names.Name(z.awayClub),
+            played ? QStringLiteral("%1 : %2").arg(SkoreTextom(z.homeScore), SkoreTextom(z.awayScore))
+                   : QString(),
+            bye ? QString() : notes.join(QStringLiteral("; "))};
+        for (int c = 0; c < cells.size(); ++c)
+            page.Cell(c, cells.at(c), header.at(c).alignment);
+    }
+    page.EndTable();
+    page.EndPage();
+    return page;
+}
+
+std::optional<int> NextRound(CDatabaza& db, int competition)
+{
+    const QVariant round =
+        db.Value(QStringLiteral("select min(kolo) from tzapasy where skupina=? and klub1<>0 and "
+                                "klub2<>0 and not (%1)")
+                     .arg(SqlMaVysledok()),
+                 {competition});
+    if (round.isNull())
+        return std::nullopt;
+    return KoloZUlozenia(round);
+}
+
 CMyExport ExportSchedule(CDatabaza& db, int competition, int round)
 {
     const QString season = QStringLiteral("Rozpis zápasov v sezóne - %1").arg(CHlavicka::Read(db).nazov);

@@ -118,5 +118,11 @@ CMyExport ExportByRound(CDatabaza& db, int competition, int round, const QString
                         const QVector<CStlpecZoznamu>& header,
                         const std::function<void(CMyExport&, const CZapas&, const CMenaKlubov&)>& row);
 CMyExport ExportSchedule(CDatabaza& db, int competition, int round);
+// One club's matches of the season as a page: round, day, hour, the two clubs, the result and its
+// note; a round the club has off shows "voľno".
+CMyExport ExportClubMatches(CDatabaza& db, int club);
+// The first round of the competition with a match still to be played (byes do not count); nothing
+// when every match has its result.
+std::optional<int> NextRound(CDatabaza& db, int competition);
 inline const QString kSuborRozpisu = QStringLiteral("RozpisZapasov.html");
 inline const QString kVsetkyKolaText = QStringLiteral("Všetky kolá");

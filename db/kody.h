@@ -79,6 +79,11 @@ inline constexpr const char* kSqlSkore = "mirak_skore";
 
 // The condition (over `tzapasy`) of a match that has a result: both scores entered, or a forfeit.
 QString SqlMaVysledok();
+// The same rule for two scores read with SkoreZUlozenia.
+inline bool MaVysledok(int home, int away)
+{
+    return (home != kBezVysledku && away != kBezVysledku) || home == kKontumacia || away == kKontumacia;
+}
 
 // A score as the lists, fields and pages show it: empty for no result, "k" for a forfeit.
 QString SkoreTextom(int score);

@@ -13,8 +13,12 @@
 #include <sqlite3.h>
 #include <system_error>
 
+#include <cstdio>
+#include <cstring>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -139,16 +143,107 @@ const QRegularExpression& TemporaryName()
 void RemoveStaleTemporaries(const QString& folder)
 {
     const QDir dir(folder);
-    const QStringList candidates = dir.entryList(
-        {QStringLiteral(".*.tmp")}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    // Folders too: a published site that a killed run left half-written.
+    const QStringList candidates =
+        dir.entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System |
+                                                      QDir::NoSymLinks | QDir::NoDotAndDotDot);
     for (const QString& name : candidates) {
         const auto m = TemporaryName().match(name);
         if (!m.hasMatch())
             continue;
         const qint64 pid = m.captured(1).toLongLong();
-        if (pid != QCoreApplication::applicationPid() && !ProcessAlive(pid))
-            QFile::remove(dir.filePath(name));
+        if (pid == QCoreApplication::applicationPid() || ProcessAlive(pid))
+            continue;
+        const QString path = dir.filePath(name);
+        if (QFileInfo(path).isDir())
+            QDir(path).removeRecursively();
+        else
+            QFile::remove(path);
     }
+}
+
+void ReplaceFolderWith(const QString& temporaryFolder, const QString& target)
+{
+    const QByteArray from = QFile::encodeName(temporaryFolder);
+    const QByteArray to = QFile::encodeName(target);
+    const auto fail = [&](int error) {
+        QDir(temporaryFolder).removeRecursively();
+        throw CChybaDatabazy(
+            QStringLiteral("Priečinok %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(target)),
+            QString::fromLocal8Bit(std::strerror(error)));
+    };
+    if (!QFileInfo(target).exists()) {
+        if (::rename(from.constData(), to.constData()) != 0)
+            fail(errno);
+        return;
+    }
+#ifdef Q_OS_LINUX
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) == 0) {
+        // The old folder now has the temporary's name.
+        QDir(temporaryFolder).removeRecursively();
+        return;
+    }
+    if (errno != EINVAL && errno != ENOSYS)
+        fail(errno);
+#endif
+    // A disk that cannot exchange two names: the old folder steps aside for the moment of the rename.
+    const QString aside = TemporaryBeside(target);
+    if (::rename(to.constData(), QFile::encodeName(aside).constData()) != 0)
+        fail(errno);
+    if (::rename(from.constData(), to.constData()) != 0) {
+        const int error = errno;
+        ::rename(QFile::encodeName(aside).constData(), to.constData());
+        fail(error);
+    }
+    QDir(aside).removeRecursively();
+}
+
+void CarryOver(const QString& source, const QString& destination)
+{
+    const QFileInfo info(source);
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(destination);
+    const auto fail = [&](const QString& why) {
+        throw CChybaDatabazy(
+            QStringLiteral("Súbor %1 sa nepodarilo preniesť.").arg(QDir::toNativeSeparators(source)), why);
+    };
+    if (info.isSymLink()) {
+        std::error_code ec;
+        const auto link = std::filesystem::read_symlink(std::filesystem::path(from.toStdString()), ec);
+        if (!ec)
+            std::filesystem::create_symlink(link, std::filesystem::path(to.toStdString()), ec);
+        if (ec)
+            fail(QString::fromLocal8Bit(ec.message().c_str()));
+        return;
+    }
+    if (info.isDir()) {
+        if (!QDir().mkdir(destination))
+            fail(QStringLiteral("priečinok sa nedá vytvoriť"));
+        const QDir dir(source);
+        for (const QString& name :
+             dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+            CarryOver(dir.filePath(name), QDir(destination).filePath(name));
+        return;
+    }
+#ifdef Q_OS_UNIX
+    if (::link(from.constData(), to.constData()) == 0)
+        return;
+#endif
+    if (!QFile::copy(source, destination))
+        fail(QStringLiteral("kópia sa nepodarila"));
+}
+
+void SyncDisk(const QString& folder)
+{
+#ifdef Q_OS_LINUX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::syncfs(fd);
+        ::close(fd);
+    }
+#else
+    (void)folder;
+#endif
 }
 
 QString TemporaryBeside(const QString& target)

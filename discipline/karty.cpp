@@ -229,6 +229,42 @@ QVector<CHracStop> StopList(CDatabaza& db, int competition, int round, const QVe
     return entries;
 }
 
+CMyExport ExportStopList(CDatabaza& db, int competition, int round, const QVector<int>& thresholds)
+{
+    const CHlavicka season = CHlavicka::Read(db);
+    CMyExport page;
+    page.BeginPage(season.AssociationLine(),
+                   QStringLiteral("Hráči, ktorí majú automatický stop za ŽK v %1. kole").arg(round),
+                   QStringLiteral("%1 – %2").arg(CompetitionName(db, competition), season.SeasonLine()));
+    const QVector<CHracStop> entries = StopList(db, competition, round, thresholds);
+    if (entries.isEmpty()) {
+        page.BeginTable(1, QString());
+        page.Cell(0, QStringLiteral("V %1. kole nestojí žiadny hráč.").arg(round), Zarovnanie::Vlavo);
+        page.EndTable();
+    }
+    int previousClub = -1;
+    int number = 0;
+    for (const CHracStop& e : entries) {
+        if (e.clubIndex != previousClub) {
+            if (previousClub != -1)
+                page.EndTable();
+            page.BeginTable(3, e.club);
+            page.HeadCell(0, QStringLiteral("#"), Zarovnanie::Stred, 20);
+            page.HeadCell(1, QStringLiteral("Hráč"), Zarovnanie::Vlavo, 250);
+            page.HeadCell(2, QStringLiteral("Žlté karty"), Zarovnanie::Stred, 80);
+            previousClub = e.clubIndex;
+            number = 0;
+        }
+        page.Cell(0, QString::number(++number), Zarovnanie::Stred);
+        page.Cell(1, e.name, Zarovnanie::Vlavo);
+        page.Cell(2, e.total, Zarovnanie::Stred);
+    }
+    if (previousClub != -1)
+        page.EndTable();
+    page.EndPage();
+    return page;
+}
+
 CTlacStopu::CTlacStopu(CDatabaza& db, int round, QVector<CHracStop> entries, QString clubName)
     : m_db(db), m_round(round), m_clubName(std::move(clubName))
 {

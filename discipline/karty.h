@@ -88,6 +88,9 @@ struct CHracStop
     QString total;
 };
 QVector<CHracStop> StopList(CDatabaza& db, int competition, int round, const QVector<int>& thresholds);
+// The stop list as a page: a table for each club. Birth numbers are left out, as the page is for the
+// public.
+CMyExport ExportStopList(CDatabaza& db, int competition, int round, const QVector<int>& thresholds);
 
 class CTlacStopu : public CTlacovina
 {

@@ -179,6 +179,38 @@ CKontakty Contacts(CDatabaza& db, const CRegister& reg, int id)
     return {QStringLiteral("%1 %2").arg(d->meno, d->priezvisko), d->domov, d->praca, d->mobil};
 }
 
+CMyExport ExportOfficials(CDatabaza& db, const CRegister& reg)
+{
+    const CHlavicka season = CHlavicka::Read(db);
+    const QHash<int, QString> competitions = CompetitionNames(db);
+    CMyExport page;
+    page.BeginPage(season.AssociationLine(), reg.printTitle.arg(season.nazov), QString());
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from trozhodci where funkcia=? order by skupina, priezvisko, meno, ID"),
+            {reg.funkcia});
+    int previous = -1, n = 0;
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        const int group = rs.GetInt(QStringLiteral("skupina"));
+        if (group != previous || n == 0) {
+            if (n > 0)
+                page.EndTable();
+            page.BeginTable(2, competitions.value(group, QStringLiteral("Bez súťaže")));
+            page.HeadCell(0, QStringLiteral("#"), Zarovnanie::Stred, 20);
+            page.HeadCell(1, QStringLiteral("Meno"), Zarovnanie::Vlavo, 250);
+            previous = group;
+        }
+        page.Cell(0, QString::number(++n), Zarovnanie::Stred);
+        page.Cell(1,
+                  QStringLiteral("%1 %2").arg(rs.GetText(QStringLiteral("meno")),
+                                              rs.GetText(QStringLiteral("priezvisko"))),
+                  Zarovnanie::Vlavo);
+    }
+    if (n > 0)
+        page.EndTable();
+    page.EndPage();
+    return page;
+}
+
 CTlacSupisky::CTlacSupisky(CDatabaza& db, const CRegister& reg) : m_db(db), m_reg(reg)
 {
     CZaznamy rs(db);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
 
@@ -47,6 +48,10 @@ struct CKontakty
     QString meno, domov, praca, mobil;
 };
 CKontakty Contacts(CDatabaza& db, const CRegister& reg, int id);
+
+// The roster as a page for the public: the officials' names by competition, without their marks,
+// birth numbers, contacts or notes.
+CMyExport ExportOfficials(CDatabaza& db, const CRegister& reg);
 
 // The nomination roster, 25 officials a page, grouped by competition.
 class CTlacSupisky : public CTlacovina

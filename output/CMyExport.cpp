@@ -4,16 +4,39 @@
 #include "db/subory.h"
 
 #include "CZoznam.h"
+#include "csv.h"
 #include "db/CPouzivatel.h"
 #include "db/subory.h"
 #include "kodovanie.h"
 #include "web.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
+
+// What a cell built of markup says as text: line breaks become ", ", tags go, entities are read.
+QString MarkupText(const QString& html)
+{
+    QString text = html;
+    static const QRegularExpression lineBreak(QStringLiteral("\\s*<br\\s*/?>\\s*"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    text.replace(lineBreak, QStringLiteral("\n"));
+    text.remove(tag);
+    text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
+    text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
+    text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
+    text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+    text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+    QStringList lines;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        if (!line.trimmed().isEmpty())
+            lines << line.trimmed();
+    return lines.join(QStringLiteral(", "));
 }
+} // namespace
 
 CMyExport::~CMyExport() = default;
 
@@ -86,16 +109,22 @@ void CMyExport::BeginPage(const QString& line, const QString& title, const QStri
 void CMyExport::BeginTable(int columns, const QString& heading)
 {
     m_columns = columns;
-    if (heading.size() >= 2)
+    if (!m_rows.isEmpty())
+        m_rows.append(QStringList());
+    if (heading.size() >= 2) {
         Line(QStringLiteral("<h2>") + Escape(heading) + QStringLiteral("</h2>"));
+        m_rows.append({heading.trimmed()});
+    }
     Line(QStringLiteral("<table style=\"WIDTH: 584px; \" cellSpacing=\"0\" cellPadding=\"4\" width=\"584\" "
                         "border=\"1px\">"));
 }
 
 void CMyExport::RowStart(int column)
 {
-    if (column == 0)
+    if (column == 0) {
         Line(QStringLiteral("<tr>"));
+        m_rows.append(QStringList());
+    }
 }
 
 void CMyExport::RowEnd(int column)
@@ -109,12 +138,19 @@ void CMyExport::HeadCell(int column, const QString& text, Zarovnanie alignment, 
     RowStart(column);
     Line(QStringLiteral("<td style=\"WIDTH: %1px\" vAlign=\"middle\" align=\"%2\"><strong>%3</strong></td>")
              .arg(QString::number(width), HtmlZarovnanie(alignment), Escape(text)));
+    if (!m_rows.isEmpty())
+        m_rows.last().append(text.trimmed());
     RowEnd(column);
 }
 
 void CMyExport::Cell(int column, const QString& text, Zarovnanie alignment)
 {
-    CellHtml(column, Escape(text), alignment);
+    RowStart(column);
+    Line(QStringLiteral("<td vAlign=\"middle\" align=\"%1\" nowrap>%2</td>")
+             .arg(HtmlZarovnanie(alignment), text.isEmpty() ? QStringLiteral("&nbsp;") : Escape(text)));
+    if (!m_rows.isEmpty())
+        m_rows.last().append(text.trimmed());
+    RowEnd(column);
 }
 
 void CMyExport::CellHtml(int column, const QString& html, Zarovnanie alignment)
@@ -122,7 +158,20 @@ void CMyExport::CellHtml(int column, const QString& html, Zarovnanie alignment)
     RowStart(column);
     Line(QStringLiteral("<td vAlign=\"middle\" align=\"%1\" nowrap>%2</td>")
              .arg(HtmlZarovnanie(alignment), html.isEmpty() ? QStringLiteral("&nbsp;") : html));
+    if (!m_rows.isEmpty())
+        m_rows.last().append(MarkupText(html));
     RowEnd(column);
+}
+
+void CMyExport::SetCsvRow(const QStringList& cells)
+{
+    if (!m_rows.isEmpty())
+        m_rows.last() = cells;
+}
+
+QByteArray CMyExport::CsvText() const
+{
+    return CsvBytes(m_rows);
 }
 
 void CMyExport::EndTable()
@@ -192,20 +241,25 @@ QByteArray CMyExport::CopyText() const
     return DoWindows1250(m_page);
 }
 
+bool IsCsvFileName(const QString& path)
+{
+    return path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+}
+
 QString ExportFileName(const QString& chosen)
 {
-    return WithExtension(chosen, QStringLiteral("html"));
+    return IsCsvFileName(chosen) ? chosen : WithExtension(chosen, QStringLiteral("html"));
 }
 
 QString SaveExportedPage(CPouzivatel& user, const CMyExport& page, const QString& initialName)
 {
-    const QByteArray bytes = page.CopyText();
-    const QString chosen = user.AskSaveFileName(QStringLiteral("Export"), initialName, kFilterHtml);
+    const QString chosen = user.AskSaveFileName(QStringLiteral("Export"), initialName,
+                                                kFilterHtml + QStringLiteral(";;") + kFilterCsv);
     if (chosen.isEmpty())
         return {};
     const QString path = ExportFileName(chosen);
     try {
-        WriteWholeFile(path, bytes);
+        WriteWholeFile(path, IsCsvFileName(path) ? page.CsvText() : page.CopyText());
     } catch (const CChybaDatabazy& e) {
         user.ShowMessage(e.UserText(), CPouzivatel::Ikona::Vykricnik);
         return {};

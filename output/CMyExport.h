@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 class CPouzivatel;
 struct CZoznam;
@@ -12,6 +14,8 @@ struct CZoznam;
 // Texts given to it are data: they are written with "&", "<", ">" and '"' escaped, so that a club
 // named "A & B" or a note with "<" shows as typed and cannot break the page. Markup the program
 // builds itself goes through CellHtml and AppendRaw.
+// The same rows are kept as a spreadsheet's table: every row of every table in order, a table's
+// heading as a row of its own, an empty row between tables.
 class CMyExport
 {
 public:
@@ -27,10 +31,16 @@ public:
     // The whole list as tables: flat when its first cell has text, else grouped by its title rows.
     void ExportList(const CZoznam& list, const QString& heading);
     void AppendRaw(const QString& html);
+    // The spreadsheet's cells of the row just written, where they differ from the page's (a name
+    // shown in one cell kept in two).
+    void SetCsvRow(const QStringList& cells);
 
     // The page as the file holds it: Windows-1250 bytes with CR LF line ends.
     QByteArray CopyText() const;
     const QString& Text() const { return m_page; }
+    const QVector<QStringList>& Rows() const { return m_rows; }
+    // The rows as a CSV file (see csv.h).
+    QByteArray CsvText() const;
 
     static QString Escape(const QString& text);
 
@@ -41,15 +51,19 @@ private:
 
     QString m_page;
     int m_columns = 0;
+    QVector<QStringList> m_rows;
 };
 
 // The export command of every list: the page is built first, then the file is chosen, written in
 // one piece (ending in ".html"), and the user may look at it. Returns the file written, or an empty
 // text when the user cancelled or the file could not be written (the user was told why).
+// A name ending in ".csv" is written as a spreadsheet's table.
 QString SaveExportedPage(CPouzivatel& user, const CMyExport& page, const QString& initialName);
 
-// The extension rule of the export: the name keeps an ".html" extension in any case; anything else
-// gets ".html" appended.
+// The extension rule of the export: the name keeps an ".html" or ".csv" extension in any case;
+// anything else gets ".html" appended.
 QString ExportFileName(const QString& chosen);
+bool IsCsvFileName(const QString& path);
 
 inline const QString kFilterHtml = QStringLiteral("HTML stránka (*.html)");
+inline const QString kFilterCsv = QStringLiteral("Tabuľka CSV (*.csv)");

@@ -97,6 +97,111 @@ std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data)
     return std::nullopt;
 }
 
+namespace {
+// A player as the import compares them: name and surname without regard to letter case, and the birth
+// number where both have one.
+struct CKlucHraca
+{
+    QString name;
+    QString rc;
+    int line; // of the file; 0 for a player of the club
+};
+bool SamePlayer(const CKlucHraca& a, const CKlucHraca& b)
+{
+    if (!a.rc.isEmpty() && a.rc == b.rc)
+        return true;
+    return a.name == b.name && (a.rc.isEmpty() || b.rc.isEmpty() || a.rc == b.rc);
+}
+QString PlayerKeyName(const QString& meno, const QString& priezvisko)
+{
+    return (meno.trimmed() + QLatin1Char(' ') + priezvisko.trimmed()).toLower();
+}
+} // namespace
+
+CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file)
+{
+    CVysledokDovozu result;
+    const CCsvSubor csv = ReadCsv(file);
+    if (!csv.error.isEmpty()) {
+        result.error = csv.error;
+        return result;
+    }
+    if (csv.rows.isEmpty()) {
+        result.error = QStringLiteral("Súbor je prázdny.");
+        return result;
+    }
+    const QStringList header = csv.rows.first().cells;
+    const int meno = CsvColumn(header, {QStringLiteral("Meno")});
+    const int priezvisko = CsvColumn(header, {QStringLiteral("Priezvisko")});
+    const int rc = CsvColumn(header, {QStringLiteral("r. č."), QStringLiteral("Rodné číslo")});
+    const int loan = CsvColumn(header, {QStringLiteral("Hráč hosťuje do"), QStringLiteral("Hosťuje do")});
+    const int ban = CsvColumn(header, {QStringLiteral("Zákaz činnosti do"), QStringLiteral("Zákaz do")});
+    const int note = CsvColumn(header, {QStringLiteral("Poznámka")});
+    if (meno < 0 || priezvisko < 0) {
+        result.error =
+            CsvColumn(header, {QStringLiteral("Meno hráča")}) >= 0
+                ? QStringLiteral("Prvý riadok súboru má meno a priezvisko v jednom stĺpci „Meno hráča“; "
+                                 "rozdeľte ho na stĺpce „Meno“ a „Priezvisko“.")
+                : QStringLiteral("Prvý riadok súboru nemá stĺpce „Meno“ a „Priezvisko“ (súbor má mať "
+                                 "stĺpce ako export zoznamu hráčov).");
+        return result;
+    }
+    QVector<CKlucHraca> known;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select meno, priezvisko, RC from thraci where IDklubu=? and IDklubu>0 and %1")
+                .arg(kLenAktualni),
+            {club});
+    for (; !rs.IsEOF(); rs.MoveNext())
+        known.append(
+            {PlayerKeyName(rs.GetText(QStringLiteral("meno")), rs.GetText(QStringLiteral("priezvisko"))),
+             rs.GetText(QStringLiteral("RC")).trimmed(), 0});
+    QVector<CUdajeHraca> players;
+    for (qsizetype r = 1; r < csv.rows.size(); ++r) {
+        const CRiadokCsv& row = csv.rows.at(r);
+        const CUdajeHraca p{CsvCell(row, meno), CsvCell(row, priezvisko), CsvCell(row, rc),
+                            CsvCell(row, loan), CsvCell(row, ban),        CsvCell(row, note)};
+        const QString line = QStringLiteral("Riadok %1: ").arg(row.line);
+        if (p.meno.isEmpty()) {
+            result.error = line + QStringLiteral("chýba meno hráča.");
+            return result;
+        }
+        if (p.priezvisko.isEmpty()) {
+            result.error = line + QStringLiteral("chýba priezvisko hráča.");
+            return result;
+        }
+        for (const auto& [text, column] : {std::pair{p.od, loan}, std::pair{p.doDatum, ban}})
+            if (!PlayerDate(text)) {
+                result.error = line + QStringLiteral("„%1“ v stĺpci „%2“ nie je dátum.")
+                                          .arg(text, header.value(column).trimmed());
+                return result;
+            }
+        const CKlucHraca key{PlayerKeyName(p.meno, p.priezvisko), p.rc, row.line};
+        for (const CKlucHraca& other : known)
+            if (SamePlayer(key, other)) {
+                const QString who = p.rc.isEmpty()
+                                        ? QStringLiteral("%1 %2").arg(p.meno, p.priezvisko)
+                                        : QStringLiteral("%1 %2 (r. č. %3)").arg(p.meno, p.priezvisko, p.rc);
+                result.error =
+                    line + (other.line == 0
+                                ? QStringLiteral("hráč %1 už v klube je.").arg(who)
+                                : QStringLiteral("hráč %1 je už na riadku %2.").arg(who).arg(other.line));
+                return result;
+            }
+        known.append(key);
+        players << p;
+    }
+    if (players.isEmpty()) {
+        result.error = QStringLiteral("Súbor nemá pod hlavičkou žiadneho hráča.");
+        return result;
+    }
+    CTransakcia transaction(db);
+    for (const CUdajeHraca& p : players)
+        SavePlayer(db, 0, club, p);
+    transaction.Commit();
+    result.count = static_cast<int>(players.size());
+    return result;
+}
+
 int SavePlayer(CDatabaza& db, int id, int club, const CUdajeHraca& data)
 {
     CZaznamy rs(db);
@@ -236,6 +341,8 @@ CMyExport ExportPlayers(CDatabaza& db, int competition, int club)
     page.HeadCell(2, QStringLiteral("r. č."), Zarovnanie::Stred, 80);
     page.HeadCell(3, QStringLiteral("Hráč hosťuje do"), Zarovnanie::Stred, 100);
     page.HeadCell(4, QStringLiteral("Zákaz činnosti do"), Zarovnanie::Stred, 100);
+    // A spreadsheet keeps name and surname apart, as the import reads them.
+    page.SetCsvRow(kStlpceHracovCsv);
     const CZoznam list = PlayerList(db, club);
     for (const CRiadokZoznamu& r : list.rows) {
         if (r.id == 0)
@@ -245,6 +352,7 @@ CMyExport ExportPlayers(CDatabaza& db, int competition, int club)
         page.Cell(2, r.Cell(3), Zarovnanie::Stred);
         page.Cell(3, r.Cell(4), Zarovnanie::Stred);
         page.Cell(4, r.Cell(5), Zarovnanie::Stred);
+        page.SetCsvRow({r.Cell(0), r.Cell(1), r.Cell(2), r.Cell(3), r.Cell(4), r.Cell(5)});
     }
     page.EndTable();
     page.EndPage();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/csv.h"
+
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
@@ -56,6 +58,12 @@ std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data);
 // A date field's text as a date: empty is the no-date value; nothing when it is not a date.
 std::optional<QDateTime> PlayerDate(const QString& text);
 
+// Adds the players of a spreadsheet's table to the club: the columns the player list's CSV export
+// writes ("Meno", "Priezvisko", "r. č.", "Hráč hosťuje do", "Zákaz činnosti do"; "Poznámka" too), found by
+// their headers. All or nothing: a row without a name or surname, a date that does not exist, or a
+// player the club (or the file) already has refuses the whole file with its line.
+CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file);
+
 // Writes the player `id`, or a new player of the club when `id` is 0. Returns the player's ID.
 int SavePlayer(CDatabaza& db, int id, int club, const CUdajeHraca& data);
 // Removes a player without goals or cards, after the user confirms.
@@ -80,6 +88,14 @@ private:
 };
 CMyExport ExportPlayers(CDatabaza& db, int competition, int club);
 inline const QString kSuborHracov = QStringLiteral("ZoznamHracov.html");
+// The columns of a club's players in a spreadsheet, as the export writes them and the import reads
+// them.
+inline const QStringList kStlpceHracovCsv = {QStringLiteral("#"),
+                                             QStringLiteral("Meno"),
+                                             QStringLiteral("Priezvisko"),
+                                             QStringLiteral("r. č."),
+                                             QStringLiteral("Hráč hosťuje do"),
+                                             QStringLiteral("Zákaz činnosti do")};
 
 // Transfers.
 // The name of the club the player's live row is in now.

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// Tables as spreadsheet programs exchange them. Written the way a spreadsheet in a Slovak locale opens
+// without an import wizard: UTF-8 with a byte-order mark, cells separated by semicolons, rows ended by
+// CR LF, a cell quoted when it holds a separator, a quote or a line break, its quotes doubled.
+QByteArray CsvBytes(const QVector<QStringList>& rows);
+
+// One row of a read file and the line of the file it starts on (from 1).
+struct CRiadokCsv
+{
+    QStringList cells;
+    int line = 0;
+};
+
+// Reads what spreadsheet programs save: UTF-8 (with or without the byte-order mark) or Windows-1250,
+// cells separated by semicolons or commas (whichever the first row uses), quoted or not, rows ended
+// by CR LF, LF or CR. Rows with no text at all are left out. A quote left open at the end of the file
+// is an error, told with its line.
+struct CCsvSubor
+{
+    QVector<CRiadokCsv> rows;
+    QString error;
+};
+CCsvSubor ReadCsv(const QByteArray& bytes);
+
+// The index in a read header of the column that goes by one of `names` (letter case, blanks, dots
+// and diacritics do not count: "r. č." is "RČ"), or -1.
+int CsvColumn(const QStringList& header, const QStringList& names);
+// A read cell, or an empty text where the row is shorter or the column missing.
+QString CsvCell(const CRiadokCsv& row, int column);
+
+// What an import did: how many records it stored, or why it stored none.
+struct CVysledokDovozu
+{
+    int count = 0;
+    QString error;
+};
