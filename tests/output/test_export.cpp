@@ -245,7 +245,7 @@ TEST_F(SaveFlow, ThePageIsWrittenWholeAndShownOnRequest)
     const QString written = SaveExportedPage(m_user, page, QStringLiteral("tabulka.html"));
     EXPECT_EQ(written, Path(QStringLiteral("tabulka.html")));
     EXPECT_EQ(m_user.proposedPaths, (QStringList{"tabulka.html"}));
-    EXPECT_EQ(m_user.filters, (QStringList{kFilterHtml}));
+    EXPECT_EQ(m_user.filters, (QStringList{kFilterHtml + QStringLiteral(";;") + kFilterCsv}));
     QFile file(written);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), page.CopyText());

@@ -1,0 +1,96 @@
+// Spreadsheet tables and calendars as other programs read them: quoting, encodings and separators of
+// CSV; folding, escaping and line ends of iCalendar.
+
+#include "output/csv.h"
+#include "output/ical.h"
+#include "output/kodovanie.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Csv, WritesWhatASlovakSpreadsheetOpensAndReadsItBackUnchanged)
+{
+    const QVector<QStringList> rows = {{QStringLiteral("Los"), QStringLiteral("Názov klubu")},
+                                       {QStringLiteral("1"), QStringLiteral("TJ \"Sokol\"; Ďurčiná")},
+                                       {QStringLiteral("2"), QStringLiteral("riadok\nďalší")},
+                                       {QStringLiteral("-3"), QStringLiteral("=HYPERLINK(\"x\")")}};
+    const QByteArray bytes = CsvBytes(rows);
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(bytes.contains("1;\"TJ \"\"Sokol\"\"; \xC4\x8E"));
+    EXPECT_TRUE(bytes.endsWith("\r\n"));
+    EXPECT_EQ(bytes.count("\r\n"), 4); // the line break inside a cell stays a bare LF
+    // A formula is text for the spreadsheet; a negative number stays a number.
+    EXPECT_TRUE(bytes.contains(";\"'=HYPERLINK"));
+    EXPECT_TRUE(bytes.contains("\r\n-3;"));
+    const CCsvSubor read = ReadCsv(bytes);
+    ASSERT_TRUE(read.error.isEmpty());
+    ASSERT_EQ(read.rows.size(), 4);
+    for (int r = 0; r < 4; ++r)
+        EXPECT_EQ(read.rows.at(r).cells, rows.at(r)) << r;
+    EXPECT_EQ(read.rows.at(3).line, 5); // the cell with a line break took two lines
+}
+
+TEST(Csv, ReadsWindows1250AndCommasAsSpreadsheetsSaveThem)
+{
+    const QByteArray bytes =
+        DoWindows1250(QStringLiteral("Meno,Priezvisko\r\n\r\nĽuboš,\"Šťastný, ml.\"\r\n,,\r\n"));
+    const CCsvSubor read = ReadCsv(bytes);
+    ASSERT_TRUE(read.error.isEmpty());
+    ASSERT_EQ(read.rows.size(), 2); // empty rows are left out
+    EXPECT_EQ(read.rows.at(1).cells, (QStringList{"Ľuboš", "Šťastný, ml."}));
+    EXPECT_EQ(read.rows.at(1).line, 3);
+    EXPECT_EQ(CsvColumn(read.rows.at(0).cells, {QStringLiteral("PRIEZVISKO")}), 1);
+    EXPECT_EQ(CsvColumn({QStringLiteral("#"), QStringLiteral("R.C.")}, {QStringLiteral("r. č.")}), 1);
+    // A quote left open is an error, not a swallowed file.
+    const CCsvSubor open = ReadCsv("a;b\n1;\"open\n2;3\n");
+    EXPECT_TRUE(open.rows.isEmpty());
+    EXPECT_EQ(open.error, QStringLiteral("Riadok 2: úvodzovky sa do konca súboru nezatvárajú."));
+}
+
+TEST(ICalendar, LinesAreFoldedAt75OctetsWithoutSplittingALetterAndTextsEscaped)
+{
+    EXPECT_EQ(IcalText(QStringLiteral("a;b,c\\d\ne")), QStringLiteral("a\\;b\\,c\\\\d\\ne"));
+    const QString summary = QStringLiteral("SUMMARY:") + QStringLiteral("Ďurčiná – Šaštín ").repeated(8);
+    const QByteArray folded = FoldedLine(summary);
+    QByteArray unfolded;
+    for (const QByteArray& line : folded.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        ASSERT_TRUE(line.endsWith('\r'));
+        EXPECT_LE(line.size() - 1, 75);
+        const QByteArray content = line.left(line.size() - 1);
+        // Every piece is whole UTF-8 on its own.
+        EXPECT_EQ(QString::fromUtf8(content).toUtf8(), content);
+        unfolded += unfolded.isEmpty() ? content : content.mid(1);
+    }
+    EXPECT_EQ(QString::fromUtf8(unfolded), summary);
+}
+
+TEST(ICalendar, AMatchIsAnEventInBratislavaTimeAndADayWithoutHourIsAWholeDay)
+{
+    CUdalost match;
+    match.uid = QStringLiteral("zapas-7-abc@agenda-mirak");
+    match.start = QDateTime(QDate(2025, 10, 26), QTime(14, 30), Qt::UTC);
+    match.summary = QStringLiteral("Slovan – Inter");
+    match.location = QStringLiteral("Slovan");
+    CUdalost day = match;
+    day.uid = QStringLiteral("zapas-8-abc@agenda-mirak");
+    day.allDay = true;
+    const QString text = QString::fromUtf8(CalendarBytes(
+        QStringLiteral("Súťaž"), {match, day}, QDateTime(QDate(2026, 1, 1), QTime(12, 0), Qt::UTC)));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n")));
+    EXPECT_TRUE(text.endsWith(QStringLiteral("END:VCALENDAR\r\n")));
+    EXPECT_FALSE(text.contains(QRegularExpression(QStringLiteral("[^\\r]\\n"))));
+    EXPECT_TRUE(text.contains(QStringLiteral("TZID:Europe/Bratislava\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("DTSTART;TZID=Europe/Bratislava:20251026T143000\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("DTEND;TZID=Europe/Bratislava:20251026T163000\r\n")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("DTSTART;VALUE=DATE:20251026\r\nDTEND;VALUE=DATE:20251027\r\n")));
+    EXPECT_EQ(text.count(QStringLiteral("DTSTAMP:20260101T120000Z\r\n")), 2);
+    EXPECT_EQ(text.count(QStringLiteral("BEGIN:VEVENT")), 2);
+}
+
+} // namespace
