@@ -4,8 +4,10 @@
 #include "app/dialogy.h"
 #include "app/pohlady.h"
 #include "app/prikazy.h"
+#include "app/publikovanie.h"
 #include "app/udajesezony.h"
 #include "competition/CSutazeView.h"
+#include "competition/kalendar.h"
 #include "db/CLigaroDoc.h"
 #include "db/schema.h"
 #include "db/subory.h"
@@ -118,7 +120,14 @@ void CMainFrame::CreateMenusAndToolBar()
     AddAction(kPrikazNahlad, QStringLiteral("Zobrazenie pred tlačou"),
               QStringLiteral("Zobrazenie stránky pred tlačou"));
     AddAction(kPrikazNastavenieTlaciarne, QStringLiteral("Nastavenie tlačiarne"));
-    AddAction(kPrikazExport, QStringLiteral("Export..."), QStringLiteral("Export údajov do súboru HTML"));
+    AddAction(kPrikazExport, QStringLiteral("Export..."),
+              QStringLiteral("Export údajov do súboru HTML alebo do tabuľky CSV"));
+    AddAction(kPrikazImport, QStringLiteral("Importovať..."),
+              QStringLiteral("Pridá kluby alebo hráčov zo súboru CSV (zo zoznamu klubov alebo hráčov)"));
+    AddAction(kPrikazKalendar, QStringLiteral("Kalendár zápasov..."),
+              QStringLiteral("Zápasy súťaže (alebo celej sezóny) ako kalendár pre telefón a poštu (.ics)"));
+    AddAction(kPrikazPublikovat, QStringLiteral("Publikovať web..."),
+              QStringLiteral("Celá sezóna ako webová stránka v priečinku"));
     AddAction(kPrikazKoniec, QStringLiteral("Koniec"), QStringLiteral("Ukončenie programu"));
 
     QAction* toolbarShown = AddAction(kPrikazPanelNastrojov, QStringLiteral("Panel nástrojov"));
@@ -165,7 +174,8 @@ void CMainFrame::CreateMenusAndToolBar()
     m_fileMenu->addActions(
         {print, m_actions.value(kPrikazNahlad), m_actions.value(kPrikazNastavenieTlaciarne)});
     m_fileMenu->addSeparator();
-    m_fileMenu->addAction(m_actions.value(kPrikazExport));
+    m_fileMenu->addActions({m_actions.value(kPrikazExport), m_actions.value(kPrikazImport),
+                            m_actions.value(kPrikazKalendar), m_actions.value(kPrikazPublikovat)});
     m_fileMenu->addSeparator();
     m_recentEmpty = m_fileMenu->addAction(QStringLiteral("Predchádzajúce"));
     m_recentEmpty->setEnabled(false);
@@ -256,6 +266,8 @@ bool CMainFrame::IsCommandEnabled(int command) const
     case kPrikazZmenaHesla:
     case kPrikazPrihlasenie:
     case kPrikazHladajHraca:
+    case kPrikazKalendar:
+    case kPrikazPublikovat:
         return open;
     case kPrikazAmnestia:
         return open && m_doc.HasEditAccess();
@@ -329,6 +341,12 @@ void CMainFrame::RunCommand(int command)
     case kPrikazExport:
         if (m_view)
             m_view->Export();
+        break;
+    case kPrikazPublikovat:
+        PublishWeb();
+        break;
+    case kPrikazKalendar:
+        SaveCalendar();
         break;
     case kPrikazKoniec:
         close();
@@ -544,6 +562,51 @@ void CMainFrame::NewSeason()
     }
     if (m_doc.Run([&] { CreateNewSeasonFile(path); }))
         OpenSeason(path);
+}
+
+void CMainFrame::PublishWeb()
+{
+    const QString start =
+        m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Publikovať web – priečinok webu (nie priečinok so sezónou)"), start);
+    if (folder.isEmpty())
+        return;
+    QString error;
+    bool stopped = false;
+    m_doc.Run([&] {
+        const QVector<CSuborWebu> files = SiteFiles(
+            m_doc.Database(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc(), [&](int done, int total) {
+                stopped = !m_user.Progress(QStringLiteral("Zapisuje sa web..."), done, total);
+                return !stopped;
+            });
+        if (!stopped)
+            error = PublishSite(files, folder, m_doc.FilePath());
+    });
+    m_user.Progress(QString(), 1, 1);
+    if (stopped)
+        return;
+    if (!error.isEmpty()) {
+        m_user.ShowMessage(error, CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    if (m_user.AskYesNo(QStringLiteral("Web je zapísaný v priečinku %1.\nChcete ho zobraziť?")
+                            .arg(QDir::toNativeSeparators(folder))))
+        m_user.OpenWithSystem(QDir(folder).filePath(QStringLiteral("index.html")));
+}
+
+void CMainFrame::SaveCalendar()
+{
+    const int competition = m_doc.CurrentCompetition();
+    const QString chosen = m_user.AskSaveFileName(QStringLiteral("Kalendár zápasov"),
+                                                  QStringLiteral("zapasy.ics"), kFilterKalendara);
+    if (chosen.isEmpty())
+        return;
+    const QString path = WithExtension(chosen, QStringLiteral("ics"));
+    m_doc.Run([&] {
+        WriteWholeFile(path,
+                       MatchCalendar(m_doc.Database(), competition, 0, QDateTime::currentDateTimeUtc()));
+    });
 }
 
 void CMainFrame::DemoSeason()

@@ -51,6 +51,8 @@ public:
     void NewSeason();
     // "Ukážková sezóna...": makes a demo season where the user wants it and opens it.
     void DemoSeason();
+    void PublishWeb();
+    void SaveCalendar();
     // "Obnoviť zo zálohy...": a snapshot of the open season, chosen from the list, becomes a new season
     // file, which is opened.
     void RestoreFromSnapshot();

@@ -4,8 +4,12 @@
 #include "prikazy.h"
 
 #include "db/CLigaroDoc.h"
+#include "output/CMyExport.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPlainTextEdit>
 
@@ -37,12 +41,13 @@ void CZaznamovyPohlad::SetRecordList(CMyListCtrl* list, const QString& addText)
 
 bool CZaznamovyPohlad::TakesCommand(int command) const
 {
-    return command == kPrikazPridat || command == kPrikazUpravit || command == kPrikazVymazat;
+    return command == kPrikazPridat || command == kPrikazUpravit || command == kPrikazVymazat ||
+           (command == kPrikazImport && Imports());
 }
 
 bool CZaznamovyPohlad::CommandEnabled(int command) const
 {
-    if (command == kPrikazPridat)
+    if (command == kPrikazPridat || command == kPrikazImport)
         return CanEdit();
     return CanEdit() && m_records && m_records->SelectedId() != 0;
 }
@@ -53,10 +58,39 @@ void CZaznamovyPohlad::RunCommand(int command)
         return;
     if (command == kPrikazPridat)
         AddRecord();
+    else if (command == kPrikazImport)
+        Import();
     else if (command == kPrikazUpravit)
         EditRecord();
     else
         RemoveRecord();
+}
+
+void CZaznamovyPohlad::ImportFile(const QString& caption, const CDovoz& import, const QString& doneText)
+{
+    const QString path = QFileDialog::getOpenFileName(this, caption, QDir::homePath(),
+                                                      kFilterCsv + QStringLiteral(";;Všetky súbory (*)"));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_doc.User().ShowMessage(QStringLiteral("Súbor %1 sa nedá čítať: %2")
+                                     .arg(QDir::toNativeSeparators(path), file.errorString()),
+                                 CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    const QByteArray bytes = file.readAll();
+    CVysledokDovozu result;
+    if (!m_doc.Run([&] { result = import(m_doc.Database(), bytes); }))
+        return;
+    if (!result.error.isEmpty()) {
+        m_doc.User().ShowMessage(
+            QStringLiteral("%1\n\n%2\nNič sa neuložilo.").arg(QDir::toNativeSeparators(path), result.error),
+            CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    OnInitialUpdate();
+    m_doc.User().ShowMessage(doneText.arg(result.count));
 }
 
 void CZaznamovyPohlad::AddRecord()
@@ -78,7 +112,11 @@ QList<QAction*> CZaznamovyPohlad::ContextActions()
     connect(add, &QAction::triggered, this, &CZaznamovyPohlad::AddRecord);
     connect(edit, &QAction::triggered, this, [this] { EditRecord(); });
     connect(remove, &QAction::triggered, this, [this] { RemoveRecord(); });
-    return {add, edit, remove};
+    if (!Imports())
+        return {add, edit, remove};
+    auto* import = new QAction(QStringLiteral("Importovať..."), this);
+    connect(import, &QAction::triggered, this, [this] { Import(); });
+    return {add, edit, remove, import};
 }
 
 void CZaznamovyPohlad::SetRecordNote(QPlainTextEdit* note, int column, CCitajPoznamku read,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CPohlad.h"
+#include "output/csv.h"
 
 #include <functional>
 
@@ -28,8 +29,14 @@ public:
     void AddRecord();
     virtual void EditRecord() = 0;
     virtual void RemoveRecord() = 0;
+    // Registers that add records from a spreadsheet's table ("Importovať...").
+    virtual bool Imports() const { return false; }
+    virtual void Import() {}
 
 protected:
+    // Asks for a CSV file and adds its records with `import`; tells how many, or why none.
+    using CDovoz = std::function<CVysledokDovozu(CDatabaza&, const QByteArray&)>;
+    void ImportFile(const QString& caption, const CDovoz& import, const QString& doneText);
     // The list and the text of its "add" item; call once the list exists.
     void SetRecordList(CMyListCtrl* list, const QString& addText);
     // A note box under the list: it shows the selected record's note and writes it as it is typed

@@ -34,4 +34,10 @@ enum Prikaz : int {
     kPrikazUkazkovaSezona = 32901,
     // A snapshot of the season opened as a new season file.
     kPrikazObnovitZoZalohy = 32902,
+    // The whole season as a web site in a folder.
+    kPrikazPublikovat = 32903,
+    // The matches of the current competition (or of the season) as a calendar file.
+    kPrikazKalendar = 32904,
+    // Records of the shown register added from a spreadsheet's table.
+    kPrikazImport = 32905,
 };

@@ -151,6 +151,15 @@ std::unique_ptr<CTlacovina> CLigaroView::Printout()
     return std::make_unique<CTlacKlubov>(m_doc.Database(), m_competition);
 }
 
+void CLigaroView::Import()
+{
+    const int competition = m_competition;
+    ImportFile(
+        QStringLiteral("Importovať kluby"),
+        [competition](CDatabaza& db, const QByteArray& file) { return ImportClubs(db, competition, file); },
+        QStringLiteral("Pridané kluby: %1"));
+}
+
 void CLigaroView::Export()
 {
     m_doc.Run([this] {

@@ -325,6 +325,15 @@ std::unique_ptr<CTlacovina> CHraciView::Printout()
     return std::make_unique<CTlacHracov>(m_doc.Database(), m_competition, m_club);
 }
 
+void CHraciView::Import()
+{
+    const int club = m_club;
+    ImportFile(
+        QStringLiteral("Importovať hráčov"),
+        [club](CDatabaza& db, const QByteArray& file) { return ImportPlayers(db, club, file); },
+        QStringLiteral("Pridaní hráči: %1"));
+}
+
 void CHraciView::Export()
 {
     m_doc.Run([this] {

@@ -91,6 +91,8 @@ public:
     bool Prints() const override;
     bool Exports() const override { return Prints(); }
     void Export() override;
+    bool Imports() const override { return true; }
+    void Import() override;
 
     CMyListCtrl* List() const { return m_list; }
     QComboBox* ClubSelector() const { return m_clubs; }
