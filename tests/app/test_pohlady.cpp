@@ -99,12 +99,14 @@ TEST_F(Views, ClubsAreAddedOnTheBlankRowAndTheirNotesSavedAsTyped)
               QStringLiteral("nová"));
     EXPECT_EQ(view->List()->CellText(0, 5), QStringLiteral("nová"));
 
-    // The blank row offers only "Pridať klub".
+    // The blank row offers only "Pridať klub" and the import.
     view->List()->SelectRow(1);
     const auto actions = view->ContextActions();
-    ASSERT_EQ(actions.size(), 3);
+    ASSERT_EQ(actions.size(), 4);
     EXPECT_TRUE(actions.at(0)->isEnabled());
     EXPECT_FALSE(actions.at(1)->isEnabled());
+    EXPECT_EQ(actions.at(3)->text(), QStringLiteral("Importovať..."));
+    EXPECT_TRUE(actions.at(3)->isEnabled());
     qDeleteAll(actions);
 }
 
