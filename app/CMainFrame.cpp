@@ -41,6 +41,7 @@
 
 namespace {
 const QString kNazovProgramu = QStringLiteral("Agenda Mirak");
+const QString kNecinnost = QStringLiteral("Pripravený");
 } // namespace
 
 CMainFrame::CMainFrame(CLigaroDoc& doc, CPouzivatel& user, CNastavenia& settings, QPrinter& printer)
@@ -49,10 +50,11 @@ CMainFrame::CMainFrame(CLigaroDoc& doc, CPouzivatel& user, CNastavenia& settings
     setWindowTitle(kNazovProgramu);
     CreateMenusAndToolBar();
 
-    statusBar()->showMessage(QStringLiteral("Ready"));
+    // The idle prompt in the program's language.
+    statusBar()->showMessage(kNecinnost);
     connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty())
-            statusBar()->showMessage(QStringLiteral("Ready"));
+            statusBar()->showMessage(kNecinnost);
     });
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -120,8 +122,7 @@ void CMainFrame::CreateMenusAndToolBar()
     AddAction(kPrikazNahlad, QStringLiteral("Zobrazenie pred tlačou"),
               QStringLiteral("Zobrazenie stránky pred tlačou"));
     AddAction(kPrikazNastavenieTlaciarne, QStringLiteral("Nastavenie tlačiarne"));
-    AddAction(kPrikazExport, QStringLiteral("Export..."),
-              QStringLiteral("Export údajov do súboru HTML alebo do tabuľky CSV"));
+    AddAction(kPrikazExport, QStringLiteral("Export..."), QStringLiteral("Export údajov do súboru HTML"));
     AddAction(kPrikazImport, QStringLiteral("Importovať..."),
               QStringLiteral("Pridá kluby alebo hráčov zo súboru CSV (zo zoznamu klubov alebo hráčov)"));
     AddAction(kPrikazKalendar, QStringLiteral("Kalendár zápasov..."),
@@ -145,7 +146,7 @@ void CMainFrame::CreateMenusAndToolBar()
     QAction* about =
         AddAction(kPrikazOPrograme, QStringLiteral("O programe..."), QStringLiteral("Informácie o programe"));
     about->setIcon(icon("help-about", QStyle::SP_MessageBoxInformation));
-    AddAction(kPrikazNapoveda, QStringLiteral("Nápoveda"));
+    AddAction(kPrikazNapoveda, QStringLiteral("Nápoveda"))->setShortcut(QKeySequence::HelpContents);
     AddAction(kPrikazWww, QStringLiteral("Agenda Mirak na www"));
     AddAction(kPrikazZmenaHesla, QStringLiteral("Zmena hesla..."),
               QStringLiteral("Zmena hesla pre editáciu databázy"));
@@ -166,7 +167,7 @@ void CMainFrame::CreateMenusAndToolBar()
         AddAction(kPrikazHladajHraca, QStringLiteral("Vyhľadaj hráča"), QStringLiteral("Vyhľadaj hráča"));
     search->setIcon(icon("edit-find", QStyle::SP_FileDialogContentsView));
 
-    m_fileMenu = menuBar()->addMenu(QStringLiteral("Súbor"));
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("&Súbor"));
     m_fileMenu->addActions({open, m_actions.value(kPrikazNovaSezona), m_actions.value(kPrikazUkazkovaSezona),
                             m_actions.value(kPrikazUlozAko), m_actions.value(kPrikazZaloha),
                             m_actions.value(kPrikazObnovitZoZalohy), m_actions.value(kPrikazZhutnit)});
@@ -182,11 +183,11 @@ void CMainFrame::CreateMenusAndToolBar()
     m_recentAnchor = m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_actions.value(kPrikazKoniec));
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("Zobraziť"));
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&Zobraziť"));
     view->addActions({toolbarShown, statusShown, panel});
-    QMenu* settings = menuBar()->addMenu(QStringLiteral("Nastavenie"));
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("&Nastavenie"));
     settings->addActions({m_actions.value(kPrikazZlteKarty), m_actions.value(kPrikazAmnestia)});
-    QMenu* info = menuBar()->addMenu(QStringLiteral("Info"));
+    QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
     info->addActions({m_actions.value(kPrikazOZvaze), about, m_actions.value(kPrikazNapoveda),
                       m_actions.value(kPrikazWww), m_actions.value(kPrikazZmenaHesla)});
 

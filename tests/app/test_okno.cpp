@@ -17,7 +17,9 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -48,8 +50,13 @@ protected:
 
 TEST_F(MainWindow, FileCommandsWaitForASeasonAndAmnestyForALogin)
 {
-    const QList<int> needFile = {kPrikazUlozAko, kPrikazZaloha,     kPrikazZhutnit,     kPrikazZlteKarty,
-                                 kPrikazOZvaze,  kPrikazZmenaHesla, kPrikazPrihlasenie, kPrikazHladajHraca};
+    const QList<int> needFile = {kPrikazUlozAko,    kPrikazZaloha,     kPrikazZhutnit,     kPrikazZlteKarty,
+                                 kPrikazOZvaze,     kPrikazZmenaHesla, kPrikazPrihlasenie, kPrikazHladajHraca,
+                                 kPrikazPublikovat, kPrikazKalendar};
+    // Slovak when idle, and every menu reachable by Alt and its letter.
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Pripravený"));
+    for (QAction* menu : m_frame->menuBar()->actions())
+        EXPECT_TRUE(menu->text().startsWith(QLatin1Char('&'))) << menu->text().toStdString();
     for (int c : needFile)
         EXPECT_FALSE(Enabled(c)) << c;
     EXPECT_FALSE(Enabled(kPrikazAmnestia));
@@ -57,7 +64,7 @@ TEST_F(MainWindow, FileCommandsWaitForASeasonAndAmnestyForALogin)
          {kPrikazOtvorit, kPrikazNovaSezona, kPrikazNastavenieTlaciarne, kPrikazOPrograme, kPrikazKoniec})
         EXPECT_TRUE(Enabled(c)) << c;
     // The lists not built yet neither print nor export, and nobody takes add/edit/delete.
-    for (int c : {kPrikazTlacit, kPrikazExport, kPrikazPridat, kPrikazUpravit, kPrikazVymazat})
+    for (int c : {kPrikazTlacit, kPrikazExport, kPrikazPridat, kPrikazUpravit, kPrikazVymazat, kPrikazImport})
         EXPECT_FALSE(Enabled(c)) << c;
 
     ASSERT_TRUE(m_frame->OpenSeason(NewSeason()));
