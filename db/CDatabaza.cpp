@@ -84,6 +84,17 @@ void SlovakLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int(ctx, JetLike(QStringView(p, pn), QStringView(v, vn)) ? 1 : 0);
 }
 
+void FoldFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* t = static_cast<const char16_t*>(sqlite3_value_text16(argv[0]));
+    const QString folded = BezDiakritiky(QStringView(t, sqlite3_value_bytes16(argv[0]) / 2));
+    sqlite3_result_text16(ctx, folded.utf16(), static_cast<int>(folded.size() * 2), SQLITE_TRANSIENT);
+}
+
 void ScoreFunction(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     QVariant v;
@@ -276,6 +287,8 @@ void CDatabaza::RegisterFunctions()
     sqlite3_create_collation(m_db, kSlovakCollation, SQLITE_UTF16_ALIGNED, nullptr, SlovakCollation);
     sqlite3_create_function(m_db, kSqlSkore, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
                             nullptr, ScoreFunction, nullptr, nullptr);
+    sqlite3_create_function(m_db, kSqlBezDiakritiky, 1, flags | SQLITE_INNOCUOUS, nullptr, FoldFunction,
+                            nullptr, nullptr);
 }
 
 void CDatabaza::PrepareForWriting()

@@ -11,6 +11,8 @@ QCollator SlovakCollator();
 int PorovnajSlovensky(QStringView a, QStringView b);
 // The text folded for a search that ignores case and accents ("Šťastný" -> "stastny").
 QString BezDiakritiky(QStringView text);
+// The same as a function of the store's queries.
+inline constexpr const char* kSqlBezDiakritiky = "mirak_bez_diakritiky";
 
 // Jet's Like: "*" any run of characters, "?" one character, "#" one digit, "[abc]", "[!abc]" and
 // "[a-z]" character classes; every other character stands for itself; letters match without

@@ -6,6 +6,7 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "db/slovencina.h"
 #include "output/CTabulka.h"
 
 namespace {
@@ -457,13 +458,15 @@ CZoznam SearchPlayers(CDatabaza& db, const QString& meno, const QString& priezvi
     list.columns = SearchColumns();
     QString filter;
     QVariantList params;
+    // "stastny" finds "Šťastný": names are compared without their accents.
+    const QString fold = QLatin1String(kSqlBezDiakritiky);
     if (!meno.isEmpty()) {
-        filter += QStringLiteral(" and meno Like ?");
-        params << meno + QLatin1Char('*');
+        filter += QStringLiteral(" and %1(meno) Like ?").arg(fold);
+        params << BezDiakritiky(meno) + QLatin1Char('*');
     }
     if (!priezvisko.isEmpty()) {
-        filter += QStringLiteral(" and priezvisko Like ?");
-        params << priezvisko + QLatin1Char('*');
+        filter += QStringLiteral(" and %1(priezvisko) Like ?").arg(fold);
+        params << BezDiakritiky(priezvisko) + QLatin1Char('*');
     }
     if (!rc.isEmpty()) {
         filter += QStringLiteral(" and RC Like ?");

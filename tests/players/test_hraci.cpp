@@ -139,6 +139,10 @@ TEST_F(Players, TheSearchFindsByBeginningsAcrossClubsHistoryIncluded)
     Player(m_b, QStringLiteral("Jozef"), QStringLiteral("Kováč"));
     EXPECT_EQ(SearchPlayers(Db(), {}, QStringLiteral("Nov"), {}).RowCount(), 2);
     EXPECT_EQ(SearchPlayers(Db(), QStringLiteral("j"), {}, {}).RowCount(), 2);
+    // Typed without accents or in capitals, as on a keyboard without Slovak letters.
+    EXPECT_EQ(SearchPlayers(Db(), QStringLiteral("JAN"), QStringLiteral("novak"), {}).RowCount(), 1);
+    EXPECT_EQ(SearchPlayers(Db(), {}, QStringLiteral("kovac"), {}).RowCount(), 1);
+    EXPECT_EQ(SearchPlayers(Db(), {}, QStringLiteral("Nováč"), {}).RowCount(), 1);
     EXPECT_EQ(SearchPlayers(Db(), {}, {}, QStringLiteral("900101/1234")).RowCount(), 1);
     EXPECT_EQ(SearchPlayers(Db(), {}, {}, QStringLiteral("900101")).RowCount(), 0);
     EXPECT_EQ(SearchPlayers(Db(), {}, QStringLiteral("x'; drop table thraci; --"), {}).RowCount(), 0);
