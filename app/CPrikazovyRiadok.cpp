@@ -269,6 +269,18 @@ bool CPrikazovyRiadok::IntOption(const CVolby& volby, const QString& name, int& 
     return ok;
 }
 
+int CPrikazovyRiadok::RefuseOutput(const CVolby& volby)
+{
+    // An output never takes the place of a season: not of the one being read, however its path is
+    // spelled, nor of any other.
+    if (TenIstySubor(volby.output, volby.season))
+        return Fail(kNedaSa,
+                    QStringLiteral("Výstupný súbor %1 je sezóna, z ktorej sa číta; nič doň nezapíšem.")
+                        .arg(QDir::toNativeSeparators(volby.output)));
+    const QString refusal = OutputRefusal(volby.output);
+    return refusal.isEmpty() ? kUspech : Fail(kNedaSa, refusal);
+}
+
 bool CPrikazovyRiadok::OpenSeason(CLigaroDoc& doc, const QString& path)
 {
     return doc.OpenSeasonFile(path) && doc.IsDatabaseOpen();
@@ -528,15 +540,8 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
     const int competition = v.competition;
     const int round = v.round;
 
-    // The page or printout never takes the place of a season: not of the one being read, however its
-    // path is spelled, nor of any other.
-    if (TenIstySubor(volby.output, volby.season))
-        return Fail(kNedaSa,
-                    QStringLiteral("Výstupný súbor %1 je sezóna, z ktorej sa číta; nič doň nezapíšem.")
-                        .arg(QDir::toNativeSeparators(volby.output)));
-    const QString refusal = OutputRefusal(volby.output);
-    if (!refusal.isEmpty())
-        return Fail(kNedaSa, refusal);
+    if (const int refused = RefuseOutput(volby); refused != kUspech)
+        return refused;
     CKonzola user(m_err, volby.output);
     CLigaroDoc doc(user);
     if (!OpenSeason(doc, volby.season))
@@ -618,13 +623,8 @@ int CPrikazovyRiadok::Calendar(const CVolby& volby)
     if (!IntOption(volby, QStringLiteral("sutaz"), competition, hasCompetition) ||
         !IntOption(volby, QStringLiteral("klub"), club, hasClub))
         return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
-    if (TenIstySubor(volby.output, volby.season))
-        return Fail(kNedaSa,
-                    QStringLiteral("Výstupný súbor %1 je sezóna, z ktorej sa číta; nič doň nezapíšem.")
-                        .arg(QDir::toNativeSeparators(volby.output)));
-    const QString refusal = OutputRefusal(volby.output);
-    if (!refusal.isEmpty())
-        return Fail(kNedaSa, refusal);
+    if (const int refused = RefuseOutput(volby); refused != kUspech)
+        return refused;
     CKonzola user(m_err, volby.output);
     CLigaroDoc doc(user);
     if (!OpenSeason(doc, volby.season))

@@ -44,6 +44,9 @@ private:
     bool Fail(const QString& message);
     int Fail(int status, const QString& message);
     bool OpenSeason(CLigaroDoc& doc, const QString& path);
+    // The exit status when the output file (-o) must not be written: it is the season read, or
+    // another database; kUspech when it may.
+    int RefuseOutput(const CVolby& volby);
     // An integer option; `present` tells whether it was given. False (with a message) when it is
     // given but not a number.
     bool IntOption(const CVolby& volby, const QString& name, int& value, bool& present);

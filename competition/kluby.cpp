@@ -105,10 +105,6 @@ CVysledokDovozu ImportClubs(CDatabaza& db, int competition, const QByteArray& fi
         result.error = csv.error;
         return result;
     }
-    if (csv.rows.isEmpty()) {
-        result.error = QStringLiteral("Súbor je prázdny.");
-        return result;
-    }
     const QStringList header = csv.rows.first().cells;
     const int name =
         CsvColumn(header, {QStringLiteral("Názov klubu"), QStringLiteral("Názov"), QStringLiteral("Klub")});

@@ -154,6 +154,8 @@ CCsvSubor ReadCsv(const QByteArray& bytes)
         return file;
     }
     endRow();
+    if (file.rows.isEmpty())
+        file.error = QStringLiteral("Súbor je prázdny.");
     return file;
 }
 

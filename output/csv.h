@@ -20,7 +20,7 @@ struct CRiadokCsv
 // Reads what spreadsheet programs save: UTF-8 (with or without the byte-order mark) or Windows-1250,
 // cells separated by semicolons or commas (whichever the first row uses), quoted or not, rows ended
 // by CR LF, LF or CR. Rows with no text at all are left out. A quote left open at the end of the file
-// is an error, told with its line.
+// is an error, told with its line, and so is a file with no row of text.
 struct CCsvSubor
 {
     QVector<CRiadokCsv> rows;

@@ -127,10 +127,6 @@ CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file)
         result.error = csv.error;
         return result;
     }
-    if (csv.rows.isEmpty()) {
-        result.error = QStringLiteral("Súbor je prázdny.");
-        return result;
-    }
     const QStringList header = csv.rows.first().cells;
     const int meno = CsvColumn(header, {QStringLiteral("Meno")});
     const int priezvisko = CsvColumn(header, {QStringLiteral("Priezvisko")});
