@@ -6,12 +6,11 @@
 #include "output/CQtPlocha.h"
 
 CLigaroApp::CLigaroApp(int& argc, char** argv)
-    : m_app(argc, argv), m_printer(QPrinter::HighResolution), m_doc(m_user)
+    : m_app(argc, argv), m_preklady(m_app), m_printer(QPrinter::HighResolution), m_doc(m_user)
 {
     QCoreApplication::setOrganizationName(QStringLiteral("Kestrix"));
     QCoreApplication::setApplicationName(QStringLiteral("Agenda Mirak"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MIRAK_VERSION));
-    InstallSlovak(m_app, m_translator);
     InstallFontSubstitutes();
     QApplication::setWindowIcon(ProgramIcon());
     m_printer.setFullPage(true);

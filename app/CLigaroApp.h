@@ -2,11 +2,11 @@
 
 #include "app/CNastavenia.h"
 #include "app/dialogy.h"
+#include "app/lokalizacia.h"
 #include "db/CLigaroDoc.h"
 
 #include <QApplication>
 #include <QPrinter>
-#include <QTranslator>
 
 #include <memory>
 
@@ -25,7 +25,7 @@ public:
 
 private:
     QApplication m_app;
-    QTranslator m_translator;
+    CPreklady m_preklady;
     COknoPouzivatel m_user;
     CNastavenia m_settings;
     QPrinter m_printer;

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QTextStream>
-#include <QTranslator>
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
@@ -34,8 +33,7 @@ int main(int argc, char* argv[])
         QGuiApplication app(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("Agenda Mirak"));
         QCoreApplication::setApplicationVersion(QStringLiteral(MIRAK_VERSION));
-        QTranslator translator;
-        InstallSlovak(app, translator);
+        CPreklady preklady(app);
         QTextStream out(stdout);
         QTextStream err(stderr);
         return CPrikazovyRiadok(out, err).Run(app.arguments());

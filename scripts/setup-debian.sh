@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Agenda Mirak needs on Debian (12 or later).
 set -euo pipefail
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n libgl-dev
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n
+          qt6-tools-dev qt6-l10n-tools libgl-dev
           libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation)
 missing=()
 for p in "${packages[@]}"; do

@@ -15,9 +15,12 @@
 #include "results/CTabulkaView.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTreeWidget>
@@ -47,6 +50,42 @@ protected:
                                  });
     }
 };
+
+TEST_F(MainWindow, QuestionsAndFileDialogsAnswerInSlovak)
+{
+    const auto buttonTexts = [](QWidget* dialog) {
+        QStringList texts;
+        for (auto* b : dialog->findChildren<QPushButton*>())
+            if (b->isVisible())
+                texts << b->text();
+        return texts;
+    };
+    COknoPouzivatel user;
+    user.SetParent(m_frame.get());
+    bool yes = true;
+    WithDialog<QMessageBox>(
+        [&] { yes = user.AskYesNo(QStringLiteral("Vymazať súťaže?")); },
+        [&](QMessageBox* box) {
+            EXPECT_EQ(buttonTexts(box), (QStringList{QStringLiteral("&Áno"), QStringLiteral("&Nie")}));
+            ASSERT_NE(box->defaultButton(), nullptr);
+            EXPECT_EQ(box->defaultButton()->text(), QStringLiteral("&Nie"));
+            box->defaultButton()->click();
+        });
+    EXPECT_FALSE(yes);
+
+    WithDialog<QFileDialog>(
+        [&] {
+            user.AskSaveFileName(QStringLiteral("Export"), QDir::tempPath() + QStringLiteral("/a.html"),
+                                 QStringLiteral("HTML (*.html)"));
+        },
+        [&](QFileDialog* dialog) {
+            const QStringList texts = buttonTexts(dialog);
+            EXPECT_TRUE(texts.contains(QStringLiteral("&Uložiť"))) << texts.join(u' ').toStdString();
+            EXPECT_TRUE(texts.contains(QStringLiteral("Zrušiť"))) << texts.join(u' ').toStdString();
+            EXPECT_FALSE(texts.contains(QStringLiteral("Cancel")));
+        });
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Pripravený"));
+}
 
 TEST_F(MainWindow, FileCommandsWaitForASeasonAndAmnestyForALogin)
 {

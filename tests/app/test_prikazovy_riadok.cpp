@@ -136,6 +136,17 @@ TEST(CommandLineParser, UnknownOptionsAreUsageErrorsAndQtOptionsAreLeftToTheWind
               1);
 }
 
+TEST(CommandLineParser, TheHelpAndTheErrorsOfTheParserAreSlovak)
+{
+    CBeh r = Program({QStringLiteral("--help")});
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Použitie:"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Zobrazí verziu programu."))) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("Displays"))) << r.out.toStdString();
+    r = Program({QStringLiteral("--export"), QStringLiteral("kluby"), QStringLiteral("s.mdb"),
+                 QStringLiteral("--sutaz")});
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Za '--sutaz' chýba hodnota."))) << r.err.toStdString();
+}
+
 TEST(Installation, TheTemplateAndTheHelpStandBesideTheProgram)
 {
     const QDir folder = QFileInfo(QStringLiteral(MIRAK_EXECUTABLE)).absoluteDir();
