@@ -3,7 +3,6 @@
 #include "CNastavenia.h"
 #include "app/dialogy.h"
 #include "app/pohlady.h"
-#include "app/prikazy.h"
 #include "app/publikovanie.h"
 #include "app/udajesezony.h"
 #include "competition/CSutazeView.h"
@@ -17,6 +16,7 @@
 #include "output/CReportGenerator.h"
 #include "output/web.h"
 #include "players/CHraciView.h"
+#include "ui/prikazy.h"
 
 #include <QAction>
 #include <QApplication>

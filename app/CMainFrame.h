@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CPohlad.h"
 #include "db/CPouzivatel.h"
+#include "ui/CPohlad.h"
 
 #include <QHash>
 #include <QMainWindow>

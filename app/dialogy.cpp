@@ -1,11 +1,11 @@
 #include "dialogy.h"
 
-#include "CMyListCtrl.h"
-#include "CMyStatic.h"
 #include "db/kody.h"
 #include "ikona.h"
 #include "output/web.h"
-#include "ovladace.h"
+#include "ui/CMyListCtrl.h"
+#include "ui/CMyStatic.h"
+#include "ui/ovladace.h"
 
 #include <QApplication>
 #include <QDesktopServices>

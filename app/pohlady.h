@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CPohlad.h"
+#include "ui/CPohlad.h"
 
 #include <memory>
 

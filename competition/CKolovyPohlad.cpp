@@ -1,10 +1,10 @@
 #include "CKolovyPohlad.h"
 
-#include "app/CMyListCtrl.h"
-#include "app/CMyStatic.h"
-#include "app/ovladace.h"
 #include "competition/rozpis.h"
 #include "db/CLigaroDoc.h"
+#include "ui/CMyListCtrl.h"
+#include "ui/CMyStatic.h"
+#include "ui/ovladace.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

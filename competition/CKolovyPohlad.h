@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CPohlad.h"
 #include "output/CZoznam.h"
+#include "ui/CPohlad.h"
 
 class CDatabaza;
 class CMyListCtrl;

@@ -1,9 +1,9 @@
 #include "CLigaroView.h"
 
-#include "app/CMyListCtrl.h"
-#include "app/CMyStatic.h"
-#include "app/ovladace.h"
 #include "db/CLigaroDoc.h"
+#include "ui/CMyListCtrl.h"
+#include "ui/CMyStatic.h"
+#include "ui/ovladace.h"
 
 #include <QFormLayout>
 #include <QLabel>

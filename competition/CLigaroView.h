@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CZaznamovyPohlad.h"
 #include "competition/kluby.h"
+#include "ui/CZaznamovyPohlad.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #include "CSutazeView.h"
 
-#include "app/CMyStatic.h"
 #include "competition/sutaze.h"
 #include "db/CLigaroDoc.h"
+#include "ui/CMyStatic.h"
 
 #include <QAction>
 #include <QMenu>

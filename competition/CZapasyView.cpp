@@ -1,11 +1,11 @@
 #include "CZapasyView.h"
 
-#include "app/CMyListCtrl.h"
-#include "app/CMyStatic.h"
-#include "app/ovladace.h"
 #include "competition/rozpis.h"
 #include "db/CLigaroDoc.h"
 #include "db/kody.h"
+#include "ui/CMyListCtrl.h"
+#include "ui/CMyStatic.h"
+#include "ui/ovladace.h"
 
 #include <QComboBox>
 #include <QDateEdit>

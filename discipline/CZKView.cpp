@@ -1,9 +1,9 @@
 #include "CZKView.h"
 
-#include "app/CMyListCtrl.h"
-#include "app/CMyStatic.h"
 #include "db/CLigaroDoc.h"
 #include "db/kody.h"
+#include "ui/CMyListCtrl.h"
+#include "ui/CMyStatic.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CPohlad.h"
 #include "discipline/karty.h"
+#include "ui/CPohlad.h"
 
 #include <QDialog>
 

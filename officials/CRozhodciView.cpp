@@ -1,13 +1,13 @@
 #include "CRozhodciView.h"
 
-#include "app/CMyListCtrl.h"
-#include "app/CMyStatic.h"
-#include "app/ovladace.h"
 #include "competition/sutaze.h"
 #include "db/CLigaroDoc.h"
 #include "db/kody.h"
 #include "officials/znamky.h"
 #include "output/CReportGenerator.h"
+#include "ui/CMyListCtrl.h"
+#include "ui/CMyStatic.h"
+#include "ui/ovladace.h"
 
 #include <QCheckBox>
 #include <QComboBox>

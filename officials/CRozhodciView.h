@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/CZaznamovyPohlad.h"
 #include "officials/nominacie.h"
 #include "officials/rozhodcovia.h"
+#include "ui/CZaznamovyPohlad.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CZaznamovyPohlad.h"
 #include "players/hraci.h"
+#include "ui/CZaznamovyPohlad.h"
 
 #include <QDialog>
 

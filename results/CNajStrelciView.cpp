@@ -1,9 +1,9 @@
 #include "CNajStrelciView.h"
 
-#include "app/CMyListCtrl.h"
-#include "app/CMyStatic.h"
 #include "db/CLigaroDoc.h"
 #include "results/strelci.h"
+#include "ui/CMyListCtrl.h"
+#include "ui/CMyStatic.h"
 
 #include <QVBoxLayout>
 

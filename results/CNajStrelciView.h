@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/CPohlad.h"
+#include "ui/CPohlad.h"
 
 class CMyListCtrl;
 class CMyStatic;

@@ -1,10 +1,10 @@
 #include "CTabulkaView.h"
 
-#include "app/CMyListCtrl.h"
-#include "app/CMyStatic.h"
 #include "db/CLigaroDoc.h"
 #include "results/prepocet.h"
 #include "results/tabulka.h"
+#include "ui/CMyListCtrl.h"
+#include "ui/CMyStatic.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

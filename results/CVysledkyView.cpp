@@ -1,13 +1,13 @@
 #include "CVysledkyView.h"
 
-#include "app/CMyListCtrl.h"
-#include "app/CMyStatic.h"
-#include "app/ovladace.h"
 #include "competition/CZapas.h"
 #include "competition/rozpis.h"
 #include "db/CLigaroDoc.h"
 #include "db/kody.h"
 #include "results/VyberStrelcov.h"
+#include "ui/CMyListCtrl.h"
+#include "ui/CMyStatic.h"
+#include "ui/ovladace.h"
 
 #include <QComboBox>
 #include <QGridLayout>

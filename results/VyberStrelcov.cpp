@@ -1,9 +1,9 @@
 #include "VyberStrelcov.h"
 
-#include "app/CMyListCtrl.h"
 #include "db/CLigaroDoc.h"
 #include "players/CHraciView.h"
 #include "players/hraci.h"
+#include "ui/CMyListCtrl.h"
 
 #include <QFormLayout>
 #include <QGridLayout>

@@ -1,9 +1,7 @@
 // The main window: which commands a user can reach when, logging in and out, the season dialog, the
 // competitions tree and the recent-file list.
 
-#include "app/CMyListCtrl.h"
 #include "app/dialogy.h"
-#include "app/prikazy.h"
 #include "app/udajesezony.h"
 #include "competition/CSutazeView.h"
 #include "competition/kluby.h"
@@ -13,6 +11,8 @@
 #include "officials/CRozhodciView.h"
 #include "okno.h"
 #include "results/CTabulkaView.h"
+#include "ui/CMyListCtrl.h"
+#include "ui/prikazy.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

@@ -1,8 +1,6 @@
 // The clubs and schedule views as a user works with them: logged in or not, typing into the fields,
 // answering their dialogs.
 
-#include "app/CMyListCtrl.h"
-#include "app/prikazy.h"
 #include "competition/CLigaroView.h"
 #include "competition/CSutazeView.h"
 #include "competition/CZapasyView.h"
@@ -17,6 +15,8 @@
 #include "results/CTabulkaView.h"
 #include "results/CVysledkyView.h"
 #include "results/VyberStrelcov.h"
+#include "ui/CMyListCtrl.h"
+#include "ui/prikazy.h"
 
 #include <QComboBox>
 #include <QDateEdit>
