@@ -5,10 +5,10 @@
 #include "db/kody.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/CMyStatic.h"
+#include "ui/CPoleDatumu.h"
 #include "ui/ovladace.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,25 +22,29 @@
 
 namespace {
 
-QDateEdit* DateEdit(QWidget* parent)
+// Says which date field holds no date and puts the cursor there.
+bool RefusedDate(CPouzivatel& user, CPoleDatumu* field, const QString& label)
 {
-    auto* edit = new QDateEdit(parent);
-    edit->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
-    edit->setMinimumDate(QDate(1900, 1, 1));
-    edit->setCalendarPopup(true);
-    return edit;
+    if (field->Date().isValid())
+        return false;
+    user.ShowMessage(QStringLiteral("%1 %2").arg(kZlyDatum, label), CPouzivatel::Ikona::Vykricnik);
+    field->setFocus();
+    field->Edit()->selectAll();
+    return true;
 }
 
 } // namespace
 
-CVytvorSutaz::CVytvorSutaz(const CParametreGenerovania& defaults, const QVector<int>& rounds, QWidget* parent)
-    : QDialog(parent), m_start(DateEdit(this)), m_startHour(new QLineEdit(defaults.startHour, this)),
-      m_return(DateEdit(this)), m_returnHour(new QLineEdit(defaults.returnHour, this)),
-      m_rounds(new QComboBox(this)), m_mode(new QComboBox(this))
+CVytvorSutaz::CVytvorSutaz(CPouzivatel& user, const CParametreGenerovania& defaults,
+                           const QVector<int>& rounds, QWidget* parent)
+    : QDialog(parent), m_user(user), m_start(new CPoleDatumu(this)),
+      m_startHour(new QLineEdit(defaults.startHour, this)), m_return(new CPoleDatumu(this)),
+      m_returnHour(new QLineEdit(defaults.returnHour, this)), m_rounds(new QComboBox(this)),
+      m_mode(new QComboBox(this))
 {
     setWindowTitle(QStringLiteral("Vytváranie súťaže"));
-    m_start->setDate(defaults.start);
-    m_return->setDate(defaults.returnDate);
+    m_start->SetDate(defaults.start);
+    m_return->SetDate(defaults.returnDate);
     auto* autumn = new QGroupBox(QStringLiteral("Začiatok súťaže"), this);
     auto* autumnForm = new QFormLayout(autumn);
     autumnForm->addRow(QStringLiteral("Dátum začiatku súťaže:"), m_start);
@@ -68,12 +72,20 @@ CVytvorSutaz::CVytvorSutaz(const CParametreGenerovania& defaults, const QVector<
     layout->addWidget(OkCancelButtons(this));
 }
 
+void CVytvorSutaz::accept()
+{
+    if (RefusedDate(m_user, m_start, QStringLiteral("(začiatok súťaže).")) ||
+        RefusedDate(m_user, m_return, QStringLiteral("(začiatok odvetnej časti).")))
+        return;
+    QDialog::accept();
+}
+
 CParametreGenerovania CVytvorSutaz::Values() const
 {
     CParametreGenerovania p;
-    p.start = m_start->date();
+    p.start = m_start->Date();
     p.startHour = m_startHour->text();
-    p.returnDate = m_return->date();
+    p.returnDate = m_return->Date();
     p.returnHour = m_returnHour->text();
     p.rounds = m_rounds->currentData().toInt();
     p.mode = m_mode->currentIndex();
@@ -101,7 +113,7 @@ CZapasyView::CZapasyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent
     : CKolovyPohlad(QStringLiteral("Zápasy"), ScheduleColumns(), doc, frame, parent),
       m_panel(new QWidget(this)), m_generate(new QPushButton(QStringLiteral("Vytvoriť súťaž"), m_panel)),
       m_clear(new QPushButton(QStringLiteral("Vymazať súťaže"), m_panel)), m_losD(new QLineEdit(m_panel)),
-      m_losH(new QLineEdit(m_panel)), m_date(DateEdit(this)), m_time(new QLineEdit(this)),
+      m_losH(new QLineEdit(m_panel)), m_date(new CPoleDatumu(this)), m_time(new QLineEdit(this)),
       m_confirm(new QPushButton(QStringLiteral("Potvrdiť čas"), this)), m_note(new QLineEdit(this))
 {
     auto* panelLayout = new QHBoxLayout(m_panel);
@@ -188,7 +200,7 @@ void CZapasyView::ShowMatch()
         m_filling = true;
         m_losD->setText(QString::number(fields->homeDraw));
         m_losH->setText(QString::number(fields->awayDraw));
-        m_date->setDate(fields->date);
+        m_date->SetDate(fields->date);
         m_time->setText(fields->time);
         m_note->setText(fields->note);
         m_filling = false;
@@ -227,9 +239,11 @@ void CZapasyView::OnNoteEdited()
 void CZapasyView::ConfirmTimeCommand()
 {
     const int id = m_list->SelectedId();
-    const QDate date = m_date->date();
-    if (id == 0 || !date.isValid() || !m_doc.HasEditAccess())
+    if (id == 0 || !m_doc.HasEditAccess())
         return;
+    if (RefusedDate(m_doc.User(), m_date, QStringLiteral("(dátum zápasu).")))
+        return;
+    const QDate date = m_date->Date();
     CDialogUpravitCas dialog(this);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -259,7 +273,7 @@ void CZapasyView::GenerateFixturesCommand()
             m_doc.User().ShowMessage(kMalyPocetKlubov, CPouzivatel::Ikona::Vykricnik);
             return;
         }
-        CVytvorSutaz dialog(CParametreGenerovania::Defaults(doubleRounds, QDate::currentDate()),
+        CVytvorSutaz dialog(m_doc.User(), CParametreGenerovania::Defaults(doubleRounds, QDate::currentDate()),
                             RoundsList(doubleRounds), this);
         if (dialog.exec() != QDialog::Accepted)
             return;

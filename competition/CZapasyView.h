@@ -7,8 +7,9 @@
 
 class CMyListCtrl;
 class CMyStatic;
+class CPoleDatumu;
+class CPouzivatel;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,20 +20,23 @@ class CVytvorSutaz : public QDialog
 {
     Q_OBJECT
 public:
-    CVytvorSutaz(const CParametreGenerovania& defaults, const QVector<int>& rounds,
+    CVytvorSutaz(CPouzivatel& user, const CParametreGenerovania& defaults, const QVector<int>& rounds,
                  QWidget* parent = nullptr);
     CParametreGenerovania Values() const;
-    QDateEdit* StartDate() const { return m_start; }
+    CPoleDatumu* StartDate() const { return m_start; }
     QLineEdit* StartHour() const { return m_startHour; }
-    QDateEdit* ReturnDate() const { return m_return; }
+    CPoleDatumu* ReturnDate() const { return m_return; }
     QLineEdit* ReturnHour() const { return m_returnHour; }
     QComboBox* Rounds() const { return m_rounds; }
     QComboBox* Mode() const { return m_mode; }
+    // Refuses a date that does not read, naming the field, before anything is generated.
+    void accept() override;
 
 private:
-    QDateEdit* m_start;
+    CPouzivatel& m_user;
+    CPoleDatumu* m_start;
     QLineEdit* m_startHour;
-    QDateEdit* m_return;
+    CPoleDatumu* m_return;
     QLineEdit* m_returnHour;
     QComboBox* m_rounds;
     QComboBox* m_mode;
@@ -67,7 +71,7 @@ public:
 
     QLineEdit* HomeDraw() const { return m_losD; }
     QLineEdit* AwayDraw() const { return m_losH; }
-    QDateEdit* DateField() const { return m_date; }
+    CPoleDatumu* DateField() const { return m_date; }
     QLineEdit* TimeField() const { return m_time; }
     QLineEdit* NoteField() const { return m_note; }
     QPushButton* GenerateButton() const { return m_generate; }
@@ -93,7 +97,7 @@ private:
     QPushButton* m_clear;
     QLineEdit* m_losD;
     QLineEdit* m_losH;
-    QDateEdit* m_date;
+    CPoleDatumu* m_date;
     QLineEdit* m_time;
     QPushButton* m_confirm;
     QLineEdit* m_note;

@@ -104,7 +104,8 @@ std::optional<CPolickaZapasu> MatchFields(CDatabaza& db, int matchId)
     f.homeDraw = rs.GetInt(QStringLiteral("los1"));
     f.awayDraw = rs.GetInt(QStringLiteral("los2"));
     const QDateTime cas = rs.GetDate(QStringLiteral("cas"));
-    f.date = cas.date();
+    if (!JeZiadnyDatum(cas))
+        f.date = cas.date();
     f.time = CasPolicko(cas);
     f.note = rs.GetText(QStringLiteral("poznamka2"));
     if (f.note == QStringLiteral(" "))

@@ -63,7 +63,7 @@ struct CPolickaZapasu
 {
     int homeDraw = 0;
     int awayDraw = 0;
-    QDate date;
+    QDate date;   // invalid for the no-date value
     QString time; // "%02d:%02d", 00:00 included
     QString note; // a single blank shows as empty
 };

@@ -1,6 +1,7 @@
 #include "kody.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -61,11 +62,23 @@ QDateTime DatumZUlozenia(const QString& text)
     return {};
 }
 
+QString FormatDatumu()
+{
+    // A short date of two-digit years (Czech, German, English) would read back a hundred years off.
+    static const QRegularExpression years(QStringLiteral("y+"));
+    return QLocale().dateFormat(QLocale::ShortFormat).replace(years, QStringLiteral("yyyy"));
+}
+
+QString DatumTextom(const QDate& day)
+{
+    return QLocale().toString(day, FormatDatumu());
+}
+
 QString DatumTextom(const QDateTime& value)
 {
     if (JeZiadnyDatum(value))
         return {};
-    return QLocale().toString(value.date(), QLocale::ShortFormat);
+    return DatumTextom(value.date());
 }
 
 QDate DatumZTextu(const QString& text)
@@ -73,22 +86,30 @@ QDate DatumZTextu(const QString& text)
     const QString t = text.trimmed();
     if (t.isEmpty())
         return {};
-    QDate d = QLocale().toDate(t, QLocale::ShortFormat);
-    if (d.isValid())
-        return d;
-    d = QLocale().toDate(t, QLocale::LongFormat);
-    if (d.isValid())
-        return d;
-    // Slovak users type dates with dots, with or without blanks, whatever the system locale is.
-    QString compact = t;
-    compact.remove(QLatin1Char(' '));
-    for (const char* form : {"d.M.yyyy", "d.M.yy", "yyyy-MM-dd"}) {
-        d = QDate::fromString(compact, QString::fromLatin1(form));
-        if (d.isValid()) {
-            if (d.year() < 1930 && QString::fromLatin1(form) == QStringLiteral("d.M.yy"))
-                d = d.addYears(100);
+    // Slovak users type dates with dots, with or without blanks and leading zeros, whatever the
+    // system's locale is. A text of that form is never read any other way, so that 31.2.2024 is
+    // refused rather than taken for another day.
+    static const QRegularExpression dots(
+        QStringLiteral(R"(^(\d{1,2})\s*\.\s*(\d{1,2})\s*\.\s*(\d{4}|\d{2})\s*\.?$)"));
+    if (const QRegularExpressionMatch m = dots.match(t); m.hasMatch()) {
+        int year = m.captured(3).toInt();
+        if (m.capturedLength(3) == 2)
+            year += kPrvyRokDvojcifernych;
+        return QDate(year, m.captured(2).toInt(), m.captured(1).toInt());
+    }
+    if (const QDate iso = QDate::fromString(t, Qt::ISODate); iso.isValid())
+        return iso;
+    const QLocale locale;
+    for (const QString& format :
+         {FormatDatumu(), locale.dateFormat(QLocale::ShortFormat), locale.dateFormat(QLocale::LongFormat)}) {
+        const QDate d = locale.toDate(t, format);
+        if (!d.isValid())
+            continue;
+        if (format.contains(QStringLiteral("yyyy")))
             return d;
-        }
+        const QDate shifted(kPrvyRokDvojcifernych + d.year() % 100, d.month(), d.day());
+        if (shifted.isValid())
+            return shifted;
     }
     return {};
 }

@@ -50,9 +50,18 @@ QString DatumNaUlozenie(const QDateTime& value);
 // Reads the stored form (also a bare "YYYY-MM-DD"); an unreadable text gives an invalid value.
 QDateTime DatumZUlozenia(const QString& text);
 
-// A date as the lists show it: date only, in the user's locale; empty for the no-date value.
+// Said when a typed date does not read or there is no such day.
+inline const QString kZlyDatum = QStringLiteral("Nesprávne zadaný dátum");
+// A two-digit year typed by the user is a year of this century.
+inline constexpr int kPrvyRokDvojcifernych = 2000;
+// The user's locale's short date with four-digit years, so that what is shown reads back the same.
+QString FormatDatumu();
+// A date as the lists and date fields show it: date only, in the user's locale, four-digit years;
+// empty for the no-date value.
 QString DatumTextom(const QDateTime& value);
-// A date typed by the user (date only, user's locale, also d.M.yyyy); invalid when unreadable.
+QString DatumTextom(const QDate& day);
+// A date typed by the user: 3.8.2024, 03.08.2024, 3. 8. 2024, 3.8.24 (two-digit years are
+// 2000-2099), 2024-08-03, or the locale's own form; invalid when unreadable or no such day.
 QDate DatumZTextu(const QString& text);
 
 // A kick-off time as the lists show it: "%02d:%02d", empty for 00:00 (no time).

@@ -4,6 +4,7 @@
 #include "db/CLigaroDoc.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/CMyStatic.h"
+#include "ui/CPoleDatumu.h"
 #include "ui/ovladace.h"
 
 #include <QComboBox>
@@ -18,7 +19,7 @@
 
 CUdajeHraci::CUdajeHraci(CPouzivatel& user, const CUdajeHraca& values, QWidget* parent)
     : QDialog(parent), m_user(user), m_meno(new QLineEdit(this)), m_priezvisko(new QLineEdit(this)),
-      m_rc(new QLineEdit(this)), m_od(new QLineEdit(this)), m_do(new QLineEdit(this)),
+      m_rc(new QLineEdit(this)), m_od(new CPoleDatumu(this)), m_do(new CPoleDatumu(this)),
       m_pozn(new QPlainTextEdit(this))
 {
     setWindowTitle(QStringLiteral("Údaje o hráčovi"));
@@ -44,8 +45,8 @@ void CUdajeHraci::SetValues(const CUdajeHraca& v)
     m_meno->setText(v.meno);
     m_priezvisko->setText(v.priezvisko);
     m_rc->setText(v.rc == QStringLiteral(" ") ? QString() : v.rc);
-    m_od->setText(v.od);
-    m_do->setText(v.doDatum);
+    m_od->SetText(v.od);
+    m_do->SetText(v.doDatum);
     m_pozn->setPlainText(v.pozn);
     m_previousOd = v.od;
     m_previousDo = v.doDatum;
@@ -54,7 +55,7 @@ void CUdajeHraci::SetValues(const CUdajeHraca& v)
 CUdajeHraca CUdajeHraci::Values() const
 {
     return {m_meno->text(), m_priezvisko->text(), m_rc->text(),
-            m_od->text(),   m_do->text(),         m_pozn->toPlainText()};
+            m_od->Text(),   m_do->Text(),         m_pozn->toPlainText()};
 }
 
 void CUdajeHraci::accept()
@@ -62,17 +63,17 @@ void CUdajeHraci::accept()
     CUdajeHraca v = Values();
     // An empty date stands for no date.
     if (v.od.trimmed().isEmpty())
-        m_od->setText(kBezDatumuText);
+        m_od->SetText(kBezDatumuText);
     if (v.doDatum.trimmed().isEmpty())
-        m_do->setText(kBezDatumuText);
+        m_do->SetText(kBezDatumuText);
     v = Values();
     if (const auto error = ValidatePlayer(v)) {
         m_user.ShowMessage(error->message, CPouzivatel::Ikona::Vykricnik);
-        QLineEdit* fields[] = {m_meno, m_priezvisko, m_rc, m_od, m_do};
+        QWidget* fields[] = {m_meno, m_priezvisko, m_rc, m_od, m_do};
         if (error->field == 3)
-            m_od->setText(m_previousOd);
+            m_od->SetText(m_previousOd);
         if (error->field == 4)
-            m_do->setText(m_previousDo);
+            m_do->SetText(m_previousDo);
         fields[error->field]->setFocus();
         return;
     }

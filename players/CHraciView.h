@@ -7,6 +7,7 @@
 
 class CMyListCtrl;
 class CMyStatic;
+class CPoleDatumu;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -29,8 +30,8 @@ private:
     QLineEdit* m_meno;
     QLineEdit* m_priezvisko;
     QLineEdit* m_rc;
-    QLineEdit* m_od;
-    QLineEdit* m_do;
+    CPoleDatumu* m_od;
+    CPoleDatumu* m_do;
     QPlainTextEdit* m_pozn;
     QString m_previousOd;
     QString m_previousDo;

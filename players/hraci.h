@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/kody.h"
 #include "output/csv.h"
 
 #include "output/CMyExport.h"
@@ -43,7 +44,6 @@ struct CUdajeHraca
 inline constexpr int kMaxPoznamkaHraca = 255;
 inline const QString kZadajteMeno = QStringLiteral("Zadajte meno hráča.");
 inline const QString kZadajtePriezvisko = QStringLiteral("Zadajte priezvisko hráča.");
-inline const QString kZlyDatum = QStringLiteral("Nesprávne zadaný dátum");
 // The no-date value as the date fields take it.
 inline const QString kBezDatumuText = QStringLiteral("1.1.1900");
 

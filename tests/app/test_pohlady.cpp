@@ -16,10 +16,11 @@
 #include "results/CVysledkyView.h"
 #include "results/VyberStrelcov.h"
 #include "ui/CMyListCtrl.h"
+#include "ui/CPoleDatumu.h"
 #include "ui/prikazy.h"
 
+#include <QCalendarWidget>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,6 +30,7 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -130,8 +132,9 @@ TEST_F(Views, TheScheduleIsGeneratedFromItsPanelAndEditedInItsFields)
                                  EXPECT_EQ(d->Rounds()->currentText(), QStringLiteral("6"));
                                  EXPECT_EQ(d->Mode()->currentText(), QStringLiteral("dvojkolovo"));
                                  EXPECT_EQ(d->StartHour()->text(), QStringLiteral("17:00"));
-                                 EXPECT_EQ(d->StartDate()->date().month(), 8);
-                                 d->StartDate()->setDate(QDate(2011, 8, 6));
+                                 EXPECT_EQ(d->StartDate()->Date().month(), 8);
+                                 d->StartDate()->Edit()->selectAll();
+                                 QTest::keyClicks(d->StartDate()->Edit(), QStringLiteral("6.8.11"));
                                  d->accept();
                              });
     EXPECT_EQ(m_user.questions.last(), kPotvrdenieGenerovania);
@@ -148,7 +151,7 @@ TEST_F(Views, TheScheduleIsGeneratedFromItsPanelAndEditedInItsFields)
     view->List()->SelectRow(0);
     const int match = view->List()->RowId(0);
     EXPECT_EQ(view->TimeField()->text(), QStringLiteral("17:00"));
-    EXPECT_EQ(view->DateField()->date(), QDate(2011, 8, 6));
+    EXPECT_EQ(view->DateField()->Date(), QDate(2011, 8, 6));
     view->AwayDraw()->setText(QStringLiteral("0"));
     EXPECT_EQ(view->List()->CellText(0, 3), QStringLiteral("voľno"));
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select klub2 from tzapasy where ID=?"), {match}).toInt(),
@@ -179,6 +182,69 @@ TEST_F(Views, TheScheduleIsGeneratedFromItsPanelAndEditedInItsFields)
     EXPECT_EQ(m_user.questions.last(), kPotvrdenieVymazania);
     EXPECT_EQ(view->List()->rowCount(), 0);
     EXPECT_EQ(view->RoundSelector()->count(), 0);
+}
+
+TEST_F(Views, DateFieldsTakeDatesAsTypedOfferACalendarAndRefuseImpossibleDays)
+{
+    // Typed over the whole text as a user does after Ctrl+A; leaving the field shows the date again
+    // in the locale's form.
+    CPoleDatumu field;
+    field.show();
+    for (const QString& typed : {QStringLiteral("3.8.2024"), QStringLiteral("03.08.2024"),
+                                 QStringLiteral("3. 8. 2024"), QStringLiteral("3.8.24")}) {
+        field.Edit()->setFocus();
+        QTest::keyClick(field.Edit(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(field.Edit(), typed);
+        EXPECT_EQ(field.Date(), QDate(2024, 8, 3)) << typed.toStdString();
+        QTest::keyClick(field.Edit(), Qt::Key_Return);
+        EXPECT_EQ(field.Text(), DatumTextom(QDate(2024, 8, 3)));
+    }
+    // The calendar opens from the keyboard on the field's day, and a day chosen there is typed in.
+    QTest::keyClick(field.Edit(), Qt::Key_Down, Qt::AltModifier);
+    ASSERT_NE(field.Calendar(), nullptr);
+    EXPECT_EQ(field.Calendar()->selectedDate(), QDate(2024, 8, 3));
+    field.Calendar()->setSelectedDate(QDate(2024, 8, 10));
+    emit field.Calendar()->activated(QDate(2024, 8, 10));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(field.Calendar(), nullptr);
+    EXPECT_EQ(field.Date(), QDate(2024, 8, 10));
+
+    // An impossible day is refused before anything is generated, and the dialog stays open on it.
+    for (int i = 1; i <= 4; ++i)
+        AddClub(m_doc.Database(), m_competition, QStringLiteral("Klub %1").arg(i), i);
+    ASSERT_TRUE(
+        GenerateFixtures(m_doc, m_competition, CParametreGenerovania::Defaults(6, QDate(2024, 8, 3))));
+    const auto kickOffs = [this] {
+        return m_doc.Database().Value(QStringLiteral("select group_concat(cas) from tzapasy")).toString();
+    };
+    const QString generated = kickOffs();
+    auto* view = Show<CZapasyView>(2);
+    m_frame->show();
+    m_frame->RunCommand(kPrikazPanelUpravSutaze);
+    LogIn();
+    m_user.answers = {true};
+    WithDialog<CVytvorSutaz>([view] { view->GenerateButton()->click(); },
+                             [this](CVytvorSutaz* d) {
+                                 d->StartDate()->SetText(QStringLiteral("31.2.2024"));
+                                 d->accept();
+                                 EXPECT_TRUE(d->isVisible());
+                                 EXPECT_TRUE(m_user.messages.last().startsWith(kZlyDatum));
+                                 EXPECT_EQ(d->focusWidget(), d->StartDate()->Edit());
+                             });
+    EXPECT_EQ(kickOffs(), generated);
+
+    view->SelectRound(1);
+    view->List()->SelectRow(0);
+    const int match = view->List()->RowId(0);
+    ASSERT_NE(match, 0);
+    const QVariant before =
+        m_doc.Database().Value(QStringLiteral("select cas from tzapasy where ID=?"), {match});
+    view->DateField()->SetText(QStringLiteral("30.2.2024"));
+    const int shown = m_user.messages.size();
+    view->ConfirmTimeButton()->click();
+    ASSERT_EQ(m_user.messages.size(), shown + 1);
+    EXPECT_TRUE(m_user.messages.last().startsWith(kZlyDatum));
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select cas from tzapasy where ID=?"), {match}), before);
 }
 
 TEST_F(Views, PrintPreviewAndPrintShowThePagesOfTheActiveList)
