@@ -131,8 +131,9 @@ void CPrestupHraca::FillClubs()
 
 void CPrestupHraca::accept()
 {
-    const QListWidgetItem* club = m_clubs->currentItem();
-    const int target = club ? club->data(Qt::UserRole).toInt() : 0;
+    // Only what the user chose counts: a list reached by Tab has a current row nobody picked.
+    const QList<QListWidgetItem*> chosen = m_clubs->selectedItems();
+    const int target = chosen.isEmpty() ? 0 : chosen.first()->data(Qt::UserRole).toInt();
     CVysledokPrestupu result = CVysledokPrestupu::ZiadnyKlub;
     m_doc.Run([&] { result = TransferPlayer(m_doc, m_player, target); });
     if (result == CVysledokPrestupu::Prestupil)

@@ -24,6 +24,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -404,6 +405,40 @@ TEST_F(Views, TheSearchOpensThePlayersClubWithHimSelected)
     // The tree points at the players of that competition.
     ASSERT_NE(m_frame->Tree()->Tree()->currentItem(), nullptr);
     EXPECT_EQ(m_frame->Tree()->Tree()->currentItem()->text(0), QStringLiteral("Zoznam hráčov"));
+}
+
+TEST_F(Views, ATransferGoesOnlyToTheClubTheUserSelected)
+{
+    const int from = AddClub(m_doc.Database(), m_competition, QStringLiteral("Slovan"), 1);
+    AddClub(m_doc.Database(), m_competition, QStringLiteral("Inter"), 2);
+    const int to = AddClub(m_doc.Database(), m_competition, QStringLiteral("Tatran"), 3);
+    const int jan = SavePlayer(m_doc.Database(), 0, from,
+                               {QStringLiteral("Ján"), QStringLiteral("Kráľ"), {}, {}, {}, {}});
+    const auto rows = [this] {
+        return m_doc.Database().Value(QStringLiteral("select count(*) from thraci")).toInt();
+    };
+    const int before = rows();
+    LogIn();
+    CPrestupHraca dialog(m_doc, jan, QStringLiteral(" Ján Kráľ"), m_competition);
+    dialog.show();
+    ASSERT_GE(dialog.Clubs()->count(), 2);
+    // What Qt does when the list gets the focus by Tab: a current row, nothing selected.
+    dialog.Clubs()->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(m_user.messages.last(), kVyberteKlub);
+    EXPECT_EQ(rows(), before);
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select IDklubu from thraci where ID=?"), {jan}).toInt(),
+              from);
+
+    for (int i = 0; i < dialog.Clubs()->count(); ++i)
+        if (dialog.Clubs()->item(i)->text() == QStringLiteral("Tatran"))
+            dialog.Clubs()->item(i)->setSelected(true);
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select IDklubu from thraci where ID=?"), {jan}).toInt(),
+              to);
+    EXPECT_EQ(rows(), before + 1); // the history row
 }
 
 TEST_F(Views, TheYellowRegisterShowsStopsAndTheAmnestyClearsThem)
