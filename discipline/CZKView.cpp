@@ -55,9 +55,10 @@ void CKartyView::OnInitialUpdate()
         const auto items = CardClubItems(m_doc.Database(), m_competition);
         for (const auto& item : items)
             m_clubs->addItem(item.nazov, item.id);
-        // The first club is shown; a competition without clubs shows none.
-        m_club = items.size() > 1 ? items.first().id : 0;
-        m_clubs->setCurrentIndex(m_club == 0 ? -1 : 0);
+        // The register opens on every club, the page a secretary looks through first; a competition
+        // without clubs shows none.
+        m_club = items.size() > 1 ? kVsetkyKluby : 0;
+        m_clubs->setCurrentIndex(m_club == 0 ? -1 : m_clubs->findData(kVsetkyKluby));
     }
     m_filling = false;
     Fill();
