@@ -106,54 +106,59 @@ void CMainFrame::CreateMenusAndToolBar()
     open->setShortcut(QKeySequence::Open);
     open->setIcon(icon("document-open", QStyle::SP_DialogOpenButton));
     open->setToolTip(QStringLiteral("Otvoriť"));
-    AddAction(kPrikazNovaSezona, QStringLiteral("Nová sezóna..."),
-              QStringLiteral("Vytvoriť novú prázdnu sezónu"));
-    AddAction(kPrikazUkazkovaSezona, QStringLiteral("Ukážková sezóna..."),
+    AddAction(kPrikazNovaSezona, QStringLiteral("&Nová sezóna..."),
+              QStringLiteral("Vytvoriť novú prázdnu sezónu"))
+        ->setShortcut(QKeySequence::New);
+    AddAction(kPrikazUkazkovaSezona, QStringLiteral("&Ukážková sezóna..."),
               QStringLiteral("Vytvoriť vymyslenú sezónu na vyskúšanie programu"));
-    AddAction(kPrikazUlozAko, QStringLiteral("Ulož &ako..."), QStringLiteral("Uložiť pod novým menom"));
-    AddAction(kPrikazZaloha, QStringLiteral("Vytvoriť zálohu..."));
-    AddAction(kPrikazZhutnit, QStringLiteral("Zhutniť databázu"));
-    AddAction(kPrikazObnovitZoZalohy, QStringLiteral("Obnoviť zo zálohy..."),
+    AddAction(kPrikazUlozAko, QStringLiteral("Ulož &ako..."), QStringLiteral("Uložiť pod novým menom"))
+        ->setShortcut(QKeySequence::SaveAs);
+    AddAction(kPrikazZaloha, QStringLiteral("Vytvoriť &zálohu..."));
+    AddAction(kPrikazZhutnit, QStringLiteral("Zhutniť &databázu"));
+    AddAction(kPrikazObnovitZoZalohy, QStringLiteral("O&bnoviť zo zálohy..."),
               QStringLiteral("Otvoriť zálohu sezóny ako nový súbor"));
-    QAction* print = AddAction(kPrikazTlacit, QStringLiteral("Tlačiť..."), QStringLiteral("Vytlačiť údaje"));
+    QAction* print = AddAction(kPrikazTlacit, QStringLiteral("&Tlačiť..."), QStringLiteral("Vytlačiť údaje"));
     print->setShortcut(QKeySequence::Print);
     print->setIcon(icon("document-print", QStyle::SP_FileIcon));
     print->setToolTip(QStringLiteral("Tlač"));
-    AddAction(kPrikazNahlad, QStringLiteral("Zobrazenie pred tlačou"),
+    AddAction(kPrikazNahlad, QStringLiteral("Zobrazenie &pred tlačou"),
               QStringLiteral("Zobrazenie stránky pred tlačou"));
-    AddAction(kPrikazNastavenieTlaciarne, QStringLiteral("Nastavenie tlačiarne"));
-    AddAction(kPrikazExport, QStringLiteral("Export..."), QStringLiteral("Export údajov do súboru HTML"));
-    AddAction(kPrikazImport, QStringLiteral("Importovať..."),
+    AddAction(kPrikazNastavenieTlaciarne, QStringLiteral("Nastavenie tlačia&rne"));
+    AddAction(kPrikazExport, QStringLiteral("&Export..."), QStringLiteral("Export údajov do súboru HTML"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    AddAction(kPrikazImport, QStringLiteral("&Importovať..."),
               QStringLiteral("Pridá kluby alebo hráčov zo súboru CSV (zo zoznamu klubov alebo hráčov)"));
-    AddAction(kPrikazKalendar, QStringLiteral("Kalendár zápasov..."),
+    AddAction(kPrikazKalendar, QStringLiteral("&Kalendár zápasov..."),
               QStringLiteral("Zápasy súťaže (alebo celej sezóny) ako kalendár pre telefón a poštu (.ics)"));
-    AddAction(kPrikazPublikovat, QStringLiteral("Publikovať web..."),
+    AddAction(kPrikazPublikovat, QStringLiteral("Pub&likovať web..."),
               QStringLiteral("Celá sezóna ako webová stránka v priečinku"));
-    AddAction(kPrikazKoniec, QStringLiteral("Koniec"), QStringLiteral("Ukončenie programu"));
+    AddAction(kPrikazKoniec, QStringLiteral("Konie&c"), QStringLiteral("Ukončenie programu"))
+        ->setShortcut(QKeySequence::Quit);
 
-    QAction* toolbarShown = AddAction(kPrikazPanelNastrojov, QStringLiteral("Panel nástrojov"));
-    QAction* statusShown = AddAction(kPrikazStavovyRiadok, QStringLiteral("Stavový riadok"));
-    QAction* panel = AddAction(kPrikazPanelUpravSutaze, QStringLiteral("Panel úprav súťaže"),
+    QAction* toolbarShown = AddAction(kPrikazPanelNastrojov, QStringLiteral("Panel &nástrojov"));
+    QAction* statusShown = AddAction(kPrikazStavovyRiadok, QStringLiteral("&Stavový riadok"));
+    QAction* panel = AddAction(kPrikazPanelUpravSutaze, QStringLiteral("&Panel úprav súťaže"),
                                QStringLiteral("Umožní vytvoriť novú súťažnú sezónu"));
     for (QAction* a : {toolbarShown, statusShown, panel})
         a->setCheckable(true);
 
-    AddAction(kPrikazZlteKarty, QStringLiteral("Žlté karty"),
+    AddAction(kPrikazZlteKarty, QStringLiteral("Žlté &karty..."),
               QStringLiteral("Nastavenie pravidiel trestov za žlté karty"));
-    AddAction(kPrikazAmnestia, QStringLiteral("Amnestia"));
-    AddAction(kPrikazOZvaze, QStringLiteral("O zväze..."),
+    AddAction(kPrikazAmnestia, QStringLiteral("&Amnestia..."));
+    AddAction(kPrikazOZvaze, QStringLiteral("O &zväze..."),
               QStringLiteral("Nastavenie údajov (Ročník, Kraj, Futbalový zväz) "));
-    QAction* about =
-        AddAction(kPrikazOPrograme, QStringLiteral("O programe..."), QStringLiteral("Informácie o programe"));
+    QAction* about = AddAction(kPrikazOPrograme, QStringLiteral("O &programe..."),
+                               QStringLiteral("Informácie o programe"));
     about->setIcon(icon("help-about", QStyle::SP_MessageBoxInformation));
-    AddAction(kPrikazNapoveda, QStringLiteral("Nápoveda"))->setShortcut(QKeySequence::HelpContents);
-    AddAction(kPrikazWww, QStringLiteral("Agenda Mirak na www"));
-    AddAction(kPrikazZmenaHesla, QStringLiteral("Zmena hesla..."),
+    AddAction(kPrikazNapoveda, QStringLiteral("&Nápoveda"))->setShortcut(QKeySequence::HelpContents);
+    AddAction(kPrikazWww, QStringLiteral("Agenda Mirak na &www"));
+    AddAction(kPrikazZmenaHesla, QStringLiteral("Zmena &hesla..."),
               QStringLiteral("Zmena hesla pre editáciu databázy"));
 
     QAction* login = AddAction(kPrikazPrihlasenie, QStringLiteral("Prihlásenie pre úpravy"),
                                QStringLiteral("Prihlásenie pre úpravy"));
     login->setIcon(icon("dialog-password", QStyle::SP_DialogApplyButton));
+    login->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     QAction* add =
         AddAction(kPrikazPridat, QStringLiteral("Pridať nový záznam"), QStringLiteral("Pridať nový záznam"));
     add->setIcon(icon("list-add", QStyle::SP_FileDialogNewFolder));
@@ -166,6 +171,7 @@ void CMainFrame::CreateMenusAndToolBar()
     QAction* search =
         AddAction(kPrikazHladajHraca, QStringLiteral("Vyhľadaj hráča"), QStringLiteral("Vyhľadaj hráča"));
     search->setIcon(icon("edit-find", QStyle::SP_FileDialogContentsView));
+    search->setShortcut(QKeySequence::Find);
 
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&Súbor"));
     m_fileMenu->addActions({open, m_actions.value(kPrikazNovaSezona), m_actions.value(kPrikazUkazkovaSezona),

@@ -5,7 +5,10 @@
 #include "ui/CMyStatic.h"
 
 #include <QAction>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -31,6 +34,53 @@ CSutazeView::CSutazeView(CLigaroDoc& doc, QWidget* parent)
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) { PickItem(item); });
     connect(m_tree, &QTreeWidget::itemChanged, this, &CSutazeView::OnItemChanged);
     connect(m_tree, &QTreeWidget::customContextMenuRequested, this, &CSutazeView::ShowContextMenu);
+    m_tree->installEventFilter(this);
+    m_tree->viewport()->installEventFilter(this);
+}
+
+QString CSutazeView::ToolTipAt(const QPoint& position) const
+{
+    const QModelIndex index = m_tree->indexAt(position);
+    return index.isValid() && !FitsInTree(index) ? index.data().toString() : QString();
+}
+
+bool CSutazeView::FitsInTree(const QModelIndex& index) const
+{
+    const QRect shown = m_tree->visualRect(index).intersected(m_tree->viewport()->rect());
+    // The item view keeps a margin of the focus frame and one pixel on each side of the text.
+    const int margin = (m_tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_tree) + 1) * 2;
+    return m_tree->fontMetrics().horizontalAdvance(index.data().toString()) <= shown.width() - margin;
+}
+
+bool CSutazeView::eventFilter(QObject* watched, QEvent* event)
+{
+    // While a name is being edited, its keys go to the editor, not here.
+    if (watched == m_tree && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        QTreeWidgetItem* item = m_tree->currentItem();
+        if (item && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            if (item->childCount() > 0)
+                item->setExpanded(!item->isExpanded());
+            else
+                PickItem(item);
+            return true;
+        }
+        if (item && key->key() == Qt::Key_F2 && m_doc.HasEditAccess()) {
+            RenameCommand(item);
+            return true;
+        }
+    }
+    if (watched == m_tree->viewport() && event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = ToolTipAt(help->pos());
+        if (!text.isEmpty())
+            QToolTip::showText(help->globalPos(), text, m_tree->viewport(),
+                               m_tree->visualRect(m_tree->indexAt(help->pos())));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString CSutazeView::Title() const

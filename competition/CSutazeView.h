@@ -6,10 +6,13 @@ class CLigaroDoc;
 class CMyStatic;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QModelIndex;
+class QPoint;
 
 // The left pane: the competitions of the season with the eight lists under each, and the four lists
-// of the referees' and delegates' committee. A double click on a list shows it; with edit access the
-// context menu adds, renames and removes competitions.
+// of the referees' and delegates' committee. A double click or Enter on a list shows it; with edit
+// access the context menu adds, renames (also F2) and removes competitions. A name the pane is too
+// narrow for shows whole as a tool tip.
 class CSutazeView : public QWidget
 {
     Q_OBJECT
@@ -29,11 +32,18 @@ public:
     void AddCompetitionCommand();
     void RenameCommand(QTreeWidgetItem* item);
     void RemoveCommand(QTreeWidgetItem* item);
+    // The whole text of the item at a point of the tree's viewport when the pane is too narrow for it;
+    // empty when it shows whole.
+    QString ToolTipAt(const QPoint& position) const;
     // The context menu's actions at an item (nullptr: on no item); empty without edit access.
     QList<QAction*> ContextActions(QTreeWidgetItem* item);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void OnItemChanged(QTreeWidgetItem* item, int column);
+    bool FitsInTree(const QModelIndex& index) const;
     void ShowContextMenu(const QPoint& position);
 
     CLigaroDoc& m_doc;

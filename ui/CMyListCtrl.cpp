@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QHash>
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include <functional>
 
@@ -126,6 +127,19 @@ CMyListCtrl::CMyListCtrl(QWidget* parent) : QTableView(parent), m_model(new CMod
 }
 
 CMyListCtrl::~CMyListCtrl() = default;
+
+void CMyListCtrl::keyPressEvent(QKeyEvent* event)
+{
+    // Enter does on the current row what a double click does, so that the lists work without a mouse.
+    const QModelIndex current = currentIndex();
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier && current.isValid()) {
+        emit cellDoubleClicked(current.row(), current.column());
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
 
 void CMyListCtrl::SetColumns(const QVector<CStlpecZoznamu>& columns)
 {

@@ -42,7 +42,11 @@ public:
 
 signals:
     void itemSelectionChanged();
+    // A double click on a cell, or Enter on the current row.
     void cellDoubleClicked(int row, int column);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     CModelZoznamu* m_model;

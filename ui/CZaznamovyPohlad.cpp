@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QShortcut>
 
 CZaznamovyPohlad::CZaznamovyPohlad(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
     : CPohlad(doc, frame, parent)
@@ -28,6 +29,11 @@ void CZaznamovyPohlad::SetRecordList(CMyListCtrl* list, const QString& addText)
         if (CanEdit())
             EditRecord();
     });
+    // Insert and Delete on the list add and remove records as the toolbar does; Delete still asks.
+    auto* insert = new QShortcut(QKeySequence(Qt::Key_Insert), list, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(insert, &QShortcut::activated, this, [this] { RunCommand(kPrikazPridat); });
+    auto* remove = new QShortcut(QKeySequence::Delete, list, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(remove, &QShortcut::activated, this, [this] { RunCommand(kPrikazVymazat); });
     connect(list, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         const QList<QAction*> actions = ContextActions();
         if (actions.isEmpty())

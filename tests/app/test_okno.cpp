@@ -3,6 +3,7 @@
 
 #include "app/dialogy.h"
 #include "app/udajesezony.h"
+#include "competition/CLigaroView.h"
 #include "competition/CSutazeView.h"
 #include "competition/kluby.h"
 #include "competition/sutaze.h"
@@ -22,7 +23,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
+#include <QTest>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -94,8 +98,21 @@ TEST_F(MainWindow, FileCommandsWaitForASeasonAndAmnestyForALogin)
                                  kPrikazPublikovat, kPrikazKalendar};
     // Slovak when idle, and every menu reachable by Alt and its letter.
     EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Pripravený"));
-    for (QAction* menu : m_frame->menuBar()->actions())
+    for (QAction* menu : m_frame->menuBar()->actions()) {
         EXPECT_TRUE(menu->text().startsWith(QLatin1Char('&'))) << menu->text().toStdString();
+        // Every item has its own letter within its menu.
+        QSet<QChar> letters;
+        for (QAction* item : menu->menu()->actions()) {
+            // The placeholder of the recent files is a label that is never chosen.
+            if (item->isSeparator() || !item->isVisible() || item->text() == QStringLiteral("Predchádzajúce"))
+                continue;
+            const qsizetype amp = item->text().indexOf(QLatin1Char('&'));
+            ASSERT_GE(amp, 0) << item->text().toStdString();
+            const QChar letter = item->text().at(amp + 1).toLower();
+            EXPECT_FALSE(letters.contains(letter)) << item->text().toStdString();
+            letters.insert(letter);
+        }
+    }
     for (int c : needFile)
         EXPECT_FALSE(Enabled(c)) << c;
     EXPECT_FALSE(Enabled(kPrikazAmnestia));
@@ -256,6 +273,80 @@ TEST_F(MainWindow, DoubleClickingAListShowsItForThatCompetition)
     auto* delegates = qobject_cast<CRozhodciView*>(m_frame->ActiveView());
     ASSERT_NE(delegates, nullptr);
     EXPECT_EQ(delegates->List()->HeaderText(6), QStringLiteral("Poznámka"));
+}
+
+TEST_F(MainWindow, TheTreeAndTheListsWorkFromTheKeyboard)
+{
+    OpenNew();
+    CDatabaza& db = m_doc.Database();
+    const int first = AddCompetition(db, QStringLiteral("I. trieda"));
+    const int second = AddCompetition(db, QStringLiteral("II. trieda"));
+    AddClub(db, second, QStringLiteral("Slovan"), 1);
+    m_frame->RefreshAllViews();
+    QTreeWidget* tree = m_frame->Tree()->Tree();
+
+    // Enter on a list shows it, as a double click does.
+    tree->setCurrentItem(Leaf(Root(0)->child(1), QStringLiteral("Zoznam klubov")));
+    QTest::keyClick(tree, Qt::Key_Return);
+    EXPECT_EQ(m_doc.CurrentCompetition(), second);
+    auto* clubs = qobject_cast<CLigaroView*>(m_frame->ActiveView());
+    ASSERT_NE(clubs, nullptr);
+
+    // F2 renames a competition in place, with edit access only.
+    tree->setCurrentItem(Root(0)->child(0));
+    QTest::keyClick(tree, Qt::Key_F2);
+    EXPECT_TRUE(tree->findChildren<QLineEdit*>().isEmpty());
+    LogIn(QString());
+    tree->setCurrentItem(Root(0)->child(0));
+    QTest::keyClick(tree, Qt::Key_F2);
+    QLineEdit* editor = tree->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    // Qt Test types only Latin-1 keys; the editor gets the rest as typed text.
+    editor->insert(QStringLiteral("Majstrovstvá okresu"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The item view commits the editor's text once the key has been handled.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(CompetitionName(db, first), QStringLiteral("Majstrovstvá okresu"));
+
+    // Enter on a club edits it; Delete asks before removing it.
+    clubs->List()->SelectRow(0);
+    WithDialog<CKubUdaje>([&] { QTest::keyClick(clubs->List(), Qt::Key_Return); },
+                          [](CKubUdaje* d) { EXPECT_EQ(d->Values().nazov, QStringLiteral("Slovan")); });
+    m_user.answers = {false};
+    // Insert and Delete are shortcuts of the list, which has the focus in an active window.
+    m_frame->show();
+    QApplication::setActiveWindow(m_frame.get());
+    clubs->List()->setFocus();
+    QTest::keyClick(clubs->List(), Qt::Key_Delete);
+    EXPECT_EQ(m_user.questions.size(), 1);
+    EXPECT_EQ(db.Value(QStringLiteral("select count(*) from tkluby")).toInt(), 1);
+    WithDialog<CKubUdaje>([&] { QTest::keyClick(clubs->List(), Qt::Key_Insert); },
+                          [](CKubUdaje* d) { EXPECT_EQ(d->Values().nazov, QString()); });
+}
+
+TEST_F(MainWindow, ALongCompetitionNameShowsWholeAsAToolTipWhenThePaneIsNarrow)
+{
+    OpenNew();
+    const QString name = QStringLiteral("Majstrovstvá oblastného futbalového zväzu, skupina západ");
+    AddCompetition(m_doc.Database(), name);
+    AddCompetition(m_doc.Database(), QStringLiteral("I"));
+    m_frame->RefreshAllViews();
+    m_frame->show();
+    QTreeWidget* tree = m_frame->Tree()->Tree();
+    tree->resize(120, 300);
+    const auto tipAt = [this, tree](QTreeWidgetItem* item) {
+        return m_frame->Tree()->ToolTipAt(tree->visualItemRect(item).center());
+    };
+    EXPECT_EQ(tipAt(Root(0)->child(0)), name);
+    EXPECT_EQ(tipAt(Root(0)->child(1)), QString());
+    // The event the mouse makes shows it.
+    const QPoint at = tree->visualItemRect(Root(0)->child(0)).center();
+    QHelpEvent help(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(tree->viewport(), &help);
+    EXPECT_EQ(QToolTip::text(), name);
+    tree->resize(900, 300);
+    EXPECT_EQ(tipAt(Root(0)->child(0)), QString());
 }
 
 TEST_F(MainWindow, CompetitionsAreAddedRenamedAndRemovedOnlyWhenEmpty)
