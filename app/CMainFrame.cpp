@@ -22,7 +22,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -36,7 +35,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -380,14 +378,14 @@ void CMainFrame::RunCommand(int command)
     case kPrikazNapoveda: {
         const QString help = FileBesideProgram(QStringLiteral("docs/napoveda.html"));
         if (QFileInfo::exists(help))
-            QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+            m_user.OpenWithSystem(help);
         else
             m_user.ShowMessage(QStringLiteral("Nápoveda sa nenašla: %1").arg(QDir::toNativeSeparators(help)),
                                CPouzivatel::Ikona::Vykricnik);
         break;
     }
     case kPrikazWww:
-        QDesktopServices::openUrl(QUrl(kWebProduktu));
+        m_user.OpenWithSystem(kWebProduktu);
         break;
     case kPrikazZmenaHesla:
         ChangePassword();

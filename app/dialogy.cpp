@@ -275,9 +275,20 @@ QString COknoPouzivatel::AskSaveFileName(const QString& caption, const QString& 
     return chosen;
 }
 
-void COknoPouzivatel::OpenWithSystem(const QString& path)
+void COknoPouzivatel::OpenWithSystem(const QString& pathOrAddress)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    const bool web = pathOrAddress.startsWith(QStringLiteral("http://")) ||
+                     pathOrAddress.startsWith(QStringLiteral("https://"));
+    const QUrl url = web ? QUrl(pathOrAddress) : QUrl::fromLocalFile(pathOrAddress);
+    const bool opened = m_opener ? m_opener(url) : QDesktopServices::openUrl(url);
+    if (!opened)
+        ShowMessage(web ? QStringLiteral("V systéme nie je program, ktorý by zobrazil túto stránku. "
+                                         "Otvorte ju v prehliadači:\n%1")
+                              .arg(pathOrAddress)
+                        : QStringLiteral("V systéme nie je program, ktorý by zobrazil tento súbor. "
+                                         "Otvorte ho sami:\n%1")
+                              .arg(QDir::toNativeSeparators(pathOrAddress)),
+                    Ikona::Informacia);
 }
 
 bool COknoPouzivatel::Progress(const QString& label, int done, int total)

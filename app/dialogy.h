@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class CMyListCtrl;
@@ -14,6 +15,7 @@ class QDialogButtonBox;
 class QProgressDialog;
 class QSpinBox;
 class QLineEdit;
+class QUrl;
 
 // "Informácie o futbalovom zväze": season, region, association. Only shown without edit access.
 class CSezona : public QDialog
@@ -129,12 +131,16 @@ public:
     bool AskYesNo(const QString& text) override;
     QString AskSaveFileName(const QString& caption, const QString& proposedPath,
                             const QString& filter) override;
-    void OpenWithSystem(const QString& path) override;
+    // Says where the file or page is when the system has no viewer for it, never nothing.
+    void OpenWithSystem(const QString& pathOrAddress) override;
+    // What asks the system to show a file or page (the desktop's viewer; another in tests).
+    void SetOpener(std::function<bool(const QUrl&)> opener) { m_opener = std::move(opener); }
     void SetBusy(bool busy) override;
     bool Progress(const QString& label, int done, int total) override;
 
 private:
     QWidget* m_parent = nullptr;
+    std::function<bool(const QUrl&)> m_opener;
     std::unique_ptr<QProgressDialog> m_progress;
     // Where the last file was saved: a bare proposed name starts there.
     QString m_lastFolder;

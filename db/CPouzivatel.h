@@ -16,8 +16,8 @@ public:
     // dialog asks before overwriting an existing file.
     virtual QString AskSaveFileName(const QString& caption, const QString& proposedPath,
                                     const QString& filter) = 0;
-    // The system's viewer shows the file (an exported page, say).
-    virtual void OpenWithSystem(const QString& path) = 0;
+    // The system's viewer shows the file (an exported page, say) or the web address (http...).
+    virtual void OpenWithSystem(const QString& pathOrAddress) = 0;
     // Long operations show the wait cursor.
     virtual void SetBusy(bool busy) { (void)busy; }
     // Long operations tell how far they got (`done` of `total`); false when the user asked to stop.

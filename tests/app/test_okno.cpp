@@ -11,6 +11,7 @@
 #include "db/hlavicka.h"
 #include "officials/CRozhodciView.h"
 #include "okno.h"
+#include "output/web.h"
 #include "results/CTabulkaView.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/prikazy.h"
@@ -28,6 +29,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +91,34 @@ TEST_F(MainWindow, QuestionsAndFileDialogsAnswerInSlovak)
             EXPECT_FALSE(texts.contains(QStringLiteral("Cancel")));
         });
     EXPECT_EQ(m_frame->statusBar()->currentMessage(), QStringLiteral("Pripravený"));
+}
+
+TEST_F(MainWindow, HelpAndTheWebPageOpenInTheViewerOrSayWhereTheyAre)
+{
+    m_frame->RunCommand(kPrikazNapoveda);
+    m_frame->RunCommand(kPrikazWww);
+    ASSERT_EQ(m_user.opened.size(), 2);
+    EXPECT_TRUE(m_user.opened.at(0).endsWith(QStringLiteral("docs/napoveda.html")));
+    EXPECT_EQ(m_user.opened.at(1), kWebProduktu);
+
+    // Without a viewer the user learns where the page is.
+    COknoPouzivatel user;
+    QList<QUrl> asked;
+    user.SetOpener([&](const QUrl& url) {
+        asked << url;
+        return false;
+    });
+    const QString page = QDir::tempPath() + QStringLiteral("/napoveda.html");
+    WithDialog<QMessageBox>(
+        [&] { user.OpenWithSystem(page); },
+        [&](QMessageBox* box) { EXPECT_TRUE(box->text().endsWith(page)) << box->text().toStdString(); });
+    WithDialog<QMessageBox>([&] { user.OpenWithSystem(kWebProduktu); },
+                            [&](QMessageBox* box) { EXPECT_TRUE(box->text().endsWith(kWebProduktu)); });
+    EXPECT_EQ(asked, (QList<QUrl>{QUrl::fromLocalFile(page), QUrl(kWebProduktu)}));
+    // With one, nothing is said.
+    user.SetOpener([](const QUrl&) { return true; });
+    user.OpenWithSystem(page);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 TEST_F(MainWindow, FileCommandsWaitForASeasonAndAmnestyForALogin)
