@@ -31,6 +31,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -66,7 +67,15 @@ CMainFrame::CMainFrame(CLigaroDoc& doc, CPouzivatel& user, CNastavenia& settings
     m_splitter->setStretchFactor(1, 1);
     m_splitter->setSizes({180, 900});
     setCentralWidget(m_splitter);
-    resize(1100, 700);
+    if (!restoreGeometry(m_settings.WindowGeometry())) {
+        // The first start: a comfortable size that still fits a small screen.
+        QSize size(1100, 700);
+        if (const QScreen* s = screen())
+            size = size.boundedTo(s->availableGeometry().size() * 0.95);
+        resize(size);
+    }
+    restoreState(m_settings.WindowState());
+    m_splitter->restoreState(m_settings.SplitterState());
 
     SwitchView(0);
     RebuildRecentMenu();
@@ -422,6 +431,10 @@ void CMainFrame::SwitchView(int index)
         if (gone == m_view)
             m_view = nullptr;
     });
+    const auto lists = m_view->findChildren<CMyListCtrl*>();
+    for (int i = 0; i < lists.size(); ++i)
+        lists.at(i)->RememberWidths(
+            this, QStringLiteral("%1.%2").arg(QString::fromLatin1(m_view->metaObject()->className())).arg(i));
     m_doc.Run([this] { m_view->OnInitialUpdate(); });
     m_view->show();
     m_view->setFocus();
@@ -756,8 +769,24 @@ void CMainFrame::PageSetup()
     dialog.exec();
 }
 
+QVector<int> CMainFrame::ColumnWidths(const QString& list) const
+{
+    return m_settings.ColumnWidths(list);
+}
+
+void CMainFrame::SetColumnWidths(const QString& list, const QVector<int>& widths)
+{
+    m_settings.SetColumnWidths(list, widths);
+}
+
+void CMainFrame::SaveLayout()
+{
+    m_settings.SetWindowLayout(saveGeometry(), saveState(), m_splitter->saveState());
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    SaveLayout();
     m_doc.CloseSeason();
     event->accept();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/CPouzivatel.h"
+#include "ui/CMyListCtrl.h"
 #include "ui/CPohlad.h"
 
 #include <QHash>
@@ -16,8 +17,9 @@ class QMenu;
 class QVBoxLayout;
 
 // The main window: menus, toolbar, status bar, the competitions tree on the left and one list on the
-// right. It carries out the commands of the session (file, login, season settings) with dialogs.
-class CMainFrame : public QMainWindow, public CPohlady, public CRamecPohladov
+// right. It carries out the commands of the session (file, login, season settings) with dialogs, and
+// opens as the user left it: size, place, the tree's width and the lists' column widths.
+class CMainFrame : public QMainWindow, public CPohlady, public CRamecPohladov, public CSirkyStlpcov
 {
     Q_OBJECT
 public:
@@ -32,8 +34,14 @@ public:
     bool CompetitionPanelVisible() const override { return m_competitionPanelVisible; }
     void UpdateCommands() override;
     void PreviewPrintout(CTlacovina& printout) override;
+    // CSirkyStlpcov
+    QVector<int> ColumnWidths(const QString& list) const override;
+    void SetColumnWidths(const QString& list, const QVector<int>& widths) override;
+    // Keeps the window's size, place and splitter for the next start.
+    void SaveLayout();
 
     QAction* Action(int command) const { return m_actions.value(command); }
+    QSplitter* Splitter() const { return m_splitter; }
     CPohlad* ActiveView() const { return m_view; }
     CSutazeView* Tree() const { return m_tree; }
     QList<QAction*> RecentFileActions() const { return m_recentActions; }

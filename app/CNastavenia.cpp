@@ -52,6 +52,55 @@ void CNastavenia::RemoveRecentFile(const QString& path)
     WriteRecent(files);
 }
 
+QByteArray CNastavenia::WindowGeometry() const
+{
+    return m_settings->value(QStringLiteral("Window/Geometry")).toByteArray();
+}
+
+QByteArray CNastavenia::WindowState() const
+{
+    return m_settings->value(QStringLiteral("Window/State")).toByteArray();
+}
+
+QByteArray CNastavenia::SplitterState() const
+{
+    return m_settings->value(QStringLiteral("Window/Splitter")).toByteArray();
+}
+
+void CNastavenia::SetWindowLayout(const QByteArray& geometry, const QByteArray& state,
+                                  const QByteArray& splitter)
+{
+    m_settings->setValue(QStringLiteral("Window/Geometry"), geometry);
+    m_settings->setValue(QStringLiteral("Window/State"), state);
+    m_settings->setValue(QStringLiteral("Window/Splitter"), splitter);
+    m_settings->sync();
+}
+
+QVector<int> CNastavenia::ColumnWidths(const QString& list) const
+{
+    QVector<int> widths;
+    const QStringList saved = m_settings->value(QStringLiteral("Columns/") + list)
+                                  .toString()
+                                  .split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString& w : saved) {
+        bool ok = false;
+        const int width = w.toInt(&ok);
+        // A hand-edited or damaged entry is no widths at all.
+        if (!ok || width <= 0 || width > 10000)
+            return {};
+        widths << width;
+    }
+    return widths;
+}
+
+void CNastavenia::SetColumnWidths(const QString& list, const QVector<int>& widths)
+{
+    QStringList texts;
+    for (int w : widths)
+        texts << QString::number(w);
+    m_settings->setValue(QStringLiteral("Columns/") + list, texts.join(QLatin1Char(',')));
+}
+
 int CNastavenia::PreviewPages() const
 {
     return qBound(1, m_settings->value(QStringLiteral("Settings/PreviewPages"), 1).toInt(), 2);

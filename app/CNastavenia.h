@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QByteArray>
 #include <QSettings>
 #include <QStringList>
+#include <QVector>
 
 #include <memory>
 
-// The per-user settings ("Kestrix", "Agenda Mirak"): the recent season files and how many pages the
-// print preview shows side by side.
+// The per-user settings ("Kestrix", "Agenda Mirak"): the recent season files, how many pages the
+// print preview shows side by side, and the window as the user left it (size and place, the tree's
+// width, the lists' column widths).
 class CNastavenia
 {
 public:
@@ -24,6 +27,16 @@ public:
 
     int PreviewPages() const;
     void SetPreviewPages(int pages);
+
+    // Saved forms of the window's geometry, its bars and the splitter; empty before the first close.
+    QByteArray WindowGeometry() const;
+    QByteArray WindowState() const;
+    QByteArray SplitterState() const;
+    void SetWindowLayout(const QByteArray& geometry, const QByteArray& state, const QByteArray& splitter);
+
+    // The widths the user gave a list's columns, under the list's name; empty when none were given.
+    QVector<int> ColumnWidths(const QString& list) const;
+    void SetColumnWidths(const QString& list, const QVector<int>& widths);
 
     QSettings& Store() { return *m_settings; }
 

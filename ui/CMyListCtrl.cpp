@@ -124,6 +124,39 @@ CMyListCtrl::CMyListCtrl(QWidget* parent) : QTableView(parent), m_model(new CMod
             &CMyListCtrl::itemSelectionChanged);
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { emit cellDoubleClicked(index.row(), index.column()); });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (m_settingWidths || !m_widthStore || columnCount() == 0)
+            return;
+        QVector<int> widths;
+        for (int i = 0; i < columnCount(); ++i)
+            widths << columnWidth(i);
+        m_widthStore->SetColumnWidths(WidthsKey(), widths);
+    });
+}
+
+void CMyListCtrl::RememberWidths(CSirkyStlpcov* store, const QString& name)
+{
+    m_widthStore = store;
+    m_widthName = name;
+    ApplyRememberedWidths();
+}
+
+QString CMyListCtrl::WidthsKey() const
+{
+    return QStringLiteral("%1-%2").arg(m_widthName).arg(columnCount());
+}
+
+void CMyListCtrl::ApplyRememberedWidths()
+{
+    if (!m_widthStore || columnCount() == 0)
+        return;
+    const QVector<int> widths = m_widthStore->ColumnWidths(WidthsKey());
+    if (widths.size() != columnCount())
+        return;
+    m_settingWidths = true;
+    for (int i = 0; i < widths.size(); ++i)
+        setColumnWidth(i, widths.at(i));
+    m_settingWidths = false;
 }
 
 CMyListCtrl::~CMyListCtrl() = default;
@@ -151,10 +184,13 @@ void CMyListCtrl::SetColumns(const QVector<CStlpecZoznamu>& columns)
     // The widths were chosen for a small system font; they grow with the font in use (and so with
     // the screen's scaling), and a column is never narrower than its header.
     const double scale = std::max(1.0, fontMetrics().averageCharWidth() / 5.5);
+    m_settingWidths = true;
     for (int i = 0; i < columns.size(); ++i) {
         const int header = horizontalHeader()->fontMetrics().horizontalAdvance(columns.at(i).header) + 14;
         setColumnWidth(i, std::max(header, static_cast<int>(columns.at(i).width * scale)));
     }
+    m_settingWidths = false;
+    ApplyRememberedWidths();
 }
 
 void CMyListCtrl::SetRow(int row, const CRiadokZoznamu& data)

@@ -9,6 +9,15 @@ class CModelZoznamu;
 // A report-style list: columns with headers, grid lines, whole rows selected (and still shown when
 // the list loses the focus). Each row carries the ID of its record. The rows are a model of the
 // core's list, so that a season's 15,000 matches are shown as quickly as fifteen.
+// Where the lists keep the column widths the user set (the user's settings, in the window).
+class CSirkyStlpcov
+{
+public:
+    virtual ~CSirkyStlpcov() = default;
+    virtual QVector<int> ColumnWidths(const QString& list) const = 0;
+    virtual void SetColumnWidths(const QString& list, const QVector<int>& widths) = 0;
+};
+
 class CMyListCtrl : public QTableView
 {
     Q_OBJECT
@@ -39,6 +48,9 @@ public:
     void SelectRow(int row);
     // What the list shows, for export and printing.
     CZoznam Content() const;
+    // The list keeps the widths the user drags its columns to in `store` under `name` (a set for each
+    // number of columns, as a register's rounds vary) and shows them again whenever it has that many.
+    void RememberWidths(CSirkyStlpcov* store, const QString& name);
 
 signals:
     void itemSelectionChanged();
@@ -49,5 +61,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QString WidthsKey() const;
+    void ApplyRememberedWidths();
+
     CModelZoznamu* m_model;
+    CSirkyStlpcov* m_widthStore = nullptr;
+    QString m_widthName;
+    // Widths set by the program are not the user's.
+    bool m_settingWidths = false;
 };

@@ -19,12 +19,14 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSet>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolTip>
@@ -377,6 +379,46 @@ TEST_F(MainWindow, ALongCompetitionNameShowsWholeAsAToolTipWhenThePaneIsNarrow)
     EXPECT_EQ(QToolTip::text(), name);
     tree->resize(900, 300);
     EXPECT_EQ(tipAt(Root(0)->child(0)), QString());
+}
+
+TEST_F(MainWindow, TheWindowOpensAsTheUserLeftIt)
+{
+    OpenNew();
+    const int competition = AddCompetition(m_doc.Database(), QStringLiteral("I. trieda"));
+    m_frame->RefreshAllViews();
+    m_frame->show();
+    m_frame->setGeometry(40, 50, 1000, 640);
+    m_frame->Splitter()->setSizes({260, 740});
+    m_frame->Tree()->PickItem(Leaf(Root(0)->child(0), QStringLiteral("Zoznam klubov")));
+    auto* clubs = qobject_cast<CLigaroView*>(m_frame->ActiveView());
+    ASSERT_NE(clubs, nullptr);
+    const int defaultWidth = clubs->List()->columnWidth(1);
+    clubs->List()->horizontalHeader()->resizeSection(1, defaultWidth + 77);
+    m_frame->close();
+
+    // The next start: the same settings, a new window.
+    m_frame.reset();
+    m_frame = std::make_unique<CMainFrame>(m_doc, m_user, *m_settings, m_printer);
+    m_doc.SetViews(m_frame.get());
+    m_frame->show();
+    EXPECT_EQ(m_frame->size(), QSize(1000, 640));
+    EXPECT_EQ(m_frame->Splitter()->sizes().value(0), 260);
+    ASSERT_TRUE(m_frame->OpenSeason(Path(QStringLiteral("sezona.mdb"))));
+    m_frame->RefreshAllViews();
+    m_frame->Tree()->PickItem(Leaf(Root(0)->child(0), QStringLiteral("Zoznam klubov")));
+    clubs = qobject_cast<CLigaroView*>(m_frame->ActiveView());
+    ASSERT_NE(clubs, nullptr);
+    EXPECT_EQ(m_doc.CurrentCompetition(), competition);
+    EXPECT_EQ(clubs->List()->columnWidth(1), defaultWidth + 77);
+
+    // A damaged entry is no widths: the list keeps its own.
+    m_settings->Store().setValue(QStringLiteral("Columns/CLigaroView.0-%1").arg(clubs->List()->columnCount()),
+                                 QStringLiteral("80,abc"));
+    m_frame->Tree()->PickItem(Leaf(Root(1), QStringLiteral("Zoznam rozhodcov")));
+    m_frame->Tree()->PickItem(Leaf(Root(0)->child(0), QStringLiteral("Zoznam klubov")));
+    clubs = qobject_cast<CLigaroView*>(m_frame->ActiveView());
+    ASSERT_NE(clubs, nullptr);
+    EXPECT_EQ(clubs->List()->columnWidth(1), defaultWidth);
 }
 
 TEST_F(MainWindow, CompetitionsAreAddedRenamedAndRemovedOnlyWhenEmpty)
