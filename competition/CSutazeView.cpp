@@ -24,6 +24,8 @@ CSutazeView::CSutazeView(CLigaroDoc& doc, QWidget* parent)
     layout->setContentsMargins(0, 4, 0, 0);
     layout->setSpacing(4);
     m_title->setContentsMargins(4, 0, 4, 0);
+    // A long association name wraps rather than widening the pane.
+    m_title->setWordWrap(true);
     layout->addWidget(m_title);
     layout->addWidget(m_tree, 1);
     m_tree->setHeaderHidden(true);

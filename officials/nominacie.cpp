@@ -227,17 +227,19 @@ void FindConflicts(CDatabaza& db, QVector<CNominacia>& rows, const QString& filt
 
 QVector<CStlpecZoznamu> NominationColumns()
 {
-    return {{QStringLiteral("Kolo"), Zarovnanie::Vlavo, 70},
-            {QStringLiteral("Súťaž"), Zarovnanie::Vlavo, 150},
+    // The officials' columns are what the secretary works in: on a 1366 pixels wide screen they fit
+    // beside the match, whose long names are shortened (and shown whole as tool tips).
+    return {{QStringLiteral("Kolo"), Zarovnanie::Vlavo, 55},
+            {QStringLiteral("Súťaž"), Zarovnanie::Vlavo, 110},
             {QStringLiteral("#"), Zarovnanie::Vlavo, 30},
-            {QStringLiteral("Domáci"), Zarovnanie::Vlavo, 200},
-            {QStringLiteral("Hostia"), Zarovnanie::Vlavo, 200},
+            {QStringLiteral("Domáci"), Zarovnanie::Vlavo, 155},
+            {QStringLiteral("Hostia"), Zarovnanie::Vlavo, 155},
             {QStringLiteral("Dátum"), Zarovnanie::Vlavo, 70},
             {QStringLiteral("Čas"), Zarovnanie::Vlavo, 60},
-            {QStringLiteral("R"), Zarovnanie::Vlavo, 80},
-            {QStringLiteral("AR1"), Zarovnanie::Vlavo, 80},
-            {QStringLiteral("AR2"), Zarovnanie::Vlavo, 80},
-            {QStringLiteral("DZ"), Zarovnanie::Vlavo, 80}};
+            {QStringLiteral("R"), Zarovnanie::Vlavo, 95},
+            {QStringLiteral("AR1"), Zarovnanie::Vlavo, 95},
+            {QStringLiteral("AR2"), Zarovnanie::Vlavo, 95},
+            {QStringLiteral("DZ"), Zarovnanie::Vlavo, 95}};
 }
 
 CZoznam NominationList(const QVector<CNominacia>& rows)

@@ -39,6 +39,9 @@ VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStr
             {{QStringLiteral("#"), Zarovnanie::Vlavo, 20}, {titles.at(c), Zarovnanie::Vlavo, 150}});
         m_add[c] = new QPushButton(QStringLiteral("Pridať - >   "), this);
         m_remove[c] = new QPushButton(QStringLiteral(" < - Odobrať"), this);
+        // The lists beside them never squeeze the buttons below their texts.
+        for (QPushButton* b : {m_add[c], m_remove[c]})
+            b->setMinimumWidth(b->sizeHint().width());
         auto* buttons = new QVBoxLayout;
         buttons->addStretch();
         buttons->addWidget(m_add[c]);
@@ -51,7 +54,7 @@ VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStr
         connect(m_remove[c], &QPushButton::clicked, this, [this, category] { RemoveSelected(category); });
         connect(m_targets[c], &CMyListCtrl::itemSelectionChanged, this, &VyberStrelcov::UpdateEnabling);
     }
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(QStringLiteral("Zrušiť"), this);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_newPlayer);
     bottom->addStretch();
@@ -61,7 +64,7 @@ VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStr
     layout->addLayout(info);
     layout->addLayout(grid, 1);
     layout->addLayout(bottom);
-    resize(620, 560);
+    resize(sizeHint().expandedTo(QSize(620, 560)));
 
     connect(m_players, &CMyListCtrl::cellDoubleClicked, this, [this] { AddSelected(kStrelci); });
     connect(m_players, &CMyListCtrl::itemSelectionChanged, this, &VyberStrelcov::UpdateEnabling);

@@ -4,7 +4,10 @@
 #include <QFont>
 #include <QHash>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QToolTip>
 
 #include <functional>
 
@@ -132,6 +135,34 @@ CMyListCtrl::CMyListCtrl(QWidget* parent) : QTableView(parent), m_model(new CMod
             widths << columnWidth(i);
         m_widthStore->SetColumnWidths(WidthsKey(), widths);
     });
+}
+
+QString CMyListCtrl::ToolTipAt(const QPoint& position) const
+{
+    const QModelIndex index = indexAt(position);
+    if (!index.isValid())
+        return {};
+    const QString text = index.data().toString();
+    // The item view keeps a margin of the focus frame and one pixel on each side of the text.
+    const int margin = (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) * 2;
+    const QFont font =
+        index.data(Qt::FontRole).isValid() ? index.data(Qt::FontRole).value<QFont>() : this->font();
+    return QFontMetrics(font).horizontalAdvance(text) > columnWidth(index.column()) - margin ? text
+                                                                                             : QString();
+}
+
+bool CMyListCtrl::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = ToolTipAt(help->pos());
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, viewport(), visualRect(indexAt(help->pos())));
+        return true;
+    }
+    return QTableView::viewportEvent(event);
 }
 
 void CMyListCtrl::RememberWidths(CSirkyStlpcov* store, const QString& name)

@@ -51,6 +51,9 @@ public:
     // The list keeps the widths the user drags its columns to in `store` under `name` (a set for each
     // number of columns, as a register's rounds vary) and shows them again whenever it has that many.
     void RememberWidths(CSirkyStlpcov* store, const QString& name);
+    // The whole text of the cell at a point of the viewport when its column is too narrow for it
+    // (shown as a tool tip); empty when the cell shows it whole.
+    QString ToolTipAt(const QPoint& position) const;
 
 signals:
     void itemSelectionChanged();
@@ -59,6 +62,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     QString WidthsKey() const;

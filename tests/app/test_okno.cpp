@@ -381,6 +381,26 @@ TEST_F(MainWindow, ALongCompetitionNameShowsWholeAsAToolTipWhenThePaneIsNarrow)
     EXPECT_EQ(tipAt(Root(0)->child(0)), QString());
 }
 
+TEST(Lists, ACellTooNarrowForItsTextShowsItWholeAsAToolTip)
+{
+    CMyListCtrl list;
+    list.SetColumns(
+        {{QStringLiteral("Domáci"), Zarovnanie::Vlavo, 60}, {QStringLiteral("#"), Zarovnanie::Vlavo, 30}});
+    CZoznam rows;
+    rows.columns = {{QStringLiteral("Domáci"), Zarovnanie::Vlavo, 60},
+                    {QStringLiteral("#"), Zarovnanie::Vlavo, 30}};
+    rows.AddRow({QStringLiteral("TJ Družstevník Dolné Orešany"), QStringLiteral("1")}, 7);
+    list.Fill(rows);
+    list.resize(400, 200);
+    list.show();
+    const QRect name = list.visualRect(list.model()->index(0, 0));
+    const QRect number = list.visualRect(list.model()->index(0, 1));
+    EXPECT_EQ(list.ToolTipAt(name.center()), QStringLiteral("TJ Družstevník Dolné Orešany"));
+    EXPECT_EQ(list.ToolTipAt(number.center()), QString());
+    list.setColumnWidth(0, 600);
+    EXPECT_EQ(list.ToolTipAt(list.visualRect(list.model()->index(0, 0)).center()), QString());
+}
+
 TEST_F(MainWindow, TheWindowOpensAsTheUserLeftIt)
 {
     OpenNew();

@@ -22,6 +22,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -334,6 +335,11 @@ TEST_F(Views, ScorersAreChosenForASideWithinItsGoals)
     ASSERT_EQ(view->List()->RowId(0), match);
     WithDialog<VyberStrelcov>([view] { view->EditSide(kDomaci); },
                               [this](VyberStrelcov* d) {
+                                  // Every button shows its whole text, in Slovak.
+                                  for (auto* b : d->findChildren<QPushButton*>()) {
+                                      EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
+                                      EXPECT_NE(b->text(), QStringLiteral("Cancel"));
+                                  }
                                   ASSERT_EQ(d->Players()->rowCount(), 2); // Ján and the own goal
                                   d->Players()->SelectRow(0);
                                   d->AddSelected(kStrelci);
@@ -494,6 +500,19 @@ TEST_F(Views, TheYellowRegisterShowsStopsAndTheAmnestyClearsThem)
     again->ClubSelector()->setCurrentIndex(again->ClubSelector()->findText(QStringLiteral("Slovan")));
     EXPECT_EQ(again->List()->CellText(0, 2 + 3), QStringLiteral("1")); // the card of round 4 is left
     EXPECT_EQ(again->List()->CellText(0, 2 + 4), QStringLiteral("-"));
+}
+
+TEST_F(Views, TheNominationsFitA1366PixelScreenWithoutScrollingSideways)
+{
+    m_frame->show();
+    m_frame->resize(1366, 768 - 40);
+    auto* view = Show<CNominacieView>(kPrvyPohladKomisie + 2);
+    ASSERT_NE(view, nullptr);
+    QCoreApplication::processEvents();
+    const QHeaderView* header = view->List()->horizontalHeader();
+    const int last = header->count() - 1;
+    ASSERT_EQ(header->model()->headerData(last, Qt::Horizontal).toString(), QStringLiteral("DZ"));
+    EXPECT_LE(header->sectionPosition(last) + header->sectionSize(last), view->List()->viewport()->width());
 }
 
 TEST_F(Views, OfficialsAreNominatedMarkedAndTheClashShownInRed)
