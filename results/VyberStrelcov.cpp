@@ -79,6 +79,16 @@ VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStr
     connect(m_ok, &QPushButton::clicked, this, &VyberStrelcov::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
+    // Tab goes as the eye does: the search, the players, then each category's buttons and list, and
+    // the buttons at the bottom. Typing starts in the search.
+    QList<QWidget*> order = {m_search, m_players};
+    for (int c = 0; c < 3; ++c)
+        order << m_add[c] << m_remove[c] << m_targets[c];
+    order << m_newPlayer << m_ok << cancel;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+    m_search->setFocus();
+
     FillPlayers();
     m_doc.Run([&] {
         for (int c = 0; c < 3; ++c)

@@ -340,6 +340,21 @@ TEST_F(Views, ScorersAreChosenForASideWithinItsGoals)
                                       EXPECT_GE(b->width(), b->sizeHint().width()) << b->text().toStdString();
                                       EXPECT_NE(b->text(), QStringLiteral("Cancel"));
                                   }
+                                  // Tab goes from the search through the players and each category.
+                                  const auto tab = [](QWidget* w) {
+                                      do
+                                          w = w->nextInFocusChain();
+                                      while (!(w->focusPolicy() & Qt::TabFocus));
+                                      return w;
+                                  };
+                                  EXPECT_EQ(d->focusWidget(), d->SearchField());
+                                  EXPECT_EQ(tab(d->SearchField()), d->Players());
+                                  EXPECT_EQ(tab(d->Players()), d->AddButton(kStrelci));
+                                  EXPECT_EQ(tab(d->AddButton(kStrelci)), d->RemoveButton(kStrelci));
+                                  EXPECT_EQ(tab(d->RemoveButton(kStrelci)), d->Target(kStrelci));
+                                  EXPECT_EQ(tab(d->Target(kStrelci)), d->AddButton(kZlteKarty));
+                                  EXPECT_EQ(tab(d->Target(kCerveneKarty)), d->NewPlayerButton());
+                                  EXPECT_EQ(tab(d->NewPlayerButton()), d->OkButton());
                                   ASSERT_EQ(d->Players()->rowCount(), 2); // Ján and the own goal
                                   d->Players()->SelectRow(0);
                                   d->AddSelected(kStrelci);
