@@ -179,4 +179,15 @@ Please turn one of those options off.</source>
 Vypnite jednu z nich.</translation>
     </message>
 </context>
+<context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <translation>Priečinok</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Jednotka</translation>
+    </message>
+</context>
 </TS>
