@@ -21,7 +21,6 @@ CPoleDatumu::CPoleDatumu(QWidget* parent)
     m_button->setToolTip(QStringLiteral("Kalendár (Alt+šípka dole)"));
     // The calendar is reached from the field by its keys; Tab goes on to the next field.
     m_button->setFocusPolicy(Qt::NoFocus);
-    m_edit->setPlaceholderText(QLocale().toString(QDate(2024, 8, 3), FormatDatumu()));
     m_edit->setToolTip(QStringLiteral("Dátum, napríklad 3.8.2024, 03.08.2024 alebo 3.8.24"));
     m_edit->installEventFilter(this);
     setFocusProxy(m_edit);
