@@ -75,6 +75,30 @@ TEST_F(Players, TheDialogsValuesAreCheckedInOrder)
     EXPECT_GT(id, 0);
 }
 
+TEST_F(Players, ALoanDateReadsBackTheSameInALocaleOfTwoDigitYears)
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QStringLiteral("cs_CZ")));
+    CUdajeHraca v{QStringLiteral("Ján"),      QStringLiteral("Novák"),    QString(),
+                  QStringLiteral("30.06.25"), QStringLiteral("1.7.2026"), QString()};
+    ASSERT_FALSE(ValidatePlayer(v));
+    const int id = SavePlayer(Db(), 0, m_a, v);
+    // Edited again from what the list shows, as the window does.
+    for (int round = 0; round < 2; ++round) {
+        const CZoznam list = PlayerList(Db(), m_a);
+        EXPECT_EQ(list.Text(0, 4), QStringLiteral("30.06.2025"));
+        const CUdajeHraca shown{list.Text(0, 1), list.Text(0, 2), list.Text(0, 3),
+                                list.Text(0, 4), list.Text(0, 5), list.Text(0, 6)};
+        ASSERT_FALSE(ValidatePlayer(shown));
+        SavePlayer(Db(), id, m_a, shown);
+    }
+    EXPECT_EQ(Db().Value(QStringLiteral("select od from thraci where ID=?"), {id}).toString().left(10),
+              QStringLiteral("2025-06-30"));
+    EXPECT_EQ(Db().Value(QStringLiteral("select do from thraci where ID=?"), {id}).toString().left(10),
+              QStringLiteral("2026-07-01"));
+    QLocale::setDefault(previous);
+}
+
 TEST_F(Players, APlayerWithGoalsOrCardsStays)
 {
     const int jan = Player(m_a, QStringLiteral("Ján"), QStringLiteral("Novák"));
