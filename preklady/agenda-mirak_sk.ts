@@ -190,4 +190,19 @@ Vypnite jednu z nich.</translation>
         <translation>Jednotka</translation>
     </message>
 </context>
+<context>
+    <name>QPageSetupWidget</name>
+    <message>
+        <source>Page Layout</source>
+        <translation>Rozloženie strán</translation>
+    </message>
+    <message>
+        <source>Page order:</source>
+        <translation>Poradie strán:</translation>
+    </message>
+    <message>
+        <source>Pages per sheet:</source>
+        <translation>Strán na hárok:</translation>
+    </message>
+</context>
 </TS>
