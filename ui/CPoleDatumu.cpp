@@ -35,6 +35,14 @@ CPoleDatumu::CPoleDatumu(QWidget* parent)
     });
 }
 
+CPoleDatumu::~CPoleDatumu()
+{
+    m_edit->removeEventFilter(this);
+    m_edit->disconnect(this);
+    if (m_calendar)
+        m_calendar->disconnect(this);
+}
+
 QDate CPoleDatumu::Date() const
 {
     return DatumZTextu(m_edit->text());

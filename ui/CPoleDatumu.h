@@ -17,6 +17,9 @@ class CPoleDatumu : public QWidget
     Q_OBJECT
 public:
     explicit CPoleDatumu(QWidget* parent = nullptr);
+    // The field leaves its children no way back: taking the focus away from the text as the widget goes
+    // would otherwise run the tidying of a half-destroyed field.
+    ~CPoleDatumu() override;
 
     // The typed date; invalid when the text is empty or is no date.
     QDate Date() const;
