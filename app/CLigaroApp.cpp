@@ -31,6 +31,10 @@ int CLigaroApp::Run(const QString& season)
 {
     if (!season.isEmpty() && !m_frame->OpenSeason(season))
         return 2;
-    m_frame->showMaximized();
+    // The first start fills the screen; later ones open as the user left the window (maximized too).
+    if (m_settings.WindowGeometry().isEmpty())
+        m_frame->showMaximized();
+    else
+        m_frame->show();
     return m_app.exec();
 }

@@ -119,7 +119,7 @@ void CMainFrame::CreateMenusAndToolBar()
     AddAction(kPrikazUkazkovaSezona, QStringLiteral("&Ukážková sezóna..."),
               QStringLiteral("Vytvoriť vymyslenú sezónu na vyskúšanie programu"));
     AddAction(kPrikazUlozAko, QStringLiteral("Ulož &ako..."), QStringLiteral("Uložiť pod novým menom"))
-        ->setShortcut(QKeySequence::SaveAs);
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     AddAction(kPrikazZaloha, QStringLiteral("Vytvoriť &zálohu..."));
     AddAction(kPrikazZhutnit, QStringLiteral("Zhutniť &databázu"));
     AddAction(kPrikazObnovitZoZalohy, QStringLiteral("O&bnoviť zo zálohy..."),
