@@ -2,6 +2,7 @@
 
 #include "app/vystupy.h"
 #include "competition/kalendar.h"
+#include "competition/kluby.h"
 #include "competition/rozpis.h"
 #include "competition/sutaze.h"
 #include "db/CChybaDatabazy.h"
@@ -66,23 +67,6 @@ QString Navigation(const QString& current, const QString& group, const QVector<C
     return html + QStringLiteral("</p>");
 }
 
-struct CKlubWebu
-{
-    int id;
-    QString name;
-};
-
-QVector<CKlubWebu> ClubsOf(CDatabaza& db, int competition)
-{
-    QVector<CKlubWebu> clubs;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select ID, nazov from tkluby where skupina=? order by vylosovanie, ID"),
-            {competition});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        clubs.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov"))});
-    return clubs;
-}
-
 } // namespace
 
 QByteArray WithNavigation(const QByteArray& page, const QString& navigationHtml)
@@ -101,9 +85,9 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
 {
     const QVector<CSutaz> competitions = ReadCompetitions(db);
     int total = 1 + static_cast<int>(kStranyKomisie.size());
-    QHash<int, QVector<CKlubWebu>> clubs;
+    QHash<int, QVector<CPolozkaKlubu>> clubs;
     for (const CSutaz& s : competitions) {
-        clubs.insert(s.id, ClubsOf(db, s.id));
+        clubs.insert(s.id, CompetitionClubs(db, s.id));
         total += static_cast<int>(kZoznamySutaze.size()) + 2 + 2 * static_cast<int>(clubs.value(s.id).size());
     }
     QVector<CSuborWebu> files;
@@ -140,7 +124,7 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
         files.append({links.last().file, MatchCalendar(db, s.id, 0, stamp)});
         if (!step())
             return {};
-        for (const CKlubWebu& k : clubs.value(s.id)) {
+        for (const CPolozkaKlubu& k : clubs.value(s.id)) {
             const QString page = QStringLiteral("klub-%1.html").arg(k.id);
             const QString calendar = QStringLiteral("klub-%1.ics").arg(k.id);
             QVector<COdkaz> clubLinks = links;
@@ -179,11 +163,11 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
         index.Cell(0, QStringLiteral("Zoznamy"), Zarovnanie::Vlavo);
         index.CellHtml(1, Links(linksOf.value(s.id), QString()), Zarovnanie::Vlavo);
         QStringList clubLinks;
-        for (const CKlubWebu& k : clubs.value(s.id))
+        for (const CPolozkaKlubu& k : clubs.value(s.id))
             clubLinks << QStringLiteral(
                              "<a href=\"klub-%1.html\">%2</a> (<a href=\"klub-%1.ics\">kalendár</a>)")
                              .arg(k.id)
-                             .arg(CMyExport::Escape(k.name));
+                             .arg(CMyExport::Escape(k.nazov));
         index.Cell(0, QStringLiteral("Kluby"), Zarovnanie::Vlavo);
         index.CellHtml(1, clubLinks.join(QStringLiteral("<br />")), Zarovnanie::Vlavo);
         index.EndTable();

@@ -36,6 +36,17 @@ QString DrawNumberText(int n)
 
 } // namespace
 
+QVector<CPolozkaKlubu> CompetitionClubs(CDatabaza& db, int competition)
+{
+    QVector<CPolozkaKlubu> out;
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select ID, nazov from tkluby where skupina=? order by vylosovanie, ID"),
+            {competition});
+    for (; !rs.IsEOF(); rs.MoveNext())
+        out.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov"))});
+    return out;
+}
+
 QString ClubListTitle(CDatabaza& db, int competition)
 {
     return QStringLiteral("Zoznam klubov - %1").arg(CompetitionName(db, competition));

@@ -12,6 +12,16 @@ class CLigaroDoc;
 
 // The clubs of a competition, in the order of their drawn numbers.
 
+// A club as the selectors and the site list it.
+struct CPolozkaKlubu
+{
+    int id;
+    QString nazov;
+};
+// The clubs of a competition by drawn number, then ID: the club selectors, the transfer's choice, the
+// card registers and the site all list them so.
+QVector<CPolozkaKlubu> CompetitionClubs(CDatabaza& db, int competition);
+
 // The list as the clubs view shows it: "#", name, contacts, drawn number (empty for 0), note; then
 // one blank row (ID 0) where a new club is added.
 CZoznam ClubList(CDatabaza& db, int competition);

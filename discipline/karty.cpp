@@ -50,13 +50,9 @@ CStlpceKol RoundColumns(CDatabaza& db, int competition)
     return columns;
 }
 
-QVector<CPolozkaKlubuKariet> CardClubItems(CDatabaza& db, int competition)
+QVector<CPolozkaKlubu> CardClubItems(CDatabaza& db, int competition)
 {
-    QVector<CPolozkaKlubuKariet> items;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie, ID"), {competition});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        items.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov"))});
+    QVector<CPolozkaKlubu> items = CompetitionClubs(db, competition);
     items.append({kVsetkyKluby, kVsetkyKlubyText});
     return items;
 }
@@ -196,7 +192,7 @@ CZoznam CardRegister(CDatabaza& db, int competition, int club, CDruhKariet kind,
         return list;
     }
     // Every club of the competition, however many.
-    for (const CPolozkaKlubuKariet& c : CardClubItems(db, competition)) {
+    for (const CPolozkaKlubu& c : CardClubItems(db, competition)) {
         if (c.id == kVsetkyKluby)
             continue;
         list.AddRow(QStringList(list.ColumnCount(), QString()), 0);
@@ -213,7 +209,7 @@ QVector<CHracStop> StopList(CDatabaza& db, int competition, int round, const QVe
     const CKartySutaze cards = ReadCards(db, competition, CDruhKariet::Zlte);
     QVector<CHracStop> entries;
     int index = 0;
-    for (const CPolozkaKlubuKariet& c : CardClubItems(db, competition)) {
+    for (const CPolozkaKlubu& c : CardClubItems(db, competition)) {
         if (c.id == kVsetkyKluby)
             continue;
         for (const CKartyHraca* p : cards.OfClub(c.id)) {

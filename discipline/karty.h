@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/kluby.h"
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
@@ -32,13 +33,8 @@ struct CStlpceKol
 };
 CStlpceKol RoundColumns(CDatabaza& db, int competition);
 
-struct CPolozkaKlubuKariet
-{
-    int id;
-    QString nazov;
-};
 // The clubs of the competition by drawn number, then "Všetky kluby" (kVsetkyKluby).
-QVector<CPolozkaKlubuKariet> CardClubItems(CDatabaza& db, int competition);
+QVector<CPolozkaKlubu> CardClubItems(CDatabaza& db, int competition);
 inline const QString kVsetkyKlubyText = QStringLiteral("Všetky kluby");
 
 // One player's walk over the round columns: the cards in each column and whether it is a round he

@@ -122,7 +122,7 @@ void CPrestupHraca::FillClubs()
         return;
     m_doc.Run([&] {
         for (const CPolozkaKlubu& club :
-             TransferClubs(m_doc.Database(), competition->data(Qt::UserRole).toInt())) {
+             CompetitionClubs(m_doc.Database(), competition->data(Qt::UserRole).toInt())) {
             auto* item = new QListWidgetItem(club.nazov, m_clubs);
             item->setData(Qt::UserRole, club.id);
         }

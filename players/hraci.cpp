@@ -22,16 +22,6 @@ QString DateCell(const QDateTime& value)
 
 } // namespace
 
-QVector<CPolozkaKlubu> CompetitionClubs(CDatabaza& db, int competition)
-{
-    QVector<CPolozkaKlubu> out;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie, ID"), {competition});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        out.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov"))});
-    return out;
-}
-
 int ChooseClub(const QVector<CPolozkaKlubu>& clubs, int currentClub)
 {
     for (const auto& c : clubs)
@@ -363,16 +353,6 @@ QString PresentClub(CDatabaza& db, int player)
                 "select tkluby.nazov from thraci, tkluby where thraci.ID=? and tkluby.ID=thraci.IDklubu"),
             {player});
     return rs.IsEOF() ? QString() : rs.GetText(QStringLiteral("nazov"));
-}
-
-QVector<CPolozkaKlubu> TransferClubs(CDatabaza& db, int competition)
-{
-    QVector<CPolozkaKlubu> out;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tkluby where skupina=? order by vylosovanie, ID"), {competition});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        out.append({rs.GetInt(QStringLiteral("ID")), rs.GetText(QStringLiteral("nazov"))});
-    return out;
 }
 
 int LivePlayer(CDatabaza& db, int playerRow)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/kluby.h"
 #include "db/kody.h"
 #include "output/csv.h"
 
@@ -16,13 +17,6 @@ class CLigaroDoc;
 // The player register: the players of one club, their loans, bans and notes; transfers between clubs
 // that leave a history row behind; the search across all clubs.
 
-struct CPolozkaKlubu
-{
-    int id;
-    QString nazov;
-};
-// The clubs of a competition for the club selector, in the order the store gives them.
-QVector<CPolozkaKlubu> CompetitionClubs(CDatabaza& db, int competition);
 // The club to show: the current one when it is among them, else the first; 0 without clubs.
 int ChooseClub(const QVector<CPolozkaKlubu>& clubs, int currentClub);
 
@@ -100,8 +94,6 @@ inline const QStringList kStlpceHracovCsv = {QStringLiteral("#"),
 // Transfers.
 // The name of the club the player's live row is in now.
 QString PresentClub(CDatabaza& db, int player);
-// The clubs a player can move to in a competition, by drawn number.
-QVector<CPolozkaKlubu> TransferClubs(CDatabaza& db, int competition);
 enum class CVysledokPrestupu { Prestupil, ZiadnyKlub, UzTamHra, Nepotvrdeny };
 // The live row of a register row (a history row points at it).
 int LivePlayer(CDatabaza& db, int playerRow);

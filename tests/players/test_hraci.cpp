@@ -127,7 +127,7 @@ TEST_F(Players, TransfersLeaveOneHistoryRowAndKeepTheGoals)
     EXPECT_EQ(PresentClub(Db(), jan), QStringLiteral("Slovan"));
     // The clubs to move to come by drawn number, whatever order they were entered in.
     AddClub(Db(), m_competition, QStringLiteral("Nulté"), 0);
-    const auto clubs = TransferClubs(Db(), m_competition);
+    const auto clubs = CompetitionClubs(Db(), m_competition);
     ASSERT_EQ(clubs.size(), 3);
     EXPECT_EQ(clubs.at(0).nazov, QStringLiteral("Nulté"));
     EXPECT_EQ(clubs.at(2).nazov, QStringLiteral("Inter"));
