@@ -38,11 +38,7 @@ QVector<CUdalost> MatchEvents(CDatabaza& db, int competition, int club)
 {
     const QString key = SeasonKey(db);
     const CMenaKlubov names(db);
-    QHash<int, QString> competitions;
-    CZaznamy s(db);
-    s.Open(QStringLiteral("select ID, nazov from tsutaze"));
-    for (; !s.IsEOF(); s.MoveNext())
-        competitions.insert(s.GetInt(QStringLiteral("ID")), s.GetText(QStringLiteral("nazov")));
+    const QHash<int, QString> competitions = CompetitionNames(db);
 
     CZaznamy rs(db);
     rs.Open(QStringLiteral("select * from tzapasy where (?=0 or skupina=?) and (?=0 or klub1=? or klub2=?) "

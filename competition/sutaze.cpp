@@ -32,6 +32,14 @@ QVector<CSutaz> ReadCompetitions(CDatabaza& db)
     return out;
 }
 
+QHash<int, QString> CompetitionNames(CDatabaza& db)
+{
+    QHash<int, QString> names;
+    for (const CSutaz& s : ReadCompetitions(db))
+        names.insert(s.id, s.nazov);
+    return names;
+}
+
 bool CompetitionExists(CDatabaza& db, int id)
 {
     return db.Value(QStringLiteral("select count(*) from tsutaze where ID=?"), {id}).toInt() > 0;

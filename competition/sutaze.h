@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -26,6 +27,8 @@ struct CSutaz
 
 // The competitions in the order the store gives them.
 QVector<CSutaz> ReadCompetitions(CDatabaza& db);
+// Every competition's name by its ID, for lists that name the competition of each row.
+QHash<int, QString> CompetitionNames(CDatabaza& db);
 bool CompetitionExists(CDatabaza& db, int id);
 // The competition's name, or an empty text when there is none with that ID.
 QString CompetitionName(CDatabaza& db, int id);

@@ -34,18 +34,6 @@ const CRegister& CRegister::Delegates()
     return r;
 }
 
-namespace {
-
-QHash<int, QString> CompetitionNames(CDatabaza& db)
-{
-    QHash<int, QString> names;
-    for (const CSutaz& s : ReadCompetitions(db))
-        names.insert(s.id, s.nazov);
-    return names;
-}
-
-} // namespace
-
 QVector<CStlpecZoznamu> OfficialColumns(const CRegister& reg)
 {
     QVector<CStlpecZoznamu> c = {{QStringLiteral("Súťaž"), Zarovnanie::Vlavo, 200},
