@@ -75,6 +75,7 @@ CMainFrame::CMainFrame(CLigaroDoc& doc, CPouzivatel& user, CNastavenia& settings
         resize(size);
     }
     restoreState(m_settings.WindowState());
+    m_actions.value(kPrikazStavovyRiadok)->setChecked(m_settings.StatusBarShown());
     m_splitter->restoreState(m_settings.SplitterState());
 
     SwitchView(0);
@@ -782,6 +783,7 @@ void CMainFrame::SetColumnWidths(const QString& list, const QVector<int>& widths
 void CMainFrame::SaveLayout()
 {
     m_settings.SetWindowLayout(saveGeometry(), saveState(), m_splitter->saveState());
+    m_settings.SetStatusBarShown(m_actions.value(kPrikazStavovyRiadok)->isChecked());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -76,6 +76,17 @@ void CNastavenia::SetWindowLayout(const QByteArray& geometry, const QByteArray& 
     m_settings->sync();
 }
 
+bool CNastavenia::StatusBarShown() const
+{
+    return m_settings->value(QStringLiteral("Window/StatusBar"), true).toBool();
+}
+
+void CNastavenia::SetStatusBarShown(bool shown)
+{
+    m_settings->setValue(QStringLiteral("Window/StatusBar"), shown);
+    m_settings->sync();
+}
+
 QVector<int> CNastavenia::ColumnWidths(const QString& list) const
 {
     QVector<int> widths;

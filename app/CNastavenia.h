@@ -33,6 +33,9 @@ public:
     QByteArray WindowState() const;
     QByteArray SplitterState() const;
     void SetWindowLayout(const QByteArray& geometry, const QByteArray& state, const QByteArray& splitter);
+    // Whether the status bar is shown (it is until the user hides it).
+    bool StatusBarShown() const;
+    void SetStatusBarShown(bool shown);
 
     // The widths the user gave a list's columns, under the list's name; empty when none were given.
     QVector<int> ColumnWidths(const QString& list) const;

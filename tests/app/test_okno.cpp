@@ -414,6 +414,8 @@ TEST_F(MainWindow, TheWindowOpensAsTheUserLeftIt)
     ASSERT_NE(clubs, nullptr);
     const int defaultWidth = clubs->List()->columnWidth(1);
     clubs->List()->horizontalHeader()->resizeSection(1, defaultWidth + 77);
+    m_frame->Action(kPrikazStavovyRiadok)->trigger();
+    EXPECT_FALSE(m_frame->statusBar()->isVisible());
     m_frame->close();
 
     // The next start: the same settings, a new window.
@@ -423,6 +425,8 @@ TEST_F(MainWindow, TheWindowOpensAsTheUserLeftIt)
     m_frame->show();
     EXPECT_EQ(m_frame->size(), QSize(1000, 640));
     EXPECT_EQ(m_frame->Splitter()->sizes().value(0), 260);
+    EXPECT_FALSE(m_frame->statusBar()->isVisible());
+    EXPECT_FALSE(m_frame->Action(kPrikazStavovyRiadok)->isChecked());
     ASSERT_TRUE(m_frame->OpenSeason(Path(QStringLiteral("sezona.mdb"))));
     m_frame->RefreshAllViews();
     m_frame->Tree()->PickItem(Leaf(Root(0)->child(0), QStringLiteral("Zoznam klubov")));
