@@ -268,11 +268,12 @@ void CDatabaza::Open(const QString& path)
         const QString engine = EngineMessage(m_db);
         sqlite3_close(m_db);
         m_db = nullptr;
+        // The sentence says all there is; the engine's English "database is locked" would only puzzle.
         if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
             throw CChybaDatabazy(QStringLiteral("Sezónu %1 práve používa iný program alebo iné okno programu "
                                                 "Agenda Mirak. Zatvorte ju tam a skúste to znova.")
                                      .arg(shown),
-                                 engine, rc);
+                                 QString(), rc);
         if (rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT)
             throw CChybaDatabazy(DamagedMessage(path), engine, rc);
         throw CChybaDatabazy(QStringLiteral("Súbor %1 sa nedá otvoriť.").arg(shown), engine, rc);

@@ -160,6 +160,7 @@ TEST_F(CommandLine, AFileInUseIsRefused)
     const CBeh r = Program({QStringLiteral("--info"), m_doc.FilePath()});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("iný program"))) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("locked"))) << r.err.toStdString();
 }
 
 TEST_F(CommandLine, GeneratesExportsAndPrintsLikeTheWindow)
