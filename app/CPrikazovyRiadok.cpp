@@ -286,6 +286,27 @@ bool CPrikazovyRiadok::OpenSeason(CLigaroDoc& doc, const QString& path)
     return doc.OpenSeasonFile(path) && doc.IsDatabaseOpen();
 }
 
+int CPrikazovyRiadok::OnSeason(const CVolby& volby, const QString& output, const CUloha& job)
+{
+    CKonzola user(m_err, output);
+    CLigaroDoc doc(user);
+    if (!OpenSeason(doc, volby.season))
+        return kNedaSa;
+    int status = kNedaSa;
+    doc.Run([&] { status = job(doc, doc.Database()); });
+    return status;
+}
+
+int CPrikazovyRiadok::WriteOutput(const QString& path, const QByteArray& bytes)
+{
+    try {
+        WriteWholeFile(path, bytes);
+    } catch (const CChybaDatabazy& e) {
+        return Fail(kNedaSa, e.UserText());
+    }
+    return kUspech;
+}
+
 int CPrikazovyRiadok::Run(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -442,28 +463,20 @@ int CPrikazovyRiadok::Recalculate(const CVolby& volby)
     bool hasCompetition = false;
     if (!IntOption(volby, QStringLiteral("sutaz"), competition, hasCompetition))
         return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
-    CKonzola user(m_err, {});
-    CLigaroDoc doc(user);
-    if (!OpenSeason(doc, volby.season))
-        return kNedaSa;
-    int status = kUspech;
-    const bool ran = doc.Run([&] {
-        CDatabaza& db = doc.Database();
-        if (hasCompetition && !CompetitionExists(db, competition)) {
-            status = Fail(kNedaSa, NoCompetition(competition));
-            return;
-        }
+    return OnSeason(volby, {}, [&](CLigaroDoc&, CDatabaza& db) -> int {
+        if (hasCompetition && !CompetitionExists(db, competition))
+            return Fail(kNedaSa, NoCompetition(competition));
         if (hasCompetition) {
             RecalculateCompetition(db, competition);
-            return;
+            return kUspech;
         }
         // The whole season at once: a refused penalty anywhere leaves every table as it was.
         CTransakcia transaction(db);
         for (const CSutaz& s : ReadCompetitions(db))
             RecalculateCompetition(db, s.id);
         transaction.Commit();
+        return kUspech;
     });
-    return ran ? status : kNedaSa;
 }
 
 int CPrikazovyRiadok::Generate(const CVolby& volby)
@@ -478,17 +491,9 @@ int CPrikazovyRiadok::Generate(const CVolby& volby)
         return Fail(kZlePouzitie, QStringLiteral("Vytvorenie súťaže potrebuje --sutaz ID."));
     if (mode < 1 || mode > 4)
         return Fail(kZlePouzitie, QStringLiteral("--mode musí byť 1, 2, 3 alebo 4."));
-    CKonzola user(m_err, {});
-    CLigaroDoc doc(user);
-    if (!OpenSeason(doc, volby.season))
-        return kNedaSa;
-    bool generated = false;
-    const bool ran = doc.Run([&] {
-        CDatabaza& db = doc.Database();
-        if (!CompetitionExists(db, competition)) {
-            user.ShowMessage(NoCompetition(competition), CPouzivatel::Ikona::Chyba);
-            return;
-        }
+    return OnSeason(volby, {}, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
+        if (!CompetitionExists(db, competition))
+            return Fail(kNedaSa, NoCompetition(competition));
         CParametreGenerovania p =
             CParametreGenerovania::Defaults(DoubleRoundCount(db, competition), QDate::currentDate());
         p.mode = mode - 1;
@@ -502,9 +507,8 @@ int CPrikazovyRiadok::Generate(const CVolby& volby)
         date(QStringLiteral("return"), p.returnDate);
         p.startHour = volby.options.value(QStringLiteral("hour"), p.startHour);
         p.returnHour = volby.options.value(QStringLiteral("return-hour"), p.returnHour);
-        generated = GenerateFixtures(doc, competition, p);
+        return GenerateFixtures(doc, competition, p) ? kUspech : kNedaSa;
     });
-    return ran && generated ? kUspech : kNedaSa;
 }
 
 int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
@@ -542,78 +546,46 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
 
     if (const int refused = RefuseOutput(volby); refused != kUspech)
         return refused;
-    CKonzola user(m_err, volby.output);
-    CLigaroDoc doc(user);
-    if (!OpenSeason(doc, volby.season))
-        return kNedaSa;
-    int status = kUspech;
-    const bool ran = doc.Run([&] {
-        CDatabaza& db = doc.Database();
-        if (output.perCompetition && !CompetitionExists(db, competition)) {
-            status = Fail(kNedaSa, NoCompetition(competition));
-            return;
-        }
+    return OnSeason(volby, volby.output, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
+        if (output.perCompetition && !CompetitionExists(db, competition))
+            return Fail(kNedaSa, NoCompetition(competition));
         if (v.day != kVsetkyZapasy) {
             bool found = false;
             for (const CPolozkaDatumu& item : DateItems(db))
                 found = found || item.key == v.day;
-            if (!found) {
-                status = Fail(kNedaSa, QStringLiteral("V deň %1 sa nehrá žiadny zápas.").arg(v.day));
-                return;
-            }
+            if (!found)
+                return Fail(kNedaSa, QStringLiteral("V deň %1 sa nehrá žiadny zápas.").arg(v.day));
         }
-        if (output.usesRound && round != kVsetkyKola && !ReadRounds(db, competition).contains(round)) {
-            status = Fail(kNedaSa, QStringLiteral("Súťaž %1 nemá %2. kolo.").arg(competition).arg(round));
-            return;
-        }
+        if (output.usesRound && round != kVsetkyKola && !ReadRounds(db, competition).contains(round))
+            return Fail(kNedaSa, QStringLiteral("Súťaž %1 nemá %2. kolo.").arg(competition).arg(round));
         if (volby.view == QStringLiteral("hraci") && !hasClub)
             v.club = ChooseClub(CompetitionClubs(db, competition), 0);
         if (output.perCompetition && v.club != kVsetkyKluby &&
             db.Value(QStringLiteral("select count(*) from tkluby where ID=? and skupina=?"),
                      {v.club, competition})
-                    .toInt() == 0) {
-            status =
-                Fail(kNedaSa, QStringLiteral("Klub %1 v súťaži %2 nie je.").arg(v.club).arg(competition));
-            return;
-        }
+                    .toInt() == 0)
+            return Fail(kNedaSa, QStringLiteral("Klub %1 v súťaži %2 nie je.").arg(v.club).arg(competition));
         v.thresholds = doc.StopRounds();
         if (print) {
             const std::unique_ptr<CTlacovina> printout = output.printout(db, v);
             const QString error = WritePdf(*printout, volby.output);
-            if (!error.isEmpty())
-                status = Fail(kNedaSa, error);
-            return;
+            return error.isEmpty() ? kUspech : Fail(kNedaSa, error);
         }
         const std::optional<CMyExport> page = output.page(db, v);
-        if (!page) {
-            status = Fail(kNedaSa,
-                          QStringLiteral("Zoznam „%1“ je prázdny; stránka sa nezapísala.").arg(volby.view));
-            return;
-        }
-        try {
-            WriteWholeFile(volby.output, IsCsvFileName(volby.output) ? page->CsvText() : page->CopyText());
-        } catch (const CChybaDatabazy& e) {
-            status = Fail(kNedaSa, e.UserText());
-        }
+        if (!page)
+            return Fail(kNedaSa,
+                        QStringLiteral("Zoznam „%1“ je prázdny; stránka sa nezapísala.").arg(volby.view));
+        return WriteOutput(volby.output, IsCsvFileName(volby.output) ? page->CsvText() : page->CopyText());
     });
-    return ran ? status : kNedaSa;
 }
 
 int CPrikazovyRiadok::Publish(const CVolby& volby)
 {
-    CKonzola user(m_err, {});
-    CLigaroDoc doc(user);
-    if (!OpenSeason(doc, volby.season))
-        return kNedaSa;
-    int status = kUspech;
-    const bool ran = doc.Run([&] {
-        const QVector<CSuborWebu> files =
-            SiteFiles(doc.Database(), doc.StopRounds(), QDateTime::currentDateTimeUtc());
+    return OnSeason(volby, {}, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
+        const QVector<CSuborWebu> files = SiteFiles(db, doc.StopRounds(), QDateTime::currentDateTimeUtc());
         const QString error = PublishSite(files, volby.output, volby.season);
-        if (!error.isEmpty())
-            status = Fail(kNedaSa, error);
+        return error.isEmpty() ? kUspech : Fail(kNedaSa, error);
     });
-    return ran ? status : kNedaSa;
 }
 
 int CPrikazovyRiadok::Calendar(const CVolby& volby)
@@ -625,35 +597,20 @@ int CPrikazovyRiadok::Calendar(const CVolby& volby)
         return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
     if (const int refused = RefuseOutput(volby); refused != kUspech)
         return refused;
-    CKonzola user(m_err, volby.output);
-    CLigaroDoc doc(user);
-    if (!OpenSeason(doc, volby.season))
-        return kNedaSa;
-    int status = kUspech;
-    const bool ran = doc.Run([&] {
-        CDatabaza& db = doc.Database();
-        if (hasCompetition && !CompetitionExists(db, competition)) {
-            status = Fail(kNedaSa, NoCompetition(competition));
-            return;
-        }
+    return OnSeason(volby, volby.output, [&](CLigaroDoc&, CDatabaza& db) -> int {
+        if (hasCompetition && !CompetitionExists(db, competition))
+            return Fail(kNedaSa, NoCompetition(competition));
         if (hasClub &&
             db.Value(QStringLiteral("select count(*) from tkluby where ID=? and (?=0 or skupina=?)"),
                      {club, competition, competition})
-                    .toInt() == 0) {
-            status =
-                Fail(kNedaSa, hasCompetition
-                                  ? QStringLiteral("Klub %1 v súťaži %2 nie je.").arg(club).arg(competition)
-                                  : QStringLiteral("Klub %1 v sezóne nie je.").arg(club));
-            return;
-        }
-        try {
-            WriteWholeFile(volby.output,
+                    .toInt() == 0)
+            return Fail(kNedaSa,
+                        hasCompetition
+                            ? QStringLiteral("Klub %1 v súťaži %2 nie je.").arg(club).arg(competition)
+                            : QStringLiteral("Klub %1 v sezóne nie je.").arg(club));
+        return WriteOutput(volby.output,
                            MatchCalendar(db, competition, club, QDateTime::currentDateTimeUtc()));
-        } catch (const CChybaDatabazy& e) {
-            status = Fail(kNedaSa, e.UserText());
-        }
     });
-    return ran ? status : kNedaSa;
 }
 
 int CPrikazovyRiadok::Import(const CVolby& volby)
@@ -673,31 +630,19 @@ int CPrikazovyRiadok::Import(const CVolby& volby)
         return Fail(kNedaSa, QStringLiteral("Súbor %1 sa nedá čítať: %2")
                                  .arg(QDir::toNativeSeparators(path), file.errorString()));
     const QByteArray bytes = file.readAll();
-    CKonzola user(m_err, {});
-    CLigaroDoc doc(user);
-    if (!OpenSeason(doc, volby.season))
-        return kNedaSa;
-    int status = kUspech;
-    const bool ran = doc.Run([&] {
-        CDatabaza& db = doc.Database();
-        if (clubs && !CompetitionExists(db, id)) {
-            status = Fail(kNedaSa, NoCompetition(id));
-            return;
-        }
-        if (!clubs && db.Value(QStringLiteral("select count(*) from tkluby where ID=?"), {id}).toInt() == 0) {
-            status = Fail(kNedaSa, QStringLiteral("Klub %1 v sezóne nie je.").arg(id));
-            return;
-        }
+    return OnSeason(volby, {}, [&](CLigaroDoc&, CDatabaza& db) -> int {
+        if (clubs && !CompetitionExists(db, id))
+            return Fail(kNedaSa, NoCompetition(id));
+        if (!clubs && db.Value(QStringLiteral("select count(*) from tkluby where ID=?"), {id}).toInt() == 0)
+            return Fail(kNedaSa, QStringLiteral("Klub %1 v sezóne nie je.").arg(id));
         const CVysledokDovozu result = clubs ? ImportClubs(db, id, bytes) : ImportPlayers(db, id, bytes);
-        if (!result.error.isEmpty()) {
-            status = Fail(
+        if (!result.error.isEmpty())
+            return Fail(
                 kNedaSa,
                 QStringLiteral("%1: %2 Nič sa neuložilo.").arg(QDir::toNativeSeparators(path), result.error));
-            return;
-        }
         m_out << (clubs ? QStringLiteral("Pridané kluby: %1") : QStringLiteral("Pridaní hráči: %1"))
                      .arg(result.count)
               << Qt::endl;
+        return kUspech;
     });
-    return ran ? status : kNedaSa;
 }

@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <functional>
+
+class CDatabaza;
 class CLigaroDoc;
 class QCommandLineParser;
 
@@ -44,6 +47,13 @@ private:
     bool Fail(const QString& message);
     int Fail(int status, const QString& message);
     bool OpenSeason(CLigaroDoc& doc, const QString& path);
+    // Opens the season, runs `job` on it as one command of the session and gives its exit status;
+    // kNedaSa when the season does not open or the job ends in a store error (told on the console).
+    // `output` is the file the job writes, for the console's messages about it.
+    using CUloha = std::function<int(CLigaroDoc& doc, CDatabaza& db)>;
+    int OnSeason(const CVolby& volby, const QString& output, const CUloha& job);
+    // Writes a whole output file; kNedaSa (told) when it cannot be written.
+    int WriteOutput(const QString& path, const QByteArray& bytes);
     // The exit status when the output file (-o) must not be written: it is the season read, or
     // another database; kUspech when it may.
     int RefuseOutput(const CVolby& volby);
