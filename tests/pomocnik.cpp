@@ -1,5 +1,6 @@
 #include "pomocnik.h"
 
+#include "app/ukazka.h"
 #include "db/CDatabaza.h"
 #include "db/schema.h"
 
@@ -28,6 +29,17 @@ void SeasonTest::OpenNew(const QString& name)
 {
     const QString path = NewSeason(name);
     ASSERT_TRUE(m_doc.OpenSeasonFile(path)) << m_user.messages.join(QStringLiteral("\n")).toStdString();
+}
+
+QString SeasonTest::NewDemoSeason(const QString& name, int competitions, int clubs, int players)
+{
+    const QString path = Path(name);
+    CParametreUkazky p;
+    p.competitions = competitions;
+    p.clubs = clubs;
+    p.players = players;
+    CreateDemoSeason(path, p);
+    return path;
 }
 
 int AddCompetition(CDatabaza& db, const QString& name)

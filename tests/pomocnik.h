@@ -64,6 +64,8 @@ protected:
     QString NewSeason(const QString& name = QStringLiteral("sezona.mdb"));
     // A new season file, opened in `doc`.
     void OpenNew(const QString& name = QStringLiteral("sezona.mdb"));
+    // A demo season of that size at Path(name) (the default seed).
+    QString NewDemoSeason(const QString& name, int competitions, int clubs, int players);
 
     QTemporaryDir m_dir;
     CTestovaciPouzivatel m_user;

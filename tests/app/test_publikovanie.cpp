@@ -2,7 +2,6 @@
 // with every link leading to a page and foreign files kept.
 
 #include "app/publikovanie.h"
-#include "app/ukazka.h"
 #include "app/vystupy.h"
 #include "competition/kluby.h"
 #include "db/CDatabaza.h"
@@ -23,12 +22,7 @@ protected:
     void SetUp() override
     {
         SeasonTest::SetUp();
-        m_season = Path(QStringLiteral("demo.mdb"));
-        CParametreUkazky p;
-        p.competitions = 2;
-        p.clubs = 6;
-        p.players = 12;
-        CreateDemoSeason(m_season, p);
+        m_season = NewDemoSeason(QStringLiteral("demo.mdb"), 2, 6, 12);
         ASSERT_TRUE(m_doc.OpenSeasonFile(m_season));
     }
     CDatabaza& Db() { return m_doc.Database(); }

@@ -1,7 +1,6 @@
 // The session: opening season files (old and new, good and bad), the upgrade, backup, save-as and
 // compaction, and the state it keeps for the views.
 
-#include "app/ukazka.h"
 #include "db/CChybaDatabazy.h"
 #include "db/CDatabaza.h"
 #include "db/CZaznamy.h"
@@ -173,12 +172,7 @@ TEST_F(SessionTest, ARefusedFileStaysByteForByteAsItWas)
             QStringLiteral("v tabuľke tkluby chýba stĺpec nazov"));
 
     // Damaged pages: refused with the hint to use the last backup.
-    const QString damaged = Path(QStringLiteral("poskodena.mdb"));
-    CParametreUkazky p;
-    p.competitions = 1;
-    p.clubs = 6;
-    p.players = 11;
-    CreateDemoSeason(damaged, p);
+    const QString damaged = NewDemoSeason(QStringLiteral("poskodena.mdb"), 1, 6, 11);
     {
         QFile f(damaged);
         ASSERT_TRUE(f.open(QIODevice::ReadWrite));

@@ -1,7 +1,6 @@
 // Every printout of a full season on paper: every text inside the page, every column of the tables
 // whole. Measured with the printer's own fonts.
 
-#include "app/ukazka.h"
 #include "app/vystupy.h"
 #include "db/kody.h"
 #include "discipline/karty.h"
@@ -46,12 +45,7 @@ protected:
     void SetUp() override
     {
         SeasonTest::SetUp();
-        const QString path = Path(QStringLiteral("plna.mdb"));
-        CParametreUkazky p;
-        p.competitions = 2;
-        p.clubs = 20;
-        p.players = 30;
-        CreateDemoSeason(path, p);
+        const QString path = NewDemoSeason(QStringLiteral("plna.mdb"), 2, 20, 30);
         ASSERT_TRUE(m_doc.OpenSeasonFile(path));
         CDatabaza& db = m_doc.Database();
         // Names as long as they come, and one far longer than any real club's.
@@ -168,12 +162,7 @@ TEST_F(Paper, EveryPrintoutOfAFullSeasonStaysOnThePaperWithAllItsColumns)
 TEST_F(Paper, ARegisterOfFewerRoundsFitsAPortraitPageAndKeepsItsFont)
 {
     // Fourteen clubs, 26 rounds: the yellow-card register fits A4 portrait.
-    const QString path = Path(QStringLiteral("mensia.mdb"));
-    CParametreUkazky p;
-    p.competitions = 1;
-    p.clubs = 14;
-    p.players = 22;
-    CreateDemoSeason(path, p);
+    const QString path = NewDemoSeason(QStringLiteral("mensia.mdb"), 1, 14, 22);
     ASSERT_TRUE(m_doc.OpenSeasonFile(path));
     CDatabaza& db = m_doc.Database();
     CTlacKariet yellow(db, 1, kVsetkyKluby, CDruhKariet::Zlte,
