@@ -640,9 +640,7 @@ int CPrikazovyRiadok::Import(const CVolby& volby)
             return Fail(
                 kNedaSa,
                 QStringLiteral("%1: %2 Nič sa neuložilo.").arg(QDir::toNativeSeparators(path), result.error));
-        m_out << (clubs ? QStringLiteral("Pridané kluby: %1") : QStringLiteral("Pridaní hráči: %1"))
-                     .arg(result.count)
-              << Qt::endl;
+        m_out << (clubs ? kPridaneKluby : kPridaniHraci).arg(result.count) << Qt::endl;
         return kUspech;
     });
 }

@@ -157,7 +157,7 @@ void CLigaroView::Import()
     ImportFile(
         QStringLiteral("Importovať kluby"),
         [competition](CDatabaza& db, const QByteArray& file) { return ImportClubs(db, competition, file); },
-        QStringLiteral("Pridané kluby: %1"));
+        kPridaneKluby);
 }
 
 void CLigaroView::Export()

@@ -49,6 +49,8 @@ int SaveClub(CDatabaza& db, int id, int competition, const CUdajeKlubu& data);
 // nothing: a row without a name, a drawn number that is not a whole number from 0, or a club the
 // competition (or the file) already has refuses the whole file with its line.
 CVysledokDovozu ImportClubs(CDatabaza& db, int competition, const QByteArray& file);
+// What the window and the command line say after an import of clubs.
+inline const QString kPridaneKluby = QStringLiteral("Pridané kluby: %1");
 
 // Removes a club that plays no match, after the user confirms. True when removed.
 bool RemoveClub(CLigaroDoc& doc, int id);

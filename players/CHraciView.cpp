@@ -333,7 +333,7 @@ void CHraciView::Import()
     ImportFile(
         QStringLiteral("Importovať hráčov"),
         [club](CDatabaza& db, const QByteArray& file) { return ImportPlayers(db, club, file); },
-        QStringLiteral("Pridaní hráči: %1"));
+        kPridaniHraci);
 }
 
 void CHraciView::Export()

@@ -57,6 +57,8 @@ std::optional<QDateTime> PlayerDate(const QString& text);
 // their headers. All or nothing: a row without a name or surname, a date that does not exist, or a
 // player the club (or the file) already has refuses the whole file with its line.
 CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file);
+// What the window and the command line say after an import of players.
+inline const QString kPridaniHraci = QStringLiteral("Pridaní hráči: %1");
 
 // Writes the player `id`, or a new player of the club when `id` is 0. Returns the player's ID.
 int SavePlayer(CDatabaza& db, int id, int club, const CUdajeHraca& data);
