@@ -4,6 +4,7 @@
 #include "db/kody.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/CMyStatic.h"
+#include "ui/ovladace.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -175,13 +176,9 @@ CAmnestia::CAmnestia(CPouzivatel& user, QWidget* parent)
     m_all->setChecked(true);
     m_number->setEnabled(false);
     connect(m_count, &QRadioButton::toggled, m_number, &QLineEdit::setEnabled);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušiť"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this));
 }
 
 bool CAmnestia::All() const

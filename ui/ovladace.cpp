@@ -6,14 +6,11 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTextCursor>
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog)
 {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušiť"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return buttons;

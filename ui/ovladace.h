@@ -11,7 +11,7 @@ struct CPolozkaKola;
 
 // Small pieces the dialogs and views share.
 
-// OK and "Zrušiť", wired to the dialog's accept and reject.
+// OK and Cancel ("Zrušiť" from the catalogue), wired to the dialog's accept and reject.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog);
 // Keeps a note at most `limit` characters long, as the store's note columns are.
 void LimitPlainText(QPlainTextEdit* edit, int limit);

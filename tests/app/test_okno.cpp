@@ -14,6 +14,7 @@
 #include "output/web.h"
 #include "results/CTabulkaView.h"
 #include "ui/CMyListCtrl.h"
+#include "ui/ovladace.h"
 #include "ui/prikazy.h"
 
 #include <QDialogButtonBox>
@@ -80,6 +81,11 @@ TEST_F(MainWindow, QuestionsAndFileDialogsAnswerInSlovak)
             box->defaultButton()->click();
         });
     EXPECT_FALSE(yes);
+    // The program's own dialogs take the same catalogue.
+    QDialog dialog;
+    QDialogButtonBox* buttons = OkCancelButtons(&dialog);
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Zrušiť"));
 
     WithDialog<QFileDialog>(
         [&] {
