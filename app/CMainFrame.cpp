@@ -314,10 +314,9 @@ void CMainFrame::RunCommand(int command)
     }
     switch (command) {
     case kPrikazOtvorit: {
-        const QString start =
-            m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
-        const QString path = QFileDialog::getOpenFileName(
-            this, QStringLiteral("Otvoriť"), start, kFilterSezony + QStringLiteral(";;Všetky súbory (*)"));
+        const QString path =
+            QFileDialog::getOpenFileName(this, QStringLiteral("Otvoriť"), SeasonFolder(),
+                                         kFilterSezony + QStringLiteral(";;Všetky súbory (*)"));
         if (!path.isEmpty())
             OpenSeason(path);
         break;
@@ -563,32 +562,40 @@ void CMainFrame::Amnesty()
         SwitchView(m_doc.CurrentViewIndex());
 }
 
-void CMainFrame::NewSeason()
+QString CMainFrame::SeasonFolder() const
 {
-    const QString folder =
-        m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
-    const QString chosen = m_user.AskSaveFileName(
-        QStringLiteral("Nová sezóna"), QDir(folder).filePath(QStringLiteral("sezona.mdb")), kFilterSezony);
+    return m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
+}
+
+QString CMainFrame::AskNewSeasonFile(const QString& caption, const QString& proposed, const QString& refusal)
+{
+    const QString chosen = m_user.AskSaveFileName(caption, proposed, kFilterSezony);
     if (chosen.isEmpty())
-        return;
+        return {};
     const QString path = WithExtension(chosen, QStringLiteral("mdb"));
     if (TenIstySubor(path, m_doc.FilePath())) {
-        m_user.ShowMessage(
-            QStringLiteral("Novú sezónu nemožno zapísať na miesto otvorenej sezóny. Zvoľte iný názov "
-                           "súboru."),
-            CPouzivatel::Ikona::Vykricnik);
-        return;
+        m_user.ShowMessage(refusal + QStringLiteral(" Zvoľte iný názov súboru."),
+                           CPouzivatel::Ikona::Vykricnik);
+        return {};
     }
+    return path;
+}
+
+void CMainFrame::NewSeason()
+{
+    const QString path = AskNewSeasonFile(
+        QStringLiteral("Nová sezóna"), QDir(SeasonFolder()).filePath(QStringLiteral("sezona.mdb")),
+        QStringLiteral("Novú sezónu nemožno zapísať na miesto otvorenej sezóny."));
+    if (path.isEmpty())
+        return;
     if (m_doc.Run([&] { CreateNewSeasonFile(path); }))
         OpenSeason(path);
 }
 
 void CMainFrame::PublishWeb()
 {
-    const QString start =
-        m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
     const QString folder = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Publikovať web – priečinok webu (nie priečinok so sezónou)"), start);
+        this, QStringLiteral("Publikovať web – priečinok webu (nie priečinok so sezónou)"), SeasonFolder());
     if (folder.isEmpty())
         return;
     QString error;
@@ -633,21 +640,12 @@ void CMainFrame::DemoSeason()
     CUkazkovaSezona parameters(this);
     if (parameters.exec() != QDialog::Accepted)
         return;
-    const QString folder =
-        m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
-    const QString chosen =
-        m_user.AskSaveFileName(QStringLiteral("Ukážková sezóna"),
-                               QDir(folder).filePath(QStringLiteral("ukazkova-sezona.mdb")), kFilterSezony);
-    if (chosen.isEmpty())
+    const QString path =
+        AskNewSeasonFile(QStringLiteral("Ukážková sezóna"),
+                         QDir(SeasonFolder()).filePath(QStringLiteral("ukazkova-sezona.mdb")),
+                         QStringLiteral("Ukážkovú sezónu nemožno zapísať na miesto otvorenej sezóny."));
+    if (path.isEmpty())
         return;
-    const QString path = WithExtension(chosen, QStringLiteral("mdb"));
-    if (TenIstySubor(path, m_doc.FilePath())) {
-        m_user.ShowMessage(
-            QStringLiteral("Ukážkovú sezónu nemožno zapísať na miesto otvorenej sezóny. Zvoľte iný "
-                           "názov súboru."),
-            CPouzivatel::Ikona::Vykricnik);
-        return;
-    }
     bool made = false;
     m_doc.Run([&] {
         made = CreateDemoSeason(path, parameters.Values(), [this](int done, int total) {
@@ -673,18 +671,11 @@ void CMainFrame::RestoreFromSnapshot()
     const QFileInfo season(m_doc.FilePath());
     const QString proposed =
         season.absoluteDir().filePath(QStringLiteral("%1 (obnovená).mdb").arg(season.completeBaseName()));
-    const QString chosen =
-        m_user.AskSaveFileName(QStringLiteral("Obnoviť zo zálohy"), proposed, kFilterSezony);
-    if (chosen.isEmpty())
+    const QString path =
+        AskNewSeasonFile(QStringLiteral("Obnoviť zo zálohy"), proposed,
+                         QStringLiteral("Zálohu nemožno obnoviť na miesto otvorenej sezóny."));
+    if (path.isEmpty())
         return;
-    const QString path = WithExtension(chosen, QStringLiteral("mdb"));
-    if (TenIstySubor(path, m_doc.FilePath())) {
-        m_user.ShowMessage(
-            QStringLiteral("Zálohu nemožno obnoviť na miesto otvorenej sezóny. Zvoľte iný názov "
-                           "súboru."),
-            CPouzivatel::Ikona::Vykricnik);
-        return;
-    }
     if (m_doc.Run([&] { RestoreSnapshot(dialog.Chosen(), path); }))
         OpenSeason(path);
 }

@@ -87,6 +87,11 @@ private:
     // What the active view prints, with the printer turned to its orientation; nullptr when nothing.
     std::unique_ptr<CTlacovina> ActivePrintout(int& pages);
     std::unique_ptr<CPohlad> CreateView(int index);
+    // The folder of the open season, else the user's home: where file dialogs start.
+    QString SeasonFolder() const;
+    // Asks where a new season file goes (with the .mdb extension); never the open season, which is
+    // refused with `refusal` and the advice to choose another name. Empty when cancelled or refused.
+    QString AskNewSeasonFile(const QString& caption, const QString& proposed, const QString& refusal);
 
     CLigaroDoc& m_doc;
     CPouzivatel& m_user;
