@@ -525,7 +525,7 @@ void CMainFrame::YellowCardRule()
 {
     m_doc.Run([&] {
         CDatabaza& db = m_doc.Database();
-        CNastavenieZK dialog(ReadStopRule(db), m_doc.HasEditAccess(), this);
+        CNastavenieZK dialog(m_user, ReadStopRule(db), m_doc.HasEditAccess(), this);
         if (dialog.exec() != QDialog::Accepted || !m_doc.HasEditAccess())
             return;
         SaveStopRule(db, dialog.Rule());
@@ -548,16 +548,12 @@ void CMainFrame::Amnesty()
     CAmnestia dialog(m_user, this);
     if (dialog.exec() != QDialog::Accepted || !m_doc.Snapshot(QStringLiteral("Amnestia")))
         return;
-    const bool done = m_doc.Run([&] {
-        if (dialog.All())
-            AmnestyAll(m_doc.Database());
-        else
-            AmnestyCount(m_doc.Database(), dialog.Count());
-    });
+    const bool done =
+        m_doc.Run([&] { ::Amnesty(m_doc.Database(), dialog.Day(), 0, dialog.All(), dialog.Count()); });
     if (!done)
         return;
     m_user.ShowMessage(dialog.All() ? kAmnestiaVsetky : AmnestyCountMessage(dialog.Count()));
-    // The yellow-card register shows the cards that are left.
+    // The yellow-card register shows which cards still count.
     if (qobject_cast<CZKView*>(m_view))
         SwitchView(m_doc.CurrentViewIndex());
 }

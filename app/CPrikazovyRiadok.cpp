@@ -65,10 +65,10 @@ private:
 
 // The jobs, each an option of its own; --export and --print take the list they write.
 const QStringList kJobs = {
-    QStringLiteral("new-season"),   QStringLiteral("demo-season"),   QStringLiteral("info"),
-    QStringLiteral("recalculate"),  QStringLiteral("generate"),      QStringLiteral("export"),
-    QStringLiteral("print"),        QStringLiteral("publish"),       QStringLiteral("calendar"),
-    QStringLiteral("import-clubs"), QStringLiteral("import-players")};
+    QStringLiteral("new-season"),   QStringLiteral("demo-season"),    QStringLiteral("info"),
+    QStringLiteral("recalculate"),  QStringLiteral("generate"),       QStringLiteral("export"),
+    QStringLiteral("print"),        QStringLiteral("publish"),        QStringLiteral("calendar"),
+    QStringLiteral("import-clubs"), QStringLiteral("import-players"), QStringLiteral("amnesty")};
 
 // Options with a value, besides the two jobs that take one.
 const QStringList kValueOptions = {
@@ -76,7 +76,7 @@ const QStringList kValueOptions = {
     QStringLiteral("datum"),       QStringLiteral("mode"),         QStringLiteral("rounds"),
     QStringLiteral("start"),       QStringLiteral("hour"),         QStringLiteral("return"),
     QStringLiteral("return-hour"), QStringLiteral("competitions"), QStringLiteral("clubs"),
-    QStringLiteral("players"),     QStringLiteral("seed")};
+    QStringLiteral("players"),     QStringLiteral("seed"),         QStringLiteral("pocet")};
 
 // Qt's own options of a window program (-style fusion, -platform xcb, ...): accepted and left to Qt.
 const QStringList kQtValueOptions = {QStringLiteral("platform"),      QStringLiteral("platformpluginpath"),
@@ -115,9 +115,13 @@ QString Synopsis()
         "  agenda-mirak --import-clubs SEZONA.mdb --sutaz ID KLUBY.csv\n"
         "  agenda-mirak --import-players SEZONA.mdb --klub ID HRACI.csv\n"
         "                                                  pridá kluby alebo hráčov z tabuľky CSV\n"
+        "  agenda-mirak --amnesty SEZONA.mdb [--sutaz ID] [--pocet N] [--datum MM-DD-YYYY]\n"
+        "                                                  amnestia na ŽK: všetky karty alebo N najstarších\n"
+        "                                                  každého hráča zo zápasov pred dňom --datum "
+        "(dnes)\n"
         "\n"
         "ZOZNAM: kluby, hraci, rozpis, vysledky, tabulka, strelci, zk, ck, zk-stop (s --kolo N),\n"
-        "        nominacie, rozhodcovia, delegati; pri tlači aj znamky.\n"
+        "        nesmu-hrat (bez --kolo hrané kolo), nominacie, rozhodcovia, delegati; pri tlači aj znamky.\n"
         "Návratová hodnota: 0 úspech, 1 nesprávne použitie, 2 sezónu nemožno otvoriť, výber nič\n"
         "neoznačuje alebo súbor na import má chybu (nič sa neuloží).");
 }
@@ -148,6 +152,8 @@ void DefineOptions(QCommandLineParser& parser)
     flag(QStringLiteral("calendar"), QStringLiteral("Zapíše zápasy ako kalendár iCalendar (.ics)."));
     flag(QStringLiteral("import-clubs"), QStringLiteral("Pridá do súťaže --sutaz kluby zo súboru CSV."));
     flag(QStringLiteral("import-players"), QStringLiteral("Pridá do klubu --klub hráčov zo súboru CSV."));
+    flag(QStringLiteral("amnesty"),
+         QStringLiteral("Amnestia na žlté karty v súťaži --sutaz alebo vo všetkých (ako v okne)."));
     value({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("Súbor, ktorý sa zapíše."),
           QStringLiteral("SUBOR"));
     value({QStringLiteral("sutaz")}, QStringLiteral("Súťaž (tsutaze.ID)."), QStringLiteral("ID"));
@@ -168,6 +174,9 @@ void DefineOptions(QCommandLineParser& parser)
     value({QStringLiteral("clubs")}, QStringLiteral("Počet klubov v súťaži ukážkovej sezóny."),
           QStringLiteral("N"));
     value({QStringLiteral("players")}, QStringLiteral("Počet hráčov v klube ukážkovej sezóny."),
+          QStringLiteral("N"));
+    value({QStringLiteral("pocet")},
+          QStringLiteral("Pri amnestii počet najstarších ŽK každého hráča (predvolené: všetky)."),
           QStringLiteral("N"));
     value({QStringLiteral("seed")},
           QStringLiteral("Semienko ukážkovej sezóny (rovnaké dáva rovnakú sezónu)."), QStringLiteral("S"));
@@ -372,7 +381,35 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
         return Calendar(volby);
     if (volby.job.startsWith(QStringLiteral("import-")))
         return Import(volby);
+    if (volby.job == QStringLiteral("amnesty"))
+        return AmnestyJob(volby);
     return ExportOrPrint(volby);
+}
+
+int CPrikazovyRiadok::AmnestyJob(const CVolby& volby)
+{
+    int competition = 0, count = 0;
+    bool hasCompetition = false, hasCount = false;
+    if (!IntOption(volby, QStringLiteral("sutaz"), competition, hasCompetition) ||
+        !IntOption(volby, QStringLiteral("pocet"), count, hasCount))
+        return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
+    if (hasCount && count < 1)
+        return Fail(kZlePouzitie, QStringLiteral("--pocet musí byť celé číslo od 1 vyššie."));
+    QDate day = QDate::currentDate();
+    if (volby.options.contains(QStringLiteral("datum"))) {
+        day = QDate::fromString(volby.options.value(QStringLiteral("datum")), QStringLiteral("MM-dd-yyyy"));
+        if (!day.isValid())
+            return Fail(kZlePouzitie, QStringLiteral("--datum potrebuje dátum v tvare MM-DD-YYYY."));
+    }
+    return OnSeason(volby, {}, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
+        if (hasCompetition && !CompetitionExists(db, competition))
+            return Fail(kNedaSa, NoCompetition(competition));
+        if (!doc.Snapshot(QStringLiteral("Amnestia")))
+            return kNedaSa;
+        Amnesty(db, day, hasCompetition ? competition : 0, !hasCount, count);
+        m_out << (hasCount ? AmnestyCountMessage(count) : kAmnestiaVsetky) << Qt::endl;
+        return kUspech;
+    });
 }
 
 int CPrikazovyRiadok::NewSeason(const CVolby& volby)

@@ -70,6 +70,7 @@ private:
     int Publish(const CVolby& volby);
     int Calendar(const CVolby& volby);
     int Import(const CVolby& volby);
+    int AmnestyJob(const CVolby& volby);
 
     QTextStream& m_out;
     QTextStream& m_err;

@@ -195,8 +195,8 @@ void CZmenaHesla::accept()
     QDialog::accept();
 }
 
-CNastavenieZK::CNastavenieZK(const QString& rule, bool editAccess, QWidget* parent)
-    : QDialog(parent), m_pravidlo(new QLineEdit(rule, this))
+CNastavenieZK::CNastavenieZK(CPouzivatel& user, const QString& rule, bool editAccess, QWidget* parent)
+    : QDialog(parent), m_user(user), m_pravidlo(new QLineEdit(rule, this))
 {
     setWindowTitle(QStringLiteral("Nastavenie trestov za ŽK"));
     auto* form = new QFormLayout;
@@ -213,6 +213,16 @@ CNastavenieZK::CNastavenieZK(const QString& rule, bool editAccess, QWidget* pare
 QString CNastavenieZK::Rule() const
 {
     return m_pravidlo->text();
+}
+
+void CNastavenieZK::accept()
+{
+    if (const QString problem = StopRuleProblem(m_pravidlo->text()); !problem.isEmpty()) {
+        m_user.ShowMessage(problem, CPouzivatel::Ikona::Vykricnik);
+        m_pravidlo->setFocus();
+        return;
+    }
+    QDialog::accept();
 }
 
 COProgrameDialog::COProgrameDialog(QWidget* parent) : QDialog(parent)

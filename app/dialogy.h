@@ -73,11 +73,14 @@ class CNastavenieZK : public QDialog
 {
     Q_OBJECT
 public:
-    CNastavenieZK(const QString& rule, bool editAccess, QWidget* parent = nullptr);
+    CNastavenieZK(CPouzivatel& user, const QString& rule, bool editAccess, QWidget* parent = nullptr);
     QString Rule() const;
     QLineEdit* RuleField() const { return m_pravidlo; }
+    // A rule that does not read is refused with its message; the dialog stays open.
+    void accept() override;
 
 private:
+    CPouzivatel& m_user;
     QLineEdit* m_pravidlo;
 };
 

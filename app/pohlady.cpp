@@ -2,6 +2,8 @@
 
 #include "competition/CLigaroView.h"
 #include "competition/CZapasyView.h"
+#include "competition/sutaze.h"
+#include "discipline/CNesmuHratView.h"
 #include "discipline/CZKView.h"
 #include "officials/CRozhodciView.h"
 #include "players/CHraciView.h"
@@ -34,6 +36,8 @@ std::unique_ptr<CPohlad> CreateListView(int index, CLigaroDoc& doc, CRamecPohlad
         return std::make_unique<CNominacieView>(doc, frame);
     case 11:
         return std::make_unique<CZnamkyView>(doc, frame);
+    case kPohladNesmuHrat:
+        return std::make_unique<CNesmuHratView>(doc, frame);
     default:
         return std::make_unique<CLigaroView>(doc, frame);
     }

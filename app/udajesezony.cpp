@@ -64,6 +64,23 @@ QString ReadStopRule(CDatabaza& db)
     return rule.size() < 2 ? kPredvolenePravidloZK : rule;
 }
 
+QString StopRuleProblem(const QString& rule)
+{
+    QStringList pieces = rule.split(QLatin1Char(','));
+    // A final comma adds nothing, as the rule has always been read.
+    if (pieces.size() > 1 && pieces.last().trimmed().isEmpty())
+        pieces.removeLast();
+    if (pieces.size() == 1 && pieces.first().trimmed().isEmpty())
+        return {};
+    for (const QString& piece : pieces) {
+        bool ok = false;
+        const int n = piece.trimmed().toInt(&ok);
+        if (!ok || n < 1)
+            return kZlePravidloZK;
+    }
+    return {};
+}
+
 void SaveStopRule(CDatabaza& db, const QString& rule)
 {
     CZaznamy rs(db);

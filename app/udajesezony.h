@@ -35,3 +35,8 @@ void SaveSeasonInfo(CDatabaza& db, const CUdajeSezony& info);
 QString ReadStopRule(CDatabaza& db);
 // Stores the rule text as typed, adding the season record when there is none.
 void SaveStopRule(CDatabaza& db, const QString& rule);
+// Why a typed rule cannot be stored (a piece that is not a whole number from 1); empty when it can.
+// An empty rule stands for the default.
+QString StopRuleProblem(const QString& rule);
+inline const QString kZlePravidloZK =
+    QStringLiteral("Pravidlo píšte v tvare: 4,8,12,16 (počty kariet, celé čísla od 1, oddelené čiarkou).");

@@ -7,6 +7,7 @@
 #include "db/CZaznamy.h"
 #include "db/subory.h"
 #include "discipline/karty.h"
+#include "discipline/nesmuhrat.h"
 #include "officials/nominacie.h"
 #include "officials/rozhodcovia.h"
 #include "officials/znamky.h"
@@ -115,6 +116,22 @@ const QHash<QString, CVystupZoznamu>& Outputs()
                     [](CDatabaza& db, const CVyber& v) {
                         return std::optional<CMyExport>(
                             ExportStopList(db, v.competition, v.round, v.thresholds));
+                    }});
+        // Without a round: the round being played.
+        const auto roundOf = [](CDatabaza& db, const CVyber& v) {
+            return v.round == kVsetkyKola ? CurrentRound(db, v.competition) : v.round;
+        };
+        out.insert(QStringLiteral("nesmu-hrat"),
+                   {true,
+                    [roundOf](CDatabaza& db, const CVyber& v) {
+                        const int round = roundOf(db, v);
+                        return std::make_unique<CTlacNesmuHrat>(
+                            db, v.competition, round,
+                            MayNotPlayList(db, v.competition, round, v.club, v.thresholds));
+                    },
+                    [roundOf](CDatabaza& db, const CVyber& v) {
+                        return std::optional<CMyExport>(
+                            ExportMayNotPlay(db, v.competition, roundOf(db, v), v.club, v.thresholds, true));
                     }});
         const auto officials = [](const CRegister& reg) {
             CVystupZoznamu o;

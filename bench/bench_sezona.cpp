@@ -10,6 +10,7 @@
 #include "db/CDatabaza.h"
 #include "db/CLigaroDoc.h"
 #include "discipline/karty.h"
+#include "discipline/nesmuhrat.h"
 #include "officials/nominacie.h"
 #include "officials/rozhodcovia.h"
 #include "officials/znamky.h"
@@ -223,6 +224,18 @@ void BM_StopListAllClubs(benchmark::State& state)
              [&] { benchmark::DoNotOptimize(StopList(s.Db(), competition, round - 1, s.doc.StopRounds())); });
 }
 BENCHMARK(BM_StopListAllClubs)->Unit(benchmark::kMillisecond);
+
+void BM_WhoMayNotPlayOneRound(benchmark::State& state)
+{
+    COtvorena s(false);
+    const int competition = s.Competition(1);
+    const int round = CurrentRound(s.Db(), competition);
+    WithGoal(state, 20, [&] {
+        benchmark::DoNotOptimize(
+            MayNotPlayList(s.Db(), competition, round, kVsetkyKluby, s.doc.StopRounds()));
+    });
+}
+BENCHMARK(BM_WhoMayNotPlayOneRound)->Unit(benchmark::kMillisecond);
 
 // Without the check of the pages (goal 100 ms) and with it (goal 200 ms).
 void BM_OpenSeason(benchmark::State& state)

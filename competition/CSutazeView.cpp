@@ -123,7 +123,7 @@ void CSutazeView::RebuildTree()
         for (const CSutaz& s : ReadCompetitions(db)) {
             QTreeWidgetItem* c = item(competitions, s.nazov, s.id, kSutazPolozka);
             c->setFlags(c->flags() | Qt::ItemIsEditable);
-            for (int v = 0; v < kPrvyPohladKomisie; ++v) {
+            for (const int v : CompetitionViews()) {
                 QTreeWidgetItem* leaf = item(c, ViewTitles().at(v), v, kList);
                 // After a player search the tree points at the players of the found player's competition.
                 if (v == 1 && m_doc.SearchPending() == 1 && s.id == m_doc.CurrentCompetition()) {
@@ -136,7 +136,7 @@ void CSutazeView::RebuildTree()
         auto* committee = new QTreeWidgetItem(m_tree, {kKorenKomisie});
         committee->setData(0, kData, 0);
         committee->setData(0, kDruh, kKoren);
-        for (int v = kPrvyPohladKomisie; v < kPocetPohladov; ++v)
+        for (const int v : CommitteeViews())
             item(committee, ViewTitles().at(v), v, kList);
         competitions->setExpanded(true);
         committee->setExpanded(true);

@@ -339,13 +339,20 @@ CMyExport ExportClubMatches(CDatabaza& db, int club)
 std::optional<int> NextRound(CDatabaza& db, int competition)
 {
     const QVariant round =
-        db.Value(QStringLiteral("select min(kolo) from tzapasy where skupina=? and klub1<>0 and "
-                                "klub2<>0 and not (%1)")
-                     .arg(SqlMaVysledok()),
+        db.Value(QStringLiteral("select min(kolo) from tzapasy where skupina=? and %1 and not (%2)")
+                     .arg(SqlMedziKlubmi(), SqlMaVysledok()),
                  {competition});
     if (round.isNull())
         return std::nullopt;
     return KoloZUlozenia(round);
+}
+
+int CurrentRound(CDatabaza& db, int competition)
+{
+    if (const std::optional<int> next = NextRound(db, competition))
+        return *next;
+    const QVector<int> rounds = ReadRounds(db, competition);
+    return rounds.isEmpty() ? 0 : rounds.last();
 }
 
 CMyExport ExportSchedule(CDatabaza& db, int competition, int round)

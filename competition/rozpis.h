@@ -121,8 +121,11 @@ CMyExport ExportSchedule(CDatabaza& db, int competition, int round);
 // One club's matches of the season as a page: round, day, hour, the two clubs, the result and its
 // note; a round the club has off shows "voľno".
 CMyExport ExportClubMatches(CDatabaza& db, int club);
-// The first round of the competition with a match still to be played (byes do not count); nothing
-// when every match has its result.
+// The first round of the competition with a match between two clubs that has no full result (both
+// scores, or a forfeit); nothing when every match has its result.
 std::optional<int> NextRound(CDatabaza& db, int competition);
+// The round the secretary works on: the next round, or the last round when every match is played;
+// 0 when the competition has no match.
+int CurrentRound(CDatabaza& db, int competition);
 inline const QString kSuborRozpisu = QStringLiteral("RozpisZapasov.html");
 inline const QString kVsetkyKolaText = QStringLiteral("Všetky kolá");

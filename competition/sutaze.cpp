@@ -18,8 +18,21 @@ const QStringList& ViewTitles()
                                        QStringLiteral("Zoznam rozhodcov"),
                                        QStringLiteral("Zoznam delegátov"),
                                        QStringLiteral("Nominácie rozhodcov"),
-                                       QStringLiteral("Štatistiky známok")};
+                                       QStringLiteral("Štatistiky známok"),
+                                       QStringLiteral("Kto nesmie hrať")};
     return titles;
+}
+
+const QVector<int>& CompetitionViews()
+{
+    static const QVector<int> views = {0, 1, 2, 3, 4, 5, 6, 7, kPohladNesmuHrat};
+    return views;
+}
+
+const QVector<int>& CommitteeViews()
+{
+    static const QVector<int> views = {8, 9, 10, 11};
+    return views;
 }
 
 QVector<CSutaz> ReadCompetitions(CDatabaza& db)

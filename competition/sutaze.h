@@ -10,11 +10,16 @@ class CLigaroDoc;
 
 // The competitions of the season and the lists under them, as the competitions tree shows them.
 
-// The twelve lists the right pane can show, by view index: 0..7 under each competition, 8..11 under
+// The lists the right pane can show, by view index: 0..7 and 12 under each competition, 8..11 under
 // the referees' and delegates' committee.
 const QStringList& ViewTitles();
-inline constexpr int kPocetPohladov = 12;
+inline constexpr int kPocetPohladov = 13;
 inline constexpr int kPrvyPohladKomisie = 8;
+inline constexpr int kPohladNesmuHrat = 12;
+// The lists under a competition, in the tree's order.
+const QVector<int>& CompetitionViews();
+// The lists under the committee.
+const QVector<int>& CommitteeViews();
 inline const QString kKorenSutazi = QStringLiteral("Zoznam súťaží");
 inline const QString kKorenKomisie = QStringLiteral("Komisie R a DZ");
 inline const QString kNovaSutaz = QStringLiteral("Nová súťaž");

@@ -219,6 +219,8 @@ void CLigaroDoc::UpgradeSchema()
         AddColumnIfMissing(c.table, c.column, c.type, c.defaultValue);
     for (const QString& index : IndexStatements())
         m_database->Execute(index);
+    for (const QString& table : OwnTableStatements())
+        m_database->Execute(table);
     transaction.Commit();
 }
 
@@ -387,6 +389,9 @@ void CLigaroDoc::LoadStopRounds()
     if (rule.size() < 2)
         rule = kPredvolenePravidloZK;
     m_stopRounds = ParseStopRule(rule);
+    // A rule another tool wrote without a single count in it would suspend nobody, all season long.
+    if (m_stopRounds.isEmpty())
+        m_stopRounds = ParseStopRule(kPredvolenePravidloZK);
 }
 
 QVector<int> CLigaroDoc::ParseStopRule(const QString& rule)
@@ -397,8 +402,9 @@ QVector<int> CLigaroDoc::ParseStopRule(const QString& rule)
     const QStringList pieces = rule.split(QLatin1Char(','));
     // The text after the last comma counts as well; a final comma adds nothing.
     for (const QString& piece : pieces) {
-        // A piece that is not a number (an empty one between two commas, letters) is passed over.
-        if (const auto n = CisloNaZaciatku(piece))
+        // A piece that is not a number (an empty one between two commas, letters) is passed over, and
+        // so is a count below 1, which no card ever reaches.
+        if (const auto n = CisloNaZaciatku(piece); n && *n >= 1)
             rounds.append(*n);
     }
     return rounds;

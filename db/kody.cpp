@@ -239,6 +239,12 @@ std::optional<int> KoloZUlozenia(const QVariant& stored)
     return std::nullopt;
 }
 
+QString SqlMedziKlubmi()
+{
+    return QStringLiteral(
+        "(tzapasy.klub1 in (select ID from tkluby) and tzapasy.klub2 in (select ID from tkluby))");
+}
+
 QString SqlMaVysledok()
 {
     const QString home = QStringLiteral("%1(tzapasy.body1)").arg(QLatin1String(kSqlSkore));

@@ -88,6 +88,9 @@ inline constexpr const char* kSqlSkore = "mirak_skore";
 
 // The condition (over `tzapasy`) of a match that has a result: both scores entered, or a forfeit.
 QString SqlMaVysledok();
+// The condition (over `tzapasy`) of a match between two clubs: a side that names no club is a free
+// slot of the draw ("voľno"), and such a match is a bye.
+QString SqlMedziKlubmi();
 // The same rule for two scores read with SkoreZUlozenia.
 inline bool MaVysledok(int home, int away)
 {

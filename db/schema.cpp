@@ -99,6 +99,7 @@ QStringList NewSeasonStatements()
              .arg(kId, kInt, kReal, kText);
     s << QStringLiteral("CREATE TABLE theslo (heslo%1)").arg(kText);
     s << IndexStatements();
+    s << OwnTableStatements();
     s << QStringLiteral("INSERT INTO theslo (heslo) VALUES ('')");
     s << QStringLiteral(
              "INSERT INTO thraci (meno, priezvisko, RC, IDklubu) VALUES ('Vlastný', 'gól', '%1', 0)")
@@ -172,6 +173,23 @@ const QList<CUpgradeColumn>& UpgradeColumns()
         {QStringLiteral("tzapasy"), QStringLiteral("poznamka2"), QStringLiteral("TEXT(100)"), 0},
     };
     return columns;
+}
+
+QStringList OwnTableStatements()
+{
+    return {
+        // An amnesty: from `datum` on, the cards of matches before that day are forgiven, all of
+        // them (`vsetky` 1) or `pocet` of each player's oldest, in competition `skupina` (0: in
+        // every one).
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2, datum%3, vsetky%4, pocet%4, skupina%4)")
+            .arg(kTabulkaAmnestii, kId, Datum(), kInt),
+    };
+}
+
+const QStringList& OwnTables()
+{
+    static const QStringList tables = {kTabulkaAmnestii};
+    return tables;
 }
 
 void CreateNewSeasonFile(const QString& path)

@@ -41,6 +41,14 @@ struct CUpgradeColumn
 };
 const QList<CUpgradeColumn>& UpgradeColumns();
 
+// The program's own tables: what a season keeps beyond the twelve tables of the file format
+// (amnesties, withdrawn clubs, season settings, calendar revisions). Created when missing whenever a
+// season file is opened for writing; a file without them reads as one where none of it was ever set.
+inline const QString kTabulkaAmnestii = QStringLiteral("tamnestie");
+QStringList OwnTableStatements();
+// Every own table, by name.
+const QStringList& OwnTables();
+
 // Makes a new, empty season file at `path` (replacing a file that is there; callers make sure it
 // is not the open season). Throws CChybaDatabazy.
 void CreateNewSeasonFile(const QString& path);

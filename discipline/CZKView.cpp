@@ -4,6 +4,7 @@
 #include "db/kody.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/CMyStatic.h"
+#include "ui/CPoleDatumu.h"
 #include "ui/ovladace.h"
 
 #include <QComboBox>
@@ -164,7 +165,7 @@ CCKView::CCKView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
 CAmnestia::CAmnestia(CPouzivatel& user, QWidget* parent)
     : QDialog(parent), m_user(user), m_all(new QRadioButton(QStringLiteral("Všetky"), this)),
       m_count(new QRadioButton(QStringLiteral("Počet"), this)),
-      m_number(new QLineEdit(QStringLiteral("0"), this))
+      m_number(new QLineEdit(QStringLiteral("0"), this)), m_day(new CPoleDatumu(this))
 {
     setWindowTitle(QStringLiteral("Amnestia na tresty"));
     auto* group = new QGroupBox(QStringLiteral("Vymazať ŽK"), this);
@@ -176,9 +177,21 @@ CAmnestia::CAmnestia(CPouzivatel& user, QWidget* parent)
     m_all->setChecked(true);
     m_number->setEnabled(false);
     connect(m_count, &QRadioButton::toggled, m_number, &QLineEdit::setEnabled);
+    m_day->SetDate(QDate::currentDate());
+    auto* day = new QHBoxLayout;
+    auto* dayLabel = new QLabel(QStringLiteral("Odpustiť karty zo zápasov pred &dňom:"), this);
+    dayLabel->setBuddy(m_day->Edit());
+    day->addWidget(dayLabel);
+    day->addWidget(m_day, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
+    layout->addLayout(day);
     layout->addWidget(OkCancelButtons(this));
+}
+
+QDate CAmnestia::Day() const
+{
+    return m_day->Date();
 }
 
 bool CAmnestia::All() const
@@ -197,6 +210,12 @@ void CAmnestia::accept()
         m_user.ShowMessage(kZadajteCeleCislo, CPouzivatel::Ikona::Vykricnik);
         m_number->setFocus();
         m_number->selectAll();
+        return;
+    }
+    if (!m_day->Date().isValid()) {
+        m_user.ShowMessage(kZlyDatum, CPouzivatel::Ikona::Vykricnik);
+        m_day->Edit()->setFocus();
+        m_day->Edit()->selectAll();
         return;
     }
     QDialog::accept();

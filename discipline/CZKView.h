@@ -7,6 +7,7 @@
 
 class CMyListCtrl;
 class CMyStatic;
+class CPoleDatumu;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -68,7 +69,8 @@ public:
     CCKView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
 };
 
-// "Amnestia na tresty": all yellow cards, or a number per player.
+// "Amnestia na tresty": all yellow cards, or a number per player, given before the day it takes
+// effect (today unless changed).
 class CAmnestia : public QDialog
 {
     Q_OBJECT
@@ -76,14 +78,18 @@ public:
     explicit CAmnestia(CPouzivatel& user, QWidget* parent = nullptr);
     bool All() const;
     int Count() const;
-    // "Počet" without a whole number is refused with the standard message; the dialog stays open.
+    QDate Day() const;
+    // "Počet" without a whole number, or a day that does not read, is refused with its message; the
+    // dialog stays open.
     void accept() override;
     QRadioButton* CountButton() const { return m_count; }
     QLineEdit* CountField() const { return m_number; }
+    CPoleDatumu* DayField() const { return m_day; }
 
 private:
     CPouzivatel& m_user;
     QRadioButton* m_all;
     QRadioButton* m_count;
     QLineEdit* m_number;
+    CPoleDatumu* m_day;
 };

@@ -10,6 +10,7 @@
 
 #include "db/schema.h"
 #include "db/slovencina.h"
+#include "discipline/stopky.h"
 
 #include <QCollator>
 
@@ -57,29 +58,6 @@ QVector<CPolozkaKlubu> CardClubItems(CDatabaza& db, int competition)
     return items;
 }
 
-QVector<CStlpecHraca> WalkPlayer(const QVector<int>& cardsPerColumn, const QVector<int>& thresholds)
-{
-    QVector<CStlpecHraca> out;
-    out.reserve(cardsPerColumn.size());
-    int total = 0, lastTriggered = 0, pending = 0;
-    for (int cards : cardsPerColumn) {
-        CStlpecHraca column;
-        column.cards = cards;
-        total += cards;
-        if (pending > 0) {
-            --pending;
-            column.suspended = true;
-        }
-        const int k = static_cast<int>(thresholds.indexOf(total));
-        if (k >= 0 && total != lastTriggered) {
-            lastTriggered = total;
-            pending = k + 1;
-        }
-        out.append(column);
-    }
-    return out;
-}
-
 QVector<const CKartyHraca*> CKartySutaze::OfClub(int club) const
 {
     QVector<const CKartyHraca*> out;
@@ -89,39 +67,41 @@ QVector<const CKartyHraca*> CKartySutaze::OfClub(int club) const
     return out;
 }
 
-CKartySutaze ReadCards(CDatabaza& db, int competition, CDruhKariet kind)
+CKartySutaze ReadCards(CDatabaza& db, int competition, CDruhKariet kind, const QVector<int>& thresholds)
 {
     CKartySutaze cards;
     cards.columns = RoundColumns(db, competition);
     const int columnCount = static_cast<int>(cards.columns.rounds.size());
-    QHash<int, int> index;
-    CPrikaz q(
-        db,
-        QStringLiteral("select %1.IDhraca, %1.IDzapasu, %1.kolo, thraci.meno, thraci.priezvisko, thraci.RC, "
-                       "thraci.IDklubu from %1 join thraci on thraci.ID=%1.IDhraca where %1.skupina=?1 and "
-                       "thraci.IDklubu in (select ID from tkluby where skupina=?1)")
-            .arg(CardTable(kind)),
-        {competition});
-    while (q.Step()) {
-        const int player = static_cast<int>(q.Int64(0));
-        auto it = index.constFind(player);
-        if (it == index.constEnd()) {
-            CKartyHraca p;
-            p.id = player;
-            p.name = QStringLiteral("%1 %2").arg(LimitedText(q.Text(3), QStringLiteral("meno")),
-                                                 LimitedText(q.Text(4), QStringLiteral("priezvisko")));
-            p.rc = LimitedText(q.Text(5), QStringLiteral("RC"));
-            p.club = static_cast<int>(q.Int64(6));
-            p.perColumn.fill(0, columnCount);
-            it = index.insert(player, static_cast<int>(cards.players.size()));
-            cards.players.append(p);
+    const bool yellow = kind == CDruhKariet::Zlte;
+    const CDisciplinaSutaze discipline(db, competition, thresholds);
+    for (const CDisciplinaSutaze::CHrac& h : discipline.Players()) {
+        const QVector<CKartaVCase>& given = yellow ? h.yellow : h.red;
+        const int withoutTime = yellow ? h.yellowWithoutTime : h.redWithoutTime;
+        if (given.isEmpty() && withoutTime == 0)
+            continue;
+        CKartyHraca p;
+        p.id = h.id;
+        p.name = QStringLiteral("%1 %2").arg(h.meno, h.priezvisko);
+        p.rc = h.rc;
+        p.club = h.club;
+        p.perColumn.fill(0, columnCount);
+        p.forgivenPerColumn.fill(0, columnCount);
+        p.missed.fill(false, columnCount);
+        for (const CKartaVCase& card : given) {
+            const int column = cards.columns.ColumnOfCard(card.match, card.round);
+            if (column < 0)
+                continue;
+            if (yellow && h.yellowWalk.forgiven.contains(card.id))
+                ++p.forgivenPerColumn[column];
+            else
+                ++p.perColumn[column];
         }
-        CKartyHraca& p = cards.players[*it];
-        ++p.total;
-        const int column =
-            cards.columns.ColumnOfCard(static_cast<int>(q.Int64(1)), KoloZUlozenia(q.Value(2)).value_or(0));
-        if (column >= 0)
-            ++p.perColumn[column];
+        p.total = (yellow ? h.yellowWalk.counted : static_cast<int>(given.size())) + withoutTime;
+        if (yellow)
+            for (const CZmeskanyZapas& stop : h.yellowWalk.stops)
+                if (const int column = cards.columns.matchColumn.value(stop.match, -1); column >= 0)
+                    p.missed[column] = true;
+        cards.players.append(p);
     }
     const QCollator order = SlovakCollator();
     std::stable_sort(cards.players.begin(), cards.players.end(),
@@ -142,8 +122,7 @@ QString CardRegisterTitle(CDatabaza& db, int competition, CDruhKariet kind)
 
 namespace {
 
-void AddClubRows(CZoznam& list, const CKartySutaze& cards, int club, CDruhKariet kind,
-                 const QVector<int>& thresholds)
+void AddClubRows(CZoznam& list, const CKartySutaze& cards, int club)
 {
     const int columns = list.ColumnCount();
     const QVector<const CKartyHraca*> players = cards.OfClub(club);
@@ -154,20 +133,21 @@ void AddClubRows(CZoznam& list, const CKartySutaze& cards, int club, CDruhKariet
         list.AddRow(cells, 0);
         return;
     }
-    const QVector<int> noRule;
     int n = 0;
     for (const CKartyHraca* p : players) {
         QStringList cells(columns, QString());
         cells[0] = QString::number(++n);
         cells[1] = p->name;
         cells[columns - 1] = QString::number(p->total);
-        const QVector<CStlpecHraca> walk =
-            WalkPlayer(p->perColumn, kind == CDruhKariet::Zlte ? thresholds : noRule);
-        for (int i = 0; i < walk.size(); ++i) {
-            const int count = walk.at(i).cards;
-            QString cell = count == 0 ? QStringLiteral("-") : QString::number(count);
-            if (walk.at(i).suspended)
+        for (int i = 0; i < p->perColumn.size(); ++i) {
+            const int count = p->perColumn.at(i);
+            QString cell;
+            if (p->missed.at(i))
                 cell = count == 0 ? QStringLiteral("X") : QStringLiteral("X%1").arg(count);
+            else if (count > 0 || p->forgivenPerColumn.at(i) == 0)
+                cell = count == 0 ? QStringLiteral("-") : QString::number(count);
+            if (p->forgivenPerColumn.at(i) > 0)
+                cell += QStringLiteral("(%1)").arg(p->forgivenPerColumn.at(i));
             cells[2 + i] = cell;
         }
         list.AddRow(cells, p->id);
@@ -179,7 +159,7 @@ void AddClubRows(CZoznam& list, const CKartySutaze& cards, int club, CDruhKariet
 CZoznam CardRegister(CDatabaza& db, int competition, int club, CDruhKariet kind,
                      const QVector<int>& thresholds)
 {
-    const CKartySutaze cards = ReadCards(db, competition, kind);
+    const CKartySutaze cards = ReadCards(db, competition, kind, thresholds);
     CZoznam list;
     list.AddColumn(QStringLiteral("#"), Zarovnanie::Vlavo, 20);
     list.AddColumn(QStringLiteral("Meno"), Zarovnanie::Vlavo, 150);
@@ -188,7 +168,7 @@ CZoznam CardRegister(CDatabaza& db, int competition, int club, CDruhKariet kind,
     list.AddColumn(QStringLiteral("Spolu"), Zarovnanie::Stred, 50);
     if (club != kVsetkyKluby) {
         if (club != 0)
-            AddClubRows(list, cards, club, kind, thresholds);
+            AddClubRows(list, cards, club);
         return list;
     }
     // Every club of the competition, however many.
@@ -199,27 +179,40 @@ CZoznam CardRegister(CDatabaza& db, int competition, int club, CDruhKariet kind,
         QStringList title(list.ColumnCount(), QString());
         title[1] = c.nazov;
         list.AddRow(title, 0);
-        AddClubRows(list, cards, c.id, kind, thresholds);
+        AddClubRows(list, cards, c.id);
     }
     return list;
 }
 
 QVector<CHracStop> StopList(CDatabaza& db, int competition, int round, const QVector<int>& thresholds)
 {
-    const CKartySutaze cards = ReadCards(db, competition, CDruhKariet::Zlte);
+    const CDisciplinaSutaze discipline(db, competition, thresholds);
+    QHash<int, QVector<const CDisciplinaSutaze::CHrac*>> byClub;
+    for (const CDisciplinaSutaze::CHrac& p : discipline.Players())
+        for (const CZmeskanyZapas& stop : p.yellowWalk.stops) {
+            const CZapasVCase* m = discipline.Match(stop.match);
+            if (m && m->round == round) {
+                byClub[p.club].append(&p);
+                break;
+            }
+        }
     QVector<CHracStop> entries;
     int index = 0;
-    for (const CPolozkaKlubu& c : CardClubItems(db, competition)) {
-        if (c.id == kVsetkyKluby)
-            continue;
-        for (const CKartyHraca* p : cards.OfClub(c.id)) {
-            const QVector<CStlpecHraca> walk = WalkPlayer(p->perColumn, thresholds);
-            for (int i = 0; i < walk.size(); ++i)
-                if (walk.at(i).suspended && cards.columns.rounds.at(i) == round) {
-                    entries.append({index, c.nazov, p->name, p->rc, QString::number(p->total)});
-                    break;
-                }
-        }
+    const QCollator order = SlovakCollator();
+    for (const CPolozkaKlubu& c : CompetitionClubs(db, competition)) {
+        QVector<const CDisciplinaSutaze::CHrac*> players = byClub.value(c.id);
+        // Most cards first, as the register lists them.
+        std::stable_sort(players.begin(), players.end(), [&order](const auto* x, const auto* y) {
+            const int cx = x->yellowWalk.counted + x->yellowWithoutTime;
+            const int cy = y->yellowWalk.counted + y->yellowWithoutTime;
+            if (cx != cy)
+                return cx > cy;
+            return order.compare(x->meno + QLatin1Char(' ') + x->priezvisko,
+                                 y->meno + QLatin1Char(' ') + y->priezvisko) < 0;
+        });
+        for (const auto* p : players)
+            entries.append({index, c.nazov, QStringLiteral("%1 %2").arg(p->meno, p->priezvisko), p->rc,
+                            QString::number(p->yellowWalk.counted + p->yellowWithoutTime)});
         ++index;
     }
     return entries;
@@ -395,37 +388,13 @@ CMyExport ExportCards(CDatabaza& db, int competition, const QString& clubText, C
     return page;
 }
 
-void AmnestyAll(CDatabaza& db)
+void Amnesty(CDatabaza& db, const QDate& day, int competition, bool all, int count)
 {
-    db.Execute(QStringLiteral("delete from tzkarty"));
-}
-
-void AmnestyCount(CDatabaza& db, int count)
-{
-    if (count <= 0)
+    if (!all && count < 1)
         return;
-    // Each player's oldest cards go first, counted in each competition apart as the registers count
-    // them: by round (saving a match's cards again gives them new IDs, so the ID alone is not their
-    // age), then in the order they were entered.
-    QVector<qint64> doomed;
-    CPrikaz q(db,
-              QStringLiteral("SELECT ID, IDhraca, skupina FROM tzkarty ORDER BY IDhraca, skupina, kolo, ID"));
-    QPair<qint64, qint64> previous(-1, -1);
-    int counter = 0;
-    while (q.Step()) {
-        const QPair<qint64, qint64> owner(q.Int64(1), q.Int64(2));
-        if (owner != previous)
-            counter = 0;
-        previous = owner;
-        if (counter < count)
-            doomed.append(q.Int64(0));
-        ++counter;
-    }
-    CTransakcia transaction(db);
-    CPrikaz remove(db, QStringLiteral("delete from tzkarty where ID=?"));
-    for (qint64 id : doomed)
-        remove.Execute({id});
-    transaction.Commit();
+    db.Execute(QStringLiteral("insert into %1 (datum, vsetky, pocet, skupina) values (?, ?, ?, ?)")
+                   .arg(kTabulkaAmnestii),
+               {DatumNaUlozenie(CasSezony(day)), all ? 1 : 0, all ? 0 : count, competition});
 }
 
 std::optional<int> AmnestyCountFromText(const QString& text)
@@ -437,5 +406,6 @@ std::optional<int> AmnestyCountFromText(const QString& text)
 
 QString AmnestyCountMessage(int count)
 {
-    return QStringLiteral("Každému hráčovi boli vymazané ŽK v počte: %1 ").arg(count);
+    // The count holds in each competition apart, as the registers count cards.
+    return QStringLiteral("Každému hráčovi boli vymazané ŽK v počte: %1 v každej súťaži").arg(count);
 }

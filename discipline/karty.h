@@ -5,6 +5,7 @@
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
 
+#include <QDate>
 #include <QHash>
 #include <QString>
 #include <QVector>
@@ -37,26 +38,19 @@ CStlpceKol RoundColumns(CDatabaza& db, int competition);
 QVector<CPolozkaKlubu> CardClubItems(CDatabaza& db, int competition);
 inline const QString kVsetkyKlubyText = QStringLiteral("Všetky kluby");
 
-// One player's walk over the round columns: the cards in each column and whether it is a round he
-// sits out. A threshold reached exactly after a round suspends him for as many following columns as
-// its position in the rule (from 1); a later threshold replaces what is still pending.
-struct CStlpecHraca
-{
-    int cards = 0;
-    bool suspended = false;
-};
-QVector<CStlpecHraca> WalkPlayer(const QVector<int>& cardsPerColumn, const QVector<int>& thresholds);
-
 // The cards of one kind given in a competition (cards of its other competitions do not count), by
-// player, in the columns of their matches. Players stand under the club they play for now.
+// player, in the columns of their matches. Players stand under the club they play for now. The
+// yellow register shows the matches a player misses (the walk of stopky.h) in their columns.
 struct CKartyHraca
 {
     int id = 0;
     QString name; // "%s %s"
     QString rc;
     int club = 0;
-    int total = 0;
+    int total = 0; // cards that count: an amnesty's forgiven ones do not
     QVector<int> perColumn;
+    QVector<int> forgivenPerColumn;
+    QVector<bool> missed; // the columns of the matches he misses
 };
 struct CKartySutaze
 {
@@ -65,16 +59,17 @@ struct CKartySutaze
     QVector<CKartyHraca> players;
     QVector<const CKartyHraca*> OfClub(int club) const;
 };
-CKartySutaze ReadCards(CDatabaza& db, int competition, CDruhKariet kind);
+CKartySutaze ReadCards(CDatabaza& db, int competition, CDruhKariet kind, const QVector<int>& thresholds);
 
 QString CardRegisterTitle(CDatabaza& db, int competition, CDruhKariet kind);
 // The register of one club or (kVsetkyKluby) of every club: each club then introduced by an empty
-// row and a row with its name in the second column. The yellow register marks the rounds a player
-// sits out with "X" (followed by the cards of that round, if any).
+// row and a row with its name in the second column. The yellow register marks the match a player
+// misses with "X" (followed by the cards of that column, if any); cards an amnesty forgave stand in
+// brackets.
 CZoznam CardRegister(CDatabaza& db, int competition, int club, CDruhKariet kind,
                      const QVector<int>& thresholds);
 
-// A player who sits out round N.
+// A player who sits out his club's match of round N for yellow cards.
 struct CHracStop
 {
     int clubIndex;
@@ -138,11 +133,10 @@ inline const QString kSuborCK = QStringLiteral("CK.html");
 inline const QString kOtazkaAmnestie =
     QStringLiteral("Vymazanie Žltých kariet je nevratná operácia.\nOdporúčame Vám urobiť zálohu "
                    "databázy.\n\nChcete pokračovať?");
-// Deletes every yellow card of the season.
-void AmnestyAll(CDatabaza& db);
-// Deletes each player's `count` oldest yellow cards in every competition (by round, then as entered);
-// nothing for a count below 1.
-void AmnestyCount(CDatabaza& db, int count);
+// Records an amnesty taking effect on `day` (cards of matches before it are forgiven) in one
+// competition or (0) in all: every card, or each player's `count` oldest in each competition (nothing
+// for a count below 1). The cards stay in the file, the matches already triggered stay missed.
+void Amnesty(CDatabaza& db, const QDate& day, int competition, bool all, int count);
 // The number typed for "Počet": a whole number, or nothing (the dialog then says so).
 std::optional<int> AmnestyCountFromText(const QString& text);
 inline const QString kZadajteCeleCislo = QStringLiteral("Zadajte celé číslo.");

@@ -34,6 +34,8 @@ public:
     // The spreadsheet's cells of the row just written, where they differ from the page's (a name
     // shown in one cell kept in two).
     void SetCsvRow(const QStringList& cells);
+    // The spreadsheet's table as a whole, where it is not the page's (one flat table with a header).
+    void SetCsvRows(const QVector<QStringList>& rows) { m_rows = rows; }
 
     // The page as the file holds it: Windows-1250 bytes with CR LF line ends.
     QByteArray CopyText() const;

@@ -268,13 +268,21 @@ TEST_F(MainWindow, TheYellowCardRuleIsStoredAsTypedAndLoadedAgain)
     ASSERT_TRUE(m_frame->OpenSeason(NewSeason()));
     LogIn(QString());
     WithDialog<CNastavenieZK>([this] { m_frame->RunCommand(kPrikazZlteKarty); },
-                              [](CNastavenieZK* d) {
+                              [this](CNastavenieZK* d) {
                                   EXPECT_EQ(d->Rule(), QStringLiteral("4,8,12,16,20,24"));
-                                  d->RuleField()->setText(QStringLiteral("3,6,9"));
+                                  // A rule that is not counts is refused, nothing is written.
+                                  for (const char* bad : {"4,8,x", "4,,8", "0,4", "štyri"}) {
+                                      d->RuleField()->setText(QString::fromUtf8(bad));
+                                      d->accept();
+                                      EXPECT_TRUE(d->isVisible()) << bad;
+                                      EXPECT_EQ(m_user.messages.last(), kZlePravidloZK);
+                                  }
+                                  EXPECT_FALSE(CHlavicka::Read(m_doc.Database()).exists);
+                                  d->RuleField()->setText(QStringLiteral("3, 6,9,"));
                                   d->accept();
                               });
     EXPECT_EQ(m_doc.StopRounds(), (QVector<int>{3, 6, 9}));
-    EXPECT_EQ(CHlavicka::Read(m_doc.Database()).stop, QStringLiteral("3,6,9"));
+    EXPECT_EQ(CHlavicka::Read(m_doc.Database()).stop, QStringLiteral("3, 6,9,"));
 }
 
 TEST_F(MainWindow, DoubleClickingAListShowsItForThatCompetition)
@@ -287,7 +295,8 @@ TEST_F(MainWindow, DoubleClickingAListShowsItForThatCompetition)
     ASSERT_EQ(m_frame->Tree()->Tree()->topLevelItemCount(), 2);
     QTreeWidgetItem* competitions = Root(0);
     ASSERT_EQ(competitions->childCount(), 2);
-    EXPECT_EQ(competitions->child(0)->childCount(), 8);
+    EXPECT_EQ(competitions->child(0)->childCount(), 9);
+    EXPECT_EQ(competitions->child(0)->child(8)->text(0), QStringLiteral("Kto nesmie hrať"));
     EXPECT_EQ(Root(1)->childCount(), 4);
 
     m_frame->Tree()->PickItem(Leaf(competitions->child(1), QStringLiteral("Tabuľka")));

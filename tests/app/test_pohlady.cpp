@@ -467,7 +467,9 @@ TEST_F(Views, TheYellowRegisterShowsStopsAndTheAmnestyClearsThem)
     const int club = AddClub(m_doc.Database(), m_competition, QStringLiteral("Slovan"), 1);
     const int other = AddClub(m_doc.Database(), m_competition, QStringLiteral("Inter"), 2);
     for (int r = 1; r <= 6; ++r)
-        AddMatch(m_doc.Database(), m_competition, r, club, other);
+        m_doc.Database().Execute(QStringLiteral("update tzapasy set cas=? where ID=?"),
+                                 {QDateTime(QDate(2024, 8, 3).addDays(7 * r), QTime(17, 0)),
+                                  AddMatch(m_doc.Database(), m_competition, r, club, other)});
     const int jan = SavePlayer(m_doc.Database(), 0, club,
                                {QStringLiteral("Ján"), QStringLiteral("Novák"), {}, {}, {}, {}});
     for (int r = 1; r <= 4; ++r)
@@ -509,12 +511,15 @@ TEST_F(Views, TheYellowRegisterShowsStopsAndTheAmnestyClearsThem)
                           });
     EXPECT_EQ(m_user.questions.last(), kOtazkaAmnestie);
     EXPECT_EQ(m_user.messages.last(), AmnestyCountMessage(3));
-    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tzkarty")).toInt(), 1);
+    // The cards stay in the file; the three oldest count no more, the stop they earned stays.
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tzkarty")).toInt(), 4);
     auto* again = qobject_cast<CZKView*>(m_frame->ActiveView());
     ASSERT_NE(again, nullptr);
     again->ClubSelector()->setCurrentIndex(again->ClubSelector()->findText(QStringLiteral("Slovan")));
-    EXPECT_EQ(again->List()->CellText(0, 2 + 3), QStringLiteral("1")); // the card of round 4 is left
-    EXPECT_EQ(again->List()->CellText(0, 2 + 4), QStringLiteral("-"));
+    EXPECT_EQ(again->List()->CellText(0, 2 + 2), QStringLiteral("(1)"));
+    EXPECT_EQ(again->List()->CellText(0, 2 + 3), QStringLiteral("1")); // the card of round 4 counts
+    EXPECT_EQ(again->List()->CellText(0, 2 + 4), QStringLiteral("X"));
+    EXPECT_EQ(again->List()->CellText(0, 2 + 6), QStringLiteral("1"));
 }
 
 TEST_F(Views, TheNominationsFitA1366PixelScreenWithoutScrollingSideways)

@@ -5,6 +5,7 @@
 #include "competition/generator.h"
 #include "competition/rozpis.h"
 #include "db/kody.h"
+#include "discipline/karty.h"
 #include "output/kodovanie.h"
 #include "pomocnik.h"
 
@@ -310,6 +311,53 @@ TEST_F(CommandLine, ALeftOverTemporaryOfAKilledRunIsRemovedByTheNextWrite)
     EXPECT_FALSE(QFileInfo::exists(stale));
     // A temporary of a program that still runs is left alone.
     EXPECT_TRUE(QFileInfo::exists(alive));
+}
+
+TEST_F(CommandLine, TheListOfWhoMayNotPlayAndTheAmnesty)
+{
+    const QString path = NewDemoSeason(QStringLiteral("demo.mdb"), 1, 10, 16);
+    // Without --kolo: the round being played; the spreadsheet has its named columns.
+    const QString csv = Path(QStringLiteral("nesmu.csv"));
+    CBeh r = Program({QStringLiteral("--export"), QStringLiteral("nesmu-hrat"), path, QStringLiteral("-o"),
+                      csv, QStringLiteral("--sutaz"), QStringLiteral("1")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString text = QString::fromUtf8(Contents(csv));
+    EXPECT_TRUE(text.contains(QStringLiteral("Klub;Meno;Priezvisko;Rodné číslo;Dôvod;Zápas;Dátum")))
+        << text.toStdString();
+    r = Program({QStringLiteral("--print"), QStringLiteral("nesmu-hrat"), path, QStringLiteral("-o"),
+                 Path(QStringLiteral("nesmu.pdf")), QStringLiteral("--sutaz"), QStringLiteral("1"),
+                 QStringLiteral("--kolo"), QStringLiteral("3")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(Contents(Path(QStringLiteral("nesmu.pdf"))).startsWith("%PDF"));
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("nesmu-hrat"), path, QStringLiteral("-o"),
+                       csv, QStringLiteral("--sutaz"), QStringLiteral("1"), QStringLiteral("--kolo"),
+                       QStringLiteral("99")})
+                  .status,
+              2);
+
+    // The amnesty: refused input changes nothing; a good one is recorded for the day it takes effect.
+    EXPECT_EQ(
+        Program({QStringLiteral("--amnesty"), path, QStringLiteral("--pocet"), QStringLiteral("0")}).status,
+        1);
+    EXPECT_EQ(
+        Program({QStringLiteral("--amnesty"), path, QStringLiteral("--datum"), QStringLiteral("31-12-2024")})
+            .status,
+        1);
+    r = Program({QStringLiteral("--amnesty"), path, QStringLiteral("--sutaz"), QStringLiteral("77")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Súťaž 77")));
+    r = Program({QStringLiteral("--amnesty"), path, QStringLiteral("--sutaz"), QStringLiteral("1"),
+                 QStringLiteral("--pocet"), QStringLiteral("2"), QStringLiteral("--datum"),
+                 QStringLiteral("03-01-2025")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(AmnestyCountMessage(2)));
+    ASSERT_TRUE(m_doc.OpenSeasonFile(path));
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tamnestie")).toInt(), 1);
+    EXPECT_EQ(m_doc.Database()
+                  .Value(QStringLiteral(
+                      "select datum || '/' || pocet || '/' || skupina || '/' || vsetky from tamnestie"))
+                  .toString(),
+              QStringLiteral("2025-03-01 00:00:00/2/1/0"));
 }
 
 } // namespace

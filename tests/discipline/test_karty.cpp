@@ -13,27 +13,6 @@ namespace {
 
 const QVector<int> kPravidlo = {4, 8, 12, 16};
 
-QString Cells(const QVector<CStlpecHraca>& walk)
-{
-    QStringList out;
-    for (const auto& c : walk)
-        out << (c.suspended ? QStringLiteral("X%1").arg(c.cards) : QString::number(c.cards));
-    return out.join(QLatin1Char(' '));
-}
-
-TEST(Suspension, AThresholdReachedExactlySuspendsForItsPosition)
-{
-    EXPECT_EQ(Cells(WalkPlayer({1, 1, 1, 1, 0, 0, 0}, kPravidlo)), QStringLiteral("1 1 1 1 X0 0 0"));
-    // Eight cards after the ninth column: the two following columns.
-    EXPECT_EQ(Cells(WalkPlayer({1, 1, 1, 1, 0, 1, 1, 1, 1, 0, 0, 0}, kPravidlo)),
-              QStringLiteral("1 1 1 1 X0 1 1 1 1 X0 X0 0"));
-    // Two cards in one round jump over 4: nothing.
-    EXPECT_EQ(Cells(WalkPlayer({1, 1, 1, 2, 0, 0}, kPravidlo)), QStringLiteral("1 1 1 2 0 0"));
-    // A card in the round he sits out shows as X1; a threshold reached while a stop is still pending
-    // replaces what is left of it (three rounds, not one plus three).
-    EXPECT_EQ(Cells(WalkPlayer({2, 1, 0, 0, 0, 0}, {1, 2, 3})), QStringLiteral("2 X1 X0 X0 X0 0"));
-}
-
 class Registers : public SeasonTest
 {
 protected:
@@ -279,46 +258,6 @@ TEST_F(Postponed, CardsAndGoalsStayInTheCompetitionWhereTheyWereGiven)
     EXPECT_EQ(CardRegister(Db(), m_competition, m_clubs.at(1), CDruhKariet::Zlte, kPravidlo).Text(0, 7 + 2),
               QStringLiteral("3"));
     EXPECT_EQ(TopScorersList(Db(), m_competition).Text(0, 2), QStringLiteral("Inter"));
-}
-
-TEST_F(Postponed, TheAmnestyTakesTheOldestCardsByRoundInEachCompetition)
-{
-    // Saved again, the round-1 match's card got the highest ID: it is still the oldest.
-    for (int round : {2, 4, 1})
-        Card(round);
-    const int other = AddCompetition(Db(), QStringLiteral("Pohár"));
-    Card(6, other);
-    AmnestyCount(Db(), 1);
-    QStringList left;
-    CPrikaz q(Db(), QStringLiteral("select skupina || ':' || kolo from tzkarty order by skupina, kolo"));
-    while (q.Step())
-        left << q.Text(0);
-    EXPECT_EQ(left, (QStringList{QStringLiteral("%1:2").arg(m_competition),
-                                 QStringLiteral("%1:4").arg(m_competition)}));
-    EXPECT_EQ(AmnestyCountFromText(QStringLiteral("x")), std::nullopt);
-    EXPECT_EQ(AmnestyCountFromText(QString()), std::nullopt);
-    EXPECT_EQ(AmnestyCountFromText(QStringLiteral(" 2 ")), 2);
-}
-
-TEST_F(Registers, TheAmnestyClearsAllOrANumberPerPlayer)
-{
-    const int five = Player(m_a, QStringLiteral("Päť"));
-    const int one = Player(m_b, QStringLiteral("Jedna"));
-    for (int r = 1; r <= 5; ++r)
-        Card("tzkarty", five, m_a, r);
-    Card("tzkarty", one, m_b, 1);
-    Card("tckarty", one, m_b, 1);
-    AmnestyCount(Db(), 0);
-    AmnestyCount(Db(), -3);
-    EXPECT_EQ(Db().Value(QStringLiteral("select count(*) from tzkarty")).toInt(), 6);
-    AmnestyCount(Db(), 2);
-    EXPECT_EQ(Db().Value(QStringLiteral("select count(*) from tzkarty where IDhraca=?"), {five}).toInt(), 3);
-    EXPECT_EQ(Db().Value(QStringLiteral("select min(kolo) from tzkarty where IDhraca=?"), {five}).toInt(), 3);
-    EXPECT_EQ(Db().Value(QStringLiteral("select count(*) from tzkarty where IDhraca=?"), {one}).toInt(), 0);
-    EXPECT_EQ(AmnestyCountMessage(2), QStringLiteral("Každému hráčovi boli vymazané ŽK v počte: 2 "));
-    AmnestyAll(Db());
-    EXPECT_EQ(Db().Value(QStringLiteral("select count(*) from tzkarty")).toInt(), 0);
-    EXPECT_EQ(Db().Value(QStringLiteral("select count(*) from tckarty")).toInt(), 1);
 }
 
 } // namespace

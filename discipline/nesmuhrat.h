@@ -1,0 +1,67 @@
+#pragma once
+
+#include "output/CMyExport.h"
+#include "output/CPlocha.h"
+#include "output/CZoznam.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class CDatabaza;
+
+// "Kto nesmie hrať": every player who may not play in his club's match of a round, and why: a
+// yellow-card stop, a red card, or a ban of the player register.
+
+struct CNesmieHrat
+{
+    int club = 0;
+    QString clubName;
+    int player = 0;
+    QString meno;
+    QString priezvisko;
+    QString rc;
+    QStringList reasons; // "ŽK (4.)", "ČK (5. kolo)", "Zákaz činnosti do 3. 8. 2025"
+    int match = 0;
+    QString matchText; // "Domáci – Hostia"
+    QDateTime kickOff;
+};
+
+// The players of one club or (kVsetkyKluby) of every club of the competition who may not play in
+// their club's match of `round`: clubs by drawn number, players by name.
+QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, int competition, int round, int club,
+                                          const QVector<int>& thresholds);
+
+// Reasons as the list gives them.
+QString YellowCardReason(int count);
+QString RedCardReason(int round);
+QString BanReason(const QDate& until);
+
+// The list as the window shows it: flat for one club; for all, each club introduced by an empty row
+// and a row with its name, as the card registers do.
+CZoznam MayNotPlayList(CDatabaza& db, int competition, int round, int club, const QVector<int>& thresholds);
+QString MayNotPlayTitle(CDatabaza& db, int competition, int round);
+// The page: a table per club, birth numbers only where asked for (the public site leaves them out).
+// Its spreadsheet is one row per player and match with the columns Klub, Meno, Priezvisko, Rodné
+// číslo, Dôvod, Zápas, Dátum (ISO dates).
+CMyExport ExportMayNotPlay(CDatabaza& db, int competition, int round, int club,
+                           const QVector<int>& thresholds, bool birthNumbers);
+inline const QString kSuborNesmuHrat = QStringLiteral("NesmuHrat.html");
+inline const QString kNesmuHratText = QStringLiteral("Kto nesmie hrať");
+
+class CTlacNesmuHrat : public CTlacovina
+{
+public:
+    CTlacNesmuHrat(CDatabaza& db, int competition, int round, CZoznam list);
+    int PageCount() override;
+    void DrawPage(CPlocha& surface, int page) override;
+    QString DocumentName() const override { return kNesmuHratText; }
+
+private:
+    CDatabaza& m_db;
+    int m_competition;
+    int m_round;
+    CZoznam m_list;
+    QVector<int> m_pages;
+};
