@@ -8,6 +8,8 @@
 #include "competition/CSutazeView.h"
 #include "competition/kalendar.h"
 #include "db/CLigaroDoc.h"
+#include "db/nastaveniasezony.h"
+#include "db/novasezona.h"
 #include "db/schema.h"
 #include "db/subory.h"
 #include "db/zalohy.h"
@@ -117,6 +119,8 @@ void CMainFrame::CreateMenusAndToolBar()
     AddAction(kPrikazNovaSezona, QStringLiteral("&Nová sezóna..."),
               QStringLiteral("Vytvoriť novú prázdnu sezónu"))
         ->setShortcut(QKeySequence::New);
+    AddAction(kPrikazSezonaZTejto, QStringLiteral("Nová &sezóna z tejto..."),
+              QStringLiteral("Začať ďalšiu sezónu so súťažami, klubmi, hráčmi a rozhodcami tejto"));
     AddAction(kPrikazUkazkovaSezona, QStringLiteral("&Ukážková sezóna..."),
               QStringLiteral("Vytvoriť vymyslenú sezónu na vyskúšanie programu"));
     AddAction(kPrikazUlozAko, QStringLiteral("Ulož &ako..."), QStringLiteral("Uložiť pod novým menom"))
@@ -153,6 +157,8 @@ void CMainFrame::CreateMenusAndToolBar()
     AddAction(kPrikazZlteKarty, QStringLiteral("Žlté &karty..."),
               QStringLiteral("Nastavenie pravidiel trestov za žlté karty"));
     AddAction(kPrikazAmnestia, QStringLiteral("&Amnestia..."));
+    AddAction(kPrikazPoradie, QStringLiteral("&Poradie pri rovnosti bodov..."),
+              QStringLiteral("Ako sa zoradia kluby s rovnakým počtom bodov"));
     AddAction(kPrikazOZvaze, QStringLiteral("O &zväze..."),
               QStringLiteral("Nastavenie údajov (Ročník, Kraj, Futbalový zväz) "));
     QAction* about = AddAction(kPrikazOPrograme, QStringLiteral("O &programe..."),
@@ -182,9 +188,10 @@ void CMainFrame::CreateMenusAndToolBar()
     search->setShortcut(QKeySequence::Find);
 
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&Súbor"));
-    m_fileMenu->addActions({open, m_actions.value(kPrikazNovaSezona), m_actions.value(kPrikazUkazkovaSezona),
-                            m_actions.value(kPrikazUlozAko), m_actions.value(kPrikazZaloha),
-                            m_actions.value(kPrikazObnovitZoZalohy), m_actions.value(kPrikazZhutnit)});
+    m_fileMenu->addActions({open, m_actions.value(kPrikazNovaSezona), m_actions.value(kPrikazSezonaZTejto),
+                            m_actions.value(kPrikazUkazkovaSezona), m_actions.value(kPrikazUlozAko),
+                            m_actions.value(kPrikazZaloha), m_actions.value(kPrikazObnovitZoZalohy),
+                            m_actions.value(kPrikazZhutnit)});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions(
         {print, m_actions.value(kPrikazNahlad), m_actions.value(kPrikazNastavenieTlaciarne)});
@@ -200,7 +207,8 @@ void CMainFrame::CreateMenusAndToolBar()
     QMenu* view = menuBar()->addMenu(QStringLiteral("&Zobraziť"));
     view->addActions({toolbarShown, statusShown, panel});
     QMenu* settings = menuBar()->addMenu(QStringLiteral("&Nastavenie"));
-    settings->addActions({m_actions.value(kPrikazZlteKarty), m_actions.value(kPrikazAmnestia)});
+    settings->addActions({m_actions.value(kPrikazZlteKarty), m_actions.value(kPrikazAmnestia),
+                          m_actions.value(kPrikazPoradie)});
     QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
     info->addActions({m_actions.value(kPrikazOZvaze), about, m_actions.value(kPrikazNapoveda),
                       m_actions.value(kPrikazWww), m_actions.value(kPrikazZmenaHesla)});
@@ -283,6 +291,8 @@ bool CMainFrame::IsCommandEnabled(int command) const
     case kPrikazHladajHraca:
     case kPrikazKalendar:
     case kPrikazPublikovat:
+    case kPrikazSezonaZTejto:
+    case kPrikazPoradie:
         return open;
     case kPrikazAmnestia:
         return open && m_doc.HasEditAccess();
@@ -375,6 +385,12 @@ void CMainFrame::RunCommand(int command)
         break;
     case kPrikazAmnestia:
         Amnesty();
+        break;
+    case kPrikazPoradie:
+        TieRule();
+        break;
+    case kPrikazSezonaZTejto:
+        SeasonFromThis();
         break;
     case kPrikazOZvaze:
         EditSeasonInfo();
@@ -586,6 +602,38 @@ void CMainFrame::NewSeason()
         return;
     if (m_doc.Run([&] { CreateNewSeasonFile(path); }))
         OpenSeason(path);
+}
+
+void CMainFrame::SeasonFromThis()
+{
+    std::unique_ptr<CNovaSezonaZTejto> dialog;
+    if (!m_doc.Run([&] { dialog = std::make_unique<CNovaSezonaZTejto>(m_doc.Database(), this); }) ||
+        dialog->exec() != QDialog::Accepted)
+        return;
+    const CPrenosSezony plan = dialog->Plan();
+    const QString proposed =
+        QDir(SeasonFolder())
+            .filePath(QStringLiteral("%1.mdb").arg(
+                FileNamePart(plan.seasonName.isEmpty() ? QStringLiteral("sezona") : plan.seasonName)));
+    const QString path =
+        AskNewSeasonFile(QStringLiteral("Nová sezóna z tejto"), proposed,
+                         QStringLiteral("Novú sezónu nemožno zapísať na miesto otvorenej sezóny."));
+    if (path.isEmpty())
+        return;
+    if (m_doc.Run([&] { CreateSeasonFrom(m_doc.Database(), path, plan); }))
+        OpenSeason(path);
+}
+
+void CMainFrame::TieRule()
+{
+    m_doc.Run([&] {
+        CDatabaza& db = m_doc.Database();
+        CPoradieDialog dialog(MutualMatchesDecideTies(db), m_doc.HasEditAccess(), this);
+        if (dialog.exec() != QDialog::Accepted || !m_doc.HasEditAccess())
+            return;
+        SetMutualMatchesDecideTies(db, dialog.Mutual());
+    });
+    RefreshAllViews();
 }
 
 void CMainFrame::PublishWeb()

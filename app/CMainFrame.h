@@ -57,6 +57,8 @@ public:
     void EditSeasonInfo();
     void YellowCardRule();
     void NewSeason();
+    void SeasonFromThis();
+    void TieRule();
     // "Ukážková sezóna...": makes a demo season where the user wants it and opens it.
     void DemoSeason();
     void PublishWeb();

@@ -13,6 +13,7 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "db/novasezona.h"
 #include "db/schema.h"
 #include "db/subory.h"
 #include "discipline/karty.h"
@@ -22,6 +23,7 @@
 #include "output/CQtPlocha.h"
 #include "output/CReportGenerator.h"
 #include "players/hraci.h"
+#include "results/odstupenie.h"
 #include "results/prepocet.h"
 #include "results/strelci.h"
 #include "results/tabulka.h"
@@ -68,7 +70,8 @@ const QStringList kJobs = {
     QStringLiteral("new-season"),   QStringLiteral("demo-season"),    QStringLiteral("info"),
     QStringLiteral("recalculate"),  QStringLiteral("generate"),       QStringLiteral("export"),
     QStringLiteral("print"),        QStringLiteral("publish"),        QStringLiteral("calendar"),
-    QStringLiteral("import-clubs"), QStringLiteral("import-players"), QStringLiteral("amnesty")};
+    QStringLiteral("import-clubs"), QStringLiteral("import-players"), QStringLiteral("amnesty"),
+    QStringLiteral("withdraw")};
 
 // Options with a value, besides the two jobs that take one.
 const QStringList kValueOptions = {
@@ -76,7 +79,11 @@ const QStringList kValueOptions = {
     QStringLiteral("datum"),       QStringLiteral("mode"),         QStringLiteral("rounds"),
     QStringLiteral("start"),       QStringLiteral("hour"),         QStringLiteral("return"),
     QStringLiteral("return-hour"), QStringLiteral("competitions"), QStringLiteral("clubs"),
-    QStringLiteral("players"),     QStringLiteral("seed"),         QStringLiteral("pocet")};
+    QStringLiteral("players"),     QStringLiteral("seed"),         QStringLiteral("pocet"),
+    QStringLiteral("from")};
+
+// Flags of the jobs.
+const QStringList kFlags = {QStringLiteral("bez-znamok"), QStringLiteral("annul"), QStringLiteral("zrusit")};
 
 // Qt's own options of a window program (-style fusion, -platform xcb, ...): accepted and left to Qt.
 const QStringList kQtValueOptions = {QStringLiteral("platform"),      QStringLiteral("platformpluginpath"),
@@ -98,6 +105,9 @@ QString Synopsis()
         "\n"
         "  agenda-mirak [SEZONA.mdb]                       otvorí okno programu\n"
         "  agenda-mirak --new-season SEZONA.mdb            vytvorí prázdnu sezónu\n"
+        "  agenda-mirak --new-season NOVA.mdb --from STARA.mdb [--bez-znamok]\n"
+        "                                                  ďalšia sezóna z tejto: súťaže, kluby, hráči, "
+        "rozhodcovia\n"
         "  agenda-mirak --demo-season SEZONA.mdb [--competitions N] [--clubs N] [--players N] [--seed S]\n"
         "                                                  vytvorí ukážkovú sezónu\n"
         "  agenda-mirak --info SEZONA.mdb                  hlavička sezóny a počty záznamov\n"
@@ -139,6 +149,13 @@ void DefineOptions(QCommandLineParser& parser)
         parser.addOption(QCommandLineOption(names, description, v));
     };
     flag(QStringLiteral("new-season"), QStringLiteral("Vytvorí prázdny súbor sezóny."));
+    value({QStringLiteral("from")}, QStringLiteral("Pri --new-season sezóna, z ktorej sa nová začína."),
+          QStringLiteral("STARA.mdb"));
+    flag(QStringLiteral("bez-znamok"),
+         QStringLiteral("Pri --new-season --from bez známok z testu rozhodcov."));
+    flag(QStringLiteral("withdraw"), QStringLiteral("Klub --klub odstúpil zo súťaže od dňa --datum."));
+    flag(QStringLiteral("annul"), QStringLiteral("Pri --withdraw sa všetky výsledky klubu anulujú."));
+    flag(QStringLiteral("zrusit"), QStringLiteral("Pri --withdraw zruší odstúpenie klubu."));
     flag(QStringLiteral("demo-season"),
          QStringLiteral("Vytvorí ukážkovú sezónu (predvolene 4 súťaže po 14 klubov)."));
     flag(QStringLiteral("info"), QStringLiteral("Vypíše hlavičku sezóny a počty záznamov."));
@@ -347,6 +364,9 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
     for (const QString& name : kValueOptions)
         if (parser.isSet(name))
             volby.options.insert(name, parser.value(name));
+    for (const QString& name : kFlags)
+        if (parser.isSet(name))
+            volby.flags.insert(name);
     volby.output = parser.value(QStringLiteral("o"));
     if (volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print"))
         volby.view = parser.value(volby.job);
@@ -383,7 +403,37 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
         return Import(volby);
     if (volby.job == QStringLiteral("amnesty"))
         return AmnestyJob(volby);
+    if (volby.job == QStringLiteral("withdraw"))
+        return WithdrawJob(volby);
     return ExportOrPrint(volby);
+}
+
+int CPrikazovyRiadok::WithdrawJob(const CVolby& volby)
+{
+    int club = 0;
+    bool hasClub = false;
+    if (!IntOption(volby, QStringLiteral("klub"), club, hasClub))
+        return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
+    if (!hasClub)
+        return Fail(kZlePouzitie, QStringLiteral("Odstúpenie potrebuje --klub ID."));
+    const bool cancel = volby.flags.contains(QStringLiteral("zrusit"));
+    QDate day;
+    if (!cancel) {
+        day = QDate::fromString(volby.options.value(QStringLiteral("datum")), QStringLiteral("MM-dd-yyyy"));
+        if (!day.isValid())
+            return Fail(kZlePouzitie, QStringLiteral("Odstúpenie potrebuje --datum v tvare MM-DD-YYYY."));
+    }
+    return OnSeason(volby, {}, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
+        if (db.Value(QStringLiteral("select count(*) from tkluby where ID=?"), {club}).toInt() == 0)
+            return Fail(kNedaSa, QStringLiteral("Klub %1 v sezóne nie je.").arg(club));
+        if (cancel) {
+            if (!ReadWithdrawals(db).contains(club))
+                return Fail(kNedaSa, QStringLiteral("Klub %1 neodstúpil; nie je čo zrušiť.").arg(club));
+            return CancelWithdrawalCommand(doc, club) ? kUspech : kNedaSa;
+        }
+        return WithdrawClubCommand(doc, club, day, volby.flags.contains(QStringLiteral("annul"))) ? kUspech
+                                                                                                  : kNedaSa;
+    });
 }
 
 int CPrikazovyRiadok::AmnestyJob(const CVolby& volby)
@@ -420,6 +470,20 @@ int CPrikazovyRiadok::NewSeason(const CVolby& volby)
     if (QFileInfo::exists(path))
         return Fail(kNedaSa, QStringLiteral("Súbor %1 už existuje; novú sezónu do neho nezapíšem.")
                                  .arg(QDir::toNativeSeparators(path)));
+    if (volby.options.contains(QStringLiteral("from"))) {
+        CVolby from = volby;
+        from.season = volby.options.value(QStringLiteral("from"));
+        if (TenIstySubor(from.season, path))
+            return Fail(kNedaSa,
+                        QStringLiteral("Nová sezóna nemôže byť tá istá ako tá, z ktorej sa začína."));
+        return OnSeason(from, path, [&](CLigaroDoc&, CDatabaza& db) -> int {
+            CPrenosSezony plan;
+            plan.seasonName = NextSeasonName(CHlavicka::Read(db).nazov);
+            plan.keepTestMarks = !volby.flags.contains(QStringLiteral("bez-znamok"));
+            CreateSeasonFrom(db, path, plan);
+            return kUspech;
+        });
+    }
     try {
         CreateNewSeasonFile(path);
     } catch (const CChybaDatabazy& e) {
@@ -486,7 +550,11 @@ int CPrikazovyRiadok::Info(const CVolby& volby)
               << "\n";
         m_out << "delegati: " << count(QStringLiteral("select count(*) from trozhodci where funkcia=4"))
               << "\n";
-        m_out << "nominacie: " << count(QStringLiteral("select count(*) from tnominacie")) << "\n";
+        // A nomination whose match is gone counts nowhere; how many there are is said apart.
+        m_out << "nominacie: "
+              << count(QStringLiteral("select count(*) from tnominacie where ") + SqlNominaciaMaZapas())
+              << "\n";
+        m_out << "nominacie_bez_zapasu: " << OrphanNominationCount(db) << "\n";
         m_out.flush();
     } catch (const CChybaDatabazy& e) {
         return Fail(kNedaSa, e.UserText());

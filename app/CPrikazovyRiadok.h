@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -43,6 +44,7 @@ private:
         QString season;
         QString output;
         QHash<QString, QString> options;
+        QSet<QString> flags;
     };
     bool Fail(const QString& message);
     int Fail(int status, const QString& message);
@@ -71,6 +73,7 @@ private:
     int Calendar(const CVolby& volby);
     int Import(const CVolby& volby);
     int AmnestyJob(const CVolby& volby);
+    int WithdrawJob(const CVolby& volby);
 
     QTextStream& m_out;
     QTextStream& m_err;

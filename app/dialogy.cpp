@@ -1,27 +1,35 @@
 #include "dialogy.h"
 
+#include "competition/sutaze.h"
+#include "db/hlavicka.h"
 #include "db/kody.h"
 #include "ikona.h"
 #include "output/web.h"
+#include "results/tabulka.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/CMyStatic.h"
 #include "ui/ovladace.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStyle>
+#include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -223,6 +231,133 @@ void CNastavenieZK::accept()
         return;
     }
     QDialog::accept();
+}
+
+namespace {
+constexpr int kKlubData = Qt::UserRole;
+constexpr int kCielData = Qt::UserRole + 1;
+} // namespace
+
+CNovaSezonaZTejto::CNovaSezonaZTejto(CDatabaza& db, QWidget* parent)
+    : QDialog(parent), m_name(new QLineEdit(this)),
+      m_keepMarks(new QCheckBox(QStringLiteral("Ponechať rozhodcom &známky z písomného testu"), this)),
+      m_tables(new QTreeWidget(this)), m_target(new QComboBox(this))
+{
+    setWindowTitle(QStringLiteral("Nová sezóna z tejto"));
+    m_name->setText(NextSeasonName(CHlavicka::Read(db).nazov));
+    m_keepMarks->setChecked(true);
+    m_tables->setColumnCount(2);
+    m_tables->setHeaderLabels({QStringLiteral("Konečné tabuľky"), QStringLiteral("V novej sezóne")});
+    m_tables->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_tables->setRootIsDecorated(true);
+    const QVector<CSutaz> competitions = ReadCompetitions(db);
+    m_target->addItem(QStringLiteral("— vynechať —"), 0);
+    for (const CSutaz& c : competitions) {
+        m_competitions.insert(c.id, c.nazov);
+        m_target->addItem(c.nazov, c.id);
+    }
+    for (const CSutaz& c : competitions) {
+        auto* top = new QTreeWidgetItem(m_tables, {c.nazov});
+        top->setFlags(top->flags() & ~Qt::ItemIsSelectable);
+        const CZoznam table = StandingsList(db, c.id);
+        for (const CRiadokZoznamu& row : table.rows) {
+            auto* club = new QTreeWidgetItem(
+                top, {QStringLiteral("%1. %2 (%3 b.)").arg(row.Cell(0), row.Cell(1), row.Cell(7)), c.nazov});
+            club->setData(0, kKlubData, row.id);
+            club->setData(0, kCielData, c.id);
+        }
+        top->setExpanded(true);
+    }
+    m_tables->resizeColumnToContents(0);
+    auto* move = new QPushButton(QStringLiteral("&Presunúť"), this);
+    connect(move, &QPushButton::clicked, this, &CNovaSezonaZTejto::MoveSelected);
+    auto* form = new QFormLayout;
+    auto* nameLabel = new QLabel(QStringLiteral("&Ročník:"), this);
+    nameLabel->setBuddy(m_name);
+    form->addRow(nameLabel, m_name);
+    auto* targetRow = new QHBoxLayout;
+    auto* targetLabel = new QLabel(QStringLiteral("Označené kluby &do súťaže:"), this);
+    targetLabel->setBuddy(m_target);
+    targetRow->addWidget(targetLabel);
+    targetRow->addWidget(m_target, 1);
+    targetRow->addWidget(move);
+    auto* note =
+        new QLabel(QStringLiteral("Prenesú sa súťaže, kluby (bez vylosovaných čísel), hráči, rozhodcovia a "
+                                  "delegáti, pravidlá a heslo. Zápasy, výsledky, karty, tabuľky a "
+                                  "nominácie sa neprenesú."),
+                   this);
+    note->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_keepMarks);
+    layout->addWidget(note);
+    layout->addWidget(m_tables, 1);
+    layout->addLayout(targetRow);
+    layout->addWidget(OkCancelButtons(this));
+    resize(QSize(640, 560).expandedTo(sizeHint()));
+}
+
+void CNovaSezonaZTejto::MoveSelected()
+{
+    const int target = m_target->currentData().toInt();
+    for (QTreeWidgetItem* item : m_tables->selectedItems()) {
+        if (item->data(0, kKlubData).toInt() == 0)
+            continue;
+        item->setData(0, kCielData, target);
+        item->setText(1, target == 0 ? QStringLiteral("vynechaný") : m_competitions.value(target));
+    }
+}
+
+CPrenosSezony CNovaSezonaZTejto::Plan() const
+{
+    CPrenosSezony plan;
+    plan.seasonName = m_name->text().trimmed();
+    plan.keepTestMarks = m_keepMarks->isChecked();
+    for (int t = 0; t < m_tables->topLevelItemCount(); ++t) {
+        const QTreeWidgetItem* top = m_tables->topLevelItem(t);
+        const int from = m_competitions.key(top->text(0));
+        for (int c = 0; c < top->childCount(); ++c) {
+            const QTreeWidgetItem* club = top->child(c);
+            const int target = club->data(0, kCielData).toInt();
+            if (target != from)
+                plan.clubMoves.insert(club->data(0, kKlubData).toInt(), target);
+        }
+    }
+    return plan;
+}
+
+CPoradieDialog::CPoradieDialog(bool mutual, bool editAccess, QWidget* parent)
+    : QDialog(parent), m_overall(new QRadioButton(
+                           QStringLiteral("&Celkové poradie: body, rozdiel skóre, strelené góly, víťazstvá, "
+                                          "+ / -, zápasy"),
+                           this)),
+      m_mutual(new QRadioButton(QStringLiteral("&Vzájomné zápasy klubov s rovnakým počtom bodov (po odohraní "
+                                               "všetkých zápasov súťaže)"),
+                                this))
+{
+    setWindowTitle(QStringLiteral("Poradie pri rovnosti bodov"));
+    (mutual ? m_mutual : m_overall)->setChecked(true);
+    auto* note =
+        new QLabel(QStringLiteral("Pri vzájomných zápasoch rozhodujú body, rozdiel skóre a strelené góly "
+                                  "v zápasoch medzi klubmi s rovnakým počtom bodov, potom celkový "
+                                  "rozdiel skóre, strelené góly, víťazstvá a vylosované číslo. Kým sa "
+                                  "súťaž nedohrá, platí celkové poradie."),
+                   this);
+    note->setWordWrap(true);
+    auto* buttons = OkCancelButtons(this);
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(editAccess);
+    m_overall->setEnabled(editAccess);
+    m_mutual->setEnabled(editAccess);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_overall);
+    layout->addWidget(m_mutual);
+    layout->addWidget(note);
+    layout->addWidget(buttons);
+}
+
+bool CPoradieDialog::Mutual() const
+{
+    return m_mutual->isChecked();
 }
 
 COProgrameDialog::COProgrameDialog(QWidget* parent) : QDialog(parent)

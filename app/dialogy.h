@@ -3,9 +3,11 @@
 #include "app/udajesezony.h"
 #include "app/ukazka.h"
 #include "db/CPouzivatel.h"
+#include "db/novasezona.h"
 #include "db/zalohy.h"
 
 #include <QDialog>
+#include <QHash>
 
 #include <functional>
 #include <memory>
@@ -13,7 +15,12 @@
 class CMyListCtrl;
 class QDialogButtonBox;
 class QProgressDialog;
+class QCheckBox;
+class QComboBox;
+class QRadioButton;
 class QSpinBox;
+class QTreeWidget;
+class CDatabaza;
 class QLineEdit;
 class QUrl;
 
@@ -113,6 +120,44 @@ public:
 private:
     QVector<CZaloha> m_snapshots;
     CMyListCtrl* m_list;
+};
+
+// "Nová sezóna z tejto": the next season's name, whether the referees' test marks go on, and last
+// season's final tables, from which clubs are moved to another competition (promotion, relegation)
+// or left out.
+class CNovaSezonaZTejto : public QDialog
+{
+    Q_OBJECT
+public:
+    CNovaSezonaZTejto(CDatabaza& db, QWidget* parent = nullptr);
+    CPrenosSezony Plan() const;
+    QLineEdit* SeasonName() const { return m_name; }
+    QCheckBox* KeepTestMarks() const { return m_keepMarks; }
+    QTreeWidget* Tables() const { return m_tables; }
+    QComboBox* Target() const { return m_target; }
+    // The selected clubs go to the competition of the target selector (0: left out).
+    void MoveSelected();
+
+private:
+    QLineEdit* m_name;
+    QCheckBox* m_keepMarks;
+    QTreeWidget* m_tables;
+    QComboBox* m_target;
+    QHash<int, QString> m_competitions;
+};
+
+// "Poradie pri rovnosti bodov": the overall chain or the mutual matches.
+class CPoradieDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    CPoradieDialog(bool mutual, bool editAccess, QWidget* parent = nullptr);
+    bool Mutual() const;
+    QRadioButton* MutualButton() const { return m_mutual; }
+
+private:
+    QRadioButton* m_overall;
+    QRadioButton* m_mutual;
 };
 
 // "Informácie o programe".

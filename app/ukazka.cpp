@@ -289,10 +289,16 @@ private:
             .arg(Bounded(900) + 100)
             .arg(Bounded(900) + 100);
     }
+    // A birth number that passes the register's check: ten digits divisible by 11.
     QString BirthNumber(int year)
     {
         const QDate day(year, 1 + Bounded(12), 1 + Bounded(28));
-        return QStringLiteral("%1/%2").arg(day.toString(QStringLiteral("yyMMdd"))).arg(Bounded(9000) + 1000);
+        const QString date = day.toString(QStringLiteral("yyMMdd"));
+        int tail = Bounded(9000) + 1000;
+        tail -= static_cast<int>((date.toLongLong() * 10000 + tail) % 11);
+        if (tail < 1000)
+            tail += 11;
+        return QStringLiteral("%1/%2").arg(date).arg(tail);
     }
     qint64 Insert(const QString& sql, const QVariantList& values)
     {

@@ -1,11 +1,17 @@
 #include "CLigaroView.h"
 
 #include "db/CLigaroDoc.h"
+#include "db/kody.h"
+#include "results/odstupenie.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/CMyStatic.h"
+#include "ui/CPoleDatumu.h"
 #include "ui/ovladace.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -62,14 +68,20 @@ void CKubUdaje::accept()
 CLigaroView::CLigaroView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
     : CZaznamovyPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Zoznam klubov"), this)),
       m_list(new CMyListCtrl(this)), m_noteLabel(new QLabel(QStringLiteral("Poznámka ku klubu:"), this)),
-      m_note(new QPlainTextEdit(this))
+      m_note(new QPlainTextEdit(this)),
+      m_withdraw(new QPushButton(kOdstupenieKlubu + QStringLiteral("..."), this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 0, 0);
     layout->addWidget(m_title);
     layout->addWidget(m_list, 2);
-    layout->addWidget(m_noteLabel);
+    auto* noteRow = new QHBoxLayout;
+    noteRow->addWidget(m_noteLabel, 1);
+    noteRow->addWidget(m_withdraw);
+    layout->addLayout(noteRow);
     layout->addWidget(m_note, 1);
+    connect(m_withdraw, &QPushButton::clicked, this, &CLigaroView::WithdrawSelected);
+    connect(m_list, &CMyListCtrl::itemSelectionChanged, this, &CLigaroView::UpdateWithdrawButton);
     LimitPlainText(m_note, kMaxPoznamkaKlubu);
     m_list->SetColumns(ClubListColumns());
     SetRecordList(m_list, QStringLiteral("Pridať klub"));
@@ -110,6 +122,93 @@ void CLigaroView::UpdateEditAccess()
 {
     m_note->setReadOnly(!m_doc.HasEditAccess());
     m_note->setEnabled(m_doc.HasEditAccess());
+    UpdateWithdrawButton();
+}
+
+bool CLigaroView::SelectedWithdrawn()
+{
+    const int id = m_list->SelectedId();
+    bool withdrawn = false;
+    if (id != 0 && m_doc.IsDatabaseOpen())
+        m_doc.Run([&] { withdrawn = ReadWithdrawals(m_doc.Database()).contains(id); });
+    return withdrawn;
+}
+
+void CLigaroView::UpdateWithdrawButton()
+{
+    m_withdraw->setText(SelectedWithdrawn() ? kZrusitOdstupenie : kOdstupenieKlubu + QStringLiteral("..."));
+    m_withdraw->setEnabled(CanEdit() && m_list->SelectedId() != 0);
+}
+
+QList<QAction*> CLigaroView::ExtraContextActions()
+{
+    if (m_list->SelectedId() == 0)
+        return {};
+    auto* withdraw =
+        new QAction(SelectedWithdrawn() ? kZrusitOdstupenie : kOdstupenieKlubu + QStringLiteral("..."), this);
+    connect(withdraw, &QAction::triggered, this, &CLigaroView::WithdrawSelected);
+    return {withdraw};
+}
+
+void CLigaroView::WithdrawSelected()
+{
+    const int row = m_list->SelectedRow();
+    const int id = m_list->SelectedId();
+    if (!CanEdit() || id == 0)
+        return;
+    if (SelectedWithdrawn()) {
+        m_doc.Run([&] { CancelWithdrawalCommand(m_doc, id); });
+    } else {
+        COdstupenieKlubu dialog(m_doc.User(), m_list->CellText(row, 1), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        m_doc.Run([&] { WithdrawClubCommand(m_doc, id, dialog.Day(), dialog.Annul()); });
+    }
+    UpdateWithdrawButton();
+}
+
+COdstupenieKlubu::COdstupenieKlubu(CPouzivatel& user, const QString& club, QWidget* parent)
+    : QDialog(parent), m_user(user), m_day(new CPoleDatumu(this)),
+      m_annul(new QCheckBox(QStringLiteral("&Anulovať všetky výsledky klubu (nepočítajú sa nikomu)"), this))
+{
+    setWindowTitle(kOdstupenieKlubu);
+    m_day->SetDate(QDate::currentDate());
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Klub:"), new QLabel(club, this));
+    auto* dayLabel = new QLabel(QStringLiteral("Odstúpil &dňa:"), this);
+    dayLabel->setBuddy(m_day->Edit());
+    form->addRow(dayLabel, m_day);
+    auto* explanation = new QLabel(
+        QStringLiteral(
+            "Bez anulovania platia odohrané výsledky klubu a jeho zápasy od toho dňa sa počítajú ako "
+            "kontumované v jeho neprospech (súper vyhráva 3:0). Klub stojí v tabuľke na konci."),
+        this);
+    explanation->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(m_annul);
+    layout->addWidget(explanation);
+    layout->addWidget(OkCancelButtons(this));
+}
+
+QDate COdstupenieKlubu::Day() const
+{
+    return m_day->Date();
+}
+
+bool COdstupenieKlubu::Annul() const
+{
+    return m_annul->isChecked();
+}
+
+void COdstupenieKlubu::accept()
+{
+    if (!m_day->Date().isValid()) {
+        m_user.ShowMessage(kZlyDatum, CPouzivatel::Ikona::Vykricnik);
+        m_day->Edit()->setFocus();
+        return;
+    }
+    QDialog::accept();
 }
 
 void CLigaroView::EditRecord()

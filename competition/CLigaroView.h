@@ -10,6 +10,7 @@ class CMyStatic;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 
 // "Údaje o klube".
 class CKubUdaje : public QDialog
@@ -28,6 +29,24 @@ private:
     QLineEdit* m_kontakt2;
     QLineEdit* m_vylosovanie;
     QPlainTextEdit* m_pozn;
+};
+
+// "Odstúpenie klubu": the day the club withdrew, and whether its results are annulled.
+class COdstupenieKlubu : public QDialog
+{
+    Q_OBJECT
+public:
+    COdstupenieKlubu(CPouzivatel& user, const QString& club, QWidget* parent = nullptr);
+    QDate Day() const;
+    bool Annul() const;
+    class CPoleDatumu* DayField() const { return m_day; }
+    class QCheckBox* AnnulBox() const { return m_annul; }
+    void accept() override;
+
+private:
+    CPouzivatel& m_user;
+    class CPoleDatumu* m_day;
+    class QCheckBox* m_annul;
 };
 
 // "Zoznam klubov": the clubs of the current competition by drawn number, with a note per club.
@@ -53,9 +72,13 @@ public:
     // Edits the club of the selected row (adds one on the blank row) through the dialog.
     void EditRecord() override;
     void RemoveRecord() override;
+    // Withdraws the selected club, or cancels its withdrawal.
+    void WithdrawSelected();
+    QPushButton* WithdrawButton() const { return m_withdraw; }
 
 protected:
     bool CanEdit() const override;
+    QList<QAction*> ExtraContextActions() override;
 
 private:
     void FillClubList();
@@ -64,5 +87,9 @@ private:
     CMyListCtrl* m_list;
     QLabel* m_noteLabel;
     QPlainTextEdit* m_note;
+    QPushButton* m_withdraw;
     int m_competition = 0;
+    // The selected club's withdrawal ("Zrušiť odstúpenie" then), if any.
+    bool SelectedWithdrawn();
+    void UpdateWithdrawButton();
 };

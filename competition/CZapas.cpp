@@ -52,6 +52,13 @@ QPair<int, int> MatchClubs(CDatabaza& db, int match)
     return {rs.GetInt(QStringLiteral("klub1")), rs.GetInt(QStringLiteral("klub2"))};
 }
 
+bool MatchIsBye(CDatabaza& db, int match)
+{
+    return db.Value(QStringLiteral("select count(*) from tzapasy where ID=? and not ") + SqlMedziKlubmi(),
+                    {match})
+               .toInt() > 0;
+}
+
 QVector<int> ReadRounds(CDatabaza& db, int competition)
 {
     QVector<int> rounds;

@@ -36,6 +36,9 @@ QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round);
 // The home and away club of a match (0 and 0 when there is no such match).
 QPair<int, int> MatchClubs(CDatabaza& db, int match);
 
+// Whether a side of the match names no club: a free slot of the draw ("voľno").
+bool MatchIsBye(CDatabaza& db, int match);
+
 // The rounds that have matches, in order.
 QVector<int> ReadRounds(CDatabaza& db, int competition);
 

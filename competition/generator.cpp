@@ -191,6 +191,11 @@ namespace {
 
 void DeleteCompetitionRows(CDatabaza& db, int competition)
 {
+    // The nominations (and their marks) go with their matches: left behind, they would count in the
+    // referees' statistics of the new fixture list.
+    db.Execute(
+        QStringLiteral("delete from tnominacie where IDzapasu in (select ID from tzapasy where skupina=?)"),
+        {competition});
     for (const char* table : {"tzapasy", "tbody", "tgoly", "tzkarty", "tckarty"})
         db.Execute(QStringLiteral("delete from %1 where skupina=?").arg(QLatin1String(table)), {competition});
 }

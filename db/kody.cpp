@@ -254,3 +254,13 @@ QString SqlMaVysledok()
         .arg(kBezVysledku)
         .arg(kKontumacia);
 }
+
+int ZnamkaVDesatinach(float mark)
+{
+    return static_cast<int>(std::lround(static_cast<double>(mark) * 10.0));
+}
+
+QString SqlNominaciaMaZapas()
+{
+    return QStringLiteral("tnominacie.IDzapasu in (select ID from tzapasy)");
+}

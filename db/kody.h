@@ -104,5 +104,9 @@ QString PolcasTextom(int score);
 
 // A mark as lists and pages show it: "%.1f", "%.0f" when whole, nothing below 1.
 QString ZnamkaTextom(double mark);
+// A mark in whole tenths, as it was typed (8.3 kept as a single is 8.30000019): 83.
+int ZnamkaVDesatinach(float mark);
+// The condition (over `tnominacie`) of a nomination whose match is still in the season.
+QString SqlNominaciaMaZapas();
 // A mark typed with a decimal comma or point: the number at the start of the text (0 when none).
 float ZnamkaZTextu(const QString& text);

@@ -183,12 +183,19 @@ QStringList OwnTableStatements()
         // every one).
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2, datum%3, vsetky%4, pocet%4, skupina%4)")
             .arg(kTabulkaAmnestii, kId, Datum(), kInt),
+        // A club that withdrew from its competition on `datum`: its results annulled (`anulovat` 1),
+        // or kept up to that day with every match from it on lost by forfeit.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2, IDklubu%4, datum%3, anulovat%4)")
+            .arg(kTabulkaOdstupeni, kId, Datum(), kInt),
+        // The season's own settings by name (the tie rule, the season's identifier, the site's).
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (kluc TEXT PRIMARY KEY, hodnota%2)")
+            .arg(kTabulkaNastaveni, kText),
     };
 }
 
 const QStringList& OwnTables()
 {
-    static const QStringList tables = {kTabulkaAmnestii};
+    static const QStringList tables = {kTabulkaAmnestii, kTabulkaOdstupeni, kTabulkaNastaveni};
     return tables;
 }
 

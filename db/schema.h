@@ -45,6 +45,8 @@ const QList<CUpgradeColumn>& UpgradeColumns();
 // (amnesties, withdrawn clubs, season settings, calendar revisions). Created when missing whenever a
 // season file is opened for writing; a file without them reads as one where none of it was ever set.
 inline const QString kTabulkaAmnestii = QStringLiteral("tamnestie");
+inline const QString kTabulkaOdstupeni = QStringLiteral("todstupenia");
+inline const QString kTabulkaNastaveni = QStringLiteral("tnastavenia");
 QStringList OwnTableStatements();
 // Every own table, by name.
 const QStringList& OwnTables();

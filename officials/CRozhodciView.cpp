@@ -253,12 +253,16 @@ void CVyberRozhodcu::accept()
 CNominacieView::CNominacieView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
     : CPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Nominácie R a DZ:"), this)),
       m_dates(new QComboBox(this)), m_list(new CMyListCtrl(this)), m_note(new QLineEdit(this)),
+      m_orphans(new QPushButton(kOdstranitNominacieBezZapasu, this)),
       m_report(std::make_unique<CReportGenerator>())
 {
     auto* top = new QHBoxLayout;
     top->addWidget(m_title);
     top->addWidget(m_dates);
     top->addStretch();
+    top->addWidget(m_orphans);
+    m_orphans->hide();
+    connect(m_orphans, &QPushButton::clicked, this, &CNominacieView::RemoveOrphans);
     // One row a function: who is nominated, the button to choose, and the mark (the delegate's note).
     auto* below = new QGridLayout;
     below->addWidget(new QLabel(QStringLiteral("Známky:"), this), 0, 3);
@@ -325,6 +329,10 @@ void CNominacieView::OnInitialUpdate()
     }
     m_filling = false;
     Refill();
+    bool orphans = false;
+    if (m_doc.IsDatabaseOpen())
+        m_doc.Run([&] { orphans = OrphanNominationCount(m_doc.Database()) > 0; });
+    m_orphans->setVisible(orphans);
     UpdateEditAccess();
 }
 
@@ -361,9 +369,21 @@ void CNominacieView::ShowSelected()
     UpdateEditAccess();
 }
 
+void CNominacieView::RemoveOrphans()
+{
+    if (!m_doc.HasEditAccess())
+        return;
+    int removed = 0;
+    if (!m_doc.Run([&] { removed = RemoveOrphanNominations(m_doc); }) || removed < 0)
+        return;
+    m_doc.User().ShowMessage(OrphanNominationsRemovedMessage(removed));
+    OnInitialUpdate();
+}
+
 void CNominacieView::UpdateEditAccess()
 {
     const bool edit = m_doc.HasEditAccess() && m_doc.IsDatabaseOpen();
+    m_orphans->setEnabled(edit);
     for (int f = 0; f < 4; ++f)
         m_buttons[f]->setEnabled(edit);
     // A mark or a note only where an official is nominated.

@@ -114,6 +114,9 @@ public:
     QLabel* NameLabel(int function) const { return m_names[function - 1]; }
     // "Meno ..." of a function (1 HR .. 4 DZ).
     void ChooseOfficial(int function);
+    // Shown while the season holds nominations whose match is gone.
+    QPushButton* OrphansButton() const { return m_orphans; }
+    void RemoveOrphans();
 
 private:
     void Refill();
@@ -129,6 +132,7 @@ private:
     QPushButton* m_buttons[4];
     QLineEdit* m_marks[3];
     QLineEdit* m_note;
+    QPushButton* m_orphans;
     QVector<CNominacia> m_rows;
     std::unique_ptr<CReportGenerator> m_report;
     bool m_templateLoaded = false;

@@ -3,10 +3,12 @@
 #include "competition/CZapas.h"
 #include "competition/rozpis.h"
 #include "db/CDatabaza.h"
+#include "db/CLigaroDoc.h"
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
 #include "output/CReportGenerator.h"
+#include "results/odstupenie.h"
 
 #include "db/schema.h"
 
@@ -126,7 +128,8 @@ QVector<CNominacia> Nominations(CDatabaza& db, const QString& filterKey)
         return rows;
     const QString columns = QStringLiteral("select tzapasy.klub1, tzapasy.kolo, tzapasy.klub2, tzapasy.los1, "
                                            "tzapasy.los2, tzapasy.ID, tzapasy.cas, "
-                                           "tzapasy.poznamka2, tzapasy.skupina from tzapasy");
+                                           "tzapasy.poznamka2, tzapasy.skupina, tzapasy.body1, tzapasy.body2 "
+                                           "from tzapasy");
     std::unique_ptr<CPrikaz> q;
     if (filterKey == kVsetkyZapasy) {
         q = std::make_unique<CPrikaz>(
@@ -141,6 +144,12 @@ QVector<CNominacia> Nominations(CDatabaza& db, const QString& filterKey)
     }
     const CMenaKlubov names(db);
     const QHash<int, QString> competitions = CompetitionOfClubs(db);
+    // A withdrawn club's matches that will not be played take no nominations.
+    const QHash<int, COdstupenie> withdrawals = ReadWithdrawals(db);
+    const auto off = [&withdrawals](int club, const QDateTime& kickOff, bool full) {
+        const auto w = withdrawals.constFind(club);
+        return w != withdrawals.constEnd() && MatchIsOff(*w, kickOff, full);
+    };
     int previousRound = 0;
     // Dates are shown as texts; a season has few match days, each turned into text once.
     QHash<QString, QPair<QString, QString>> dayTexts;
@@ -149,6 +158,12 @@ QVector<CNominacia> Nominations(CDatabaza& db, const QString& filterKey)
         const int away = static_cast<int>(q->Int64(2));
         if (home == 0 || away == 0)
             continue;
+        if (!withdrawals.isEmpty()) {
+            const QDateTime kickOff = DatumZUlozenia(q->Text(6));
+            const bool full = MaVysledok(SkoreZUlozenia(q->Value(9)), SkoreZUlozenia(q->Value(10)));
+            if (off(home, kickOff, full) || off(away, kickOff, full))
+                continue;
+        }
         const int round = KoloZUlozenia(q->Value(1)).value_or(0);
         const QString stored = q->Text(6);
         auto day = dayTexts.constFind(stored);
@@ -451,4 +466,27 @@ CMyExport ExportNominations(CDatabaza& db, const QVector<CNominacia>& rows)
     }
     page.EndPage();
     return page;
+}
+
+int OrphanNominationCount(CDatabaza& db)
+{
+    return db.Value(QStringLiteral("select count(*) from tnominacie where not ") + SqlNominaciaMaZapas())
+        .toInt();
+}
+
+int RemoveOrphanNominations(CLigaroDoc& doc)
+{
+    CDatabaza& db = doc.Database();
+    const int count = OrphanNominationCount(db);
+    if (count == 0)
+        return 0;
+    if (!doc.Snapshot(kOdstranitNominacieBezZapasu))
+        return -1;
+    db.Execute(QStringLiteral("delete from tnominacie where not ") + SqlNominaciaMaZapas());
+    return count;
+}
+
+QString OrphanNominationsRemovedMessage(int count)
+{
+    return QStringLiteral("Odstránené nominácie bez zápasu: %1").arg(count);
 }

@@ -70,6 +70,14 @@ bool StoreMark(CDatabaza& db, int match, int function, const QString& text);
 bool StoreDelegateNote(CDatabaza& db, int match, const QString& text);
 
 // The nominations print: the template's fields and the rows of its grid "nominacie".
+// Nominations whose match is gone (left behind by a fixture list cleared in an older version): they
+// count nowhere; the nominations view removes them on request.
+int OrphanNominationCount(CDatabaza& db);
+// Removes them after a snapshot; returns how many went (-1 when the snapshot failed and nothing did).
+int RemoveOrphanNominations(class CLigaroDoc& doc);
+inline const QString kOdstranitNominacieBezZapasu = QStringLiteral("Odstrániť nominácie bez zápasu");
+QString OrphanNominationsRemovedMessage(int count);
+
 QStringList NominationGridRows(const QVector<CNominacia>& rows);
 bool FillNominationReport(CReportGenerator& report, CDatabaza& db, const QVector<CNominacia>& rows);
 inline const QString kSablonaNominacii = QStringLiteral("rpt/nominacie.rpt");

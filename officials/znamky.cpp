@@ -75,7 +75,9 @@ CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts)
         r.test = static_cast<float>(officials.Double(3));
     }
     QSet<qint64> nominated;
-    CPrikaz nominations(db, QStringLiteral("SELECT IDrozhodcu, znamka, funkcia FROM tnominacie"));
+    // A nomination whose match is gone (a fixture list cleared in an older version) counts nowhere.
+    CPrikaz nominations(db, QStringLiteral("SELECT IDrozhodcu, znamka, funkcia FROM tnominacie WHERE ") +
+                                SqlNominaciaMaZapas());
     while (nominations.Step()) {
         const auto it = referees.find(nominations.Int64(0));
         if (it == referees.end())
@@ -93,23 +95,25 @@ CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts)
     for (const auto& [id, r] : referees) {
         if (!nominated.contains(id))
             continue;
-        float sum = 0;
-        int count = 0;
+        // Marks are kept in tenths (as typed), so that the average is exact: 8.2 and 8.3 average 8.25,
+        // shown rounded half up as 8.3, and 6.3 and 9.7 make 8.
+        qint64 sum = 0;
+        qint64 count = 0;
         QStringList marks;
         for (const auto& [group, times] : r.marks) {
             // Each nomination counts, so that two 8s and a 5 average 7, not 6.5. A nomination not
             // marked yet (below 1, or never written by another tool) is no mark: it neither lowers the
             // average nor shows.
             const float mark = static_cast<float>(group.first);
-            if (!(mark >= 1))
+            if (!(mark >= 1) || !(mark <= 100))
                 continue;
-            sum += mark * static_cast<float>(times);
+            sum += ZnamkaVDesatinach(mark) * times;
             count += times;
             for (int i = 0; i < times; ++i)
                 marks << Mark(mark);
         }
-        if (testMarkCounts && r.test > 0) {
-            sum += r.test;
+        if (testMarkCounts && r.test >= 1 && r.test <= 100) {
+            sum += ZnamkaVDesatinach(r.test);
             ++count;
         }
         const QString testText = Mark(r.test) == QStringLiteral("0") ? QString() : Mark(r.test);
@@ -117,10 +121,11 @@ CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts)
             results.append({false, 0, {QString(), r.name, testText, QString(), QString()}});
             continue;
         }
-        const float final = sum / static_cast<float>(count);
-        results.append({true,
-                        static_cast<int>(final * 10),
-                        {QString(), r.name, testText, marks.join(QStringLiteral(" ; ")), Mark(final)}});
+        const int finalTenths = static_cast<int>((2 * sum + count) / (2 * count));
+        results.append(
+            {true,
+             finalTenths,
+             {QString(), r.name, testText, marks.join(QStringLiteral(" ; ")), Mark(finalTenths / 10.0)}});
     }
     // The marked officials from the lowest final mark up; those not marked yet after them.
     std::stable_sort(results.begin(), results.end(), [](const CVysledok& a, const CVysledok& b) {
@@ -167,7 +172,7 @@ void CTlacZnamok::Columns(CTabulka& t) const
                 Zarovnanie::Vlavo);
     t.AddColumn(QStringLiteral(" znamka z testu "), Zarovnanie::Stred);
     t.AddColumn(QStringLiteral("8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ;"), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" výledná známka "), Zarovnanie::Stred);
+    t.AddColumn(QStringLiteral(" výsledná známka "), Zarovnanie::Stred);
 }
 
 void CTlacZnamok::DrawPage(CPlocha& surface, int page)
@@ -177,7 +182,7 @@ void CTlacZnamok::DrawPage(CPlocha& surface, int page)
     CTabulka t(surface);
     Columns(t);
     const QStringList header = {QStringLiteral("#"), QStringLiteral("meno"), QStringLiteral("známka z testu"),
-                                QStringLiteral("známky zo zápasov"), QStringLiteral("výledná známka")};
+                                QStringLiteral("známky zo zápasov"), QStringLiteral("výsledná známka")};
     for (int c = 0; c < header.size(); ++c)
         t.GridCell(0, c, header.at(c));
     const CHlavicka season = CHlavicka::Read(m_db);

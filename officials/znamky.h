@@ -15,7 +15,7 @@ void SetTestMarkCounts(CDatabaza& db, bool counts);
 
 QVector<CStlpecZoznamu> MarkColumns();
 // Lowest final mark first, then the officials without any mark (with an empty final mark); a row's
-// ID is the final mark times ten, cut to a whole number (0 without a mark).
+// ID is the final mark in tenths, the exact average rounded half up (0 without a mark).
 CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts);
 
 class CTlacZnamok : public CTlacovina

@@ -48,6 +48,7 @@ void CUdajeHraci::SetValues(const CUdajeHraca& v)
     m_od->SetText(v.od);
     m_do->SetText(v.doDatum);
     m_pozn->setPlainText(v.pozn);
+    m_storedRc = m_rc->text();
     m_previousOd = v.od;
     m_previousDo = v.doDatum;
 }
@@ -67,7 +68,7 @@ void CUdajeHraci::accept()
     if (v.doDatum.trimmed().isEmpty())
         m_do->SetText(kBezDatumuText);
     v = Values();
-    if (const auto error = ValidatePlayer(v)) {
+    if (const auto error = ValidatePlayer(v, m_storedRc)) {
         m_user.ShowMessage(error->message, CPouzivatel::Ikona::Vykricnik);
         QWidget* fields[] = {m_meno, m_priezvisko, m_rc, m_od, m_do};
         if (error->field == 3)

@@ -34,6 +34,7 @@ private:
     CPoleDatumu* m_do;
     QPlainTextEdit* m_pozn;
     QString m_previousOd;
+    QString m_storedRc;
     QString m_previousDo;
 };
 

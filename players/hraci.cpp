@@ -1,5 +1,7 @@
 #include "hraci.h"
 
+#include <QRegularExpression>
+
 #include "competition/sutaze.h"
 #include "db/CDatabaza.h"
 #include "db/CLigaroDoc.h"
@@ -75,12 +77,60 @@ std::optional<QDateTime> PlayerDate(const QString& text)
     return CasSezony(d);
 }
 
-std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data)
+QString BirthNumberProblem(const QString& rc)
+{
+    const QString text = rc.trimmed();
+    if (text.isEmpty())
+        return {};
+    static const QRegularExpression form(QStringLiteral("^(\\d{2})(\\d{2})(\\d{2})/?(\\d{3,4})$"));
+    const QRegularExpressionMatch m = form.match(text);
+    const QString prefix = QStringLiteral("Rodné číslo „%1“: ").arg(text);
+    if (!m.hasMatch())
+        return prefix + QStringLiteral("píšte ho v tvare RRMMDD/XXXX (narodení pred rokom 1954 RRMMDD/XXX).");
+    const int yy = m.captured(1).toInt();
+    int month = m.captured(2).toInt();
+    const int day = m.captured(3).toInt();
+    const QString tail = m.captured(4);
+    int year = 0;
+    if (tail.size() == 3) {
+        if (yy >= 54)
+            return prefix +
+                   QStringLiteral("deväťmiestne rodné čísla dostávali len narodení pred rokom 1954.");
+        year = 1900 + yy;
+    } else {
+        year = yy >= 54 ? 1900 + yy : 2000 + yy;
+    }
+    if (month > 70)
+        month -= 70;
+    else if (month > 50)
+        month -= 50;
+    else if (month > 20)
+        month -= 20;
+    if (month < 1 || month > 12)
+        return prefix + QStringLiteral("mesiac %1 neexistuje.").arg(m.captured(2));
+    if (!QDate(year, month, day).isValid())
+        return prefix + QStringLiteral("deň %1. %2. %3 neexistuje.").arg(day).arg(month).arg(year);
+    if (tail.size() == 4) {
+        const QString digits = m.captured(1) + m.captured(2) + m.captured(3) + tail;
+        const qint64 number = digits.toLongLong();
+        const qint64 firstNine = number / 10;
+        const bool divisible = number % 11 == 0 || (firstNine % 11 == 10 && number % 10 == 0);
+        if (!divisible)
+            return prefix +
+                   QStringLiteral("nesedí kontrolná číslica (desaťmiestne rodné číslo je deliteľné 11).");
+    }
+    return {};
+}
+
+std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data, const QString& storedRc)
 {
     if (data.meno.trimmed().isEmpty())
         return CChybaUdajov{kZadajteMeno, 0};
     if (data.priezvisko.trimmed().isEmpty())
         return CChybaUdajov{kZadajtePriezvisko, 1};
+    if (data.rc.trimmed() != storedRc.trimmed())
+        if (const QString problem = BirthNumberProblem(data.rc); !problem.isEmpty())
+            return CChybaUdajov{problem, 2};
     if (!PlayerDate(data.od))
         return CChybaUdajov{kZlyDatum, 3};
     if (!PlayerDate(data.doDatum))
@@ -154,6 +204,10 @@ CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file)
         }
         if (p.priezvisko.isEmpty()) {
             result.error = line + QStringLiteral("chýba priezvisko hráča.");
+            return result;
+        }
+        if (const QString problem = BirthNumberProblem(p.rc); !problem.isEmpty()) {
+            result.error = line + problem;
             return result;
         }
         for (const auto& [text, column] : {std::pair{p.od, loan}, std::pair{p.doDatum, ban}})

@@ -48,7 +48,12 @@ struct CChybaUdajov
     QString message;
     int field;
 };
-std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data);
+// A birth number is checked only when it differs from `storedRc` (a stored one is never refused).
+std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data, const QString& storedRc = {});
+// Why a typed birth number is none: the form RRMMDD/XXXX (XXX before 1954; the slash may be left out),
+// a month of 1-12 (51-62 for women; 21-32 and 71-82 also given), a day that exists, and ten digits
+// divisible by 11 (or the first nine leaving 10 and the last digit 0). Empty when it is one, or empty.
+QString BirthNumberProblem(const QString& rc);
 // A date field's text as a date: empty is the no-date value; nothing when it is not a date.
 std::optional<QDateTime> PlayerDate(const QString& text);
 

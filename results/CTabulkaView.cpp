@@ -18,8 +18,10 @@
 CTabulkaView::CTabulkaView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
     : CPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Výsledná tabuľka"), this)),
       m_list(new CMyListCtrl(this)), m_trest(new QPlainTextEdit(this)), m_body(new QLineEdit(this)),
-      m_recalculate(new QPushButton(QStringLiteral("Prepočítať"), this))
+      m_recalculate(new QPushButton(QStringLiteral("Prepočítať"), this)), m_notes(new QLabel(this))
 {
+    m_notes->setWordWrap(true);
+    m_notes->hide();
     m_list->SetColumns(StandingsColumns());
     m_body->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_body));
@@ -35,6 +37,7 @@ CTabulkaView::CTabulkaView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* pare
     layout->setContentsMargins(4, 4, 0, 0);
     layout->addWidget(m_title);
     layout->addWidget(m_list, 2);
+    layout->addWidget(m_notes);
     layout->addLayout(row);
     layout->addWidget(m_trest, 1);
     m_body->installEventFilter(this);
@@ -63,6 +66,9 @@ void CTabulkaView::Load()
     CDatabaza& db = m_doc.Database();
     m_title->setText(StandingsTitle(db, m_competition));
     m_list->Fill(StandingsList(db, m_competition));
+    const QStringList notes = StandingsNotes(db, m_competition);
+    m_notes->setText(notes.join(QLatin1Char('\n')));
+    m_notes->setVisible(!notes.isEmpty());
     m_trest->clear();
     m_body->clear();
     m_filling = false;

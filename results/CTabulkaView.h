@@ -4,6 +4,7 @@
 
 class CMyListCtrl;
 class CMyStatic;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -26,6 +27,8 @@ public:
     QPlainTextEdit* SanctionText() const { return m_trest; }
     QLineEdit* SanctionPoints() const { return m_body; }
     QPushButton* RecalculateButton() const { return m_recalculate; }
+    // What decided the ties, under the table (hidden when nothing is said).
+    QLabel* TieNotes() const { return m_notes; }
     QString Title() const;
     void Recalculate();
     void SavePoints();
@@ -43,6 +46,7 @@ private:
     QPlainTextEdit* m_trest;
     QLineEdit* m_body;
     QPushButton* m_recalculate;
+    QLabel* m_notes;
     int m_competition = 0;
     bool m_filling = false;
 };

@@ -96,8 +96,10 @@ CVysledkyView::CVysledkyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* pa
 void CVysledkyView::UpdateEditAccess()
 {
     const bool edit = m_doc.HasEditAccess() && m_doc.IsDatabaseOpen();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_home, m_away, m_homeHalf, m_awayHalf, m_note})
-        w->setEnabled(edit);
+    // A bye takes no score; its note may still be written.
+    for (QWidget* w : std::initializer_list<QWidget*>{m_home, m_away, m_homeHalf, m_awayHalf})
+        w->setEnabled(edit && !m_bye);
+    m_note->setEnabled(edit);
 }
 
 QString CVysledkyView::ListTitle(CDatabaza& db)
@@ -119,6 +121,8 @@ void CVysledkyView::ShowResult()
         const auto fields = ResultFields(m_doc.Database(), id);
         if (!fields)
             return;
+        m_bye = MatchIsBye(m_doc.Database(), id);
+        UpdateEditAccess();
         // Filling the fields is not typing: nothing is stored or recalculated.
         m_filling = true;
         m_home->setText(fields->home);
@@ -173,6 +177,7 @@ void CVysledkyView::OnScoreEdited(CStrana side)
         m_list->SetCellText(row, kVysledokHostia, shown.away);
         m_list->SetCellText(row, kPolcasDomaci, shown.homeHalf);
         m_list->SetCellText(row, kPolcasHostia, shown.awayHalf);
+        m_list->SetCellText(row, kVysledokStav, MatchRemark(m_doc.Database(), id));
     });
 }
 

@@ -52,4 +52,5 @@ private:
     CMyListCtrl* m_homeEntries;
     CMyListCtrl* m_awayEntries;
     QTabBar* m_tabs;
+    bool m_bye = false;
 };

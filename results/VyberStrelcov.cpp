@@ -17,8 +17,9 @@
 VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStrana side, QWidget* parent)
     : QDialog(parent), m_doc(doc), m_competition(competition), m_players(new CMyListCtrl(this)),
       m_newPlayer(new QPushButton(QStringLiteral("Pridať hráča"), this)),
-      m_ok(new QPushButton(QStringLiteral("OK"), this)), m_search(new QLineEdit(this)),
-      m_timer(new QTimer(this))
+      m_ok(new QPushButton(QStringLiteral("OK"), this)),
+      m_clear(new QPushButton(QStringLiteral("Odstrániť góly a karty"), this)),
+      m_withoutResult(new QLabel(this)), m_search(new QLineEdit(this)), m_timer(new QTimer(this))
 {
     setWindowTitle(QStringLiteral("Výber strelcov"));
     m_doc.Run([&] { m_side = ReadSide(m_doc.Database(), matchId, side); });
@@ -60,8 +61,22 @@ VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStr
     bottom->addStretch();
     bottom->addWidget(m_ok);
     bottom->addWidget(cancel);
+    // A result cleared for a replay leaves its goals and cards behind; they count nowhere, and the
+    // dialog offers to remove them without asking in the middle of typing.
+    m_withoutResult->setText(kBezVysledkuSaNepocitaju);
+    m_clear->setMinimumWidth(m_clear->sizeHint().width());
+    m_withoutResult->setStyleSheet(QStringLiteral("color: #a00000"));
+    auto* withoutResult = new QHBoxLayout;
+    withoutResult->addWidget(m_withoutResult, 1);
+    withoutResult->addWidget(m_clear);
+    connect(m_clear, &QPushButton::clicked, this, [this] {
+        for (CMyListCtrl* target : m_targets)
+            target->setRowCount(0);
+        UpdateEnabling();
+    });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(info);
+    layout->addLayout(withoutResult);
     layout->addLayout(grid, 1);
     layout->addLayout(bottom);
     resize(sizeHint().expandedTo(QSize(620, 560)));
@@ -127,6 +142,13 @@ void VyberStrelcov::UpdateEnabling()
     }
     m_newPlayer->setEnabled(edit);
     m_ok->setEnabled(edit);
+    bool entries = false;
+    for (const CMyListCtrl* target : m_targets)
+        entries = entries || target->rowCount() > 0;
+    const bool stray = !m_side.fullResult && entries;
+    m_withoutResult->setVisible(stray);
+    m_clear->setVisible(stray);
+    m_clear->setEnabled(edit);
 }
 
 void VyberStrelcov::AppendRow(CMyListCtrl* list, int player, const QString& name)

@@ -6,6 +6,7 @@
 
 class CLigaroDoc;
 class CMyListCtrl;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
@@ -23,6 +24,8 @@ public:
     QPushButton* RemoveButton(CKategoria category) const { return m_remove[category]; }
     QPushButton* NewPlayerButton() const { return m_newPlayer; }
     QPushButton* OkButton() const { return m_ok; }
+    // Shown for a match without a result that still has goals or cards: empties the three lists.
+    QPushButton* ClearButton() const { return m_clear; }
     QLineEdit* SearchField() const { return m_search; }
 
     void AddSelected(CKategoria category);
@@ -47,6 +50,8 @@ private:
     QPushButton* m_remove[3];
     QPushButton* m_newPlayer;
     QPushButton* m_ok;
+    QPushButton* m_clear;
+    QLabel* m_withoutResult;
     QLineEdit* m_search;
     QTimer* m_timer;
     bool m_toldTooMany = false;

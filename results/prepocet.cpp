@@ -3,6 +3,7 @@
 #include "db/CChybaDatabazy.h"
 #include "db/CDatabaza.h"
 #include "db/kody.h"
+#include "odstupenie.h"
 
 #include <QHash>
 #include <QString>
@@ -11,64 +12,31 @@
 
 namespace {
 
-// Every match is seen once from each side: `o` the side's own score, `t` the opponent's, `h` and `a`
-// the home and away scores, `doma` 1 for the home side. The counts follow the rules above; in a match
-// without a forfeit they are exactly the fourteen counts the standings were always computed with.
-const QString kStrany = QStringLiteral("s AS (SELECT klub1 AS klub, 1 AS doma, h AS o, a AS t, h, a FROM z "
-                                       "UNION ALL SELECT klub2, 0, a, h, h, a FROM z)");
-
-const QString kPocty = QStringLiteral(
-    "SELECT klub, "
-    "sum(h<>100 OR a=200), "
-    "sum((o<>200 AND t=200) OR (h NOT IN (100,200) AND a NOT IN (100,200) AND o>t)), "
-    "sum(h NOT IN (100,200) AND h=a), "
-    "sum(o=200 OR (h NOT IN (100,200) AND a<>200 AND o<t)), "
-    "sum(CASE WHEN h=200 AND a=200 THEN 0 WHEN h=200 OR a=200 THEN (o<>200)*3 WHEN o<>100 THEN o ELSE 0 "
-    "END), "
-    "sum(CASE WHEN h=200 AND a=200 THEN 3 WHEN h=200 OR a=200 THEN (o=200)*3 WHEN t<>100 THEN t ELSE 0 END), "
-    "3*sum(doma=0 AND a<>200 AND (h=200 OR (h<>100 AND h<a))) "
-    "+ sum(doma=0 AND h NOT IN (100,200) AND h=a) "
-    "- 3*sum(doma=1 AND (h=200 OR (h<>100 AND a<>200 AND h<a))) "
-    "- 2*sum(doma=1 AND h NOT IN (100,200) AND h=a) "
-    "FROM s ");
-
-QString Score(const char* column)
+bool Normal(int score)
 {
-    return QStringLiteral("%1(%2)").arg(QLatin1String(kSqlSkore), QLatin1String(column));
+    return score != kBezVysledku && score != kKontumacia;
 }
 
-CPocty Read(const CPrikaz& q)
+// The matches of the clubs the condition names (over `tzapasy`, with ?1), each once.
+QVector<CZapasNaPocitanie> ReadMatches(CDatabaza& db, const QString& condition, int value)
 {
-    CPocty c;
-    c.club = static_cast<int>(q.Int64(0));
-    c.zapasy = static_cast<int>(q.Int64(1));
-    c.vyhry = static_cast<int>(q.Int64(2));
-    c.remizy = static_cast<int>(q.Int64(3));
-    c.prehry = static_cast<int>(q.Int64(4));
-    c.skore1 = static_cast<int>(q.Int64(5));
-    c.skore2 = static_cast<int>(q.Int64(6));
-    c.plusb = static_cast<int>(q.Int64(7));
-    return c;
-}
-
-const QString& CompetitionQuery()
-{
-    static const QString sql = QStringLiteral("WITH k AS (SELECT ID FROM tkluby WHERE skupina=?1), "
-                                              "z AS (SELECT klub1, klub2, %1 AS h, %2 AS a FROM tzapasy "
-                                              "WHERE klub1 IN k OR klub2 IN k), ")
-                                   .arg(Score("body1"), Score("body2")) +
-                               kStrany + QLatin1Char(' ') + kPocty +
-                               QStringLiteral("WHERE klub IN k GROUP BY klub");
-    return sql;
-}
-
-const QString& ClubQuery()
-{
-    static const QString sql = QStringLiteral("WITH z AS (SELECT klub1, klub2, %1 AS h, %2 AS a FROM tzapasy "
-                                              "WHERE klub1=?1 OR klub2=?1), ")
-                                   .arg(Score("body1"), Score("body2")) +
-                               kStrany + QLatin1Char(' ') + kPocty + QStringLiteral("WHERE klub=?1");
-    return sql;
+    QVector<CZapasNaPocitanie> out;
+    CPrikaz q(db,
+              QStringLiteral("select klub1, klub2, %1(body1), %1(body2), cas, %2 from tzapasy where ")
+                      .arg(QLatin1String(kSqlSkore), SqlMedziKlubmi()) +
+                  condition,
+              {value});
+    while (q.Step()) {
+        CZapasNaPocitanie m;
+        m.home = static_cast<int>(q.Int64(0));
+        m.away = static_cast<int>(q.Int64(1));
+        m.h = static_cast<int>(q.Int64(2));
+        m.a = static_cast<int>(q.Int64(3));
+        m.kickOff = DatumZUlozenia(q.Text(4));
+        m.bye = q.Int64(5) == 0;
+        out.append(m);
+    }
+    return out;
 }
 
 QString ClubName(CDatabaza& db, int club)
@@ -122,6 +90,66 @@ void Write(CDatabaza& db, int competition, const CPocty& c)
 
 } // namespace
 
+std::optional<QPair<int, int>> CountedScore(const CZapasNaPocitanie& m,
+                                            const QHash<int, COdstupenie>& withdrawals)
+{
+    if (m.bye)
+        return std::nullopt;
+    int h = m.h, a = m.a;
+    const bool full = MaVysledok(h, a);
+    for (const bool home : {true, false}) {
+        const auto it = withdrawals.constFind(home ? m.home : m.away);
+        if (it == withdrawals.constEnd())
+            continue;
+        if (it->annul)
+            return std::nullopt;
+        if (MatchIsOff(*it, m.kickOff, full))
+            (home ? h : a) = kKontumacia;
+    }
+    if (!MaVysledok(h, a))
+        return std::nullopt;
+    // Beside a forfeit the other side's field means nothing.
+    if (h == kKontumacia && a == kBezVysledku)
+        a = 0;
+    if (a == kKontumacia && h == kBezVysledku)
+        h = 0;
+    return QPair<int, int>(h, a);
+}
+
+void AddMatch(CPocty& c, bool home, int h, int a)
+{
+    const int o = home ? h : a;
+    const int t = home ? a : h;
+    const bool normal = Normal(h) && Normal(a);
+    ++c.zapasy;
+    if ((o != kKontumacia && t == kKontumacia) || (normal && o > t))
+        ++c.vyhry;
+    if (normal && h == a)
+        ++c.remizy;
+    if (o == kKontumacia || (normal && o < t))
+        ++c.prehry;
+    if (h == kKontumacia && a == kKontumacia) {
+        c.skore2 += 3;
+    } else if (h == kKontumacia || a == kKontumacia) {
+        if (o == kKontumacia)
+            c.skore2 += 3;
+        else
+            c.skore1 += 3;
+    } else {
+        c.skore1 += o;
+        c.skore2 += t;
+    }
+    // Against the norm of winning at home and losing away.
+    if (!home && a != kKontumacia && (h == kKontumacia || h < a))
+        c.plusb += 3;
+    if (!home && normal && h == a)
+        c.plusb += 1;
+    if (home && (h == kKontumacia || (a != kKontumacia && h < a)))
+        c.plusb -= 3;
+    if (home && normal && h == a)
+        c.plusb -= 2;
+}
+
 QVector<CPocty> CountCompetition(CDatabaza& db, int competition)
 {
     QVector<CPocty> out;
@@ -135,24 +163,41 @@ QVector<CPocty> CountCompetition(CDatabaza& db, int competition)
     QHash<int, int> index;
     for (int i = 0; i < out.size(); ++i)
         index.insert(out.at(i).club, i);
-    CPrikaz q(db, CompetitionQuery(), {competition});
-    while (q.Step()) {
-        const CPocty c = Read(q);
-        const auto it = index.constFind(c.club);
-        if (it != index.constEnd())
-            out[*it] = c;
+    const QHash<int, COdstupenie> withdrawals = ReadWithdrawals(db);
+    for (const CZapasNaPocitanie& m : CompetitionMatches(db, competition)) {
+        const auto score = CountedScore(m, withdrawals);
+        if (!score)
+            continue;
+        if (const auto it = index.constFind(m.home); it != index.constEnd())
+            AddMatch(out[*it], true, score->first, score->second);
+        if (const auto it = index.constFind(m.away); it != index.constEnd())
+            AddMatch(out[*it], false, score->first, score->second);
     }
     return out;
 }
 
+QVector<CZapasNaPocitanie> CompetitionMatches(CDatabaza& db, int competition)
+{
+    const QString clubsOf = QStringLiteral("(select ID from tkluby where skupina=?1)");
+    return ReadMatches(db, QStringLiteral("klub1 in %1 or klub2 in %1").arg(clubsOf), competition);
+}
+
 CPocty CountClub(CDatabaza& db, int club)
 {
-    CPrikaz q(db, ClubQuery(), {club});
-    if (q.Step() && !q.IsNull(0))
-        return Read(q);
-    CPocty none;
-    none.club = club;
-    return none;
+    CPocty c;
+    c.club = club;
+    const QHash<int, COdstupenie> withdrawals = ReadWithdrawals(db);
+    for (const CZapasNaPocitanie& m : ReadMatches(db, QStringLiteral("klub1=?1 or klub2=?1"), club)) {
+        const auto score = CountedScore(m, withdrawals);
+        if (!score)
+            continue;
+        // A club playing itself (another tool's row) counts the match for both sides, as it always did.
+        if (m.home == club)
+            AddMatch(c, true, score->first, score->second);
+        if (m.away == club)
+            AddMatch(c, false, score->first, score->second);
+    }
+    return c;
 }
 
 int StandingsPoints(const CPocty& counts, int penalty)

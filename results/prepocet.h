@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QDateTime>
+#include <QHash>
+#include <QPair>
 #include <QVector>
+
+#include <optional>
 
 class CDatabaza;
 
@@ -8,8 +13,9 @@ class CDatabaza;
 // for and against, and the plus/minus points (3 an away win, 1 an away draw, -3 a home loss, -2 a
 // home draw). Scores are read by the store's one rule (100 no result, 200 lost by forfeit). A side
 // that lost by forfeit loses 0:3 and its opponent wins 3:0, whatever the opponent's field holds; when
-// both sides forfeit, both lose 0:3. A match without a forfeit counts by its typed scores, a home
-// score typed without the away score included.
+// both sides forfeit, both lose 0:3. A match counts only with a full result (both scores, or a
+// forfeit): a half-typed one counts nowhere, and so does a bye. A withdrawn club's matches count as
+// its withdrawal says (odstupenie.h).
 struct CPocty
 {
     int club = 0;
@@ -21,6 +27,24 @@ struct CPocty
     int skore2 = 0;
     int plusb = 0;
 };
+
+// A match as the standings read it.
+struct CZapasNaPocitanie
+{
+    int home = 0;
+    int away = 0;
+    int h = 100; // scores by the store's rule
+    int a = 100;
+    QDateTime kickOff;
+    bool bye = false; // a side names no club
+};
+// The scores the match counts with, or nothing when it counts for nobody.
+std::optional<QPair<int, int>> CountedScore(const CZapasNaPocitanie& m,
+                                            const QHash<int, struct COdstupenie>& withdrawals);
+// Adds a counted match to one side's counts.
+void AddMatch(CPocty& counts, bool home, int h, int a);
+// Every match of the competition's clubs as the standings read them.
+QVector<CZapasNaPocitanie> CompetitionMatches(CDatabaza& db, int competition);
 
 // The counts of every club of the competition, in one query (clubs without a match get zeros).
 QVector<CPocty> CountCompetition(CDatabaza& db, int competition);

@@ -9,6 +9,7 @@
 #include "db/schema.h"
 #include "db/slovencina.h"
 #include "output/CTabulka.h"
+#include "results/odstupenie.h"
 #include "tabulka.h"
 
 #include <QHash>
@@ -35,7 +36,8 @@ CZoznam TopScorersList(CDatabaza& db, int competition)
     // The goals scored in the competition's matches, whatever club the scorer plays for now: a player
     // who moved to another competition keeps his goals here and brings none there. The club shown is
     // his present one while it plays here, else the one he last scored for here. Own goals do not
-    // count for anybody.
+    // count for anybody, nor do goals of a match without a full result (a result cleared for a replay)
+    // or of a match annulled by a club's withdrawal.
     struct CStrelec
     {
         int player = 0;
@@ -49,14 +51,22 @@ CZoznam TopScorersList(CDatabaza& db, int competition)
     };
     QVector<CStrelec> scorers;
     QHash<int, int> index;
-    CPrikaz q(
-        db,
-        QStringLiteral("select tgoly.IDhraca, tgoly.IDklubu, tgoly.ID, ifnull(tzapasy.cas,''), thraci.meno, "
-                       "thraci.priezvisko, thraci.IDklubu from tgoly join thraci on thraci.ID=tgoly.IDhraca "
-                       "left join tzapasy on tzapasy.ID=tgoly.IDzapasu where tgoly.skupina=? and "
-                       "ifnull(thraci.RC,'')<>?"),
-        {competition, kRcVlastnyGol});
+    CPrikaz q(db,
+              QStringLiteral(
+                  "select tgoly.IDhraca, tgoly.IDklubu, tgoly.ID, tzapasy.cas, thraci.meno, "
+                  "thraci.priezvisko, thraci.IDklubu, tzapasy.klub1, tzapasy.klub2 from tgoly join thraci on "
+                  "thraci.ID=tgoly.IDhraca join tzapasy on tzapasy.ID=tgoly.IDzapasu where tgoly.skupina=? "
+                  "and ifnull(thraci.RC,'')<>? and ") +
+                  SqlMaVysledok(),
+              {competition, kRcVlastnyGol});
+    const QHash<int, COdstupenie> withdrawals = ReadWithdrawals(db);
+    const auto annulled = [&withdrawals](qint64 club) {
+        const auto w = withdrawals.constFind(static_cast<int>(club));
+        return w != withdrawals.constEnd() && w->annul;
+    };
     while (q.Step()) {
+        if (annulled(q.Int64(7)) || annulled(q.Int64(8)))
+            continue;
         const int player = static_cast<int>(q.Int64(0));
         auto it = index.constFind(player);
         if (it == index.constEnd()) {

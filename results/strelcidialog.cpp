@@ -18,6 +18,8 @@ CStranaZapasu ReadSide(CDatabaza& db, int matchId, CStrana side)
     s.club = side == kDomaci ? home : side == kHostia ? away : 0;
     s.score =
         SkoreZUlozenia(rs.GetFieldValue(side == kDomaci ? QStringLiteral("body1") : QStringLiteral("body2")));
+    s.fullResult = MaVysledok(SkoreZUlozenia(rs.GetFieldValue(QStringLiteral("body1"))),
+                              SkoreZUlozenia(rs.GetFieldValue(QStringLiteral("body2"))));
     const auto name = [&db](int club) {
         CZaznamy k(db);
         k.Open(QStringLiteral("select * from tkluby where ID=?"), {club});

@@ -13,11 +13,12 @@ class CDatabaza;
 struct CStranaZapasu
 {
     int matchId = 0;
-    int club = 0;     // 0 for a bye or no match
-    int round = 0;    // the match's own round
-    int score = 0;    // the side's score as stored (100 no result, 200 forfeit)
-    QString match;    // " %s - %s"
-    QString clubName; // " %s"
+    int club = 0;            // 0 for a bye or no match
+    int round = 0;           // the match's own round
+    int score = 0;           // the side's score as stored (100 no result, 200 forfeit)
+    bool fullResult = false; // both scores, or a forfeit: goals and cards count
+    QString match;           // " %s - %s"
+    QString clubName;        // " %s"
 };
 CStranaZapasu ReadSide(CDatabaza& db, int matchId, CStrana side);
 
@@ -34,12 +35,16 @@ inline const QString kPlnyZoznamStrelcov =
 // Whether to ask about missing scorers before saving: only for a real score with fewer scorers.
 bool MissingScorers(const CStranaZapasu& side, int scorersListed);
 inline const QString kChybaStrelec =
-    QStringLiteral("Nedostatočný počet strelcov v zozname. Chcet doplniť chýbajúceho strelca?");
+    QStringLiteral("Nedostatočný počet strelcov v zozname. Chcete doplniť chýbajúceho strelca?");
 
 // More scorers listed than the side's goals (the score was lowered after the scorers were saved).
 bool TooManyScorers(const CStranaZapasu& side, int scorersListed);
 QString TooManyScorersMessage(const CStranaZapasu& side, int scorersListed);
 QString KeepTooManyScorersQuestion(const CStranaZapasu& side, int scorersListed);
+
+// Said in the dialog when the match has no result but goals or cards are kept for it.
+inline const QString kBezVysledkuSaNepocitaju =
+    QStringLiteral("Zápas nemá výsledok: tieto góly a karty sa nikde nepočítajú.");
 
 // Replaces the side's goals and cards in that match with the lists (player IDs, one per goal or card).
 void SaveSide(CDatabaza& db, int competition, const CStranaZapasu& side, const QVector<int>& scorers,

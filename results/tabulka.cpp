@@ -7,9 +7,15 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "db/nastaveniasezony.h"
 #include "db/schema.h"
+#include "odstupenie.h"
 #include "output/CTabulka.h"
 #include "prepocet.h"
+
+#include <QSet>
+
+#include <tuple>
 
 #include <algorithm>
 
@@ -20,25 +26,180 @@ struct CRiadokTabulky
     int club;
     QString nazov;
     qint64 zapasy, vyhry, remizy, prehry, skore1, skore2, body, plusb;
+    int draw = 0;
+    bool withdrawn = false;
+};
+
+struct CPoradieTabulky
+{
+    QVector<CRiadokTabulky> rows;
+    QStringList notes; // which rule decided each tie, under the table
+};
+
+QString ClubList(const QStringList& names)
+{
+    if (names.size() < 2)
+        return names.join(QString());
+    return names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" a ") + names.last();
+}
+
+// The mutual-matches rule among clubs level on points: points, goal difference and goals in the
+// matches among them; a part of the group still level is compared again on the matches among its own
+// clubs; clubs that those matches cannot part are ordered by overall goal difference, goals, wins and
+// drawn number.
+class CVzajomneZapasy
+{
+public:
+    CVzajomneZapasy(const QVector<CZapasNaPocitanie>& matches, const QHash<int, COdstupenie>& withdrawals)
+    {
+        for (const CZapasNaPocitanie& m : matches)
+            if (const auto score = CountedScore(m, withdrawals))
+                m_counted.append({m.home, m.away, score->first, score->second});
+    }
+
+    // Orders `group` (indexes into rows) and notes what decided it.
+    QVector<int> Order(const QVector<int>& group, const QVector<CRiadokTabulky>& rows,
+                       QStringList& notes) const
+    {
+        if (group.size() < 2)
+            return group;
+        QSet<int> clubs;
+        for (const int i : group)
+            clubs.insert(rows.at(i).club);
+        QHash<int, CPocty> mini;
+        for (const CVysledok& m : m_counted)
+            if (clubs.contains(m.home) && clubs.contains(m.away)) {
+                AddMatch(mini[m.home], true, m.h, m.a);
+                AddMatch(mini[m.away], false, m.h, m.a);
+            }
+        const auto key = [&](int i) {
+            const CPocty& c = mini.value(rows.at(i).club);
+            return std::make_tuple(StandingsPoints(c, 0), c.skore1 - c.skore2, c.skore1);
+        };
+        QVector<int> sorted = group;
+        std::stable_sort(sorted.begin(), sorted.end(), [&](int x, int y) { return key(x) > key(y); });
+        if (key(sorted.first()) == key(sorted.last()))
+            return Overall(sorted, rows, notes);
+        notes << QStringLiteral("O poradí %1 rozhodli vzájomné zápasy.").arg(Names(sorted, rows));
+        QVector<int> out;
+        for (int from = 0; from < sorted.size();) {
+            int to = from + 1;
+            while (to < sorted.size() && key(sorted.at(to)) == key(sorted.at(from)))
+                ++to;
+            out += Order(sorted.mid(from, to - from), rows, notes);
+            from = to;
+        }
+        return out;
+    }
+
+private:
+    struct CVysledok
+    {
+        int home, away, h, a;
+    };
+
+    static QString Names(const QVector<int>& group, const QVector<CRiadokTabulky>& rows)
+    {
+        QStringList names;
+        for (const int i : group)
+            names << rows.at(i).nazov;
+        return ClubList(names);
+    }
+
+    static QVector<int> Overall(QVector<int> group, const QVector<CRiadokTabulky>& rows, QStringList& notes)
+    {
+        const auto key = [&](int i) {
+            const CRiadokTabulky& r = rows.at(i);
+            return std::make_tuple(r.skore1 - r.skore2, r.skore1, r.vyhry, -r.draw);
+        };
+        std::stable_sort(group.begin(), group.end(), [&](int x, int y) { return key(x) > key(y); });
+        // The first criterion on which the group differs is the one named.
+        const auto& a = rows.at(group.first());
+        const auto differs = [&](auto field) {
+            for (const int i : group)
+                if (field(rows.at(i)) != field(a))
+                    return true;
+            return false;
+        };
+        QString rule = QStringLiteral("rozhodlo vylosované číslo");
+        if (differs([](const CRiadokTabulky& r) { return r.skore1 - r.skore2; }))
+            rule = QStringLiteral("rozhodol celkový rozdiel skóre");
+        else if (differs([](const CRiadokTabulky& r) { return r.skore1; }))
+            rule = QStringLiteral("rozhodol celkový počet strelených gólov");
+        else if (differs([](const CRiadokTabulky& r) { return r.vyhry; }))
+            rule = QStringLiteral("rozhodol počet víťazstiev");
+        notes << QStringLiteral("O poradí %1 %2.").arg(Names(group, rows), rule);
+        return group;
+    }
+
+    QVector<CVysledok> m_counted;
 };
 
 // Every club of the competition with its standings row; a club that has none yet (no result so far)
-// stands with zeros. Should a file hold two rows of one club, the first counts.
-QVector<CRiadokTabulky> Standings(CDatabaza& db, int competition)
+// stands with zeros. Should a file hold two rows of one club, the first counts. A withdrawn club stands
+// last, whatever its points.
+CPoradieTabulky Standings(CDatabaza& db, int competition)
 {
-    QVector<CRiadokTabulky> out;
-    CPrikaz q(
-        db,
-        QStringLiteral("select tkluby.ID, tkluby.nazov, tbody.zapasy, tbody.vyhry, tbody.remizy, "
-                       "tbody.prehry, tbody.skore1, tbody.skore2, tbody.body, tbody.plusb from tkluby "
-                       "left join tbody on tbody.rowid=(select min(rowid) from tbody where "
-                       "tbody.IDklubu=tkluby.ID and tbody.skupina=?1) where tkluby.skupina=?1 order by ") +
-            StandingsOrder(),
-        {competition});
+    CPoradieTabulky out;
+    QVector<CRiadokTabulky>& rows = out.rows;
+    CPrikaz q(db,
+              QStringLiteral(
+                  "select tkluby.ID, tkluby.nazov, tbody.zapasy, tbody.vyhry, tbody.remizy, "
+                  "tbody.prehry, tbody.skore1, tbody.skore2, tbody.body, tbody.plusb, tkluby.vylosovanie "
+                  "from tkluby left join tbody on tbody.rowid=(select min(rowid) from tbody where "
+                  "tbody.IDklubu=tkluby.ID and tbody.skupina=?1) where tkluby.skupina=?1 order by ") +
+                  StandingsOrder(),
+              {competition});
     const auto number = [&q](int column) { return CeleCisloZUlozenia(q.Value(column)).value_or(0); };
     while (q.Step())
-        out.append({static_cast<int>(q.Int64(0)), LimitedText(q.Text(1), QStringLiteral("nazov")), number(2),
-                    number(3), number(4), number(5), number(6), number(7), number(8), number(9)});
+        rows.append({static_cast<int>(q.Int64(0)), LimitedText(q.Text(1), QStringLiteral("nazov")), number(2),
+                     number(3), number(4), number(5), number(6), number(7), number(8), number(9),
+                     static_cast<int>(number(10)), false});
+    const QHash<int, COdstupenie> withdrawals = ReadWithdrawals(db);
+    for (CRiadokTabulky& r : rows)
+        r.withdrawn = withdrawals.contains(r.club);
+
+    if (MutualMatchesDecideTies(db)) {
+        const QVector<CZapasNaPocitanie> matches = CompetitionMatches(db, competition);
+        // The rule applies once the competition is over: every match between two clubs has its full
+        // result (or is annulled). Until then the overall chain orders the table.
+        bool over = !matches.isEmpty();
+        for (const CZapasNaPocitanie& m : matches) {
+            if (m.bye || CountedScore(m, withdrawals))
+                continue;
+            const auto annulled = [&](int club) {
+                const auto w = withdrawals.constFind(club);
+                return w != withdrawals.constEnd() && w->annul;
+            };
+            over = over && (annulled(m.home) || annulled(m.away));
+        }
+        if (over) {
+            const CVzajomneZapasy mutual(matches, withdrawals);
+            QVector<int> order;
+            for (int from = 0; from < rows.size();) {
+                int to = from + 1;
+                while (to < rows.size() && rows.at(to).body == rows.at(from).body)
+                    ++to;
+                QVector<int> group;
+                for (int i = from; i < to; ++i)
+                    if (!rows.at(i).withdrawn)
+                        group << i;
+                order += mutual.Order(group, rows, out.notes);
+                for (int i = from; i < to; ++i)
+                    if (rows.at(i).withdrawn)
+                        order << i;
+                from = to;
+            }
+            QVector<CRiadokTabulky> sorted;
+            for (const int i : order)
+                sorted << rows.at(i);
+            rows = sorted;
+        }
+    }
+    std::stable_partition(rows.begin(), rows.end(), [](const CRiadokTabulky& r) { return !r.withdrawn; });
+    for (CRiadokTabulky& r : rows)
+        if (r.withdrawn)
+            r.nazov += QStringLiteral(" (%1)").arg(kOdstupilText);
     return out;
 }
 
@@ -105,9 +266,14 @@ CZoznam StandingsList(CDatabaza& db, int competition)
     CZoznam list;
     list.columns = StandingsColumns();
     int position = 0;
-    for (const CRiadokTabulky& r : Standings(db, competition))
+    for (const CRiadokTabulky& r : Standings(db, competition).rows)
         list.AddRow(Cells(++position, r), r.club);
     return list;
+}
+
+QStringList StandingsNotes(CDatabaza& db, int competition)
+{
+    return Standings(db, competition).notes;
 }
 
 CTrest ClubSanction(CDatabaza& db, int competition, int club)
@@ -181,12 +347,15 @@ void CTlacTabulky::DrawPage(CPlocha& surface, int)
         t.RuledLine(season.AssociationLine());
     }
     int row = 0;
-    for (const CRiadokTabulky& r : Standings(m_db, m_competition)) {
+    const CPoradieTabulky standings = Standings(m_db, m_competition);
+    for (const CRiadokTabulky& r : standings.rows) {
         ++row;
         const QStringList cells = Cells(row, r);
         for (int c = 0; c < cells.size(); ++c)
             t.GridCell(row, c, cells.at(c));
     }
+    for (const QString& note : standings.notes)
+        t.Note(QString(), note);
     CZaznamy rs(m_db);
     rs.Open(
         QStringLiteral("select tbody.body, tbody.trest, tbody.btrest, tbody.IDklubu, tkluby.ID, tkluby.nazov "
@@ -201,7 +370,8 @@ void CTlacTabulky::DrawPage(CPlocha& surface, int)
 
 std::optional<CMyExport> ExportStandings(CDatabaza& db, int competition)
 {
-    const QVector<CRiadokTabulky> rows = Standings(db, competition);
+    const CPoradieTabulky standings = Standings(db, competition);
+    const QVector<CRiadokTabulky>& rows = standings.rows;
     if (rows.isEmpty())
         return std::nullopt;
     const CHlavicka season = CHlavicka::Read(db);
@@ -218,6 +388,8 @@ std::optional<CMyExport> ExportStandings(CDatabaza& db, int competition)
             page.Cell(c, cells.at(c), columns.at(c).alignment);
     }
     page.EndTable();
+    for (const QString& note : standings.notes)
+        page.AppendRaw(QStringLiteral("<p>%1</p>\r\n").arg(CMyExport::Escape(note)));
     page.EndPage();
     return page;
 }

@@ -21,7 +21,12 @@ std::optional<int> LastPlayedRound(CDatabaza& db, int competition);
 QVector<CStlpecZoznamu> StandingsColumns();
 // One row per club of the competition (with zeros until its first result), in standings order; the
 // ID of a row is the club's.
+// A withdrawn club stands last with "(odstúpil)"; with the mutual-matches rule, clubs level on points
+// in a finished competition stand as the matches among them decide.
 CZoznam StandingsList(CDatabaza& db, int competition);
+// What decided each tie, said under the table ("O poradí FK A a FK B rozhodli vzájomné zápasy.");
+// nothing under the overall chain.
+QStringList StandingsNotes(CDatabaza& db, int competition);
 
 struct CTrest
 {

@@ -4,12 +4,16 @@
 #include "competition/kluby.h"
 #include "competition/rozpis.h"
 #include "competition/sutaze.h"
+#include "db/CChybaDatabazy.h"
 #include "db/CDatabaza.h"
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "odstupenie.h"
 #include "output/CTabulka.h"
 #include "prepocet.h"
+
+#include <QSet>
 
 QString ResultsTitle(CDatabaza& db, int competition)
 {
@@ -27,13 +31,57 @@ QVector<CStlpecZoznamu> ResultsColumns()
             {QStringLiteral("Polčas"), Zarovnanie::Stred, 40},
             {QStringLiteral("Polčas"), Zarovnanie::Stred, 40},
             {QStringLiteral("Dátum"), Zarovnanie::Vlavo, 70},
-            {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 200}};
+            {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 200},
+            {QStringLiteral("Stav"), Zarovnanie::Vlavo, 150}};
 }
+
+namespace {
+
+// What the remarks of a competition's matches rest on, read once.
+class CStavZapasov
+{
+public:
+    CStavZapasov(CDatabaza& db, const QString& matchCondition, int value) : m_withdrawals(ReadWithdrawals(db))
+    {
+        const QString entries = QStringLiteral("select IDzapasu from %1 where IDzapasu in (select ID from "
+                                               "tzapasy where %2)");
+        for (const char* table : {"tgoly", "tzkarty", "tckarty"}) {
+            CPrikaz q(db, entries.arg(QLatin1String(table), matchCondition), {value});
+            while (q.Step())
+                m_withEntries.insert(static_cast<int>(q.Int64(0)));
+        }
+    }
+    QString Remark(const CZapas& z, const CMenaKlubov& names) const
+    {
+        const bool full = MaVysledok(z.homeScore, z.awayScore);
+        for (const int club : {z.homeClub, z.awayClub}) {
+            const auto w = m_withdrawals.constFind(club);
+            if (w == m_withdrawals.constEnd())
+                continue;
+            if (MatchIsOff(*w, z.kickOff, full))
+                return QStringLiteral("%1 %2").arg(names.Name(club), kOdstupilText);
+            if (w->annul)
+                return QStringLiteral("anulovaný (%1 %2)").arg(names.Name(club), kOdstupilText);
+        }
+        if (!full && (z.homeScore != kBezVysledku || z.awayScore != kBezVysledku))
+            return kNeuplnyVysledok;
+        if (!full && m_withEntries.contains(z.id))
+            return kGolyBezVysledku;
+        return {};
+    }
+
+private:
+    QHash<int, COdstupenie> m_withdrawals;
+    QSet<int> m_withEntries;
+};
+
+} // namespace
 
 CZoznam ResultsList(CDatabaza& db, int competition, int round)
 {
+    const CStavZapasov state(db, QStringLiteral("skupina=?1"), competition);
     return MatchesByRound(db, competition, round, ResultsColumns(),
-                          [](const CZapas& z, const CMenaKlubov& names) {
+                          [&state](const CZapas& z, const CMenaKlubov& names) {
                               return QStringList{names.Name(z.homeClub),
                                                  names.Name(z.awayClub),
                                                  SkoreTextom(z.homeScore),
@@ -41,8 +89,19 @@ CZoznam ResultsList(CDatabaza& db, int competition, int round)
                                                  PolcasTextom(z.homeHalfTime),
                                                  PolcasTextom(z.awayHalfTime),
                                                  z.dateText,
-                                                 z.note};
+                                                 z.note,
+                                                 state.Remark(z, names)};
                           });
+}
+
+QString MatchRemark(CDatabaza& db, int matchId)
+{
+    CZaznamy rs(db);
+    rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
+    if (rs.IsEOF())
+        return {};
+    const CStavZapasov state(db, QStringLiteral("ID=?1"), matchId);
+    return state.Remark(CZapas::FromRow(rs), CMenaKlubov(db));
 }
 
 std::optional<CPolickaVysledku> ResultFields(CDatabaza& db, int matchId)
@@ -105,6 +164,12 @@ CPolickaVysledku EnterResult(CDatabaza& db, int competition, int matchId, const 
         return shown;
     const int home1 = rs.GetInt(QStringLiteral("klub1"));
     const int away2 = rs.GetInt(QStringLiteral("klub2"));
+    // A free slot plays no match: a score typed against it would count for the real club. Clearing
+    // what another tool wrote there is allowed.
+    const bool cleared = home.value == kBezVysledku && away.value == kBezVysledku &&
+                         homeHalf.value == kBezVysledku && awayHalf.value == kBezVysledku;
+    if (!cleared && MatchIsBye(db, matchId))
+        throw CChybaDatabazy(kVolnoBezVysledku);
     CTransakcia transaction(db);
     rs.Edit();
     rs.SetFieldValue(QStringLiteral("body1"), home.value);

@@ -13,15 +13,24 @@ class CDatabaza;
 
 QString ResultsTitle(CDatabaza& db, int competition);
 QVector<CStlpecZoznamu> ResultsColumns();
-// Rounds separated by an empty row as in the schedule; the scores by their codes.
+// Rounds separated by an empty row as in the schedule; the scores by their codes; what is wrong with a
+// match or why it is off in the last column (MatchRemark).
 CZoznam ResultsList(CDatabaza& db, int competition, int round);
 enum CStlpecVysledkov {
     kVysledokDomaci = 4,
     kVysledokHostia = 5,
     kPolcasDomaci = 6,
     kPolcasHostia = 7,
-    kVysledokPoznamka = 9
+    kVysledokPoznamka = 9,
+    kVysledokStav = 10
 };
+// The remark of one match: a withdrawn club's match that is off or annulled, half a result, or goals
+// and cards kept for a match without a result; empty when all is well.
+QString MatchRemark(CDatabaza& db, int matchId);
+inline const QString kNeuplnyVysledok = QStringLiteral("neúplný výsledok");
+inline const QString kGolyBezVysledku = QStringLiteral("góly/karty bez výsledku");
+// Refused for a match against a free slot of the draw.
+inline const QString kVolnoBezVysledku = QStringLiteral("Zápas s voľnom nemá výsledok.");
 
 // What the four score fields and the note field hold.
 struct CPolickaVysledku

@@ -118,11 +118,13 @@ QList<QAction*> CZaznamovyPohlad::ContextActions()
     connect(add, &QAction::triggered, this, &CZaznamovyPohlad::AddRecord);
     connect(edit, &QAction::triggered, this, [this] { EditRecord(); });
     connect(remove, &QAction::triggered, this, [this] { RemoveRecord(); });
-    if (!Imports())
-        return {add, edit, remove};
-    auto* import = new QAction(QStringLiteral("Importovať..."), this);
-    connect(import, &QAction::triggered, this, [this] { Import(); });
-    return {add, edit, remove, import};
+    QList<QAction*> actions = {add, edit, remove};
+    if (Imports()) {
+        auto* import = new QAction(QStringLiteral("Importovať..."), this);
+        connect(import, &QAction::triggered, this, [this] { Import(); });
+        actions << import;
+    }
+    return actions + ExtraContextActions();
 }
 
 void CZaznamovyPohlad::SetRecordNote(QPlainTextEdit* note, int column, CCitajPoznamku read,

@@ -47,6 +47,8 @@ protected:
     // While the view fills its list or note itself, nothing typed is written.
     bool m_filling = false;
     virtual bool CanEdit() const = 0;
+    // Actions of the register's own, after the common ones.
+    virtual QList<QAction*> ExtraContextActions() { return {}; }
 
 private:
     void ShowNote();

@@ -40,4 +40,8 @@ enum Prikaz : int {
     kPrikazKalendar = 32904,
     // Records of the shown register added from a spreadsheet's table.
     kPrikazImport = 32905,
+    // The next season started from this one.
+    kPrikazSezonaZTejto = 32906,
+    // How clubs level on points are ordered.
+    kPrikazPoradie = 32907,
 };

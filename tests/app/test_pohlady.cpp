@@ -1,6 +1,7 @@
 // The clubs and schedule views as a user works with them: logged in or not, typing into the fields,
 // answering their dialogs.
 
+#include "app/dialogy.h"
 #include "competition/CLigaroView.h"
 #include "competition/CSutazeView.h"
 #include "competition/CZapasyView.h"
@@ -8,6 +9,7 @@
 #include "competition/sutaze.h"
 #include "db/CZaznamy.h"
 #include "db/kody.h"
+#include "db/nastaveniasezony.h"
 #include "discipline/CZKView.h"
 #include "officials/CRozhodciView.h"
 #include "okno.h"
@@ -15,11 +17,13 @@
 #include "results/CTabulkaView.h"
 #include "results/CVysledkyView.h"
 #include "results/VyberStrelcov.h"
+#include "results/odstupenie.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/CPoleDatumu.h"
 #include "ui/prikazy.h"
 
 #include <QCalendarWidget>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
@@ -594,6 +598,82 @@ TEST_F(Views, TooFewClubsAreToldBeforeTheDialog)
     LogIn();
     view->GenerateFixturesCommand();
     EXPECT_EQ(m_user.messages.last(), kMalyPocetKlubov);
+}
+
+TEST_F(Views, AClubWithdrawsFromItsListAndTheTableSaysSo)
+{
+    CDatabaza& db = m_doc.Database();
+    const int slovan = AddClub(db, m_competition, QStringLiteral("Slovan"), 1);
+    const int inter = AddClub(db, m_competition, QStringLiteral("Inter"), 2);
+    AddMatch(db, m_competition, 1, slovan, inter, 3, 0);
+    auto* view = Show<CLigaroView>(0);
+    ASSERT_NE(view, nullptr);
+    view->List()->SelectRow(view->List()->Content().FindRow(slovan));
+    EXPECT_FALSE(view->WithdrawButton()->isEnabled());
+    LogIn();
+    EXPECT_TRUE(view->WithdrawButton()->isEnabled());
+    WithDialog<COdstupenieKlubu>([view] { view->WithdrawButton()->click(); },
+                                 [this](COdstupenieKlubu* d) {
+                                     // A day that does not exist is refused; the dialog stays.
+                                     d->DayField()->SetText(QStringLiteral("31.2.2025"));
+                                     d->accept();
+                                     EXPECT_TRUE(d->isVisible());
+                                     EXPECT_EQ(m_user.messages.last(), kZlyDatum);
+                                     d->DayField()->SetText(QStringLiteral("1.3.2025"));
+                                     d->AnnulBox()->setChecked(true);
+                                     d->accept();
+                                 });
+    EXPECT_EQ(view->WithdrawButton()->text(), kZrusitOdstupenie);
+    auto* table = Show<CTabulkaView>(4);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->List()->CellText(1, 1), QStringLiteral("Slovan (odstúpil)"));
+    EXPECT_EQ(table->List()->CellText(1, 7), QStringLiteral("0"));
+    // Cancelled from the clubs list, the table is as typed again.
+    auto* clubs = Show<CLigaroView>(0);
+    clubs->List()->SelectRow(clubs->List()->Content().FindRow(slovan));
+    LogIn();
+    clubs->WithdrawButton()->click();
+    EXPECT_EQ(Show<CTabulkaView>(4)->List()->CellText(0, 1), QStringLiteral("Slovan"));
+}
+
+TEST_F(Views, TheNextSeasonMovesClubsAndTheTieRuleIsASetting)
+{
+    CDatabaza& db = m_doc.Database();
+    const int slovan = AddClub(db, m_competition, QStringLiteral("Slovan"), 1);
+    const int inter = AddClub(db, m_competition, QStringLiteral("Inter"), 2);
+    const int second = AddCompetition(db, QStringLiteral("II. trieda"));
+    AddClub(db, second, QStringLiteral("Sokol"), 1);
+    db.Execute(QStringLiteral("insert into tsezona (nazov) values ('2025/2026')"));
+    CNovaSezonaZTejto dialog(db);
+    EXPECT_EQ(dialog.SeasonName()->text(), QStringLiteral("2026/2027"));
+    ASSERT_EQ(dialog.Tables()->topLevelItemCount(), 2);
+    QTreeWidgetItem* first = dialog.Tables()->topLevelItem(0);
+    ASSERT_EQ(first->childCount(), 2);
+    first->child(1)->setSelected(true); // Inter, second in the table
+    dialog.Target()->setCurrentIndex(dialog.Target()->findText(QStringLiteral("II. trieda")));
+    dialog.MoveSelected();
+    EXPECT_EQ(first->child(1)->text(1), QStringLiteral("II. trieda"));
+    dialog.Tables()->clearSelection();
+    first->child(0)->setSelected(true);
+    dialog.Target()->setCurrentIndex(0);
+    dialog.MoveSelected();
+    EXPECT_EQ(first->child(0)->text(1), QStringLiteral("vynechaný"));
+    const CPrenosSezony plan = dialog.Plan();
+    EXPECT_EQ(plan.clubMoves.value(inter), second);
+    EXPECT_TRUE(plan.clubMoves.contains(slovan));
+    EXPECT_EQ(plan.clubMoves.value(slovan), 0);
+    EXPECT_EQ(plan.clubMoves.size(), 2);
+
+    // The tie rule: changed only with edit access, kept in the season.
+    WithDialog<CPoradieDialog>([this] { m_frame->RunCommand(kPrikazPoradie); },
+                               [](CPoradieDialog* d) { EXPECT_FALSE(d->MutualButton()->isEnabled()); });
+    LogIn();
+    WithDialog<CPoradieDialog>([this] { m_frame->RunCommand(kPrikazPoradie); },
+                               [](CPoradieDialog* d) {
+                                   d->MutualButton()->setChecked(true);
+                                   d->accept();
+                               });
+    EXPECT_TRUE(MutualMatchesDecideTies(db));
 }
 
 } // namespace

@@ -61,9 +61,10 @@ TEST_F(CommandLine, MakesANewSeasonAndReportsOnIt)
     r = Program({QStringLiteral("--info"), path});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    EXPECT_EQ(lines, (QStringList{"sezona: ", "kraj: ", "zvaz: ", "sutaze: 0", "kluby: 0", "hraci: 0",
-                                  "zapasy: 0", "vysledky: 0", "goly: 0", "zlte: 0", "cervene: 0",
-                                  "rozhodcovia: 0", "delegati: 0", "nominacie: 0"}));
+    EXPECT_EQ(lines,
+              (QStringList{"sezona: ", "kraj: ", "zvaz: ", "sutaze: 0", "kluby: 0", "hraci: 0", "zapasy: 0",
+                           "vysledky: 0", "goly: 0", "zlte: 0", "cervene: 0", "rozhodcovia: 0", "delegati: 0",
+                           "nominacie: 0", "nominacie_bez_zapasu: 0"}));
     EXPECT_EQ(Program({QStringLiteral("--info"), Path(QStringLiteral("niet.mdb"))}).status, 2);
     EXPECT_EQ(Program({QStringLiteral("--info")}).status, 1);
     EXPECT_EQ(Program({QStringLiteral("--info"), path, QStringLiteral("--nezname")}).status, 1);
@@ -358,6 +359,52 @@ TEST_F(CommandLine, TheListOfWhoMayNotPlayAndTheAmnesty)
                       "select datum || '/' || pocet || '/' || skupina || '/' || vsetky from tamnestie"))
                   .toString(),
               QStringLiteral("2025-03-01 00:00:00/2/1/0"));
+}
+
+TEST_F(CommandLine, TheNextSeasonAndAWithdrawnClub)
+{
+    const QString path = NewDemoSeason(QStringLiteral("demo.mdb"), 2, 6, 12);
+    const QString next = Path(QStringLiteral("dalsia.mdb"));
+    CBeh r = Program({QStringLiteral("--new-season"), next, QStringLiteral("--from"), path});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = Program({QStringLiteral("--info"), next});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("sezona: 2026/2027")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("kluby: 12")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("zapasy: 0")));
+    EXPECT_EQ(Program({QStringLiteral("--new-season"), next, QStringLiteral("--from"), path}).status, 2);
+    EXPECT_EQ(Program({QStringLiteral("--new-season"), Path(QStringLiteral("x.mdb")),
+                       QStringLiteral("--from"), Path(QStringLiteral("niet.mdb"))})
+                  .status,
+              2);
+
+    // A club withdraws: it stands last; without the day the command is refused.
+    EXPECT_EQ(
+        Program({QStringLiteral("--withdraw"), path, QStringLiteral("--klub"), QStringLiteral("1")}).status,
+        1);
+    EXPECT_EQ(Program({QStringLiteral("--withdraw"), path, QStringLiteral("--klub"), QStringLiteral("999"),
+                       QStringLiteral("--datum"), QStringLiteral("10-01-2025")})
+                  .status,
+              2);
+    r = Program({QStringLiteral("--withdraw"), path, QStringLiteral("--klub"), QStringLiteral("1"),
+                 QStringLiteral("--datum"), QStringLiteral("10-01-2025"), QStringLiteral("--annul")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QString table = Path(QStringLiteral("tabulka.csv"));
+    ASSERT_EQ(Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"),
+                       table, QStringLiteral("--sutaz"), QStringLiteral("1")})
+                  .status,
+              0);
+    QStringList rows = QString::fromUtf8(Contents(table)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_TRUE(rows.last().contains(QStringLiteral("(odstúpil)"))) << rows.last().toStdString();
+    EXPECT_EQ(Program({QStringLiteral("--withdraw"), path, QStringLiteral("--klub"), QStringLiteral("1"),
+                       QStringLiteral("--zrusit")})
+                  .status,
+              0);
+    EXPECT_EQ(Program({QStringLiteral("--withdraw"), path, QStringLiteral("--klub"), QStringLiteral("1"),
+                       QStringLiteral("--zrusit")})
+                  .status,
+              2);
 }
 
 } // namespace

@@ -83,7 +83,12 @@ TEST_F(Publishing, PlayersImportAllOrNothing)
     v.club = club;
     const QByteArray own = Outputs().value(QStringLiteral("hraci")).page(Db(), v)->CsvText();
     EXPECT_TRUE(ImportPlayers(Db(), club, own).error.contains(QStringLiteral("už v klube je")));
-    const CVysledokDovozu ok = ImportPlayers(Db(), club, head + "Ján;Nový;010101/0001;1. 8. 2026;\r\n");
+    // A birth number that is none is refused with its reason.
+    refused(
+        head + "Ján;Nový;010101/0001;;\r\n",
+        QStringLiteral("Riadok 2: Rodné číslo „010101/0001“: nesedí kontrolná číslica (desaťmiestne rodné "
+                       "číslo je deliteľné 11)."));
+    const CVysledokDovozu ok = ImportPlayers(Db(), club, head + "Ján;Nový;010101/0008;1. 8. 2026;\r\n");
     EXPECT_EQ(ok.count, 1);
     EXPECT_EQ(Count(QStringLiteral("select count(*) from thraci where IDklubu=?"), {club}), before + 1);
 }

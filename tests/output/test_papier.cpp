@@ -145,7 +145,7 @@ TEST_F(Paper, EveryPrintoutOfAFullSeasonStaysOnThePaperWithAllItsColumns)
                 EXPECT_FALSE(printout->Landscape()) << name;
             }
             if (it.key() == QStringLiteral("znamky")) {
-                EXPECT_TRUE(Whole(pages, QStringLiteral("výledná známka")));
+                EXPECT_TRUE(Whole(pages, QStringLiteral("výsledná známka")));
             }
             if (it.key() == QStringLiteral("vysledky") || it.key() == QStringLiteral("rozpis")) {
                 EXPECT_EQ(pages.size(), (38 + 3) / 4) << name;

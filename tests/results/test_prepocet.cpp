@@ -1,7 +1,7 @@
 // The standings rows against two references on random seasons: the fourteen counts the standings
-// were always computed with (seasons without a forfeit), and a match-by-match count of the rules with
-// forfeits (any season). Values another tool may leave in a score (texts, 999, -1, 150, fractions)
-// count as no result.
+// were always computed with (seasons without a forfeit or a half-typed score), and a match-by-match
+// count of the rules with forfeits (any season). Values another tool may leave in a score (texts, 999,
+// -1, 150, fractions) count as no result; a match with one score alone counts nowhere.
 
 #include "competition/rozpis.h"
 #include "db/CChybaDatabazy.h"
@@ -105,22 +105,18 @@ CRiadok MatchByMatch(const QVector<CZapasReferencie>& matches, int club, int pen
                 }
                 continue;
             }
-            // Without a forfeit: a match counts once its home score is in; goals count as typed.
-            if (own != 100)
-                r.skore1 += own;
-            if (other != 100)
-                r.skore2 += other;
-            if (h == 100)
+            // Without a forfeit: a match counts once both scores are in.
+            if (h == 100 || a == 100)
                 continue;
+            r.skore1 += own;
+            r.skore2 += other;
             ++r.zapasy;
-            if (a != 100 && own > other)
+            if (own > other)
                 ++r.vyhry;
             else if (own == other)
                 ++r.remizy;
-            else if (own < other)
+            else
                 ++r.prehry;
-            // The plus/minus column counts a home score against an empty away one as a home loss
-            // and an away win, as the standings always did.
             if (home && h < a)
                 r.plusb -= 3;
             if (home && h == a)
@@ -160,7 +156,8 @@ protected:
     // A random season of one competition; `forfeits` lets "k" into the scores, `foreign` values that
     // other tools leave (texts, 999, -1, 150, fractions, NULL).
     QVector<CZapasReferencie> RandomSeason(QRandomGenerator& random, int competition,
-                                           const QVector<int>& clubs, bool forfeits, bool foreign)
+                                           const QVector<int>& clubs, bool forfeits, bool foreign,
+                                           bool halves = true)
     {
         QVector<CZapasReferencie> matches;
         const auto score = [&]() -> QVariant {
@@ -181,10 +178,13 @@ protected:
             int away = clubs.at(random.bounded(int(clubs.size())));
             while (away == home)
                 away = clubs.at(random.bounded(int(clubs.size())));
+            QVariant h = score(), a = score();
+            if (!halves && (h == QVariant(kBezVysledku) || a == QVariant(kBezVysledku)))
+                h = a = kBezVysledku;
             Db().Execute(
                 QStringLiteral("insert into tzapasy (skupina, kolo, klub1, klub2, body1, body2) values "
                                "(?,?,?,?,?,?)"),
-                {competition, 1 + i / 4, home, away, score(), score()});
+                {competition, 1 + i / 4, home, away, h, a});
             // The reference reads what the store kept (a text "3" becomes the number 3).
             CPrikaz stored(Db(), QStringLiteral("select body1, body2 from tzapasy where ID=?"),
                            {Db().LastInsertId()});
@@ -203,7 +203,7 @@ TEST_F(Standings, WithoutForfeitsEveryRowIsWhatTheFourteenQueriesGive)
         QVector<int> clubs;
         for (int c = 0; c < 3 + random.bounded(8); ++c)
             clubs << AddClub(Db(), competition, QStringLiteral("K%1").arg(c), c + 1);
-        const auto matches = RandomSeason(random, competition, clubs, false, false);
+        const auto matches = RandomSeason(random, competition, clubs, false, false, false);
         QHash<int, int> penalties;
         for (int club : clubs)
             if (random.bounded(4) == 0) {
@@ -311,13 +311,13 @@ TEST_F(Standings, ValuesOtherToolsLeaveReadAlikeInTheTableTheListThePageAndThePr
     match(QStringLiteral("prvé"), 2, 0, 1, 0);                // a round that is no number
     match(3, 2, 1, QVariant(), 1);                            // an ordinary result, one half-time missing
     RecalculateCompetition(Db(), competition);
-    // Two results count (the match without a round has one); the away goal typed against a home score
-    // that is no result counts as conceded, as a half-entered score always did.
+    // Two results count (the match without a round has one); a score against one that is no result
+    // is half a result and counts nowhere.
     const CZoznam table = StandingsList(Db(), competition);
     ASSERT_EQ(table.RowCount(), 2);
     EXPECT_EQ(table.Text(0, 1), QStringLiteral("Slovan"));
     EXPECT_EQ(table.Text(0, 2), QStringLiteral("2"));
-    EXPECT_EQ(table.Text(0, 6), QStringLiteral("4 : 2"));
+    EXPECT_EQ(table.Text(0, 6), QStringLiteral("4 : 1"));
     EXPECT_EQ(StandingsTitle(Db(), competition), QStringLiteral("Výsledná tabuľka - I. trieda po 3. kole"));
 
     const CZoznam results = ResultsList(Db(), competition, kVsetkyKola);

@@ -117,9 +117,9 @@ TEST_F(Results, TypedScoresAreStoredByTheirCodesAndRecalculateBothClubs)
     EXPECT_EQ(shown.home, QStringLiteral("3"));
     EXPECT_EQ(Db().Value(QStringLiteral("select body1 from tzapasy where ID=?"), {match}).toInt(), 3);
     EXPECT_EQ(Db().Value(QStringLiteral("select body2 from tzapasy where ID=?"), {match}).toInt(), 100);
-    // Played and lost with the away score still missing (3 is below 100).
-    EXPECT_EQ(Row(a), (CRiadok{1, 0, 0, 1, 3, 0, 0, -3}));
-    EXPECT_EQ(Row(b).zapasy, 1);
+    // Half a result counts for nobody until the away score is in.
+    EXPECT_EQ(Row(a), (CRiadok{0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Row(b).zapasy, 0);
 
     typed.away = QStringLiteral("1");
     EnterResult(Db(), m_competition, match, typed, kHostia);
@@ -281,14 +281,14 @@ TEST_F(Results, TopScorersAreCountedPerPlayerAndPrintFiftyAPage)
                      {name, club});
         return static_cast<int>(Db().LastInsertId());
     };
-    const auto goals = [this, other, foreign](int player, int n) {
-        const int where =
-            Db().Value(QStringLiteral("select IDklubu from thraci where ID=?"), {player}).toInt() == foreign
-                ? other
-                : m_competition;
+    const int played = AddMatch(Db(), m_competition, 1, a, m_clubs.at(1), 60, 60);
+    const int playedThere = AddMatch(Db(), other, 1, foreign, foreign, 9, 0);
+    const auto goals = [&](int player, int n) {
+        const bool there =
+            Db().Value(QStringLiteral("select IDklubu from thraci where ID=?"), {player}).toInt() == foreign;
         for (int i = 0; i < n; ++i)
-            Db().Execute(QStringLiteral("insert into tgoly (IDzapasu, IDhraca, skupina) values (1, ?, ?)"),
-                         {player, where});
+            Db().Execute(QStringLiteral("insert into tgoly (IDzapasu, IDhraca, skupina) values (?, ?, ?)"),
+                         {there ? playedThere : played, player, there ? other : m_competition});
     };
     EXPECT_EQ(TopScorersList(Db(), m_competition).RowCount(), 0);
     EXPECT_FALSE(ExportTopScorers(Db(), m_competition));

@@ -1,0 +1,45 @@
+#include "nastaveniasezony.h"
+
+#include "CDatabaza.h"
+#include "schema.h"
+
+#include <QUuid>
+
+QString SeasonSetting(CDatabaza& db, const QString& key, const QString& defaultValue)
+{
+    if (!db.TableExists(kTabulkaNastaveni))
+        return defaultValue;
+    const QVariant value =
+        db.Value(QStringLiteral("select hodnota from %1 where kluc=?").arg(kTabulkaNastaveni), {key});
+    return value.isNull() ? defaultValue : value.toString();
+}
+
+void SetSeasonSetting(CDatabaza& db, const QString& key, const QString& value)
+{
+    db.Execute(
+        QStringLiteral("insert or replace into %1 (kluc, hodnota) values (?, ?)").arg(kTabulkaNastaveni),
+        {key, value});
+}
+
+bool MutualMatchesDecideTies(CDatabaza& db)
+{
+    return SeasonSetting(db, kNastaveniePoradia) == kPoradieVzajomne;
+}
+
+void SetMutualMatchesDecideTies(CDatabaza& db, bool mutual)
+{
+    SetSeasonSetting(db, kNastaveniePoradia, mutual ? kPoradieVzajomne : QString());
+}
+
+QString SeasonIdentifier(CDatabaza& db)
+{
+    const QString stored = SeasonSetting(db, kNastavenieIdentifikatora);
+    if (!stored.isEmpty())
+        return stored;
+    const QString made = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    // A file that may only be read keeps no identifier; its calendars name it afresh each time.
+    if (db.IsReadOnly() || !db.TableExists(kTabulkaNastaveni))
+        return made;
+    SetSeasonSetting(db, kNastavenieIdentifikatora, made);
+    return made;
+}

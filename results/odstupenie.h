@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+class CDatabaza;
+
+// Clubs that withdrew from their competition ("odstúpil"). From the day of the withdrawal the club's
+// matches are off: with its results annulled, none of its matches counts for anybody; otherwise its
+// played results stand and every match it does not play (from that day, or left without a result)
+// is its forfeit. The file keeps the results as typed, so that cancelling the withdrawal restores them.
+struct COdstupenie
+{
+    int club = 0;
+    QDate day;
+    bool annul = false;
+};
+
+// Every withdrawal of the season, by club (none in a file without the table).
+QHash<int, COdstupenie> ReadWithdrawals(CDatabaza& db);
+
+// Whether a match of a withdrawn club is off: it will not be played, shows "odstúpil" and takes no
+// nominations. `fullResult`: both scores typed, or a forfeit.
+bool MatchIsOff(const COdstupenie& withdrawal, const QDateTime& kickOff, bool fullResult);
+inline const QString kOdstupilText = QStringLiteral("odstúpil");
+
+// Withdraws the club from `day` and recalculates its competition; a club withdrawn already gets the new
+// day and choice. Cancelling restores the results as they were typed.
+void WithdrawClub(CDatabaza& db, int club, const QDate& day, bool annul);
+void CancelWithdrawal(CDatabaza& db, int club);
+// The same as the window's and the command line's commands: a snapshot of the season first. False
+// when nothing was done (the user was told why).
+bool WithdrawClubCommand(class CLigaroDoc& doc, int club, const QDate& day, bool annul);
+bool CancelWithdrawalCommand(class CLigaroDoc& doc, int club);
+inline const QString kOdstupenieKlubu = QStringLiteral("Odstúpenie klubu");
+inline const QString kZrusitOdstupenie = QStringLiteral("Zrušiť odstúpenie");
