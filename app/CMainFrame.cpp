@@ -14,6 +14,7 @@
 #include "db/subory.h"
 #include "db/zalohy.h"
 #include "discipline/CZKView.h"
+#include "jet/prevod.h"
 #include "output/CQtPlocha.h"
 #include "output/CReportGenerator.h"
 #include "output/web.h"
@@ -121,6 +122,8 @@ void CMainFrame::CreateMenusAndToolBar()
         ->setShortcut(QKeySequence::New);
     AddAction(kPrikazSezonaZTejto, QStringLiteral("Nová &sezóna z tejto..."),
               QStringLiteral("Začať ďalšiu sezónu so súťažami, klubmi, hráčmi a rozhodcami tejto"));
+    AddAction(kPrikazPreviestSezonu, QStringLiteral("Pre&viesť staršiu sezónu..."),
+              QStringLiteral("Previesť sezónu vo formáte Jet (Access 97 alebo 2000) do nového súboru"));
     AddAction(kPrikazUkazkovaSezona, QStringLiteral("&Ukážková sezóna..."),
               QStringLiteral("Vytvoriť vymyslenú sezónu na vyskúšanie programu"));
     AddAction(kPrikazUlozAko, QStringLiteral("Ulož &ako..."), QStringLiteral("Uložiť pod novým menom"))
@@ -189,9 +192,9 @@ void CMainFrame::CreateMenusAndToolBar()
 
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&Súbor"));
     m_fileMenu->addActions({open, m_actions.value(kPrikazNovaSezona), m_actions.value(kPrikazSezonaZTejto),
-                            m_actions.value(kPrikazUkazkovaSezona), m_actions.value(kPrikazUlozAko),
-                            m_actions.value(kPrikazZaloha), m_actions.value(kPrikazObnovitZoZalohy),
-                            m_actions.value(kPrikazZhutnit)});
+                            m_actions.value(kPrikazPreviestSezonu), m_actions.value(kPrikazUkazkovaSezona),
+                            m_actions.value(kPrikazUlozAko), m_actions.value(kPrikazZaloha),
+                            m_actions.value(kPrikazObnovitZoZalohy), m_actions.value(kPrikazZhutnit)});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions(
         {print, m_actions.value(kPrikazNahlad), m_actions.value(kPrikazNastavenieTlaciarne)});
@@ -270,6 +273,7 @@ bool CMainFrame::IsCommandEnabled(int command) const
     switch (command) {
     case kPrikazOtvorit:
     case kPrikazNovaSezona:
+    case kPrikazPreviestSezonu:
     case kPrikazUkazkovaSezona:
     case kPrikazNastavenieTlaciarne:
     case kPrikazKoniec:
@@ -333,6 +337,9 @@ void CMainFrame::RunCommand(int command)
     }
     case kPrikazNovaSezona:
         NewSeason();
+        break;
+    case kPrikazPreviestSezonu:
+        ConvertOlderSeason();
         break;
     case kPrikazUkazkovaSezona:
         DemoSeason();
@@ -477,9 +484,69 @@ void CMainFrame::SeasonFileChanged(const QString& path)
 
 bool CMainFrame::OpenSeason(const QString& path)
 {
+    // A season kept in the Jet format is converted into a new file first; the Jet file stays as it is.
+    if (IsJetFile(path))
+        return ConvertAndOpen(path, true);
     const bool opened = m_doc.OpenSeasonFile(path);
     EditAccessChanged();
     return opened;
+}
+
+bool CMainFrame::ConvertAndOpen(const QString& jetPath, bool ask)
+{
+    const QString shown = QDir::toNativeSeparators(jetPath);
+    if (ask && !m_user.AskYesNo(
+                   QStringLiteral("Súbor %1 je sezóna vo formáte Jet (Access 97 alebo 2000).\n\nProgram ju "
+                                  "prevedie do nového súboru a ten otvorí; pôvodný súbor zostane, ako je.\n\n"
+                                  "Previesť ju?")
+                       .arg(shown)))
+        return false;
+    const QString target =
+        AskNewSeasonFile(QStringLiteral("Previesť staršiu sezónu"), ConvertedSeasonName(jetPath),
+                         QStringLiteral("Prevedenú sezónu nemožno zapísať na miesto otvorenej sezóny."));
+    if (target.isEmpty())
+        return false;
+    if (TenIstySubor(target, jetPath)) {
+        m_user.ShowMessage(
+            QStringLiteral("Prevedená sezóna sa zapíše do nového súboru; zvoľte iný názov, než má pôvodný."),
+            CPouzivatel::Ikona::Vykricnik);
+        return false;
+    }
+    const CVysledokPrevodu result = ConvertJetSeason(jetPath, target, [this](qint64 done, qint64 total) {
+        return m_user.Progress(QStringLiteral("Prevádza sa sezóna..."),
+                               static_cast<int>(std::min<qint64>(done, INT_MAX)),
+                               static_cast<int>(std::min<qint64>(total, INT_MAX)));
+    });
+    m_user.Progress(QString(), 1, 1);
+    if (result.cancelled)
+        return false;
+    if (!result.error.isEmpty()) {
+        m_user.ShowMessage(result.error, CPouzivatel::Ikona::Vykricnik);
+        return false;
+    }
+    if (!result.report.isEmpty())
+        m_user.ShowMessage(
+            QStringLiteral("Sezóna je prevedená do súboru %1.\n\n%2")
+                .arg(QDir::toNativeSeparators(target), result.report.join(QStringLiteral("\n\n"))));
+    return OpenSeason(target);
+}
+
+void CMainFrame::ConvertOlderSeason()
+{
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Previesť staršiu sezónu"), SeasonFolder(),
+                                     kFilterSezony + QStringLiteral(";;Všetky súbory (*)"));
+    if (path.isEmpty())
+        return;
+    if (!IsJetFile(path)) {
+        m_user.ShowMessage(
+            QStringLiteral("Súbor %1 nie je sezóna vo formáte Jet (Access 97 alebo 2000); ak je to "
+                           "sezóna tohto programu, otvorte ju príkazom Otvoriť.")
+                .arg(QDir::toNativeSeparators(path)),
+            CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    ConvertAndOpen(path, false);
 }
 
 void CMainFrame::EditAccessChanged()

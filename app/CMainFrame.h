@@ -58,6 +58,10 @@ public:
     void YellowCardRule();
     void NewSeason();
     void SeasonFromThis();
+    // Converts a season kept in the Jet format into a new file and opens that (asking first when the
+    // user only meant to open it).
+    bool ConvertAndOpen(const QString& jetPath, bool ask);
+    void ConvertOlderSeason();
     void TieRule();
     // "Ukážková sezóna...": makes a demo season where the user wants it and opens it.
     void DemoSeason();

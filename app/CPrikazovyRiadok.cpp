@@ -17,6 +17,7 @@
 #include "db/schema.h"
 #include "db/subory.h"
 #include "discipline/karty.h"
+#include "jet/prevod.h"
 #include "officials/nominacie.h"
 #include "officials/rozhodcovia.h"
 #include "officials/znamky.h"
@@ -71,7 +72,7 @@ const QStringList kJobs = {
     QStringLiteral("recalculate"),  QStringLiteral("generate"),       QStringLiteral("export"),
     QStringLiteral("print"),        QStringLiteral("publish"),        QStringLiteral("calendar"),
     QStringLiteral("import-clubs"), QStringLiteral("import-players"), QStringLiteral("amnesty"),
-    QStringLiteral("withdraw")};
+    QStringLiteral("withdraw"),     QStringLiteral("convert"),        QStringLiteral("jet-child")};
 
 // Options with a value, besides the two jobs that take one.
 const QStringList kValueOptions = {
@@ -154,6 +155,13 @@ void DefineOptions(QCommandLineParser& parser)
     flag(QStringLiteral("bez-znamok"),
          QStringLiteral("Pri --new-season --from bez známok z testu rozhodcov."));
     flag(QStringLiteral("withdraw"), QStringLiteral("Klub --klub odstúpil zo súťaže od dňa --datum."));
+    flag(QStringLiteral("convert"), QStringLiteral("Prevedie sezónu vo formáte Jet do nového súboru -o."));
+    {
+        // The conversion's own reading, in a process of its own (see jet/prevod.h).
+        QCommandLineOption child(kVolbaPrevodnika);
+        child.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(child);
+    }
     flag(QStringLiteral("annul"), QStringLiteral("Pri --withdraw sa všetky výsledky klubu anulujú."));
     flag(QStringLiteral("zrusit"), QStringLiteral("Pri --withdraw zruší odstúpenie klubu."));
     flag(QStringLiteral("demo-season"),
@@ -371,11 +379,17 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
     if (volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print"))
         volby.view = parser.value(volby.job);
     const bool writes = volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print") ||
-                        volby.job == QStringLiteral("publish") || volby.job == QStringLiteral("calendar");
+                        volby.job == QStringLiteral("publish") || volby.job == QStringLiteral("calendar") ||
+                        volby.job == QStringLiteral("convert");
     if (writes && volby.output.isEmpty())
         return Fail(kZlePouzitie, volby.job == QStringLiteral("publish")
                                       ? QStringLiteral("Chýba priečinok webu (-o PRIECINOK).")
                                       : QStringLiteral("Chýba výstupný súbor (-o SUBOR)."));
+    if (volby.job == kVolbaPrevodnika) {
+        if (volby.positional.size() != 2)
+            return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
+        return RunConversionChild(volby.positional.at(0), volby.positional.at(1));
+    }
     // An import names the season and the file to read.
     const qsizetype files = volby.job.startsWith(QStringLiteral("import-")) ? 2 : 1;
     if (volby.positional.size() != files)
@@ -405,7 +419,26 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
         return AmnestyJob(volby);
     if (volby.job == QStringLiteral("withdraw"))
         return WithdrawJob(volby);
+    if (volby.job == QStringLiteral("convert"))
+        return ConvertJob(volby);
     return ExportOrPrint(volby);
+}
+
+int CPrikazovyRiadok::ConvertJob(const CVolby& volby)
+{
+    if (volby.output.right(3).compare(QStringLiteral("mdb"), Qt::CaseInsensitive) != 0)
+        return Fail(kZlePouzitie, QStringLiteral("Prevedená sezóna musí mať príponu .mdb."));
+    if (QFileInfo::exists(volby.output))
+        return Fail(kNedaSa, QStringLiteral("Súbor %1 už existuje; prevedenú sezónu do neho nezapíšem.")
+                                 .arg(QDir::toNativeSeparators(volby.output)));
+    if (const int refused = RefuseOutput(volby); refused != kUspech)
+        return refused;
+    const CVysledokPrevodu result = ConvertJetSeason(volby.season, volby.output);
+    if (!result.error.isEmpty())
+        return Fail(kNedaSa, result.error);
+    for (const QString& line : result.report)
+        m_out << line << Qt::endl;
+    return kUspech;
 }
 
 int CPrikazovyRiadok::WithdrawJob(const CVolby& volby)

@@ -74,6 +74,7 @@ private:
     int Import(const CVolby& volby);
     int AmnestyJob(const CVolby& volby);
     int WithdrawJob(const CVolby& volby);
+    int ConvertJob(const CVolby& volby);
 
     QTextStream& m_out;
     QTextStream& m_err;

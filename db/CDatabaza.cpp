@@ -233,6 +233,8 @@ void CDatabaza::Open(const QString& path)
         throw CChybaDatabazy(QStringLiteral("Súbor %1 neexistuje.").arg(shown));
     // The engine would make an empty or short file into a database of its own: a file that does not
     // begin as a database is turned away before the engine sees it, and stays as it was.
+    if (IsJetFile(path))
+        throw CChybaDatabazy(kJeVoFormateJet.arg(shown));
     if (!IsDatabaseFile(path))
         throw CChybaDatabazy(
             QStringLiteral("Súbor %1 nie je sezóna programu Agenda Mirak: nie je to databáza "

@@ -70,7 +70,7 @@ QString LimitedText(const QString& text, QStringView column)
     return text.size() > limit ? text.left(limit) : text;
 }
 
-QStringList NewSeasonStatements()
+QStringList NewSeasonStatements(bool nullableIntegers)
 {
     QStringList s;
     s << QStringLiteral("CREATE TABLE tsezona (nazov%1, kraj%1, zvaz%1, stop%1, zapocitat%2)")
@@ -100,6 +100,10 @@ QStringList NewSeasonStatements()
     s << QStringLiteral("CREATE TABLE theslo (heslo%1)").arg(kText);
     s << IndexStatements();
     s << OwnTableStatements();
+    if (nullableIntegers)
+        for (QString& statement : s)
+            statement.replace(QStringLiteral(" INTEGER NOT NULL DEFAULT"),
+                              QStringLiteral(" INTEGER DEFAULT"));
     s << QStringLiteral("INSERT INTO theslo (heslo) VALUES ('')");
     s << QStringLiteral(
              "INSERT INTO thraci (meno, priezvisko, RC, IDklubu) VALUES ('Vlastný', 'gól', '%1', 0)")

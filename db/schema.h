@@ -20,8 +20,9 @@ int FieldLength(QStringView column);
 QString LimitedText(const QString& text, QStringView column);
 
 // The statements that create an empty season file: tables, indexes, the `theslo` row with an empty
-// password and the own-goal player.
-QStringList NewSeasonStatements();
+// password and the own-goal player. A file converted from another store keeps whatever NULL that
+// store held, in integer columns too (`nullableIntegers`).
+QStringList NewSeasonStatements(bool nullableIntegers = false);
 
 // The columns the program reads from each table of a season file (the upgrade columns apart, which
 // are added when missing, and `tbody.ID`, which nothing reads).

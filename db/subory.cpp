@@ -56,6 +56,15 @@ QString FileNamePart(const QString& text)
     return out.trimmed();
 }
 
+bool IsJetFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(32);
+    return head.size() >= 19 && head.mid(4, 15) == QByteArrayLiteral("Standard Jet DB");
+}
+
 bool IsDatabaseFile(const QString& path)
 {
     QFile file(path);

@@ -15,6 +15,12 @@ QString FileNamePart(const QString& text);
 
 // Whether the file begins as a database of the engine (its header); an empty or short file does not.
 bool IsDatabaseFile(const QString& path);
+// Whether the file begins as a database of the Jet format ("Standard Jet DB"), as seasons kept by
+// Access 97 and 2000 are.
+bool IsJetFile(const QString& path);
+inline const QString kJeVoFormateJet = QStringLiteral(
+    "Súbor %1 je sezóna vo formáte Jet (Access 97 alebo 2000). Program ju najprv prevedie do nového "
+    "súboru: Súbor → Previesť staršiu sezónu..., alebo agenda-mirak --convert.");
 // Whether another program (or another window of this one) holds the database file open.
 bool HeldByAnotherProgram(const QString& path);
 

@@ -44,4 +44,6 @@ enum Prikaz : int {
     kPrikazSezonaZTejto = 32906,
     // How clubs level on points are ordered.
     kPrikazPoradie = 32907,
+    // A season kept in the Jet format converted into a new file.
+    kPrikazPreviestSezonu = 32908,
 };

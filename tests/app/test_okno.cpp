@@ -9,6 +9,8 @@
 #include "competition/sutaze.h"
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
+#include "db/subory.h"
+#include "jet/prevod.h"
 #include "officials/CRozhodciView.h"
 #include "okno.h"
 #include "output/web.h"
@@ -565,6 +567,33 @@ TEST_F(MainWindow, ANewSeasonIsCreatedAndOpenedButNeverOverTheOpenOne)
     m_frame->RunCommand(kPrikazNovaSezona);
     EXPECT_EQ(QFileInfo(m_doc.FilePath()).fileName(), QStringLiteral("nova.mdb"));
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tsutaze")).toInt(), 0);
+}
+
+TEST_F(MainWindow, OpeningASeasonKeptInTheJetFormatConvertsItIntoANewFile)
+{
+    SetConverterProgram(QStringLiteral(MIRAK_EXECUTABLE));
+    const QString jet = Path(QStringLiteral("stara sezona.mdb"));
+    ASSERT_TRUE(
+        QFile::copy(QStringLiteral(MIRAK_SOURCE_DIR "/tests/jet/subory/mala-jet3-historia.mdb"), jet));
+    QFile::setPermissions(jet, QFile::ReadOwner | QFile::WriteOwner);
+    const QString target = Path(QStringLiteral("stara sezona (prevedená).mdb"));
+    // Declined: nothing happens.
+    m_user.answers = {false};
+    EXPECT_FALSE(m_frame->OpenSeason(jet));
+    EXPECT_FALSE(QFile::exists(target));
+    // Accepted: the name proposed beside it, the new season opened, what was kept besides said.
+    m_user.fileNames = {target};
+    EXPECT_TRUE(m_frame->OpenSeason(jet));
+    EXPECT_TRUE(m_user.questions.last().contains(QStringLiteral("vo formáte Jet")));
+    EXPECT_EQ(m_user.proposedPaths.last(), target);
+    EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("tpoznamky")));
+    EXPECT_TRUE(TenIstySubor(m_doc.FilePath(), target));
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tsutaze")).toInt(), 2);
+    EXPECT_TRUE(IsJetFile(jet));
+    // A Jet file opened by the document itself is told what it is.
+    CLigaroDoc other(m_user);
+    EXPECT_FALSE(other.OpenSeasonFile(jet));
+    EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("Previesť staršiu sezónu")));
 }
 
 } // namespace

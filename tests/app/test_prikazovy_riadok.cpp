@@ -407,4 +407,33 @@ TEST_F(CommandLine, TheNextSeasonAndAWithdrawnClub)
               2);
 }
 
+TEST_F(CommandLine, ConvertsASeasonKeptInTheJetFormat)
+{
+    const QString jet = Path(QStringLiteral("stara.mdb"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(MIRAK_SOURCE_DIR "/tests/jet/subory/stara-schema-jet3.mdb"), jet));
+    const QString target = Path(QStringLiteral("nova.mdb"));
+    EXPECT_EQ(Program({QStringLiteral("--convert"), jet}).status, 1);
+    EXPECT_EQ(
+        Program({QStringLiteral("--convert"), jet, QStringLiteral("-o"), Path(QStringLiteral("nova.txt"))})
+            .status,
+        1);
+    // A Jet file is no season the jobs can open: they say how to convert it.
+    CBeh r = Program({QStringLiteral("--info"), jet});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("--convert")));
+    r = Program({QStringLiteral("--convert"), jet, QStringLiteral("-o"), target});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    r = Program({QStringLiteral("--info"), target});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("zapasy: 56")));
+    r = Program({QStringLiteral("--convert"), jet, QStringLiteral("-o"), target});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("už existuje")));
+    r = Program(
+        {QStringLiteral("--convert"), target, QStringLiteral("-o"), Path(QStringLiteral("dalsia.mdb"))});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("nezačína ako databáza Jet")));
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("dalsia.mdb"))));
+}
+
 } // namespace
