@@ -28,7 +28,8 @@ private:
     CPreklady m_preklady;
     COknoPouzivatel m_user;
     CNastavenia m_settings;
-    QPrinter m_printer;
+    // At the printer's own resolution, as the PDF is drawn at its own: the preview shows the same.
+    QPrinter m_printer{QPrinter::HighResolution};
     CLigaroDoc m_doc;
     std::unique_ptr<CMainFrame> m_frame;
 };

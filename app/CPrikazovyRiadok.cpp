@@ -696,7 +696,8 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
         }
         if (output.usesRound && round != kVsetkyKola && !ReadRounds(db, competition).contains(round))
             return Fail(kNedaSa, QStringLiteral("Súťaž %1 nemá %2. kolo.").arg(competition).arg(round));
-        if (volby.view == QStringLiteral("hraci") && !hasClub)
+        // A page shows one club's players, the first one's without --klub; a print takes every club.
+        if (volby.view == QStringLiteral("hraci") && !hasClub && !print)
             v.club = ChooseClub(CompetitionClubs(db, competition), 0);
         if (output.perCompetition && v.club != kVsetkyKluby &&
             db.Value(QStringLiteral("select count(*) from tkluby where ID=? and skupina=?"),

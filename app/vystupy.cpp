@@ -106,17 +106,27 @@ const QHash<QString, CVystupZoznamu>& Outputs()
                     [](CDatabaza& db, const CVyber& v) { return ExportTopScorers(db, v.competition); }});
         out.insert(QStringLiteral("zk"), Cards(CDruhKariet::Zlte));
         out.insert(QStringLiteral("ck"), Cards(CDruhKariet::Cervene));
-        out.insert(QStringLiteral("zk-stop"),
-                   {true,
-                    [](CDatabaza& db, const CVyber& v) {
-                        return std::make_unique<CTlacStopu>(
-                            db, v.round, StopList(db, v.competition, v.round, v.thresholds),
-                            v.club == kVsetkyKluby ? QString() : CardClubText(db, v.club));
-                    },
-                    [](CDatabaza& db, const CVyber& v) {
-                        return std::optional<CMyExport>(
-                            ExportStopList(db, v.competition, v.round, v.thresholds));
-                    }});
+        out.insert(
+            QStringLiteral("zk-stop"),
+            {true,
+             [](CDatabaza& db, const CVyber& v) {
+                 // One club: its own players under its name, not every club's.
+                 QVector<CHracStop> entries = StopList(db, v.competition, v.round, v.thresholds);
+                 if (v.club != kVsetkyKluby) {
+                     const QString name = CardClubText(db, v.club);
+                     QVector<CHracStop> own;
+                     for (const CHracStop& e : entries)
+                         if (e.club == name)
+                             own.append(e);
+                     entries = own;
+                 }
+                 return std::make_unique<CTlacStopu>(db, v.competition, v.round, std::move(entries),
+                                                     v.club == kVsetkyKluby ? QString()
+                                                                            : CardClubText(db, v.club));
+             },
+             [](CDatabaza& db, const CVyber& v) {
+                 return std::optional<CMyExport>(ExportStopList(db, v.competition, v.round, v.thresholds));
+             }});
         // Without a round: the round being played.
         const auto roundOf = [](CDatabaza& db, const CVyber& v) {
             return v.round == kVsetkyKola ? CurrentRound(db, v.competition) : v.round;
@@ -163,8 +173,15 @@ const QHash<QString, CVystupZoznamu>& Outputs()
         out.insert(QStringLiteral("nominacie"), nominations);
         out.insert(QStringLiteral("hraci"),
                    {false,
-                    [](CDatabaza& db, const CVyber& v) {
-                        return std::make_unique<CTlacHracov>(db, v.competition, v.club);
+                    [](CDatabaza& db, const CVyber& v) -> std::unique_ptr<CTlacovina> {
+                        if (v.club != kVsetkyKluby)
+                            return std::make_unique<CTlacHracov>(db, v.competition, v.club);
+                        // Without a club: every club's register, each from a new page.
+                        std::vector<std::unique_ptr<CTlacovina>> parts;
+                        for (const CPolozkaKlubu& c : CompetitionClubs(db, v.competition))
+                            parts.push_back(std::make_unique<CTlacHracov>(db, v.competition, c.id));
+                        return std::make_unique<CTlacZaSebou>(std::move(parts),
+                                                              QStringLiteral("Zoznam hráčov"));
                     },
                     [](CDatabaza& db, const CVyber& v) {
                         return std::optional<CMyExport>(ExportPlayers(db, v.competition, v.club));

@@ -72,23 +72,16 @@ QVector<int> ReadRounds(CDatabaza& db, int competition)
     return rounds;
 }
 
-int RoundPageCount(CDatabaza& db, int competition, int round)
+QVector<QVector<CZapas>> MatchesByRound(CDatabaza& db, int competition, int round)
 {
-    if (round != kVsetkyKola)
-        return 1;
-    const int rounds = static_cast<int>(ReadRounds(db, competition).size());
-    return std::max(1, (rounds + kKolNaStranu - 1) / kKolNaStranu);
-}
-
-QVector<CZapas> MatchesOfPage(CDatabaza& db, int competition, int round, int page)
-{
-    if (round != kVsetkyKola)
-        return ReadMatches(db, competition, round);
-    QVector<CZapas> out;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo>? and kolo<=? order by ID"),
-            {competition, kKolNaStranu * (page - 1), kKolNaStranu * page});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        out.append(CZapas::FromRow(rs));
-    return out;
+    QVector<CZapas> matches = ReadMatches(db, competition, round);
+    std::stable_sort(matches.begin(), matches.end(),
+                     [](const CZapas& a, const CZapas& b) { return a.round < b.round; });
+    QVector<QVector<CZapas>> groups;
+    for (const CZapas& z : matches) {
+        if (groups.isEmpty() || groups.last().first().round != z.round)
+            groups.append(QVector<CZapas>());
+        groups.last().append(z);
+    }
+    return groups;
 }

@@ -42,8 +42,7 @@ bool MatchIsBye(CDatabaza& db, int match);
 // The rounds that have matches, in order.
 QVector<int> ReadRounds(CDatabaza& db, int competition);
 
-// Printouts of a round list: one page for one round, four rounds a page for all rounds.
+// Printouts of a round list hold up to four rounds a page, as many as fit.
 inline constexpr int kKolNaStranu = 4;
-int RoundPageCount(CDatabaza& db, int competition, int round);
-// The matches on page `page` (from 1): the round's own, or those of rounds 4(page-1)+1 .. 4 page.
-QVector<CZapas> MatchesOfPage(CDatabaza& db, int competition, int round, int page);
+// The matches of one round or (kVsetkyKola) of all, a group per round in round order, matches by ID.
+QVector<QVector<CZapas>> MatchesByRound(CDatabaza& db, int competition, int round);

@@ -5,6 +5,7 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "output/CQtPlocha.h"
 #include "output/CTabulka.h"
 #include "sutaze.h"
 
@@ -206,55 +207,135 @@ const QString kVzorKlubu = QStringLiteral(" TJ Družstevník Šaštín-Stráže 
 
 } // namespace
 
-CTlacRozpisu::CTlacRozpisu(CDatabaza& db, int competition, int round)
+CTlacKol::CTlacKol(CDatabaza& db, int competition, int round)
     : m_db(db), m_competition(competition), m_round(round)
 {
 }
 
-int CTlacRozpisu::PageCount()
+void CTlacKol::Layout(CPlocha& surface)
 {
-    return RoundPageCount(m_db, m_competition, m_round);
+    m_groups = MatchesByRound(m_db, m_competition, m_round);
+    CTabulka t(surface);
+    Columns(t);
+    const CMenaKlubov names(m_db);
+    QVector<CSkupinaRiadkov> groups;
+    m_notes.clear();
+    for (const QVector<CZapas>& round : m_groups) {
+        CSkupinaRiadkov g;
+        g.headingLines = HeadingLines();
+        QVector<QStringList> notes;
+        for (const CZapas& z : round) {
+            const QStringList cells = Cells(z, round.first(), names);
+            const QStringList lines = t.WrapInColumn(NoteColumn(), cells.value(NoteColumn()));
+            notes.append(lines);
+            g.rowLines.append(std::max<int>(1, static_cast<int>(lines.size())));
+        }
+        groups.append(g);
+        m_notes.append(notes);
+    }
+    // A page for one round holds it whole where it fits; all rounds go four a page as they always did.
+    m_pages = PagesOfGroups(groups, t.GridRowsPerPage(), m_round == kVsetkyKola ? kKolNaStranu : 0);
 }
 
-void CTlacRozpisu::DrawPage(CPlocha& surface, int page)
+int CTlacKol::PageCount()
 {
+    if (m_pages.isEmpty()) {
+        CMeraciaPlocha measure(PageSize());
+        Layout(measure);
+    }
+    return static_cast<int>(m_pages.size());
+}
+
+void CTlacKol::DrawPage(CPlocha& surface, int page)
+{
+    if (m_pages.isEmpty())
+        PageCount();
     CTabulka t(surface);
+    Columns(t);
+    Header(t);
+    const CMenaKlubov names(m_db);
+    int row = 0;
+    for (const CUsekSkupiny& part : m_pages.value(page - 1)) {
+        const QVector<CZapas>& round = m_groups.at(part.group);
+        QString title = RoundHeading(round.first());
+        if (part.continued)
+            title += QStringLiteral(" ") + QString::fromUtf8(kPokracovanie);
+        Heading(t, row, title);
+        row += HeadingLines();
+        for (int m = part.from; m < part.from + part.count; ++m) {
+            const CZapas& z = round.at(m);
+            const QStringList cells = Cells(z, round.first(), names);
+            const QStringList& note = m_notes.at(part.group).at(m);
+            const int span = std::max<int>(1, static_cast<int>(note.size()));
+            for (int c = 0; c < cells.size(); ++c) {
+                if (c == NoteColumn())
+                    t.GridCellLines(row, span, c, note, Alignment(c), 400);
+                else
+                    t.GridCellLines(row, span, c, {cells.at(c)}, Alignment(c), 400);
+            }
+            row += span;
+        }
+    }
+    const CHlavicka season = CHlavicka::Read(m_db);
+    t.PageFoot(season.AssociationLine(), page, PageCount());
+}
+
+QString KickOffCell(const CZapas& z, const CZapas& first)
+{
+    if (JeZiadnyDatum(z.kickOff) || JeZiadnyDatum(first.kickOff) || z.kickOff.date() == first.kickOff.date())
+        return z.timeText;
+    const QString day = QStringLiteral("%1.%2.").arg(z.kickOff.date().day()).arg(z.kickOff.date().month());
+    return z.timeText.isEmpty() ? day : day + QLatin1Char(' ') + z.timeText;
+}
+
+void CTlacRozpisu::Columns(CTabulka& t)
+{
     // As wide on every page: measured on all clubs and notes of the competition.
     const QString club = LongestClubName(m_db, m_competition);
     const QString note = m_db.Value(QStringLiteral("select poznamka2 from tzapasy where skupina=? "
                                                    "order by length(poznamka2) desc limit 1"),
                                     {m_competition})
                              .toString();
+    // A match moved to another day shows that day beside its time.
+    const bool moved =
+        m_db.Value(QStringLiteral("select count(*) from tzapasy z where skupina=?1 and substr(cas,1,10)<>("
+                                  "select substr(cas,1,10) from tzapasy f where f.skupina=?1 and "
+                                  "f.kolo=z.kolo order by f.ID limit 1)"),
+                   {m_competition})
+            .toInt() > 0;
     t.AddColumn(CTabulka::Sample(kVzorKlubu, club), Zarovnanie::Vlavo);
     t.AddColumn(CTabulka::Sample(kVzorKlubu, QStringLiteral("- ") + club), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral("  Cas  "), Zarovnanie::Stred);
-    t.AddColumn(CTabulka::Sample(QStringLiteral("  Poznámka  "), note), Zarovnanie::Vlavo);
+    t.AddColumn(moved ? QStringLiteral(" 22.10. 17:30 ") : QStringLiteral("  Cas  "), Zarovnanie::Stred);
+    // A note is wrapped within its row rather than widen the table off the paper.
+    t.AddColumn(CTabulka::Sample(QStringLiteral("  Poznámka  "), note.left(30)), Zarovnanie::Vlavo);
+}
+
+void CTlacRozpisu::Header(CTabulka& t)
+{
     const CHlavicka season = CHlavicka::Read(m_db);
     t.TitleLine(QStringLiteral("Rozpis zápasov v sezóne %1").arg(season.nazov));
     t.SeasonLine(CompetitionName(m_db, m_competition));
     t.RuledLine(season.AssociationLine());
+}
 
-    const QVector<CZapas> matches = MatchesOfPage(m_db, m_competition, m_round, page);
-    const CMenaKlubov names(m_db);
-    int row = 0;
-    int previousRound = -1;
-    for (const CZapas& z : matches) {
-        if (z.round != previousRound) {
-            previousRound = z.round;
-            t.GridCellEx(row, 0, RoundHeading(z), Zarovnanie::Vlavo, 700);
-            t.GridCellEx(row, 1, QString(), Zarovnanie::Vlavo, 700);
-            t.GridCellEx(row, 2, QStringLiteral("čas"), Zarovnanie::Stred, 700);
-            t.GridCellEx(row, 3, QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 700);
-            ++row;
-        }
-        const bool bye = z.awayClub == 0;
-        t.GridCellEx(row, 0, names.Name(z.homeClub), Zarovnanie::Vlavo, 400);
-        t.GridCellEx(row, 1, QStringLiteral("- %1").arg(names.Name(z.awayClub)), Zarovnanie::Vlavo, 400);
-        t.GridCellEx(row, 2, bye ? QString() : z.timeText, Zarovnanie::Stred, 400);
-        t.GridCellEx(row, 3, bye ? QString() : z.scheduleNote, Zarovnanie::Vlavo, 400);
-        ++row;
-    }
-    t.PageFoot(season.AssociationLine(), page, PageCount());
+void CTlacRozpisu::Heading(CTabulka& t, int row, const QString& title)
+{
+    t.GridCellEx(row, 0, title, Zarovnanie::Vlavo, 700);
+    t.GridCellEx(row, 1, QString(), Zarovnanie::Vlavo, 700);
+    t.GridCellEx(row, 2, QStringLiteral("čas"), Zarovnanie::Stred, 700);
+    t.GridCellEx(row, 3, QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 700);
+}
+
+QStringList CTlacRozpisu::Cells(const CZapas& z, const CZapas& first, const CMenaKlubov& names)
+{
+    const bool bye = z.awayClub == 0;
+    return {names.Name(z.homeClub), QStringLiteral("- %1").arg(names.Name(z.awayClub)),
+            bye ? QString() : KickOffCell(z, first), bye ? QString() : z.scheduleNote.trimmed()};
+}
+
+Zarovnanie CTlacRozpisu::Alignment(int column) const
+{
+    return column == 2 ? Zarovnanie::Stred : Zarovnanie::Vlavo;
 }
 
 QString RoundHeading(const CZapas& first)

@@ -4,6 +4,7 @@
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
+#include "output/strankovanie.h"
 
 #include <QDate>
 #include <QHash>
@@ -13,6 +14,7 @@
 #include <optional>
 
 class CDatabaza;
+class CTabulka;
 
 // The match schedule of a competition: the list, single corrections, kick-off times, notes, the
 // printout and the page.
@@ -95,19 +97,59 @@ struct CNovyVykop
 CNovyVykop ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QString& timeText,
                        bool wholeRound);
 
-// The printout: one page for one round, four rounds a page for all.
-class CTlacRozpisu : public CTlacovina
+// A printout of a competition's matches by round (one round, or all): up to four rounds a page as
+// long as they fit, a round that does not fit the rest of a page on the next one, a round taller than a
+// page continued with its heading again; a note wraps within its row; a match played on another day
+// than its round shows its own date.
+class CTlacKol : public CTlacovina
 {
 public:
-    CTlacRozpisu(CDatabaza& db, int competition, int round);
+    CTlacKol(CDatabaza& db, int competition, int round);
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
-    QString DocumentName() const override { return QStringLiteral("Rozpis zápasov"); }
 
-private:
+protected:
+    // The table's columns and the lines above it.
+    virtual void Columns(CTabulka& t) = 0;
+    virtual void Header(CTabulka& t) = 0;
+    // The round's heading, `HeadingLines` rows of the grid from `row`.
+    virtual int HeadingLines() const = 0;
+    virtual void Heading(CTabulka& t, int row, const QString& title) = 0;
+    // A match's cells; the cell of `NoteColumn` wraps.
+    virtual QStringList Cells(const CZapas& z, const CZapas& first, const CMenaKlubov& names) = 0;
+    virtual int NoteColumn() const = 0;
+    virtual Zarovnanie Alignment(int column) const = 0;
+
     CDatabaza& m_db;
     int m_competition;
     int m_round;
+
+private:
+    void Layout(CPlocha& surface);
+    QVector<QVector<CZapas>> m_groups;
+    QVector<CStranaSkupin> m_pages;
+    QVector<QVector<QStringList>> m_notes; // each match's note in the lines it takes
+};
+
+// The match's kick-off as the round printouts show it: the time, with the day in front for a match
+// played on another day than its round's first match ("22.10. 17:30").
+QString KickOffCell(const CZapas& z, const CZapas& first);
+
+// The printout of the schedule.
+class CTlacRozpisu : public CTlacKol
+{
+public:
+    CTlacRozpisu(CDatabaza& db, int competition, int round) : CTlacKol(db, competition, round) {}
+    QString DocumentName() const override { return QStringLiteral("Rozpis zápasov"); }
+
+protected:
+    void Columns(CTabulka& t) override;
+    void Header(CTabulka& t) override;
+    int HeadingLines() const override { return 1; }
+    void Heading(CTabulka& t, int row, const QString& title) override;
+    QStringList Cells(const CZapas& z, const CZapas& first, const CMenaKlubov& names) override;
+    int NoteColumn() const override { return 3; }
+    Zarovnanie Alignment(int column) const override;
 };
 
 // " %d. kolo (%s)": a round's heading with the date of its first match.

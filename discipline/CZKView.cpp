@@ -145,7 +145,7 @@ std::unique_ptr<CTlacovina> CZKView::StopPrintout()
     m_progressLabel->hide();
     m_progress->hide();
     const QString club = m_club == kVsetkyKluby ? QString() : m_clubs->currentText();
-    return std::make_unique<CTlacStopu>(db, round, std::move(entries), club);
+    return std::make_unique<CTlacStopu>(db, m_competition, round, std::move(entries), club);
 }
 
 void CZKView::PrintStopList()

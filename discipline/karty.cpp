@@ -254,24 +254,24 @@ CMyExport ExportStopList(CDatabaza& db, int competition, int round, const QVecto
     return page;
 }
 
-CTlacStopu::CTlacStopu(CDatabaza& db, int round, QVector<CHracStop> entries, QString clubName)
-    : m_db(db), m_round(round), m_clubName(std::move(clubName))
+CTlacStopu::CTlacStopu(CDatabaza& db, int competition, int round, QVector<CHracStop> entries,
+                       QString clubName)
+    : m_db(db), m_competition(competition), m_round(round), m_clubName(std::move(clubName))
 {
-    int previousClub = -1;
-    int number = 0;
     for (const CHracStop& e : entries) {
-        if (e.clubIndex != previousClub) {
-            m_lines.append({true, {e.club}});
-            previousClub = e.clubIndex;
-            number = 0;
-        }
-        m_lines.append({false, {QStringLiteral("%1.").arg(++number), e.name, e.rc, e.total}});
+        if (m_clubs.isEmpty() || m_clubs.last().first().clubIndex != e.clubIndex)
+            m_clubs.append(QVector<CHracStop>());
+        m_clubs.last().append(e);
     }
+    QVector<CSkupinaRiadkov> groups;
+    for (const QVector<CHracStop>& club : m_clubs)
+        groups.append({1, QVector<int>(club.size(), 1)});
+    m_pages = PagesOfGroups(groups, kRiadkovNaStranu, 0);
 }
 
 int CTlacStopu::PageCount()
 {
-    return std::max(1, (static_cast<int>(m_lines.size()) + kRiadkovNaStranu - 1) / kRiadkovNaStranu);
+    return static_cast<int>(m_pages.size());
 }
 
 void CTlacStopu::DrawPage(CPlocha& surface, int page)
@@ -279,36 +279,44 @@ void CTlacStopu::DrawPage(CPlocha& surface, int page)
     CTabulka t(surface);
     t.SetLeftMargin(500);
     t.SetCellFontHeight(150);
-    t.AddColumn(QStringLiteral("10."), Zarovnanie::Vlavo);
+    // A number of two or three digits prints whole.
+    t.AddColumn(QStringLiteral("100."), Zarovnanie::Vlavo);
     QStringList names;
-    for (const CRiadok& line : m_lines)
-        if (!line.clubLine)
-            names << line.cells.value(1);
+    for (const QVector<CHracStop>& club : m_clubs)
+        for (const CHracStop& e : club)
+            names << e.name;
     t.AddColumn(CTabulka::Sample(QStringLiteral(" Meno Priezvisko   "), names), Zarovnanie::Vlavo);
     t.AddColumn(QStringLiteral(" 123456/7890 "), Zarovnanie::Stred);
     t.AddColumn(QStringLiteral(" 71 "), Zarovnanie::Stred);
     const CHlavicka season = CHlavicka::Read(m_db);
     t.RuledLine(QStringLiteral("Zoznam hráčov, ktorý majú automatický stop za ŽK v %1.kole").arg(m_round));
     t.HeadingLine(season.SeasonLine(), 1);
-    if (!m_clubName.isEmpty())
-        t.HeadingLine(m_clubName, 0);
-    if (m_lines.isEmpty()) {
+    const QString competition = CompetitionName(m_db, m_competition);
+    t.HeadingLine(m_clubName.isEmpty()
+                      ? QStringLiteral("%1 – %2. kolo").arg(competition).arg(m_round)
+                      : QStringLiteral("%1 – %2. kolo – %3").arg(competition).arg(m_round).arg(m_clubName),
+                  0);
+    if (m_clubs.isEmpty()) {
         t.SetBorders(false, false, false, false);
         t.GridCellEx(0, 0, QStringLiteral("V %1.kole nestojí žiadny hráč").arg(m_round), Zarovnanie::Vlavo,
                      400, false);
     }
-    const int first = (page - 1) * kRiadkovNaStranu;
-    const int last = std::min(static_cast<int>(m_lines.size()), page * kRiadkovNaStranu);
-    for (int i = first; i < last; ++i) {
-        const CRiadok& line = m_lines.at(i);
-        const int row = i - first;
-        if (line.clubLine) {
-            t.SetBorders(false, false, false, false);
-            t.GridCellEx(row, 0, line.cells.at(0), Zarovnanie::Vlavo, 700, false);
-            continue;
+    int row = 0;
+    for (const CUsekSkupiny& part : m_pages.value(page - 1)) {
+        const QVector<CHracStop>& club = m_clubs.at(part.group);
+        t.SetBorders(false, false, false, false);
+        t.GridCellEx(row++, 0,
+                     part.continued
+                         ? QStringLiteral("%1 %2").arg(club.first().club, QString::fromUtf8(kPokracovanie))
+                         : club.first().club,
+                     Zarovnanie::Vlavo, 700, false);
+        for (int i = part.from; i < part.from + part.count; ++i) {
+            const CHracStop& e = club.at(i);
+            const QStringList cells = {QStringLiteral("%1.").arg(i + 1), e.name, e.rc, e.total};
+            for (int c = 0; c < cells.size(); ++c)
+                t.GridCellEx(row, c, cells.at(c), c >= 2 ? Zarovnanie::Stred : Zarovnanie::Vlavo, 400);
+            ++row;
         }
-        for (int c = 0; c < line.cells.size(); ++c)
-            t.GridCellEx(row, c, line.cells.at(c), c >= 2 ? Zarovnanie::Stred : Zarovnanie::Vlavo, 400);
     }
     t.PageFoot(season.AssociationLine(), page, PageCount());
 }

@@ -4,6 +4,7 @@
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
+#include "output/strankovanie.h"
 
 #include <QDate>
 #include <QHash>
@@ -83,25 +84,24 @@ QVector<CHracStop> StopList(CDatabaza& db, int competition, int round, const QVe
 // public.
 CMyExport ExportStopList(CDatabaza& db, int competition, int round, const QVector<int>& thresholds);
 
+// The printout: a group per club (its name, then its players numbered from 1), up to 30 lines a page;
+// a club that goes on over a page has its name again there. `clubName` heads a printout of one club.
 class CTlacStopu : public CTlacovina
 {
 public:
-    CTlacStopu(CDatabaza& db, int round, QVector<CHracStop> entries, QString clubName);
+    CTlacStopu(CDatabaza& db, int competition, int round, QVector<CHracStop> entries, QString clubName);
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Stop za ŽK"); }
     static constexpr int kRiadkovNaStranu = 30;
 
 private:
-    struct CRiadok
-    {
-        bool clubLine;
-        QStringList cells;
-    };
     CDatabaza& m_db;
+    int m_competition;
     int m_round;
     QString m_clubName;
-    QVector<CRiadok> m_lines;
+    QVector<QVector<CHracStop>> m_clubs;
+    QVector<CStranaSkupin> m_pages;
 };
 
 class CTlacKariet : public CTlacovina

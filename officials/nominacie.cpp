@@ -8,6 +8,7 @@
 #include "db/hlavicka.h"
 #include "db/kody.h"
 #include "output/CReportGenerator.h"
+#include "output/strankovanie.h"
 #include "results/odstupenie.h"
 
 #include "db/schema.h"
@@ -398,31 +399,46 @@ QStringList RowCells(const CNominacia& n)
 
 } // namespace
 
-QStringList NominationGridRows(const QVector<CNominacia>& rows)
+QStringList NominationGridRows(const QVector<CNominacia>& rows, int rowsPerPage)
 {
-    QStringList lines;
     const QString bold = QStringLiteral("[%bold%]");
-    bool first = true;
-    for (const CSkupina& g : Groups(rows)) {
-        if (!first)
-            lines << QStringLiteral("[%separator%]|||||||");
-        first = false;
-        lines << QStringList{bold + CReportGenerator::Literal(g.label),
-                             bold + CReportGenerator::Literal(g.competition),
-                             bold + CReportGenerator::Literal(g.date),
-                             bold + QStringLiteral("čas"),
-                             bold + QStringLiteral("HR"),
-                             bold + QStringLiteral("AR1"),
-                             bold + QStringLiteral("AR2"),
-                             bold + QStringLiteral("DZ")}
-                     .join(QLatin1Char('|'));
-        for (const CNominacia* n : g.rows) {
-            // What users typed is printed as typed: a "|" or a tag in a club's name is text.
-            QStringList cells = RowCells(*n);
-            for (QString& c : cells)
-                c = CReportGenerator::Literal(c);
-            lines << cells.join(QLatin1Char('|'));
+    const QVector<CSkupina> groups = Groups(rows);
+    QVector<CSkupinaRiadkov> sizes;
+    for (const CSkupina& g : groups)
+        sizes.append({2, QVector<int>(g.rows.size(), 1)}); // the line between groups and the heading
+    const QVector<CStranaSkupin> pages =
+        PagesOfGroups(sizes, rowsPerPage > 2 ? rowsPerPage : std::numeric_limits<int>::max() / 2, 0);
+    QStringList lines;
+    for (int p = 0; p < pages.size(); ++p) {
+        const qsizetype pageStart = lines.size();
+        for (const CUsekSkupiny& part : pages.at(p)) {
+            const CSkupina& g = groups.at(part.group);
+            if (lines.size() > pageStart)
+                lines << QStringLiteral("[%separator%]|||||||");
+            const QString label = part.continued
+                                      ? QStringLiteral("%1 %2").arg(g.label, QString::fromUtf8(kPokracovanie))
+                                      : g.label;
+            lines << QStringList{bold + CReportGenerator::Literal(label),
+                                 bold + CReportGenerator::Literal(g.competition),
+                                 bold + CReportGenerator::Literal(g.date),
+                                 bold + QStringLiteral("čas"),
+                                 bold + QStringLiteral("HR"),
+                                 bold + QStringLiteral("AR1"),
+                                 bold + QStringLiteral("AR2"),
+                                 bold + QStringLiteral("DZ")}
+                         .join(QLatin1Char('|'));
+            for (int i = part.from; i < part.from + part.count; ++i) {
+                // What users typed is printed as typed: a "|" or a tag in a club's name is text.
+                QStringList cells = RowCells(*g.rows.at(i));
+                for (QString& c : cells)
+                    c = CReportGenerator::Literal(c);
+                lines << cells.join(QLatin1Char('|'));
+            }
         }
+        // The rest of the page stays empty: the next page begins with its own group.
+        if (rowsPerPage > 2 && p + 1 < pages.size())
+            while (lines.size() - pageStart < rowsPerPage)
+                lines << CReportGenerator::BlankRow();
     }
     return lines;
 }
@@ -436,7 +452,8 @@ bool FillNominationReport(CReportGenerator& report, CDatabaza& db, const QVector
         CReportGenerator::Literal(QStringLiteral("Nominácie rozhodcov v sezóne %1").arg(season.nazov)));
     report.SetFieldText(QStringLiteral("Kraj"),
                         CReportGenerator::Literal(QStringLiteral("%1 - %2").arg(season.kraj, season.zvaz)));
-    return report.SetGridRows(QStringLiteral("nominacie"), NominationGridRows(rows));
+    return report.SetGridRows(QStringLiteral("nominacie"),
+                              NominationGridRows(rows, report.GridRowsPerPage(QStringLiteral("nominacie"))));
 }
 
 CMyExport ExportNominations(CDatabaza& db, const QVector<CNominacia>& rows)

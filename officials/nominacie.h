@@ -78,7 +78,9 @@ int RemoveOrphanNominations(class CLigaroDoc& doc);
 inline const QString kOdstranitNominacieBezZapasu = QStringLiteral("Odstrániť nominácie bez zápasu");
 QString OrphanNominationsRemovedMessage(int count);
 
-QStringList NominationGridRows(const QVector<CNominacia>& rows);
+// `rowsPerPage` of the template's grid (0: one long page): a day and competition that does not fit the
+// rest of a page starts the next one, one that goes on over a page has its heading again there.
+QStringList NominationGridRows(const QVector<CNominacia>& rows, int rowsPerPage = 0);
 bool FillNominationReport(CReportGenerator& report, CDatabaza& db, const QVector<CNominacia>& rows);
 inline const QString kSablonaNominacii = QStringLiteral("rpt/nominacie.rpt");
 CMyExport ExportNominations(CDatabaza& db, const QVector<CNominacia>& rows);

@@ -8,7 +8,9 @@
 #include <QString>
 #include <QVector>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 // A page to draw on, measured in twips (1/1440 inch) from the top-left corner of the paper, y
 // growing downwards. Printed tables and report templates draw on it; behind it is a QPainter (printer,
@@ -111,4 +113,38 @@ public:
 
 protected:
     bool m_landscape = false;
+};
+
+// Printouts one after another, each from a new page with its own page numbers (every club's register of
+// a competition).
+class CTlacZaSebou : public CTlacovina
+{
+public:
+    explicit CTlacZaSebou(std::vector<std::unique_ptr<CTlacovina>> parts, QString name)
+        : m_parts(std::move(parts)), m_name(std::move(name))
+    {
+    }
+    int PageCount() override
+    {
+        int pages = 0;
+        for (auto& p : m_parts)
+            pages += p->PageCount();
+        return std::max(1, pages);
+    }
+    void DrawPage(CPlocha& surface, int page) override
+    {
+        for (auto& p : m_parts) {
+            const int pages = p->PageCount();
+            if (page <= pages) {
+                p->DrawPage(surface, page);
+                return;
+            }
+            page -= pages;
+        }
+    }
+    QString DocumentName() const override { return m_name; }
+
+private:
+    std::vector<std::unique_ptr<CTlacovina>> m_parts;
+    QString m_name;
 };

@@ -27,6 +27,7 @@ const QString kTime = QStringLiteral("[%time%]");
 const QString kSeparator = QStringLiteral("[%separator%]");
 const QString kDoubleSeparator = QStringLiteral("[%double-separator%]");
 const QString kBoldSeparator = QStringLiteral("[%bold-separator%]");
+const QString kPrazdnyRiadok = QStringLiteral("[%blank%]");
 
 int Tw(double inches)
 {
@@ -655,7 +656,9 @@ void CReportGenerator::DrawGrid(CPlocha& surface, const CDrawGrid& grid, int pag
     for (int r = from; r < to; ++r) {
         const int y = top + (r - from) * h;
         const QString row = Protect(grid.rows.at(r));
-        if (row.contains(kSeparator)) {
+        if (row.contains(kPrazdnyRiadok)) {
+            continue;
+        } else if (row.contains(kSeparator)) {
             surface.Line({left, y + h / 4}, {right, y + h / 4}, black);
         } else if (row.contains(kDoubleSeparator)) {
             surface.Line({left, y + h / 4}, {right, y + h / 4}, black);
@@ -705,6 +708,20 @@ void CReportGenerator::DrawGrid(CPlocha& surface, const CDrawGrid& grid, int pag
                     surface.Line({left, y + h}, {right, y + h}, *pen);
         }
     }
+}
+
+QString CReportGenerator::BlankRow()
+{
+    return kPrazdnyRiadok;
+}
+
+int CReportGenerator::GridRowsPerPage(const QString& name) const
+{
+    for (const auto& s : m_sections)
+        if (s->type == 0)
+            if (const CDrawGrid* grid = FindGrid(*s, name))
+                return grid->RowsPerPage();
+    return 0;
 }
 
 bool CReportGenerator::PrintAll(QPagedPaintDevice& device)

@@ -92,6 +92,10 @@ public:
     void SetTemplateName(const QString& name);
     bool LoadTemplate(const QString& path);
     bool SetGridRows(const QString& name, const QStringList& rows);
+    // How many rows a page of the body's grid of that name holds (0 when the template has none).
+    int GridRowsPerPage(const QString& name) const;
+    // A grid row that only takes its place on the page: nothing is drawn for it.
+    static QString BlankRow();
     // A text that is printed as it stands in a grid row or a field: a "|" in it does not split the
     // row, and "[%bold%]", "[%separator%]" and the other tags in it are not read.
     static QString Literal(const QString& text);

@@ -34,7 +34,9 @@ int Flags(Zarovnanie z)
     }
 }
 
-const CPero kTenkaCiara{0, Qt::black, Qt::SolidLine};
+// The thin line of the tables: a width of its own on the paper (about 0.2 mm), so that the preview at
+// any zoom, the printer and the PDF show the same line.
+const CPero kTenkaCiara{10, Qt::black, Qt::SolidLine};
 
 } // namespace
 
@@ -257,6 +259,66 @@ void CTabulka::GridCell(int row, int column, const QString& text)
     GridCellEx(row, column, text, m_alignments.value(column), row == 0 ? 700 : 400);
 }
 
+void CTabulka::GridCellLines(int row, int span, int column, const QStringList& lines, Zarovnanie alignment,
+                             int weight)
+{
+    span = std::max(1, span);
+    if (column < 0 || column >= m_rightEdges.size())
+        return;
+    if (!m_fitted)
+        Fit();
+    const bool borders[4] = {m_borders[0], m_borders[1], m_borders[2], m_borders[3]};
+    for (int i = 0; i < span; ++i) {
+        // One cell drawn as `span` stacked ones without the lines between them.
+        SetBorders(borders[0], i == span - 1 && borders[1], borders[2], i == 0 && borders[3]);
+        GridCellEx(row + i, column, lines.value(i), alignment, weight);
+    }
+}
+
+int CTabulka::TextLineHeight(int weight)
+{
+    m_surface.SetFont(GridFont(weight));
+    return m_surface.Metrics().height;
+}
+
+QStringList CTabulka::WrapToWidth(const QString& text, int width, int weight)
+{
+    m_surface.SetFont(GridFont(weight));
+    QStringList lines;
+    for (const QString& paragraph :
+         QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'))) {
+        QString line;
+        for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (m_surface.TextWidth(longer) <= width) {
+                line = longer;
+                continue;
+            }
+            if (!line.isEmpty())
+                lines << line;
+            line = word;
+            // A word wider than the line itself is broken where it must be.
+            while (line.size() > 1 && m_surface.TextWidth(line) > width) {
+                qsizetype fit = line.size() - 1;
+                while (fit > 1 && m_surface.TextWidth(line.left(fit)) > width)
+                    --fit;
+                lines << line.left(fit);
+                line = line.mid(fit);
+            }
+        }
+        lines << line;
+    }
+    return lines;
+}
+
+QStringList CTabulka::WrapInColumn(int column, const QString& text)
+{
+    if (!m_fitted)
+        Fit();
+    const int width = m_rightEdges.value(column) - (column > 0 ? m_rightEdges.value(column - 1) : 0);
+    return WrapToWidth(text, std::max(1, width - kLavyOkrajTextu - kVnutornyOkraj));
+}
+
 void CTabulka::GridCellEx(int row, int column, const QString& text, Zarovnanie alignment, int weight,
                           bool clip)
 {
@@ -325,7 +387,32 @@ void CTabulka::GridCellEx(int row, int column, const QString& text, Zarovnanie a
 void CTabulka::TitleLine(const QString& text)
 {
     m_surface.SetFont(HeadingFont(500));
-    TextAt(m_x0, kRiadokNadpisu, TextFlag::Left | TextFlag::Top, text);
+    const int room = RightEdge() - m_x0;
+    if (m_surface.TextWidth(text) <= room) {
+        TextAt(m_x0, kRiadokNadpisu, TextFlag::Left | TextFlag::Top, text);
+        return;
+    }
+    // Two lines in a smaller hand, the second under the first, both above the grid.
+    CPismo smaller = HeadingFont(500);
+    smaller.height = m_headingFontHeight * 5 / 6;
+    m_surface.SetFont(smaller);
+    const int height = m_surface.Metrics().height;
+    QString first;
+    QString rest = text;
+    const QStringList words = text.split(QLatin1Char(' '));
+    for (int i = 1; i < words.size(); ++i) {
+        const QString candidate = words.mid(0, i).join(QLatin1Char(' '));
+        if (m_surface.TextWidth(candidate) > room)
+            break;
+        first = candidate;
+        rest = words.mid(i).join(QLatin1Char(' '));
+    }
+    if (first.isEmpty()) {
+        TextAt(m_x0, kRiadokNadpisu, TextFlag::Left | TextFlag::Top, text);
+        return;
+    }
+    TextAt(m_x0, kRiadokNadpisu, TextFlag::Left | TextFlag::Top, first);
+    TextAt(m_x0, kRiadokNadpisu + height, TextFlag::Left | TextFlag::Top, rest);
 }
 
 void CTabulka::SeasonLine(const QString& text)
@@ -354,6 +441,14 @@ void CTabulka::Note(const QString& nameLine, const QString& textLine)
     TextAt(m_x0, m_lastLine, TextFlag::Left | TextFlag::Top, nameLine);
     m_lastLine += 300;
     TextAt(m_x0, m_lastLine, TextFlag::Left | TextFlag::Top, textLine);
+}
+
+int CTabulka::NoteLine(const QString& text, int gap, int weight)
+{
+    m_surface.SetFont(GridFont(weight));
+    m_lastLine += gap;
+    TextAt(m_x0, m_lastLine, TextFlag::Left | TextFlag::Top, text);
+    return m_lastLine + m_surface.Metrics().height;
 }
 
 void CTabulka::PageFoot(const QString& leftText, int page, int pageCount)

@@ -33,6 +33,16 @@ public:
     void GridCell(int row, int column, const QString& text);
     void GridCellEx(int row, int column, const QString& text, Zarovnanie alignment, int weight,
                     bool clip = true);
+    // A cell over `span` rows of the grid, one line of text in each (a note wrapped within its row).
+    void GridCellLines(int row, int span, int column, const QStringList& lines, Zarovnanie alignment,
+                       int weight);
+    // A text broken into lines that fit `width` twips in the grid's font (its own line breaks kept, a
+    // word longer than a line broken where it must be).
+    QStringList WrapToWidth(const QString& text, int width, int weight = 400);
+    // The same for a column of the table.
+    QStringList WrapInColumn(int column, const QString& text);
+    // The paper's width for text right of the table's left margin.
+    int TextRoom() const { return RightEdge() - m_x0; }
     // A cell's text broken at `separator` into lines that each fit the column (in the grid font as
     // set); a line that goes on ends with the separator's mark. A piece wider than the column keeps a
     // line of its own.
@@ -40,11 +50,22 @@ public:
     // Border sides of the next cell only.
     void SetBorders(bool left, bool bottom, bool right, bool top);
 
+    // The title: on two lines (the second one higher up the page's margin) when one does not hold it.
     void TitleLine(const QString& text);
     void SeasonLine(const QString& text);
     void HeadingLine(const QString& text, int n);
     void RuledLine(const QString& text);
     void Note(const QString& nameLine, const QString& textLine);
+    // A line of text below the table at the left margin, `gap` twips under the line before it; the
+    // bottom of where it stands. A note that does not fit above the page foot is the caller's to carry
+    // over to the next page.
+    int NoteLine(const QString& text, int gap, int weight = 400);
+    int LastLine() const { return m_lastLine; }
+    void SetLastLine(int y) { m_lastLine = y; }
+    // Where the page foot's rule begins: text stays above it.
+    int FootTop() const { return FootRule() - 100; }
+    // How high a line of the grid's font stands.
+    int TextLineHeight(int weight = 400);
     void PageFoot(const QString& leftText, int page, int pageCount);
 
     // Page `page` (from 1) of a list: 50 list rows a page; flat when the first cell has text, else

@@ -10,6 +10,7 @@
 #include "db/nastaveniasezony.h"
 #include "db/schema.h"
 #include "odstupenie.h"
+#include "output/CQtPlocha.h"
 #include "output/CTabulka.h"
 #include "prepocet.h"
 
@@ -322,50 +323,105 @@ void SaveSanctionPoints(CDatabaza& db, int competition, int club, const QString&
     transaction.Commit();
 }
 
-void CTlacTabulky::DrawPage(CPlocha& surface, int)
+int CTlacTabulky::DrawTable(CTabulka& t)
 {
-    CTabulka t(surface);
-    const QStringList samples = {QStringLiteral(" 20 "),
-                                 CTabulka::Sample(QStringLiteral(" %1 ").arg(QString(32, QLatin1Char('x'))),
-                                                  LongestClubName(m_db, m_competition)),
-                                 QStringLiteral(" 100 "),
-                                 QStringLiteral(" 100 "),
-                                 QStringLiteral(" 100 "),
-                                 QStringLiteral(" 100 "),
-                                 QStringLiteral(" 100:100 "),
-                                 QStringLiteral(" 100 "),
-                                 QStringLiteral(" -100 ")};
+    const QStringList samples = {
+        QStringLiteral(" 20 "),
+        CTabulka::Sample(QStringLiteral(" %1 ").arg(QString(32, QLatin1Char('x'))),
+                         LongestClubName(m_db, m_competition) + QStringLiteral(" (odstúpil)")),
+        QStringLiteral(" 100 "),
+        QStringLiteral(" 100 "),
+        QStringLiteral(" 100 "),
+        QStringLiteral(" 100 "),
+        QStringLiteral(" 100:100 "),
+        QStringLiteral(" 100 "),
+        QStringLiteral(" -100 ")};
     for (int c = 0; c < samples.size(); ++c)
         t.AddColumn(samples.at(c), c == 1 ? Zarovnanie::Vlavo : Zarovnanie::Stred, kHlavicka.value(c));
     for (int c = 0; c < kHlavicka.size(); ++c)
         t.GridCell(0, c, kHlavicka.at(c));
-    const CHlavicka season = CHlavicka::Read(m_db);
-    if (m_competition != 0)
-        t.TitleLine(StandingsTitle(m_db, m_competition));
-    if (season.exists) {
-        t.SeasonLine(season.SeasonLine());
-        t.RuledLine(season.AssociationLine());
-    }
     int row = 0;
-    const CPoradieTabulky standings = Standings(m_db, m_competition);
-    for (const CRiadokTabulky& r : standings.rows) {
+    for (const CRiadokTabulky& r : Standings(m_db, m_competition).rows) {
         ++row;
         const QStringList cells = Cells(row, r);
         for (int c = 0; c < cells.size(); ++c)
             t.GridCell(row, c, cells.at(c));
     }
-    for (const QString& note : standings.notes)
-        t.Note(QString(), note);
+    return t.LastLine();
+}
+
+void CTlacTabulky::Layout(CPlocha& surface)
+{
+    m_laidOut = true;
+    m_notePages.clear();
+    CTabulka t(surface);
+    int y = DrawTable(t);
+    QVector<CRiadokPoznamky> lines;
+    for (const QString& note : Standings(m_db, m_competition).notes) {
+        const QStringList wrapped = t.WrapToWidth(note, t.TextRoom());
+        for (int i = 0; i < wrapped.size(); ++i)
+            lines.append({wrapped.at(i), i == 0 ? 400 : 300, 400, false});
+    }
     CZaznamy rs(m_db);
     rs.Open(
         QStringLiteral("select tbody.body, tbody.trest, tbody.btrest, tbody.IDklubu, tkluby.ID, tkluby.nazov "
                        "from tbody, tkluby where tbody.skupina=? and tkluby.ID=tbody.IDklubu and "
                        "ifnull(tbody.trest,'')<>'' order by tbody.body desc, tkluby.vylosovanie, tkluby.ID"),
         {m_competition});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        t.Note(QStringLiteral("%1:").arg(rs.GetText(QStringLiteral("nazov"))),
-               rs.GetText(QStringLiteral("trest")));
-    t.PageFoot(season.AssociationLine(), 1, 1);
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        // The club's name, then the sanction whole: wrapped to the paper, its own line breaks kept.
+        lines.append({QStringLiteral("%1:").arg(rs.GetText(QStringLiteral("nazov"))), 400, 400, true});
+        const QStringList wrapped = t.WrapToWidth(rs.GetText(QStringLiteral("trest")), t.TextRoom());
+        for (const QString& line : wrapped)
+            lines.append({line, 300, 400, false});
+    }
+    const int height = t.TextLineHeight();
+    const int bottom = t.FootTop();
+    m_notePages.append(QVector<CRiadokPoznamky>());
+    for (int i = 0; i < lines.size(); ++i) {
+        // A club's name never stands alone at the foot of a page.
+        int need = lines.at(i).gap + height;
+        if (lines.at(i).keepWithNext && i + 1 < lines.size())
+            need += lines.at(i + 1).gap + height;
+        if (y + need > bottom && !m_notePages.last().isEmpty()) {
+            m_notePages.append(QVector<CRiadokPoznamky>());
+            y = CTabulka::kHornyOkrajMriezky - 300;
+        }
+        m_notePages.last().append(lines.at(i));
+        y += lines.at(i).gap;
+    }
+}
+
+int CTlacTabulky::PageCount()
+{
+    if (!m_laidOut) {
+        CMeraciaPlocha measure(PageSize());
+        Layout(measure);
+    }
+    return static_cast<int>(m_notePages.size());
+}
+
+void CTlacTabulky::DrawPage(CPlocha& surface, int page)
+{
+    if (!m_laidOut)
+        PageCount();
+    CTabulka t(surface);
+    const CHlavicka season = CHlavicka::Read(m_db);
+    if (page == 1) {
+        DrawTable(t);
+    } else {
+        // A page of sanctions that did not fit under the table: the same columns, for the same margin.
+        t.SetLastLine(CTabulka::kHornyOkrajMriezky - 300);
+    }
+    if (m_competition != 0)
+        t.TitleLine(StandingsTitle(m_db, m_competition));
+    if (season.exists) {
+        t.SeasonLine(season.SeasonLine());
+        t.RuledLine(season.AssociationLine());
+    }
+    for (const CRiadokPoznamky& line : m_notePages.value(page - 1))
+        t.NoteLine(line.text, line.gap, line.weight);
+    t.PageFoot(season.AssociationLine(), page, PageCount());
 }
 
 std::optional<CMyExport> ExportStandings(CDatabaza& db, int competition)

@@ -42,17 +42,31 @@ void SaveSanctionPoints(CDatabaza& db, int competition, int club, const QString&
 inline const QString kZleTrestneBody = QStringLiteral("Trestné body musia byť celé číslo do 999999.");
 inline constexpr int kMaxCifierTrestnychBodov = 6;
 
+// The table on the first page; under it what decided the ties and each sanction whole (wrapped, its
+// line breaks kept), going on to the next page only when the first cannot hold them.
 class CTlacTabulky : public CTlacovina
 {
 public:
     CTlacTabulky(CDatabaza& db, int competition) : m_db(db), m_competition(competition) {}
-    int PageCount() override { return 1; }
+    int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Tabuľka"); }
 
 private:
+    // The table's columns, header lines and rows; the bottom of the table.
+    int DrawTable(class CTabulka& t);
+    struct CRiadokPoznamky
+    {
+        QString text;
+        int gap;
+        int weight;
+        bool keepWithNext;
+    };
+    void Layout(CPlocha& surface);
     CDatabaza& m_db;
     int m_competition;
+    QVector<QVector<CRiadokPoznamky>> m_notePages; // the lines under the table, page by page
+    bool m_laidOut = false;
 };
 // The page; nothing when the competition has no standings row (the export then ends silently).
 std::optional<CMyExport> ExportStandings(CDatabaza& db, int competition);

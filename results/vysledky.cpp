@@ -271,19 +271,8 @@ QString ScorersHtml(CDatabaza& db, int matchId, int club)
 
 } // namespace
 
-CTlacVysledkov::CTlacVysledkov(CDatabaza& db, int competition, int round)
-    : m_db(db), m_competition(competition), m_round(round)
+void CTlacVysledkov::Columns(CTabulka& t)
 {
-}
-
-int CTlacVysledkov::PageCount()
-{
-    return RoundPageCount(m_db, m_competition, m_round);
-}
-
-void CTlacVysledkov::DrawPage(CPlocha& surface, int page)
-{
-    CTabulka t(surface);
     // As wide on every page: measured on all clubs and notes of the competition.
     const QString club = CTabulka::Sample(QStringLiteral(" TJ Družstevník Šaštín-Stráže "),
                                           LongestClubName(m_db, m_competition));
@@ -295,37 +284,46 @@ void CTlacVysledkov::DrawPage(CPlocha& surface, int page)
     t.AddColumn(club, Zarovnanie::Vlavo);
     t.AddColumn(QStringLiteral(" Výsledok "), Zarovnanie::Stred);
     t.AddColumn(QStringLiteral(" Polčas "), Zarovnanie::Stred);
-    t.AddColumn(CTabulka::Sample(QStringLiteral(" Kontumacne                  "), note), Zarovnanie::Vlavo);
+    // A note is wrapped within its row rather than widen the table off the paper.
+    t.AddColumn(CTabulka::Sample(QStringLiteral(" Kontumacne                  "), note.left(30)),
+                Zarovnanie::Vlavo);
+}
+
+void CTlacVysledkov::Header(CTabulka& t)
+{
     const CHlavicka season = CHlavicka::Read(m_db);
     t.TitleLine(ResultsTitle(m_db, m_competition));
     t.SeasonLine(season.SeasonLine());
     t.RuledLine(season.AssociationLine());
-    const QVector<CZapas> matches = MatchesOfPage(m_db, m_competition, m_round, page);
-    const CMenaKlubov names(m_db);
+}
+
+void CTlacVysledkov::Heading(CTabulka& t, int row, const QString& title)
+{
     static const QStringList header = {QStringLiteral("Domáci"), QStringLiteral("Hostia"),
                                        QStringLiteral("Výsledok"), QStringLiteral("Polčas"),
                                        QStringLiteral("Poznámka")};
-    int row = 0;
-    int previousRound = -1;
-    for (const CZapas& z : matches) {
-        if (z.round != previousRound) {
-            previousRound = z.round;
-            t.SetBorders(false, false, false, false);
-            t.GridCellEx(row++, 0, RoundHeading(z), Zarovnanie::Vlavo, 700, false);
-            for (int c = 0; c < header.size(); ++c)
-                t.GridCellEx(row, c, header.at(c), c >= 2 && c <= 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo,
-                             700);
-            ++row;
-        }
-        const QStringList cells = {names.Name(z.homeClub), names.Name(z.awayClub),
-                                   Pair(SkoreTextom(z.homeScore), SkoreTextom(z.awayScore)),
-                                   Pair(PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime)),
-                                   z.note == QStringLiteral(" ") ? QString() : z.note};
-        for (int c = 0; c < cells.size(); ++c)
-            t.GridCellEx(row, c, cells.at(c), c >= 2 && c <= 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo, 400);
-        ++row;
-    }
-    t.PageFoot(season.AssociationLine(), page, PageCount());
+    t.SetBorders(false, false, false, false);
+    t.GridCellEx(row, 0, title, Zarovnanie::Vlavo, 700, false);
+    for (int c = 0; c < header.size(); ++c)
+        t.GridCellEx(row + 1, c, header.at(c), Alignment(c), 700);
+}
+
+QStringList CTlacVysledkov::Cells(const CZapas& z, const CZapas& first, const CMenaKlubov& names)
+{
+    // A match played on another day than its round says so beside its note.
+    QString note = z.note == QStringLiteral(" ") ? QString() : z.note.trimmed();
+    const QString kickOff = KickOffCell(z, first);
+    if (kickOff != z.timeText)
+        note = note.isEmpty() ? QStringLiteral("hrané %1").arg(kickOff)
+                              : QStringLiteral("hrané %1; %2").arg(kickOff, note);
+    return {names.Name(z.homeClub), names.Name(z.awayClub),
+            Pair(SkoreTextom(z.homeScore), SkoreTextom(z.awayScore)),
+            Pair(PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime)), note};
+}
+
+Zarovnanie CTlacVysledkov::Alignment(int column) const
+{
+    return column >= 2 && column <= 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo;
 }
 
 CMyExport ExportResults(CDatabaza& db, int competition, int round)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "competition/rozpis.h"
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
@@ -71,18 +72,20 @@ QString CategoryTable(CKategoria category);
 CZoznam Entries(CDatabaza& db, int matchId, int club, CKategoria category);
 QVector<CStlpecZoznamu> EntryColumns(CKategoria category);
 
-class CTlacVysledkov : public CTlacovina
+class CTlacVysledkov : public CTlacKol
 {
 public:
-    CTlacVysledkov(CDatabaza& db, int competition, int round);
-    int PageCount() override;
-    void DrawPage(CPlocha& surface, int page) override;
+    CTlacVysledkov(CDatabaza& db, int competition, int round) : CTlacKol(db, competition, round) {}
     QString DocumentName() const override { return QStringLiteral("Výsledky zápasov"); }
 
-private:
-    CDatabaza& m_db;
-    int m_competition;
-    int m_round;
+protected:
+    void Columns(CTabulka& t) override;
+    void Header(CTabulka& t) override;
+    int HeadingLines() const override { return 2; }
+    void Heading(CTabulka& t, int row, const QString& title) override;
+    QStringList Cells(const CZapas& z, const CZapas& first, const CMenaKlubov& names) override;
+    int NoteColumn() const override { return 4; }
+    Zarovnanie Alignment(int column) const override;
 };
 CMyExport ExportResults(CDatabaza& db, int competition, int round);
 inline const QString kSuborVysledkov = QStringLiteral("VysledkyZapasov.html");

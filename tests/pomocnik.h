@@ -4,8 +4,10 @@
 #include "db/CPouzivatel.h"
 
 #include <QDate>
+#include <QRectF>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVector>
 
 #include <deque>
 #include <gtest/gtest.h>
@@ -77,3 +79,19 @@ int AddCompetition(CDatabaza& db, const QString& name);
 int AddClub(CDatabaza& db, int competition, const QString& name, int drawNumber);
 int AddMatch(CDatabaza& db, int competition, int round, int home, int away, int score1 = 100,
              int score2 = 100);
+
+// The words of a PDF with where they stand (points from the page's top-left corner), page by page, as
+// poppler's pdftotext reads them; nothing when it cannot be run.
+struct CSlovoPdf
+{
+    QRectF box;
+    QString text;
+};
+struct CStranaPdf
+{
+    QSizeF size;
+    QVector<CSlovoPdf> words;
+};
+QVector<CStranaPdf> PdfWords(const QString& pdf);
+// The PDF's text with its layout kept, a line of text a line of the paper.
+QString PdfText(const QString& pdf);

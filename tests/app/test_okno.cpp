@@ -3,6 +3,7 @@
 
 #include "app/dialogy.h"
 #include "app/udajesezony.h"
+#include "app/vystupy.h"
 #include "competition/CLigaroView.h"
 #include "competition/CSutazeView.h"
 #include "competition/kluby.h"
@@ -13,6 +14,7 @@
 #include "jet/prevod.h"
 #include "officials/CRozhodciView.h"
 #include "okno.h"
+#include "output/CQtPlocha.h"
 #include "output/web.h"
 #include "results/CTabulkaView.h"
 #include "ui/CMyListCtrl.h"
@@ -594,6 +596,50 @@ TEST_F(MainWindow, OpeningASeasonKeptInTheJetFormatConvertsItIntoANewFile)
     CLigaroDoc other(m_user);
     EXPECT_FALSE(other.OpenSeasonFile(jet));
     EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("Previesť staršiu sezónu")));
+}
+
+TEST_F(MainWindow, ThePreviewAndThePrinterDrawWhatThePdfHolds)
+{
+    const QString season = NewDemoSeason(QStringLiteral("nahlad.mdb"), 1, 16, 12);
+    ASSERT_TRUE(m_frame->OpenSeason(season));
+    CDatabaza& db = m_doc.Database();
+    for (auto it = Outputs().constBegin(); it != Outputs().constEnd(); ++it) {
+        const std::string name = it.key().toStdString();
+        CVyber v;
+        v.competition = 1;
+        v.thresholds = m_doc.StopRounds();
+        v.round = it.key() == QStringLiteral("zk-stop") || it.key() == QStringLiteral("nesmu-hrat")
+                      ? 20
+                      : kVsetkyKola;
+        if (it.key() == QStringLiteral("hraci"))
+            v.club = db.Value(QStringLiteral("select min(ID) from tkluby where skupina=1")).toInt();
+        const QString pdf = Path(QStringLiteral("%1-pdf.pdf").arg(it.key()));
+        const QString paper = Path(QStringLiteral("%1-tlaciaren.pdf").arg(it.key()));
+        auto printout = it.value().printout(db, v);
+        ASSERT_TRUE(WritePdf(*printout, pdf).isEmpty()) << name;
+        // The printer as the window sets it up for the preview and the print, writing what it gets.
+        auto again = it.value().printout(db, v);
+        ChooseOrientation(*again);
+        m_frame->SetPrinterOrientation(again->Landscape());
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        m_printer.setOutputFileName(paper);
+        ASSERT_TRUE(PrintPages(*again, m_printer, 1, again->PageCount())) << name;
+        m_printer.setOutputFileName(QString());
+        const QVector<CStranaPdf> a = PdfWords(pdf), b = PdfWords(paper);
+        ASSERT_FALSE(a.isEmpty()) << name << ": pdftotext (poppler-utils) is needed";
+        ASSERT_EQ(a.size(), b.size()) << name;
+        for (int p = 0; p < a.size(); ++p) {
+            EXPECT_EQ(a.at(p).size, b.at(p).size) << name;
+            ASSERT_EQ(a.at(p).words.size(), b.at(p).words.size()) << name << " page " << p + 1;
+            for (int w = 0; w < a.at(p).words.size(); ++w) {
+                const CSlovoPdf& x = a.at(p).words.at(w);
+                const CSlovoPdf& y = b.at(p).words.at(w);
+                EXPECT_EQ(x.text, y.text) << name;
+                EXPECT_LT((x.box.topLeft() - y.box.topLeft()).manhattanLength(), 1.0)
+                    << name << " page " << p + 1 << ": " << x.text.toStdString();
+            }
+        }
+    }
 }
 
 } // namespace

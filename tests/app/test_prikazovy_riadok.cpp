@@ -436,4 +436,45 @@ TEST_F(CommandLine, ConvertsASeasonKeptInTheJetFormat)
     EXPECT_FALSE(QFile::exists(Path(QStringLiteral("dalsia.mdb"))));
 }
 
+TEST_F(CommandLine, PrintedListsKeepEveryMatchAndEveryWordOnThePaper)
+{
+    const QString path = NewDemoSeason(QStringLiteral("tridsat.mdb"), 1, 30, 11);
+    int matches = 0;
+    {
+        CDatabaza db;
+        db.Open(path);
+        matches = db.Value(QStringLiteral("select count(*) from tzapasy")).toInt();
+    }
+    for (const char* list : {"rozpis", "vysledky", "tabulka", "zk", "nominacie"}) {
+        const QString pdf = Path(QStringLiteral("%1.pdf").arg(QLatin1String(list)));
+        const CBeh r = Program({QStringLiteral("--print"), QString::fromLatin1(list), path,
+                                QStringLiteral("-o"), pdf, QStringLiteral("--sutaz"), QStringLiteral("1")});
+        ASSERT_EQ(r.status, 0) << list << r.err.toStdString();
+        const QVector<CStranaPdf> pages = PdfWords(pdf);
+        ASSERT_FALSE(pages.isEmpty()) << list << ": pdftotext (poppler-utils) is needed";
+        int dashes = 0;
+        for (int p = 0; p < pages.size(); ++p) {
+            const CStranaPdf& page = pages.at(p);
+            const QRectF paper(QPointF(0, 0), page.size);
+            for (int i = 0; i < page.words.size(); ++i) {
+                const CSlovoPdf& w = page.words.at(i);
+                EXPECT_TRUE(paper.contains(w.box))
+                    << list << " page " << p + 1 << ": " << w.text.toStdString();
+                for (int j = i + 1; j < page.words.size(); ++j) {
+                    const QRectF overlap = w.box.intersected(page.words.at(j).box);
+                    EXPECT_FALSE(overlap.width() > 0.5 && overlap.height() > 1.0)
+                        << list << " page " << p + 1 << ": " << w.text.toStdString() << " over "
+                        << page.words.at(j).text.toStdString();
+                }
+                dashes += w.text == QStringLiteral("-") ? 1 : 0;
+            }
+        }
+        // Every match of the schedule: its away club after "- ".
+        // (and the association's line "kraj - zväz" at the head and foot of each page).
+        if (QLatin1String(list) == QLatin1String("rozpis")) {
+            EXPECT_EQ(dashes - 2 * pages.size(), matches);
+        }
+    }
+}
+
 } // namespace

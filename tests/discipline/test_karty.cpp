@@ -116,22 +116,26 @@ TEST_F(Registers, TheStopListTakesEveryClubAndPrintsThirtyLinesAPage)
     EXPECT_EQ(stop.last().total, QStringLiteral("4"));
     EXPECT_TRUE(StopList(Db(), m_competition, 6, kPravidlo).isEmpty());
 
-    // 31 players and 2 club lines: lines 0..29 on the first page, the rest on the second.
-    CTlacStopu printout(Db(), 5, stop, QString());
+    // 31 players and 2 club lines, 30 lines a page: Slovan's name and 29 players on the first page, its
+    // name again with the thirtieth on the second, then Inter. Numbers of two digits print whole.
+    CTlacStopu printout(Db(), m_competition, 5, stop, QString());
     ASSERT_EQ(printout.PageCount(), 2);
     const auto pages = RecordPages(printout);
     EXPECT_NE(
         pages.at(0).FindText(QStringLiteral("Zoznam hráčov, ktorý majú automatický stop za ŽK v 5.kole")),
         nullptr);
+    EXPECT_NE(pages.at(0).FindText(QStringLiteral("I. trieda – 5. kolo")), nullptr);
     EXPECT_NE(pages.at(0).FindText(QStringLiteral("29.")), nullptr);
     EXPECT_EQ(pages.at(0).FindText(QStringLiteral("30.")), nullptr);
     EXPECT_NE(pages.at(1).FindText(QStringLiteral("30.")), nullptr);
+    EXPECT_NE(pages.at(1).FindText(QStringLiteral("Slovan (pokračovanie)")), nullptr);
     EXPECT_NE(pages.at(1).FindText(QStringLiteral("Inter")), nullptr);
+    EXPECT_NE(pages.at(1).FindText(QStringLiteral("Stránka 2/2")), nullptr);
 
-    CTlacStopu none(Db(), 6, {}, QStringLiteral("Slovan"));
+    CTlacStopu none(Db(), m_competition, 6, {}, QStringLiteral("Slovan"));
     const auto empty = RecordPages(none).first();
     EXPECT_NE(empty.FindText(QStringLiteral("V 6.kole nestojí žiadny hráč")), nullptr);
-    EXPECT_NE(empty.FindText(QStringLiteral("Slovan")), nullptr);
+    EXPECT_NE(empty.FindText(QStringLiteral("I. trieda – 6. kolo – Slovan")), nullptr);
 }
 
 // Four clubs, rounds a week apart; Slovan's round-3 match is played on the Wednesday after round 5.
