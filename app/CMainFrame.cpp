@@ -3,7 +3,6 @@
 #include "CNastavenia.h"
 #include "app/dialogy.h"
 #include "app/pohlady.h"
-#include "app/publikovanie.h"
 #include "app/udajesezony.h"
 #include "competition/CSutazeView.h"
 #include "competition/kalendar.h"
@@ -20,6 +19,8 @@
 #include "output/web.h"
 #include "players/CHraciView.h"
 #include "ui/prikazy.h"
+#include "web/CPublikovanieDialog.h"
+#include "web/sajt.h"
 
 #include <QAction>
 #include <QApplication>
@@ -162,6 +163,8 @@ void CMainFrame::CreateMenusAndToolBar()
     AddAction(kPrikazAmnestia, QStringLiteral("&Amnestia..."));
     AddAction(kPrikazPoradie, QStringLiteral("&Poradie pri rovnosti bodov..."),
               QStringLiteral("Ako sa zoradia kluby s rovnakým počtom bodov"));
+    AddAction(kPrikazNastavenieWebu, QStringLiteral("Nastavenie &webu..."),
+              QStringLiteral("Adresa webu sezóny a či sa na ňom zverejnia kontakty klubov"));
     AddAction(kPrikazOZvaze, QStringLiteral("O &zväze..."),
               QStringLiteral("Nastavenie údajov (Ročník, Kraj, Futbalový zväz) "));
     QAction* about = AddAction(kPrikazOPrograme, QStringLiteral("O &programe..."),
@@ -211,7 +214,7 @@ void CMainFrame::CreateMenusAndToolBar()
     view->addActions({toolbarShown, statusShown, panel});
     QMenu* settings = menuBar()->addMenu(QStringLiteral("&Nastavenie"));
     settings->addActions({m_actions.value(kPrikazZlteKarty), m_actions.value(kPrikazAmnestia),
-                          m_actions.value(kPrikazPoradie)});
+                          m_actions.value(kPrikazPoradie), m_actions.value(kPrikazNastavenieWebu)});
     QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
     info->addActions({m_actions.value(kPrikazOZvaze), about, m_actions.value(kPrikazNapoveda),
                       m_actions.value(kPrikazWww), m_actions.value(kPrikazZmenaHesla)});
@@ -297,6 +300,7 @@ bool CMainFrame::IsCommandEnabled(int command) const
     case kPrikazPublikovat:
     case kPrikazSezonaZTejto:
     case kPrikazPoradie:
+    case kPrikazNastavenieWebu:
         return open;
     case kPrikazAmnestia:
         return open && m_doc.HasEditAccess();
@@ -375,6 +379,9 @@ void CMainFrame::RunCommand(int command)
         break;
     case kPrikazPublikovat:
         PublishWeb();
+        break;
+    case kPrikazNastavenieWebu:
+        SiteSettings();
         break;
     case kPrikazKalendar:
         SaveCalendar();
@@ -705,31 +712,59 @@ void CMainFrame::TieRule()
 
 void CMainFrame::PublishWeb()
 {
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Publikovať web – priečinok webu (nie priečinok so sezónou)"), SeasonFolder());
-    if (folder.isEmpty())
-        return;
-    QString error;
+    const QString season = SeasonFolder();
     bool stopped = false;
-    m_doc.Run([&] {
-        const QVector<CSuborWebu> files = SiteFiles(
-            m_doc.Database(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc(), [&](int done, int total) {
-                stopped = !m_user.Progress(QStringLiteral("Zapisuje sa web..."), done, total);
-                return !stopped;
+    CPublikovanieDialog dialog(
+        QDir(season).filePath(QStringLiteral("web")), season,
+        [&](const QString& folder) {
+            QString error;
+            stopped = false;
+            m_doc.Run([&] {
+                const QVector<CSuborWebu> files =
+                    SiteFiles(m_doc.Database(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc(),
+                              [&](int done, int total) {
+                                  stopped =
+                                      !m_user.Progress(QStringLiteral("Zapisuje sa web..."), done, total);
+                                  return !stopped;
+                              });
+                if (!stopped)
+                    error = PublishSite(files, folder, m_doc.FilePath());
             });
-        if (!stopped)
-            error = PublishSite(files, folder, m_doc.FilePath());
-    });
-    m_user.Progress(QString(), 1, 1);
-    if (stopped)
+            m_user.Progress(QString(), 1, 1);
+            return stopped ? QStringLiteral("Zápis webu bol prerušený; web v priečinku zostal, aký bol.")
+                           : error;
+        },
+        this);
+    if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!error.isEmpty()) {
-        m_user.ShowMessage(error, CPouzivatel::Ikona::Vykricnik);
-        return;
-    }
+    const QString folder = dialog.Folder();
     if (m_user.AskYesNo(QStringLiteral("Web je zapísaný v priečinku %1.\nChcete ho zobraziť?")
                             .arg(QDir::toNativeSeparators(folder))))
         m_user.OpenWithSystem(QDir(folder).filePath(QStringLiteral("index.html")));
+}
+
+void CMainFrame::SiteSettings()
+{
+    QString address;
+    bool contacts = false;
+    if (!m_doc.Run([&] {
+            address = SiteAddress(m_doc.Database());
+            contacts = PublishClubContacts(m_doc.Database());
+        }))
+        return;
+    CNastavenieWebuDialog dialog(
+        address, contacts, m_doc.HasEditAccess(),
+        [&](const QString& typed, bool publish) {
+            QString error;
+            m_doc.Run([&] {
+                error = SetSiteAddress(m_doc.Database(), typed);
+                if (error.isEmpty())
+                    SetPublishClubContacts(m_doc.Database(), publish);
+            });
+            return error;
+        },
+        this);
+    dialog.exec();
 }
 
 void CMainFrame::SaveCalendar()

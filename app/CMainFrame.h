@@ -66,6 +66,7 @@ public:
     // "Ukážková sezóna...": makes a demo season where the user wants it and opens it.
     void DemoSeason();
     void PublishWeb();
+    void SiteSettings();
     void SaveCalendar();
     // "Obnoviť zo zálohy...": a snapshot of the open season, chosen from the list, becomes a new season
     // file, which is opened.

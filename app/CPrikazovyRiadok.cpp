@@ -1,6 +1,5 @@
 #include "CPrikazovyRiadok.h"
 
-#include "app/publikovanie.h"
 #include "app/ukazka.h"
 #include "app/vystupy.h"
 #include "competition/generator.h"
@@ -29,6 +28,7 @@
 #include "results/strelci.h"
 #include "results/tabulka.h"
 #include "results/vysledky.h"
+#include "web/sajt.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

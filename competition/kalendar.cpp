@@ -7,20 +7,12 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "db/nastaveniasezony.h"
+#include "db/schema.h"
 
 #include <QCryptographicHash>
 
 namespace {
-
-// Tells this season's matches from another's in a calendar that holds both: the association and the
-// season, as the season's record names them.
-QString SeasonKey(CDatabaza& db)
-{
-    const CHlavicka h = CHlavicka::Read(db);
-    const QByteArray hash =
-        QCryptographicHash::hash((h.zvaz + QLatin1Char('/') + h.nazov).toUtf8(), QCryptographicHash::Sha1);
-    return QString::fromLatin1(hash.toHex().left(12));
-}
 
 QString ResultText(const CZapas& z)
 {
@@ -32,11 +24,109 @@ QString ResultText(const CZapas& z)
     return text;
 }
 
+// What an event shows, reduced to a short text that changes when any of it does.
+QString Fingerprint(const CUdalost& e)
+{
+    // The link is not what the event shows: the same match links to its club's page in one calendar and
+    // to its competition's in another.
+    const QString all =
+        QStringList{e.summary, e.start.toString(Qt::ISODate), e.allDay ? QStringLiteral("1") : QString(),
+                    QString::number(e.minutes), e.description}
+            .join(QChar(0x1f));
+    return QString::fromLatin1(QCryptographicHash::hash(all.toUtf8(), QCryptographicHash::Sha1).toHex());
+}
+
 } // namespace
 
-QVector<CUdalost> MatchEvents(CDatabaza& db, int competition, int club)
+CRevizieKalendara::CRevizieKalendara(CDatabaza& db, const QDateTime& now) : m_db(db), m_now(now.toUTC())
 {
-    const QString key = SeasonKey(db);
+    m_stored = db.TableExists(kTabulkaKalendara);
+    if (!m_stored)
+        return;
+    CPrikaz q(db,
+              QStringLiteral("select IDzapasu, odtlacok, sekvencia, zmena from %1").arg(kTabulkaKalendara));
+    while (q.Step()) {
+        QDateTime changed = QDateTime::fromString(q.Text(3), Qt::ISODate);
+        changed.setTimeSpec(Qt::UTC);
+        m_revisions.insert(static_cast<int>(q.Int64(0)),
+                           {q.Text(1), static_cast<int>(q.Int64(2)), changed, false});
+    }
+}
+
+void CRevizieKalendara::Apply(CUdalost& e)
+{
+    auto it = m_revisions.find(e.match);
+    // A match is in several calendars of one publishing, each time the same event.
+    if (it != m_revisions.end() && it->seen) {
+        e.sequence = it->sequence;
+        e.lastModified = it->changed;
+        return;
+    }
+    const QString fingerprint = Fingerprint(e);
+    if (it == m_revisions.end()) {
+        it = m_revisions.insert(e.match, {fingerprint, 0, m_now, true});
+    } else if (it->fingerprint != fingerprint) {
+        it->fingerprint = fingerprint;
+        ++it->sequence;
+        it->changed = m_now;
+        it->dirty = true;
+    }
+    it->seen = true;
+    e.sequence = it->sequence;
+    e.lastModified = it->changed;
+}
+
+void CRevizieKalendara::Apply(QVector<CUdalost>& events)
+{
+    for (CUdalost& e : events)
+        Apply(e);
+}
+
+void CRevizieKalendara::Save()
+{
+    if (!m_stored || m_db.IsReadOnly())
+        return;
+    CTransakcia transaction(m_db);
+    CPrikaz write(
+        m_db,
+        QStringLiteral("insert or replace into %1 (IDzapasu, odtlacok, sekvencia, zmena) values (?,?,?,?)")
+            .arg(kTabulkaKalendara));
+    for (auto it = m_revisions.begin(); it != m_revisions.end(); ++it)
+        if (it->dirty) {
+            write.Execute({it.key(), it->fingerprint, it->sequence, it->changed.toString(Qt::ISODate)});
+            it->dirty = false;
+        }
+    transaction.Commit();
+}
+
+CUdalost MatchEvent(const CZapas& z, const QString& competitionName, const CMenaKlubov& names,
+                    const QString& seasonId, const QString& url)
+{
+    CUdalost e;
+    e.match = z.id;
+    // The season's identifier is random: twelve of its digits tell seasons apart, and the UID is written
+    // a hundred thousand times in a season's calendars.
+    e.uid = QStringLiteral("%1-%2").arg(QString(seasonId).remove(QLatin1Char('-')).left(12)).arg(z.id);
+    e.start = z.kickOff;
+    e.allDay = z.timeText.isEmpty();
+    const QString home = names.Name(z.homeClub);
+    e.summary = QStringLiteral("%1 – %2").arg(home, names.Name(z.awayClub));
+    QStringList description = {QStringLiteral("%1, %2. kolo").arg(competitionName).arg(z.round)};
+    if (!ResultText(z).isEmpty())
+        description << ResultText(z);
+    if (!z.scheduleNote.trimmed().isEmpty())
+        description << z.scheduleNote.trimmed();
+    if (!z.note.trimmed().isEmpty())
+        description << z.note.trimmed();
+    e.description = description.join(QLatin1Char('\n'));
+    e.url = url;
+    return e;
+}
+
+QVector<CUdalost> MatchEvents(CDatabaza& db, int competition, int club, COdkazUdalosti link)
+{
+    const QString season = SeasonIdentifier(db);
+    const QString site = SiteAddress(db);
     const CMenaKlubov names(db);
     const QHash<int, QString> competitions = CompetitionNames(db);
 
@@ -49,24 +139,16 @@ QVector<CUdalost> MatchEvents(CDatabaza& db, int competition, int club)
         const CZapas z = CZapas::FromRow(rs);
         if (JeZiadnyDatum(z.kickOff))
             continue;
-        CUdalost e;
-        e.uid = QStringLiteral("zapas-%1-%2@agenda-mirak").arg(z.id).arg(key);
-        e.start = z.kickOff;
-        e.allDay = z.timeText.isEmpty();
-        const QString home = names.Name(z.homeClub);
-        e.summary = QStringLiteral("%1 – %2").arg(home, names.Name(z.awayClub));
-        e.location = home;
-        QStringList description = {QStringLiteral("%1, %2. kolo")
-                                       .arg(competitions.value(rs.GetInt(QStringLiteral("skupina"))))
-                                       .arg(z.round)};
-        if (!ResultText(z).isEmpty())
-            description << ResultText(z);
-        if (!z.scheduleNote.trimmed().isEmpty())
-            description << z.scheduleNote.trimmed();
-        if (!z.note.trimmed().isEmpty())
-            description << z.note.trimmed();
-        e.description = description.join(QLatin1Char('\n'));
-        events << e;
+        const int competitionOf = rs.GetInt(QStringLiteral("skupina"));
+        QString url;
+        if (!site.isEmpty())
+            url = link == COdkazUdalosti::Klub && club != 0
+                      ? QStringLiteral("%1/klub-%2.html").arg(site).arg(club)
+                      : QStringLiteral("%1/sutaz-%2-rozpis.html#kolo-%3")
+                            .arg(site)
+                            .arg(competitionOf)
+                            .arg(z.round);
+        events << MatchEvent(z, competitions.value(competitionOf), names, season, url);
     }
     return events;
 }
@@ -82,5 +164,10 @@ QString CalendarTitle(CDatabaza& db, int competition, int club)
 
 QByteArray MatchCalendar(CDatabaza& db, int competition, int club, const QDateTime& stamp)
 {
-    return CalendarBytes(CalendarTitle(db, competition, club), MatchEvents(db, competition, club), stamp);
+    QVector<CUdalost> events =
+        MatchEvents(db, competition, club, club != 0 ? COdkazUdalosti::Klub : COdkazUdalosti::Sutaz);
+    CRevizieKalendara revisions(db, stamp);
+    revisions.Apply(events);
+    revisions.Save();
+    return CalendarBytes(CalendarTitle(db, competition, club), events, stamp);
 }

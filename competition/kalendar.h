@@ -2,13 +2,56 @@
 
 #include "output/ical.h"
 
+#include <QHash>
+
 class CDatabaza;
 
-// The season's matches in a calendar: of one competition (0 for all) and of one club (0 for all).
-// Byes and matches without a date are left out; a match without an hour is a whole-day event.
-QVector<CUdalost> MatchEvents(CDatabaza& db, int competition, int club);
+// The season's matches in calendars. An event's UID comes from the season's identifier and the match,
+// so that it stays the same however names are edited; its SEQUENCE and LAST-MODIFIED change only when
+// what the event shows has changed, as the season keeps them from one publishing to the next.
+
+// The revisions of the matches' events, read once; Apply fills events in, Save writes what changed
+// (nothing for a file that may only be read). A match has one revision in every calendar: apply it to
+// the match's own event, before a calendar words it its own way.
+class CRevizieKalendara
+{
+public:
+    CRevizieKalendara(CDatabaza& db, const QDateTime& now);
+    void Apply(CUdalost& event);
+    void Apply(QVector<CUdalost>& events);
+    void Save();
+
+private:
+    struct CRevizia
+    {
+        QString fingerprint;
+        int sequence = 0;
+        QDateTime changed;
+        bool dirty = false;
+        bool seen = false; // applied in this publishing
+    };
+    CDatabaza& m_db;
+    QDateTime m_now;
+    bool m_stored = false;
+    QHash<int, CRevizia> m_revisions;
+};
+
+class CMenaKlubov;
+class CZapas;
+// One match's event: `seasonId` names the season in its UID, `url` its page on the site (or nothing).
+CUdalost MatchEvent(const CZapas& z, const QString& competitionName, const CMenaKlubov& names,
+                    const QString& seasonId, const QString& url);
+
+// Where an event links to on the association's site (nothing without the site's address).
+enum class COdkazUdalosti { Sutaz, Klub };
+
+// The matches of one competition (0 for all) and of one club (0 for all). Byes and matches without a
+// date are left out; a match without an hour is a whole-day event.
+QVector<CUdalost> MatchEvents(CDatabaza& db, int competition, int club,
+                              COdkazUdalosti link = COdkazUdalosti::Sutaz);
 // The calendar's name: the club, else the competition, else the season.
 QString CalendarTitle(CDatabaza& db, int competition, int club);
+// The calendar file, revisions applied and kept.
 QByteArray MatchCalendar(CDatabaza& db, int competition, int club, const QDateTime& stamp);
 
 inline const QString kFilterKalendara = QStringLiteral("Kalendár iCalendar (*.ics)");

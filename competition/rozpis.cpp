@@ -370,6 +370,31 @@ CMyExport ExportByRound(CDatabaza& db, int competition, int round, const QString
     return page;
 }
 
+QVector<QStringList> MatchCsvRows(const QVector<CZapas>& matches, const CMenaKlubov& names)
+{
+    QVector<QStringList> rows = {kStlpceZapasovCsv};
+    for (const CZapas& z : matches) {
+        const bool bye = !names.IsClub(z.homeClub) || !names.IsClub(z.awayClub);
+        const bool played = !bye && MaVysledok(z.homeScore, z.awayScore);
+        const bool half = !bye && z.homeHalfTime != kBezVysledku && z.awayHalfTime != kBezVysledku;
+        QStringList notes;
+        for (const QString& n : {z.scheduleNote, z.note})
+            if (!bye && !n.trimmed().isEmpty())
+                notes << n.trimmed();
+        rows << QStringList{
+            QString::number(z.round),
+            bye || JeZiadnyDatum(z.kickOff) ? QString() : z.kickOff.date().toString(Qt::ISODate),
+            bye ? QString() : z.timeText,
+            names.Name(z.homeClub),
+            names.Name(z.awayClub),
+            played ? SkoreTextom(z.homeScore) : QString(),
+            played ? SkoreTextom(z.awayScore) : QString(),
+            half ? CsvDvojica(PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime)) : QString(),
+            notes.join(QStringLiteral("; "))};
+    }
+    return rows;
+}
+
 CMyExport ExportClubMatches(CDatabaza& db, int club)
 {
     const CHlavicka season = CHlavicka::Read(db);
@@ -392,8 +417,10 @@ CMyExport ExportClubMatches(CDatabaza& db, int club)
     rs.Open(QStringLiteral(
                 "select * from tzapasy where skupina=? and (klub1=? or klub2=?) order by kolo, cas, ID"),
             {competition, club, club});
+    QVector<CZapas> matches;
     for (; !rs.IsEOF(); rs.MoveNext()) {
         const CZapas z = CZapas::FromRow(rs);
+        matches << z;
         const bool bye = z.homeClub == 0 || z.awayClub == 0;
         const bool played = MaVysledok(z.homeScore, z.awayScore);
         QStringList notes;
@@ -414,6 +441,7 @@ CMyExport ExportClubMatches(CDatabaza& db, int club)
     }
     page.EndTable();
     page.EndPage();
+    page.SetCsvRows(MatchCsvRows(matches, names));
     return page;
 }
 
@@ -443,12 +471,14 @@ CMyExport ExportSchedule(CDatabaza& db, int competition, int round)
                                             {QStringLiteral("hostia"), Zarovnanie::Vlavo, 200},
                                             {QStringLiteral("čas"), Zarovnanie::Stred, 40},
                                             {QStringLiteral("poznámka"), Zarovnanie::Vlavo, 100}};
-    return ExportByRound(db, competition, round, season, header,
-                         [](CMyExport& page, const CZapas& z, const CMenaKlubov& names) {
-                             const bool bye = z.awayClub == 0;
-                             page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
-                             page.Cell(1, names.Name(z.awayClub), Zarovnanie::Vlavo);
-                             page.Cell(2, bye ? QString() : z.timeText, Zarovnanie::Stred);
-                             page.Cell(3, bye ? QString() : z.scheduleNote, Zarovnanie::Vlavo);
-                         });
+    CMyExport page = ExportByRound(db, competition, round, season, header,
+                                   [](CMyExport& page, const CZapas& z, const CMenaKlubov& names) {
+                                       const bool bye = z.awayClub == 0;
+                                       page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
+                                       page.Cell(1, names.Name(z.awayClub), Zarovnanie::Vlavo);
+                                       page.Cell(2, bye ? QString() : z.timeText, Zarovnanie::Stred);
+                                       page.Cell(3, bye ? QString() : z.scheduleNote, Zarovnanie::Vlavo);
+                                   });
+    page.SetCsvRows(MatchCsvRows(ReadMatches(db, competition, round), CMenaKlubov(db)));
+    return page;
 }

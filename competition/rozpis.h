@@ -25,6 +25,8 @@ class CMenaKlubov
 public:
     explicit CMenaKlubov(CDatabaza& db);
     QString Name(int id) const;
+    // Whether the ID names a club (else it is a free slot of the draw).
+    bool IsClub(int id) const { return m_names.contains(id); }
 
 private:
     QHash<int, QString> m_names;
@@ -160,6 +162,15 @@ CMyExport ExportByRound(CDatabaza& db, int competition, int round, const QString
                         const QVector<CStlpecZoznamu>& header,
                         const std::function<void(CMyExport&, const CZapas&, const CMenaKlubov&)>& row);
 CMyExport ExportSchedule(CDatabaza& db, int competition, int round);
+// Matches as a spreadsheet sorts and counts them (the CSV of the schedule, the results and a club's
+// matches): a header, then one row per match with its round, its day as YYYY-MM-DD, its hour, the two
+// clubs, each side's goals as a number ("k" for a forfeit, empty before the match is played), the half
+// time as "1–0" and its notes. No row of titles in between.
+QVector<QStringList> MatchCsvRows(const QVector<CZapas>& matches, const CMenaKlubov& names);
+inline const QStringList kStlpceZapasovCsv = {
+    QStringLiteral("Kolo"),        QStringLiteral("Dátum"),  QStringLiteral("Čas"),
+    QStringLiteral("Domáci"),      QStringLiteral("Hostia"), QStringLiteral("Góly domáci"),
+    QStringLiteral("Góly hostia"), QStringLiteral("Polčas"), QStringLiteral("Poznámka")};
 // One club's matches of the season as a page: round, day, hour, the two clubs, the result and its
 // note; a round the club has off shows "voľno".
 CMyExport ExportClubMatches(CDatabaza& db, int club);

@@ -3,6 +3,7 @@
 #include "CDatabaza.h"
 #include "schema.h"
 
+#include <QUrl>
 #include <QUuid>
 
 QString SeasonSetting(CDatabaza& db, const QString& key, const QString& defaultValue)
@@ -42,4 +43,40 @@ QString SeasonIdentifier(CDatabaza& db)
         return made;
     SetSeasonSetting(db, kNastavenieIdentifikatora, made);
     return made;
+}
+
+QString SiteAddress(CDatabaza& db)
+{
+    QString address = SeasonSetting(db, kNastavenieAdresyWebu).trimmed();
+    while (address.endsWith(QLatin1Char('/')))
+        address.chop(1);
+    return address;
+}
+
+bool PublishClubContacts(CDatabaza& db)
+{
+    return SeasonSetting(db, kNastavenieKontaktov) == QStringLiteral("1");
+}
+
+QString SetSiteAddress(CDatabaza& db, const QString& address)
+{
+    QString clean = address.trimmed();
+    while (clean.endsWith(QLatin1Char('/')))
+        clean.chop(1);
+    const QUrl url(clean, QUrl::StrictMode);
+    if (!clean.isEmpty() &&
+        (!url.isValid() ||
+         (url.scheme() != QStringLiteral("https") && url.scheme() != QStringLiteral("http")) ||
+         url.host().isEmpty() || clean.contains(QLatin1Char(' '))))
+        return QStringLiteral(
+                   "Adresa webu „%1“ nie je adresa stránky; začína sa https:// alebo http://, napríklad "
+                   "https://www.obfz.sk/sezona.")
+            .arg(address.trimmed());
+    SetSeasonSetting(db, kNastavenieAdresyWebu, clean);
+    return {};
+}
+
+void SetPublishClubContacts(CDatabaza& db, bool publish)
+{
+    SetSeasonSetting(db, kNastavenieKontaktov, publish ? QStringLiteral("1") : QString());
 }

@@ -21,3 +21,14 @@ void SetMutualMatchesDecideTies(CDatabaza& db, bool mutual);
 // their own. Calendars name their events by it.
 inline const QString kNastavenieIdentifikatora = QStringLiteral("identifikator");
 QString SeasonIdentifier(CDatabaza& db);
+
+// The published site's settings: its address on the web (for calendars' links and webcal: links;
+// empty when unknown), and whether the clubs' contacts are shown there (off: the public sees none).
+inline const QString kNastavenieAdresyWebu = QStringLiteral("adresa_webu");
+inline const QString kNastavenieKontaktov = QStringLiteral("zverejnit_kontakty");
+QString SiteAddress(CDatabaza& db);
+bool PublishClubContacts(CDatabaza& db);
+// The address as typed, without a trailing "/"; empty clears it. Returns why an address is refused
+// (it must begin with "https://" or "http://" and hold no blank), empty when it was stored.
+QString SetSiteAddress(CDatabaza& db, const QString& address);
+void SetPublishClubContacts(CDatabaza& db, bool publish);

@@ -194,12 +194,19 @@ QStringList OwnTableStatements()
         // The season's own settings by name (the tie rule, the season's identifier, the site's).
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (kluc TEXT PRIMARY KEY, hodnota%2)")
             .arg(kTabulkaNastaveni, kText),
+        // What each match's calendar event last showed (`odtlacok`, a hash of it), its revision
+        // number and when it changed, so that a calendar's SEQUENCE and LAST-MODIFIED move only
+        // when the event does.
+        QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS %1 (IDzapasu INTEGER PRIMARY KEY, odtlacok%2, sekvencia%3, zmena%2)")
+            .arg(kTabulkaKalendara, kText, kInt),
     };
 }
 
 const QStringList& OwnTables()
 {
-    static const QStringList tables = {kTabulkaAmnestii, kTabulkaOdstupeni, kTabulkaNastaveni};
+    static const QStringList tables = {kTabulkaAmnestii, kTabulkaOdstupeni, kTabulkaNastaveni,
+                                       kTabulkaKalendara};
     return tables;
 }
 

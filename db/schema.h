@@ -48,6 +48,7 @@ const QList<CUpgradeColumn>& UpgradeColumns();
 inline const QString kTabulkaAmnestii = QStringLiteral("tamnestie");
 inline const QString kTabulkaOdstupeni = QStringLiteral("todstupenia");
 inline const QString kTabulkaNastaveni = QStringLiteral("tnastavenia");
+inline const QString kTabulkaKalendara = QStringLiteral("tkalendar");
 QStringList OwnTableStatements();
 // Every own table, by name.
 const QStringList& OwnTables();

@@ -48,13 +48,5 @@ void RemoveStaleTemporaries(const QString& folder);
 // Writes what the system still holds of the file to the disk (before it is renamed into place).
 void SyncFile(const QString& path);
 
-// A finished folder takes the place of `target` in one step: exchanged with the old folder where there
-// is one (the old one is then removed), renamed into place where there is none. Someone reading the
-// folder sees the old or the new one whole. Throws CChybaDatabazy; the temporary is then removed.
-void ReplaceFolderWith(const QString& temporaryFolder, const QString& target);
-// Puts an entry of another folder (a file, a folder with all in it, a link) into `destination`
-// without copying where the disk can: files as second names (hard links) of the same data. Throws
-// CChybaDatabazy.
-void CarryOver(const QString& source, const QString& destination);
 // Writes everything the system holds of the files on the disk of `folder` to the disk.
 void SyncDisk(const QString& folder);

@@ -69,11 +69,15 @@ QVector<const CKartyHraca*> CKartySutaze::OfClub(int club) const
 
 CKartySutaze ReadCards(CDatabaza& db, int competition, CDruhKariet kind, const QVector<int>& thresholds)
 {
+    return ReadCards(db, CDisciplinaSutaze(db, competition, thresholds), competition, kind);
+}
+
+CKartySutaze ReadCards(CDatabaza& db, const CDisciplinaSutaze& discipline, int competition, CDruhKariet kind)
+{
     CKartySutaze cards;
     cards.columns = RoundColumns(db, competition);
     const int columnCount = static_cast<int>(cards.columns.rounds.size());
     const bool yellow = kind == CDruhKariet::Zlte;
-    const CDisciplinaSutaze discipline(db, competition, thresholds);
     for (const CDisciplinaSutaze::CHrac& h : discipline.Players()) {
         const QVector<CKartaVCase>& given = yellow ? h.yellow : h.red;
         const int withoutTime = yellow ? h.yellowWithoutTime : h.redWithoutTime;
@@ -159,7 +163,13 @@ void AddClubRows(CZoznam& list, const CKartySutaze& cards, int club)
 CZoznam CardRegister(CDatabaza& db, int competition, int club, CDruhKariet kind,
                      const QVector<int>& thresholds)
 {
-    const CKartySutaze cards = ReadCards(db, competition, kind, thresholds);
+    return CardRegister(db, CDisciplinaSutaze(db, competition, thresholds), competition, club, kind);
+}
+
+CZoznam CardRegister(CDatabaza& db, const CDisciplinaSutaze& discipline, int competition, int club,
+                     CDruhKariet kind)
+{
+    const CKartySutaze cards = ReadCards(db, discipline, competition, kind);
     CZoznam list;
     list.AddColumn(QStringLiteral("#"), Zarovnanie::Vlavo, 20);
     list.AddColumn(QStringLiteral("Meno"), Zarovnanie::Vlavo, 150);

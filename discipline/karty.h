@@ -61,6 +61,9 @@ struct CKartySutaze
     QVector<const CKartyHraca*> OfClub(int club) const;
 };
 CKartySutaze ReadCards(CDatabaza& db, int competition, CDruhKariet kind, const QVector<int>& thresholds);
+class CDisciplinaSutaze;
+// The same from the competition's discipline read already.
+CKartySutaze ReadCards(CDatabaza& db, const CDisciplinaSutaze& discipline, int competition, CDruhKariet kind);
 
 QString CardRegisterTitle(CDatabaza& db, int competition, CDruhKariet kind);
 // The register of one club or (kVsetkyKluby) of every club: each club then introduced by an empty
@@ -69,6 +72,8 @@ QString CardRegisterTitle(CDatabaza& db, int competition, CDruhKariet kind);
 // brackets.
 CZoznam CardRegister(CDatabaza& db, int competition, int club, CDruhKariet kind,
                      const QVector<int>& thresholds);
+CZoznam CardRegister(CDatabaza& db, const CDisciplinaSutaze& discipline, int competition, int club,
+                     CDruhKariet kind);
 
 // A player who sits out his club's match of round N for yellow cards.
 struct CHracStop

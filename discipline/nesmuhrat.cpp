@@ -56,7 +56,13 @@ QString BanReason(const QDate& until)
 QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, int competition, int round, int club,
                                           const QVector<int>& thresholds)
 {
-    const CDisciplinaSutaze discipline(db, competition, thresholds);
+    return PlayersWhoMayNotPlay(db, CDisciplinaSutaze(db, competition, thresholds), round, club);
+}
+
+QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, const CDisciplinaSutaze& discipline, int round,
+                                          int club)
+{
+    const int competition = discipline.Competition();
     const CMenaKlubov names(db);
     // The clubs' matches of the round, each once: a club may play twice in a round another tool wrote.
     QHash<int, QVector<const CZapasVCase*>> matchesOf;

@@ -10,6 +10,7 @@
 #include <QVector>
 
 class CDatabaza;
+class CDisciplinaSutaze;
 
 // "Kto nesmie hrať": every player who may not play in his club's match of a round, and why: a
 // yellow-card stop, a red card, or a ban of the player register.
@@ -32,6 +33,9 @@ struct CNesmieHrat
 // their club's match of `round`: clubs by drawn number, players by name.
 QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, int competition, int round, int club,
                                           const QVector<int>& thresholds);
+// The same from a competition's discipline read already (the site reads it once for all its lists).
+QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, const CDisciplinaSutaze& discipline, int round,
+                                          int club);
 
 // Reasons as the list gives them.
 QString YellowCardReason(int count);

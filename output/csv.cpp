@@ -3,6 +3,7 @@
 #include "db/slovencina.h"
 #include "kodovanie.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace {
@@ -24,8 +25,17 @@ bool LooksLikeFormula(const QString& text)
     return false;
 }
 
+// "2 : 0", "(1 : 0)", "k : 3": a pair as the lists show it.
+const QRegularExpression& PairPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\(?)(\\d+|k) : (\\d+|k)(\\)?)$"));
+    return pattern;
+}
+
 QString CsvText(QString text)
 {
+    if (const QRegularExpressionMatch pair = PairPattern().match(text); pair.hasMatch())
+        text = pair.captured(1) + CsvDvojica(pair.captured(2), pair.captured(3)) + pair.captured(4);
     if (LooksLikeFormula(text))
         text.prepend(QLatin1Char('\''));
     const bool quoted = text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) ||
@@ -74,6 +84,11 @@ QChar Separator(const QString& text)
 }
 
 } // namespace
+
+QString CsvDvojica(const QString& first, const QString& second)
+{
+    return first + QChar(0x2013) + second;
+}
 
 QByteArray CsvBytes(const QVector<QStringList>& rows)
 {

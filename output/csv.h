@@ -8,7 +8,10 @@
 // Tables as spreadsheet programs exchange them. Written the way a spreadsheet in a Slovak locale opens
 // without an import wizard: UTF-8 with a byte-order mark, cells separated by semicolons, rows ended by
 // CR LF, a cell quoted when it holds a separator, a quote or a line break, its quotes doubled.
+// A pair of numbers shown as "2 : 0" (a score, a half time) is read by spreadsheets as a time of day;
+// in a CSV it is written as "2–0", and CsvBytes writes any such cell so.
 QByteArray CsvBytes(const QVector<QStringList>& rows);
+QString CsvDvojica(const QString& first, const QString& second);
 
 // One row of a read file and the line of the file it starts on (from 1).
 struct CRiadokCsv

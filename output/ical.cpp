@@ -4,33 +4,55 @@ namespace {
 
 const QString kZona = QStringLiteral("Europe/Bratislava");
 
-// Central European time as the rules stand since 1996: summer time from the last Sunday of March to the
-// last Sunday of October.
-const char* const kVTimezone[] = {"BEGIN:VTIMEZONE",
-                                  "TZID:Europe/Bratislava",
-                                  "X-LIC-LOCATION:Europe/Bratislava",
-                                  "BEGIN:DAYLIGHT",
-                                  "TZOFFSETFROM:+0100",
-                                  "TZOFFSETTO:+0200",
-                                  "TZNAME:CEST",
-                                  "DTSTART:19700329T020000",
-                                  "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU",
-                                  "END:DAYLIGHT",
-                                  "BEGIN:STANDARD",
-                                  "TZOFFSETFROM:+0200",
-                                  "TZOFFSETTO:+0100",
-                                  "TZNAME:CET",
-                                  "DTSTART:19701025T030000",
-                                  "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU",
-                                  "END:STANDARD",
-                                  "END:VTIMEZONE"};
-
-QString LocalTime(const QDateTime& wallClock)
+QDate LastSunday(int year, int month)
 {
-    return wallClock.toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+    QDate day(year, month, QDate(year, month, 1).daysInMonth());
+    return day.addDays(-(day.dayOfWeek() % 7));
+}
+
+// Without QDateTime::toString or a format string: a season's calendars write this a hundred thousand
+// times.
+QString UtcText(const QDateTime& utc)
+{
+    const QDate d = utc.date();
+    const QTime t = utc.time();
+    char text[16];
+    const auto put = [&text](int at, int value, int digits) {
+        for (int i = digits - 1; i >= 0; --i, value /= 10)
+            text[at + i] = static_cast<char>('0' + value % 10);
+    };
+    put(0, d.year(), 4);
+    put(4, d.month(), 2);
+    put(6, d.day(), 2);
+    text[8] = 'T';
+    put(9, t.hour(), 2);
+    put(11, t.minute(), 2);
+    put(13, t.second(), 2);
+    text[15] = 'Z';
+    return QString::fromLatin1(text, 16);
+}
+
+// A duration as the format writes it: whole hours as hours.
+QString DurationText(int minutes)
+{
+    return minutes % 60 == 0 ? QStringLiteral("PT%1H").arg(minutes / 60)
+                             : QStringLiteral("PT%1M").arg(minutes);
 }
 
 } // namespace
+
+QDateTime BratislavaToUtc(const QDateTime& wallClock)
+{
+    // Central European time as the rules stand since 1996: summer time from 1:00 UTC on the last Sunday
+    // of March to 1:00 UTC on the last Sunday of October. The rule is the file's, not the machine's
+    // time-zone data, which a fresh machine may not have.
+    const QDateTime clock(wallClock.date(), wallClock.time(), Qt::UTC);
+    const int year = clock.date().year();
+    const QDateTime summerFrom(LastSunday(year, 3), QTime(1, 0), Qt::UTC);
+    const QDateTime summerTo(LastSunday(year, 10), QTime(1, 0), Qt::UTC);
+    const QDateTime winter = clock.addSecs(-3600);
+    return winter >= summerFrom && winter < summerTo ? clock.addSecs(-7200) : winter;
+}
 
 QString IcalText(const QString& text)
 {
@@ -89,26 +111,29 @@ QByteArray CalendarBytes(const QString& name, const QVector<CUdalost>& events, c
     line(QStringLiteral("METHOD:PUBLISH"));
     line(QStringLiteral("X-WR-CALNAME:") + IcalText(name));
     line(QStringLiteral("X-WR-TIMEZONE:") + kZona);
-    for (const char* text : kVTimezone)
-        line(QString::fromLatin1(text));
-    const QString dtstamp = stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    const QString dtstamp = UtcText(stamp.toUTC());
     for (const CUdalost& e : events) {
         line(QStringLiteral("BEGIN:VEVENT"));
         line(QStringLiteral("UID:") + e.uid);
         line(QStringLiteral("DTSTAMP:") + dtstamp);
+        // An event as first published says nothing of its revisions: 0 is the format's own default, and
+        // the lines cost a season's calendars megabytes.
+        if (e.sequence > 0)
+            line(QStringLiteral("SEQUENCE:%1").arg(e.sequence));
+        if (e.sequence > 0 && e.lastModified.isValid())
+            line(QStringLiteral("LAST-MODIFIED:") + UtcText(e.lastModified.toUTC()));
         if (e.allDay) {
             line(QStringLiteral("DTSTART;VALUE=DATE:") + e.start.date().toString(QStringLiteral("yyyyMMdd")));
-            line(QStringLiteral("DTEND;VALUE=DATE:") +
-                 e.start.date().addDays(1).toString(QStringLiteral("yyyyMMdd")));
+            line(QStringLiteral("DURATION:P1D"));
         } else {
-            line(QStringLiteral("DTSTART;TZID=%1:%2").arg(kZona, LocalTime(e.start)));
-            line(QStringLiteral("DTEND;TZID=%1:%2").arg(kZona, LocalTime(e.start.addSecs(60LL * e.minutes))));
+            line(QStringLiteral("DTSTART:") + UtcText(BratislavaToUtc(e.start)));
+            line(QStringLiteral("DURATION:") + DurationText(e.minutes));
         }
         line(QStringLiteral("SUMMARY:") + IcalText(e.summary));
-        if (!e.location.isEmpty())
-            line(QStringLiteral("LOCATION:") + IcalText(e.location));
         if (!e.description.isEmpty())
             line(QStringLiteral("DESCRIPTION:") + IcalText(e.description));
+        if (!e.url.isEmpty())
+            line(QStringLiteral("URL:") + e.url);
         line(QStringLiteral("END:VEVENT"));
     }
     line(QStringLiteral("END:VCALENDAR"));

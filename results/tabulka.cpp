@@ -437,13 +437,22 @@ std::optional<CMyExport> ExportStandings(CDatabaza& db, int competition)
     const auto columns = StandingsColumns();
     for (int c = 0; c < columns.size(); ++c)
         page.HeadCell(c, columns.at(c).header, columns.at(c).alignment, columns.at(c).width);
+    // The spreadsheet's score as the goals of each side, numbers it can sort by.
+    QVector<QStringList> csv = {{kHlavicka.at(0), kHlavicka.at(1), kHlavicka.at(2), kHlavicka.at(3),
+                                 kHlavicka.at(4), kHlavicka.at(5), QStringLiteral("Strelené góly"),
+                                 QStringLiteral("Inkasované góly"), kHlavicka.at(7), QStringLiteral("+/-")}};
     int position = 0;
     for (const CRiadokTabulky& r : rows) {
         const QStringList cells = Cells(++position, r);
         for (int c = 0; c < cells.size(); ++c)
             page.Cell(c, cells.at(c), columns.at(c).alignment);
+        QStringList row = cells;
+        row.replace(6, QString::number(r.skore1));
+        row.insert(7, QString::number(r.skore2));
+        csv << row;
     }
     page.EndTable();
+    page.SetCsvRows(csv);
     for (const QString& note : standings.notes)
         page.AppendRaw(QStringLiteral("<p>%1</p>\r\n").arg(CMyExport::Escape(note)));
     page.EndPage();

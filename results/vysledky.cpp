@@ -336,7 +336,7 @@ CMyExport ExportResults(CDatabaza& db, int competition, int round)
                                             {QStringLiteral("Strelci domáci"), Zarovnanie::Vlavo, 200},
                                             {QStringLiteral("Strelci hostia"), Zarovnanie::Vlavo, 200},
                                             {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 200}};
-    return ExportByRound(
+    CMyExport page = ExportByRound(
         db, competition, round, season, header,
         [&db](CMyExport& page, const CZapas& z, const CMenaKlubov& names) {
             page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
@@ -347,4 +347,6 @@ CMyExport ExportResults(CDatabaza& db, int competition, int round)
             page.CellHtml(5, ScorersHtml(db, z.id, z.awayClub), Zarovnanie::Vlavo);
             page.Cell(6, z.note, Zarovnanie::Vlavo);
         });
+    page.SetCsvRows(MatchCsvRows(ReadMatches(db, competition, round), CMenaKlubov(db)));
+    return page;
 }

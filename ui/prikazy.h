@@ -46,4 +46,6 @@ enum Prikaz : int {
     kPrikazPoradie = 32907,
     // A season kept in the Jet format converted into a new file.
     kPrikazPreviestSezonu = 32908,
+    // The published site's address and what it shows.
+    kPrikazNastavenieWebu = 32909,
 };

@@ -21,10 +21,12 @@
 #include "ui/CMyListCtrl.h"
 #include "ui/CPoleDatumu.h"
 #include "ui/prikazy.h"
+#include "web/CPublikovanieDialog.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -674,6 +676,56 @@ TEST_F(Views, TheNextSeasonMovesClubsAndTheTieRuleIsASetting)
                                    d->accept();
                                });
     EXPECT_TRUE(MutualMatchesDecideTies(db));
+}
+
+TEST_F(Views, PublishingProposesAWebFolderBesideTheSeasonAndStaysOpenAfterARefusal)
+{
+    CDatabaza& db = m_doc.Database();
+    AddClub(db, m_competition, QStringLiteral("Slovan"), 1);
+    AddClub(db, m_competition, QStringLiteral("Inter"), 2);
+    const QString season = QFileInfo(m_doc.FilePath()).absolutePath();
+    QDir().mkpath(season + QStringLiteral("/dokumenty"));
+    QFile letter(season + QStringLiteral("/dokumenty/list.txt"));
+    ASSERT_TRUE(letter.open(QIODevice::WriteOnly));
+    letter.close();
+    m_user.answers = {false};
+    WithDialog<CPublikovanieDialog>(
+        [this] { m_frame->RunCommand(kPrikazPublikovat); },
+        [&](CPublikovanieDialog* d) {
+            EXPECT_EQ(d->Folder(), QDir(season).filePath(QStringLiteral("web")));
+            d->FolderEdit()->setText(QStringLiteral("dokumenty"));
+            d->PublishButton()->click();
+            EXPECT_TRUE(d->isVisible());
+            EXPECT_TRUE(d->ErrorLabel()->text().contains(QStringLiteral("nie je prázdny")));
+            // A new folder's name is typed: it is made.
+            d->FolderEdit()->setText(QStringLiteral("verejne/web-2026"));
+            d->PublishButton()->click();
+            EXPECT_FALSE(d->isVisible());
+        });
+    EXPECT_TRUE(QFile::exists(season + QStringLiteral("/verejne/web-2026/index.html")));
+    EXPECT_TRUE(m_user.questions.last().contains(QStringLiteral("Chcete ho zobraziť?")));
+    EXPECT_EQ(QDir(season + QStringLiteral("/dokumenty")).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("list.txt")});
+
+    // The site's settings: an address that is none is said in the dialog; a good one is kept.
+    LogIn();
+    WithDialog<CNastavenieWebuDialog>(
+        [this] { m_frame->RunCommand(kPrikazNastavenieWebu); },
+        [](CNastavenieWebuDialog* d) {
+            EXPECT_FALSE(d->ContactsBox()->isChecked());
+            d->AddressEdit()->setText(QStringLiteral("obfz sk"));
+            d->ContactsBox()->setChecked(true);
+            QTest::mouseClick(d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
+            EXPECT_TRUE(d->isVisible());
+            EXPECT_FALSE(d->ErrorLabel()->text().isEmpty());
+            d->AddressEdit()->setText(QStringLiteral("https://obfz.sk/web/"));
+            QTest::mouseClick(d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
+            EXPECT_FALSE(d->isVisible());
+        });
+    EXPECT_EQ(SiteAddress(db), QStringLiteral("https://obfz.sk/web"));
+    EXPECT_TRUE(PublishClubContacts(db));
 }
 
 } // namespace

@@ -69,28 +69,46 @@ TEST(ICalendar, LinesAreFoldedAt75OctetsWithoutSplittingALetterAndTextsEscaped)
     EXPECT_EQ(QString::fromUtf8(unfolded), summary);
 }
 
-TEST(ICalendar, AMatchIsAnEventInBratislavaTimeAndADayWithoutHourIsAWholeDay)
+TEST(ICalendar, AMatchStartsAtItsBratislavaTimeInUtcAndADayWithoutHourIsAWholeDay)
 {
     CUdalost match;
-    match.uid = QStringLiteral("zapas-7-abc@agenda-mirak");
+    match.uid = QStringLiteral("abc-7");
+    // The last Sunday of October 2025: winter time again from 3:00.
     match.start = QDateTime(QDate(2025, 10, 26), QTime(14, 30), Qt::UTC);
     match.summary = QStringLiteral("Slovan – Inter");
-    match.location = QStringLiteral("Slovan");
     CUdalost day = match;
-    day.uid = QStringLiteral("zapas-8-abc@agenda-mirak");
+    day.uid = QStringLiteral("abc-8");
     day.allDay = true;
+    CUdalost summer = match;
+    summer.uid = QStringLiteral("abc-9");
+    summer.start = QDateTime(QDate(2026, 3, 29), QTime(10, 15), Qt::UTC);
+    summer.minutes = 105;
+    summer.sequence = 2;
+    summer.lastModified = QDateTime(QDate(2026, 3, 1), QTime(8, 0), Qt::UTC);
     const QString text = QString::fromUtf8(CalendarBytes(
-        QStringLiteral("Súťaž"), {match, day}, QDateTime(QDate(2026, 1, 1), QTime(12, 0), Qt::UTC)));
+        QStringLiteral("Súťaž"), {match, day, summer}, QDateTime(QDate(2026, 1, 1), QTime(12, 0), Qt::UTC)));
     EXPECT_TRUE(text.startsWith(QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("END:VCALENDAR\r\n")));
     EXPECT_FALSE(text.contains(QRegularExpression(QStringLiteral("[^\\r]\\n"))));
-    EXPECT_TRUE(text.contains(QStringLiteral("TZID:Europe/Bratislava\r\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("DTSTART;TZID=Europe/Bratislava:20251026T143000\r\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("DTEND;TZID=Europe/Bratislava:20251026T163000\r\n")));
     EXPECT_TRUE(
-        text.contains(QStringLiteral("DTSTART;VALUE=DATE:20251026\r\nDTEND;VALUE=DATE:20251027\r\n")));
-    EXPECT_EQ(text.count(QStringLiteral("DTSTAMP:20260101T120000Z\r\n")), 2);
-    EXPECT_EQ(text.count(QStringLiteral("BEGIN:VEVENT")), 2);
+        text.contains(QStringLiteral("UID:abc-7\r\nDTSTAMP:20260101T120000Z\r\nDTSTART:20251026T133000Z\r\n"
+                                     "DURATION:PT2H\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("DTSTART;VALUE=DATE:20251026\r\nDURATION:P1D\r\n")));
+    // A revised event says so; one as first published does not.
+    EXPECT_TRUE(text.contains(QStringLiteral("UID:abc-9\r\nDTSTAMP:20260101T120000Z\r\nSEQUENCE:2\r\n"
+                                             "LAST-MODIFIED:20260301T080000Z\r\nDTSTART:20260329T081500Z\r\n"
+                                             "DURATION:PT105M\r\n")));
+    EXPECT_EQ(text.count(QStringLiteral("SEQUENCE:")), 1);
+    EXPECT_EQ(text.count(QStringLiteral("BEGIN:VEVENT")), 3);
+    // Around the changes of the clock.
+    EXPECT_EQ(BratislavaToUtc(QDateTime(QDate(2026, 3, 29), QTime(1, 30), Qt::UTC)),
+              QDateTime(QDate(2026, 3, 29), QTime(0, 30), Qt::UTC));
+    EXPECT_EQ(BratislavaToUtc(QDateTime(QDate(2026, 3, 29), QTime(3, 30), Qt::UTC)),
+              QDateTime(QDate(2026, 3, 29), QTime(1, 30), Qt::UTC));
+    EXPECT_EQ(BratislavaToUtc(QDateTime(QDate(2026, 10, 25), QTime(1, 30), Qt::UTC)),
+              QDateTime(QDate(2026, 10, 24), QTime(23, 30), Qt::UTC));
+    EXPECT_EQ(BratislavaToUtc(QDateTime(QDate(2026, 10, 25), QTime(4, 0), Qt::UTC)),
+              QDateTime(QDate(2026, 10, 25), QTime(3, 0), Qt::UTC));
 }
 
 } // namespace

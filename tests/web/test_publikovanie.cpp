@@ -1,0 +1,486 @@
+// The week's publishing: spreadsheets imported all or nothing and exported one match per row, and the
+// season's site as its readers use it on phones, its calendars, and the folder it goes into.
+
+#include "app/vystupy.h"
+#include "competition/kluby.h"
+#include "competition/rozpis.h"
+#include "db/CDatabaza.h"
+#include "db/kody.h"
+#include "db/nastaveniasezony.h"
+#include "output/csv.h"
+#include "players/hraci.h"
+#include "pomocnik.h"
+#include "web/sajt.h"
+#include "web/stranka.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Publishing : public SeasonTest
+{
+protected:
+    void SetUp() override
+    {
+        SeasonTest::SetUp();
+        m_season = NewDemoSeason(QStringLiteral("demo.mdb"), 2, 6, 12);
+        ASSERT_TRUE(m_doc.OpenSeasonFile(m_season));
+    }
+    CDatabaza& Db() { return m_doc.Database(); }
+    int Count(const QString& sql, const QVariantList& params = {}) { return Db().Value(sql, params).toInt(); }
+    QString m_season;
+};
+
+TEST_F(Publishing, AClubListExportedToCsvImportsIntoAnotherCompetitionAndABadRowRefusesTheWholeFile)
+{
+    CVyber v;
+    v.competition = 1;
+    const QByteArray csv = Outputs().value(QStringLiteral("kluby")).page(Db(), v)->CsvText();
+    const int other = AddCompetition(Db(), QStringLiteral("Nová súťaž"));
+    const CVysledokDovozu done = ImportClubs(Db(), other, csv);
+    EXPECT_TRUE(done.error.isEmpty()) << done.error.toStdString();
+    EXPECT_EQ(done.count, 6);
+    EXPECT_EQ(Count(QStringLiteral("select count(*) from tkluby where skupina=?"), {other}), 6);
+    EXPECT_EQ(
+        Count(QStringLiteral("select count(*) from tkluby a, tkluby b where a.skupina=1 and b.skupina=? and "
+                             "a.nazov=b.nazov and a.vylosovanie=b.vylosovanie and a.kontakt1=b.kontakt1"),
+              {other}),
+        6);
+    // Twice is refused: the competition has those clubs.
+    const CVysledokDovozu again = ImportClubs(Db(), other, csv);
+    EXPECT_TRUE(again.error.startsWith(QStringLiteral("Riadok 2: klub"))) << again.error.toStdString();
+    EXPECT_EQ(Count(QStringLiteral("select count(*) from tkluby where skupina=?"), {other}), 6);
+    // A drawn number that is not a number on line 3: nothing of the file is stored.
+    const int third = AddCompetition(Db(), QStringLiteral("Tretia"));
+    const CVysledokDovozu bad = ImportClubs(Db(), third, "Los;Názov klubu\r\n1;Slovan\r\nx;Inter\r\n");
+    EXPECT_EQ(bad.error, QStringLiteral("Riadok 3: vylosované číslo „x“ nie je celé číslo od 0 vyššie."));
+    EXPECT_EQ(Count(QStringLiteral("select count(*) from tkluby where skupina=?"), {third}), 0);
+    EXPECT_EQ(ImportClubs(Db(), third, "Los;Kontakt 1\r\n1;x\r\n").count, 0);
+}
+
+TEST_F(Publishing, PlayersImportAllOrNothing)
+{
+    const int club = Db().Value(QStringLiteral("select min(ID) from tkluby where skupina=2")).toInt();
+    const int before = Count(QStringLiteral("select count(*) from thraci where IDklubu=?"), {club});
+    const auto refused = [&](const QByteArray& file, const QString& error) {
+        const CVysledokDovozu r = ImportPlayers(Db(), club, file);
+        EXPECT_EQ(r.error, error);
+        EXPECT_EQ(Count(QStringLiteral("select count(*) from thraci where IDklubu=?"), {club}), before);
+    };
+    const QByteArray head = "Meno;Priezvisko;r. č.;Hráč hosťuje do;Zákaz činnosti do\r\n";
+    refused(head + "Ján;Nový;;;\r\n;Bez mena;;;\r\n", QStringLiteral("Riadok 3: chýba meno hráča."));
+    refused(head + "Ján;;;;\r\n", QStringLiteral("Riadok 2: chýba priezvisko hráča."));
+    refused(head + "Ján;Nový;;31.2.2026;\r\n",
+            QStringLiteral("Riadok 2: „31.2.2026“ v stĺpci „Hráč hosťuje do“ nie je dátum."));
+    refused(head + "Ján;Nový;;;\r\nJÁN;nový;;;\r\n",
+            QStringLiteral("Riadok 3: hráč JÁN nový je už na riadku 2."));
+    refused(
+        "Meno hráča;r. č.\r\nJán Nový;\r\n",
+        QStringLiteral("Prvý riadok súboru má meno a priezvisko v jednom stĺpci „Meno hráča“; rozdeľte ho na "
+                       "stĺpce „Meno“ a „Priezvisko“."));
+    // The club's own export comes back as "already in the club".
+    CVyber v;
+    v.competition = 2;
+    v.club = club;
+    const QByteArray own = Outputs().value(QStringLiteral("hraci")).page(Db(), v)->CsvText();
+    EXPECT_TRUE(ImportPlayers(Db(), club, own).error.contains(QStringLiteral("už v klube je")));
+    // A birth number that is none is refused with its reason.
+    refused(
+        head + "Ján;Nový;010101/0001;;\r\n",
+        QStringLiteral("Riadok 2: Rodné číslo „010101/0001“: nesedí kontrolná číslica (desaťmiestne rodné "
+                       "číslo je deliteľné 11)."));
+    const CVysledokDovozu ok = ImportPlayers(Db(), club, head + "Ján;Nový;010101/0008;1. 8. 2026;\r\n");
+    EXPECT_EQ(ok.count, 1);
+    EXPECT_EQ(Count(QStringLiteral("select count(*) from thraci where IDklubu=?"), {club}), before + 1);
+}
+
+// Every page of the site, by name.
+QHash<QString, QString> Pages(const QVector<CSuborWebu>& files)
+{
+    QHash<QString, QString> pages;
+    for (const CSuborWebu& f : files)
+        if (f.name.endsWith(QStringLiteral(".html")))
+            pages.insert(f.name, QString::fromUtf8(f.bytes));
+    return pages;
+}
+
+QByteArray FileOf(const QVector<CSuborWebu>& files, const QString& name)
+{
+    for (const CSuborWebu& f : files)
+        if (f.name == name)
+            return f.bytes;
+    return {};
+}
+
+// The events of a calendar: UID -> the event's lines.
+QHash<QString, QStringList> Events(const QByteArray& ics)
+{
+    QHash<QString, QStringList> events;
+    const QString text = QString::fromUtf8(ics).replace(QStringLiteral("\r\n "), QString());
+    for (const QString& block : text.split(QStringLiteral("BEGIN:VEVENT\r\n")).mid(1)) {
+        const QStringList lines = block.left(block.indexOf(QStringLiteral("END:VEVENT")))
+                                      .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        for (const QString& l : lines)
+            if (l.startsWith(QStringLiteral("UID:")))
+                events.insert(l.mid(4), lines);
+    }
+    return events;
+}
+
+QString Property(const QStringList& event, const QString& name)
+{
+    for (const QString& l : event)
+        if (l.startsWith(name + QLatin1Char(':')))
+            return l.mid(name.size() + 1);
+    return {};
+}
+
+TEST_F(Publishing, EveryPageIsUtf8ForPhonesWithTheSiteNavigationAndEveryLinkLeadsSomewhere)
+{
+    const QVector<CSuborWebu> files = SiteFiles(Db(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc());
+    const QHash<QString, QString> pages = Pages(files);
+    ASSERT_GT(pages.size(), 20);
+    QSet<QString> names;
+    for (const CSuborWebu& f : files)
+        names.insert(f.name);
+    EXPECT_TRUE(names.contains(kStylWebu));
+    static const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
+    static const QRegularExpression th(QStringLiteral("<th(?=[ >])(?![^>]*scope=)"));
+    int links = 0;
+    for (auto p = pages.constBegin(); p != pages.constEnd(); ++p) {
+        const std::string page = p.key().toStdString();
+        const QString& html = p.value();
+        // Standards mode, UTF-8 said in the page itself, a phone's width, one style sheet, no scripts.
+        EXPECT_TRUE(html.startsWith(QStringLiteral("<!DOCTYPE html>\n<html lang=\"sk\">"))) << page;
+        EXPECT_TRUE(html.contains(QStringLiteral("<meta charset=\"utf-8\">"))) << page;
+        EXPECT_TRUE(html.contains(
+            QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">")))
+            << page;
+        EXPECT_EQ(html.count(QStringLiteral("<link ")), 1) << page;
+        EXPECT_FALSE(html.contains(QStringLiteral("<script"), Qt::CaseInsensitive)) << page;
+        EXPECT_FALSE(html.contains(QStringLiteral("src="))) << page;
+        EXPECT_FALSE(th.match(html).hasMatch()) << page;
+        EXPECT_EQ(QString::fromUtf8(html.toUtf8()), html);
+        EXPECT_TRUE(html.contains(QStringLiteral("<nav><ul><li class=\"cesta\"><a href=\"index.html\">")))
+            << page;
+        EXPECT_TRUE(html.contains(
+            QRegularExpression(QStringLiteral("Aktualizované \\d{1,2}\\. \\d{1,2}\\. \\d{4} \\d\\d:\\d\\d"))))
+            << page;
+        EXPECT_LT(html.toUtf8().size(), 1024 * 1024) << page;
+        // A link names a file of the site, and its anchor is on that page.
+        for (auto it = href.globalMatch(html); it.hasNext();) {
+            const QString link = it.next().captured(1);
+            if (link == kStylWebu)
+                continue;
+            const QString file = link.section(QLatin1Char('#'), 0, 0);
+            const QString anchor = link.section(QLatin1Char('#'), 1);
+            EXPECT_TRUE(names.contains(file.isEmpty() ? p.key() : file))
+                << page << " -> " << link.toStdString();
+            if (!anchor.isEmpty()) {
+                EXPECT_TRUE(pages.value(file.isEmpty() ? p.key() : file)
+                                .contains(QStringLiteral("id=\"%1\"").arg(anchor)))
+                    << page << " -> " << link.toStdString();
+            }
+            ++links;
+        }
+    }
+    EXPECT_GT(links, 300);
+    // Every club, every official and every competition's lists have their pages.
+    for (const char* table : {"tkluby", "trozhodci"}) {
+        CPrikaz q(Db(), QStringLiteral("select ID from %1").arg(QLatin1String(table)));
+        while (q.Step())
+            EXPECT_TRUE(pages.contains(
+                QStringLiteral("%1-%2.html")
+                    .arg(QLatin1String(table) == QStringLiteral("tkluby") ? "klub" : "rozhodca")
+                    .arg(q.Int64(0))));
+    }
+    for (const char* list : {"tabulka", "vysledky", "rozpis", "strelci", "nesmu-hrat", "kluby", "zk", "ck"})
+        EXPECT_TRUE(pages.contains(QStringLiteral("sutaz-2-%1.html").arg(QLatin1String(list)))) << list;
+}
+
+TEST_F(Publishing, ReadersFindTheNextRoundTheSanctionsAClubsPlaceAndNoPrivateData)
+{
+    // Round 5 of the first competition is still to be played.
+    Db().Execute(QStringLiteral("update tzapasy set body1=?, body2=? where skupina=1 and kolo>=5"),
+                 {kBezVysledku, kBezVysledku});
+    Db().Execute(QStringLiteral(
+        "update tbody set btrest=3, trest='DK 10/2025' where skupina=1 and IDklubu=(select min(ID) from "
+        "tkluby where skupina=1)"));
+    Db().Execute(QStringLiteral("update tkluby set kontakt1='0905 111 222' where skupina=1"));
+    const QString club =
+        Db().Value(QStringLiteral("select nazov from tkluby where skupina=1 order by ID limit 1")).toString();
+    const int clubId = Db().Value(QStringLiteral("select min(ID) from tkluby where skupina=1")).toInt();
+    QVector<CSuborWebu> files = SiteFiles(Db(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc());
+    QHash<QString, QString> pages = Pages(files);
+
+    const QString index = pages.value(QStringLiteral("index.html"));
+    EXPECT_TRUE(index.contains(QStringLiteral("<caption>5. kolo</caption>")));
+    EXPECT_TRUE(index.contains(QStringLiteral("<caption>Výsledky 4. kola</caption>")));
+    EXPECT_TRUE(pages.value(QStringLiteral("sutaz-1-rozpis.html"))
+                    .contains(QStringLiteral("<a href=\"#kolo-5\">Najbližšie kolo – 5. kolo</a>")));
+    EXPECT_TRUE(pages.value(QStringLiteral("sutaz-1-vysledky.html"))
+                    .contains(QStringLiteral("<a href=\"#kolo-4\">")));
+    EXPECT_TRUE(
+        pages.value(QStringLiteral("sutaz-1-tabulka.html"))
+            .contains(QStringLiteral("<li>%1: −3 b. (DK 10/2025)</li>").arg(CStrankaWebu::Escape(club))));
+    const QString clubPage = pages.value(QStringLiteral("klub-%1.html").arg(clubId));
+    EXPECT_TRUE(clubPage.contains(QStringLiteral("<b>Najbližší zápas:</b> 5. kolo")));
+    EXPECT_TRUE(clubPage.contains(QStringLiteral("<b>V tabuľke:</b> ")));
+    EXPECT_LT(clubPage.indexOf(QStringLiteral("Najbližší zápas")),
+              clubPage.indexOf(QStringLiteral("<table")));
+    EXPECT_TRUE(pages.value(QStringLiteral("sutaz-1-nesmu-hrat.html")).contains(QStringLiteral("5. kolo")));
+    // Birth numbers nowhere; contacts only when the season says so.
+    CPrikaz rc(Db(), QStringLiteral("select RC from thraci where length(trim(RC))>4 union select RC from "
+                                    "trozhodci where length(trim(RC))>4"));
+    QStringList numbers;
+    while (rc.Step())
+        numbers << rc.Text(0);
+    ASSERT_FALSE(numbers.isEmpty());
+    for (const CSuborWebu& f : files)
+        for (const QString& n : numbers)
+            ASSERT_FALSE(f.bytes.contains(n.toUtf8())) << f.name.toStdString() << " " << n.toStdString();
+    EXPECT_FALSE(pages.value(QStringLiteral("sutaz-1-kluby.html")).contains(QStringLiteral("0905 111 222")));
+    SetPublishClubContacts(Db(), true);
+    pages = Pages(SiteFiles(Db(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc()));
+    EXPECT_TRUE(pages.value(QStringLiteral("sutaz-1-kluby.html")).contains(QStringLiteral("0905 111 222")));
+
+    // Officials by their full names, each with his own page; the nominations by month.
+    CPrikaz o(Db(), QStringLiteral("select trozhodci.ID, meno, priezvisko from trozhodci join tnominacie on "
+                                   "tnominacie.IDrozhodcu=trozhodci.ID limit 1"));
+    ASSERT_TRUE(o.Step());
+    const QString name = QStringLiteral("%1 %2").arg(o.Text(1), o.Text(2));
+    EXPECT_TRUE(pages.value(QStringLiteral("rozhodca-%1.html").arg(o.Int64(0)))
+                    .contains(QStringLiteral("<h1>%1</h1>").arg(name)));
+    EXPECT_TRUE(
+        pages.value(QStringLiteral("nominacie.html")).contains(QStringLiteral("href=\"nominacie-20")));
+}
+
+TEST_F(Publishing, ACalendarEventKeepsItsUidAndCountsItsRevisionsOnlyWhenWhatItShowsChanges)
+{
+    const int match =
+        Db().Value(QStringLiteral("select min(ID) from tzapasy where skupina=1 and klub1<>0 and klub2<>0"))
+            .toInt();
+    const auto home = Db().Value(QStringLiteral("select klub1 from tzapasy where ID=?"), {match}).toInt();
+    const QDateTime first(QDate(2026, 3, 1), QTime(10, 0), Qt::UTC);
+    const QVector<CSuborWebu> before = SiteFiles(Db(), m_doc.StopRounds(), first);
+    const QHash<QString, QStringList> events = Events(FileOf(before, QStringLiteral("sutaz-1.ics")));
+    ASSERT_GT(events.size(), 10);
+    QString uid;
+    for (auto it = events.constBegin(); it != events.constEnd(); ++it)
+        if (it.key().endsWith(QStringLiteral("-%1").arg(match)))
+            uid = it.key();
+    ASSERT_FALSE(uid.isEmpty());
+    for (const QStringList& e : events)
+        EXPECT_TRUE(Property(e, QStringLiteral("SEQUENCE")).isEmpty());
+
+    // Published again unchanged: the same events, no revision.
+    const QDateTime second = first.addDays(7);
+    QHash<QString, QStringList> again =
+        Events(FileOf(SiteFiles(Db(), m_doc.StopRounds(), second), QStringLiteral("sutaz-1.ics")));
+    EXPECT_EQ(QSet<QString>(again.keyBegin(), again.keyEnd()),
+              QSet<QString>(events.keyBegin(), events.keyEnd()));
+    EXPECT_TRUE(Property(again.value(uid), QStringLiteral("SEQUENCE")).isEmpty());
+    EXPECT_EQ(Property(again.value(uid), QStringLiteral("DTSTAMP")), QStringLiteral("20260308T100000Z"));
+
+    // The kick-off moves and the home club is renamed: the same UID, revision 1 then 2, with the time of
+    // each change; other clubs' matches are as they were.
+    Db().Execute(QStringLiteral("update tzapasy set cas='2026-04-04 17:30:00' where ID=?"), {match});
+    SetSiteAddress(Db(), QStringLiteral("https://www.obfz.sk/web/"));
+    const QDateTime third = second.addDays(7);
+    const QVector<CSuborWebu> moved = SiteFiles(Db(), m_doc.StopRounds(), third);
+    again = Events(FileOf(moved, QStringLiteral("sutaz-1.ics")));
+    EXPECT_EQ(Property(again.value(uid), QStringLiteral("SEQUENCE")), QStringLiteral("1"));
+    EXPECT_EQ(Property(again.value(uid), QStringLiteral("LAST-MODIFIED")),
+              QStringLiteral("20260315T100000Z"));
+    // 17:30 in Bratislava on a summer-time day.
+    EXPECT_EQ(Property(again.value(uid), QStringLiteral("DTSTART")), QStringLiteral("20260404T153000Z"));
+    EXPECT_EQ(Property(again.value(uid), QStringLiteral("URL")),
+              QStringLiteral("https://www.obfz.sk/web/sutaz-1-rozpis.html#kolo-1"));
+    // The club's calendar and the officials' say the same revision of the same match.
+    const QStringList own = Events(FileOf(moved, QStringLiteral("klub-%1.ics").arg(home))).value(uid);
+    EXPECT_EQ(Property(own, QStringLiteral("SEQUENCE")), QStringLiteral("1"));
+    EXPECT_EQ(Property(own, QStringLiteral("URL")),
+              QStringLiteral("https://www.obfz.sk/web/klub-%1.html").arg(home));
+    const int official =
+        Db().Value(QStringLiteral("select IDrozhodcu from tnominacie where IDzapasu=?"), {match}).toInt();
+    ASSERT_NE(official, 0);
+    EXPECT_EQ(Property(Events(FileOf(moved, QStringLiteral("rozhodca-%1.ics").arg(official))).value(uid),
+                       QStringLiteral("SEQUENCE")),
+              QStringLiteral("1"));
+    int revised = 0;
+    for (const QStringList& e : again)
+        revised += Property(e, QStringLiteral("SEQUENCE")).isEmpty() ? 0 : 1;
+    EXPECT_EQ(revised, 1);
+    EXPECT_TRUE(Pages(moved)
+                    .value(QStringLiteral("index.html"))
+                    .contains(QStringLiteral("href=\"webcal://www.obfz.sk/web/sutaz-1.ics\"")));
+
+    Db().Execute(QStringLiteral("update tkluby set nazov='Premenovaný klub' where ID=?"), {home});
+    again =
+        Events(FileOf(SiteFiles(Db(), m_doc.StopRounds(), third.addDays(1)), QStringLiteral("sutaz-1.ics")));
+    EXPECT_EQ(Property(again.value(uid), QStringLiteral("SEQUENCE")), QStringLiteral("2"));
+    EXPECT_TRUE(Property(again.value(uid), QStringLiteral("SUMMARY"))
+                    .startsWith(QStringLiteral("Premenovaný klub – ")));
+    // Written in the season: another session sees the same revisions.
+    EXPECT_EQ(Db().Value(QStringLiteral("select sekvencia from tkalendar where IDzapasu=?"), {match}).toInt(),
+              2);
+    EXPECT_TRUE(SetSiteAddress(Db(), QStringLiteral("www.obfz.sk")).contains(QStringLiteral("https://")));
+    EXPECT_EQ(SiteAddress(Db()), QStringLiteral("https://www.obfz.sk/web"));
+}
+
+TEST_F(Publishing, FixturesAndResultsGoToASpreadsheetOneMatchPerRowWithNumbersAndIsoDates)
+{
+    const int match =
+        Db().Value(QStringLiteral("select min(ID) from tzapasy where skupina=1 and klub1<>0 and klub2<>0"))
+            .toInt();
+    Db().Execute(QStringLiteral("update tzapasy set body1=?, body2=3, polcas1=?, polcas2=?, cas='2025-08-09 "
+                                "17:00:00' where ID=?"),
+                 {kKontumacia, kBezVysledku, kBezVysledku, match});
+    for (const char* list : {"rozpis", "vysledky"}) {
+        CVyber v;
+        v.competition = 1;
+        const CCsvSubor csv = ReadCsv(Outputs().value(QLatin1String(list)).page(Db(), v)->CsvText());
+        ASSERT_TRUE(csv.error.isEmpty());
+        EXPECT_EQ(csv.rows.first().cells, kStlpceZapasovCsv) << list;
+        const int matches =
+            Db().Value(QStringLiteral("select count(*) from tzapasy where skupina=1")).toInt();
+        EXPECT_EQ(csv.rows.size(), matches + 1) << list;
+        bool forfeit = false;
+        for (const CRiadokCsv& r : csv.rows.mid(1)) {
+            ASSERT_EQ(r.cells.size(), kStlpceZapasovCsv.size());
+            EXPECT_TRUE(r.cells.at(0).toInt() > 0);
+            EXPECT_TRUE(r.cells.at(1).isEmpty() || QDate::fromString(r.cells.at(1), Qt::ISODate).isValid())
+                << r.cells.at(1).toStdString();
+            for (int c : {5, 6})
+                EXPECT_TRUE(r.cells.at(c).isEmpty() || r.cells.at(c) == kKontumaciaText ||
+                            r.cells.at(c).toInt() >= 0);
+            EXPECT_TRUE(r.cells.at(7).isEmpty() || r.cells.at(7).contains(QChar(0x2013)))
+                << r.cells.at(7).toStdString();
+            forfeit = forfeit ||
+                      (r.cells.at(1) == QStringLiteral("2025-08-09") && r.cells.at(5) == kKontumaciaText &&
+                       r.cells.at(6) == QStringLiteral("3") && r.cells.at(7).isEmpty());
+        }
+        EXPECT_TRUE(forfeit) << list;
+    }
+    // No list's spreadsheet holds a score a spreadsheet would read as a time of day.
+    static const QRegularExpression pair(QStringLiteral("(^|;)\"?\\(?\\d+ ?: ?\\d+\\)?\"?(;|\r)"));
+    for (auto it = Outputs().constBegin(); it != Outputs().constEnd(); ++it) {
+        if (!it->page)
+            continue;
+        CVyber v;
+        v.competition = 1;
+        v.round = it->usesRound ? 1 : kVsetkyKola;
+        const std::optional<CMyExport> page = it->page(Db(), v);
+        if (!page)
+            continue;
+        const QString text = QString::fromUtf8(page->CsvText());
+        // Times of day ("17:00") are times.
+        EXPECT_FALSE(QString(text)
+                         .remove(QRegularExpression(QStringLiteral("(^|;)\\d\\d:\\d\\d(?=;|\r)")))
+                         .contains(pair))
+            << it.key().toStdString();
+    }
+    CVyber v;
+    v.competition = 1;
+    const CCsvSubor standings = ReadCsv(Outputs().value(QStringLiteral("tabulka")).page(Db(), v)->CsvText());
+    EXPECT_EQ(standings.rows.first().cells.mid(6, 2),
+              (QStringList{QStringLiteral("Strelené góly"), QStringLiteral("Inkasované góly")}));
+}
+
+TEST_F(Publishing, TheSiteGoesIntoItsOwnFolderOnlyAndLeavesEverythingElseThereAsItWas)
+{
+    const QVector<CSuborWebu> files = SiteFiles(Db(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc());
+    // A typed name of a folder that is not there yet is made.
+    const QString site = Path(QStringLiteral("verejne/web"));
+    ASSERT_TRUE(PublishSite(files, site, m_season).isEmpty());
+    const QDir dir(site);
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("index.html"))));
+    EXPECT_TRUE(QFile::exists(dir.filePath(kZoznamWebu)));
+
+    // The site's own pictures, a folder with its own mode, a page's mode: kept as they are, not copied.
+    QDir().mkpath(dir.filePath(QStringLiteral("obrazky")));
+    QFile logo(dir.filePath(QStringLiteral("obrazky/logo.png")));
+    ASSERT_TRUE(logo.open(QIODevice::WriteOnly));
+    logo.write("PNG");
+    logo.close();
+    QFile::setPermissions(dir.filePath(QStringLiteral("obrazky")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                              QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+    QFile::setPermissions(site, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                    QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+    const auto readable = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    QFile::setPermissions(dir.filePath(QStringLiteral("index.html")), readable);
+    const qint64 logoInode =
+        QFileInfo(dir.filePath(QStringLiteral("obrazky/logo.png"))).metadataChangeTime().toMSecsSinceEpoch();
+    // A page of the last publishing that this one does not have goes.
+    QFile manifest(dir.filePath(kZoznamWebu));
+    ASSERT_TRUE(manifest.open(QIODevice::Append));
+    manifest.write("klub-999.html\n");
+    manifest.close();
+    QFile gone(dir.filePath(QStringLiteral("klub-999.html")));
+    ASSERT_TRUE(gone.open(QIODevice::WriteOnly));
+    gone.close();
+
+    QVector<CSuborWebu> next = files;
+    next[0].bytes += "<!-- znova -->";
+    ASSERT_EQ(next[0].name, QStringLiteral("index.html"));
+    ASSERT_TRUE(PublishSite(next, site, m_season).isEmpty());
+    QFile index(dir.filePath(QStringLiteral("index.html")));
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(index.readAll().endsWith("<!-- znova -->"));
+    const QFileDevice::Permissions mode =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+        QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
+        QFileDevice::ExeOther;
+    EXPECT_EQ(QFile::permissions(dir.filePath(QStringLiteral("index.html"))) & mode, readable);
+    EXPECT_EQ(QFile::permissions(site) & mode, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                   QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                                                   QFileDevice::ExeGroup);
+    EXPECT_EQ(
+        QFileInfo(dir.filePath(QStringLiteral("obrazky/logo.png"))).metadataChangeTime().toMSecsSinceEpoch(),
+        logoInode);
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("obrazky/logo.png"))));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("klub-999.html"))));
+    EXPECT_EQ(dir.entryList({QStringLiteral(".*.tmp")}, QDir::AllEntries | QDir::Hidden).size(), 0);
+
+    // Refused, and nothing changed: a folder with other things and no site in it, a page of the site's
+    // name the program did not write, a season or another database in the folder, the season's folder.
+    const QString documents = Path(QStringLiteral("dokumenty"));
+    QDir().mkpath(documents);
+    QFile letter(documents + QStringLiteral("/list.txt"));
+    ASSERT_TRUE(letter.open(QIODevice::WriteOnly));
+    letter.close();
+    EXPECT_TRUE(PublishSite(files, documents, m_season).contains(QStringLiteral("nie je prázdny")));
+    EXPECT_EQ(QDir(documents).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("list.txt")});
+
+    ASSERT_TRUE(manifest.open(QIODevice::ReadOnly));
+    const QByteArray names = manifest.readAll();
+    manifest.close();
+    ASSERT_TRUE(manifest.open(QIODevice::WriteOnly));
+    manifest.write(QByteArray(names).replace("rozhodcovia.html\n", ""));
+    manifest.close();
+    EXPECT_TRUE(PublishSite(next, site, m_season).contains(QStringLiteral("nezapísal tento program")));
+
+    const QString withSeason = Path(QStringLiteral("sezony"));
+    QDir().mkpath(withSeason + QStringLiteral("/stare"));
+    QFile::copy(m_season, withSeason + QStringLiteral("/stare/2019.mdb"));
+    EXPECT_TRUE(PublishSite(files, withSeason, m_season).contains(QStringLiteral("nie je prázdny")));
+    ASSERT_TRUE(manifest.open(QIODevice::WriteOnly));
+    manifest.write(names);
+    manifest.close();
+    QFile::copy(m_season, dir.filePath(QStringLiteral("obrazky/kopia.mdb")));
+    EXPECT_TRUE(PublishSite(files, site, m_season).contains(QStringLiteral("databáza")));
+    EXPECT_TRUE(PublishSite(files, Path(QString()), m_season)
+                    .contains(QStringLiteral("sezóna, z ktorej sa web robí")));
+    EXPECT_EQ(
+        QDir(Path(QString())).entryList({QStringLiteral(".*.tmp")}, QDir::AllEntries | QDir::Hidden).size(),
+        0);
+}
+
+} // namespace

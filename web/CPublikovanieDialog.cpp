@@ -1,0 +1,147 @@
+#include "CPublikovanieDialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* ErrorLine(QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setWordWrap(true);
+    label->setStyleSheet(QStringLiteral("color: #b00020;"));
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->hide();
+    return label;
+}
+
+void ShowError(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->setVisible(!text.isEmpty());
+}
+
+} // namespace
+
+CPublikovanieDialog::CPublikovanieDialog(const QString& proposedFolder, const QString& seasonFolder,
+                                         std::function<QString(const QString&)> publish, QWidget* parent)
+    : QDialog(parent), m_seasonFolder(seasonFolder), m_publishSite(std::move(publish))
+{
+    setWindowTitle(QStringLiteral("Publikovať web"));
+    auto* intro =
+        new QLabel(QStringLiteral("Celá sezóna sa zapíše ako webová stránka: stránky, kalendáre a štýl. "
+                                  "Priečinok musí byť nový, prázdny alebo s webom z tohto programu; "
+                                  "čo ďalšie v ňom je (obrázky), zostane."),
+                   this);
+    intro->setWordWrap(true);
+    m_folder = new QLineEdit(QDir::toNativeSeparators(proposedFolder), this);
+    m_folder->setMinimumWidth(fontMetrics().averageCharWidth() * 50);
+    auto* choose = new QPushButton(QStringLiteral("&Vybrať..."), this);
+    connect(choose, &QPushButton::clicked, this, &CPublikovanieDialog::Choose);
+    auto* label = new QLabel(QStringLiteral("&Priečinok webu:"), this);
+    label->setBuddy(m_folder);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_folder, 1);
+    row->addWidget(choose);
+    m_error = ErrorLine(this);
+    auto* buttons = new QDialogButtonBox(this);
+    m_publish = buttons->addButton(QStringLiteral("Pu&blikovať"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("Zrušiť"), QDialogButtonBox::RejectRole);
+    m_publish->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CPublikovanieDialog::Publish);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(intro);
+    layout->addWidget(label);
+    layout->addLayout(row);
+    layout->addWidget(m_error);
+    layout->addStretch(1);
+    layout->addWidget(buttons);
+    m_folder->setFocus();
+    m_folder->selectAll();
+}
+
+QString CPublikovanieDialog::Folder() const
+{
+    const QString typed = QDir::fromNativeSeparators(m_folder->text().trimmed());
+    // A name without a path is a folder beside the season.
+    return QDir::cleanPath(QDir(m_seasonFolder).absoluteFilePath(typed));
+}
+
+void CPublikovanieDialog::Choose()
+{
+    const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("Priečinok webu"), Folder(),
+                                                             QFileDialog::ShowDirsOnly);
+    if (!chosen.isEmpty())
+        m_folder->setText(QDir::toNativeSeparators(chosen));
+}
+
+void CPublikovanieDialog::Publish()
+{
+    if (m_folder->text().trimmed().isEmpty()) {
+        ShowError(m_error, QStringLiteral("Zadajte priečinok, do ktorého sa web zapíše."));
+        m_folder->setFocus();
+        return;
+    }
+    ShowError(m_error, QString());
+    const QString error = m_publishSite(Folder());
+    if (!error.isEmpty()) {
+        ShowError(m_error, error);
+        m_folder->setFocus();
+        m_folder->selectAll();
+        return;
+    }
+    accept();
+}
+
+CNastavenieWebuDialog::CNastavenieWebuDialog(const QString& address, bool contacts, bool editAccess,
+                                             std::function<QString(const QString&, bool)> store,
+                                             QWidget* parent)
+    : QDialog(parent), m_store(std::move(store))
+{
+    setWindowTitle(QStringLiteral("Nastavenie webu"));
+    m_address = new QLineEdit(address, this);
+    m_address->setPlaceholderText(QStringLiteral("https://www.obfz.sk/sezona"));
+    m_address->setMinimumWidth(fontMetrics().averageCharWidth() * 45);
+    m_contacts = new QCheckBox(QStringLiteral("&Zverejniť kontakty klubov"), this);
+    m_contacts->setChecked(contacts);
+    auto* note =
+        new QLabel(QStringLiteral("Adresa, na ktorej je web sezóny, sa použije v kalendároch (odkaz na "
+                                  "stránku zápasu) a na titulnej stránke (odber kalendára do telefónu). "
+                                  "Kontakty klubov sú na webe len vtedy, keď je políčko zaškrtnuté."),
+                   this);
+    note->setWordWrap(true);
+    m_error = ErrorLine(this);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Adresa webu:"), m_address);
+    form->addRow(QString(), m_contacts);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Zrušiť"));
+    m_address->setReadOnly(!editAccess);
+    m_contacts->setEnabled(editAccess);
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(editAccess);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        const QString error = m_store(m_address->text(), m_contacts->isChecked());
+        ShowError(m_error, error);
+        if (error.isEmpty())
+            accept();
+        else
+            m_address->setFocus();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(note);
+    layout->addWidget(m_error);
+    layout->addStretch(1);
+    layout->addWidget(buttons);
+}

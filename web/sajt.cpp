@@ -1,0 +1,749 @@
+#include "sajt.h"
+
+#include "competition/CZapas.h"
+#include "competition/kalendar.h"
+#include "competition/kluby.h"
+#include "competition/rozpis.h"
+#include "competition/sutaze.h"
+#include "db/CDatabaza.h"
+#include "db/hlavicka.h"
+#include "db/kody.h"
+#include "db/nastaveniasezony.h"
+#include "db/schema.h"
+#include "discipline/karty.h"
+#include "discipline/nesmuhrat.h"
+#include "discipline/stopky.h"
+#include "officials/nominacie.h"
+#include "results/odstupenie.h"
+#include "results/strelci.h"
+#include "results/tabulka.h"
+#include "results/vysledky.h"
+#include "web/stranka.h"
+
+#include <QHash>
+#include <QMap>
+
+#include <algorithm>
+
+namespace {
+
+struct COdkaz
+{
+    QString file;
+    QString label;
+};
+
+QString DayText(const QDate& day)
+{
+    return day.isValid() ? QStringLiteral("%1. %2. %3").arg(day.day()).arg(day.month()).arg(day.year())
+                         : QString();
+}
+
+QString DayOf(const CZapas& z)
+{
+    return JeZiadnyDatum(z.kickOff) ? QString() : DayText(z.kickOff.date());
+}
+
+QString Score(const CZapas& z)
+{
+    if (!MaVysledok(z.homeScore, z.awayScore))
+        return {};
+    return QStringLiteral("%1:%2").arg(SkoreTextom(z.homeScore), SkoreTextom(z.awayScore));
+}
+
+QString HalfTime(const CZapas& z)
+{
+    if (z.homeHalfTime == kBezVysledku || z.awayHalfTime == kBezVysledku)
+        return {};
+    return QStringLiteral("(%1:%2)").arg(PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime));
+}
+
+QString Note(const QString& text)
+{
+    return text == QStringLiteral(" ") ? QString() : text.trimmed();
+}
+
+// The site's navigation: the association, the competition, the lists of where the reader is.
+QString Navigation(const QString& association, const COdkaz& competition, const QVector<COdkaz>& lists,
+                   const QString& current)
+{
+    QString html = QStringLiteral("<nav><ul><li class=\"cesta\">%1</li>")
+                       .arg(CStrankaWebu::Link(QStringLiteral("index.html"), association));
+    if (!competition.file.isEmpty())
+        html += QStringLiteral("<li class=\"cesta\">%1</li>")
+                    .arg(CStrankaWebu::Link(competition.file, competition.label));
+    html += QStringLiteral("</ul>");
+    if (!lists.isEmpty()) {
+        html += QStringLiteral("<ul>");
+        for (const COdkaz& l : lists)
+            html += l.file == current
+                        ? QStringLiteral("<li><b>%1</b></li>").arg(CStrankaWebu::Escape(l.label))
+                        : QStringLiteral("<li>%1</li>").arg(CStrankaWebu::Link(l.file, l.label));
+        html += QStringLiteral("</ul>");
+    }
+    return html + QStringLiteral("</nav>");
+}
+
+QString Webcal(const QString& site, const QString& file)
+{
+    QString url = site + QLatin1Char('/') + file;
+    const qsizetype scheme = url.indexOf(QStringLiteral("://"));
+    return QStringLiteral("webcal") + (scheme >= 0 ? url.mid(scheme) : QStringLiteral("://") + url);
+}
+
+// Everything the pages of one competition show, read once.
+struct CSutazWebu
+{
+    CSutaz competition;
+    QVector<CPolozkaKlubu> clubs;
+    QVector<QVector<CZapas>> rounds;
+    CZoznam standings;
+    QStringList tieNotes;
+    QVector<QPair<QString, QString>> sanctions; // club, "−3 b. (DK 10/2025)"
+    std::optional<int> next;
+    std::optional<int> latest;
+    QString file(const char* list) const
+    {
+        return QStringLiteral("sutaz-%1-%2.html").arg(competition.id).arg(QLatin1String(list));
+    }
+};
+
+struct COficial
+{
+    int id = 0;
+    QString name;
+    int funkcia = 0;
+    int competition = 0;
+};
+
+} // namespace
+
+QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, const QDateTime& stamp,
+                              const CPriebehWebu& progress)
+{
+    const CHlavicka season = CHlavicka::Read(db);
+    const QString association = season.zvaz.isEmpty() ? QStringLiteral("Prehľad sezóny") : season.zvaz;
+    const QDateTime local = stamp.toLocalTime();
+    const QString updated = QStringLiteral("Aktualizované %1 %2")
+                                .arg(DayText(local.date()), local.time().toString(QStringLiteral("HH:mm")));
+    const QString site = SiteAddress(db);
+    const bool contacts = PublishClubContacts(db);
+    const QString seasonId = SeasonIdentifier(db);
+    const CMenaKlubov names(db);
+    const QHash<int, COdstupenie> withdrawals = ReadWithdrawals(db);
+    const QVector<CSutaz> competitionList = ReadCompetitions(db);
+    const QDate today = local.date();
+
+    QVector<CSuborWebu> files;
+    int done = 0;
+    const int total = static_cast<int>(competitionList.size()) + 2;
+    const auto step = [&] { return !progress || progress(++done, total); };
+    CRevizieKalendara revisions(db, stamp);
+    const auto calendar = [&](const QString& name, const QString& title, const QVector<CUdalost>& events) {
+        files.append({name, CalendarBytes(title, events, stamp)});
+    };
+
+    // Competitions first: the first page shows what they hold.
+    QVector<CSutazWebu> competitions;
+    QHash<int, const CZapas*> matchById;
+    QHash<int, QString> competitionName;
+    for (const CSutaz& s : competitionList) {
+        competitionName.insert(s.id, s.nazov);
+        CSutazWebu c;
+        c.competition = s;
+        c.clubs = CompetitionClubs(db, s.id);
+        c.rounds = MatchesByRound(db, s.id, kVsetkyKola);
+        c.standings = StandingsList(db, s.id);
+        c.tieNotes = StandingsNotes(db, s.id);
+        CPrikaz q(db,
+                  QStringLiteral(
+                      "select tkluby.nazov, tbody.btrest, tbody.trest from tbody join tkluby on "
+                      "tkluby.ID=tbody.IDklubu "
+                      "where tbody.skupina=? and (ifnull(tbody.trest,'')<>'' or ifnull(tbody.btrest,0)<>0) "
+                      "order by tkluby.vylosovanie, tkluby.ID"),
+                  {s.id});
+        while (q.Step()) {
+            const qint64 points = CeleCisloZUlozenia(q.Value(1)).value_or(0);
+            QString text = points != 0 ? QStringLiteral("−%1 b.").arg(points) : QString();
+            const QString reason = q.Text(2).trimmed();
+            if (!reason.isEmpty())
+                text = text.isEmpty() ? reason : QStringLiteral("%1 (%2)").arg(text, reason);
+            c.sanctions.append({LimitedText(q.Text(0), QStringLiteral("nazov")), text});
+        }
+        c.next = NextRound(db, s.id);
+        c.latest = LastPlayedRound(db, s.id);
+        competitions.append(c);
+    }
+    // A match's event reads the same in every calendar it is in, so that its revision is one.
+    QHash<int, QString> competitionOfMatch;
+    for (const CSutazWebu& c : competitions)
+        for (const QVector<CZapas>& round : c.rounds)
+            for (const CZapas& z : round) {
+                matchById.insert(z.id, &z);
+                competitionOfMatch.insert(z.id, c.competition.nazov);
+            }
+    // Each match's event made and its revision applied once; a calendar adds its own link.
+    QHash<int, CUdalost> eventOfMatch;
+    const auto matchEvent = [&](const CZapas& z, const QString& url) {
+        auto it = eventOfMatch.find(z.id);
+        if (it == eventOfMatch.end()) {
+            CUdalost e = MatchEvent(z, competitionOfMatch.value(z.id), names, seasonId, {});
+            revisions.Apply(e);
+            it = eventOfMatch.insert(z.id, e);
+        }
+        CUdalost e = *it;
+        e.url = url;
+        return e;
+    };
+
+    const auto listsOf = [](const CSutazWebu& c) {
+        return QVector<COdkaz>{
+            {c.file("tabulka"), QStringLiteral("Tabuľka")},
+            {c.file("vysledky"), QStringLiteral("Výsledky")},
+            {c.file("rozpis"), QStringLiteral("Rozpis")},
+            {c.file("strelci"), QStringLiteral("Strelci")},
+            {c.file("nesmu-hrat"), QStringLiteral("Kto nesmie hrať")},
+            {c.file("kluby"), QStringLiteral("Kluby")},
+            {c.file("zk"), QStringLiteral("Žlté karty")},
+            {c.file("ck"), QStringLiteral("Červené karty")},
+            {QStringLiteral("sutaz-%1.ics").arg(c.competition.id), QStringLiteral("Kalendár")}};
+    };
+    const auto offMatch = [&](const CZapas& z) {
+        for (const int club : {z.homeClub, z.awayClub}) {
+            const auto w = withdrawals.constFind(club);
+            if (w != withdrawals.constEnd() &&
+                MatchIsOff(*w, z.kickOff, MaVysledok(z.homeScore, z.awayScore)))
+                return true;
+        }
+        return false;
+    };
+
+    for (const CSutazWebu& c : competitions) {
+        const int id = c.competition.id;
+        const QVector<COdkaz> lists = listsOf(c);
+        const COdkaz here{c.file("tabulka"), c.competition.nazov};
+        const auto page = [&](const char* list, const QString& title) {
+            return CStrankaWebu(title, Navigation(association, here, lists, c.file(list)), updated);
+        };
+
+        // Cards and stops, read once for the three lists that show them.
+        const CDisciplinaSutaze discipline(db, id, thresholds);
+
+        // Standings, what decided ties, and each point deduction with its reason.
+        {
+            CStrankaWebu p = page("tabulka", StandingsTitle(db, id));
+            QVector<QStringList> rows;
+            for (const CRiadokZoznamu& r : c.standings.rows)
+                rows << QStringList{r.Cell(0),
+                                    r.Cell(1),
+                                    r.Cell(2),
+                                    r.Cell(3),
+                                    r.Cell(4),
+                                    r.Cell(5),
+                                    r.Cell(6).replace(QStringLiteral(" : "), QStringLiteral(":")),
+                                    r.Cell(7),
+                                    r.Cell(8)};
+            p.Table({QStringLiteral("#"), QStringLiteral("Klub"), QStringLiteral("Z"), QStringLiteral("V"),
+                     QStringLiteral("R"), QStringLiteral("P"), QStringLiteral("Skóre"),
+                     QStringLiteral("Body"), QStringLiteral("+/-")},
+                    rows, kTabTabulka);
+            for (const QString& note : c.tieNotes)
+                p.Paragraph(note, QStringLiteral("poznamka"));
+            if (!c.sanctions.isEmpty()) {
+                p.Heading(2, QStringLiteral("Tresty"));
+                QString list = QStringLiteral("<ul class=\"poznamka\">");
+                for (const auto& [club, text] : c.sanctions)
+                    list += QStringLiteral("<li>%1: %2</li>")
+                                .arg(CStrankaWebu::Escape(club), CStrankaWebu::Escape(text));
+                p.Raw(list + QStringLiteral("</ul>\n"));
+            }
+            files.append({c.file("tabulka"), p.Bytes()});
+        }
+
+        // Fixtures and results, an anchor per round, the round that matters first in view.
+        for (const bool results : {false, true}) {
+            const char* list = results ? "vysledky" : "rozpis";
+            CStrankaWebu p =
+                page(list, results ? ResultsTitle(db, id)
+                                   : QStringLiteral("Rozpis zápasov - %1").arg(c.competition.nazov));
+            const std::optional<int> jump = results ? c.latest : c.next;
+            if (jump)
+                p.ParagraphHtml(QStringLiteral("<a href=\"#kolo-%1\">%2 – %1. kolo</a>")
+                                    .arg(*jump)
+                                    .arg(results ? QStringLiteral("Posledné odohrané kolo")
+                                                 : QStringLiteral("Najbližšie kolo")));
+            for (const QVector<CZapas>& round : c.rounds) {
+                const CZapas& first = round.first();
+                p.Heading(2, QStringLiteral("%1. kolo – %2").arg(first.round).arg(DayOf(first)),
+                          QStringLiteral("kolo-%1").arg(first.round));
+                QVector<QStringList> rows;
+                for (const CZapas& z : round) {
+                    const bool bye = !names.IsClub(z.homeClub) || !names.IsClub(z.awayClub);
+                    QString note = results ? Note(z.note) : Note(z.scheduleNote);
+                    if (offMatch(z))
+                        note = note.isEmpty() ? kOdstupilText
+                                              : QStringLiteral("%1; %2").arg(kOdstupilText, note);
+                    if (results)
+                        rows << QStringList{names.Name(z.homeClub), names.Name(z.awayClub),
+                                            bye ? QString() : Score(z), bye ? QString() : HalfTime(z), note};
+                    else
+                        rows << QStringList{DayOf(z), bye ? QString() : z.timeText, names.Name(z.homeClub),
+                                            names.Name(z.awayClub), bye ? QString() : note};
+                }
+                if (results)
+                    p.Table({QStringLiteral("Domáci"), QStringLiteral("Hostia"), QStringLiteral("Výsledok"),
+                             QStringLiteral("Polčas"), QStringLiteral("Poznámka")},
+                            rows, kTabVysledky);
+                else
+                    p.Table({QStringLiteral("Dátum"), QStringLiteral("Čas"), QStringLiteral("Domáci"),
+                             QStringLiteral("Hostia"), QStringLiteral("Poznámka")},
+                            rows, kTabRozpis);
+            }
+            files.append({c.file(list), p.Bytes()});
+        }
+
+        // Top scorers.
+        {
+            CStrankaWebu p =
+                page("strelci", QStringLiteral("Najlepší strelci - %1").arg(c.competition.nazov));
+            const CZoznam scorers = TopScorersList(db, id);
+            QVector<QStringList> rows;
+            for (const CRiadokZoznamu& r : scorers.rows)
+                rows << r.cells;
+            if (rows.isEmpty())
+                p.Paragraph(QStringLiteral("Zatiaľ nepadol žiadny gól."));
+            else
+                p.Table({QStringLiteral("#"), QStringLiteral("Hráč"), QStringLiteral("Klub"),
+                         QStringLiteral("Góly")},
+                        rows, kTabStrelci);
+            files.append({c.file("strelci"), p.Bytes()});
+        }
+
+        // Who may not play in the next round, without birth numbers.
+        {
+            const int round = c.next.value_or(CurrentRound(db, id));
+            CStrankaWebu p =
+                page("nesmu-hrat",
+                     QStringLiteral("Kto nesmie hrať - %1 - %2. kolo").arg(c.competition.nazov).arg(round));
+            const QVector<CNesmieHrat> rows = round > 0
+                                                  ? PlayersWhoMayNotPlay(db, discipline, round, kVsetkyKluby)
+                                                  : QVector<CNesmieHrat>();
+            if (rows.isEmpty())
+                p.Paragraph(QStringLiteral("V %1. kole nemá zákaz hrať žiadny hráč.").arg(round));
+            int club = -1;
+            QVector<QStringList> table;
+            QString clubName;
+            const auto flush = [&] {
+                if (!table.isEmpty())
+                    p.Table({QStringLiteral("Hráč"), QStringLiteral("Dôvod"), QStringLiteral("Zápas"),
+                             QStringLiteral("Dátum")},
+                            table, {}, clubName);
+                table.clear();
+            };
+            for (const CNesmieHrat& r : rows) {
+                if (r.club != club) {
+                    flush();
+                    club = r.club;
+                    clubName = r.clubName;
+                }
+                table << QStringList{QStringLiteral("%1 %2").arg(r.meno, r.priezvisko),
+                                     r.reasons.join(QStringLiteral(", ")), r.matchText,
+                                     r.kickOff.isValid() ? DayText(r.kickOff.date()) : QString()};
+            }
+            flush();
+            files.append({c.file("nesmu-hrat"), p.Bytes()});
+        }
+
+        // The clubs, with their contacts only where the association publishes them.
+        {
+            CStrankaWebu p = page("kluby", ClubListTitle(db, id));
+            QVector<QStringList> rows;
+            const CZoznam list = ClubList(db, id);
+            for (const CRiadokZoznamu& r : list.rows) {
+                if (r.id == 0)
+                    continue;
+                QStringList row = {CStrankaWebu::Link(QStringLiteral("klub-%1.html").arg(r.id), r.Cell(1))};
+                if (contacts)
+                    row << CStrankaWebu::Escape(r.Cell(2)) << CStrankaWebu::Escape(r.Cell(3));
+                rows << row;
+            }
+            QStringList header = {QStringLiteral("Klub")};
+            if (contacts)
+                header << QStringLiteral("Kontakt 1") << QStringLiteral("Kontakt 2");
+            p.TableHtml(header, rows);
+            files.append({c.file("kluby"), p.Bytes()});
+        }
+
+        // The card registers, a table per club.
+        for (const CDruhKariet kind : {CDruhKariet::Zlte, CDruhKariet::Cervene}) {
+            const char* list = kind == CDruhKariet::Zlte ? "zk" : "ck";
+            CStrankaWebu p = page(list, CardRegisterTitle(db, id, kind));
+            const CZoznam reg = CardRegister(db, discipline, id, kVsetkyKluby, kind);
+            QStringList header;
+            for (const CStlpecZoznamu& col : reg.columns)
+                header << col.header;
+            // One table for the register, a heading row per club; a round without cards is an empty
+            // cell, which is the bulk of a season's register.
+            QVector<QPair<QString, QVector<QStringList>>> groups;
+            for (const CRiadokZoznamu& r : reg.rows) {
+                if (r.Cell(0).isEmpty() && r.Cell(1).isEmpty())
+                    continue;
+                if (r.Cell(0).isEmpty()) {
+                    groups.append({r.Cell(1), {}});
+                    continue;
+                }
+                if (groups.isEmpty())
+                    groups.append({QString(), {}});
+                QStringList cells = r.cells;
+                for (QString& cell : cells)
+                    if (cell == QStringLiteral("-"))
+                        cell.clear();
+                groups.last().second << cells;
+            }
+            p.GroupedTable(header, groups, kTabKarty);
+            if (kind == CDruhKariet::Zlte)
+                p.Paragraph(
+                    QStringLiteral(
+                        "X: zápas, ktorý hráč vynechá za žlté karty; (1): karta odpustená amnestiou."),
+                    QStringLiteral("poznamka"));
+            files.append({c.file(list), p.Bytes()});
+        }
+
+        // The competition's calendar and each club's page with its own.
+        QVector<CUdalost> events;
+        QHash<int, QVector<const CZapas*>> matchesOf;
+        QVector<const CZapas*> inOrder;
+        for (const QVector<CZapas>& round : c.rounds)
+            for (const CZapas& z : round)
+                inOrder << &z;
+        std::stable_sort(inOrder.begin(), inOrder.end(), [](const CZapas* a, const CZapas* b) {
+            if (a->kickOff != b->kickOff)
+                return a->kickOff < b->kickOff;
+            return a->id < b->id;
+        });
+        for (const CZapas* z : inOrder) {
+            matchesOf[z->homeClub] << z;
+            if (z->awayClub != z->homeClub)
+                matchesOf[z->awayClub] << z;
+            if (!names.IsClub(z->homeClub) || !names.IsClub(z->awayClub) || JeZiadnyDatum(z->kickOff))
+                continue;
+            events << matchEvent(
+                *z, site.isEmpty()
+                        ? QString()
+                        : QStringLiteral("%1/sutaz-%2-rozpis.html#kolo-%3").arg(site).arg(id).arg(z->round));
+        }
+        calendar(QStringLiteral("sutaz-%1.ics").arg(id), c.competition.nazov, events);
+        QHash<int, QString> place;
+        for (const CRiadokZoznamu& r : c.standings.rows)
+            place.insert(
+                r.id, QStringLiteral("%1. miesto, %2 b. (%3 zápasov)").arg(r.Cell(0), r.Cell(7), r.Cell(2)));
+        for (const CPolozkaKlubu& k : c.clubs) {
+            const QString file = QStringLiteral("klub-%1.html").arg(k.id);
+            const QString ics = QStringLiteral("klub-%1.ics").arg(k.id);
+            QVector<COdkaz> clubLists = lists;
+            clubLists << COdkaz{ics, QStringLiteral("Kalendár klubu")};
+            CStrankaWebu p(k.nazov, Navigation(association, here, clubLists, file), updated);
+            const QVector<const CZapas*> own = matchesOf.value(k.id);
+            const CZapas* next = nullptr;
+            for (const CZapas* z : own)
+                if (!next && names.IsClub(z->homeClub) && names.IsClub(z->awayClub) &&
+                    !MaVysledok(z->homeScore, z->awayScore) && !offMatch(*z))
+                    next = z;
+            if (next)
+                p.ParagraphHtml(QStringLiteral("<b>Najbližší zápas:</b> %1. kolo, %2 %3 – %4 : %5")
+                                    .arg(next->round)
+                                    .arg(CStrankaWebu::Escape(DayOf(*next)),
+                                         CStrankaWebu::Escape(next->timeText),
+                                         CStrankaWebu::Escape(names.Name(next->homeClub)),
+                                         CStrankaWebu::Escape(names.Name(next->awayClub))));
+            else
+                p.Paragraph(QStringLiteral("Klub už nemá čo odohrať."));
+            if (place.contains(k.id))
+                p.ParagraphHtml(QStringLiteral("<b>V tabuľke:</b> %1 – %2")
+                                    .arg(CStrankaWebu::Escape(place.value(k.id)),
+                                         CStrankaWebu::Link(c.file("tabulka"), QStringLiteral("tabuľka"))));
+            QVector<QStringList> rows;
+            QVector<CUdalost> own_events;
+            for (const CZapas* z : own) {
+                const bool bye = !names.IsClub(z->homeClub) || !names.IsClub(z->awayClub);
+                rows << QStringList{QString::number(z->round),
+                                    DayOf(*z),
+                                    bye ? QString() : z->timeText,
+                                    names.Name(z->homeClub),
+                                    names.Name(z->awayClub),
+                                    bye ? QString() : (offMatch(*z) ? kOdstupilText : Score(*z))};
+                if (!bye && !JeZiadnyDatum(z->kickOff))
+                    own_events << matchEvent(*z, site.isEmpty() ? QString()
+                                                                : QStringLiteral("%1/%2").arg(site, file));
+            }
+            p.Table({QStringLiteral("Kolo"), QStringLiteral("Dátum"), QStringLiteral("Čas"),
+                     QStringLiteral("Domáci"), QStringLiteral("Hostia"), QStringLiteral("Výsledok")},
+                    rows, kTabKlub);
+            files.append({file, p.Bytes()});
+            calendar(ics, QStringLiteral("%1 – zápasy").arg(k.nazov), own_events);
+        }
+        if (!step())
+            return {};
+    }
+
+    // The committee: nominations by month (upcoming first), a page and a calendar per official.
+    QHash<int, COficial> officials;
+    {
+        CPrikaz q(
+            db,
+            QStringLiteral(
+                "select ID, meno, priezvisko, funkcia, skupina from trozhodci order by priezvisko, meno"));
+        while (q.Step()) {
+            COficial o;
+            o.id = static_cast<int>(q.Int64(0));
+            o.name = QStringLiteral("%1 %2")
+                         .arg(LimitedText(q.Text(1), QStringLiteral("meno")),
+                              LimitedText(q.Text(2), QStringLiteral("priezvisko")))
+                         .trimmed();
+            o.funkcia = static_cast<int>(q.Int64(3));
+            o.competition = static_cast<int>(q.Int64(4));
+            officials.insert(o.id, o);
+        }
+    }
+    const QVector<COdkaz> committeeLists = {
+        {QStringLiteral("nominacie.html"), QStringLiteral("Nominácie")},
+        {QStringLiteral("rozhodcovia.html"), QStringLiteral("Rozhodcovia")},
+        {QStringLiteral("delegati.html"), QStringLiteral("Delegáti")}};
+    const COdkaz committee{QStringLiteral("nominacie.html"), QStringLiteral("Komisia rozhodcov")};
+    const QVector<CNominacia> nominations = Nominations(db, kVsetkyZapasy);
+    // Full names, as two officials may share an initial and a surname; each has his own page, which
+    // the lists of referees and delegates link to.
+    const auto officialCell = [&](const CNominacia& n, int f) {
+        const auto o = officials.constFind(n.officials[f]);
+        return n.officials[f] == 0 || o == officials.constEnd() ? QString() : o->name;
+    };
+    const QStringList nominationHeader = {
+        QStringLiteral("Dátum"),  QStringLiteral("Čas"),    QStringLiteral("Súťaž"),
+        QStringLiteral("Domáci"), QStringLiteral("Hostia"), QStringLiteral("HR"),
+        QStringLiteral("AR1"),    QStringLiteral("AR2"),    QStringLiteral("DZ")};
+    const auto nominationRow = [&](const CNominacia& n) {
+        const CZapas* z = matchById.value(n.matchId);
+        return QStringList{z ? DayOf(*z) : n.date,
+                           n.time,
+                           n.competition,
+                           n.home,
+                           n.away,
+                           officialCell(n, 0),
+                           officialCell(n, 1),
+                           officialCell(n, 2),
+                           officialCell(n, 3)};
+    };
+    const auto dayOf = [&](const CNominacia& n) {
+        const CZapas* z = matchById.value(n.matchId);
+        return z && !JeZiadnyDatum(z->kickOff) ? z->kickOff.date() : QDate();
+    };
+    // By month; a month that would make too large a page goes over two or more.
+    QMap<QString, QVector<const CNominacia*>> byMonth;
+    for (const CNominacia& n : nominations) {
+        const QDate d = dayOf(n);
+        byMonth[d.isValid() ? d.toString(QStringLiteral("yyyy-MM")) : QStringLiteral("bez-datumu")] << &n;
+    }
+    struct CMesiac
+    {
+        QString key;
+        QString label;
+        QString file;
+        bool upcoming;
+    };
+    QVector<CMesiac> months;
+    static const QStringList kMesiace = {
+        QStringLiteral("január"),  QStringLiteral("február"),  QStringLiteral("marec"),
+        QStringLiteral("apríl"),   QStringLiteral("máj"),      QStringLiteral("jún"),
+        QStringLiteral("júl"),     QStringLiteral("august"),   QStringLiteral("september"),
+        QStringLiteral("október"), QStringLiteral("november"), QStringLiteral("december")};
+    for (auto it = byMonth.constBegin(); it != byMonth.constEnd(); ++it) {
+        const QDate first = QDate::fromString(it.key() + QStringLiteral("-01"), QStringLiteral("yyyy-MM-dd"));
+        const QString label =
+            first.isValid() ? QStringLiteral("%1 %2").arg(kMesiace.at(first.month() - 1)).arg(first.year())
+                            : QStringLiteral("bez dátumu");
+        const bool upcoming = first.isValid() && first.addMonths(1) > today;
+        QVector<QStringList> rows;
+        for (const CNominacia* n : it.value())
+            rows << nominationRow(*n);
+        // Parts of a page's size.
+        qsizetype bytes = 0;
+        for (const QStringList& r : rows)
+            bytes += r.join(QString()).size() + 120;
+        const int parts = static_cast<int>(
+            std::max<qsizetype>(1, (bytes * 2 + kNajvacsiaStranaWebu - 1) / kNajvacsiaStranaWebu));
+        const int perPart = static_cast<int>((rows.size() + parts - 1) / parts);
+        for (int part = 0; part < parts; ++part) {
+            const QString file = parts == 1
+                                     ? QStringLiteral("nominacie-%1.html").arg(it.key())
+                                     : QStringLiteral("nominacie-%1-%2.html").arg(it.key()).arg(part + 1);
+            const QString partLabel =
+                parts == 1 ? label : QStringLiteral("%1 (%2. časť)").arg(label).arg(part + 1);
+            CStrankaWebu p(QStringLiteral("Nominácie – %1").arg(partLabel),
+                           Navigation(association, committee, committeeLists, file), updated);
+            p.Table(nominationHeader, rows.mid(part * perPart, perPart), kTabNominacie);
+            files.append({file, p.Bytes()});
+            months.append({it.key(), partLabel, file, upcoming});
+        }
+    }
+    {
+        CStrankaWebu p(QStringLiteral("Nominácie rozhodcov v sezóne %1").arg(season.nazov),
+                       Navigation(association, committee, committeeLists, QStringLiteral("nominacie.html")),
+                       updated);
+        QString upcoming, past;
+        for (const CMesiac& m : months)
+            (m.upcoming ? upcoming : past) +=
+                QStringLiteral("<li>%1</li>").arg(CStrankaWebu::Link(m.file, m.label));
+        QStringList pastItems;
+        for (const CMesiac& m : months)
+            if (!m.upcoming)
+                pastItems.prepend(QStringLiteral("<li>%1</li>").arg(CStrankaWebu::Link(m.file, m.label)));
+        if (!upcoming.isEmpty()) {
+            p.Heading(2, QStringLiteral("Nasledujúce"));
+            p.Raw(QStringLiteral("<ul>%1</ul>\n").arg(upcoming));
+        }
+        if (!pastItems.isEmpty()) {
+            p.Heading(2, QStringLiteral("Odohrané"));
+            p.Raw(QStringLiteral("<ul>%1</ul>\n").arg(pastItems.join(QString())));
+        }
+        if (months.isEmpty())
+            p.Paragraph(QStringLiteral("Zatiaľ nie je žiadna nominácia."));
+        files.append({QStringLiteral("nominacie.html"), p.Bytes()});
+    }
+    // Each official: the matches he is nominated to, upcoming first, and their calendar.
+    QHash<int, QVector<QPair<const CNominacia*, int>>> ofOfficial;
+    for (const CNominacia& n : nominations)
+        for (int f = 0; f < 4; ++f)
+            if (n.officials[f] != 0)
+                ofOfficial[n.officials[f]] << QPair<const CNominacia*, int>(&n, f);
+    for (const COficial& o : officials) {
+        const QString file = QStringLiteral("rozhodca-%1.html").arg(o.id);
+        const QString ics = QStringLiteral("rozhodca-%1.ics").arg(o.id);
+        QVector<COdkaz> lists = committeeLists;
+        lists << COdkaz{ics, QStringLiteral("Kalendár")};
+        CStrankaWebu p(o.name, Navigation(association, committee, lists, file), updated);
+        QVector<QPair<const CNominacia*, int>> mine = ofOfficial.value(o.id);
+        std::stable_sort(mine.begin(), mine.end(), [&](const auto& a, const auto& b) {
+            const QDate x = dayOf(*a.first), y = dayOf(*b.first);
+            const bool ux = x >= today, uy = y >= today;
+            if (ux != uy)
+                return ux;
+            return ux ? x < y : x > y;
+        });
+        QVector<QStringList> upcoming, past;
+        QVector<CUdalost> events;
+        for (const auto& [n, f] : mine) {
+            const CZapas* z = matchById.value(n->matchId);
+            const QStringList row = {DayOf(z ? *z : CZapas()), n->time, kSkratkyFunkcii.value(f),
+                                     n->competition,           n->home, n->away};
+            (dayOf(*n) >= today ? upcoming : past) << row;
+            if (z && !JeZiadnyDatum(z->kickOff)) {
+                CUdalost e =
+                    matchEvent(*z, site.isEmpty() ? QString() : QStringLiteral("%1/%2").arg(site, file));
+                e.summary = QStringLiteral("%1: %2").arg(kSkratkyFunkcii.value(f), e.summary);
+                events << e;
+            }
+        }
+        const QStringList header = {QStringLiteral("Dátum"),   QStringLiteral("Čas"),
+                                    QStringLiteral("Funkcia"), QStringLiteral("Súťaž"),
+                                    QStringLiteral("Domáci"),  QStringLiteral("Hostia")};
+        if (upcoming.isEmpty() && past.isEmpty())
+            p.Paragraph(QStringLiteral("Zatiaľ bez nominácie."));
+        if (!upcoming.isEmpty()) {
+            p.Heading(2, QStringLiteral("Nasledujúce zápasy"));
+            p.Table(header, upcoming);
+        }
+        if (!past.isEmpty()) {
+            p.Heading(2, QStringLiteral("Odohrané zápasy"));
+            p.Table(header, past);
+        }
+        files.append({file, p.Bytes()});
+        files.append({ics, CalendarBytes(QStringLiteral("%1 – nominácie").arg(o.name), events, stamp)});
+    }
+    for (const bool referees : {true, false}) {
+        const QString file = referees ? QStringLiteral("rozhodcovia.html") : QStringLiteral("delegati.html");
+        CStrankaWebu p(referees ? QStringLiteral("Zoznam rozhodcov") : QStringLiteral("Zoznam delegátov"),
+                       Navigation(association, committee, committeeLists, file), updated);
+        QVector<QStringList> rows;
+        QVector<COficial> list;
+        for (const COficial& o : officials)
+            if ((o.funkcia == kFunkciaDelegat) != referees)
+                list << o;
+        std::sort(list.begin(), list.end(),
+                  [](const COficial& a, const COficial& b) { return a.name < b.name; });
+        for (const COficial& o : list)
+            rows << QStringList{CStrankaWebu::Link(QStringLiteral("rozhodca-%1.html").arg(o.id), o.name),
+                                CStrankaWebu::Escape(competitionName.value(o.competition))};
+        p.TableHtml({QStringLiteral("Meno"), QStringLiteral("Zaradenie")}, rows);
+        files.append({file, p.Bytes()});
+    }
+    if (!step())
+        return {};
+
+    // The first page: per competition its latest results and its next fixtures.
+    {
+        CStrankaWebu p(season.SeasonLine().isEmpty()
+                           ? association
+                           : QStringLiteral("%1 – %2").arg(association, season.SeasonLine()),
+                       Navigation(association, {}, {}, QStringLiteral("index.html")), updated);
+        // Where each competition begins on this page: an association's first page is long on a phone.
+        if (competitions.size() > 1) {
+            QStringList contents;
+            for (const CSutazWebu& c : competitions)
+                contents << CStrankaWebu::Link(QStringLiteral("#sutaz-%1").arg(c.competition.id),
+                                               c.competition.nazov);
+            contents << CStrankaWebu::Link(QStringLiteral("#komisia"), QStringLiteral("Komisia rozhodcov"));
+            p.Raw(QStringLiteral("<nav class=\"obsah\"><ul><li>%1</li></ul></nav>\n")
+                      .arg(contents.join(QStringLiteral("</li><li>"))));
+        }
+        for (const CSutazWebu& c : competitions) {
+            p.Heading(2, c.competition.nazov, QStringLiteral("sutaz-%1").arg(c.competition.id));
+            QStringList links;
+            for (const COdkaz& l : listsOf(c))
+                links << CStrankaWebu::Link(l.file, l.label);
+            if (!site.isEmpty())
+                links << QStringLiteral("<a href=\"%1\">Kalendár do telefónu</a>")
+                             .arg(CStrankaWebu::Escape(
+                                 Webcal(site, QStringLiteral("sutaz-%1.ics").arg(c.competition.id))));
+            p.Raw(QStringLiteral("<nav><ul><li>%1</li></ul></nav>\n")
+                      .arg(links.join(QStringLiteral("</li><li>"))));
+            const auto roundOf = [&](int round) -> const QVector<CZapas>* {
+                for (const QVector<CZapas>& r : c.rounds)
+                    if (r.first().round == round)
+                        return &r;
+                return nullptr;
+            };
+            if (c.latest)
+                if (const QVector<CZapas>* r = roundOf(*c.latest)) {
+                    QVector<QStringList> rows;
+                    for (const CZapas& z : *r)
+                        if (z.homeClub != 0 && z.awayClub != 0)
+                            rows << QStringList{names.Name(z.homeClub), Score(z), names.Name(z.awayClub)};
+                    p.Table({QStringLiteral("Domáci"), QStringLiteral("Výsledok"), QStringLiteral("Hostia")},
+                            rows, kTabPrehlad, QStringLiteral("Výsledky %1. kola").arg(*c.latest));
+                }
+            if (c.next)
+                if (const QVector<CZapas>* r = roundOf(*c.next)) {
+                    QVector<QStringList> rows;
+                    for (const CZapas& z : *r)
+                        if (z.homeClub != 0 && z.awayClub != 0 && !MaVysledok(z.homeScore, z.awayScore))
+                            rows << QStringList{DayOf(z), offMatch(z) ? kOdstupilText : z.timeText,
+                                                names.Name(z.homeClub), names.Name(z.awayClub)};
+                    p.Table({QStringLiteral("Dátum"), QStringLiteral("Čas"), QStringLiteral("Domáci"),
+                             QStringLiteral("Hostia")},
+                            rows, kTabRozpis, QStringLiteral("%1. kolo").arg(*c.next));
+                }
+        }
+        p.Heading(2, QStringLiteral("Komisia rozhodcov"), QStringLiteral("komisia"));
+        QStringList links;
+        for (const COdkaz& l : committeeLists)
+            links << CStrankaWebu::Link(l.file, l.label);
+        p.Raw(
+            QStringLiteral("<nav><ul><li>%1</li></ul></nav>\n").arg(links.join(QStringLiteral("</li><li>"))));
+        files.prepend({QStringLiteral("index.html"), p.Bytes()});
+    }
+    files.append({kStylWebu, SiteStyleSheet()});
+    revisions.Save();
+    if (!step())
+        return {};
+    return files;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "web/publikovanie.h"
+
+#include <QDateTime>
+#include <QVector>
+
+class CDatabaza;
+
+// The season as its readers use it on the web, on phones first: a first page with each competition's
+// latest results and next fixtures, per competition its lists (the standings with the sanctions under
+// them, fixtures and results with an anchor per round, scorers, clubs, cards and who may not play in
+// the next round), per club its next match, its place and its matches, the nominations by month and
+// per official, and calendars of competitions, clubs and officials. Pages are UTF-8 with one style
+// sheet; file names come from the records' IDs, so that links into the site stay valid from week to
+// week. Calendars' revisions are kept in the season.
+QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, const QDateTime& stamp,
+                              const CPriebehWebu& progress = {});
+
+// The largest page the site writes: a page that would be larger is split (the nominations by part of
+// a month).
+inline constexpr qsizetype kNajvacsiaStranaWebu = 900 * 1024;
