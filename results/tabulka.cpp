@@ -440,7 +440,8 @@ std::optional<CMyExport> ExportStandings(CDatabaza& db, int competition)
     // The spreadsheet's score as the goals of each side, numbers it can sort by.
     QVector<QStringList> csv = {{kHlavicka.at(0), kHlavicka.at(1), kHlavicka.at(2), kHlavicka.at(3),
                                  kHlavicka.at(4), kHlavicka.at(5), QStringLiteral("Strelené góly"),
-                                 QStringLiteral("Inkasované góly"), kHlavicka.at(7), QStringLiteral("+/-")}};
+                                 QStringLiteral("Inkasované góly"), kHlavicka.at(7),
+                                 QStringLiteral("Plus/mínus")}};
     int position = 0;
     for (const CRiadokTabulky& r : rows) {
         const QStringList cells = Cells(++position, r);

@@ -23,10 +23,13 @@ QLabel* ErrorLine(QWidget* parent)
     return label;
 }
 
+// The message under the fields; the dialog grows to show it whole.
 void ShowError(QLabel* label, const QString& text)
 {
     label->setText(text);
     label->setVisible(!text.isEmpty());
+    if (QWidget* dialog = label->window())
+        dialog->adjustSize();
 }
 
 } // namespace
@@ -60,6 +63,7 @@ CPublikovanieDialog::CPublikovanieDialog(const QString& proposedFolder, const QS
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     layout->addWidget(intro);
     layout->addWidget(label);
     layout->addLayout(row);
@@ -139,6 +143,7 @@ CNastavenieWebuDialog::CNastavenieWebuDialog(const QString& address, bool contac
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     layout->addLayout(form);
     layout->addWidget(note);
     layout->addWidget(m_error);
