@@ -6,6 +6,7 @@
 #include "app/udajesezony.h"
 #include "competition/CSutazeView.h"
 #include "competition/kalendar.h"
+#include "competition/sutaze.h"
 #include "db/CLigaroDoc.h"
 #include "db/nastaveniasezony.h"
 #include "db/novasezona.h"
@@ -29,6 +30,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -59,6 +61,8 @@ CMainFrame::CMainFrame(CLigaroDoc& doc, CPouzivatel& user, CNastavenia& settings
         if (message.isEmpty())
             statusBar()->showMessage(kNecinnost);
     });
+    m_loginState = new QLabel(this);
+    statusBar()->addPermanentWidget(m_loginState);
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_tree = new CSutazeView(m_doc, m_splitter);
@@ -137,6 +141,8 @@ void CMainFrame::CreateMenusAndToolBar()
     print->setShortcut(QKeySequence::Print);
     print->setIcon(icon("document-print", QStyle::SP_FileIcon));
     print->setToolTip(QStringLiteral("Tlač"));
+    AddAction(kPrikazUlozitPdf, QStringLiteral("Uložiť ako PD&F..."),
+              QStringLiteral("Zoznam, ako sa tlačí, do súboru PDF v priečinku sezóny"));
     AddAction(kPrikazNahlad, QStringLiteral("Zobrazenie &pred tlačou"),
               QStringLiteral("Zobrazenie stránky pred tlačou"));
     AddAction(kPrikazNastavenieTlaciarne, QStringLiteral("Nastavenie tlačia&rne"));
@@ -199,8 +205,8 @@ void CMainFrame::CreateMenusAndToolBar()
                             m_actions.value(kPrikazUlozAko), m_actions.value(kPrikazZaloha),
                             m_actions.value(kPrikazObnovitZoZalohy), m_actions.value(kPrikazZhutnit)});
     m_fileMenu->addSeparator();
-    m_fileMenu->addActions(
-        {print, m_actions.value(kPrikazNahlad), m_actions.value(kPrikazNastavenieTlaciarne)});
+    m_fileMenu->addActions({print, m_actions.value(kPrikazUlozitPdf), m_actions.value(kPrikazNahlad),
+                            m_actions.value(kPrikazNastavenieTlaciarne)});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions({m_actions.value(kPrikazExport), m_actions.value(kPrikazImport),
                             m_actions.value(kPrikazKalendar), m_actions.value(kPrikazPublikovat)});
@@ -306,6 +312,7 @@ bool CMainFrame::IsCommandEnabled(int command) const
         return open && m_doc.HasEditAccess();
     case kPrikazTlacit:
     case kPrikazNahlad:
+    case kPrikazUlozitPdf:
         return m_view && m_view->Prints();
     case kPrikazExport:
         return m_view && m_view->Exports();
@@ -369,6 +376,9 @@ void CMainFrame::RunCommand(int command)
         break;
     case kPrikazNahlad:
         PrintPreview();
+        break;
+    case kPrikazUlozitPdf:
+        SavePdf();
         break;
     case kPrikazNastavenieTlaciarne:
         PageSetup();
@@ -468,7 +478,53 @@ void CMainFrame::SwitchView(int index)
     m_doc.Run([this] { m_view->OnInitialUpdate(); });
     m_view->show();
     m_view->setFocus();
+    if (m_doc.IsDatabaseOpen())
+        m_settings.SetLastPlace(m_doc.FilePath(), index, m_doc.CurrentCompetition());
     UpdateCommands();
+}
+
+void CMainFrame::SeasonOpened(const QString& path)
+{
+    // Where the secretary left this season; the first time, the first competition's clubs. A
+    // competition removed since is not gone back to.
+    const CNastavenia::CMiesto place = m_settings.LastPlace(path);
+    int view = 0, competition = 0;
+    m_doc.Run([&] {
+        CDatabaza& db = m_doc.Database();
+        const QVector<CSutaz> competitions = ReadCompetitions(db);
+        const bool committee = CommitteeViews().contains(place.view);
+        const bool known = std::any_of(competitions.begin(), competitions.end(),
+                                       [&](const CSutaz& s) { return s.id == place.competition; });
+        if (committee) {
+            view = place.view;
+        } else if (CompetitionViews().contains(place.view) && known) {
+            view = place.view;
+            competition = place.competition;
+        } else if (!competitions.isEmpty()) {
+            competition = competitions.first().id;
+        }
+    });
+    m_doc.SetCurrentCompetition(competition);
+    m_doc.SetCurrentClub(0);
+    m_doc.SetCurrentViewIndex(view);
+    SwitchView(view);
+    EditAccessChanged();
+    ShowLoginHint();
+}
+
+void CMainFrame::ShowLoginHint()
+{
+    // Once per user, on a season anyone may edit after confirming the empty password: how to begin.
+    if (m_settings.LoginHintShown() || !m_doc.IsDatabaseOpen() || m_doc.HasEditAccess())
+        return;
+    bool empty = false;
+    m_doc.Run([&] {
+        empty = IsCurrentSeasonVersion(m_doc.Database()) && StoredPassword(m_doc.Database()).isEmpty();
+    });
+    if (!empty)
+        return;
+    m_settings.SetLoginHintShown();
+    statusBar()->showMessage(kAkoSaPrihlasit, 60000);
 }
 
 void CMainFrame::RefreshAllViews()
@@ -561,6 +617,13 @@ void CMainFrame::EditAccessChanged()
     if (m_view)
         m_view->UpdateEditAccess();
     UpdateCommands();
+    // Always in sight: whether what she types is stored.
+    if (!m_doc.IsDatabaseOpen())
+        m_loginState->clear();
+    else if (m_doc.HasEditAccess())
+        m_loginState->setText(kPrihlasenyNaUpravy);
+    else
+        m_loginState->setText(kNaUpravyPrihlaste);
 }
 
 bool CMainFrame::HasPasswordTable(CDatabaza& db)
@@ -775,10 +838,13 @@ void CMainFrame::SaveCalendar()
     if (chosen.isEmpty())
         return;
     const QString path = WithExtension(chosen, QStringLiteral("ics"));
-    m_doc.Run([&] {
+    const bool written = m_doc.Run([&] {
         WriteWholeFile(path,
                        MatchCalendar(m_doc.Database(), competition, 0, QDateTime::currentDateTimeUtc()));
     });
+    if (written && m_user.AskYesNo(QStringLiteral("Kalendár je zapísaný v súbore %1.\nChcete ho otvoriť?")
+                                       .arg(QDir::toNativeSeparators(path))))
+        m_user.OpenWithSystem(path);
 }
 
 void CMainFrame::DemoSeason()
@@ -855,7 +921,12 @@ void CMainFrame::Print()
     const std::unique_ptr<CTlacovina> printout = ActivePrintout(pages);
     if (!printout)
         return;
-    m_printer.setDocName(printout->DocumentName());
+    // A PDF printed from the dialog is proposed under the list's own name (in the season's folder when
+    // the printer already writes PDFs), not as "print.pdf" or the last list's.
+    const QString pdf = PdfFileName(*printout);
+    m_printer.setDocName(pdf);
+    if (m_printer.outputFormat() == QPrinter::PdfFormat)
+        m_printer.setOutputFileName(QDir(SeasonFolder()).filePath(pdf));
     QPrintDialog dialog(&m_printer, this);
     dialog.setMinMax(1, std::max(1, pages));
     dialog.setFromTo(1, std::max(1, pages));
@@ -871,6 +942,28 @@ void CMainFrame::Print()
     if (!printed)
         m_user.ShowMessage(QStringLiteral("Tlač sa nepodarila: tlačiareň nie je pripravená."),
                            CPouzivatel::Ikona::Vykricnik);
+}
+
+void CMainFrame::SavePdf()
+{
+    int pages = 0;
+    const std::unique_ptr<CTlacovina> printout = ActivePrintout(pages);
+    if (!printout)
+        return;
+    const QString chosen = m_user.AskSaveFileName(
+        QStringLiteral("Uložiť ako PDF"), QDir(SeasonFolder()).filePath(PdfFileName(*printout)), kFilterPdf);
+    if (chosen.isEmpty())
+        return;
+    const QString path = WithExtension(chosen, QStringLiteral("pdf"));
+    QString error;
+    m_doc.Run([&] { error = WritePdf(*printout, path); });
+    if (!error.isEmpty()) {
+        m_user.ShowMessage(error, CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    if (m_user.AskYesNo(QStringLiteral("PDF je zapísané v súbore %1.\nChcete ho otvoriť?")
+                            .arg(QDir::toNativeSeparators(path))))
+        m_user.OpenWithSystem(path);
 }
 
 void CMainFrame::PrintPreview()

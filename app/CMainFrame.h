@@ -13,12 +13,20 @@ class CNastavenia;
 class CSutazeView;
 class QPrinter;
 class QSplitter;
+class QLabel;
 class QMenu;
 class QVBoxLayout;
 
 // The main window: menus, toolbar, status bar, the competitions tree on the left and one list on the
 // right. It carries out the commands of the session (file, login, season settings) with dialogs, and
 // opens as the user left it: size, place, the tree's width and the lists' column widths.
+// The status bar's word on edit access, and the first start's hint on how to get it.
+inline const QString kPrihlasenyNaUpravy = QStringLiteral("Prihlásený na úpravy");
+inline const QString kNaUpravyPrihlaste = QStringLiteral("Len na čítanie – na úpravy sa prihláste (Ctrl+L)");
+inline const QString kAkoSaPrihlasit = QStringLiteral(
+    "Údaje sa menia po prihlásení: Ctrl+L alebo zelená fajka na paneli nástrojov. Heslo je zatiaľ "
+    "prázdne, stačí ho potvrdiť.");
+
 class CMainFrame : public QMainWindow, public CPohlady, public CRamecPohladov, public CSirkyStlpcov
 {
     Q_OBJECT
@@ -30,6 +38,10 @@ public:
     void SwitchView(int index) override;
     void RefreshAllViews() override;
     void SeasonFileChanged(const QString& path) override;
+    void SeasonOpened(const QString& path) override;
+    // The first start on a season with an empty password says how to log in for editing.
+    void ShowLoginHint();
+    QLabel* LoginState() const { return m_loginState; }
     // CRamecPohladov
     bool CompetitionPanelVisible() const override { return m_competitionPanelVisible; }
     void UpdateCommands() override;
@@ -66,6 +78,7 @@ public:
     // "Ukážková sezóna...": makes a demo season where the user wants it and opens it.
     void DemoSeason();
     void PublishWeb();
+    void SavePdf();
     void SiteSettings();
     void SaveCalendar();
     // "Obnoviť zo zálohy...": a snapshot of the open season, chosen from the list, becomes a new season
@@ -114,5 +127,6 @@ private:
     QWidget* m_pane = nullptr;
     QVBoxLayout* m_paneLayout = nullptr;
     CPohlad* m_view = nullptr;
+    QLabel* m_loginState = nullptr;
     bool m_competitionPanelVisible = false;
 };

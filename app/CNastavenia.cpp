@@ -1,11 +1,21 @@
 #include "CNastavenia.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
 const QString kSekciaNedavnych = QStringLiteral("Recent File List");
+
+// A season file's own group: named by its path, which may hold any character.
+QString SeasonGroup(const QString& seasonPath)
+{
+    const QString path = QDir::cleanPath(QFileInfo(seasonPath).absoluteFilePath());
+    return QStringLiteral("Sezony/") +
+           QString::fromLatin1(
+               QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
 }
+} // namespace
 
 CNastavenia::CNastavenia()
     : m_settings(std::make_unique<QSettings>(QStringLiteral("Kestrix"), QStringLiteral("Agenda Mirak")))
@@ -120,5 +130,32 @@ int CNastavenia::PreviewPages() const
 void CNastavenia::SetPreviewPages(int pages)
 {
     m_settings->setValue(QStringLiteral("Settings/PreviewPages"), pages);
+    m_settings->sync();
+}
+
+CNastavenia::CMiesto CNastavenia::LastPlace(const QString& seasonPath) const
+{
+    const QString group = SeasonGroup(seasonPath);
+    CMiesto place;
+    place.view = m_settings->value(group + QStringLiteral("/Pohlad"), -1).toInt();
+    place.competition = m_settings->value(group + QStringLiteral("/Sutaz"), 0).toInt();
+    return place;
+}
+
+void CNastavenia::SetLastPlace(const QString& seasonPath, int view, int competition)
+{
+    const QString group = SeasonGroup(seasonPath);
+    m_settings->setValue(group + QStringLiteral("/Pohlad"), view);
+    m_settings->setValue(group + QStringLiteral("/Sutaz"), competition);
+}
+
+bool CNastavenia::LoginHintShown() const
+{
+    return m_settings->value(QStringLiteral("Prihlasenie/Ukazane"), false).toBool();
+}
+
+void CNastavenia::SetLoginHintShown()
+{
+    m_settings->setValue(QStringLiteral("Prihlasenie/Ukazane"), true);
     m_settings->sync();
 }

@@ -8,8 +8,8 @@
 #include <memory>
 
 // The per-user settings ("Kestrix", "Agenda Mirak"): the recent season files, how many pages the
-// print preview shows side by side, and the window as the user left it (size and place, the tree's
-// width, the lists' column widths).
+// print preview shows side by side, the window as the user left it (size and place, the tree's
+// width, the lists' column widths) and each season file's last list and competition.
 class CNastavenia
 {
 public:
@@ -40,6 +40,19 @@ public:
     // The widths the user gave a list's columns, under the list's name; empty when none were given.
     QVector<int> ColumnWidths(const QString& list) const;
     void SetColumnWidths(const QString& list, const QVector<int>& widths);
+
+    // Where the user was in a season file when he last left it: the list (its index) and the
+    // competition; view -1 when nothing is remembered.
+    struct CMiesto
+    {
+        int view = -1;
+        int competition = 0;
+    };
+    CMiesto LastPlace(const QString& seasonPath) const;
+    void SetLastPlace(const QString& seasonPath, int view, int competition);
+    // Whether the window has told how to log in for editing (once).
+    bool LoginHintShown() const;
+    void SetLoginHintShown();
 
     QSettings& Store() { return *m_settings; }
 

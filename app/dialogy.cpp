@@ -151,6 +151,7 @@ CPrihlasenie::CPrihlasenie(CPouzivatel& user, const QString& storedPassword, QWi
     : QDialog(parent), m_user(user), m_stored(storedPassword), m_heslo(PasswordEdit(this))
 {
     setWindowTitle(QStringLiteral("Prihlásenie"));
+    WideEnoughForTitle(this);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Vložte heslo:"), m_heslo);
     auto* layout = new QVBoxLayout(this);
@@ -175,6 +176,7 @@ CZmenaHesla::CZmenaHesla(CPouzivatel& user, const QString& storedPassword, QWidg
       m_nove(PasswordEdit(this)), m_potvrdenie(PasswordEdit(this))
 {
     setWindowTitle(QStringLiteral("Zmena hesla"));
+    WideEnoughForTitle(this);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Staré heslo:"), m_stare);
     form->addRow(QStringLiteral("Nové heslo:"), m_nove);
@@ -207,6 +209,7 @@ CNastavenieZK::CNastavenieZK(CPouzivatel& user, const QString& rule, bool editAc
     : QDialog(parent), m_user(user), m_pravidlo(new QLineEdit(rule, this))
 {
     setWindowTitle(QStringLiteral("Nastavenie trestov za ŽK"));
+    WideEnoughForTitle(this);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Stop kolá za ŽK:"), m_pravidlo);
     form->addRow(QString(), new QLabel(QStringLiteral("Píšte v tvare: 4,8,12,16"), this));
@@ -336,6 +339,7 @@ CPoradieDialog::CPoradieDialog(bool mutual, bool editAccess, QWidget* parent)
                                 this))
 {
     setWindowTitle(QStringLiteral("Poradie pri rovnosti bodov"));
+    WideEnoughForTitle(this);
     (mutual ? m_mutual : m_overall)->setChecked(true);
     auto* note =
         new QLabel(QStringLiteral("Pri vzájomných zápasoch rozhodujú body, rozdiel skóre a strelené góly "

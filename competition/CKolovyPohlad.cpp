@@ -42,7 +42,15 @@ QString CKolovyPohlad::Title() const
 
 void CKolovyPohlad::OnInitialUpdate()
 {
-    m_competition = m_doc.CurrentCompetition();
+    const int competition = m_doc.CurrentCompetition();
+    // A competition shown anew opens on the round the secretary works on, not the first; shown again
+    // (a refresh), it keeps the round she chose.
+    if (competition != m_competition || !m_roundChosen) {
+        m_competition = competition;
+        m_roundChosen = true;
+        if (m_doc.IsDatabaseOpen() && competition != 0)
+            m_doc.Run([&] { m_round = CurrentRound(m_doc.Database(), competition); });
+    }
     m_list->setRowCount(0);
     m_rounds->clear();
     if (m_doc.IsDatabaseOpen()) {

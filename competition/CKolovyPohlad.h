@@ -43,6 +43,7 @@ protected:
     CMyListCtrl* m_list;
     int m_competition = 0;
     int m_round = 1;
+    bool m_roundChosen = false;
     // While the view fills its lists and fields itself, nothing is written.
     bool m_filling = false;
 };

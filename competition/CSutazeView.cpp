@@ -129,6 +129,9 @@ void CSutazeView::RebuildTree()
                 if (v == 1 && m_doc.SearchPending() == 1 && s.id == m_doc.CurrentCompetition()) {
                     selected = leaf;
                     m_doc.SetSearchPending(100);
+                } else if (!selected && s.id == m_doc.CurrentCompetition() && v == m_doc.CurrentViewIndex()) {
+                    // The list shown is the tree's current item.
+                    selected = leaf;
                 }
             }
             c->setExpanded(s.id == m_doc.CurrentCompetition());
@@ -136,8 +139,11 @@ void CSutazeView::RebuildTree()
         auto* committee = new QTreeWidgetItem(m_tree, {kKorenKomisie});
         committee->setData(0, kData, 0);
         committee->setData(0, kDruh, kKoren);
-        for (const int v : CommitteeViews())
-            item(committee, ViewTitles().at(v), v, kList);
+        for (const int v : CommitteeViews()) {
+            QTreeWidgetItem* leaf = item(committee, ViewTitles().at(v), v, kList);
+            if (!selected && v == m_doc.CurrentViewIndex())
+                selected = leaf;
+        }
         competitions->setExpanded(true);
         committee->setExpanded(true);
         if (selected)

@@ -285,3 +285,8 @@ CMyExport ExportClubs(CDatabaza& db, int competition)
     page.EndPage();
     return page;
 }
+
+QString CTlacKlubov::FileTitle() const
+{
+    return ListFileTitle(QStringLiteral("kluby"), CompetitionName(m_db, m_competition));
+}

@@ -73,6 +73,7 @@ public:
     int PageCount() override { return 1; }
     void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Zoznam klubov"); }
+    QString FileTitle() const override;
 
 private:
     CDatabaza& m_db;

@@ -10,6 +10,7 @@
 #include "sutaze.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 CMenaKlubov::CMenaKlubov(CDatabaza& db)
 {
@@ -26,6 +27,12 @@ QString CMenaKlubov::Name(int id) const
     return m_names.value(id, kVolno);
 }
 
+QString CTlacKol::RoundsFileTitle(const QString& key) const
+{
+    return ListFileTitle(key, CompetitionName(m_db, m_competition),
+                         m_round == kVsetkyKola ? QString() : QStringLiteral("%1. kolo").arg(m_round));
+}
+
 QString RoundText(int round)
 {
     return QStringLiteral("%1. kolo").arg(round);
@@ -33,9 +40,17 @@ QString RoundText(int round)
 
 QVector<CPolozkaKola> RoundItems(CDatabaza& db, int competition)
 {
+    QSet<int> open;
+    CPrikaz q(db,
+              QStringLiteral("select distinct kolo from tzapasy where skupina=? and %1 and not (%2)")
+                  .arg(SqlMedziKlubmi(), SqlMaVysledok()),
+              {competition});
+    while (q.Step())
+        if (const std::optional<int> round = KoloZUlozenia(q.Value(0)))
+            open.insert(*round);
     QVector<CPolozkaKola> items;
     for (int r : ReadRounds(db, competition))
-        items.append({RoundText(r), r});
+        items.append({RoundText(r), r, !open.contains(r)});
     if (!items.isEmpty())
         items.append({kVsetkyKolaText, kVsetkyKola});
     return items;

@@ -33,11 +33,13 @@ private:
 };
 
 // The items of the round selector: "%d. kolo" for every round with matches, then "Všetky kolá"
-// (kVsetkyKola); nothing when the competition has no match.
+// (kVsetkyKola); nothing when the competition has no match. A window opens them on CurrentRound.
 struct CPolozkaKola
 {
     QString text;
     int round;
+    // Every match of the round between two clubs has its full result (the selector marks it).
+    bool played = false;
 };
 QVector<CPolozkaKola> RoundItems(CDatabaza& db, int competition);
 QString RoundText(int round);
@@ -107,6 +109,8 @@ class CTlacKol : public CTlacovina
 {
 public:
     CTlacKol(CDatabaza& db, int competition, int round);
+    // "<key> <competition> <N>. kolo", without the round when all are printed.
+    QString RoundsFileTitle(const QString& key) const;
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
 
@@ -143,6 +147,7 @@ class CTlacRozpisu : public CTlacKol
 public:
     CTlacRozpisu(CDatabaza& db, int competition, int round) : CTlacKol(db, competition, round) {}
     QString DocumentName() const override { return QStringLiteral("Rozpis zápasov"); }
+    QString FileTitle() const override { return RoundsFileTitle(QStringLiteral("rozpis")); }
 
 protected:
     void Columns(CTabulka& t) override;

@@ -95,8 +95,10 @@ bool CLigaroDoc::OpenSeasonFile(const QString& path)
                 CPouzivatel::Ikona::Vykricnik);
         }
     }
-    if (m_views)
+    if (m_views) {
         m_views->SeasonFileChanged(m_filePath);
+        m_views->SeasonOpened(m_filePath);
+    }
     RefreshAllViews();
     return true;
 }

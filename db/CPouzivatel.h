@@ -41,6 +41,8 @@ public:
     virtual void RefreshAllViews() = 0;
     // The session now works on the file at `path` (title bar and recent-file list follow it).
     virtual void SeasonFileChanged(const QString& path) { (void)path; }
+    // A season file was opened (not saved under another name): the window goes where the user was.
+    virtual void SeasonOpened(const QString& path) { (void)path; }
 };
 
 // Shows the wait cursor for the lifetime of the object.

@@ -75,6 +75,20 @@ QString BezDiakritiky(QStringView text)
     return out;
 }
 
+bool MatchesWordStart(QStringView name, QStringView query)
+{
+    const QString q = BezDiakritiky(query).trimmed();
+    if (q.isEmpty())
+        return true;
+    const QString n = BezDiakritiky(name);
+    for (qsizetype i = 0; i + q.size() <= n.size(); ++i) {
+        const bool wordStart = i == 0 || n.at(i - 1).isSpace() || n.at(i - 1) == QLatin1Char('-');
+        if (wordStart && QStringView(n).mid(i).startsWith(q))
+            return true;
+    }
+    return false;
+}
+
 bool JetLike(QStringView pattern, QStringView value)
 {
     // Iterative matching with backtracking to the last "*", linear in practice.

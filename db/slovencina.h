@@ -11,6 +11,9 @@ QCollator SlovakCollator();
 int PorovnajSlovensky(QStringView a, QStringView b);
 // The text folded for a search that ignores case and accents ("Šťastný" -> "stastny").
 QString BezDiakritiky(QStringView text);
+// Whether `query` begins a word of `name` (or runs on from there), without regard to case or accents:
+// "sok" finds "Ján Sokol" and "Sokol Ján", "jan so" finds "Ján Sokol".
+bool MatchesWordStart(QStringView name, QStringView query);
 // The same as a function of the store's queries.
 inline constexpr const char* kSqlBezDiakritiky = "mirak_bez_diakritiky";
 

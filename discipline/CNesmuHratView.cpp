@@ -68,9 +68,9 @@ void CNesmuHratView::OnInitialUpdate()
         m_clubs->setCurrentIndex(m_clubs->findData(kVsetkyKluby));
         // The list opens on the round being played, the one the clubs ask about.
         m_round = CurrentRound(db, m_competition);
-        for (const int r : ReadRounds(db, m_competition))
-            m_rounds->addItem(RoundText(r), r);
-        m_rounds->setCurrentIndex(m_rounds->findData(m_round));
+        QVector<CPolozkaKola> rounds = RoundItems(db, m_competition);
+        rounds.removeIf([](const CPolozkaKola& r) { return r.round == kVsetkyKola; });
+        FillRoundSelector(m_rounds, rounds, m_round);
     }
     m_filling = false;
     Fill();

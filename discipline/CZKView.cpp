@@ -1,5 +1,7 @@
 #include "CZKView.h"
 
+#include "competition/rozpis.h"
+
 #include "db/CLigaroDoc.h"
 #include "db/kody.h"
 #include "ui/CMyListCtrl.h"
@@ -17,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QVBoxLayout>
 
 CKartyView::CKartyView(CDruhKariet kind, CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
@@ -122,13 +125,26 @@ void CZKView::OnInitialUpdate()
     m_rounds->clear();
     if (!m_doc.IsDatabaseOpen() || m_competition == 0)
         return;
-    QVector<int> seen;
-    for (int r : RoundColumns(m_doc.Database(), m_competition).rounds)
-        if (!seen.contains(r)) {
-            seen.append(r);
-            m_rounds->addItem(QString::number(r), r);
-        }
-    m_rounds->setCurrentIndex(std::max(0, m_rounds->findData(1)));
+    // The stop list is wanted for the round about to be played.
+    m_doc.Run([&] {
+        CDatabaza& db = m_doc.Database();
+        QSet<int> played;
+        for (const CPolozkaKola& item : RoundItems(db, m_competition))
+            if (item.played)
+                played.insert(item.round);
+        QVector<int> seen;
+        for (int r : RoundColumns(db, m_competition).rounds)
+            if (!seen.contains(r)) {
+                seen.append(r);
+                if (played.contains(r)) {
+                    m_rounds->addItem(PlayedIcon(m_rounds), QString::number(r), r);
+                    m_rounds->setItemData(m_rounds->count() - 1, kOdohraneKolo, Qt::ToolTipRole);
+                } else {
+                    m_rounds->addItem(QString::number(r), r);
+                }
+            }
+        m_rounds->setCurrentIndex(std::max(0, m_rounds->findData(CurrentRound(db, m_competition))));
+    });
 }
 
 std::unique_ptr<CTlacovina> CZKView::StopPrintout()
@@ -168,6 +184,7 @@ CAmnestia::CAmnestia(CPouzivatel& user, QWidget* parent)
       m_number(new QLineEdit(QStringLiteral("0"), this)), m_day(new CPoleDatumu(this))
 {
     setWindowTitle(QStringLiteral("Amnestia na tresty"));
+    WideEnoughForTitle(this);
     auto* group = new QGroupBox(QStringLiteral("Vymazať ŽK"), this);
     auto* grid = new QHBoxLayout(group);
     grid->addWidget(m_all);

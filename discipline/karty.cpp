@@ -1,5 +1,6 @@
 #include "karty.h"
 
+#include "competition/rozpis.h"
 #include "competition/sutaze.h"
 #include "db/CDatabaza.h"
 #include "db/CZaznamy.h"
@@ -426,4 +427,17 @@ QString AmnestyCountMessage(int count)
 {
     // The count holds in each competition apart, as the registers count cards.
     return QStringLiteral("Každému hráčovi boli vymazané ŽK v počte: %1 v každej súťaži").arg(count);
+}
+
+QString CTlacStopu::FileTitle() const
+{
+    return ListFileTitle(QStringLiteral("zk-stop"), CompetitionName(m_db, m_competition),
+                         QStringLiteral("%1. kolo %2").arg(m_round).arg(m_clubName).trimmed());
+}
+
+QString CTlacKariet::FileTitle() const
+{
+    const QString club = m_club == kVsetkyKluby ? QString() : CMenaKlubov(m_db).Name(m_club);
+    return ListFileTitle(m_kind == CDruhKariet::Zlte ? QStringLiteral("zk") : QStringLiteral("ck"),
+                         CompetitionName(m_db, m_competition), club);
 }

@@ -98,6 +98,7 @@ public:
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Stop za ŽK"); }
+    QString FileTitle() const override;
     static constexpr int kRiadkovNaStranu = 30;
 
 private:
@@ -117,6 +118,7 @@ public:
     void DrawPage(CPlocha& surface, int page) override;
     void TurnToLandscape() override;
     QString DocumentName() const override;
+    QString FileTitle() const override;
 
 private:
     // The register's margin and font (the yellow one prints smaller).

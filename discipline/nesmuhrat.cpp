@@ -286,3 +286,9 @@ void CTlacNesmuHrat::DrawPage(CPlocha& surface, int page)
     t.PrintList(page, m_list, m_pages);
     t.PageFoot(season.AssociationLine(), page, static_cast<int>(m_pages.size()));
 }
+
+QString CTlacNesmuHrat::FileTitle() const
+{
+    return ListFileTitle(QStringLiteral("nesmu-hrat"), CompetitionName(m_db, m_competition),
+                         QStringLiteral("%1. kolo").arg(m_round));
+}

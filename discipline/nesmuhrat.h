@@ -61,6 +61,7 @@ public:
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return kNesmuHratText; }
+    QString FileTitle() const override;
 
 private:
     CDatabaza& m_db;

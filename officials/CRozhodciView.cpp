@@ -239,10 +239,10 @@ void CVyberRozhodcu::accept()
         return;
     }
     const int chosen = m_list->SelectedId();
-    bool conflict = false;
+    std::optional<CKolizia> clash;
     if (chosen != kZiadnyRozhodca)
-        m_doc.Run([&] { conflict = Conflict(m_doc.Database(), chosen, m_match, m_function); });
-    if (conflict && !m_doc.User().AskYesNo(kDvakrat))
+        m_doc.Run([&] { clash = ClashOf(m_doc.Database(), chosen, m_match, m_function); });
+    if (clash && !m_doc.User().AskYesNo(ClashQuestion(*clash, m_function)))
         return;
     m_chosen = chosen;
     QDialog::accept();
@@ -321,11 +321,20 @@ void CNominacieView::OnInitialUpdate()
     m_rows.clear();
     if (m_doc.IsDatabaseOpen()) {
         const QVector<CPolozkaDatumu> items = DateItems(m_doc.Database());
-        // With no match at all there is nothing to choose.
+        const QDate today = QDate::currentDate();
+        // With no match at all there is nothing to choose. Past days are ticked; the list opens on
+        // the next match day, the one the committee nominates for.
         if (items.size() > 1)
-            for (const auto& item : items)
-                m_dates->addItem(item.text, item.key);
-        m_dates->setCurrentIndex(m_dates->count() > 0 ? 0 : -1);
+            for (const auto& item : items) {
+                if (item.date.isValid() && item.date < today) {
+                    m_dates->addItem(PlayedIcon(m_dates), item.text, item.key);
+                    m_dates->setItemData(m_dates->count() - 1, kOdohraneKolo, Qt::ToolTipRole);
+                } else {
+                    m_dates->addItem(item.text, item.key);
+                }
+            }
+        const int current = CurrentDayIndex(items, today);
+        m_dates->setCurrentIndex(m_dates->count() > 0 ? std::max(0, current) : -1);
     }
     m_filling = false;
     Refill();
@@ -352,8 +361,10 @@ void CNominacieView::Refill()
 void CNominacieView::ShowConflicts()
 {
     for (int r = 0; r < m_rows.size(); ++r)
-        for (int f = 0; f < 4; ++f)
+        for (int f = 0; f < 4; ++f) {
             m_list->SetCellColor(r, kStlpecR + f, m_rows.at(r).conflictFree[f] ? Qt::black : Qt::red);
+            m_list->SetCellWarning(r, kStlpecR + f, !m_rows.at(r).conflictFree[f]);
+        }
 }
 
 void CNominacieView::ShowSelected()

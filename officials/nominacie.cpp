@@ -2,6 +2,7 @@
 
 #include "competition/CZapas.h"
 #include "competition/rozpis.h"
+#include "competition/sutaze.h"
 #include "db/CDatabaza.h"
 #include "db/CLigaroDoc.h"
 #include "db/CZaznamy.h"
@@ -34,10 +35,24 @@ QVector<CPolozkaDatumu> DateItems(CDatabaza& db)
         if (text == previous)
             continue;
         previous = text;
-        items.append({text, cas.date().toString(QStringLiteral("MM-dd-yyyy"))});
+        items.append({text, cas.date().toString(QStringLiteral("MM-dd-yyyy")), cas.date()});
     }
-    items.append({kVsetkyZapasy, kVsetkyZapasy});
+    items.append({kVsetkyZapasy, kVsetkyZapasy, {}});
     return items;
+}
+
+int CurrentDayIndex(const QVector<CPolozkaDatumu>& items, const QDate& today)
+{
+    int last = -1;
+    for (int i = 0; i < items.size(); ++i) {
+        const QDate day = items.at(i).date;
+        if (!day.isValid() || JeZiadnyDatum(QDateTime(day, QTime())))
+            continue;
+        if (day >= today)
+            return i;
+        last = i;
+    }
+    return last;
 }
 
 namespace {
@@ -278,20 +293,63 @@ CZoznam NominationList(const QVector<CNominacia>& rows)
     return list;
 }
 
-bool Conflict(CDatabaza& db, int official, int match, int function)
+std::optional<CKolizia> ClashOf(CDatabaza& db, int official, int match, int function)
 {
     const QVariant cas = db.Value(QStringLiteral("select cas from tzapasy where ID=?"), {match});
     if (cas.isNull())
-        return false;
+        return std::nullopt;
     const QDateTime t = DatumZUlozenia(cas.toString());
     if (!t.isValid())
-        return false;
-    return db.Value(QStringLiteral(
-                        "select count(*) from tzapasy, tnominacie where tzapasy.ID=tnominacie.IDzapasu AND "
-                        "tnominacie.IDrozhodcu=? AND tzapasy.cas>? AND tzapasy.cas<? AND "
-                        "(tnominacie.IDzapasu<>? OR tnominacie.funkcia<>?)"),
-                    {official, t.addSecs(-3600), t.addSecs(3600), match, function})
-               .toInt() > 0;
+        return std::nullopt;
+    CPrikaz q(
+        db,
+        QStringLiteral(
+            "select tzapasy.cas, tzapasy.klub1, tzapasy.klub2, tzapasy.skupina, tnominacie.funkcia "
+            "from tzapasy, tnominacie where tzapasy.ID=tnominacie.IDzapasu AND "
+            "tnominacie.IDrozhodcu=? AND tzapasy.cas>? AND tzapasy.cas<? AND "
+            "(tnominacie.IDzapasu<>? OR tnominacie.funkcia<>?) order by tzapasy.cas, tzapasy.ID limit 1"),
+        {official, t.addSecs(-3600), t.addSecs(3600), match, function});
+    if (!q.Step())
+        return std::nullopt;
+    const CMenaKlubov names(db);
+    CKolizia clash;
+    clash.kickOff = DatumZUlozenia(q.Text(0));
+    clash.home = names.Name(static_cast<int>(q.Int64(1)));
+    clash.away = names.Name(static_cast<int>(q.Int64(2)));
+    clash.competition = CompetitionName(db, static_cast<int>(q.Int64(3)));
+    clash.function = static_cast<int>(q.Int64(4));
+    return clash;
+}
+
+bool Conflict(CDatabaza& db, int official, int match, int function)
+{
+    return ClashOf(db, official, match, function).has_value();
+}
+
+QString RoleName(int function)
+{
+    switch (function) {
+    case kNominaciaHR:
+        return QStringLiteral("Rozhodca");
+    case kNominaciaAR1:
+    case kNominaciaAR2:
+        return QStringLiteral("Asistent");
+    default:
+        return QStringLiteral("Delegát");
+    }
+}
+
+QString ClashQuestion(const CKolizia& clash, int function)
+{
+    const QString when = QStringLiteral("%1. %2. %3 %4")
+                             .arg(clash.kickOff.date().day())
+                             .arg(clash.kickOff.date().month())
+                             .arg(clash.kickOff.date().year())
+                             .arg(CasPolicko(clash.kickOff));
+    return QStringLiteral(
+               "%1 je už v tomto čase nominovaný: %2, %3 – %4 (%5), ako %6.\n\nChcete ho nominovať dvakrát?")
+        .arg(RoleName(function), when, clash.home, clash.away, clash.competition,
+             RoleName(clash.function).toLower());
 }
 
 CZoznam OfficialChoices(CDatabaza& db, int function)

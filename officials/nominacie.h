@@ -3,8 +3,11 @@
 #include "output/CMyExport.h"
 #include "output/CZoznam.h"
 
+#include <QDate>
 #include <QString>
 #include <QVector>
+
+#include <optional>
 
 class CDatabaza;
 class CReportGenerator;
@@ -16,9 +19,13 @@ struct CPolozkaDatumu
 {
     QString text;
     QString key;
+    QDate date; // none for "Všetky zápasy"
 };
 inline const QString kVsetkyZapasy = QStringLiteral("Všetky zápasy");
 QVector<CPolozkaDatumu> DateItems(CDatabaza& db);
+// The day the nominations are worked on: the first match day from `today` on, or the season's last
+// when all are past; -1 without a match day.
+int CurrentDayIndex(const QVector<CPolozkaDatumu>& items, const QDate& today);
 
 inline const QStringList kSkratkyFunkcii = {QStringLiteral("HR"), QStringLiteral("AR1"),
                                             QStringLiteral("AR2"), QStringLiteral("DZ")};
@@ -53,8 +60,22 @@ CZoznam NominationList(const QVector<CNominacia>& rows);
 // Whether the official has another nomination (another match, or another function in this one)
 // starting less than an hour before or after this match (the window is open at both ends).
 bool Conflict(CDatabaza& db, int official, int match, int function);
-inline const QString kDvakrat =
-    QStringLiteral("Rozhodca je už v tomto čase nominovaný. \n\n Chcete ho nominovať dvakrát?");
+// The nomination of the official that clashes with nominating him to `match` as `function` (the
+// earliest), with what the question about it names.
+struct CKolizia
+{
+    QDateTime kickOff;
+    QString home;
+    QString away;
+    QString competition;
+    int function = 0;
+};
+std::optional<CKolizia> ClashOf(CDatabaza& db, int official, int match, int function);
+// "Rozhodca je už v tomto čase nominovaný: 6. 9. 2025 15:30, Slovan – Inter (I. trieda), ako asistent.
+// Chcete ho nominovať dvakrát?" – the person by the function he is nominated to now.
+QString ClashQuestion(const CKolizia& clash, int function);
+// "Rozhodca", "Asistent", "Delegát".
+QString RoleName(int function);
 inline const QString kMusiteBytPrihlaseny = QStringLiteral("Musíte byť prihlásený!");
 inline const QString kOznacteHraca = QStringLiteral("Označte hráča zo zoznamu");
 

@@ -25,6 +25,7 @@ public:
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Štatistiky známok"); }
+    QString FileTitle() const override { return QStringLiteral("znamky"); }
     static constexpr int kNaStranu = 25;
     static constexpr int kStlpecZnamok = 3;
 

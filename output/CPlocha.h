@@ -109,6 +109,8 @@ public:
     // rows a page that landscape paper cannot hold, stay portrait and narrow their tables instead.
     virtual void TurnToLandscape() {}
     virtual QString DocumentName() const { return QStringLiteral("Agenda Mirak"); }
+    // What a file of the printout is named after: the list, its competition, its round or club.
+    virtual QString FileTitle() const { return DocumentName(); }
     QSize PageSize() const { return Landscape() ? QSize(kA4Vyska, kA4Sirka) : QSize(kA4Sirka, kA4Vyska); }
 
 protected:
@@ -148,3 +150,9 @@ private:
     std::vector<std::unique_ptr<CTlacovina>> m_parts;
     QString m_name;
 };
+
+// The name a PDF of the printout is proposed under: its file title without accents, words joined by
+// "-" ("tabulka-V-liga-po-23-kole.pdf").
+QString PdfFileName(const CTlacovina& printout);
+// A list's key, its competition and what narrows it ("5. kolo", a club), as a file title.
+QString ListFileTitle(const QString& key, const QString& competition, const QString& detail = {});

@@ -89,7 +89,7 @@ private:
     QHash<QString, CMetriky> m_known;
     CPismo m_font;
     QString m_fontKey;
-    std::unique_ptr<QFontMetricsF> m_fontMetrics; // of m_font, made when a width is first asked
+    std::unique_ptr<QFontMetricsF> m_fontMetrics;    // of m_font, made when a width is first asked
     QHash<QString, QHash<QString, double>> m_widths; // font key -> text -> width
 };
 
@@ -111,5 +111,6 @@ bool PrintPages(CTlacovina& printout, QPagedPaintDevice& device, int first, int 
 
 // The whole printout as a PDF file on A4. An empty text on success, else why it failed.
 QString WritePdf(CTlacovina& printout, const QString& path);
+inline const QString kFilterPdf = QStringLiteral("Dokument PDF (*.pdf)");
 // The same onto an open device (a file, a buffer in memory).
 QString WritePdfTo(CTlacovina& printout, QIODevice& device);

@@ -27,8 +27,8 @@ CUdajeHraci::CUdajeHraci(CPouzivatel& user, const CUdajeHraca& values, QWidget* 
     form->addRow(QStringLiteral("Meno:"), m_meno);
     form->addRow(QStringLiteral("Priezvisko:"), m_priezvisko);
     form->addRow(QStringLiteral("Rodné číslo:"), m_rc);
-    form->addRow(QStringLiteral("Hráč je v klube na hosťovaní do:"), m_od);
-    form->addRow(QStringLiteral("Hráč má trest zákazu činnosti do:"), m_do);
+    form->addRow(kPoleHostovanie + QLatin1Char(':'), m_od);
+    form->addRow(kPoleZakaz + QLatin1Char(':'), m_do);
     form->addRow(QStringLiteral("Poznámka:"), m_pozn);
     m_meno->setMinimumWidth(260);
     m_pozn->setTabChangesFocus(true);
@@ -61,13 +61,8 @@ CUdajeHraca CUdajeHraci::Values() const
 
 void CUdajeHraci::accept()
 {
-    CUdajeHraca v = Values();
-    // An empty date stands for no date.
-    if (v.od.trimmed().isEmpty())
-        m_od->SetText(kBezDatumuText);
-    if (v.doDatum.trimmed().isEmpty())
-        m_do->SetText(kBezDatumuText);
-    v = Values();
+    // An empty date field stands for no date and stays empty.
+    const CUdajeHraca v = Values();
     if (const auto error = ValidatePlayer(v, m_storedRc)) {
         m_user.ShowMessage(error->message, CPouzivatel::Ikona::Vykricnik);
         QWidget* fields[] = {m_meno, m_priezvisko, m_rc, m_od, m_do};

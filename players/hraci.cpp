@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include "competition/rozpis.h"
 #include "competition/sutaze.h"
 #include "db/CDatabaza.h"
 #include "db/CLigaroDoc.h"
@@ -122,6 +123,14 @@ QString BirthNumberProblem(const QString& rc)
     return {};
 }
 
+QString PlayerDateError(const QString& field, const QString& text)
+{
+    return QStringLiteral(
+               "%1 v poli „%2“: „%3“ nie je deň kalendára. Napíšte ho napríklad ako 3.8.2026, alebo pole "
+               "nechajte prázdne, ak taký dátum hráč nemá.")
+        .arg(kZlyDatum, field, text.trimmed());
+}
+
 std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data, const QString& storedRc)
 {
     if (data.meno.trimmed().isEmpty())
@@ -132,9 +141,9 @@ std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data, const QStrin
         if (const QString problem = BirthNumberProblem(data.rc); !problem.isEmpty())
             return CChybaUdajov{problem, 2};
     if (!PlayerDate(data.od))
-        return CChybaUdajov{kZlyDatum, 3};
+        return CChybaUdajov{PlayerDateError(kPoleHostovanie, data.od), 3};
     if (!PlayerDate(data.doDatum))
-        return CChybaUdajov{kZlyDatum, 4};
+        return CChybaUdajov{PlayerDateError(kPoleZakaz, data.doDatum), 4};
     return std::nullopt;
 }
 
@@ -516,4 +525,11 @@ CZoznam SearchPlayers(CDatabaza& db, const QString& meno, const QString& priezvi
                      rs.GetText(QStringLiteral("nazov"))},
                     rs.GetInt(QStringLiteral("ID")));
     return list;
+}
+
+QString CTlacHracov::FileTitle() const
+{
+    return ListFileTitle(QStringLiteral("hraci"), m_club == kVsetkyKluby
+                                                      ? CompetitionName(m_db, m_competition)
+                                                      : CMenaKlubov(m_db).Name(m_club));
 }

@@ -40,6 +40,11 @@ inline const QString kZadajteMeno = QStringLiteral("Zadajte meno hráča.");
 inline const QString kZadajtePriezvisko = QStringLiteral("Zadajte priezvisko hráča.");
 // The no-date value as the date fields take it.
 inline const QString kBezDatumuText = QStringLiteral("1.1.1900");
+// The dialog's date fields, by which a refused date is told.
+inline const QString kPoleHostovanie = QStringLiteral("Hráč je v klube na hosťovaní do");
+inline const QString kPoleZakaz = QStringLiteral("Hráč má trest zákazu činnosti do");
+// "Nesprávne zadaný dátum v poli „…“: „31.2.2026“ nie je deň kalendára. …"
+QString PlayerDateError(const QString& field, const QString& text);
 
 // Checks the dialog's values in the dialog's order. Nothing when they can be stored; else the message
 // and the field it is about (0 name, 1 surname, 3 loan date, 4 ban date).
@@ -79,6 +84,7 @@ public:
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Zoznam hráčov"); }
+    QString FileTitle() const override;
     static constexpr int kRiadkovNaStranu = 50;
 
 private:

@@ -9,12 +9,16 @@
 #include "ui/CMyStatic.h"
 #include "ui/ovladace.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -81,10 +85,25 @@ CVysledkyView::CVysledkyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* pa
     m_away->setToolTip(codes.arg(QStringLiteral("hostí")));
     m_homeHalf->setToolTip(QStringLiteral("Góly domácich v polčase; prázdne pole: polčas nie je zadaný."));
     m_awayHalf->setToolTip(QStringLiteral("Góly hostí v polčase; prázdne pole: polčas nie je zadaný."));
-    connect(m_home, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kDomaci); });
-    connect(m_away, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kHostia); });
-    connect(m_homeHalf, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kZiadnaStrana); });
-    connect(m_awayHalf, &QLineEdit::textChanged, this, [this] { OnScoreEdited(kZiadnaStrana); });
+    for (QLineEdit* field : {m_home, m_away, m_homeHalf, m_awayHalf}) {
+        connect(field, &QLineEdit::textChanged, this, [this, field] { OnFieldEdited(field); });
+        connect(field, &QLineEdit::editingFinished, this, [this, field] { RefuseUnfinished(field); });
+        field->installEventFilter(this);
+    }
+    // Typed as the eye reads: the score, the half time, the note.
+    setTabOrder(m_home, m_away);
+    setTabOrder(m_away, m_homeHalf);
+    setTabOrder(m_homeHalf, m_awayHalf);
+    setTabOrder(m_awayHalf, m_note);
+    // Each side's scorers and cards without the mouse.
+    auto* homeSide = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_D), this);
+    auto* awaySide = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_H), this);
+    for (QShortcut* shortcut : {homeSide, awaySide})
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(homeSide, &QShortcut::activated, this, [this] { EditSide(kDomaci); });
+    connect(awaySide, &QShortcut::activated, this, [this] { EditSide(kHostia); });
+    m_homeButton->setToolTip(QStringLiteral("Strelci a karty domácich (Alt+D)"));
+    m_awayButton->setToolTip(QStringLiteral("Strelci a karty hostí (Alt+H)"));
     connect(m_note, &QLineEdit::textChanged, this, &CVysledkyView::OnNoteEdited);
     connect(m_tabs, &QTabBar::currentChanged, this, [this] { m_doc.Run([this] { LoadEntries(); }); });
     connect(m_homeButton, &QPushButton::clicked, this, [this] { EditSide(kDomaci); });
@@ -131,10 +150,13 @@ void CVysledkyView::ShowResult()
         m_awayHalf->setText(fields->awayHalf);
         m_note->setText(fields->note);
         m_filling = false;
+        m_beforeEdit.reset();
         LoadEntries();
     });
-    if (m_home->isEnabled())
+    if (m_home->isEnabled()) {
         m_home->setFocus();
+        m_home->selectAll();
+    }
 }
 
 void CVysledkyView::LoadEntries()
@@ -153,12 +175,105 @@ void CVysledkyView::LoadEntries()
     m_awayEntries->Fill(Entries(db, id, away, category));
 }
 
-void CVysledkyView::OnScoreEdited(CStrana side)
+void CVysledkyView::OnFieldEdited(QLineEdit* field)
+{
+    if (m_filling || m_list->SelectedId() == 0 || !m_doc.HasEditAccess())
+        return;
+    const CPolickoSkore typed = ReadScoreField(field->text());
+    // "3:" waits for its second number; nothing half-typed is stored.
+    if (typed.druh == CPolickoSkore::Druh::Nedokoncene)
+        return;
+    // What was stored before this field's typing began, for a refusal to go back to.
+    if (!m_beforeEdit)
+        m_doc.Run([&] { m_beforeEdit = ResultFields(m_doc.Database(), m_list->SelectedId()); });
+    const bool score = field == m_home || field == m_away;
+    if (typed.druh == CPolickoSkore::Druh::Dvojica) {
+        m_filling = true;
+        (score ? m_home : m_homeHalf)->setText(typed.first);
+        (score ? m_away : m_awayHalf)->setText(typed.second);
+        m_filling = false;
+    }
+    StoreScores(score ? (field == m_away ? kHostia : kDomaci) : kZiadnaStrana);
+}
+
+void CVysledkyView::RefuseUnfinished(QLineEdit* field)
+{
+    if (m_refusing || m_filling)
+        return;
+    if (ReadScoreField(field->text()).druh != CPolickoSkore::Druh::Nedokoncene) {
+        m_beforeEdit.reset();
+        return;
+    }
+    m_refusing = true;
+    const QString text = field->text().trimmed();
+    // The match is as it was before the typing began ("4" of "4:" was stored on its way).
+    if (m_beforeEdit) {
+        m_filling = true;
+        m_home->setText(m_beforeEdit->home);
+        m_away->setText(m_beforeEdit->away);
+        m_homeHalf->setText(m_beforeEdit->homeHalf);
+        m_awayHalf->setText(m_beforeEdit->awayHalf);
+        m_filling = false;
+        m_beforeEdit.reset();
+        StoreScores(kDomaci);
+    }
+    m_doc.User().ShowMessage(kNedokoncenyVysledok.arg(text), CPouzivatel::Ikona::Vykricnik);
+    field->setFocus();
+    field->selectAll();
+    m_refusing = false;
+}
+
+bool CVysledkyView::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* field = qobject_cast<QLineEdit*>(watched);
+    // A field's typing begins when it is entered: a refusal goes back to the match as it was then.
+    if (field && event->type() == QEvent::FocusIn && !m_refusing)
+        m_beforeEdit.reset();
+    if (!field || event->type() != QEvent::KeyPress)
+        return CKolovyPohlad::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return CKolovyPohlad::eventFilter(watched, event);
+    if (ReadScoreField(field->text()).druh == CPolickoSkore::Druh::Nedokoncene) {
+        RefuseUnfinished(field);
+        return true;
+    }
+    // Enter goes on: from the home score to the away score (to the half time when both are there),
+    // from the away score or a half time to the next match.
+    QLineEdit* next = nullptr;
+    if (field == m_home)
+        next = m_away->text().isEmpty() ? m_away : m_homeHalf;
+    else if (field == m_homeHalf && m_awayHalf->text().isEmpty())
+        next = m_awayHalf;
+    if (next) {
+        next->setFocus();
+        next->selectAll();
+    } else {
+        NextMatch();
+    }
+    return true;
+}
+
+void CVysledkyView::NextMatch()
+{
+    const int row = m_list->SelectedRow();
+    for (int r = row + 1; r < m_list->rowCount(); ++r) {
+        const int id = m_list->RowId(r);
+        bool bye = true;
+        if (id != 0)
+            m_doc.Run([&] { bye = MatchIsBye(m_doc.Database(), id); });
+        if (!bye) {
+            m_list->SelectRow(r);
+            m_home->selectAll();
+            return;
+        }
+    }
+}
+
+void CVysledkyView::StoreScores(CStrana side)
 {
     const int row = m_list->SelectedRow();
     const int id = m_list->SelectedId();
-    if (m_filling || id == 0 || !m_doc.HasEditAccess())
-        return;
     m_doc.Run([&] {
         const CPolickaVysledku typed{m_home->text(), m_away->text(), m_homeHalf->text(), m_awayHalf->text(),
                                      m_note->text()};
@@ -197,9 +312,13 @@ void CVysledkyView::EditSide(CStrana side)
     const int id = m_list->SelectedId();
     if (id == 0 || m_competition == 0)
         return;
+    // Typing goes on where it was when the dialog opened (the half time, before Enter to the next match).
+    const QPointer<QWidget> typing = QApplication::focusWidget();
     VyberStrelcov dialog(m_doc, m_competition, id, side, this);
     if (dialog.exec() == QDialog::Accepted)
         m_doc.Run([this] { LoadEntries(); });
+    if (typing && isAncestorOf(typing))
+        typing->setFocus();
 }
 
 std::unique_ptr<CTlacovina> CVysledkyView::Printout()

@@ -32,6 +32,7 @@ public:
     void EditSide(CStrana side);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     QString ListTitle(CDatabaza& db) override;
     CZoznam ListRows(CDatabaza& db) override;
     void RoundChanged() override { LoadEntries(); }
@@ -39,7 +40,12 @@ protected:
 private:
     void ShowResult();
     void LoadEntries();
-    void OnScoreEdited(CStrana side);
+    void OnFieldEdited(QLineEdit* field);
+    // A field left with half a pair in it ("3:") is refused and shows what is stored again.
+    void RefuseUnfinished(QLineEdit* field);
+    void StoreScores(CStrana side);
+    // The next match of the list that is not a bye, its home score ready for typing.
+    void NextMatch();
     void OnNoteEdited();
 
     QLineEdit* m_home;
@@ -53,4 +59,6 @@ private:
     CMyListCtrl* m_awayEntries;
     QTabBar* m_tabs;
     bool m_bye = false;
+    bool m_refusing = false;
+    std::optional<CPolickaVysledku> m_beforeEdit;
 };

@@ -1,6 +1,7 @@
 #include "VyberStrelcov.h"
 
 #include "db/CLigaroDoc.h"
+#include "db/slovencina.h"
 #include "players/CHraciView.h"
 #include "players/hraci.h"
 #include "ui/CMyListCtrl.h"
@@ -8,9 +9,11 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -83,13 +86,22 @@ VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStr
 
     connect(m_players, &CMyListCtrl::cellDoubleClicked, this, [this] { AddSelected(kStrelci); });
     connect(m_players, &CMyListCtrl::itemSelectionChanged, this, &VyberStrelcov::UpdateEnabling);
-    connect(m_search, &QLineEdit::textChanged, this, [this](const QString& text) {
-        for (int r = 0; r < m_players->rowCount(); ++r)
-            if (m_players->CellText(r, 0).startsWith(text, Qt::CaseInsensitive)) {
-                m_players->SelectRow(r);
-                return;
-            }
-    });
+    // The search narrows the list to the players a word of whose name begins so (the surname or the
+    // first name, without regard to accents), in the list's order, the first of them chosen.
+    connect(m_search, &QLineEdit::textChanged, this, &VyberStrelcov::Narrow);
+    m_search->installEventFilter(this);
+    const QVector<QPair<int, CKategoria>> keys = {
+        {Qt::Key_G, kStrelci}, {Qt::Key_Z, kZlteKarty}, {Qt::Key_C, kCerveneKarty}};
+    static const QStringList tips = {QStringLiteral("Gól hráča (Alt+G, Enter vo vyhľadávaní)"),
+                                     QStringLiteral("Žltá karta (Alt+Z)"),
+                                     QStringLiteral("Červená karta (Alt+C)")};
+    for (const auto& [key, category] : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, category] { AddSelected(category); });
+        m_add[category]->setToolTip(tips.at(category));
+    }
+    auto* ownGoal = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_V), this);
+    connect(ownGoal, &QShortcut::activated, this, &VyberStrelcov::AddOwnGoal);
     connect(m_newPlayer, &QPushButton::clicked, this, &VyberStrelcov::NewPlayer);
     connect(m_ok, &QPushButton::clicked, this, &VyberStrelcov::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -175,6 +187,66 @@ void VyberStrelcov::AddSelected(CKategoria category)
         }
         AppendRow(m_targets[category], player, m_players->CellText(row, 0));
     });
+    // Ready for the next name.
+    m_search->clear();
+    m_search->setFocus();
+}
+
+void VyberStrelcov::Narrow(const QString& text)
+{
+    int first = -1;
+    for (int r = 0; r < m_players->rowCount(); ++r) {
+        const bool shown = MatchesWordStart(m_players->CellText(r, 0), text);
+        m_players->setRowHidden(r, !shown);
+        if (shown && first < 0)
+            first = r;
+    }
+    // Nothing typed chooses nobody: a key for a card must not go to the first name of the list.
+    if (first >= 0 && !text.trimmed().isEmpty())
+        m_players->SelectRow(first);
+    else
+        m_players->clearSelection();
+    UpdateEnabling();
+}
+
+void VyberStrelcov::AddOwnGoal()
+{
+    for (int r = 0; r < m_players->rowCount(); ++r)
+        if (m_players->CellText(r, 0) == kVlastnyGol) {
+            m_players->setRowHidden(r, false);
+            m_players->SelectRow(r);
+            AddSelected(kStrelci);
+            return;
+        }
+}
+
+bool VyberStrelcov::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_search || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A name typed is a scorer; Enter on an empty search ends the side.
+        if (m_search->text().trimmed().isEmpty())
+            accept();
+        else
+            AddSelected(kStrelci);
+        return true;
+    case Qt::Key_Down:
+    case Qt::Key_Up: {
+        const int step = key->key() == Qt::Key_Down ? 1 : -1;
+        for (int r = m_players->SelectedRow() + step; r >= 0 && r < m_players->rowCount(); r += step)
+            if (!m_players->isRowHidden(r)) {
+                m_players->SelectRow(r);
+                break;
+            }
+        return true;
+    }
+    default:
+        return QDialog::eventFilter(watched, event);
+    }
 }
 
 void VyberStrelcov::RemoveSelected(CKategoria category)

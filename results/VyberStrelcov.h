@@ -36,9 +36,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FillPlayers();
+    void Narrow(const QString& text);
+    void AddOwnGoal();
     void AppendRow(CMyListCtrl* list, int player, const QString& name);
 
     CLigaroDoc& m_doc;

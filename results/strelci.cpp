@@ -171,3 +171,8 @@ std::optional<CMyExport> ExportTopScorers(CDatabaza& db, int competition)
     page.EndPage();
     return page;
 }
+
+QString CTlacStrelcov::FileTitle() const
+{
+    return ListFileTitle(QStringLiteral("strelci"), CompetitionName(m_db, m_competition));
+}

@@ -20,6 +20,7 @@ public:
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Najlepší strelci"); }
+    QString FileTitle() const override;
     static constexpr int kRiadkovNaStranu = 50;
 
 private:

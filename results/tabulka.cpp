@@ -253,6 +253,14 @@ QString StandingsTitle(CDatabaza& db, int competition)
     return title;
 }
 
+QString CTlacTabulky::FileTitle() const
+{
+    QString detail;
+    if (const auto round = LastPlayedRound(m_db, m_competition))
+        detail = QStringLiteral("po %1. kole").arg(*round);
+    return ListFileTitle(QStringLiteral("tabulka"), CompetitionName(m_db, m_competition), detail);
+}
+
 QVector<CStlpecZoznamu> StandingsColumns()
 {
     return {{kHlavicka.at(0), Zarovnanie::Stred, 20}, {kHlavicka.at(1), Zarovnanie::Vlavo, 200},

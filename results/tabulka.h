@@ -51,6 +51,7 @@ public:
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Tabuľka"); }
+    QString FileTitle() const override;
 
 private:
     // The table's columns, header lines and rows; the bottom of the table.

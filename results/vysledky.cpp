@@ -1,5 +1,7 @@
 #include "vysledky.h"
 
+#include <QRegularExpression>
+
 #include "competition/CZapas.h"
 #include "competition/kluby.h"
 #include "competition/rozpis.h"
@@ -13,6 +15,7 @@
 #include "output/CTabulka.h"
 #include "prepocet.h"
 
+#include <QRegularExpression>
 #include <QSet>
 
 QString ResultsTitle(CDatabaza& db, int competition)
@@ -139,6 +142,23 @@ CPrecitaneSkore ReadHalfTime(const QString& text)
     if (text.isEmpty())
         return {kBezVysledku, false};
     return ReadNumber(text);
+}
+
+CPolickoSkore ReadScoreField(const QString& text)
+{
+    static const QRegularExpression pair(
+        QStringLiteral("^\\s*(\\d{1,3}|[kK])\\s*(?:[:\\-]|\\s)\\s*(\\d{1,3}|[kK])\\s*$"));
+    static const QRegularExpression begun(
+        QStringLiteral("^\\s*(\\d{1,3}|[kK])\\s*[:\\-]\\s*$|^\\s*(\\d{1,3}|[kK])\\s+$"));
+    CPolickoSkore field;
+    if (const QRegularExpressionMatch m = pair.match(text); m.hasMatch()) {
+        field.druh = CPolickoSkore::Druh::Dvojica;
+        field.first = m.captured(1).toLower();
+        field.second = m.captured(2).toLower();
+    } else if (begun.match(text).hasMatch()) {
+        field.druh = CPolickoSkore::Druh::Nedokoncene;
+    }
+    return field;
 }
 
 CPolickaVysledku EnterResult(CDatabaza& db, int competition, int matchId, const CPolickaVysledku& typed,

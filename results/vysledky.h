@@ -55,6 +55,21 @@ CPrecitaneSkore ReadScore(const QString& text);
 // A typed half-time score: the same without "k".
 CPrecitaneSkore ReadHalfTime(const QString& text);
 
+// One score field read as it is typed: one side's goals, both sides' at once ("3:2", "3-2", "3 2";
+// "k" for a forfeit), or a pair begun and not finished ("3:", "3-", "3 "), which waits for its second
+// number and is refused when the field is left so.
+struct CPolickoSkore
+{
+    enum class Druh { Jedno, Dvojica, Nedokoncene };
+    Druh druh = Druh::Jedno;
+    QString first;
+    QString second;
+};
+CPolickoSkore ReadScoreField(const QString& text);
+inline const QString kNedokoncenyVysledok = QStringLiteral(
+    "Výsledok „%1“ nie je celý: napíšte góly oboch strán, napríklad 3:2, alebo každej strany do "
+    "jej poľa.");
+
 enum CStrana { kZiadnaStrana = 0, kDomaci = 1, kHostia = 2 };
 // Stores the four scores of a match as typed. When a score (not a half-time score) changed, the
 // standings rows of both clubs are recalculated: a result concerns both sides, and recalculating only
@@ -77,6 +92,7 @@ class CTlacVysledkov : public CTlacKol
 public:
     CTlacVysledkov(CDatabaza& db, int competition, int round) : CTlacKol(db, competition, round) {}
     QString DocumentName() const override { return QStringLiteral("Výsledky zápasov"); }
+    QString FileTitle() const override { return RoundsFileTitle(QStringLiteral("vysledky")); }
 
 protected:
     void Columns(CTabulka& t) override;

@@ -1,11 +1,13 @@
 #include "CMyListCtrl.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QFont>
 #include <QHash>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QSet>
 #include <QStyle>
 #include <QToolTip>
 
@@ -33,6 +35,8 @@ public:
 
     CZoznam m_list;
     QHash<quint64, QColor> m_colors;
+    // Cells that warn: a sign and bold type, which the selection's colours do not hide.
+    QSet<quint64> m_warnings;
 
     static quint64 Key(int row, int column) { return (quint64(quint32(row)) << 32) | quint32(column); }
 
@@ -58,8 +62,12 @@ public:
             const auto it = m_colors.constFind(Key(index.row(), index.column()));
             return it == m_colors.constEnd() ? QVariant() : QVariant(*it);
         }
+        case Qt::DecorationRole:
+            if (m_warnings.contains(Key(index.row(), index.column())))
+                return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+            return {};
         case Qt::FontRole:
-            if (row.bold) {
+            if (row.bold || m_warnings.contains(Key(index.row(), index.column()))) {
                 QFont f;
                 f.setBold(true);
                 return f;
@@ -242,8 +250,32 @@ void CMyListCtrl::Fill(const CZoznam& list)
         for (CRiadokZoznamu& row : m_model->m_list.rows)
             row.cells.resize(m_model->m_list.ColumnCount());
         m_model->m_colors.clear();
+        m_model->m_warnings.clear();
     });
     selectionModel()->blockSignals(blocked);
+    FitNarrowColumns();
+}
+
+void CMyListCtrl::FitNarrowColumns()
+{
+    // A narrow column (a round, a number, a date, a score) shows its values whole: "24. kolo", not
+    // "24. k…". Wide columns of names and notes keep their widths, and so does a column whose width
+    // the user chose.
+    if (m_widthStore && m_widthStore->ColumnWidths(WidthsKey()).size() == columnCount())
+        return;
+    const QFontMetrics metrics = fontMetrics();
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 12;
+    m_settingWidths = true;
+    for (int c = 0; c < columnCount(); ++c) {
+        if (m_model->m_list.columns.at(c).width > 80)
+            continue;
+        int widest = 0;
+        for (const CRiadokZoznamu& row : m_model->m_list.rows)
+            widest = std::max(widest, metrics.horizontalAdvance(row.Cell(c)));
+        if (widest + padding > columnWidth(c))
+            setColumnWidth(c, widest + padding);
+    }
+    m_settingWidths = false;
 }
 
 void CMyListCtrl::SetCellText(int row, int column, const QString& text)
@@ -268,6 +300,25 @@ void CMyListCtrl::SetCellColor(int row, int column, const QColor& color)
 QString CMyListCtrl::CellText(int row, int column) const
 {
     return m_model->m_list.Text(row, column);
+}
+
+void CMyListCtrl::SetCellWarning(int row, int column, bool warning)
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount())
+        return;
+    const quint64 key = CModelZoznamu::Key(row, column);
+    if (m_model->m_warnings.contains(key) == warning)
+        return;
+    if (warning)
+        m_model->m_warnings.insert(key);
+    else
+        m_model->m_warnings.remove(key);
+    m_model->Changed(row, column);
+}
+
+bool CMyListCtrl::CellWarning(int row, int column) const
+{
+    return m_model->m_warnings.contains(CModelZoznamu::Key(row, column));
 }
 
 QColor CMyListCtrl::CellColor(int row, int column) const
@@ -302,6 +353,7 @@ void CMyListCtrl::setRowCount(int rows)
     m_model->Reset([&] {
         m_model->m_list.rows.resize(rows);
         m_model->m_colors.clear();
+        m_model->m_warnings.clear();
     });
 }
 
@@ -312,6 +364,7 @@ void CMyListCtrl::removeRow(int row)
     m_model->Reset([&] {
         m_model->m_list.rows.removeAt(row);
         m_model->m_colors.clear();
+        m_model->m_warnings.clear();
     });
 }
 

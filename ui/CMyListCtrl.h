@@ -34,6 +34,9 @@ public:
     void SetCellColor(int row, int column, const QColor& color);
     QString CellText(int row, int column) const;
     QColor CellColor(int row, int column) const;
+    // A cell marked with a warning sign and bold type, seen also while its row is selected.
+    void SetCellWarning(int row, int column, bool warning);
+    bool CellWarning(int row, int column) const;
     QString HeaderText(int column) const;
 
     int rowCount() const;
@@ -67,6 +70,7 @@ protected:
 private:
     QString WidthsKey() const;
     void ApplyRememberedWidths();
+    void FitNarrowColumns();
 
     CModelZoznamu* m_model;
     CSirkyStlpcov* m_widthStore = nullptr;

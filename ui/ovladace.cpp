@@ -5,8 +5,17 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QIcon>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QTextCursor>
+
+void WideEnoughForTitle(QDialog* dialog)
+{
+    const int title = dialog->fontMetrics().horizontalAdvance(dialog->windowTitle());
+    const int bar = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, dialog) * 4;
+    dialog->setMinimumWidth(std::max(dialog->minimumWidth(), title * 5 / 4 + bar));
+}
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog)
 {
@@ -30,11 +39,23 @@ void LimitPlainText(QPlainTextEdit* edit, int limit)
     });
 }
 
+QIcon PlayedIcon(QWidget* widget)
+{
+    return widget->style()->standardIcon(QStyle::SP_DialogApplyButton);
+}
+
 bool FillRoundSelector(QComboBox* selector, const QVector<CPolozkaKola>& items, int& round)
 {
     selector->clear();
-    for (const CPolozkaKola& item : items)
-        selector->addItem(item.text, item.round);
+    const QIcon played = PlayedIcon(selector);
+    for (const CPolozkaKola& item : items) {
+        if (item.played) {
+            selector->addItem(played, item.text, item.round);
+            selector->setItemData(selector->count() - 1, kOdohraneKolo, Qt::ToolTipRole);
+        } else {
+            selector->addItem(item.text, item.round);
+        }
+    }
     const int index = selector->findData(round);
     if (index >= 0) {
         selector->setCurrentIndex(index);

@@ -5,16 +5,23 @@
 #include <QVector>
 
 class QComboBox;
+class QIcon;
+class QWidget;
 class QDialog;
 class QPlainTextEdit;
 struct CPolozkaKola;
 
 // Small pieces the dialogs and views share.
 
+// A small dialog wide enough for its title in the window's title bar, with room for the bar's buttons.
+void WideEnoughForTitle(QDialog* dialog);
 // OK and Cancel ("Zrušiť" from the catalogue), wired to the dialog's accept and reject.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog);
 // Keeps a note at most `limit` characters long, as the store's note columns are.
 void LimitPlainText(QPlainTextEdit* edit, int limit);
 // Fills a round selector and selects `round`; when that round is gone, the first item is selected
-// and `round` becomes its round. Returns whether `round` changed.
+// and `round` becomes its round. Returns whether `round` changed. A played round shows a tick.
 bool FillRoundSelector(QComboBox* selector, const QVector<CPolozkaKola>& items, int& round);
+// The tick of a played round or a past day in a chooser, and what its tip says.
+QIcon PlayedIcon(QWidget* widget);
+inline const QString kOdohraneKolo = QStringLiteral("odohrané");

@@ -48,4 +48,6 @@ enum Prikaz : int {
     kPrikazPreviestSezonu = 32908,
     // The published site's address and what it shows.
     kPrikazNastavenieWebu = 32909,
+    // What the list prints, written into a PDF file.
+    kPrikazUlozitPdf = 32910,
 };

@@ -273,12 +273,14 @@ TEST_F(Views, PrintPreviewAndPrintShowThePagesOfTheActiveList)
                                     });
     EXPECT_EQ(previewPages, 3); // 10 rounds, four a page
 
-    // Printing into a PDF file through the print dialog.
-    const QString pdf = Path(QStringLiteral("tlac.pdf"));
+    // Printing into a PDF file through the print dialog: proposed under the list's name in the
+    // season's folder, not under the last file's.
     m_printer.setOutputFormat(QPrinter::PdfFormat);
-    m_printer.setOutputFileName(pdf);
+    m_printer.setOutputFileName(Path(QStringLiteral("tlac.pdf")));
     WithDialog<QPrintDialog>([this] { m_frame->RunCommand(kPrikazTlacit); },
                              [](QPrintDialog* d) { d->accept(); });
+    const QString pdf = Path(QStringLiteral("rozpis-I-trieda.pdf"));
+    EXPECT_EQ(QFileInfo(m_printer.outputFileName()).absoluteFilePath(), QFileInfo(pdf).absoluteFilePath());
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
@@ -434,6 +436,22 @@ TEST_F(Views, TheSearchOpensThePlayersClubWithHimSelected)
     EXPECT_EQ(m_frame->Tree()->Tree()->currentItem()->text(0), QStringLiteral("Zoznam hráčov"));
 }
 
+TEST_F(Views, ThePlayerDialogNamesTheDateItRefusesAndLeavesAnEmptyDateEmpty)
+{
+    CUdajeHraci wrong(
+        m_user, {QStringLiteral("Ján"), QStringLiteral("Novák"), {}, {}, QStringLiteral("31.2.2026"), {}});
+    wrong.accept();
+    EXPECT_NE(wrong.result(), QDialog::Accepted);
+    EXPECT_TRUE(m_user.messages.last().startsWith(kZlyDatum));
+    EXPECT_TRUE(m_user.messages.last().contains(kPoleZakaz));
+    EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("31.2.2026")));
+    CUdajeHraci empty(m_user, {QStringLiteral("Ján"), QStringLiteral("Novák"), {}, {}, {}, {}});
+    empty.accept();
+    EXPECT_EQ(empty.result(), QDialog::Accepted);
+    EXPECT_TRUE(empty.Values().od.isEmpty());
+    EXPECT_TRUE(empty.Values().doDatum.isEmpty());
+}
+
 TEST_F(Views, ATransferGoesOnlyToTheClubTheUserSelected)
 {
     const int from = AddClub(m_doc.Database(), m_competition, QStringLiteral("Slovan"), 1);
@@ -584,12 +602,24 @@ TEST_F(Views, OfficialsAreNominatedMarkedAndTheClashShownInRed)
 
     // The same referee half an hour later: asked, and once confirmed both cells turn red.
     nominate(1, kNominaciaHR, false);
-    EXPECT_EQ(m_user.questions.last(), kDvakrat);
+    EXPECT_EQ(m_user.questions.last(),
+              QStringLiteral(
+                  "Rozhodca je už v tomto čase nominovaný: 6. 8. 2011 15:00, Slovan – Inter (I. trieda), ako "
+                  "rozhodca.\n\nChcete ho nominovať dvakrát?"));
+    // As an assistant the question says so, and names the match he is the referee of.
+    nominate(1, kNominaciaAR1, false);
+    EXPECT_TRUE(m_user.questions.last().startsWith(
+        QStringLiteral("Asistent je už v tomto čase nominovaný: 6. 8. 2011 "
+                       "15:00, Slovan – Inter")));
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tnominacie")).toInt(), 1);
     nominate(1, kNominaciaHR, true);
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tnominacie")).toInt(), 2);
     EXPECT_EQ(view->List()->CellColor(0, kStlpecR), QColor(Qt::red));
     EXPECT_EQ(view->List()->CellColor(1, kStlpecR), QColor(Qt::red));
+    // Marked also while selected: a sign and bold type the selection does not hide.
+    view->List()->SelectRow(1);
+    EXPECT_TRUE(view->List()->CellWarning(1, kStlpecR));
+    EXPECT_FALSE(view->List()->CellWarning(1, kStlpecR + 1));
     EXPECT_TRUE(m_frame->Action(kPrikazTlacit)->isEnabled());
 }
 

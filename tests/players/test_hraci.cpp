@@ -63,8 +63,15 @@ TEST_F(Players, TheDialogsValuesAreCheckedInOrder)
     EXPECT_EQ(ValidatePlayer(v)->message, kZadajtePriezvisko);
     v.priezvisko = QStringLiteral("Novák");
     v.od = QStringLiteral("31.2.2012");
-    EXPECT_EQ(ValidatePlayer(v)->message, kZlyDatum);
+    EXPECT_EQ(ValidatePlayer(v)->message,
+              QStringLiteral(
+                  "Nesprávne zadaný dátum v poli „Hráč je v klube na hosťovaní do“: „31.2.2012“ nie je deň "
+                  "kalendára. Napíšte ho napríklad ako 3.8.2026, alebo pole nechajte prázdne, ak taký "
+                  "dátum hráč nemá."));
     EXPECT_EQ(ValidatePlayer(v)->field, 3);
+    v.od.clear();
+    v.doDatum = QStringLiteral("x");
+    EXPECT_TRUE(ValidatePlayer(v)->message.contains(kPoleZakaz));
     v.od = QStringLiteral("30. 6. 2012");
     v.doDatum = kBezDatumuText;
     EXPECT_FALSE(ValidatePlayer(v));
