@@ -261,6 +261,13 @@ CPrikazovyRiadok::CRezim CPrikazovyRiadok::Mode(const QStringList& arguments)
     return parser.positionalArguments().size() > 1 ? CRezim::Konzola : CRezim::Okno;
 }
 
+bool CPrikazovyRiadok::Prints(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    DefineOptions(parser);
+    return parser.parse(arguments) && JobsOf(parser).contains(QStringLiteral("print"));
+}
+
 QString CPrikazovyRiadok::WindowSeason(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -764,11 +771,10 @@ int CPrikazovyRiadok::Import(const CVolby& volby)
         return Fail(kZlePouzitie, clubs ? QStringLiteral("Import klubov potrebuje --sutaz ID.")
                                         : QStringLiteral("Import hráčov potrebuje --klub ID."));
     const QString path = volby.positional.at(1);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(kNedaSa, QStringLiteral("Súbor %1 sa nedá čítať: %2")
-                                 .arg(QDir::toNativeSeparators(path), file.errorString()));
-    const QByteArray bytes = file.readAll();
+    const CSuborNaDovoz file = ReadImportFile(path);
+    if (!file.error.isEmpty())
+        return Fail(kNedaSa, QStringLiteral("%1 Nič sa neuložilo.").arg(file.error));
+    const QByteArray& bytes = file.bytes;
     return OnSeason(volby, {}, [&](CLigaroDoc&, CDatabaza& db) -> int {
         if (clubs && !CompetitionExists(db, id))
             return Fail(kNedaSa, NoCompetition(id));

@@ -27,6 +27,9 @@ public:
     // the window, or a job, help or a usage error, which are answered on the console.
     enum class CRezim { Okno, Konzola };
     static CRezim Mode(const QStringList& arguments);
+    // Whether the job lays out pages, which needs the fonts of the GUI layer; the other jobs run on the
+    // core alone and start and end faster for it.
+    static bool Prints(const QStringList& arguments);
     // The season file the window opens; empty for none.
     static QString WindowSeason(const QStringList& arguments);
 

@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
         arguments << QString::fromLocal8Bit(argv[i]);
     if (CPrikazovyRiadok::Mode(arguments) == CPrikazovyRiadok::CRezim::Konzola) {
         // Jobs, help and usage errors are answered without a display; fonts for printing still need
-        // the GUI layer.
+        // the GUI layer, which only the printing job starts.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef Q_OS_UNIX
@@ -30,13 +30,20 @@ int main(int argc, char* argv[])
             qputenv("XDG_RUNTIME_DIR", runtime);
         }
 #endif
-        QGuiApplication app(argc, argv);
-        QCoreApplication::setApplicationName(QStringLiteral("Agenda Mirak"));
-        QCoreApplication::setApplicationVersion(QStringLiteral(MIRAK_VERSION));
-        CPreklady preklady(app);
-        QTextStream out(stdout);
-        QTextStream err(stderr);
-        return CPrikazovyRiadok(out, err).Run(app.arguments());
+        const auto run = [&](QCoreApplication& app) {
+            QCoreApplication::setApplicationName(QStringLiteral("Agenda Mirak"));
+            QCoreApplication::setApplicationVersion(QStringLiteral(MIRAK_VERSION));
+            CPreklady preklady(app);
+            QTextStream out(stdout);
+            QTextStream err(stderr);
+            return CPrikazovyRiadok(out, err).Run(app.arguments());
+        };
+        if (CPrikazovyRiadok::Prints(arguments)) {
+            QGuiApplication app(argc, argv);
+            return run(app);
+        }
+        QCoreApplication app(argc, argv);
+        return run(app);
     }
     CLigaroApp app(argc, argv);
     return app.Run(CPrikazovyRiadok::WindowSeason(arguments));

@@ -5,6 +5,7 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "db/schema.h"
 #include "output/CTabulka.h"
 #include "sutaze.h"
 
@@ -112,10 +113,9 @@ CVysledokDovozu ImportClubs(CDatabaza& db, int competition, const QByteArray& fi
 {
     CVysledokDovozu result;
     const CCsvSubor csv = ReadCsv(file);
-    if (!csv.error.isEmpty()) {
-        result.error = csv.error;
+    result.error = csv.error.isEmpty() ? CsvHeaderProblem(csv) : csv.error;
+    if (!result.error.isEmpty())
         return result;
-    }
     const QStringList header = csv.rows.first().cells;
     const int name =
         CsvColumn(header, {QStringLiteral("Názov klubu"), QStringLiteral("Názov"), QStringLiteral("Klub")});
@@ -130,11 +130,12 @@ CVysledokDovozu ImportClubs(CDatabaza& db, int competition, const QByteArray& fi
     }
     // The names the competition has, compared as a person would: without regard to letter case.
     QHash<QString, int> taken; // name -> line of the file (0 for the competition)
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select nazov from tkluby where skupina=?"), {competition});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        taken.insert(rs.GetText(QStringLiteral("nazov")).trimmed().toLower(), 0);
+    CPrikaz names(db, QStringLiteral("select nazov from tkluby where skupina=?"), {competition});
+    while (names.Step())
+        taken.insert(names.Text(0).trimmed().toLower(), 0);
+    // Every row is looked at before anything is stored: a bad row on line 9,000 stores nothing.
     QVector<CUdajeKlubu> clubs;
+    clubs.reserve(csv.rows.size());
     for (qsizetype r = 1; r < csv.rows.size(); ++r) {
         const CRiadokCsv& row = csv.rows.at(r);
         CUdajeKlubu k{CsvCell(row, name), CsvCell(row, contact1), CsvCell(row, contact2), CsvCell(row, draw),
@@ -144,13 +145,24 @@ CVysledokDovozu ImportClubs(CDatabaza& db, int competition, const QByteArray& fi
             result.error = line + QStringLiteral("chýba názov klubu.");
             return result;
         }
+        for (const auto& [column, text, limit, lines] :
+             {std::tuple{name, k.nazov, FieldLength(u"nazov"), false},
+              std::tuple{contact1, k.kontakt1, FieldLength(u"kontakt1"), false},
+              std::tuple{contact2, k.kontakt2, FieldLength(u"kontakt2"), false},
+              std::tuple{note, k.pozn, kMaxPoznamkaKlubu, true}})
+            if (const QString problem = CsvCellProblem(header.value(column), text, limit, lines);
+                !problem.isEmpty()) {
+                result.error = line + problem;
+                return result;
+            }
         if (!IsValidDrawNumber(k.vylosovanie)) {
             result.error =
                 line +
                 QStringLiteral("vylosované číslo „%1“ nie je celé číslo od 0 vyššie.").arg(k.vylosovanie);
             return result;
         }
-        const auto known = taken.constFind(k.nazov.toLower());
+        const QString key = k.nazov.toLower();
+        const auto known = taken.constFind(key);
         if (known != taken.constEnd()) {
             result.error =
                 line + (*known == 0
@@ -158,16 +170,21 @@ CVysledokDovozu ImportClubs(CDatabaza& db, int competition, const QByteArray& fi
                             : QStringLiteral("klub „%1“ je už na riadku %2.").arg(k.nazov).arg(*known));
             return result;
         }
-        taken.insert(k.nazov.toLower(), row.line);
+        taken.insert(key, row.line);
         clubs << k;
     }
     if (clubs.isEmpty()) {
         result.error = QStringLiteral("Súbor nemá pod hlavičkou žiadny klub.");
         return result;
     }
+    // One statement for every row, in one transaction.
     CTransakcia transaction(db);
+    CPrikaz insert(
+        db, QStringLiteral("insert into tkluby (nazov, kontakt1, kontakt2, skupina, pozn, vylosovanie) "
+                           "values (?, ?, ?, ?, ?, ?)"));
     for (const CUdajeKlubu& k : clubs)
-        SaveClub(db, 0, competition, k);
+        insert.Execute({k.nazov, k.kontakt1, k.kontakt2, competition, k.pozn,
+                        k.vylosovanie.trimmed().isEmpty() ? 0 : k.vylosovanie.trimmed().toInt()});
     transaction.Commit();
     result.count = static_cast<int>(clubs.size());
     return result;

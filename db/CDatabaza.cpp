@@ -148,6 +148,8 @@ bool CPrikaz::Step()
     // The statement stays usable: a failed step is reset so that the cache gets it back clean.
     const QString engine = EngineMessage(m_db.Handle());
     sqlite3_reset(m_stmt);
+    if (rc == SQLITE_FULL)
+        throw CChybaDatabazy(DiskFullMessage(m_db.Path()), engine, rc);
     throw CChybaDatabazy(QStringLiteral("Databáza odmietla požiadavku."), engine, rc);
 }
 
@@ -463,6 +465,17 @@ void RefuseHeldTarget(const QString& target)
 }
 } // namespace
 
+namespace {
+
+// A temporary copy that failed goes with the journal the engine may have left beside it.
+void RemoveTemporaryDatabase(const QString& temporary)
+{
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(temporary + QLatin1String(suffix));
+}
+
+} // namespace
+
 void CDatabaza::CopyTo(const QString& target)
 {
     if (!m_db)
@@ -471,7 +484,7 @@ void CDatabaza::CopyTo(const QString& target)
     const QString temporary = TemporaryBeside(target);
     sqlite3* out = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &out,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
     QString engine;
     if (rc == SQLITE_OK) {
         sqlite3_backup* backup = sqlite3_backup_init(out, "main", m_db, "main");
@@ -489,7 +502,9 @@ void CDatabaza::CopyTo(const QString& target)
     }
     sqlite3_close(out);
     if (rc != SQLITE_OK) {
-        QFile::remove(temporary);
+        RemoveTemporaryDatabase(temporary);
+        if (rc == SQLITE_FULL)
+            throw CChybaDatabazy(DiskFullMessage(target), engine, rc);
         throw CChybaDatabazy(
             QStringLiteral("Kópiu sezóny sa nepodarilo zapísať do %1.").arg(QDir::toNativeSeparators(target)),
             engine, rc);
@@ -504,7 +519,10 @@ void CDatabaza::CompactTo(const QString& target)
     try {
         Execute(QStringLiteral("VACUUM INTO ?"), {temporary});
     } catch (const CChybaDatabazy& e) {
-        QFile::remove(temporary);
+        RemoveTemporaryDatabase(temporary);
+        // The engine names the season it read; the file that did not fit is the copy.
+        if (e.EngineCode() == SQLITE_FULL)
+            throw CChybaDatabazy(DiskFullMessage(target), e.EngineText(), e.EngineCode());
         throw;
     }
     ReplaceWith(temporary, target);
@@ -516,7 +534,7 @@ void CDatabaza::CreateFile(const QString& path, const QStringList& statements)
     const QString temporary = TemporaryBeside(path);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
     QString engine;
     if (rc == SQLITE_OK) {
         QString all = QStringLiteral("BEGIN;");
@@ -529,7 +547,9 @@ void CDatabaza::CreateFile(const QString& path, const QStringList& statements)
         engine = EngineMessage(db);
     sqlite3_close(db);
     if (rc != SQLITE_OK) {
-        QFile::remove(temporary);
+        RemoveTemporaryDatabase(temporary);
+        if (rc == SQLITE_FULL)
+            throw CChybaDatabazy(DiskFullMessage(path), engine, rc);
         throw CChybaDatabazy(
             QStringLiteral("Súbor %1 sa nepodarilo vytvoriť.").arg(QDir::toNativeSeparators(path)), engine,
             rc);

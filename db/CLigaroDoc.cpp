@@ -1,5 +1,7 @@
 #include "CLigaroDoc.h"
 
+#include "db/kontroly.h"
+
 #include "CChybaDatabazy.h"
 #include "hlavicka.h"
 #include "kody.h"
@@ -106,8 +108,20 @@ bool CLigaroDoc::OpenSeasonFile(const QString& path)
 void CLigaroDoc::Disconnect()
 {
     m_sharedRecordset.reset();
-    m_database->Close();
+    CloseChecked(*m_database);
     m_databaseOpen = false;
+}
+
+void CLigaroDoc::CloseChecked(CDatabaza& db)
+{
+    const QString path = db.Path();
+    const bool writable = db.IsOpen() && !db.IsReadOnly();
+    db.Close();
+    // What the program wrote while it held the file alone does not make the file unknown.
+    if (writable && !path.isEmpty() && path == m_checkedClean)
+        RememberCleanCheck(path);
+    if (path == m_checkedClean)
+        m_checkedClean.clear();
 }
 
 bool CLigaroDoc::Connect()
@@ -130,6 +144,7 @@ bool CLigaroDoc::Connect()
     auto previousRecordset = std::move(m_sharedRecordset);
     const bool previousOpen = m_databaseOpen;
     const QString previousConnected = m_connectedPath;
+    const QString previousClean = m_checkedClean;
     m_databaseOpen = false;
     m_connectedPath = m_database->Path();
     if (!PrepareDatabase()) {
@@ -139,10 +154,14 @@ bool CLigaroDoc::Connect()
         m_sharedRecordset = std::move(previousRecordset);
         m_databaseOpen = previousOpen;
         m_connectedPath = previousConnected;
+        m_checkedClean = previousClean;
         return false;
     }
     previousRecordset.reset();
-    fresh->Close();
+    const QString checked = m_checkedClean;
+    m_checkedClean = previousClean;
+    CloseChecked(*fresh);
+    m_checkedClean = checked;
     return true;
 }
 
@@ -191,11 +210,18 @@ void CLigaroDoc::CheckSeasonFile()
                                        "%2 chýba stĺpec %3.")
                             .arg(shown, table, column));
         }
-        if (m_integrityCheck) {
+        // The full check when the file is new here or changed since its last clean check by anything
+        // but this program; the columns above are the quick check of a file that is as it was.
+        m_checkedClean.clear();
+        if (m_integrityCheck && !UnchangedSinceCleanCheck(*m_database)) {
             const QString problems = m_database->QuickCheck();
-            if (!problems.isEmpty())
+            if (!problems.isEmpty()) {
+                ForgetCleanCheck(m_database->Path());
                 throw CChybaDatabazy(DamagedMessage(m_filePath), problems);
+            }
+            RememberCleanCheck(*m_database);
         }
+        m_checkedClean = m_database->Path();
     } catch (const CChybaDatabazy& e) {
         // A damaged file may fail any read: the user is told it is damaged, not what the engine stumbled on.
         if (e.EngineCode() == 11 /* SQLITE_CORRUPT */ || e.EngineCode() == 26 /* SQLITE_NOTADB */)

@@ -91,6 +91,7 @@ public:
 
 private:
     void Disconnect();
+    void CloseChecked(CDatabaza& db);
 
     CPouzivatel& m_user;
     CPohlady* m_views = nullptr;
@@ -111,6 +112,8 @@ private:
     QVector<int> m_stopRounds;
     bool m_integrityCheck = true;
     bool m_dailySnapshots = false;
+    // The file open now, when its check passed (its state is remembered again as it is closed).
+    QString m_checkedClean;
 };
 
 // The default stop rule, used while the season's own is empty or shorter than 2 characters.

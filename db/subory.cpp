@@ -10,14 +10,15 @@
 #include <QRegularExpression>
 
 #include <filesystem>
+#include <functional>
 #include <sqlite3.h>
 #include <system_error>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -67,10 +68,21 @@ bool IsJetFile(const QString& path)
 
 bool IsDatabaseFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 512)
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() < 512)
         return false;
-    return file.read(16) == QByteArray("SQLite format 3\0", 16);
+    // Read through the engine, never a handle of our own: closing any handle on a file drops the
+    // locks this process holds on it, and the file asked about may be the season open in this window.
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    if (rc != SQLITE_CANTOPEN && rc != SQLITE_PERM)
+        return rc != SQLITE_NOTADB;
+    // What the engine cannot open, this process does not hold either: its header is read directly.
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
 bool HeldByAnotherProgram(const QString& path)
@@ -110,20 +122,87 @@ QString SeasonTargetRefusal(const QString& target)
     return {};
 }
 
+QString DiskFullMessage(const QString& path)
+{
+    return QStringLiteral("Na disku nie je dosť miesta: súbor %1 sa nepodarilo zapísať. Uvoľnite miesto na "
+                          "disku (alebo zvoľte iný disk) a skúste to znova.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+bool IsDiskFull(int error)
+{
+#ifdef Q_OS_UNIX
+    return error == ENOSPC || error == EDQUOT || error == EFBIG;
+#else
+    (void)error;
+    return false;
+#endif
+}
+
+CChybaDatabazy WriteError(const QString& path, int error)
+{
+    if (IsDiskFull(error))
+        return CChybaDatabazy(DiskFullMessage(path), QString::fromLocal8Bit(std::strerror(error)));
+    return CChybaDatabazy(
+        QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(path)),
+        error ? QString::fromLocal8Bit(std::strerror(error)) : QString());
+}
+
+void WriteFileBytes(const QString& path, const QByteArray& bytes, const QString& shown, bool create,
+                    bool toDisk)
+{
+#ifdef Q_OS_UNIX
+    const int flags = O_WRONLY | O_CLOEXEC | O_NOFOLLOW | (create ? O_CREAT | O_EXCL : O_TRUNC);
+    const int fd = ::open(QFile::encodeName(path).constData(), flags, 0666);
+    if (fd < 0)
+        throw WriteError(shown, errno);
+    const char* data = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            // A short write without an error is the disk that filled up as it wrote.
+            const int error = n < 0 ? errno : ENOSPC;
+            ::close(fd);
+            throw WriteError(shown, error);
+        }
+        data += n;
+        left -= n;
+    }
+    // Space the file system promised but cannot give shows here (a full disk over the network, a
+    // quota), so it is asked for before the file counts as written; many files at once are synced
+    // together by the caller.
+    if (toDisk && ::fsync(fd) != 0 && errno != EINVAL) {
+        const int error = errno;
+        ::close(fd);
+        throw WriteError(shown, error);
+    }
+    if (::close(fd) != 0 && errno != EINTR)
+        throw WriteError(shown, errno);
+#else
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | (create ? QIODevice::NewOnly : QIODevice::Truncate)) ||
+        file.write(bytes) != bytes.size() || !file.flush())
+        throw CChybaDatabazy(
+            QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(shown)),
+            file.errorString());
+#endif
+}
+
 void WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
     const QString refusal = OutputRefusal(path);
     if (!refusal.isEmpty())
         throw CChybaDatabazy(refusal);
     const QString temporary = TemporaryBeside(path);
-    QFile file(temporary);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString why = file.errorString();
-        file.remove();
-        throw CChybaDatabazy(
-            QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(path)), why);
+    try {
+        WriteFileBytes(temporary, bytes, path, false, true);
+    } catch (const CChybaDatabazy&) {
+        QFile::remove(temporary);
+        throw;
     }
-    file.close();
     ReplaceWith(temporary, path);
 }
 
@@ -143,7 +222,9 @@ bool ProcessAlive(qint64 pid)
 
 const QRegularExpression& TemporaryName()
 {
-    static const QRegularExpression name(QStringLiteral("^\\..+\\.(\\d+)\\.[0-9a-f]{8}\\.tmp$"));
+    // The engine's journals of a temporary season go with it; a season's own journal never matches.
+    static const QRegularExpression name(
+        QStringLiteral("^\\..+\\.(\\d+)\\.[0-9a-f]{8}\\.tmp(-journal|-wal|-shm)?$"));
     return name;
 }
 
@@ -153,9 +234,10 @@ void RemoveStaleTemporaries(const QString& folder)
 {
     const QDir dir(folder);
     // Folders too: a published site that a killed run left half-written.
-    const QStringList candidates =
-        dir.entryList({QStringLiteral(".*.tmp")}, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System |
-                                                      QDir::NoSymLinks | QDir::NoDotAndDotDot);
+    const QStringList candidates = dir.entryList({QStringLiteral(".*.tmp"), QStringLiteral(".*.tmp-journal"),
+                                                  QStringLiteral(".*.tmp-wal"), QStringLiteral(".*.tmp-shm")},
+                                                 QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System |
+                                                     QDir::NoSymLinks | QDir::NoDotAndDotDot);
     for (const QString& name : candidates) {
         const auto m = TemporaryName().match(name);
         if (!m.hasMatch())
@@ -184,19 +266,55 @@ void SyncDisk(const QString& folder)
 #endif
 }
 
-QString TemporaryBeside(const QString& target)
+namespace {
+
+// Makes a fresh name beside `target` and lets `create` make it; a name already taken (a leftover, or
+// a link planted at it) is passed over for another, never opened.
+QString CreateBeside(const QString& target, const std::function<int(const QByteArray&)>& create)
 {
     const QFileInfo info(target);
     RemoveStaleTemporaries(info.absolutePath());
-    for (;;) {
+    for (int attempt = 0;; ++attempt) {
         const QString name = info.absoluteDir().filePath(
             QStringLiteral(".%1.%2.%3.tmp")
                 .arg(info.fileName())
                 .arg(QCoreApplication::applicationPid())
                 .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
-        if (!QFileInfo::exists(name))
+        const int error = create(QFile::encodeName(name));
+        if (error == 0)
             return name;
+        if (error != EEXIST || attempt >= 100)
+            throw WriteError(target, error);
     }
+}
+
+} // namespace
+
+QString TemporaryBeside(const QString& target)
+{
+    return CreateBeside(target, [](const QByteArray& name) {
+#ifdef Q_OS_UNIX
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0)
+            return errno;
+        ::close(fd);
+        return 0;
+#else
+        QFile file(QFile::decodeName(name));
+        return file.open(QIODevice::WriteOnly | QIODevice::NewOnly) ? 0 : EEXIST;
+#endif
+    });
+}
+
+QString TemporaryFolderBeside(const QString& target)
+{
+    return CreateBeside(target, [](const QByteArray& name) {
+#ifdef Q_OS_UNIX
+        return ::mkdir(name.constData(), 0777) == 0 ? 0 : errno;
+#else
+        return QDir().mkdir(QFile::decodeName(name)) ? 0 : EEXIST;
+#endif
+    });
 }
 
 void ReplaceWith(const QString& temporary, const QString& target)

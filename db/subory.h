@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CChybaDatabazy.h"
+
 #include <QString>
 
 // Whether two paths name the same file on disk, whatever their spelling (letter case on systems
@@ -37,13 +39,29 @@ QString SeasonTargetRefusal(const QString& target);
 // OutputRefusal has let it. Throws CChybaDatabazy with the reason.
 void WriteWholeFile(const QString& path, const QByteArray& bytes);
 
-// A name for a temporary file beside `target` that does not exist yet: ".<name>.<process>.<random>.tmp".
-// Temporaries that a killed run of the program left in that folder are removed first.
+// A new, empty temporary file beside `target`, ".<name>.<process>.<random>.tmp", created exclusively
+// (a name that exists, a link planted there included, is never opened). Temporaries that a killed
+// run of the program left in that folder are removed first, with their engine journals.
 QString TemporaryBeside(const QString& target);
+// A new temporary folder beside `target` on the same terms.
+QString TemporaryFolderBeside(const QString& target);
+
+// Writes `bytes` to `path`, never through a link: a new file created exclusively (`create`) or one
+// of our temporaries emptied first; with `toDisk` every byte reaches the disk before it returns. A
+// failure throws CChybaDatabazy naming `shown`, the file the user asked for.
+void WriteFileBytes(const QString& path, const QByteArray& bytes, const QString& shown, bool create,
+                    bool toDisk);
+// The sentence for a write that failed for lack of space (or over the user's quota).
+QString DiskFullMessage(const QString& path);
+// Whether a system error number means the disk (or the user's share of it) is full.
+bool IsDiskFull(int error);
+// The failure to write `path`, said as the user should read it.
+CChybaDatabazy WriteError(const QString& path, int error);
 // Puts the finished temporary file in place of `target` in one step (a rename on the same disk);
 // the temporary is removed when that fails. Throws CChybaDatabazy.
 void ReplaceWith(const QString& temporary, const QString& target);
-// Removes the program's temporaries in `folder` whose process is gone.
+// Removes the program's temporaries in `folder` whose process is gone, and the engine's journals of
+// those temporaries.
 void RemoveStaleTemporaries(const QString& folder);
 // Writes what the system still holds of the file to the disk (before it is renamed into place).
 void SyncFile(const QString& path);

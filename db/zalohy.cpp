@@ -96,15 +96,17 @@ void RestoreSnapshot(const QString& snapshot, const QString& target)
         throw CChybaDatabazy(
             QStringLiteral("Zálohu %1 sa nepodarilo prečítať.").arg(QDir::toNativeSeparators(snapshot)),
             source.errorString());
-    const QString temporary = TemporaryBeside(target);
-    QFile out(temporary);
-    if (!out.open(QIODevice::WriteOnly) || out.write(source.readAll()) != source.size() || !out.flush()) {
-        const QString why = out.errorString();
-        out.remove();
+    const QByteArray bytes = source.readAll();
+    if (bytes.size() != source.size())
         throw CChybaDatabazy(
-            QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(target)), why);
+            QStringLiteral("Zálohu %1 sa nepodarilo prečítať.").arg(QDir::toNativeSeparators(snapshot)),
+            source.errorString());
+    const QString temporary = TemporaryBeside(target);
+    try {
+        WriteFileBytes(temporary, bytes, target, false, true);
+    } catch (const CChybaDatabazy&) {
+        QFile::remove(temporary);
+        throw;
     }
-    out.close();
-    SyncFile(temporary);
     ReplaceWith(temporary, target);
 }

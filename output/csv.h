@@ -37,6 +37,23 @@ int CsvColumn(const QStringList& header, const QStringList& names);
 // A read cell, or an empty text where the row is shorter or the column missing.
 QString CsvCell(const CRiadokCsv& row, int column);
 
+// Why the first row cannot be the header: a column named twice, or a later row that repeats it (two
+// files pasted together). Empty when neither.
+QString CsvHeaderProblem(const CCsvSubor& file);
+// Why a cell cannot go into its field: longer than the store keeps (`limit` characters), or with a
+// line break in a field of one line. Empty when it can.
+QString CsvCellProblem(const QString& columnTitle, const QString& text, int limit, bool lines = false);
+
+// The file to import, read whole only when it is an ordinary file of at most kNajvacsiSuborCsv bytes
+// (a device or a huge file is refused before it is read).
+struct CSuborNaDovoz
+{
+    QByteArray bytes;
+    QString error;
+};
+CSuborNaDovoz ReadImportFile(const QString& path);
+inline constexpr qint64 kNajvacsiSuborCsv = 20 * 1024 * 1024;
+
 // What an import did: how many records it stored, or why it stored none.
 struct CVysledokDovozu
 {

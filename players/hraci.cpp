@@ -1,7 +1,5 @@
 #include "hraci.h"
 
-#include <QRegularExpression>
-
 #include "competition/rozpis.h"
 #include "competition/sutaze.h"
 #include "db/CDatabaza.h"
@@ -9,8 +7,11 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "db/schema.h"
 #include "db/slovencina.h"
 #include "output/CTabulka.h"
+
+#include <QRegularExpression>
 
 namespace {
 
@@ -148,34 +149,50 @@ std::optional<CChybaUdajov> ValidatePlayer(const CUdajeHraca& data, const QStrin
 }
 
 namespace {
-// A player as the import compares them: name and surname without regard to letter case, and the birth
-// number where both have one.
-struct CKlucHraca
-{
-    QString name;
-    QString rc;
-    int line; // of the file; 0 for a player of the club
-};
-bool SamePlayer(const CKlucHraca& a, const CKlucHraca& b)
-{
-    if (!a.rc.isEmpty() && a.rc == b.rc)
-        return true;
-    return a.name == b.name && (a.rc.isEmpty() || b.rc.isEmpty() || a.rc == b.rc);
-}
 QString PlayerKeyName(const QString& meno, const QString& priezvisko)
 {
     return (meno.trimmed() + QLatin1Char(' ') + priezvisko.trimmed()).toLower();
 }
+
+// The players an import compares a row with, found by name and by birth number at once: a player is
+// the same by his birth number where both have one, else by his name (without regard to letter case).
+struct CZnamiHraci
+{
+    struct CHrac
+    {
+        QString rc;
+        int line; // of the file; 0 for a player of the club
+    };
+    QMultiHash<QString, CHrac> byName;
+    QHash<QString, int> byRc;
+
+    void Add(const QString& name, const QString& rc, int line)
+    {
+        byName.insert(name, {rc, line});
+        if (!rc.isEmpty())
+            byRc.insert(rc, line);
+    }
+    // The line of the same player (0: in the club), or -1.
+    int Find(const QString& name, const QString& rc) const
+    {
+        if (!rc.isEmpty())
+            if (const auto it = byRc.constFind(rc); it != byRc.constEnd())
+                return *it;
+        for (auto it = byName.constFind(name); it != byName.constEnd() && it.key() == name; ++it)
+            if (rc.isEmpty() || it->rc.isEmpty() || it->rc == rc)
+                return it->line;
+        return -1;
+    }
+};
 } // namespace
 
 CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file)
 {
     CVysledokDovozu result;
     const CCsvSubor csv = ReadCsv(file);
-    if (!csv.error.isEmpty()) {
-        result.error = csv.error;
+    result.error = csv.error.isEmpty() ? CsvHeaderProblem(csv) : csv.error;
+    if (!result.error.isEmpty())
         return result;
-    }
     const QStringList header = csv.rows.first().cells;
     const int meno = CsvColumn(header, {QStringLiteral("Meno")});
     const int priezvisko = CsvColumn(header, {QStringLiteral("Priezvisko")});
@@ -192,16 +209,17 @@ CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file)
                                  "stĺpce ako export zoznamu hráčov).");
         return result;
     }
-    QVector<CKlucHraca> known;
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select meno, priezvisko, RC from thraci where IDklubu=? and IDklubu>0 and %1")
-                .arg(kLenAktualni),
-            {club});
-    for (; !rs.IsEOF(); rs.MoveNext())
-        known.append(
-            {PlayerKeyName(rs.GetText(QStringLiteral("meno")), rs.GetText(QStringLiteral("priezvisko"))),
-             rs.GetText(QStringLiteral("RC")).trimmed(), 0});
+    CZnamiHraci known;
+    CPrikaz present(
+        db,
+        QStringLiteral("select meno, priezvisko, RC from thraci where IDklubu=? and IDklubu>0 and %1")
+            .arg(kLenAktualni),
+        {club});
+    while (present.Step())
+        known.Add(PlayerKeyName(present.Text(0), present.Text(1)), present.Text(2).trimmed(), 0);
+    // Every row is looked at before anything is stored.
     QVector<CUdajeHraca> players;
+    players.reserve(csv.rows.size());
     for (qsizetype r = 1; r < csv.rows.size(); ++r) {
         const CRiadokCsv& row = csv.rows.at(r);
         const CUdajeHraca p{CsvCell(row, meno), CsvCell(row, priezvisko), CsvCell(row, rc),
@@ -215,6 +233,15 @@ CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file)
             result.error = line + QStringLiteral("chýba priezvisko hráča.");
             return result;
         }
+        for (const auto& [column, text, limit, lines] :
+             {std::tuple{meno, p.meno, FieldLength(u"meno"), false},
+              std::tuple{priezvisko, p.priezvisko, FieldLength(u"priezvisko"), false},
+              std::tuple{note, p.pozn, kMaxPoznamkaHraca, true}})
+            if (const QString problem = CsvCellProblem(header.value(column), text, limit, lines);
+                !problem.isEmpty()) {
+                result.error = line + problem;
+                return result;
+            }
         if (const QString problem = BirthNumberProblem(p.rc); !problem.isEmpty()) {
             result.error = line + problem;
             return result;
@@ -225,28 +252,31 @@ CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file)
                                           .arg(text, header.value(column).trimmed());
                 return result;
             }
-        const CKlucHraca key{PlayerKeyName(p.meno, p.priezvisko), p.rc, row.line};
-        for (const CKlucHraca& other : known)
-            if (SamePlayer(key, other)) {
-                const QString who = p.rc.isEmpty()
-                                        ? QStringLiteral("%1 %2").arg(p.meno, p.priezvisko)
-                                        : QStringLiteral("%1 %2 (r. č. %3)").arg(p.meno, p.priezvisko, p.rc);
-                result.error =
-                    line + (other.line == 0
-                                ? QStringLiteral("hráč %1 už v klube je.").arg(who)
-                                : QStringLiteral("hráč %1 je už na riadku %2.").arg(who).arg(other.line));
-                return result;
-            }
-        known.append(key);
+        const QString name = PlayerKeyName(p.meno, p.priezvisko);
+        if (const int other = known.Find(name, p.rc); other >= 0) {
+            const QString who = p.rc.isEmpty()
+                                    ? QStringLiteral("%1 %2").arg(p.meno, p.priezvisko)
+                                    : QStringLiteral("%1 %2 (r. č. %3)").arg(p.meno, p.priezvisko, p.rc);
+            result.error =
+                line + (other == 0 ? QStringLiteral("hráč %1 už v klube je.").arg(who)
+                                   : QStringLiteral("hráč %1 je už na riadku %2.").arg(who).arg(other));
+            return result;
+        }
+        known.Add(name, p.rc, row.line);
         players << p;
     }
     if (players.isEmpty()) {
         result.error = QStringLiteral("Súbor nemá pod hlavičkou žiadneho hráča.");
         return result;
     }
+    // One statement for every row, in one transaction; the values as the player's dialog stores them.
     CTransakcia transaction(db);
+    CPrikaz insert(db, QStringLiteral("insert into thraci (meno, priezvisko, RC, IDklubu, od, \"do\", pozn) "
+                                      "values (?, ?, ?, ?, ?, ?, ?)"));
     for (const CUdajeHraca& p : players)
-        SavePlayer(db, 0, club, p);
+        insert.Execute({p.meno, p.priezvisko, p.rc.isEmpty() ? QStringLiteral(" ") : p.rc, club,
+                        PlayerDate(p.od).value_or(ZiadnyDatum()),
+                        PlayerDate(p.doDatum).value_or(ZiadnyDatum()), p.pozn});
     transaction.Commit();
     result.count = static_cast<int>(players.size());
     return result;

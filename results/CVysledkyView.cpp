@@ -274,10 +274,24 @@ void CVysledkyView::StoreScores(CStrana side)
 {
     const int row = m_list->SelectedRow();
     const int id = m_list->SelectedId();
-    m_doc.Run([&] {
+    const bool stored = m_doc.Run([&] {
         const CPolickaVysledku typed{m_home->text(), m_away->text(), m_homeHalf->text(), m_awayHalf->text(),
                                      m_note->text()};
-        const CPolickaVysledku shown = EnterResult(m_doc.Database(), m_competition, id, typed, side);
+        ShowScores(row, EnterResult(m_doc.Database(), m_competition, id, typed, side));
+    });
+    // A write the store refused (a full disk, say) was told; the fields show what the season holds,
+    // never a score that is not in it.
+    if (!stored)
+        m_doc.Run([&] {
+            if (const auto fields = ResultFields(m_doc.Database(), id))
+                ShowScores(row, *fields);
+        });
+}
+
+void CVysledkyView::ShowScores(int row, const CPolickaVysledku& shown)
+{
+    const int id = m_list->RowId(row);
+    {
         m_filling = true;
         const auto settle = [](QLineEdit* field, const QString& text) {
             if (field->text() != text)
@@ -293,7 +307,7 @@ void CVysledkyView::StoreScores(CStrana side)
         m_list->SetCellText(row, kPolcasDomaci, shown.homeHalf);
         m_list->SetCellText(row, kPolcasHostia, shown.awayHalf);
         m_list->SetCellText(row, kVysledokStav, MatchRemark(m_doc.Database(), id));
-    });
+    }
 }
 
 void CVysledkyView::OnNoteEdited()

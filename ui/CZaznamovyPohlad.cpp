@@ -78,16 +78,14 @@ void CZaznamovyPohlad::ImportFile(const QString& caption, const CDovoz& import, 
                                                       kFilterCsv + QStringLiteral(";;Všetky súbory (*)"));
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_doc.User().ShowMessage(QStringLiteral("Súbor %1 sa nedá čítať: %2")
-                                     .arg(QDir::toNativeSeparators(path), file.errorString()),
+    const CSuborNaDovoz file = ReadImportFile(path);
+    if (!file.error.isEmpty()) {
+        m_doc.User().ShowMessage(QStringLiteral("%1\n\nNič sa neuložilo.").arg(file.error),
                                  CPouzivatel::Ikona::Vykricnik);
         return;
     }
-    const QByteArray bytes = file.readAll();
     CVysledokDovozu result;
-    if (!m_doc.Run([&] { result = import(m_doc.Database(), bytes); }))
+    if (!m_doc.Run([&] { result = import(m_doc.Database(), file.bytes); }))
         return;
     if (!result.error.isEmpty()) {
         m_doc.User().ShowMessage(

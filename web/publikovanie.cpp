@@ -125,20 +125,18 @@ QString PublishSite(const QVector<CSuborWebu>& files, const QString& folder, con
     // The pages are written beside their places in the folder itself, on its disk, and renamed into
     // place once all are written: a full disk leaves the published site as it was. The folder, its
     // subfolders and whatever else it holds are left as they are, mounted disks included.
-    const QString staging = TemporaryBeside(dir.filePath(kZoznamWebu));
-    if (!QDir().mkdir(staging))
-        return QStringLiteral("Priečinok %1 sa nedá vytvoriť.").arg(Native(staging));
+    QString staging;
+    try {
+        staging = TemporaryFolderBeside(dir.filePath(kZoznamWebu));
+    } catch (const CChybaDatabazy& e) {
+        return e.UserText();
+    }
     const QDir out(staging);
     QStringList names;
     try {
         const auto write = [&](const QString& name, const QByteArray& bytes) {
-            QFile file(out.filePath(name));
-            if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(bytes) != bytes.size() ||
-                !file.flush())
-                throw CChybaDatabazy(
-                    QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(Native(dir.filePath(name))),
-                    file.errorString());
-            file.close();
+            // Synced all at once below.
+            WriteFileBytes(out.filePath(name), bytes, dir.filePath(name), true, false);
             if (const CStav old = Stat(dir.filePath(name)); old.exists)
                 KeepModeAndOwner(out.filePath(name), old);
         };
@@ -165,9 +163,9 @@ QString PublishSite(const QVector<CSuborWebu>& files, const QString& folder, con
         if (::rename(QFile::encodeName(out.filePath(from)).constData(),
                      QFile::encodeName(dir.filePath(to)).constData()) == 0)
             return QString();
-        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        const int error = errno;
         QDir(staging).removeRecursively();
-        return QStringLiteral("Súbor %1 sa nepodarilo zapísať: %2").arg(Native(dir.filePath(to)), why);
+        return WriteError(dir.filePath(to), error).UserText();
     };
     QString error = move(kZoznamWebu + QStringLiteral(".oba"), kZoznamWebu);
     for (qsizetype i = 0; error.isEmpty() && i < names.size(); ++i)

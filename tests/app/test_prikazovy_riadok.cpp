@@ -5,6 +5,7 @@
 #include "competition/generator.h"
 #include "competition/rozpis.h"
 #include "db/kody.h"
+#include "db/subory.h"
 #include "discipline/karty.h"
 #include "output/kodovanie.h"
 #include "pomocnik.h"
@@ -159,6 +160,8 @@ TEST(Installation, TheTemplateAndTheHelpStandBesideTheProgram)
 TEST_F(CommandLine, AFileInUseIsRefused)
 {
     OpenNew();
+    // Asking whether the open season is a database must not let go of it.
+    EXPECT_FALSE(OutputRefusal(m_doc.FilePath()).isEmpty());
     const CBeh r = Program({QStringLiteral("--info"), m_doc.FilePath()});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("iný program"))) << r.err.toStdString();

@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -184,6 +187,57 @@ TEST_F(SessionTest, ARefusedFileStaysByteForByteAsItWas)
     }
     refused(damaged, QStringLiteral("poškodený"));
     EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("zálohy")));
+}
+
+// What the program remembers of a file it has checked: only a file as it was then skips the engine's
+// full check, and anything that changes it - here only its time - brings the full check back.
+TEST_F(SessionTest, AFileChangedSinceItsLastCleanCheckIsCheckedInFullAgain)
+{
+    const QString path = NewDemoSeason(QStringLiteral("kontrola.mdb"), 1, 6, 11);
+    int root = 0;
+    int pageSize = 0;
+    {
+        CDatabaza db;
+        db.Open(path);
+        db.Execute(QStringLiteral("CREATE TABLE tpokus (a TEXT)"));
+        db.Execute(QStringLiteral("CREATE INDEX ix_pokus ON tpokus(a)"));
+        for (int i = 0; i < 20; ++i)
+            db.Execute(QStringLiteral("INSERT INTO tpokus VALUES ('pokus-riadok-%1')")
+                           .arg(i, 2, 10, QLatin1Char('0')));
+        root = db.Value(QStringLiteral("select rootpage from sqlite_master where name='ix_pokus'")).toInt();
+        pageSize = db.Value(QStringLiteral("PRAGMA page_size")).toInt();
+    }
+    ASSERT_GT(root, 1);
+    ASSERT_TRUE(m_doc.OpenSeasonFile(path)) << m_user.messages.join('\n').toStdString();
+    OpenNew(QStringLiteral("ina.mdb"));
+
+    // A key of the index altered in place, and the file's times put back as they were: to this
+    // computer the file is the one it checked.
+    struct stat before = {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &before), 0);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.seek(qint64(root - 1) * pageSize));
+        QByteArray page = f.read(pageSize);
+        const qsizetype at = page.indexOf("pokus-riadok-07");
+        ASSERT_GE(at, 0);
+        page[at + 13] = '9';
+        ASSERT_TRUE(f.seek(qint64(root - 1) * pageSize));
+        ASSERT_EQ(f.write(page), pageSize);
+    }
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+    EXPECT_TRUE(m_doc.OpenSeasonFile(path)) << m_user.messages.join('\n').toStdString();
+    OpenNew(QStringLiteral("ina2.mdb"));
+
+    // Touched by anything else: the full check runs and finds the damage.
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), nullptr, 0), 0);
+    EXPECT_FALSE(m_doc.OpenSeasonFile(path));
+    EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("poškodený")))
+        << m_user.messages.last().toStdString();
+    // Refused once, it stays refused: the damage is not forgotten by a second try.
+    EXPECT_FALSE(m_doc.OpenSeasonFile(path));
 }
 
 TEST_F(SessionTest, ASeasonWithoutClubsOpensAndOpeningLogsOut)

@@ -5,7 +5,9 @@
 #include "output/ical.h"
 #include "output/kodovanie.h"
 
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +50,87 @@ TEST(Csv, ReadsWindows1250AndCommasAsSpreadsheetsSaveThem)
     const CCsvSubor open = ReadCsv("a;b\n1;\"open\n2;3\n");
     EXPECT_TRUE(open.rows.isEmpty());
     EXPECT_EQ(open.error, QStringLiteral("Riadok 2: úvodzovky sa do konca súboru nezatvárajú."));
+}
+
+TEST(Csv, TheEncodingIsTheWholeFilesAndAFileThatMixesTwoIsRefusedAtItsLine)
+{
+    const QString text = QStringLiteral("Meno;Priezvisko\r\nĽuboš;Šťastný\r\nJán;Žilinský\r\n");
+    // UTF-16 with its mark either way round, and without a mark as spreadsheets save "Unicode text".
+    QByteArray le("\xFF\xFE", 2), be("\xFE\xFF", 2), bare;
+    for (const QChar c : text) {
+        le.append(static_cast<char>(c.unicode() & 0xFF)).append(static_cast<char>(c.unicode() >> 8));
+        be.append(static_cast<char>(c.unicode() >> 8)).append(static_cast<char>(c.unicode() & 0xFF));
+        bare.append(static_cast<char>(c.unicode() & 0xFF)).append(static_cast<char>(c.unicode() >> 8));
+    }
+    for (const QByteArray& bytes : {text.toUtf8(), DoWindows1250(text), le, be, bare}) {
+        const CCsvSubor read = ReadCsv(bytes);
+        ASSERT_TRUE(read.error.isEmpty()) << read.error.toStdString();
+        ASSERT_EQ(read.rows.size(), 3);
+        EXPECT_EQ(read.rows.at(2).cells, (QStringList{"Ján", "Žilinský"}));
+    }
+    // Line 2 in UTF-8, line 3 in Windows-1250: no encoding reads both, so nothing is read.
+    const QByteArray mixed = "Meno;Priezvisko\r\n" + QStringLiteral("Ľuboš;Šťastný\r\n").toUtf8() +
+                             DoWindows1250(QStringLiteral("Ján;Žilinský\r\n"));
+    const CCsvSubor refused = ReadCsv(mixed);
+    EXPECT_TRUE(refused.rows.isEmpty());
+    EXPECT_TRUE(refused.error.startsWith(QStringLiteral("Riadok 3: text nie je v kódovaní UTF-8")))
+        << refused.error.toStdString();
+    // Control characters are not text.
+    const CCsvSubor nul = ReadCsv(QByteArray("Meno;Priezvisko\r\nJán;No\0vák\r\n", 29));
+    EXPECT_TRUE(nul.rows.isEmpty());
+    EXPECT_TRUE(nul.error.startsWith(QStringLiteral("Riadok 2: v texte je riadiaci znak (kód 00)")))
+        << nul.error.toStdString();
+    EXPECT_TRUE(ReadCsv("Meno\r\n\x1b[31m\r\n").error.startsWith(QStringLiteral("Riadok 2:")));
+    // A tab-separated file reads.
+    EXPECT_EQ(ReadCsv("Meno\tPriezvisko\nJ\xC3\xA1n\tNov\xC3\xA1k\n").rows.at(1).cells,
+              (QStringList{"Ján", "Novák"}));
+}
+
+TEST(Csv, AHeaderTwiceAndTooLongOrSeveralLineTextsAreToldByName)
+{
+    EXPECT_EQ(CsvHeaderProblem(ReadCsv("Meno;Priezvisko;MENO\r\na;b;c\r\n")),
+              QStringLiteral("Stĺpec „MENO“ je v prvom riadku súboru dvakrát; nechajte ho len raz."));
+    EXPECT_TRUE(CsvHeaderProblem(ReadCsv("Meno;Priezvisko\r\na;b\r\nMeno;Priezvisko\r\nc;d\r\n"))
+                    .startsWith(QStringLiteral("Riadok 3: opakuje sa hlavička súboru")));
+    EXPECT_TRUE(CsvHeaderProblem(ReadCsv("Meno;Priezvisko\r\na;b\r\n")).isEmpty());
+    EXPECT_EQ(CsvCellProblem(QStringLiteral("Meno"), QString(256, QLatin1Char('a')), 255),
+              QStringLiteral("text v stĺpci „Meno“ má 256 znakov, uloží sa ich najviac 255."));
+    EXPECT_FALSE(CsvCellProblem(QStringLiteral("Meno"), QStringLiteral("a\nb"), 255).isEmpty());
+    EXPECT_TRUE(CsvCellProblem(QStringLiteral("Poznámka"), QStringLiteral("a\nb"), 255, true).isEmpty());
+}
+
+TEST(Csv, EveryCellASpreadsheetWouldRunIsWrittenAsTextAndNumbersStayNumbers)
+{
+    const QStringList cells = {QStringLiteral("=1+1"), QStringLiteral("+1+cmd|' /C calc'!A0"),
+                               QStringLiteral("-2+3"), QStringLiteral("@SUM(A1)"),
+                               QStringLiteral("\tx"),  QStringLiteral("\rx")};
+    const QString written = QString::fromUtf8(CsvBytes({cells}).mid(3));
+    for (const QString& cell : written.left(written.size() - 2).split(QLatin1Char(';')))
+        EXPECT_TRUE(cell.startsWith(QStringLiteral("'")) || cell.startsWith(QStringLiteral("\"'")))
+            << cell.toStdString();
+    EXPECT_EQ(QString::fromUtf8(CsvBytes({{QStringLiteral("-3"), QStringLiteral("+1"), QStringLiteral("2,5"),
+                                           QStringLiteral("-")}})
+                                    .mid(3)),
+              QStringLiteral("-3;+1;2,5;-\r\n"));
+    // Read back as typed.
+    EXPECT_EQ(ReadCsv(CsvBytes({cells})).rows.at(0).cells, cells);
+}
+
+TEST(Csv, AnImportReadsOnlyAnOrdinaryFileOfAtMostTwentyMegabytes)
+{
+    QTemporaryDir dir;
+    const CSuborNaDovoz device = ReadImportFile(QStringLiteral("/dev/zero"));
+    EXPECT_TRUE(device.bytes.isEmpty());
+    EXPECT_TRUE(device.error.contains(QStringLiteral("nie je súbor"))) << device.error.toStdString();
+    QFile big(dir.filePath(QStringLiteral("velky.csv")));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(kNajvacsiSuborCsv + 1));
+    big.close();
+    const CSuborNaDovoz tooBig = ReadImportFile(big.fileName());
+    EXPECT_TRUE(tooBig.bytes.isEmpty());
+    EXPECT_TRUE(tooBig.error.contains(QStringLiteral("najviac 20 MB"))) << tooBig.error.toStdString();
+    EXPECT_TRUE(
+        ReadImportFile(dir.filePath(QStringLiteral("nie.csv"))).error.contains(QStringLiteral("neexistuje")));
 }
 
 TEST(ICalendar, LinesAreFoldedAt75OctetsWithoutSplittingALetterAndTextsEscaped)

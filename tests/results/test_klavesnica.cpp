@@ -297,6 +297,45 @@ TEST_F(Keyboard, AScoreFieldTakesBothSidesAtOnceAndRefusesHalfAPair)
     EXPECT_EQ(view->focusWidget(), view->AwayScore());
 }
 
+// A write the store refuses (here a trigger stands in for a full disk) is told, and the fields show
+// what the season holds, not the score that did not get in.
+TEST_F(Keyboard, AScoreTheStoreRefusesIsToldAndTheStoredOneShownAgain)
+{
+    CDatabaza& db = m_doc.Database();
+    const int home = AddClub(db, m_competition, QStringLiteral("Slovan"), 1);
+    const int away = AddClub(db, m_competition, QStringLiteral("Inter"), 2);
+    const int match = AddMatch(db, m_competition, 1, home, away, 1, 0);
+    m_frame->show();
+    QApplication::setActiveWindow(m_frame.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+    PickList(m_doc, m_competition, 3);
+    auto* view = qobject_cast<CVysledkyView*>(m_frame->ActiveView());
+    m_doc.SetEditAccess(true);
+    view->UpdateEditAccess();
+    view->List()->SelectRow(0);
+    ASSERT_EQ(view->HomeScore()->text(), QStringLiteral("1"));
+    db.Execute(QStringLiteral("CREATE TEMP TRIGGER plny BEFORE UPDATE ON tzapasy "
+                              "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"));
+    const int messages = m_user.messages.size();
+    view->HomeScore()->setFocus();
+    view->HomeScore()->selectAll();
+    QTest::keyClicks(view->HomeScore(), QStringLiteral("3:2"));
+    EXPECT_GT(m_user.messages.size(), messages);
+    EXPECT_EQ(view->HomeScore()->text(), QStringLiteral("1"));
+    EXPECT_EQ(view->AwayScore()->text(), QStringLiteral("0"));
+    EXPECT_EQ(view->List()->CellText(0, kVysledokDomaci), QStringLiteral("1"));
+    EXPECT_EQ(
+        db.Value(QStringLiteral("select body1||':'||body2 from tzapasy where ID=?"), {match}).toString(),
+        QStringLiteral("1:0"));
+    // Once the store takes writes again, typing goes on as ever.
+    db.Execute(QStringLiteral("DROP TRIGGER plny"));
+    view->HomeScore()->selectAll();
+    QTest::keyClicks(view->HomeScore(), QStringLiteral("3:2"));
+    EXPECT_EQ(
+        db.Value(QStringLiteral("select body1||':'||body2 from tzapasy where ID=?"), {match}).toString(),
+        QStringLiteral("3:2"));
+}
+
 TEST_F(Keyboard, TheScorersSearchFindsAnyWordWithoutAccentsAndTheFocusComesBack)
 {
     CDatabaza& db = m_doc.Database();

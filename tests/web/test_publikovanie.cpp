@@ -79,6 +79,18 @@ TEST_F(Publishing, PlayersImportAllOrNothing)
             QStringLiteral("Riadok 2: „31.2.2026“ v stĺpci „Hráč hosťuje do“ nie je dátum."));
     refused(head + "Ján;Nový;;;\r\nJÁN;nový;;;\r\n",
             QStringLiteral("Riadok 3: hráč JÁN nový je už na riadku 2."));
+    // A name longer than the register keeps, a name over two lines, a header pasted in twice, a file of
+    // two encodings: refused by line, nothing stored.
+    refused(head + "Ján;" + QByteArray(300, 'x') + ";;;\r\n",
+            QStringLiteral("Riadok 2: text v stĺpci „Priezvisko“ má 300 znakov, uloží sa ich najviac 255."));
+    refused(head + "\"Ján\nPeter\";Nový;;;\r\n",
+            QStringLiteral("Riadok 2: text v stĺpci „Meno“ má viac riadkov; patrí doň jeden."));
+    EXPECT_TRUE(ImportPlayers(Db(), club, head + "Ján;Nový;;;\r\n" + head + "Eva;Stará;;;\r\n")
+                    .error.startsWith(QStringLiteral("Riadok 3: opakuje sa hlavička")));
+    EXPECT_TRUE(ImportPlayers(Db(), club,
+                              head + QStringLiteral("Ľuboš;Nový;;;\r\n").toUtf8() + "J\xE1n;Star\xFD;;;\r\n")
+                    .error.startsWith(QStringLiteral("Riadok 3: text nie je v kódovaní UTF-8")));
+    EXPECT_EQ(Count(QStringLiteral("select count(*) from thraci where IDklubu=?"), {club}), before);
     refused(
         "Meno hráča;r. č.\r\nJán Nový;\r\n",
         QStringLiteral("Prvý riadok súboru má meno a priezvisko v jednom stĺpci „Meno hráča“; rozdeľte ho na "
