@@ -19,6 +19,7 @@ CLigaroApp::CLigaroApp(int& argc, char** argv)
     m_user.SetParent(m_frame.get());
     m_doc.SetViews(m_frame.get());
     m_doc.SetDailySnapshots(true);
+    m_doc.SetSnapshotLimit(m_settings.SnapshotLimitMB() * 1024 * 1024);
 }
 
 CLigaroApp::~CLigaroApp()

@@ -30,6 +30,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
@@ -171,6 +172,8 @@ void CMainFrame::CreateMenusAndToolBar()
               QStringLiteral("Ako sa zoradia kluby s rovnakým počtom bodov"));
     AddAction(kPrikazNastavenieWebu, QStringLiteral("Nastavenie &webu..."),
               QStringLiteral("Adresa webu sezóny a či sa na ňom zverejnia kontakty klubov"));
+    AddAction(kPrikazZalohy, QStringLiteral("Zá&lohy..."),
+              QStringLiteral("Koľko miesta na disku môžu zabrať zálohy sezóny"));
     AddAction(kPrikazOZvaze, QStringLiteral("O &zväze..."),
               QStringLiteral("Nastavenie údajov (Ročník, Kraj, Futbalový zväz) "));
     QAction* about = AddAction(kPrikazOPrograme, QStringLiteral("O &programe..."),
@@ -220,7 +223,8 @@ void CMainFrame::CreateMenusAndToolBar()
     view->addActions({toolbarShown, statusShown, panel});
     QMenu* settings = menuBar()->addMenu(QStringLiteral("&Nastavenie"));
     settings->addActions({m_actions.value(kPrikazZlteKarty), m_actions.value(kPrikazAmnestia),
-                          m_actions.value(kPrikazPoradie), m_actions.value(kPrikazNastavenieWebu)});
+                          m_actions.value(kPrikazPoradie), m_actions.value(kPrikazNastavenieWebu),
+                          m_actions.value(kPrikazZalohy)});
     QMenu* info = menuBar()->addMenu(QStringLiteral("&Info"));
     info->addActions({m_actions.value(kPrikazOZvaze), about, m_actions.value(kPrikazNapoveda),
                       m_actions.value(kPrikazWww), m_actions.value(kPrikazZmenaHesla)});
@@ -308,6 +312,8 @@ bool CMainFrame::IsCommandEnabled(int command) const
     case kPrikazPoradie:
     case kPrikazNastavenieWebu:
         return open;
+    case kPrikazZalohy:
+        return true;
     case kPrikazAmnestia:
         return open && m_doc.HasEditAccess();
     case kPrikazTlacit:
@@ -392,6 +398,9 @@ void CMainFrame::RunCommand(int command)
         break;
     case kPrikazNastavenieWebu:
         SiteSettings();
+        break;
+    case kPrikazZalohy:
+        SnapshotSettings();
         break;
     case kPrikazKalendar:
         SaveCalendar();
@@ -828,6 +837,23 @@ void CMainFrame::SiteSettings()
         },
         this);
     dialog.exec();
+}
+
+void CMainFrame::SnapshotSettings()
+{
+    bool ok = false;
+    const int mb = QInputDialog::getInt(
+        this, QStringLiteral("Zálohy"),
+        QStringLiteral(
+            "Zálohy sezóny (v priečinku „<názov sezóny>.zalohy“ vedľa nej) môžu spolu zabrať najviac "
+            "(MB):\n\nPonecháva sa posledných 20, potom jedna za deň dva týždne, jedna za týždeň tri "
+            "mesiace a jedna za mesiac; nad touto hranicou sa najstaršie vymažú."),
+        static_cast<int>(m_settings.SnapshotLimitMB()), static_cast<int>(kNajmenejZalohMB), 1000000, 100,
+        &ok);
+    if (!ok)
+        return;
+    m_settings.SetSnapshotLimitMB(mb);
+    m_doc.SetSnapshotLimit(qint64(mb) * 1024 * 1024);
 }
 
 void CMainFrame::SaveCalendar()

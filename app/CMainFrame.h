@@ -80,6 +80,7 @@ public:
     void PublishWeb();
     void SavePdf();
     void SiteSettings();
+    void SnapshotSettings();
     void SaveCalendar();
     // "Obnoviť zo zálohy...": a snapshot of the open season, chosen from the list, becomes a new season
     // file, which is opened.

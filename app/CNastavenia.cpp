@@ -1,5 +1,9 @@
 #include "CNastavenia.h"
 
+#include "db/zalohy.h"
+
+#include <algorithm>
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -147,6 +151,20 @@ void CNastavenia::SetLastPlace(const QString& seasonPath, int view, int competit
     const QString group = SeasonGroup(seasonPath);
     m_settings->setValue(group + QStringLiteral("/Pohlad"), view);
     m_settings->setValue(group + QStringLiteral("/Sutaz"), competition);
+}
+
+qint64 CNastavenia::SnapshotLimitMB() const
+{
+    bool ok = false;
+    const qint64 mb = m_settings->value(QStringLiteral("Zalohy/NajviacMB"), kNajviacZalohMB).toLongLong(&ok);
+    // A value edited by hand into nonsense counts as unset.
+    return ok && mb >= kNajmenejZalohMB ? mb : kNajviacZalohMB;
+}
+
+void CNastavenia::SetSnapshotLimitMB(qint64 mb)
+{
+    m_settings->setValue(QStringLiteral("Zalohy/NajviacMB"), std::max(kNajmenejZalohMB, mb));
+    m_settings->sync();
 }
 
 bool CNastavenia::LoginHintShown() const

@@ -50,6 +50,9 @@ public:
     };
     CMiesto LastPlace(const QString& seasonPath) const;
     void SetLastPlace(const QString& seasonPath, int view, int competition);
+    // How much a season's snapshots may take together, in MB (this user's, for every season).
+    qint64 SnapshotLimitMB() const;
+    void SetSnapshotLimitMB(qint64 mb);
     // Whether the window has told how to log in for editing (once).
     bool LoginHintShown() const;
     void SetLoginHintShown();

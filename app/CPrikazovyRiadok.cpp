@@ -1,5 +1,8 @@
 #include "CPrikazovyRiadok.h"
 
+#include "app/CNastavenia.h"
+#include "app/udajesezony.h"
+
 #include "app/ukazka.h"
 #include "app/vystupy.h"
 #include "competition/generator.h"
@@ -34,7 +37,14 @@
 #include <QCoreApplication>
 
 #include <functional>
+#include <iostream>
 #include <optional>
+#include <string>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#include <unistd.h>
+#endif
 
 #include <QDir>
 #include <QFileInfo>
@@ -74,14 +84,19 @@ const QStringList kJobs = {
     QStringLiteral("import-clubs"), QStringLiteral("import-players"), QStringLiteral("amnesty"),
     QStringLiteral("withdraw"),     QStringLiteral("convert"),        QStringLiteral("jet-child")};
 
+// The jobs that change the season they open: with an edit password they need it.
+const QStringList kMeniaSezonu = {QStringLiteral("recalculate"),  QStringLiteral("generate"),
+                                  QStringLiteral("import-clubs"), QStringLiteral("import-players"),
+                                  QStringLiteral("amnesty"),      QStringLiteral("withdraw")};
+
 // Options with a value, besides the two jobs that take one.
 const QStringList kValueOptions = {
-    QStringLiteral("sutaz"),       QStringLiteral("klub"),         QStringLiteral("kolo"),
-    QStringLiteral("datum"),       QStringLiteral("mode"),         QStringLiteral("rounds"),
-    QStringLiteral("start"),       QStringLiteral("hour"),         QStringLiteral("return"),
-    QStringLiteral("return-hour"), QStringLiteral("competitions"), QStringLiteral("clubs"),
-    QStringLiteral("players"),     QStringLiteral("seed"),         QStringLiteral("pocet"),
-    QStringLiteral("from")};
+    QStringLiteral("sutaz"),  QStringLiteral("klub"),        QStringLiteral("kolo"),
+    QStringLiteral("datum"),  QStringLiteral("mode"),        QStringLiteral("rounds"),
+    QStringLiteral("heslo"),  QStringLiteral("start"),       QStringLiteral("hour"),
+    QStringLiteral("return"), QStringLiteral("return-hour"), QStringLiteral("competitions"),
+    QStringLiteral("clubs"),  QStringLiteral("players"),     QStringLiteral("seed"),
+    QStringLiteral("pocet"),  QStringLiteral("from")};
 
 // Flags of the jobs.
 const QStringList kFlags = {QStringLiteral("bez-znamok"), QStringLiteral("annul"), QStringLiteral("zrusit")};
@@ -130,6 +145,16 @@ QString Synopsis()
         "                                                  amnestia na ŽK: všetky karty alebo N najstarších\n"
         "                                                  každého hráča zo zápasov pred dňom --datum "
         "(dnes)\n"
+        "  agenda-mirak --withdraw SEZONA.mdb --klub ID --datum MM-DD-YYYY [--annul | --zrusit]\n"
+        "                                                  klub odstúpil zo súťaže od dňa --datum\n"
+        "  agenda-mirak --convert STARA.mdb -o NOVA.mdb    sezóna vo formáte Jet do nového súboru\n"
+        "\n"
+        "--datum: pri --export/--print nominacie hrací deň nominácií; pri --amnesty deň, pred ktorým\n"
+        "        sa karty odpustia (predvolene dnes); pri --withdraw deň, od ktorého klub odstúpil.\n"
+        "--heslo TEXT: úlohy, ktoré menia sezónu s heslom na úpravy (--recalculate, --generate,\n"
+        "        --import-clubs, --import-players, --amnesty, --withdraw), ho potrebujú; bez --heslo sa\n"
+        "        naň program opýta na termináli. Heslo chráni sezónu pred omylom, nie pred niekým, kto\n"
+        "        má jej súbor: ten ho otvorí aj bez hesla.\n"
         "\n"
         "ZOZNAM: kluby, hraci, rozpis, vysledky, tabulka, strelci, zk, ck, zk-stop (s --kolo N),\n"
         "        nesmu-hrat (bez --kolo hrané kolo), nominacie, rozhodcovia, delegati; pri tlači aj znamky.\n"
@@ -184,7 +209,14 @@ void DefineOptions(QCommandLineParser& parser)
     value({QStringLiteral("sutaz")}, QStringLiteral("Súťaž (tsutaze.ID)."), QStringLiteral("ID"));
     value({QStringLiteral("klub")}, QStringLiteral("Klub (tkluby.ID)."), QStringLiteral("ID"));
     value({QStringLiteral("kolo")}, QStringLiteral("Kolo (predvolené: všetky)."), QStringLiteral("N"));
-    value({QStringLiteral("datum")}, QStringLiteral("Hrací deň nominácií."), QStringLiteral("MM-DD-YYYY"));
+    value({QStringLiteral("datum")},
+          QStringLiteral("Pri nominacie hrací deň; pri --amnesty deň, pred ktorým sa karty odpustia; pri "
+                         "--withdraw deň odstúpenia."),
+          QStringLiteral("MM-DD-YYYY"));
+    value({QStringLiteral("heslo")},
+          QStringLiteral("Heslo na úpravy sezóny pre úlohy, ktoré ju menia (bez neho sa naň opýta na "
+                         "termináli)."),
+          QStringLiteral("TEXT"));
     value({QStringLiteral("mode")}, QStringLiteral("1 jednokolovo ... 4 štvorkolovo (predvolené 2)."),
           QStringLiteral("1-4"));
     value({QStringLiteral("rounds")}, QStringLiteral("Počet hracích kôl."), QStringLiteral("R"));
@@ -327,11 +359,64 @@ bool CPrikazovyRiadok::OpenSeason(CLigaroDoc& doc, const QString& path)
     return doc.OpenSeasonFile(path) && doc.IsDatabaseOpen();
 }
 
+bool CPrikazovyRiadok::LogIn(CLigaroDoc& doc, const CVolby& volby)
+{
+    QString stored;
+    if (!doc.Run([&] { stored = StoredPassword(doc.Database()); }))
+        return false;
+    if (stored.isEmpty()) {
+        doc.SetEditAccess(true);
+        return true;
+    }
+    QString typed = volby.options.value(QStringLiteral("heslo"));
+    if (!volby.options.contains(QStringLiteral("heslo"))) {
+        if (!ReadPasswordFromTerminal(typed))
+            return Fail(
+                QStringLiteral("Sezóna má heslo na úpravy; úloha --%1 ju mení, zadajte ho cez --heslo "
+                               "TEXT alebo spustite úlohu na termináli.")
+                    .arg(volby.job));
+    }
+    if (typed != stored)
+        return Fail(kNespravneHeslo + QLatin1Char('.'));
+    doc.SetEditAccess(true);
+    return true;
+}
+
+bool CPrikazovyRiadok::ReadPasswordFromTerminal(QString& password)
+{
+#ifdef Q_OS_UNIX
+    if (!::isatty(STDIN_FILENO))
+        return false;
+    m_err << "Heslo na úpravy sezóny: " << Qt::flush;
+    termios old{};
+    const bool quiet = ::tcgetattr(STDIN_FILENO, &old) == 0;
+    if (quiet) {
+        termios hidden = old;
+        hidden.c_lflag &= ~tcflag_t(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &hidden);
+    }
+    std::string line;
+    const bool read = static_cast<bool>(std::getline(std::cin, line));
+    if (quiet)
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &old);
+    m_err << "\n" << Qt::flush;
+    password = QString::fromLocal8Bit(line.c_str());
+    return read;
+#else
+    (void)password;
+    return false;
+#endif
+}
+
 int CPrikazovyRiadok::OnSeason(const CVolby& volby, const QString& output, const CUloha& job)
 {
     CKonzola user(m_err, output);
     CLigaroDoc doc(user);
+    // The snapshots a job takes are thinned to the limit the user set in the window.
+    doc.SetSnapshotLimit(CNastavenia().SnapshotLimitMB() * 1024 * 1024);
     if (!OpenSeason(doc, volby.season))
+        return kNedaSa;
+    if (kMeniaSezonu.contains(volby.job) && !LogIn(doc, volby))
         return kNedaSa;
     int status = kNedaSa;
     doc.Run([&] { status = job(doc, doc.Database()); });

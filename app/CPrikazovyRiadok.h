@@ -52,6 +52,10 @@ private:
     bool Fail(const QString& message);
     int Fail(int status, const QString& message);
     bool OpenSeason(CLigaroDoc& doc, const QString& path);
+    // Edit access for a job that changes the season: at once without a password, else with --heslo or
+    // the password typed on the terminal; false (told) otherwise.
+    bool LogIn(CLigaroDoc& doc, const CVolby& volby);
+    bool ReadPasswordFromTerminal(QString& password);
     // Opens the season, runs `job` on it as one command of the session and gives its exit status;
     // kNedaSa when the season does not open or the job ends in a store error (told on the console).
     // `output` is the file the job writes, for the console's messages about it.

@@ -90,7 +90,8 @@ bool CLigaroDoc::OpenSeasonFile(const QString& path)
     if (m_dailySnapshots && !m_database->IsReadOnly() &&
         !HasSnapshotOfDay(m_filePath, QDateTime::currentDateTime().date())) {
         try {
-            TakeSnapshot(*m_database, m_filePath, kZalohaOtvorenie, QDateTime::currentDateTime());
+            TakeSnapshot(*m_database, m_filePath, kZalohaOtvorenie, QDateTime::currentDateTime(),
+                         m_snapshotLimit);
         } catch (const CChybaDatabazy& e) {
             m_user.ShowMessage(
                 QStringLiteral("Dennú zálohu sezóny sa nepodarilo zapísať.\n\n%1").arg(e.UserText()),
@@ -372,7 +373,7 @@ bool CLigaroDoc::Snapshot(const QString& command)
         return true;
     try {
         CZaneprazdnenie busy(m_user);
-        TakeSnapshot(*m_database, m_filePath, command, QDateTime::currentDateTime());
+        TakeSnapshot(*m_database, m_filePath, command, QDateTime::currentDateTime(), m_snapshotLimit);
     } catch (const CChybaDatabazy& e) {
         m_user.ShowMessage(QStringLiteral("Pred príkazom „%1“ sa nepodarilo zapísať zálohu sezóny, preto sa "
                                           "príkaz nevykonal.\n\n%2")

@@ -3,6 +3,7 @@
 #include "CDatabaza.h"
 #include "CPouzivatel.h"
 #include "CZaznamy.h"
+#include "zalohy.h"
 
 #include <QDate>
 #include <QString>
@@ -72,6 +73,8 @@ public:
     bool Snapshot(const QString& command);
     // Whether the first opening of a season on a day writes a snapshot (the window's sessions do).
     void SetDailySnapshots(bool daily) { m_dailySnapshots = daily; }
+    // How much the season's snapshots may take together, in bytes.
+    void SetSnapshotLimit(qint64 bytes) { m_snapshotLimit = bytes; }
 
     int FindCompetitionOfClub(int clubId);
     void ApplySearchResult(int playerId);
@@ -112,6 +115,7 @@ private:
     QVector<int> m_stopRounds;
     bool m_integrityCheck = true;
     bool m_dailySnapshots = false;
+    qint64 m_snapshotLimit = kNajviacZalohMB * 1024 * 1024;
     // The file open now, when its check passed (its state is remembered again as it is closed).
     QString m_checkedClean;
 };

@@ -31,7 +31,8 @@ QString SnapshotFolder(const QString& seasonPath)
     return season.absoluteDir().filePath(season.completeBaseName() + QStringLiteral(".zalohy"));
 }
 
-QString TakeSnapshot(CDatabaza& db, const QString& seasonPath, const QString& command, const QDateTime& now)
+QString TakeSnapshot(CDatabaza& db, const QString& seasonPath, const QString& command, const QDateTime& now,
+                     qint64 limitBytes)
 {
     const QString folder = SnapshotFolder(seasonPath);
     if (!QDir().mkpath(folder))
@@ -43,7 +44,7 @@ QString TakeSnapshot(CDatabaza& db, const QString& seasonPath, const QString& co
         path = QDir(folder).filePath(
             QStringLiteral("%1-%2 - %3.mdb").arg(stem).arg(n).arg(FileNamePart(command)));
     db.CopyTo(path);
-    PruneSnapshots(seasonPath);
+    PruneSnapshots(seasonPath, now, limitBytes);
     return path;
 }
 
@@ -66,17 +67,41 @@ QVector<CZaloha> ListSnapshots(const QString& seasonPath)
     return out;
 }
 
-void PruneSnapshots(const QString& seasonPath)
+void PruneSnapshots(const QString& seasonPath, const QDateTime& now, qint64 limitBytes)
 {
     const QVector<CZaloha> all = ListSnapshots(seasonPath);
-    QSet<QDate> daysKept;
+    // Each snapshot beyond the newest ones stands for its day, week or month, by its age: the newest of
+    // each such period stays, the rest go. A period the newest ones already stand for needs no other.
+    QSet<QString> periods;
+    const auto period = [&now](const QDate& day) {
+        const qint64 age = day.daysTo(now.date());
+        if (age <= kDniPoJednej)
+            return day.toString(Qt::ISODate);
+        if (age <= kDniPoTyzdnoch) {
+            int year = 0;
+            const int week = day.weekNumber(&year);
+            return QStringLiteral("%1-T%2").arg(year).arg(week);
+        }
+        return day.toString(QStringLiteral("yyyy-MM"));
+    };
+    QVector<CZaloha> kept;
     for (int i = 0; i < all.size(); ++i) {
-        const QDate day = all.at(i).when.date();
-        if (i < kPocetZaloh || !daysKept.contains(day)) {
-            daysKept.insert(day);
+        const QString p = period(all.at(i).when.date());
+        if (i < kPocetZaloh || !periods.contains(p)) {
+            periods.insert(p);
+            kept.append(all.at(i));
             continue;
         }
         QFile::remove(all.at(i).path);
+    }
+    // Over the size limit the oldest go first.
+    qint64 total = 0;
+    for (const CZaloha& z : kept)
+        total += QFileInfo(z.path).size();
+    for (qsizetype i = kept.size() - 1; i > 0 && total > limitBytes; --i) {
+        const qint64 size = QFileInfo(kept.at(i).path).size();
+        if (QFile::remove(kept.at(i).path))
+            total -= size;
     }
 }
 

@@ -50,4 +50,6 @@ enum Prikaz : int {
     kPrikazNastavenieWebu = 32909,
     // What the list prints, written into a PDF file.
     kPrikazUlozitPdf = 32910,
+    // How much the season's snapshots may take.
+    kPrikazZalohy = 32911,
 };

@@ -2,6 +2,7 @@
 // status, and files that match what the window writes.
 
 #include "app/CPrikazovyRiadok.h"
+#include "app/udajesezony.h"
 #include "competition/generator.h"
 #include "competition/rozpis.h"
 #include "db/kody.h"
@@ -298,6 +299,51 @@ TEST_F(CommandLine, AnOutputNeverReplacesASeason)
                        Path(QStringLiteral("tabulka.html")), QStringLiteral("--sutaz"), QStringLiteral("1")})
                   .status,
               0);
+}
+
+// The edit password guards the season on the command line as in the window: every job that changes
+// it needs the password; reading, printing and publishing do not.
+TEST_F(CommandLine, JobsThatChangeASeasonWithAPasswordNeedIt)
+{
+    const QString path = NewDemoSeason(QStringLiteral("heslo.mdb"), 1, 6, 11);
+    {
+        CDatabaza db;
+        db.Open(path);
+        StorePassword(db, QStringLiteral("tajné"));
+        db.Execute(QStringLiteral("update tbody set body=body+7"));
+    }
+    const QByteArray before = Contents(path);
+    const QList<QStringList> changing = {
+        {QStringLiteral("--recalculate"), path},
+        {QStringLiteral("--amnesty"), path, QStringLiteral("--sutaz"), QStringLiteral("1")},
+        {QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), QStringLiteral("1")},
+        {QStringLiteral("--withdraw"), path, QStringLiteral("--klub"), QStringLiteral("1"),
+         QStringLiteral("--datum"), QStringLiteral("10-01-2025")},
+    };
+    for (const QStringList& job : changing) {
+        const CBeh r = Program(job);
+        EXPECT_EQ(r.status, 2) << job.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Sezóna má heslo na úpravy"))) << r.err.toStdString();
+    }
+    CBeh r =
+        Program({QStringLiteral("--recalculate"), path, QStringLiteral("--heslo"), QStringLiteral("zlé")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(kNespravneHeslo)) << r.err.toStdString();
+    EXPECT_EQ(Contents(path), before);
+
+    // Reading, printing and publishing need no password.
+    EXPECT_EQ(Program({QStringLiteral("--info"), path}).status, 0);
+    EXPECT_EQ(Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("-o"),
+                       Path(QStringLiteral("t.html")), QStringLiteral("--sutaz"), QStringLiteral("1")})
+                  .status,
+              0);
+    // With it the job runs.
+    r = Program({QStringLiteral("--recalculate"), path, QStringLiteral("--heslo"), QStringLiteral("tajné")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_NE(Contents(path), before);
+    // A season without a password is changed as before.
+    const QString open = NewDemoSeason(QStringLiteral("bez-hesla.mdb"), 1, 6, 11);
+    EXPECT_EQ(Program({QStringLiteral("--recalculate"), open}).status, 0);
 }
 
 TEST_F(CommandLine, ALeftOverTemporaryOfAKilledRunIsRemovedByTheNextWrite)

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +76,92 @@ TEST_F(Snapshots, TwentyAreKeptAndOneADayBeyondThem)
     for (int i = 20; i < kept.size(); ++i)
         EXPECT_EQ(kept.at(i).when.time(), QTime(10, 0)) << i; // the newest of its day
     EXPECT_EQ(kept.last().when.date(), start.date());
+}
+
+// Snapshot files as the program names them, made without the store: only their names and sizes count.
+void PlantSnapshot(const QString& seasonPath, const QDateTime& when, qint64 size)
+{
+    QDir().mkpath(SnapshotFolder(seasonPath));
+    QFile f(QDir(SnapshotFolder(seasonPath))
+                .filePath(when.toString(QStringLiteral("yyyy-MM-dd HHmmss-zzz")) +
+                          QStringLiteral(" - Amnestia.mdb")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(size));
+}
+
+TEST_F(Snapshots, TwoHundredDaysOfUseThinToDaysWeeksAndMonths)
+{
+    const QString season = m_doc.FilePath();
+    const QDateTime first(QDate(2025, 6, 1), QTime(20, 0));
+    for (int day = 0; day < 200; ++day)
+        PlantSnapshot(season, first.addDays(day), 1000);
+    const QDateTime now = first.addDays(199).addSecs(3600);
+    PruneSnapshots(season, now, kNajviacZalohMB * 1024 * 1024);
+    const QVector<CZaloha> kept = ListSnapshots(season);
+
+    // The newest twenty, then one a week to three months back, then one a month.
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(kept.at(i).when, first.addDays(199 - i));
+    QSet<QString> weeks, months;
+    for (int i = 20; i < kept.size(); ++i) {
+        const QDate day = kept.at(i).when.date();
+        const qint64 age = day.daysTo(now.date());
+        ASSERT_GT(age, 14);
+        if (age <= 92) {
+            int year = 0;
+            const int week = day.weekNumber(&year);
+            EXPECT_FALSE(weeks.contains(QStringLiteral("%1-%2").arg(year).arg(week)))
+                << day.toString().toStdString();
+            weeks.insert(QStringLiteral("%1-%2").arg(year).arg(week));
+            // The newest of its week: the next day is in the next week or among the newest twenty.
+            EXPECT_TRUE(day.dayOfWeek() == 7 || day.addDays(1).daysTo(now.date()) < 20)
+                << day.toString().toStdString();
+        } else {
+            EXPECT_FALSE(months.contains(day.toString(QStringLiteral("yyyy-MM"))))
+                << day.toString().toStdString();
+            months.insert(day.toString(QStringLiteral("yyyy-MM")));
+            // The newest of its month that is that old.
+            EXPECT_TRUE(day.day() == day.daysInMonth() || day.addDays(1).daysTo(now.date()) <= 92)
+                << day.toString().toStdString();
+        }
+    }
+    // June to mid-September were over three months old: one a month; the weeks after: one each.
+    EXPECT_EQ(months.size(), 4);
+    EXPECT_GE(weeks.size(), 9);
+    EXPECT_LE(kept.size(), 20 + 11 + 4);
+    EXPECT_EQ(kept.last().when.date(), QDate(2025, 6, 30));
+}
+
+TEST_F(Snapshots, TheFolderStaysUnderItsSizeLimitOldestFirstButTheNewestStays)
+{
+    const QString season = m_doc.FilePath();
+    const QDateTime first(QDate(2025, 9, 1), QTime(8, 0));
+    const qint64 mb = 1024 * 1024;
+    for (int i = 0; i < 15; ++i)
+        PlantSnapshot(season, first.addSecs(60 * i), mb);
+    PruneSnapshots(season, first.addSecs(3600), 10 * mb);
+    QVector<CZaloha> kept = ListSnapshots(season);
+    ASSERT_EQ(kept.size(), 10);
+    EXPECT_EQ(kept.first().when, first.addSecs(60 * 14));
+    EXPECT_EQ(kept.last().when, first.addSecs(60 * 5));
+
+    // A snapshot larger than the whole limit is still the one to go back to.
+    PlantSnapshot(season, first.addSecs(7200), 12 * mb);
+    PruneSnapshots(season, first.addSecs(7200), 10 * mb);
+    kept = ListSnapshots(season);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept.first().when, first.addSecs(7200));
+
+    // The window's snapshots keep to the limit the session was given.
+    m_doc.SetSnapshotLimit(mb);
+    PlantSnapshot(season, first.addSecs(9000), mb / 2);
+    ASSERT_TRUE(m_doc.Snapshot(QStringLiteral("Amnestia")));
+    kept = ListSnapshots(season);
+    qint64 total = 0;
+    for (const CZaloha& z : kept)
+        total += QFileInfo(z.path).size();
+    EXPECT_LE(total, mb);
+    EXPECT_EQ(kept.first().command, QStringLiteral("Amnestia"));
 }
 
 TEST_F(Snapshots, TheFirstOpeningOfADayAndAReplacedFixtureListAreKept)
