@@ -216,25 +216,43 @@ void FindConflicts(CDatabaza& db, QVector<CNominacia>& rows, const QString& filt
         int function;
     };
     QHash<int, QVector<CTermin>> byOfficial;
-    // The engine turns the stored kick-off into seconds; a text that is no time gives nothing.
-    const QString columns = QStringLiteral(
-        "select tnominacie.IDrozhodcu, tnominacie.IDzapasu, tnominacie.funkcia, "
-        "strftime('%s', tzapasy.cas) from tnominacie join tzapasy on tzapasy.ID=tnominacie.IDzapasu");
     const std::optional<CObdobie> span = Span(filterKey);
-    std::unique_ptr<CPrikaz> q;
-    if (span)
-        q = std::make_unique<CPrikaz>(db, columns + QStringLiteral(" where tzapasy.cas>? and tzapasy.cas<?"),
-                                      QVariantList{span->from.addSecs(-3600), span->to.addSecs(3600)});
-    else
-        q = std::make_unique<CPrikaz>(db, columns);
+    const QVariantList around =
+        span ? QVariantList{span->from.addSecs(-3600), span->to.addSecs(3600)} : QVariantList{};
+    // The kick-offs in seconds, each stored text read once (a round's matches share theirs); a text
+    // that is no time gives nothing.
     QHash<int, qint64> kickOff;
-    while (q->Step()) {
-        if (q->IsNull(3))
+    {
+        QHash<QString, std::optional<qint64>> read;
+        CPrikaz m(db,
+                  QStringLiteral("select ID, cas from tzapasy") +
+                      (span ? QStringLiteral(" where cas>? and cas<?") : QString()),
+                  around);
+        while (m.Step()) {
+            const QString text = m.Text(1);
+            auto it = read.constFind(text);
+            if (it == read.constEnd()) {
+                const QDateTime at = DatumZUlozenia(text);
+                it = read.insert(text,
+                                 at.isValid() ? std::optional<qint64>(at.toSecsSinceEpoch()) : std::nullopt);
+            }
+            if (*it)
+                kickOff.insert(static_cast<int>(m.Int64(0)), **it);
+        }
+    }
+    CPrikaz q(
+        db,
+        span ? QStringLiteral("select tnominacie.IDrozhodcu, tnominacie.IDzapasu, tnominacie.funkcia from "
+                              "tnominacie join tzapasy on tzapasy.ID=tnominacie.IDzapasu where "
+                              "tzapasy.cas>? and tzapasy.cas<?")
+             : QStringLiteral("select IDrozhodcu, IDzapasu, funkcia from tnominacie"),
+        around);
+    while (q.Step()) {
+        const int match = static_cast<int>(q.Int64(1));
+        const auto at = kickOff.constFind(match);
+        if (at == kickOff.constEnd())
             continue;
-        const int match = static_cast<int>(q->Int64(1));
-        const qint64 at = q->Text(3).toLongLong();
-        kickOff.insert(match, at);
-        byOfficial[static_cast<int>(q->Int64(0))].append({at, match, static_cast<int>(q->Int64(2))});
+        byOfficial[static_cast<int>(q.Int64(0))].append({*at, match, static_cast<int>(q.Int64(2))});
     }
     for (QVector<CTermin>& terms : byOfficial)
         std::sort(terms.begin(), terms.end(), [](const CTermin& a, const CTermin& b) { return a.at < b.at; });

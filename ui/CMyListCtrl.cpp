@@ -269,9 +269,20 @@ void CMyListCtrl::FitNarrowColumns()
     for (int c = 0; c < columnCount(); ++c) {
         if (m_model->m_list.columns.at(c).width > 80)
             continue;
-        int widest = 0;
+        // A whole season's list has tens of thousands of rows: only the longest texts can be the widest,
+        // and each of them is measured once.
+        qsizetype longest = 0;
         for (const CRiadokZoznamu& row : m_model->m_list.rows)
-            widest = std::max(widest, metrics.horizontalAdvance(row.Cell(c)));
+            longest = std::max(longest, row.Cell(c).size());
+        QSet<QString> measured;
+        int widest = 0;
+        for (const CRiadokZoznamu& row : m_model->m_list.rows) {
+            const QString& text = row.Cell(c);
+            if (text.size() + 3 < longest || measured.contains(text))
+                continue;
+            measured.insert(text);
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        }
         if (widest + padding > columnWidth(c))
             setColumnWidth(c, widest + padding);
     }
