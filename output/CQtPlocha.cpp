@@ -73,6 +73,9 @@ CMetriky PrintMetrics(const CPismo& font)
 
 void CMeraciaPlocha::SetFont(const CPismo& font)
 {
+    // A table sets its font for every cell; the same font again changes nothing.
+    if (!m_fontKey.isEmpty() && font == m_font)
+        return;
     const QString key = QStringLiteral("%1/%2/%3/%4/%5")
                             .arg(font.face)
                             .arg(font.height)
@@ -130,6 +133,11 @@ CQtPlocha::~CQtPlocha()
 
 void CQtPlocha::SetFont(const CPismo& font)
 {
+    // A table sets its font for every cell; the same font again changes nothing.
+    if (m_pismo && *m_pismo == font && m_metrics)
+        return;
+    m_pismo = font;
+    m_currentMetrics.reset();
     const QFont f = PrintFont(font);
     if (f == m_font && m_metrics)
         return;
@@ -183,12 +191,16 @@ void CQtPlocha::UseFont()
 
 CMetriky CQtPlocha::Metrics()
 {
+    if (m_currentMetrics)
+        return *m_currentMetrics;
     if (!m_metrics)
         m_metrics = std::make_unique<QFontMetricsF>(m_font);
-    const auto it = m_printMetrics.constFind(m_font.key());
-    if (it != m_printMetrics.constEnd())
-        return *it;
-    return *m_printMetrics.insert(m_font.key(), PrintMetrics(*m_metrics));
+    const QString key = m_font.key();
+    auto it = m_printMetrics.constFind(key);
+    if (it == m_printMetrics.constEnd())
+        it = m_printMetrics.insert(key, PrintMetrics(*m_metrics));
+    m_currentMetrics = *it;
+    return *it;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <QHash>
 
 #include <memory>
+#include <optional>
 
 class QIODevice;
 class QPainter;
@@ -52,6 +53,8 @@ private:
     QHash<QString, QHash<QString, double>> m_advances; // font key -> text -> width
     QHash<QString, CMetriky> m_printMetrics;
     QHash<QString, double>* m_fontAdvances = nullptr;
+    std::optional<CPismo> m_pismo;            // what m_font was made from
+    std::optional<CMetriky> m_currentMetrics; // of m_font, once asked
     QColor m_textColor = Qt::black;
 };
 
