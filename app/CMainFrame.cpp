@@ -841,19 +841,29 @@ void CMainFrame::SiteSettings()
 
 void CMainFrame::SnapshotSettings()
 {
-    bool ok = false;
-    const int mb = QInputDialog::getInt(
-        this, QStringLiteral("Zálohy"),
+    const QString folder = m_doc.IsDatabaseOpen() ? QFileInfo(SnapshotFolder(m_doc.FilePath())).fileName()
+                                                  : QStringLiteral("<názov sezóny>.zalohy");
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Zálohy"));
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setLabelText(
         QStringLiteral(
-            "Zálohy sezóny (v priečinku „<názov sezóny>.zalohy“ vedľa nej) môžu spolu zabrať najviac "
-            "(MB):\n\nPonecháva sa posledných 20, potom jedna za deň dva týždne, jedna za týždeň tri "
-            "mesiace a jedna za mesiac; nad touto hranicou sa najstaršie vymažú."),
-        static_cast<int>(m_settings.SnapshotLimitMB()), static_cast<int>(kNajmenejZalohMB), 1000000, 100,
-        &ok);
-    if (!ok)
+            "Zálohy sezóny v priečinku „%1“ vedľa nej môžu spolu zabrať najviac (MB):\n\n"
+            "Ponecháva sa posledných 20 záloh, zo starších jedna za deň dva týždne dozadu, jedna za "
+            "týždeň tri mesiace dozadu a jedna za mesiac pred nimi. Nad touto hranicou sa najstaršie "
+            "vymažú; posledná zostane vždy.")
+            .arg(folder));
+    dialog.setIntRange(static_cast<int>(kNajmenejZalohMB), 1000000);
+    dialog.setIntStep(100);
+    dialog.setIntValue(static_cast<int>(m_settings.SnapshotLimitMB()));
+    // The explanation wraps in a dialog of ordinary width instead of widening it to one long line.
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setWordWrap(true);
+    dialog.resize(qMin(480, screen()->availableGeometry().width()), dialog.sizeHint().height());
+    if (dialog.exec() != QDialog::Accepted)
         return;
-    m_settings.SetSnapshotLimitMB(mb);
-    m_doc.SetSnapshotLimit(qint64(mb) * 1024 * 1024);
+    m_settings.SetSnapshotLimitMB(dialog.intValue());
+    m_doc.SetSnapshotLimit(qint64(dialog.intValue()) * 1024 * 1024);
 }
 
 void CMainFrame::SaveCalendar()

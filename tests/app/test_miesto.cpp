@@ -9,6 +9,7 @@
 #include "competition/sutaze.h"
 #include "db/CDatabaza.h"
 #include "db/kody.h"
+#include "db/zalohy.h"
 #include "discipline/CNesmuHratView.h"
 #include "discipline/CZKView.h"
 #include "officials/CRozhodciView.h"
@@ -22,6 +23,9 @@
 #include "ui/prikazy.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QInputDialog>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTreeWidget>
@@ -168,6 +172,34 @@ TEST_F(WhereSheWorks, TheStatusBarSaysWhetherSheMayEditAndTheFirstStartHowToLogI
     ASSERT_TRUE(m_doc.OpenSeasonFile(NewSeason(QStringLiteral("druha.mdb"))));
     EXPECT_NE(m_frame->statusBar()->currentMessage(), kAkoSaPrihlasit);
     EXPECT_EQ(m_frame->LoginState()->text(), kNaUpravyPrihlaste);
+}
+
+// The snapshots' size limit is hers to set; the session keeps to it from then on.
+TEST_F(WhereSheWorks, TheSnapshotsLimitIsSetInTheWindowAndKept)
+{
+    EXPECT_EQ(m_settings->SnapshotLimitMB(), kNajviacZalohMB);
+    WithDialog<QInputDialog>([this] { m_frame->RunCommand(kPrikazZalohy); },
+                             [](QInputDialog* d) {
+                                 EXPECT_TRUE(d->labelText().contains(QStringLiteral("sezona.zalohy")))
+                                     << d->labelText().toStdString();
+                                 d->setIntValue(1);
+                                 d->accept();
+                             });
+    // Below the least a user may set it is the least.
+    EXPECT_EQ(m_settings->SnapshotLimitMB(), kNajmenejZalohMB);
+    const QString season = m_doc.FilePath();
+    QDir().mkpath(SnapshotFolder(season));
+    {
+        QFile big(
+            QDir(SnapshotFolder(season)).filePath(QStringLiteral("2025-09-01 080000-000 - Amnestia.mdb")));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(kNajmenejZalohMB * 1024 * 1024));
+    }
+    ASSERT_TRUE(m_doc.Snapshot(QStringLiteral("Amnestia")));
+    EXPECT_EQ(ListSnapshots(season).size(), 1); // the old one over the limit went, the new one stayed
+    // A value spoilt by hand counts as unset.
+    m_settings->Store().setValue(QStringLiteral("Zalohy/NajviacMB"), QStringLiteral("veľa"));
+    EXPECT_EQ(m_settings->SnapshotLimitMB(), kNajviacZalohMB);
 }
 
 TEST_F(WhereSheWorks, APdfIsProposedUnderTheListsNameAndWhatIsWrittenIsOfferedToOpen)
