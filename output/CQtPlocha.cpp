@@ -128,6 +128,7 @@ CQtPlocha::CQtPlocha(QPainter& painter, double dpiX, double dpiY, QSize page)
 
 CQtPlocha::~CQtPlocha()
 {
+    FlushLines();
     m_painter.restore();
 }
 
@@ -212,21 +213,47 @@ QPen Pen(const CPero& pen)
 }
 } // namespace
 
+// A table draws the borders of each of its cells: they are gathered into one path per pen and drawn
+// together, which a page of a register (thousands of cells) needs to print in good time. Lines are
+// drawn before anything that could cover them (a filled shape, an image, text on white).
 void CQtPlocha::Line(QPoint from, QPoint to, const CPero& pen)
 {
-    UsePen(Pen(pen));
-    m_painter.drawLine(from, to);
+    AddLines(Pen(pen));
+    m_lines.moveTo(from);
+    m_lines.lineTo(to);
 }
 
 void CQtPlocha::Polyline(const QVector<QPoint>& points, const CPero& pen)
 {
-    UsePen(Pen(pen));
-    m_painter.drawPolyline(points.constData(), static_cast<int>(points.size()));
+    if (points.isEmpty())
+        return;
+    AddLines(Pen(pen));
+    m_lines.moveTo(points.first());
+    for (qsizetype i = 1; i < points.size(); ++i)
+        m_lines.lineTo(points.at(i));
+}
+
+void CQtPlocha::AddLines(const QPen& pen)
+{
+    if (!m_lines.isEmpty() && pen != m_linesPen)
+        FlushLines();
+    m_linesPen = pen;
+}
+
+void CQtPlocha::FlushLines()
+{
+    if (m_lines.isEmpty())
+        return;
+    UsePen(m_linesPen);
+    m_painter.setBrush(Qt::NoBrush);
+    m_painter.drawPath(m_lines);
+    m_lines.clear();
 }
 
 void CQtPlocha::Rectangle(const QRect& rect, const std::optional<CPero>& pen,
                           const std::optional<QColor>& fill)
 {
+    FlushLines();
     m_painter.setPen(pen ? Pen(*pen) : QPen(Qt::NoPen));
     m_painter.setBrush(fill ? QBrush(*fill) : QBrush(Qt::NoBrush));
     m_painter.drawRect(QRectF(rect));
@@ -235,6 +262,7 @@ void CQtPlocha::Rectangle(const QRect& rect, const std::optional<CPero>& pen,
 
 void CQtPlocha::Ellipse(const QRect& rect, const std::optional<CPero>& pen, const std::optional<QColor>& fill)
 {
+    FlushLines();
     m_painter.setPen(pen ? Pen(*pen) : QPen(Qt::NoPen));
     m_painter.setBrush(fill ? QBrush(*fill) : QBrush(Qt::NoBrush));
     m_painter.drawEllipse(QRectF(rect));
@@ -243,6 +271,7 @@ void CQtPlocha::Ellipse(const QRect& rect, const std::optional<CPero>& pen, cons
 
 void CQtPlocha::Image(const QRect& rect, const QImage& image)
 {
+    FlushLines();
     m_painter.drawImage(QRectF(rect), image);
 }
 
@@ -278,6 +307,8 @@ void CQtPlocha::Text(const QRect& box, int flags, const QString& text, const QRe
         m_painter.save();
         m_painter.setClipRect(clip, Qt::IntersectClip);
     }
+    if (opaque)
+        FlushLines();
     if (opaque)
         m_painter.fillRect(singleLine ? LineBox(box, flags, shown)
                                       : m_metrics->boundingRect(QRectF(box), flags, shown),

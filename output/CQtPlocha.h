@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QPainterPath>
+#include <QPen>
 
 #include <memory>
 #include <optional>
@@ -39,6 +41,9 @@ private:
     // The painter's pen and font are set only when they change: every change is a state change in
     // the printer's or the PDF file's stream, and a list of a season draws thousands of cells.
     void UsePen(const QPen& pen);
+    // Lines wait in one path per pen until something is drawn that could cover them.
+    void AddLines(const QPen& pen);
+    void FlushLines();
     void UseFont();
     // The width of a line of text in the current font; lists repeat the same short texts ("-", "1")
     // thousands of times, so widths are kept by font.
@@ -56,6 +61,8 @@ private:
     std::optional<CPismo> m_pismo;            // what m_font was made from
     std::optional<CMetriky> m_currentMetrics; // of m_font, once asked
     QColor m_textColor = Qt::black;
+    QPainterPath m_lines;
+    QPen m_linesPen;
 };
 
 // The font of the printouts for a font description, and its metrics. The average character width is
