@@ -144,6 +144,22 @@ protected:
         OpenNew();
         m_competition = AddCompetition(m_doc.Database(), QStringLiteral("I. trieda"));
     }
+    // The window shown with the competition's results, logged in, the first match selected.
+    CVysledkyView* ResultsOnFirstMatch()
+    {
+        m_frame->show();
+        QApplication::setActiveWindow(m_frame.get());
+        if (!QTest::qWaitForWindowActive(m_frame.get()))
+            return nullptr;
+        PickList(m_doc, m_competition, 3);
+        auto* view = qobject_cast<CVysledkyView*>(m_frame->ActiveView());
+        if (!view)
+            return nullptr;
+        m_doc.SetEditAccess(true);
+        view->UpdateEditAccess();
+        view->List()->SelectRow(0);
+        return view;
+    }
     int m_competition = 0;
 };
 
@@ -250,14 +266,8 @@ TEST_F(Keyboard, AScoreFieldTakesBothSidesAtOnceAndRefusesHalfAPair)
     const int home = AddClub(db, m_competition, QStringLiteral("Slovan"), 1);
     const int away = AddClub(db, m_competition, QStringLiteral("Inter"), 2);
     const int match = AddMatch(db, m_competition, 1, home, away);
-    m_frame->show();
-    QApplication::setActiveWindow(m_frame.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
-    PickList(m_doc, m_competition, 3);
-    auto* view = qobject_cast<CVysledkyView*>(m_frame->ActiveView());
-    m_doc.SetEditAccess(true);
-    view->UpdateEditAccess();
-    view->List()->SelectRow(0);
+    CVysledkyView* view = ResultsOnFirstMatch();
+    ASSERT_NE(view, nullptr);
     const auto stored = [&] {
         return db
             .Value(QStringLiteral(
@@ -305,14 +315,8 @@ TEST_F(Keyboard, AScoreTheStoreRefusesIsToldAndTheStoredOneShownAgain)
     const int home = AddClub(db, m_competition, QStringLiteral("Slovan"), 1);
     const int away = AddClub(db, m_competition, QStringLiteral("Inter"), 2);
     const int match = AddMatch(db, m_competition, 1, home, away, 1, 0);
-    m_frame->show();
-    QApplication::setActiveWindow(m_frame.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
-    PickList(m_doc, m_competition, 3);
-    auto* view = qobject_cast<CVysledkyView*>(m_frame->ActiveView());
-    m_doc.SetEditAccess(true);
-    view->UpdateEditAccess();
-    view->List()->SelectRow(0);
+    CVysledkyView* view = ResultsOnFirstMatch();
+    ASSERT_NE(view, nullptr);
     ASSERT_EQ(view->HomeScore()->text(), QStringLiteral("1"));
     db.Execute(QStringLiteral("CREATE TEMP TRIGGER plny BEFORE UPDATE ON tzapasy "
                               "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"));
