@@ -313,7 +313,12 @@ void CQtPlocha::Text(const QRect& box, int flags, const QString& text, const QRe
         m_painter.fillRect(singleLine ? LineBox(box, flags, shown)
                                       : m_metrics->boundingRect(QRectF(box), flags, shown),
                            Qt::white);
-    m_painter.drawText(QRectF(box), flags, shown);
+    // A single line is put on its baseline where its box places it: laid out as a paragraph instead, each
+    // of a register's thousands of cells cost as much again.
+    if (singleLine && !(flags & Qt::TextShowMnemonic) && !shown.contains(QLatin1Char('\t')))
+        m_painter.drawText(LineBox(box, flags, shown).topLeft() + QPointF(0, m_metrics->ascent()), shown);
+    else
+        m_painter.drawText(QRectF(box), flags, shown);
     if (clipped)
         m_painter.restore();
 }
