@@ -81,6 +81,12 @@ QString DatumTextom(const QDateTime& value)
     return DatumTextom(value.date());
 }
 
+QString DenTextom(const QDate& day)
+{
+    return day.isValid() ? QStringLiteral("%1. %2. %3").arg(day.day()).arg(day.month()).arg(day.year())
+                         : QString();
+}
+
 QDate DatumZTextu(const QString& text)
 {
     const QString t = text.trimmed();

@@ -60,6 +60,8 @@ QString FormatDatumu();
 // empty for the no-date value.
 QString DatumTextom(const QDateTime& value);
 QString DatumTextom(const QDate& day);
+// A day as the public lists write it whatever the user's locale ("7. 9. 2025"); empty for no day.
+QString DenTextom(const QDate& day);
 // A date typed by the user: 3.8.2024, 03.08.2024, 3. 8. 2024, 3.8.24 (two-digit years are
 // 2000-2099), 2024-08-03, or the locale's own form; invalid when unreadable or no such day.
 QDate DatumZTextu(const QString& text);

@@ -18,17 +18,12 @@
 
 namespace {
 
-QString DayText(const QDate& day)
-{
-    return QStringLiteral("%1. %2. %3").arg(day.day()).arg(day.month()).arg(day.year());
-}
-
 QString KickOffText(const QDateTime& kickOff)
 {
     if (!kickOff.isValid())
         return {};
     const QString time = CasTextom(kickOff);
-    return time.isEmpty() ? DayText(kickOff.date()) : DayText(kickOff.date()) + QLatin1Char(' ') + time;
+    return time.isEmpty() ? DenTextom(kickOff.date()) : DenTextom(kickOff.date()) + QLatin1Char(' ') + time;
 }
 
 QString NobodyText(int round)
@@ -50,7 +45,7 @@ QString RedCardReason(int round)
 
 QString BanReason(const QDate& until)
 {
-    return QStringLiteral("Zákaz činnosti do %1").arg(DayText(until));
+    return QStringLiteral("Zákaz činnosti do %1").arg(DenTextom(until));
 }
 
 QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, int competition, int round, int club,

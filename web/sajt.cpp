@@ -33,15 +33,9 @@ struct COdkaz
     QString label;
 };
 
-QString DayText(const QDate& day)
-{
-    return day.isValid() ? QStringLiteral("%1. %2. %3").arg(day.day()).arg(day.month()).arg(day.year())
-                         : QString();
-}
-
 QString DayOf(const CZapas& z)
 {
-    return JeZiadnyDatum(z.kickOff) ? QString() : DayText(z.kickOff.date());
+    return JeZiadnyDatum(z.kickOff) ? QString() : DenTextom(z.kickOff.date());
 }
 
 QString Score(const CZapas& z)
@@ -125,7 +119,7 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
     const QString association = season.zvaz.isEmpty() ? QStringLiteral("Prehľad sezóny") : season.zvaz;
     const QDateTime local = stamp.toLocalTime();
     const QString updated = QStringLiteral("Aktualizované %1 %2")
-                                .arg(DayText(local.date()), local.time().toString(QStringLiteral("HH:mm")));
+                                .arg(DenTextom(local.date()), local.time().toString(QStringLiteral("HH:mm")));
     const QString site = SiteAddress(db);
     const bool contacts = PublishClubContacts(db);
     const QString seasonId = SeasonIdentifier(db);
@@ -348,7 +342,7 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
                 }
                 table << QStringList{QStringLiteral("%1 %2").arg(r.meno, r.priezvisko),
                                      r.reasons.join(QStringLiteral(", ")), r.matchText,
-                                     r.kickOff.isValid() ? DayText(r.kickOff.date()) : QString()};
+                                     r.kickOff.isValid() ? DenTextom(r.kickOff.date()) : QString()};
             }
             flush();
             files.append({c.file("nesmu-hrat"), p.Bytes()});
