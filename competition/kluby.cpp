@@ -145,16 +145,14 @@ CVysledokDovozu ImportClubs(CDatabaza& db, int competition, const QByteArray& fi
             result.error = line + QStringLiteral("chýba názov klubu.");
             return result;
         }
-        for (const auto& [column, text, limit, lines] :
-             {std::tuple{name, k.nazov, FieldLength(u"nazov"), false},
-              std::tuple{contact1, k.kontakt1, FieldLength(u"kontakt1"), false},
-              std::tuple{contact2, k.kontakt2, FieldLength(u"kontakt2"), false},
-              std::tuple{note, k.pozn, kMaxPoznamkaKlubu, true}})
-            if (const QString problem = CsvCellProblem(header.value(column), text, limit, lines);
-                !problem.isEmpty()) {
-                result.error = line + problem;
-                return result;
-            }
+        if (const QString problem = CsvCellsProblem(header, {{name, k.nazov, FieldLength(u"nazov")},
+                                                             {contact1, k.kontakt1, FieldLength(u"kontakt1")},
+                                                             {contact2, k.kontakt2, FieldLength(u"kontakt2")},
+                                                             {note, k.pozn, kMaxPoznamkaKlubu, true}});
+            !problem.isEmpty()) {
+            result.error = line + problem;
+            return result;
+        }
         if (!IsValidDrawNumber(k.vylosovanie)) {
             result.error =
                 line +

@@ -352,6 +352,15 @@ QString CsvCellProblem(const QString& columnTitle, const QString& text, int limi
     return {};
 }
 
+QString CsvCellsProblem(const QStringList& header, std::initializer_list<CPoleCsv> cells)
+{
+    for (const CPoleCsv& c : cells)
+        if (QString problem = CsvCellProblem(header.value(c.column), c.text, c.limit, c.lines);
+            !problem.isEmpty())
+            return problem;
+    return {};
+}
+
 CSuborNaDovoz ReadImportFile(const QString& path)
 {
     CSuborNaDovoz out;

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <initializer_list>
+
 // Tables as spreadsheet programs exchange them. Written the way a spreadsheet in a Slovak locale opens
 // without an import wizard: UTF-8 with a byte-order mark, cells separated by semicolons, rows ended by
 // CR LF, a cell quoted when it holds a separator, a quote or a line break, its quotes doubled.
@@ -43,6 +45,16 @@ QString CsvHeaderProblem(const CCsvSubor& file);
 // Why a cell cannot go into its field: longer than the store keeps (`limit` characters), or with a
 // line break in a field of one line. Empty when it can.
 QString CsvCellProblem(const QString& columnTitle, const QString& text, int limit, bool lines = false);
+// A cell of a row to import with the field it goes into.
+struct CPoleCsv
+{
+    int column; // in the file's header
+    QString text;
+    int limit;
+    bool lines = false;
+};
+// The first of the row's cells that cannot go into its field, as CsvCellProblem says it; empty when all can.
+QString CsvCellsProblem(const QStringList& header, std::initializer_list<CPoleCsv> cells);
 
 // The file to import, read whole only when it is an ordinary file of at most kNajvacsiSuborCsv bytes
 // (a device or a huge file is refused before it is read).

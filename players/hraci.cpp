@@ -233,16 +233,12 @@ CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file)
             result.error = line + QStringLiteral("chýba priezvisko hráča.");
             return result;
         }
-        for (const auto& [column, text, limit, lines] :
-             {std::tuple{meno, p.meno, FieldLength(u"meno"), false},
-              std::tuple{priezvisko, p.priezvisko, FieldLength(u"priezvisko"), false},
-              std::tuple{note, p.pozn, kMaxPoznamkaHraca, true}})
-            if (const QString problem = CsvCellProblem(header.value(column), text, limit, lines);
-                !problem.isEmpty()) {
-                result.error = line + problem;
-                return result;
-            }
-        if (const QString problem = BirthNumberProblem(p.rc); !problem.isEmpty()) {
+        QString problem = CsvCellsProblem(header, {{meno, p.meno, FieldLength(u"meno")},
+                                                   {priezvisko, p.priezvisko, FieldLength(u"priezvisko")},
+                                                   {note, p.pozn, kMaxPoznamkaHraca, true}});
+        if (problem.isEmpty())
+            problem = BirthNumberProblem(p.rc);
+        if (!problem.isEmpty()) {
             result.error = line + problem;
             return result;
         }
