@@ -196,6 +196,11 @@ void WriteWholeFile(const QString& path, const QByteArray& bytes)
     const QString refusal = OutputRefusal(path);
     if (!refusal.isEmpty())
         throw CChybaDatabazy(refusal);
+    ReplaceFileWith(path, bytes);
+}
+
+void ReplaceFileWith(const QString& path, const QByteArray& bytes)
+{
     const QString temporary = TemporaryBeside(path);
     try {
         WriteFileBytes(temporary, bytes, path, false, true);

@@ -38,6 +38,8 @@ QString SeasonTargetRefusal(const QString& target);
 // Writes the bytes to `path` whole or not at all (a temporary beside it, renamed at the end), after
 // OutputRefusal has let it. Throws CChybaDatabazy with the reason.
 void WriteWholeFile(const QString& path, const QByteArray& bytes);
+// The same without asking what `path` is: for callers that have refused what they must themselves.
+void ReplaceFileWith(const QString& path, const QByteArray& bytes);
 
 // A new, empty temporary file beside `target`, ".<name>.<process>.<random>.tmp", created exclusively
 // (a name that exists, a link planted there included, is never opened). Temporaries that a killed

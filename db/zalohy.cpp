@@ -126,12 +126,5 @@ void RestoreSnapshot(const QString& snapshot, const QString& target)
         throw CChybaDatabazy(
             QStringLiteral("Zálohu %1 sa nepodarilo prečítať.").arg(QDir::toNativeSeparators(snapshot)),
             source.errorString());
-    const QString temporary = TemporaryBeside(target);
-    try {
-        WriteFileBytes(temporary, bytes, target, false, true);
-    } catch (const CChybaDatabazy&) {
-        QFile::remove(temporary);
-        throw;
-    }
-    ReplaceWith(temporary, target);
+    ReplaceFileWith(target, bytes);
 }
