@@ -109,20 +109,19 @@ bool CLigaroDoc::OpenSeasonFile(const QString& path)
 void CLigaroDoc::Disconnect()
 {
     m_sharedRecordset.reset();
-    CloseChecked(*m_database);
+    CloseChecked(*m_database, m_checkedClean);
+    m_checkedClean = false;
     m_databaseOpen = false;
 }
 
-void CLigaroDoc::CloseChecked(CDatabaza& db)
+void CLigaroDoc::CloseChecked(CDatabaza& db, bool checkedClean)
 {
     const QString path = db.Path();
     const bool writable = db.IsOpen() && !db.IsReadOnly();
     db.Close();
     // What the program wrote while it held the file alone does not make the file unknown.
-    if (writable && !path.isEmpty() && path == m_checkedClean)
+    if (checkedClean && writable && !path.isEmpty())
         RememberCleanCheck(path);
-    if (path == m_checkedClean)
-        m_checkedClean.clear();
 }
 
 bool CLigaroDoc::Connect()
@@ -145,7 +144,7 @@ bool CLigaroDoc::Connect()
     auto previousRecordset = std::move(m_sharedRecordset);
     const bool previousOpen = m_databaseOpen;
     const QString previousConnected = m_connectedPath;
-    const QString previousClean = m_checkedClean;
+    const bool previousClean = m_checkedClean;
     m_databaseOpen = false;
     m_connectedPath = m_database->Path();
     if (!PrepareDatabase()) {
@@ -159,10 +158,7 @@ bool CLigaroDoc::Connect()
         return false;
     }
     previousRecordset.reset();
-    const QString checked = m_checkedClean;
-    m_checkedClean = previousClean;
-    CloseChecked(*fresh);
-    m_checkedClean = checked;
+    CloseChecked(*fresh, previousClean);
     return true;
 }
 
@@ -213,7 +209,7 @@ void CLigaroDoc::CheckSeasonFile()
         }
         // The full check when the file is new here or changed since its last clean check by anything
         // but this program; the columns above are the quick check of a file that is as it was.
-        m_checkedClean.clear();
+        m_checkedClean = false;
         if (m_integrityCheck && !UnchangedSinceCleanCheck(*m_database)) {
             const QString problems = m_database->QuickCheck();
             if (!problems.isEmpty()) {
@@ -222,7 +218,7 @@ void CLigaroDoc::CheckSeasonFile()
             }
             RememberCleanCheck(*m_database);
         }
-        m_checkedClean = m_database->Path();
+        m_checkedClean = true;
     } catch (const CChybaDatabazy& e) {
         // A damaged file may fail any read: the user is told it is damaged, not what the engine stumbled on.
         if (e.EngineCode() == 11 /* SQLITE_CORRUPT */ || e.EngineCode() == 26 /* SQLITE_NOTADB */)
