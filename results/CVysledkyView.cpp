@@ -142,12 +142,8 @@ void CVysledkyView::ShowResult()
             return;
         m_bye = MatchIsBye(m_doc.Database(), id);
         UpdateEditAccess();
-        // Filling the fields is not typing: nothing is stored or recalculated.
+        FillScoreFields(*fields);
         m_filling = true;
-        m_home->setText(fields->home);
-        m_away->setText(fields->away);
-        m_homeHalf->setText(fields->homeHalf);
-        m_awayHalf->setText(fields->awayHalf);
         m_note->setText(fields->note);
         m_filling = false;
         m_beforeEdit.reset();
@@ -208,12 +204,7 @@ void CVysledkyView::RefuseUnfinished(QLineEdit* field)
     const QString text = field->text().trimmed();
     // The match is as it was before the typing began ("4" of "4:" was stored on its way).
     if (m_beforeEdit) {
-        m_filling = true;
-        m_home->setText(m_beforeEdit->home);
-        m_away->setText(m_beforeEdit->away);
-        m_homeHalf->setText(m_beforeEdit->homeHalf);
-        m_awayHalf->setText(m_beforeEdit->awayHalf);
-        m_filling = false;
+        FillScoreFields(*m_beforeEdit);
         m_beforeEdit.reset();
         StoreScores(kDomaci);
     }
@@ -288,26 +279,30 @@ void CVysledkyView::StoreScores(CStrana side)
         });
 }
 
+void CVysledkyView::FillScoreFields(const CPolickaVysledku& fields)
+{
+    // Filling the fields is not typing: nothing is stored or recalculated. A field that already shows
+    // its text keeps where the typing is in it.
+    m_filling = true;
+    const auto settle = [](QLineEdit* field, const QString& text) {
+        if (field->text() != text)
+            field->setText(text);
+    };
+    settle(m_home, fields.home);
+    settle(m_away, fields.away);
+    settle(m_homeHalf, fields.homeHalf);
+    settle(m_awayHalf, fields.awayHalf);
+    m_filling = false;
+}
+
 void CVysledkyView::ShowScores(int row, const CPolickaVysledku& shown)
 {
-    const int id = m_list->RowId(row);
-    {
-        m_filling = true;
-        const auto settle = [](QLineEdit* field, const QString& text) {
-            if (field->text() != text)
-                field->setText(text);
-        };
-        settle(m_home, shown.home);
-        settle(m_away, shown.away);
-        settle(m_homeHalf, shown.homeHalf);
-        settle(m_awayHalf, shown.awayHalf);
-        m_filling = false;
-        m_list->SetCellText(row, kVysledokDomaci, shown.home);
-        m_list->SetCellText(row, kVysledokHostia, shown.away);
-        m_list->SetCellText(row, kPolcasDomaci, shown.homeHalf);
-        m_list->SetCellText(row, kPolcasHostia, shown.awayHalf);
-        m_list->SetCellText(row, kVysledokStav, MatchRemark(m_doc.Database(), id));
-    }
+    FillScoreFields(shown);
+    m_list->SetCellText(row, kVysledokDomaci, shown.home);
+    m_list->SetCellText(row, kVysledokHostia, shown.away);
+    m_list->SetCellText(row, kPolcasDomaci, shown.homeHalf);
+    m_list->SetCellText(row, kPolcasHostia, shown.awayHalf);
+    m_list->SetCellText(row, kVysledokStav, MatchRemark(m_doc.Database(), m_list->RowId(row)));
 }
 
 void CVysledkyView::OnNoteEdited()

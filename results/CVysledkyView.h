@@ -44,6 +44,8 @@ private:
     // A field left with half a pair in it ("3:") is refused and shows what is stored again.
     void RefuseUnfinished(QLineEdit* field);
     void StoreScores(CStrana side);
+    // The four score fields as `fields` hold them.
+    void FillScoreFields(const CPolickaVysledku& fields);
     // The match in `row` as `shown` in the fields and the list.
     void ShowScores(int row, const CPolickaVysledku& shown);
     // The next match of the list that is not a bye, its home score ready for typing.
