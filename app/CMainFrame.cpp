@@ -792,19 +792,16 @@ void CMainFrame::PublishWeb()
             QString error;
             stopped = false;
             m_doc.Run([&] {
-                const QVector<CSuborWebu> files =
-                    SiteFiles(m_doc.Database(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc(),
-                              [&](int done, int total) {
-                                  stopped =
-                                      !m_user.Progress(QStringLiteral("Zapisuje sa web..."), done, total);
-                                  return !stopped;
-                              });
-                if (!stopped)
-                    error = PublishSite(files, folder, m_doc.FilePath());
+                error = PublishSeason(
+                    m_doc.Database(), m_doc.StopRounds(), folder, m_doc.FilePath(),
+                    QDateTime::currentDateTimeUtc(),
+                    [&](int done, int total) {
+                        return m_user.Progress(QStringLiteral("Zapisuje sa web..."), done, total);
+                    },
+                    &stopped);
             });
             m_user.Progress(QString(), 1, 1);
-            return stopped ? QStringLiteral("Zápis webu bol prerušený; web v priečinku zostal, aký bol.")
-                           : error;
+            return error;
         },
         this);
     if (dialog.exec() != QDialog::Accepted)
@@ -874,10 +871,8 @@ void CMainFrame::SaveCalendar()
     if (chosen.isEmpty())
         return;
     const QString path = WithExtension(chosen, QStringLiteral("ics"));
-    const bool written = m_doc.Run([&] {
-        WriteWholeFile(path,
-                       MatchCalendar(m_doc.Database(), competition, 0, QDateTime::currentDateTimeUtc()));
-    });
+    const bool written = m_doc.Run(
+        [&] { WriteMatchCalendar(m_doc.Database(), path, competition, 0, QDateTime::currentDateTimeUtc()); });
     if (written && m_user.AskYesNo(QStringLiteral("Kalendár je zapísaný v súbore %1.\nChcete ho otvoriť?")
                                        .arg(QDir::toNativeSeparators(path))))
         m_user.OpenWithSystem(path);

@@ -542,6 +542,10 @@ int CPrikazovyRiadok::WithdrawJob(const CVolby& volby)
     if (!hasClub)
         return Fail(kZlePouzitie, QStringLiteral("Odstúpenie potrebuje --klub ID."));
     const bool cancel = volby.flags.contains(QStringLiteral("zrusit"));
+    if (cancel && volby.flags.contains(QStringLiteral("annul")))
+        return Fail(kZlePouzitie,
+                    QStringLiteral("--annul a --zrusit sa navzájom vylučujú: --zrusit odstúpenie "
+                                   "ruší, --annul ho zapisuje s anulovanými výsledkami."));
     QDate day;
     if (!cancel) {
         day = QDate::fromString(volby.options.value(QStringLiteral("datum")), QStringLiteral("MM-dd-yyyy"));
@@ -556,8 +560,15 @@ int CPrikazovyRiadok::WithdrawJob(const CVolby& volby)
                 return Fail(kNedaSa, QStringLiteral("Klub %1 neodstúpil; nie je čo zrušiť.").arg(club));
             return CancelWithdrawalCommand(doc, club) ? kUspech : kNedaSa;
         }
-        return WithdrawClubCommand(doc, club, day, volby.flags.contains(QStringLiteral("annul"))) ? kUspech
-                                                                                                  : kNedaSa;
+        const QHash<int, COdstupenie> earlier = ReadWithdrawals(db);
+        if (!WithdrawClubCommand(doc, club, day, volby.flags.contains(QStringLiteral("annul"))))
+            return kNedaSa;
+        if (earlier.contains(club) && earlier.value(club).day != day)
+            m_out << QStringLiteral("Klub %1 už odstúpil od %2; deň odstúpenia je teraz %3.")
+                         .arg(club)
+                         .arg(DenTextom(earlier.value(club).day), DenTextom(day))
+                  << Qt::endl;
+        return kUspech;
     });
 }
 
@@ -701,7 +712,7 @@ int CPrikazovyRiadok::Recalculate(const CVolby& volby)
             return kUspech;
         }
         // The whole season at once: a refused penalty anywhere leaves every table as it was.
-        CTransakcia transaction(db);
+        CTransakcia transaction(db, CTransakcia::kHromadna);
         for (const CSutaz& s : ReadCompetitions(db))
             RecalculateCompetition(db, s.id);
         transaction.Commit();
@@ -813,8 +824,8 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
 int CPrikazovyRiadok::Publish(const CVolby& volby)
 {
     return OnSeason(volby, {}, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
-        const QVector<CSuborWebu> files = SiteFiles(db, doc.StopRounds(), QDateTime::currentDateTimeUtc());
-        const QString error = PublishSite(files, volby.output, volby.season);
+        const QString error =
+            PublishSeason(db, doc.StopRounds(), volby.output, volby.season, QDateTime::currentDateTimeUtc());
         return error.isEmpty() ? kUspech : Fail(kNedaSa, error);
     });
 }
@@ -839,8 +850,12 @@ int CPrikazovyRiadok::Calendar(const CVolby& volby)
                         hasCompetition
                             ? QStringLiteral("Klub %1 v súťaži %2 nie je.").arg(club).arg(competition)
                             : QStringLiteral("Klub %1 v sezóne nie je.").arg(club));
-        return WriteOutput(volby.output,
-                           MatchCalendar(db, competition, club, QDateTime::currentDateTimeUtc()));
+        try {
+            WriteMatchCalendar(db, volby.output, competition, club, QDateTime::currentDateTimeUtc());
+        } catch (const CChybaDatabazy& e) {
+            return Fail(kNedaSa, e.UserText());
+        }
+        return kUspech;
     });
 }
 

@@ -259,6 +259,17 @@ void BM_OpenSeason(benchmark::State& state)
 }
 BENCHMARK(BM_OpenSeason)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The engine's check of the whole file alone, which an unchanged season is opened without: opening it
+// (BM_OpenSeason/0) should cost at most half of this.
+void BM_EngineCheck(benchmark::State& state)
+{
+    CDatabaza db;
+    db.Open(Sezona().path);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(db.QuickCheck());
+}
+BENCHMARK(BM_EngineCheck)->Unit(benchmark::kMillisecond);
+
 // A job of the command line as the user runs it, the whole process: --info on a season unchanged
 // since this computer last checked it (goal 50 ms), and on one touched since (the full check again).
 void BM_InfoProcess(benchmark::State& state)

@@ -210,7 +210,7 @@ bool Refuse(CLigaroDoc& doc, const QString& message)
 
 void ClearCompetition(CDatabaza& db, int competition)
 {
-    CTransakcia transaction(db);
+    CTransakcia transaction(db, CTransakcia::kHromadna);
     DeleteCompetitionRows(db, competition);
     transaction.Commit();
 }
@@ -242,6 +242,10 @@ bool GenerateFixtures(CLigaroDoc& doc, int competition, const CParametreGenerova
     const auto returnHour = ParseHour(p.returnHour);
     if (!returnHour)
         return Refuse(doc, kZlaHodinaOdvety);
+    // One pass has no return part; with more, a return part before the first would put the return
+    // rounds ahead of the rounds they return.
+    if (p.mode != kJednokolovo && p.returnDate < p.start)
+        return Refuse(doc, kOdvetaPredZaciatkom.arg(DenTextom(p.returnDate), DenTextom(p.start)));
     const QVector<int> offered = RoundsList(doubleRounds);
     if (!offered.contains(p.rounds)) {
         QStringList values;
@@ -260,7 +264,7 @@ bool GenerateFixtures(CLigaroDoc& doc, int competition, const CParametreGenerova
 
     CZaneprazdnenie busy(doc.User());
     // All or nothing: a failure leaves the old fixture list in place.
-    CTransakcia transaction(db);
+    CTransakcia transaction(db, CTransakcia::kHromadna);
     DeleteCompetitionRows(db, competition);
     QVector<QPair<int, int>> clubs; // ID, drawn number, in drawn-number order
     CZaznamy rs(db);

@@ -99,6 +99,8 @@ inline const QString kZlaHodinaZaciatku =
     QStringLiteral("Nesprávne ste zadali hodinu začiatku súťaže. Operácia nebude vykonaná.");
 inline const QString kZlyDatumOdvety =
     QStringLiteral("Nesprávne ste zadali dátum začiatku odvetnej časti. Operácia nebude vykonaná.");
+inline const QString kOdvetaPredZaciatkom =
+    QStringLiteral("Odvetná časť nemôže začať skôr ako súťaž (%1 je pred %2). Operácia nebude vykonaná.");
 inline const QString kZlaHodinaOdvety =
     QStringLiteral("Nesprávne ste zadali hodinu začiatku odvetnej časti. Operácia nebude vykonaná.");
 inline const QString kZlyPocetKol =

@@ -9,8 +9,11 @@
 #include "db/kody.h"
 #include "db/nastaveniasezony.h"
 #include "db/schema.h"
+#include "db/subory.h"
 
 #include <QCryptographicHash>
+
+#include <optional>
 
 namespace {
 
@@ -170,4 +173,14 @@ QByteArray MatchCalendar(CDatabaza& db, int competition, int club, const QDateTi
     revisions.Apply(events);
     revisions.Save();
     return CalendarBytes(CalendarTitle(db, competition, club), events, stamp);
+}
+
+void WriteMatchCalendar(CDatabaza& db, const QString& path, int competition, int club, const QDateTime& stamp)
+{
+    std::optional<CTransakcia> transaction;
+    if (!db.IsReadOnly())
+        transaction.emplace(db);
+    WriteWholeFile(path, MatchCalendar(db, competition, club, stamp));
+    if (transaction)
+        transaction->Commit();
 }

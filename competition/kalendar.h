@@ -54,4 +54,9 @@ QString CalendarTitle(CDatabaza& db, int competition, int club);
 // The calendar file, revisions applied and kept.
 QByteArray MatchCalendar(CDatabaza& db, int competition, int club, const QDateTime& stamp);
 
+// The calendar written into the file `path` (WriteWholeFile); the revisions stay in the season only
+// with a calendar that was written. Throws CChybaDatabazy.
+void WriteMatchCalendar(CDatabaza& db, const QString& path, int competition, int club,
+                        const QDateTime& stamp);
+
 inline const QString kFilterKalendara = QStringLiteral("Kalendár iCalendar (*.ics)");

@@ -176,7 +176,7 @@ CVysledokDovozu ImportClubs(CDatabaza& db, int competition, const QByteArray& fi
         return result;
     }
     // One statement for every row, in one transaction.
-    CTransakcia transaction(db);
+    CTransakcia transaction(db, CTransakcia::kHromadna);
     CPrikaz insert(
         db, QStringLiteral("insert into tkluby (nazov, kontakt1, kontakt2, skupina, pozn, vylosovanie) "
                            "values (?, ?, ?, ?, ?, ?)"));

@@ -205,7 +205,7 @@ CNovyVykop ConfirmTime(CDatabaza& db, int matchId, const QDate& date, const QStr
     if (wholeRound)
         rs.Open(QStringLiteral("select * from tzapasy where skupina=? and kolo=?"),
                 {rs.GetInt(QStringLiteral("skupina")), rs.GetInt(QStringLiteral("kolo"))});
-    CTransakcia transaction(db);
+    CTransakcia transaction(db, wholeRound ? CTransakcia::kHromadna : CTransakcia::kBezna);
     for (; !rs.IsEOF(); rs.MoveNext()) {
         rs.Edit();
         rs.SetFieldValue(QStringLiteral("cas"), result.kickOff);

@@ -3,6 +3,7 @@
 #include "CChybaDatabazy.h"
 #include "jetsql.h"
 #include "kody.h"
+#include "kontroly.h"
 #include "slovencina.h"
 #include "subory.h"
 
@@ -150,6 +151,8 @@ bool CPrikaz::Step()
     sqlite3_reset(m_stmt);
     if (rc == SQLITE_FULL)
         throw CChybaDatabazy(DiskFullMessage(m_db.Path()), engine, rc);
+    if (rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB)
+        throw m_db.Damaged(engine, rc);
     throw CChybaDatabazy(QStringLiteral("Databáza odmietla požiadavku."), engine, rc);
 }
 
@@ -250,6 +253,8 @@ void CDatabaza::Open(const QString& path)
         throw CChybaDatabazy(QStringLiteral("Súbor %1 sa nedá otvoriť.").arg(shown), engine, rc);
     }
     m_db = db;
+    m_shownPath = path;
+    m_checkedClean = false;
     sqlite3_extended_result_codes(m_db, 0);
     RegisterFunctions();
     // Held until Close: no other program may use the season while we work on it.
@@ -312,16 +317,37 @@ QString CDatabaza::QuickCheck()
     CPrikaz q(*this, QStringLiteral("PRAGMA integrity_check(5)"));
     while (q.Step())
         problems << q.Text(0);
-    if (problems == QStringList{QStringLiteral("ok")})
+    if (problems == QStringList{QStringLiteral("ok")}) {
+        m_checkedClean = true;
         return {};
+    }
+    m_checkedClean = false;
     return problems.join(QStringLiteral("; "));
+}
+
+void CDatabaza::CheckBeforeBulkWrite()
+{
+    if (m_checkedClean || !m_db)
+        return;
+    const QString problems = QuickCheck();
+    if (!problems.isEmpty())
+        throw Damaged(problems, SQLITE_CORRUPT);
+}
+
+CChybaDatabazy CDatabaza::Damaged(const QString& engineText, int code)
+{
+    m_checkedClean = false;
+    const QString path = Path();
+    if (!path.isEmpty())
+        ForgetCleanCheck(path);
+    return CChybaDatabazy(DamagedMessage(m_shownPath.isEmpty() ? path : m_shownPath), engineText, code);
 }
 
 QString DamagedMessage(const QString& path)
 {
     return QStringLiteral(
-               "Súbor %1 je poškodený a nedá sa bezpečne otvoriť. Sezónu obnovte z poslednej zálohy "
-               "(Súbor → Obnoviť zo zálohy... alebo súbor, ktorý ste si zálohovali).")
+               "Súbor %1 je poškodený; program v ňom nič nezmení. Obnovte ho zo zálohy (Súbor → Obnoviť "
+               "zo zálohy... alebo súbor, ktorý ste si zálohovali).")
         .arg(QDir::toNativeSeparators(path));
 }
 
@@ -334,6 +360,7 @@ void CDatabaza::PrepareForBulkWrite()
 
 void CDatabaza::Close()
 {
+    m_checkedClean = false;
     FinalizeCache();
     m_cursorForms.clear();
     ++m_generation;
@@ -368,6 +395,8 @@ sqlite3_stmt* CDatabaza::Acquire(const QString& jetSql, quint64& generation)
     if (rc != SQLITE_OK) {
         const QString engine = EngineMessage(m_db);
         sqlite3_finalize(stmt);
+        if (rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB)
+            throw Damaged(engine, rc);
         throw CChybaDatabazy(QStringLiteral("Dotaz sa nepodarilo pripraviť."),
                              engine + QStringLiteral("\n") + jetSql, rc);
     }
@@ -474,6 +503,23 @@ void RemoveTemporaryDatabase(const QString& temporary)
         QFile::remove(temporary + QLatin1String(suffix));
 }
 
+// Why a new database file `target` could not be written, as the user should read it: the system's
+// reason in Slovak when the system gave one, never the name of the hidden temporary.
+CChybaDatabazy NewFileError(sqlite3* db, int rc, const QString& target, const QString& sentence,
+                            const QString& temporary)
+{
+    const int system = db ? sqlite3_system_errno(db) : 0;
+    if (rc == SQLITE_FULL || IsDiskFull(system))
+        return CChybaDatabazy(DiskFullMessage(target), QString(), SQLITE_FULL);
+    if (system != 0 &&
+        (rc == SQLITE_CANTOPEN || rc == SQLITE_IOERR || rc == SQLITE_READONLY || rc == SQLITE_PERM))
+        return CChybaDatabazy(sentence + QStringLiteral(" ") + SystemErrorText(system) + QLatin1Char('.'),
+                              QString(), rc);
+    QString engine = EngineMessage(db);
+    engine.replace(temporary, target);
+    return CChybaDatabazy(sentence, engine, rc);
+}
+
 } // namespace
 
 void CDatabaza::CopyTo(const QString& target)
@@ -485,7 +531,6 @@ void CDatabaza::CopyTo(const QString& target)
     sqlite3* out = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &out,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
-    QString engine;
     if (rc == SQLITE_OK) {
         sqlite3_backup* backup = sqlite3_backup_init(out, "main", m_db, "main");
         if (backup) {
@@ -495,20 +540,19 @@ void CDatabaza::CopyTo(const QString& target)
         } else {
             rc = sqlite3_errcode(out);
         }
-        if (rc != SQLITE_OK)
-            engine = EngineMessage(out);
-    } else {
-        engine = EngineMessage(out);
+    }
+    if (rc != SQLITE_OK) {
+        const CChybaDatabazy error = NewFileError(
+            out, rc, target,
+            QStringLiteral("Kópiu sezóny sa nepodarilo zapísať do %1.").arg(QDir::toNativeSeparators(target)),
+            temporary);
+        sqlite3_close(out);
+        RemoveTemporaryDatabase(temporary);
+        if (rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB)
+            throw Damaged(error.EngineText(), rc);
+        throw error;
     }
     sqlite3_close(out);
-    if (rc != SQLITE_OK) {
-        RemoveTemporaryDatabase(temporary);
-        if (rc == SQLITE_FULL)
-            throw CChybaDatabazy(DiskFullMessage(target), engine, rc);
-        throw CChybaDatabazy(
-            QStringLiteral("Kópiu sezóny sa nepodarilo zapísať do %1.").arg(QDir::toNativeSeparators(target)),
-            engine, rc);
-    }
     ReplaceWith(temporary, target);
 }
 
@@ -522,8 +566,14 @@ void CDatabaza::CompactTo(const QString& target)
         RemoveTemporaryDatabase(temporary);
         // The engine names the season it read; the file that did not fit is the copy.
         if (e.EngineCode() == SQLITE_FULL)
-            throw CChybaDatabazy(DiskFullMessage(target), e.EngineText(), e.EngineCode());
-        throw;
+            throw CChybaDatabazy(DiskFullMessage(target), QString(), e.EngineCode());
+        if (e.EngineCode() == SQLITE_CORRUPT || e.EngineCode() == SQLITE_NOTADB)
+            throw;
+        QString engine = e.EngineText();
+        engine.replace(temporary, target);
+        throw CChybaDatabazy(QStringLiteral("Zhutnenú kópiu sezóny sa nepodarilo zapísať do %1.")
+                                 .arg(QDir::toNativeSeparators(target)),
+                             engine, e.EngineCode());
     }
     ReplaceWith(temporary, target);
 }
@@ -535,7 +585,6 @@ void CDatabaza::CreateFile(const QString& path, const QStringList& statements)
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, nullptr);
-    QString engine;
     if (rc == SQLITE_OK) {
         QString all = QStringLiteral("BEGIN;");
         for (const QString& s : statements)
@@ -543,24 +592,25 @@ void CDatabaza::CreateFile(const QString& path, const QStringList& statements)
         all += QStringLiteral("COMMIT;");
         rc = sqlite3_exec(db, all.toUtf8().constData(), nullptr, nullptr, nullptr);
     }
-    if (rc != SQLITE_OK)
-        engine = EngineMessage(db);
-    sqlite3_close(db);
     if (rc != SQLITE_OK) {
+        const CChybaDatabazy error = NewFileError(
+            db, rc, path,
+            QStringLiteral("Súbor %1 sa nepodarilo vytvoriť.").arg(QDir::toNativeSeparators(path)),
+            temporary);
+        sqlite3_close(db);
         RemoveTemporaryDatabase(temporary);
-        if (rc == SQLITE_FULL)
-            throw CChybaDatabazy(DiskFullMessage(path), engine, rc);
-        throw CChybaDatabazy(
-            QStringLiteral("Súbor %1 sa nepodarilo vytvoriť.").arg(QDir::toNativeSeparators(path)), engine,
-            rc);
+        throw error;
     }
+    sqlite3_close(db);
     ReplaceWith(temporary, path);
 }
 
 // ---------------------------------------------------------------------------------------------------
 
-CTransakcia::CTransakcia(CDatabaza& db) : m_db(db)
+CTransakcia::CTransakcia(CDatabaza& db, CRozsah rozsah) : m_db(db)
 {
+    if (rozsah == kHromadna)
+        m_db.CheckBeforeBulkWrite();
     // Inside another transaction (a whole-season job that recalculates, say) this one is a savepoint
     // of it: it commits with the outer one, and its failure takes back only its own writes.
     m_nested = m_db.Handle() && sqlite3_get_autocommit(m_db.Handle()) == 0;

@@ -13,6 +13,7 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 class CDatabaza;
+class CChybaDatabazy;
 
 // One statement in the Jet dialect with values bound to its "?" places. Statements are prepared
 // once per query text and kept by the connection: a statement that runs again (a score typed, a
@@ -64,8 +65,17 @@ public:
     // A file that is going to be written: rollback journal (a file at rest is one file), full sync.
     void PrepareForWriting();
     // The engine's check of the file's pages and indexes: empty when they are sound, else the first
-    // problems.
+    // problems. A clean check marks the connection checked.
     QString QuickCheck();
+    // Whether the engine's check passed on this connection (a file opened on the strength of its
+    // remembered state was not checked in this session).
+    bool CheckedClean() const { return m_checkedClean; }
+    // Before a command that writes many rows: the engine's check, unless it passed on this connection.
+    // A damaged file is refused (CChybaDatabazy saying so) before anything is written.
+    void CheckBeforeBulkWrite();
+    // The error to throw for an engine result that says the file is damaged: the user is told the
+    // season is damaged, and the file is forgotten as checked so that the next opening checks it in full.
+    CChybaDatabazy Damaged(const QString& engineText, int code);
     void Close();
     bool IsOpen() const { return m_db != nullptr; }
     bool IsReadOnly() const;
@@ -115,6 +125,9 @@ private:
     void RegisterFunctions();
     void FinalizeCache();
     sqlite3* m_db = nullptr;
+    // The file as the caller named it, for messages: the engine's own name resolves links.
+    QString m_shownPath;
+    bool m_checkedClean = false;
     // Statements not in use, by query text; a text in use twice at once gets a second statement.
     QHash<QString, QVector<sqlite3_stmt*>> m_idle;
     int m_idleCount = 0;
@@ -124,10 +137,13 @@ private:
 };
 
 // A transaction over several writes: begun on construction, rolled back unless Commit is called.
+// A command that writes many rows says so (kHromadna): the file is checked first when this session has
+// not checked it yet, so that a damaged season never takes a whole import or a generation.
 class CTransakcia
 {
 public:
-    explicit CTransakcia(CDatabaza& db);
+    enum CRozsah { kBezna, kHromadna };
+    explicit CTransakcia(CDatabaza& db, CRozsah rozsah = kBezna);
     ~CTransakcia();
     void Commit();
 

@@ -84,6 +84,10 @@ bool CLigaroDoc::OpenSeasonFile(const QString& path)
         return false;
     }
     m_editAccess = false;
+    // What killed runs left beside the season (half-written copies and snapshots with their journals)
+    // goes at the next opening; the season's own journal is no temporary and is never touched.
+    RemoveStaleTemporaries(QFileInfo(m_filePath).absolutePath());
+    RemoveStaleTemporaries(SnapshotFolder(m_filePath));
     LoadStopRounds();
     // The first opening of the day keeps a copy of the season as it was; a folder that cannot take it
     // is reported, the season opens all the same.
@@ -109,17 +113,19 @@ bool CLigaroDoc::OpenSeasonFile(const QString& path)
 void CLigaroDoc::Disconnect()
 {
     m_sharedRecordset.reset();
-    CloseChecked(*m_database, m_checkedClean);
-    m_checkedClean = false;
+    CloseChecked(*m_database);
     m_databaseOpen = false;
 }
 
-void CLigaroDoc::CloseChecked(CDatabaza& db, bool checkedClean)
+void CLigaroDoc::CloseChecked(CDatabaza& db)
 {
     const QString path = db.Path();
     const bool writable = db.IsOpen() && !db.IsReadOnly();
+    const bool checkedClean = db.CheckedClean();
     db.Close();
-    // What the program wrote while it held the file alone does not make the file unknown.
+    // What the program wrote while it held the file alone does not make the file unknown, but only a
+    // file the engine checked in this session is vouched for: one opened on its remembered state and
+    // written is checked in full at its next opening.
     if (checkedClean && writable && !path.isEmpty())
         RememberCleanCheck(path);
 }
@@ -144,7 +150,6 @@ bool CLigaroDoc::Connect()
     auto previousRecordset = std::move(m_sharedRecordset);
     const bool previousOpen = m_databaseOpen;
     const QString previousConnected = m_connectedPath;
-    const bool previousClean = m_checkedClean;
     m_databaseOpen = false;
     m_connectedPath = m_database->Path();
     if (!PrepareDatabase()) {
@@ -154,11 +159,10 @@ bool CLigaroDoc::Connect()
         m_sharedRecordset = std::move(previousRecordset);
         m_databaseOpen = previousOpen;
         m_connectedPath = previousConnected;
-        m_checkedClean = previousClean;
         return false;
     }
     previousRecordset.reset();
-    CloseChecked(*fresh, previousClean);
+    CloseChecked(*fresh);
     return true;
 }
 
@@ -208,21 +212,18 @@ void CLigaroDoc::CheckSeasonFile()
                             .arg(shown, table, column));
         }
         // The full check when the file is new here or changed since its last clean check by anything
-        // but this program; the columns above are the quick check of a file that is as it was.
-        m_checkedClean = false;
+        // but this program; the columns above are the quick check of a file that is as it was. Commands
+        // that write many rows check a file opened without it first (CTransakcia::kHromadna).
         if (m_integrityCheck && !UnchangedSinceCleanCheck(*m_database)) {
             const QString problems = m_database->QuickCheck();
-            if (!problems.isEmpty()) {
-                ForgetCleanCheck(m_database->Path());
-                throw CChybaDatabazy(DamagedMessage(m_filePath), problems);
-            }
+            if (!problems.isEmpty())
+                throw m_database->Damaged(problems, 11 /* SQLITE_CORRUPT */);
             RememberCleanCheck(*m_database);
         }
-        m_checkedClean = true;
     } catch (const CChybaDatabazy& e) {
         // A damaged file may fail any read: the user is told it is damaged, not what the engine stumbled on.
         if (e.EngineCode() == 11 /* SQLITE_CORRUPT */ || e.EngineCode() == 26 /* SQLITE_NOTADB */)
-            throw CChybaDatabazy(DamagedMessage(m_filePath), e.EngineText(), e.EngineCode());
+            throw m_database->Damaged(e.EngineText(), e.EngineCode());
         throw;
     }
 }
@@ -367,6 +368,13 @@ bool CLigaroDoc::Snapshot(const QString& command)
 {
     if (!m_databaseOpen)
         return true;
+    // The commands a snapshot goes before change many rows: a damaged season is refused, not copied.
+    try {
+        m_database->CheckBeforeBulkWrite();
+    } catch (const CChybaDatabazy& e) {
+        m_user.ShowMessage(e.UserText(), CPouzivatel::Ikona::Chyba);
+        return false;
+    }
     try {
         CZaneprazdnenie busy(m_user);
         TakeSnapshot(*m_database, m_filePath, command, QDateTime::currentDateTime(), m_snapshotLimit);

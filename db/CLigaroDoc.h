@@ -94,8 +94,8 @@ public:
 
 private:
     void Disconnect();
-    // Closes `db`; a file whose check passed as it was opened is remembered as it is now.
-    void CloseChecked(CDatabaza& db, bool checkedClean);
+    // Closes `db`; a file whose check passed in this session is remembered as it is now.
+    void CloseChecked(CDatabaza& db);
 
     CPouzivatel& m_user;
     CPohlady* m_views = nullptr;
@@ -117,8 +117,6 @@ private:
     bool m_integrityCheck = true;
     bool m_dailySnapshots = false;
     qint64 m_snapshotLimit = kNajviacZalohMB * 1024 * 1024;
-    // Whether the open file's check passed (its state is remembered again as it is closed).
-    bool m_checkedClean = false;
 };
 
 // The default stop rule, used while the season's own is empty or shorter than 2 characters.

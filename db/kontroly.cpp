@@ -44,8 +44,10 @@ QByteArray HeaderOfOpen(CDatabaza& db)
     return header;
 }
 
-// Device, inode, size, modification time to the nanosecond, and the change counter the store keeps at
-// byte 24 of the file's header; empty when the file cannot be read.
+// Device, inode, size, modification and change times to the nanosecond, and the change counter the
+// store keeps at byte 24 of the file's header; empty when the file cannot be read. A copy or a restore
+// can put the modification time back (cp -p, tar -xp, rsync -t) and even reuse the inode, but the change
+// time is the system's own: nothing but the clock sets it.
 QString Fingerprint(const QString& path, const QByteArray& header)
 {
     struct stat st = {};
@@ -55,12 +57,14 @@ QString Fingerprint(const QString& path, const QByteArray& header)
         return {};
     const quint32 counter = (quint32(quint8(header.at(24))) << 24) | (quint32(quint8(header.at(25))) << 16) |
                             (quint32(quint8(header.at(26))) << 8) | quint32(quint8(header.at(27)));
-    return QStringLiteral("%1:%2:%3:%4.%5:%6")
+    return QStringLiteral("%1:%2:%3:%4.%5:%6.%7:%8")
         .arg(quint64(st.st_dev))
         .arg(quint64(st.st_ino))
         .arg(qint64(st.st_size))
         .arg(qint64(st.st_mtim.tv_sec))
         .arg(qint64(st.st_mtim.tv_nsec))
+        .arg(qint64(st.st_ctim.tv_sec))
+        .arg(qint64(st.st_ctim.tv_nsec))
         .arg(counter);
 }
 

@@ -61,6 +61,8 @@ void CreateSeasonFrom(CDatabaza& source, const QString& target, const CPrenosSez
     if (QFileInfo::exists(target))
         throw CChybaDatabazy(QStringLiteral("Súbor %1 už existuje; novú sezónu do neho nezapíšem.")
                                  .arg(QDir::toNativeSeparators(target)));
+    // A damaged season would hand its damage on to the next one.
+    source.CheckBeforeBulkWrite();
     const QString temporary = TemporaryBeside(target);
     try {
         CreateNewSeasonFile(temporary);

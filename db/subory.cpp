@@ -99,16 +99,50 @@ bool HeldByAnotherProgram(const QString& path)
     return rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
 }
 
+CCielVystupu OutputTarget(const QString& target)
+{
+    CCielVystupu out;
+    const QString shown = QDir::toNativeSeparators(target);
+    out.path = target;
+#ifdef Q_OS_UNIX
+    struct stat st = {};
+    if (::lstat(QFile::encodeName(target).constData(), &st) != 0)
+        return out; // nothing there yet: the file is made
+    if (S_ISLNK(st.st_mode)) {
+        // A link to a file is the user's way of keeping a page where it is read: that file is written,
+        // the link stays as it is.
+        if (::stat(QFile::encodeName(target).constData(), &st) != 0) {
+            out.refusal =
+                QStringLiteral("%1 je odkaz na súbor, ktorý neexistuje; výstup doň nezapíšem. Zvoľte iný "
+                               "názov súboru.")
+                    .arg(shown);
+            return out;
+        }
+        out.path = QFileInfo(target).canonicalFilePath();
+    }
+    if (S_ISDIR(st.st_mode))
+        out.refusal = QStringLiteral("%1 je priečinok, nie súbor.").arg(shown);
+    else if (!S_ISREG(st.st_mode))
+        out.refusal = QStringLiteral("%1 nie je obyčajný súbor (je to zariadenie, rúra alebo soket); výstup "
+                                     "doň nezapíšem. Zvoľte iný názov súboru.")
+                          .arg(shown);
+#else
+    if (QFileInfo(target).isDir())
+        out.refusal = QStringLiteral("%1 je priečinok, nie súbor.").arg(shown);
+#endif
+    return out;
+}
+
 QString OutputRefusal(const QString& target)
 {
-    const QString shown = QDir::toNativeSeparators(target);
+    const CCielVystupu real = OutputTarget(target);
+    if (!real.refusal.isEmpty())
+        return real.refusal;
     // A season held open by another program is a database too: it is refused here as well.
-    if (IsDatabaseFile(target))
+    if (IsDatabaseFile(real.path))
         return QStringLiteral("Súbor %1 je sezóna alebo iná databáza; stránku ani tlač doň nezapíšem, aby sa "
                               "nestratila. Zvoľte iný názov súboru.")
-            .arg(shown);
-    if (QFileInfo(target).isDir())
-        return QStringLiteral("%1 je priečinok, nie súbor.").arg(shown);
+            .arg(QDir::toNativeSeparators(target));
     return {};
 }
 
@@ -126,7 +160,7 @@ QString DiskFullMessage(const QString& path)
 {
     return QStringLiteral("Na disku nie je dosť miesta: súbor %1 sa nepodarilo zapísať. Uvoľnite miesto na "
                           "disku (alebo zvoľte iný disk) a skúste to znova.")
-        .arg(QDir::toNativeSeparators(path));
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(path)));
 }
 
 bool IsDiskFull(int error)
@@ -139,13 +173,57 @@ bool IsDiskFull(int error)
 #endif
 }
 
+QString SystemErrorText(int error)
+{
+    switch (error) {
+#ifdef Q_OS_UNIX
+    case ENOENT:
+        return QStringLiteral("priečinok alebo súbor neexistuje");
+    case ENOTDIR:
+        return QStringLiteral("časť cesty nie je priečinok");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("nemáte právo zapisovať sem");
+    case EROFS:
+        return QStringLiteral("disk je len na čítanie");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("na disku nie je dosť miesta");
+    case EFBIG:
+        return QStringLiteral("súbor by bol väčší, ako disk dovolí");
+    case ELOOP:
+    case EMLINK:
+        return QStringLiteral("v ceste je priveľa odkazov");
+    case ENAMETOOLONG:
+        return QStringLiteral("názov súboru alebo cesty je príliš dlhý");
+    case EISDIR:
+        return QStringLiteral("je to priečinok");
+    case EEXIST:
+        return QStringLiteral("súbor toho mena už existuje");
+    case EXDEV:
+        return QStringLiteral("súbor je na inom disku");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("súbor práve používa iný program");
+    case EIO:
+        return QStringLiteral("disk hlási chybu čítania alebo zápisu");
+    case EINVAL:
+        return QStringLiteral("názov súboru nie je platný");
+#endif
+    default:
+        return QStringLiteral("systémová chyba č. %1").arg(error);
+    }
+}
+
 CChybaDatabazy WriteError(const QString& path, int error)
 {
     if (IsDiskFull(error))
-        return CChybaDatabazy(DiskFullMessage(path), QString::fromLocal8Bit(std::strerror(error)));
+        return CChybaDatabazy(DiskFullMessage(path));
+    const QString shown = QDir::toNativeSeparators(QDir::cleanPath(path));
+    if (!error)
+        return CChybaDatabazy(QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(shown));
     return CChybaDatabazy(
-        QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(path)),
-        error ? QString::fromLocal8Bit(std::strerror(error)) : QString());
+        QStringLiteral("Súbor %1 sa nepodarilo zapísať: %2.").arg(shown, SystemErrorText(error)));
 }
 
 void WriteFileBytes(const QString& path, const QByteArray& bytes, const QString& shown, bool create,
@@ -196,19 +274,20 @@ void WriteWholeFile(const QString& path, const QByteArray& bytes)
     const QString refusal = OutputRefusal(path);
     if (!refusal.isEmpty())
         throw CChybaDatabazy(refusal);
-    ReplaceFileWith(path, bytes);
+    ReplaceFileWith(OutputTarget(path).path, bytes, path);
 }
 
-void ReplaceFileWith(const QString& path, const QByteArray& bytes)
+void ReplaceFileWith(const QString& path, const QByteArray& bytes, const QString& shown)
 {
-    const QString temporary = TemporaryBeside(path);
+    const QString named = shown.isEmpty() ? path : shown;
+    const QString temporary = TemporaryBeside(path, named);
     try {
-        WriteFileBytes(temporary, bytes, path, false, true);
+        WriteFileBytes(temporary, bytes, named, false, true);
     } catch (const CChybaDatabazy&) {
         QFile::remove(temporary);
         throw;
     }
-    ReplaceWith(temporary, path);
+    ReplaceWith(temporary, path, named);
 }
 
 namespace {
@@ -275,29 +354,34 @@ namespace {
 
 // Makes a fresh name beside `target` and lets `create` make it; a name already taken (a leftover, or
 // a link planted at it) is passed over for another, never opened.
-QString CreateBeside(const QString& target, const std::function<int(const QByteArray&)>& create)
+QString CreateBeside(const QString& target, const QString& shown,
+                     const std::function<int(const QByteArray&)>& create)
 {
     const QFileInfo info(target);
-    RemoveStaleTemporaries(info.absolutePath());
+    // The folder as it really is: a season in a folder reached through a link takes its copies there,
+    // and the engine, which refuses to follow links to the files it makes, gets a path without any.
+    const QString real = QFileInfo(info.absolutePath()).canonicalFilePath();
+    const QDir folder(real.isEmpty() ? info.absolutePath() : real);
+    RemoveStaleTemporaries(folder.path());
     for (int attempt = 0;; ++attempt) {
-        const QString name = info.absoluteDir().filePath(
-            QStringLiteral(".%1.%2.%3.tmp")
-                .arg(info.fileName())
-                .arg(QCoreApplication::applicationPid())
-                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        const QString name =
+            folder.filePath(QStringLiteral(".%1.%2.%3.tmp")
+                                .arg(info.fileName())
+                                .arg(QCoreApplication::applicationPid())
+                                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
         const int error = create(QFile::encodeName(name));
         if (error == 0)
             return name;
         if (error != EEXIST || attempt >= 100)
-            throw WriteError(target, error);
+            throw WriteError(shown.isEmpty() ? target : shown, error);
     }
 }
 
 } // namespace
 
-QString TemporaryBeside(const QString& target)
+QString TemporaryBeside(const QString& target, const QString& shown)
 {
-    return CreateBeside(target, [](const QByteArray& name) {
+    return CreateBeside(target, shown, [](const QByteArray& name) {
 #ifdef Q_OS_UNIX
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0)
@@ -313,7 +397,7 @@ QString TemporaryBeside(const QString& target)
 
 QString TemporaryFolderBeside(const QString& target)
 {
-    return CreateBeside(target, [](const QByteArray& name) {
+    return CreateBeside(target, {}, [](const QByteArray& name) {
 #ifdef Q_OS_UNIX
         return ::mkdir(name.constData(), 0777) == 0 ? 0 : errno;
 #else
@@ -322,16 +406,14 @@ QString TemporaryFolderBeside(const QString& target)
     });
 }
 
-void ReplaceWith(const QString& temporary, const QString& target)
+void ReplaceWith(const QString& temporary, const QString& target, const QString& shown)
 {
     std::error_code ec;
     std::filesystem::rename(std::filesystem::path(temporary.toStdU16String()),
                             std::filesystem::path(target.toStdU16String()), ec);
     if (ec) {
         QFile::remove(temporary);
-        throw CChybaDatabazy(
-            QStringLiteral("Súbor %1 sa nepodarilo zapísať.").arg(QDir::toNativeSeparators(target)),
-            QString::fromLocal8Bit(ec.message().c_str()));
+        throw WriteError(shown.isEmpty() ? target : shown, ec.value());
     }
 }
 

@@ -26,25 +26,36 @@ inline const QString kJeVoFormateJet = QStringLiteral(
 // Whether another program (or another window of this one) holds the database file open.
 bool HeldByAnotherProgram(const QString& path);
 
-// Why a page, a printout or another output must not be written to `target`: it is a season file or
-// another database (a season is never replaced by a page), or it is held by another program. Empty
-// when it may be written.
+// What an output named `target` writes: the file itself, or the file a link there points to (the link
+// stays a link). Anything else - a folder, a device, a FIFO, a socket, a link to nothing or to one of
+// those - is refused, with the reason.
+struct CCielVystupu
+{
+    QString path;
+    QString refusal;
+};
+CCielVystupu OutputTarget(const QString& target);
+// Why a page, a printout or another output must not be written to `target`: it is no file (as
+// OutputTarget says), a season file or another database (a season is never replaced by a page).
+// Empty when it may be written.
 QString OutputRefusal(const QString& target);
 // Why a copy of a season (backup, save as, compaction, a new season) must not replace `target`: it is
 // held open by another program or window, which would go on working on a file that is gone. Empty
 // when it may.
 QString SeasonTargetRefusal(const QString& target);
 
-// Writes the bytes to `path` whole or not at all (a temporary beside it, renamed at the end), after
-// OutputRefusal has let it. Throws CChybaDatabazy with the reason.
+// Writes the bytes to `path` (or the file a link there points to) whole or not at all (a temporary
+// beside it, renamed at the end), after OutputRefusal has let it. Throws CChybaDatabazy with the reason.
 void WriteWholeFile(const QString& path, const QByteArray& bytes);
 // The same without asking what `path` is: for callers that have refused what they must themselves.
-void ReplaceFileWith(const QString& path, const QByteArray& bytes);
+// Messages name `shown` (the file the user asked for) when given.
+void ReplaceFileWith(const QString& path, const QByteArray& bytes, const QString& shown = {});
 
 // A new, empty temporary file beside `target`, ".<name>.<process>.<random>.tmp", created exclusively
 // (a name that exists, a link planted there included, is never opened). Temporaries that a killed
 // run of the program left in that folder are removed first, with their engine journals.
-QString TemporaryBeside(const QString& target);
+// Made in the folder as it really is (links resolved); a failure names `shown` when given.
+QString TemporaryBeside(const QString& target, const QString& shown = {});
 // A new temporary folder beside `target` on the same terms.
 QString TemporaryFolderBeside(const QString& target);
 
@@ -57,11 +68,13 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes, const QString&
 QString DiskFullMessage(const QString& path);
 // Whether a system error number means the disk (or the user's share of it) is full.
 bool IsDiskFull(int error);
+// A system error (errno) said in Slovak, as a part of a sentence.
+QString SystemErrorText(int error);
 // The failure to write `path`, said as the user should read it.
 CChybaDatabazy WriteError(const QString& path, int error);
 // Puts the finished temporary file in place of `target` in one step (a rename on the same disk);
-// the temporary is removed when that fails. Throws CChybaDatabazy.
-void ReplaceWith(const QString& temporary, const QString& target);
+// the temporary is removed when that fails. Throws CChybaDatabazy naming `shown` (else `target`).
+void ReplaceWith(const QString& temporary, const QString& target, const QString& shown = {});
 // Removes the program's temporaries in `folder` whose process is gone, and the engine's journals of
 // those temporaries.
 void RemoveStaleTemporaries(const QString& folder);

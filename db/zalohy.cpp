@@ -116,6 +116,15 @@ void RestoreSnapshot(const QString& snapshot, const QString& target)
     const QString refusal = SeasonTargetRefusal(target);
     if (!refusal.isEmpty())
         throw CChybaDatabazy(refusal);
+    {
+        // A snapshot damaged on the disk since it was taken is not handed back as the season.
+        CDatabaza check;
+        check.Open(snapshot);
+        if (const QString problems = check.QuickCheck(); !problems.isEmpty())
+            throw CChybaDatabazy(QStringLiteral("Záloha %1 je poškodená; obnovte inú.")
+                                     .arg(QDir::toNativeSeparators(snapshot)),
+                                 problems);
+    }
     QFile source(snapshot);
     if (!source.open(QIODevice::ReadOnly))
         throw CChybaDatabazy(

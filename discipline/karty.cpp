@@ -411,6 +411,8 @@ void Amnesty(CDatabaza& db, const QDate& day, int competition, bool all, int cou
 {
     if (!all && count < 1)
         return;
+    // The record forgives cards all over the season: it goes only into a season that is sound.
+    db.CheckBeforeBulkWrite();
     db.Execute(QStringLiteral("insert into %1 (datum, vsetky, pocet, skupina) values (?, ?, ?, ?)")
                    .arg(kTabulkaAmnestii),
                {DatumNaUlozenie(CasSezony(day)), all ? 1 : 0, all ? 0 : count, competition});

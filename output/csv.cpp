@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 
 namespace {
@@ -263,6 +264,17 @@ CCsvSubor ReadCsv(const QByteArray& bytes)
             quoted = wasQuoted = true;
             quoteLine = line;
         } else if (c == separator) {
+            // No list has nearly so many fields: a row this wide is no table of ours, and reading it on
+            // would only cost time.
+            if (row.cells.size() + 1 >= kNajviacStlpcovCsv) {
+                file.rows.clear();
+                file.error =
+                    QStringLiteral("Riadok %1: má viac ako %2 stĺpcov; taký súbor nie je zoznam klubov "
+                                   "ani hráčov.")
+                        .arg(row.line)
+                        .arg(kNajviacStlpcovCsv);
+                return file;
+            }
             endCell();
         } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
             if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
@@ -317,11 +329,13 @@ QString CsvHeaderProblem(const CCsvSubor& file)
         return {};
     const QStringList& header = file.rows.first().cells;
     QStringList keys;
+    QSet<QString> seen;
     for (const QString& title : header) {
         const QString key = HeaderKey(title);
-        if (!key.isEmpty() && keys.contains(key))
+        if (!key.isEmpty() && seen.contains(key))
             return QStringLiteral("Stĺpec „%1“ je v prvom riadku súboru dvakrát; nechajte ho len raz.")
                 .arg(title.trimmed());
+        seen.insert(key);
         keys << key;
     }
     for (qsizetype r = 1; r < file.rows.size(); ++r) {

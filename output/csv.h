@@ -31,7 +31,9 @@ struct CCsvSubor
     QVector<CRiadokCsv> rows;
     QString error;
 };
+// A row with more cells than kNajviacStlpcovCsv is refused with its line.
 CCsvSubor ReadCsv(const QByteArray& bytes);
+inline constexpr int kNajviacStlpcovCsv = 1000;
 
 // The index in a read header of the column that goes by one of `names` (letter case, blanks, dots
 // and diacritics do not count: "r. č." is "RČ"), or -1.

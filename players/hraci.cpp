@@ -266,7 +266,7 @@ CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file)
         return result;
     }
     // One statement for every row, in one transaction; the values as the player's dialog stores them.
-    CTransakcia transaction(db);
+    CTransakcia transaction(db, CTransakcia::kHromadna);
     CPrikaz insert(db, QStringLiteral("insert into thraci (meno, priezvisko, RC, IDklubu, od, \"do\", pozn) "
                                       "values (?, ?, ?, ?, ?, ?, ?)"));
     for (const CUdajeHraca& p : players)

@@ -41,7 +41,7 @@ int CompetitionOfClub(CDatabaza& db, int club)
 
 void WithdrawClub(CDatabaza& db, int club, const QDate& day, bool annul)
 {
-    CTransakcia transaction(db);
+    CTransakcia transaction(db, CTransakcia::kHromadna);
     db.Execute(QStringLiteral("delete from %1 where IDklubu=?").arg(kTabulkaOdstupeni), {club});
     db.Execute(
         QStringLiteral("insert into %1 (IDklubu, datum, anulovat) values (?, ?, ?)").arg(kTabulkaOdstupeni),
@@ -52,14 +52,42 @@ void WithdrawClub(CDatabaza& db, int club, const QDate& day, bool annul)
 
 void CancelWithdrawal(CDatabaza& db, int club)
 {
-    CTransakcia transaction(db);
+    CTransakcia transaction(db, CTransakcia::kHromadna);
     db.Execute(QStringLiteral("delete from %1 where IDklubu=?").arg(kTabulkaOdstupeni), {club});
     RecalculateCompetition(db, CompetitionOfClub(db, club));
     transaction.Commit();
 }
 
+QString WithdrawalDayProblem(CDatabaza& db, const QDate& day)
+{
+    QDate first, last;
+    CPrikaz q(db, QStringLiteral("select cas from tzapasy"));
+    while (q.Step()) {
+        const QDateTime kickOff = DatumZUlozenia(q.Text(0));
+        if (JeZiadnyDatum(kickOff) || !kickOff.isValid())
+            continue;
+        const QDate d = kickOff.date();
+        if (!first.isValid() || d < first)
+            first = d;
+        if (!last.isValid() || d > last)
+            last = d;
+    }
+    // A season without a dated match has nothing to measure the day against.
+    if (!first.isValid())
+        return {};
+    if (day < first.addYears(-1) || day > last)
+        return QStringLiteral("Deň odstúpenia %1 nie je v tejto sezóne: jej zápasy sa hrajú od %2 do %3. "
+                              "Zadajte deň, od ktorého klub nenastúpi.")
+            .arg(DenTextom(day), DenTextom(first), DenTextom(last));
+    return {};
+}
+
 bool WithdrawClubCommand(CLigaroDoc& doc, int club, const QDate& day, bool annul)
 {
+    if (const QString problem = WithdrawalDayProblem(doc.Database(), day); !problem.isEmpty()) {
+        doc.User().ShowMessage(problem, CPouzivatel::Ikona::Vykricnik);
+        return false;
+    }
     if (!doc.Snapshot(kOdstupenieKlubu))
         return false;
     WithdrawClub(doc.Database(), club, day, annul);

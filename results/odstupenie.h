@@ -26,6 +26,10 @@ QHash<int, COdstupenie> ReadWithdrawals(CDatabaza& db);
 bool MatchIsOff(const COdstupenie& withdrawal, const QDateTime& kickOff, bool fullResult);
 inline const QString kOdstupilText = QStringLiteral("odstúpil");
 
+// Why the club cannot withdraw on `day`: a day more than a year before the season's first match or
+// after its last is a typing error, not a withdrawal. Empty when it can.
+QString WithdrawalDayProblem(CDatabaza& db, const QDate& day);
+
 // Withdraws the club from `day` and recalculates its competition; a club withdrawn already gets the new
 // day and choice. Cancelling restores the results as they were typed.
 void WithdrawClub(CDatabaza& db, int club, const QDate& day, bool annul);

@@ -212,7 +212,7 @@ void RecalculateClub(CDatabaza& db, int competition, int club)
 
 void RecalculateCompetition(CDatabaza& db, int competition)
 {
-    CTransakcia transaction(db);
+    CTransakcia transaction(db, CTransakcia::kHromadna);
     for (const CPocty& c : CountCompetition(db, competition))
         Write(db, competition, c);
     transaction.Commit();

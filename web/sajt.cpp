@@ -24,6 +24,7 @@
 #include <QMap>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -740,4 +741,27 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
     if (!step())
         return {};
     return files;
+}
+
+QString PublishSeason(CDatabaza& db, const QVector<int>& thresholds, const QString& folder,
+                      const QString& seasonPath, const QDateTime& stamp, const CPriebehWebu& progress,
+                      bool* stopped)
+{
+    bool cut = false;
+    // A season that may only be read keeps no revisions (CRevizieKalendara::Save writes none).
+    std::optional<CTransakcia> transaction;
+    if (!db.IsReadOnly())
+        transaction.emplace(db);
+    const QVector<CSuborWebu> files = SiteFiles(db, thresholds, stamp, [&](int done, int total) {
+        cut = progress && !progress(done, total);
+        return !cut;
+    });
+    if (stopped)
+        *stopped = cut;
+    if (cut)
+        return QStringLiteral("Zápis webu bol prerušený; web v priečinku zostal, aký bol.");
+    const QString error = PublishSite(files, folder, seasonPath);
+    if (error.isEmpty() && transaction)
+        transaction->Commit();
+    return error;
 }

@@ -17,6 +17,14 @@ class CDatabaza;
 QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, const QDateTime& stamp,
                               const CPriebehWebu& progress = {});
 
+// The season's site made (SiteFiles) and written into `folder` (PublishSite) as one command: the
+// calendars' revisions stay in the season only when the site was written, so that a publishing that is
+// refused or fails leaves the season as it was. Returns what went wrong, empty on success; `stopped`
+// tells whether `progress` stopped it.
+QString PublishSeason(CDatabaza& db, const QVector<int>& thresholds, const QString& folder,
+                      const QString& seasonPath, const QDateTime& stamp, const CPriebehWebu& progress = {},
+                      bool* stopped = nullptr);
+
 // The largest page the site writes: a page that would be larger is split (the nominations by part of
 // a month).
 inline constexpr qsizetype kNajvacsiaStranaWebu = 900 * 1024;

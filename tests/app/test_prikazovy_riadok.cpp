@@ -19,6 +19,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 namespace {
 
 struct CBeh
@@ -524,6 +528,149 @@ TEST_F(CommandLine, PrintedListsKeepEveryMatchAndEveryWordOnThePaper)
             EXPECT_EQ(dashes - 2 * pages.size(), matches);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandLine, OutputsGoThroughLinksToFilesAndNeverReplaceWhatIsNoFile)
+{
+    const QString path = NewDemoSeason(QStringLiteral("demo.mdb"), 1, 6, 11);
+    const QStringList exportTable = {
+        QStringLiteral("--export"), QStringLiteral("tabulka"), path,
+        QStringLiteral("--sutaz"),  QStringLiteral("1"),       QStringLiteral("-o")};
+    // The page a link stands for is written; the link stays a link.
+    const QString page = Path(QStringLiteral("verejne.html"));
+    {
+        QFile f(page);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("stará");
+    }
+    const QString link = Path(QStringLiteral("tabulka.html"));
+    ASSERT_TRUE(QFile::link(page, link));
+    CBeh r = Program(exportTable + QStringList{link});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(Contents(page).contains("<table"));
+
+    // A FIFO, a device, a folder, a link to nothing: refused at once, nothing replaced.
+    const QString fifo = Path(QStringLiteral("rura.html"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = Path(QStringLiteral("zariadenie.html"));
+    if (::geteuid() == 0)
+        ASSERT_EQ(::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    else
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), device));
+    const QString dangling = Path(QStringLiteral("mrtvy.ics"));
+    ASSERT_TRUE(QFile::link(Path(QStringLiteral("nikde.ics")), dangling));
+    for (const QString& target : {fifo, device, m_dir.path(), dangling}) {
+        for (const QStringList& job :
+             {exportTable,
+              QStringList{QStringLiteral("--print"), QStringLiteral("kluby"), path, QStringLiteral("--sutaz"),
+                          QStringLiteral("1"), QStringLiteral("-o")},
+              QStringList{QStringLiteral("--calendar"), path, QStringLiteral("-o")}}) {
+            r = Program(job + QStringList{target});
+            EXPECT_EQ(r.status, 2) << target.toStdString() << " " << job.first().toStdString();
+            EXPECT_FALSE(r.err.isEmpty());
+        }
+    }
+    struct stat st = {};
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    ASSERT_EQ(::lstat(QFile::encodeName(device).constData(), &st), 0);
+    EXPECT_TRUE(::geteuid() == 0 ? S_ISCHR(st.st_mode) : S_ISLNK(st.st_mode));
+    EXPECT_TRUE(QFileInfo(dangling).isSymLink());
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("nikde.ics"))));
+
+    // A system error is said in Slovak and names the file asked for, its path cleaned.
+    r = Program(exportTable + QStringList{m_dir.path() + QStringLiteral("/niet/..//niet/x.html")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("niet/x.html sa nepodarilo zapísať: priečinok alebo súbor "
+                                              "neexistuje")))
+        << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("//")));
+}
+
+TEST_F(CommandLine, ASeasonInALinkedFolderTakesItsSnapshotsAndARefusedPublishLeavesItAsItWas)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("skutocny")));
+    const QString real = NewDemoSeason(QStringLiteral("skutocny/demo.mdb"), 1, 6, 11);
+    ASSERT_TRUE(QFile::link(Path(QStringLiteral("skutocny")), Path(QStringLiteral("odkaz"))));
+    const QString linked = Path(QStringLiteral("odkaz/demo.mdb"));
+    CBeh r = Program(
+        {QStringLiteral("--amnesty"), linked, QStringLiteral("--datum"), QStringLiteral("10-01-2025")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(QDir(Path(QStringLiteral("skutocny/demo.zalohy"))).entryList({QStringLiteral("*.mdb")}).size(),
+              1);
+    const QString next = Path(QStringLiteral("odkaz/dalsia.mdb"));
+    r = Program({QStringLiteral("--new-season"), next, QStringLiteral("--from"), linked});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+
+    // A folder that is somebody's: the publishing is refused and the season keeps no calendar revision.
+    const QByteArray before = Contents(real);
+    const QString documents = Path(QStringLiteral("dokumenty"));
+    ASSERT_TRUE(QDir().mkpath(documents));
+    {
+        QFile f(QDir(documents).filePath(QStringLiteral("list.txt")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("môj");
+    }
+    r = Program({QStringLiteral("--publish"), linked, QStringLiteral("-o"), documents});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(Contents(real), before);
+    r = Program({QStringLiteral("--publish"), linked, QStringLiteral("-o"), Path(QStringLiteral("web"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_NE(Contents(real), before);
+}
+
+TEST_F(CommandLine, AWithdrawalDayOutsideTheSeasonAndAReturnPartBeforeTheFirstAreRefused)
+{
+    const QString path = NewDemoSeason(QStringLiteral("demo.mdb"), 1, 6, 11);
+    const QByteArray before = Contents(path);
+    const QStringList withdraw = {QStringLiteral("--withdraw"), path, QStringLiteral("--klub"),
+                                  QStringLiteral("1")};
+    CBeh r = Program(withdraw + QStringList{QStringLiteral("--datum"), QStringLiteral("01-01-1990")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("nie je v tejto sezóne"))) << r.err.toStdString();
+    r = Program(withdraw + QStringList{QStringLiteral("--datum"), QStringLiteral("01-01-2099")});
+    EXPECT_EQ(r.status, 2);
+    r = Program(withdraw + QStringList{QStringLiteral("--zrusit"), QStringLiteral("--annul")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(Contents(path), before);
+    r = Program(withdraw + QStringList{QStringLiteral("--datum"), QStringLiteral("10-01-2025")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    r = Program(withdraw + QStringList{QStringLiteral("--datum"), QStringLiteral("11-01-2025")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("už odstúpil od 1. 10. 2025"))) << r.out.toStdString();
+
+    const QByteArray generated = Contents(path);
+    r = Program({QStringLiteral("--generate"), path, QStringLiteral("--sutaz"), QStringLiteral("1"),
+                 QStringLiteral("--start"), QStringLiteral("08-01-2026"), QStringLiteral("--return"),
+                 QStringLiteral("03-01-2026")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Odvetná časť nemôže začať skôr"))) << r.err.toStdString();
+    EXPECT_EQ(Contents(path), generated);
+}
+
+TEST_F(CommandLine, ASpreadsheetWithTooManyColumnsIsRefusedNamingItsLine)
+{
+    const QString path = NewDemoSeason(QStringLiteral("demo.mdb"), 1, 6, 11);
+    const QString csv = Path(QStringLiteral("siroky.csv"));
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Meno;Priezvisko\r\n");
+        QByteArray row = "Ján;Nový";
+        for (int i = 0; i < 100000; ++i)
+            row += ";x";
+        f.write(row + "\r\n");
+    }
+    const CBeh r = Program(
+        {QStringLiteral("--import-players"), path, QStringLiteral("--klub"), QStringLiteral("1"), csv});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Riadok 2: má viac ako 1000 stĺpcov"))) << r.err.toStdString();
 }
 
 } // namespace
