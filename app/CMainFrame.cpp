@@ -573,33 +573,83 @@ bool CMainFrame::ConvertAndOpen(const QString& jetPath, bool ask)
                                   "Previesť ju?")
                        .arg(shown)))
         return false;
-    const QString target =
-        AskNewSeasonFile(QStringLiteral("Previesť staršiu sezónu"), ConvertedSeasonName(jetPath),
-                         QStringLiteral("Prevedenú sezónu nemožno zapísať na miesto otvorenej sezóny."));
-    if (target.isEmpty())
-        return false;
-    if (TenIstySubor(target, jetPath)) {
-        m_user.ShowMessage(
-            QStringLiteral("Prevedená sezóna sa zapíše do nového súboru; zvoľte iný názov, než má pôvodný."),
-            CPouzivatel::Ikona::Vykricnik);
-        return false;
+    // A name that cannot take the converted season sends the user back to the file dialog.
+    QString target;
+    while (true) {
+        target =
+            AskNewSeasonFile(QStringLiteral("Previesť staršiu sezónu"), ConvertedSeasonName(jetPath),
+                             QStringLiteral("Prevedenú sezónu nemožno zapísať na miesto otvorenej sezóny."));
+        if (target.isEmpty())
+            return false;
+        if (TenIstySubor(target, jetPath))
+            m_user.ShowMessage(
+                QStringLiteral(
+                    "Prevedená sezóna sa zapíše do nového súboru; zvoľte iný názov, než má pôvodný."),
+                CPouzivatel::Ikona::Vykricnik);
+        else if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+            m_user.ShowMessage(
+                QStringLiteral("Súbor %1 už existuje; prevedená sezóna sa zapíše do nového súboru. "
+                               "Zvoľte iný názov.")
+                    .arg(QDir::toNativeSeparators(target)),
+                CPouzivatel::Ikona::Vykricnik);
+        else
+            break;
     }
-    const CVysledokPrevodu result = ConvertJetSeason(jetPath, target, [this](qint64 done, qint64 total) {
-        return m_user.Progress(QStringLiteral("Prevádza sa sezóna..."),
-                               static_cast<int>(std::min<qint64>(done, INT_MAX)),
-                               static_cast<int>(std::min<qint64>(total, INT_MAX)));
-    });
-    m_user.Progress(QString(), 1, 1);
+    CVolbyPrevodu options;
+    options.memoryMB = m_settings.ConverterMemoryMB();
+    const auto convert = [&] {
+        const CVysledokPrevodu r = ConvertJetSeason(
+            jetPath, target,
+            [this](qint64 done, qint64 total) {
+                return m_user.Progress(QStringLiteral("Prevádza sa sezóna..."),
+                                       static_cast<int>(std::min<qint64>(done, INT_MAX)),
+                                       static_cast<int>(std::min<qint64>(total, INT_MAX)));
+            },
+            options);
+        m_user.Progress(QString(), 1, 1);
+        return r;
+    };
+    CVysledokPrevodu result = convert();
     if (result.cancelled)
         return false;
+    if (!result.error.isEmpty() && result.damaged &&
+        m_user.AskAction(result.error +
+                             QStringLiteral("\n\nProgram môže previesť, čo sa dá prečítať, a každú stratu "
+                                            "zapísať do správy %1 vedľa novej sezóny. Pôvodný súbor "
+                                            "zostane, ako je.")
+                                 .arg(QDir::toNativeSeparators(SalvageReportPath(target))),
+                         kPreviestCoSaDa)) {
+        options.salvage = true;
+        result = convert();
+        if (result.cancelled)
+            return false;
+    } else if (!result.error.isEmpty() && result.damaged) {
+        return false;
+    }
     if (!result.error.isEmpty()) {
         m_user.ShowMessage(result.error, CPouzivatel::Ikona::Vykricnik);
         return false;
     }
-    if (!result.report.isEmpty())
-        m_user.ShowMessage(
-            QStringLiteral("Sezóna je prevedená do súboru %1.\n\n%2")
-                .arg(QDir::toNativeSeparators(target), result.report.join(QStringLiteral("\n\n"))));
+    QStringList told = result.report;
+    if (options.salvage) {
+        // The losses in sight, the whole list in the report.
+        constexpr int kNajviac = 15;
+        QStringList losses = result.losses.mid(0, kNajviac);
+        if (result.losses.size() > kNajviac)
+            losses << QStringLiteral("... a ďalších %1").arg(result.losses.size() - kNajviac);
+        told.prepend((result.losses.isEmpty()
+                          ? QStringLiteral("Prečítalo sa všetko, nič sa nestratilo.")
+                          : QStringLiteral("Previedlo sa, čo sa dalo prečítať. Stratilo sa:\n- ") +
+                                losses.join(QStringLiteral("\n- "))) +
+                     (result.reportFile.isEmpty() ? QString()
+                                                  : QStringLiteral("\n\nSpráva o prevode: %1")
+                                                        .arg(QDir::toNativeSeparators(result.reportFile))));
+    }
+    if (!told.isEmpty())
+        m_user.ShowMessage(QStringLiteral("Sezóna je prevedená do súboru %1.\n\n%2")
+                               .arg(QDir::toNativeSeparators(target), told.join(QStringLiteral("\n\n"))),
+                           result.losses.isEmpty() ? CPouzivatel::Ikona::Informacia
+                                                   : CPouzivatel::Ikona::Vykricnik);
     return OpenSeason(target);
 }
 
@@ -727,16 +777,17 @@ QString CMainFrame::SeasonFolder() const
 
 QString CMainFrame::AskNewSeasonFile(const QString& caption, const QString& proposed, const QString& refusal)
 {
-    const QString chosen = m_user.AskSaveFileName(caption, proposed, kFilterSezony);
-    if (chosen.isEmpty())
-        return {};
-    const QString path = WithExtension(chosen, QStringLiteral("mdb"));
-    if (TenIstySubor(path, m_doc.FilePath())) {
+    // A refused name goes back to the dialog: the user chose to write a season, not to give up.
+    while (true) {
+        const QString chosen = m_user.AskSaveFileName(caption, proposed, kFilterSezony);
+        if (chosen.isEmpty())
+            return {};
+        const QString path = WithExtension(chosen, QStringLiteral("mdb"));
+        if (!TenIstySubor(path, m_doc.FilePath()))
+            return path;
         m_user.ShowMessage(refusal + QStringLiteral(" Zvoľte iný názov súboru."),
                            CPouzivatel::Ikona::Vykricnik);
-        return {};
     }
-    return path;
 }
 
 void CMainFrame::NewSeason()

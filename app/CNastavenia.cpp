@@ -167,6 +167,14 @@ void CNastavenia::SetSnapshotLimitMB(qint64 mb)
     m_settings->sync();
 }
 
+qint64 CNastavenia::ConverterMemoryMB() const
+{
+    bool ok = false;
+    const qint64 mb = m_settings->value(QStringLiteral("Prevod/PamatMB"), 1024).toLongLong(&ok);
+    // Below what reading any season takes the setting would only refuse good files.
+    return ok && mb >= 128 ? mb : 1024;
+}
+
 bool CNastavenia::LoginHintShown() const
 {
     return m_settings->value(QStringLiteral("Prihlasenie/Ukazane"), false).toBool();

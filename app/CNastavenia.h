@@ -53,6 +53,8 @@ public:
     // How much a season's snapshots may take together, in MB (this user's, for every season).
     qint64 SnapshotLimitMB() const;
     void SetSnapshotLimitMB(qint64 mb);
+    // How much memory the reading of a Jet file may take, in MB (the converter's child process).
+    qint64 ConverterMemoryMB() const;
     // Whether the window has told how to log in for editing (once).
     bool LoginHintShown() const;
     void SetLoginHintShown();

@@ -99,7 +99,8 @@ const QStringList kValueOptions = {
     QStringLiteral("pocet"),  QStringLiteral("from")};
 
 // Flags of the jobs.
-const QStringList kFlags = {QStringLiteral("bez-znamok"), QStringLiteral("annul"), QStringLiteral("zrusit")};
+const QStringList kFlags = {QStringLiteral("bez-znamok"), QStringLiteral("annul"), QStringLiteral("zrusit"),
+                            QStringLiteral("salvage")};
 
 // Qt's own options of a window program (-style fusion, -platform xcb, ...): accepted and left to Qt.
 const QStringList kQtValueOptions = {QStringLiteral("platform"),      QStringLiteral("platformpluginpath"),
@@ -181,6 +182,9 @@ void DefineOptions(QCommandLineParser& parser)
          QStringLiteral("Pri --new-season --from bez známok z testu rozhodcov."));
     flag(QStringLiteral("withdraw"), QStringLiteral("Klub --klub odstúpil zo súťaže od dňa --datum."));
     flag(QStringLiteral("convert"), QStringLiteral("Prevedie sezónu vo formáte Jet do nového súboru -o."));
+    flag(QStringLiteral("salvage"),
+         QStringLiteral("Pri --convert poškodeného súboru prevedie, čo sa dá prečítať, a každú stratu zapíše "
+                        "do správy NOVA.mdb.prevod.txt."));
     {
         // The conversion's own reading, in a process of its own (see jet/prevod.h).
         QCommandLineOption child(kVolbaPrevodnika);
@@ -480,7 +484,8 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
     if (volby.job == kVolbaPrevodnika) {
         if (volby.positional.size() != 2)
             return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
-        return RunConversionChild(volby.positional.at(0), volby.positional.at(1));
+        return RunConversionChild(volby.positional.at(0), volby.positional.at(1),
+                                  volby.flags.contains(QStringLiteral("salvage")));
     }
     // An import names the season and the file to read.
     const qsizetype files = volby.job.startsWith(QStringLiteral("import-")) ? 2 : 1;
@@ -525,9 +530,27 @@ int CPrikazovyRiadok::ConvertJob(const CVolby& volby)
                                  .arg(QDir::toNativeSeparators(volby.output)));
     if (const int refused = RefuseOutput(volby); refused != kUspech)
         return refused;
-    const CVysledokPrevodu result = ConvertJetSeason(volby.season, volby.output);
+    CVolbyPrevodu options;
+    options.salvage = volby.flags.contains(QStringLiteral("salvage"));
+    options.memoryMB = CNastavenia().ConverterMemoryMB();
+    const CVysledokPrevodu result = ConvertJetSeason(volby.season, volby.output, {}, options);
     if (!result.error.isEmpty())
-        return Fail(kNedaSa, result.error);
+        return Fail(kNedaSa,
+                    result.damaged
+                        ? result.error + QStringLiteral("\nAk chcete previesť, čo sa dá prečítať, spustite "
+                                                        "prevod znova s --salvage; každá strata sa zapíše "
+                                                        "do správy %1.")
+                                             .arg(QDir::toNativeSeparators(SalvageReportPath(volby.output)))
+                        : result.error);
+    if (!result.losses.isEmpty()) {
+        m_err << QStringLiteral("Súbor je poškodený; previedlo sa, čo sa dalo prečítať. Stratilo sa:")
+              << Qt::endl;
+        for (const QString& line : result.losses)
+            m_err << "- " << line << Qt::endl;
+    }
+    if (!result.reportFile.isEmpty())
+        m_out << QStringLiteral("Správa o prevode: %1").arg(QDir::toNativeSeparators(result.reportFile))
+              << Qt::endl;
     for (const QString& line : result.report)
         m_out << line << Qt::endl;
     return kUspech;

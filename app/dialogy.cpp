@@ -405,6 +405,18 @@ bool COknoPouzivatel::AskYesNo(const QString& text)
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool COknoPouzivatel::AskAction(const QString& text, const QString& action)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Agenda Mirak"), text, QMessageBox::NoButton,
+                    m_parent);
+    QPushButton* act = box.addButton(action, QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    // Doing nothing is what Enter chooses: the action is a deliberate click.
+    box.setDefaultButton(cancel);
+    box.exec();
+    return box.clickedButton() == act;
+}
+
 QString COknoPouzivatel::AskSaveFileName(const QString& caption, const QString& proposedPath,
                                          const QString& filter)
 {

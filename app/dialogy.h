@@ -177,6 +177,7 @@ public:
     void SetParent(QWidget* parent) { m_parent = parent; }
     void ShowMessage(const QString& text, Ikona icon) override;
     bool AskYesNo(const QString& text) override;
+    bool AskAction(const QString& text, const QString& action) override;
     QString AskSaveFileName(const QString& caption, const QString& proposedPath,
                             const QString& filter) override;
     // Says where the file or page is when the system has no viewer for it, never nothing.

@@ -58,6 +58,13 @@ void Bind(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
                 rc = sqlite3_bind_text16(stmt, place, DatumNaUlozenie(CasSezony(v.toDate())).utf16(), -1,
                                          SQLITE_TRANSIENT);
                 break;
+            case QMetaType::QByteArray: {
+                // Bytes stay bytes (an OLE object of a converted season, say), every one of them.
+                const QByteArray bytes = v.toByteArray();
+                rc = sqlite3_bind_blob64(stmt, place, bytes.constData(),
+                                         static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT);
+                break;
+            }
             default: {
                 const QString text = v.toString();
                 rc = sqlite3_bind_text16(stmt, place, text.utf16(), static_cast<int>(text.size() * 2),
@@ -216,6 +223,10 @@ QVariant CPrikaz::Value(int i) const
         return QVariant(sqlite3_column_double(m_stmt, i));
     case SQLITE_NULL:
         return {};
+    case SQLITE_BLOB: {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(m_stmt, i));
+        return QVariant(QByteArray(bytes ? bytes : "", sqlite3_column_bytes(m_stmt, i)));
+    }
     default:
         return QVariant(Text(i));
     }
@@ -578,7 +589,7 @@ void CDatabaza::CompactTo(const QString& target)
     ReplaceWith(temporary, target);
 }
 
-void CDatabaza::CreateFile(const QString& path, const QStringList& statements)
+void CDatabaza::CreateFile(const QString& path, const QStringList& statements, bool replace)
 {
     RefuseHeldTarget(path);
     const QString temporary = TemporaryBeside(path);
@@ -602,7 +613,10 @@ void CDatabaza::CreateFile(const QString& path, const QStringList& statements)
         throw error;
     }
     sqlite3_close(db);
-    ReplaceWith(temporary, path);
+    if (replace)
+        ReplaceWith(temporary, path);
+    else
+        ClaimWith(temporary, path);
 }
 
 // ---------------------------------------------------------------------------------------------------

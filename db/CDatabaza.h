@@ -118,8 +118,9 @@ public:
     const CFormaKurzora& CursorForm(const QString& sql, const std::function<CFormaKurzora()>& make);
 
     // Creates a session-independent connection to a new, empty file and runs `statements` in one
-    // transaction. Used to make a new season file.
-    static void CreateFile(const QString& path, const QStringList& statements);
+    // transaction. Used to make a new season file. Without `replace`, a file that stands at `path` by
+    // the time the new one is finished stays, and the new one is refused.
+    static void CreateFile(const QString& path, const QStringList& statements, bool replace = true);
 
 private:
     void RegisterFunctions();

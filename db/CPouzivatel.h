@@ -12,6 +12,12 @@ public:
     virtual ~CPouzivatel() = default;
     virtual void ShowMessage(const QString& text, Ikona icon = Ikona::Informacia) = 0;
     virtual bool AskYesNo(const QString& text) = 0;
+    // A question whose answer is an action named on its button (`action`) or "Zrušiť"; true for the action.
+    virtual bool AskAction(const QString& text, const QString& action)
+    {
+        (void)action;
+        return AskYesNo(text);
+    }
     // A file name to save under, starting from `proposedPath`; empty when the user cancels. The
     // dialog asks before overwriting an existing file.
     virtual QString AskSaveFileName(const QString& caption, const QString& proposedPath,

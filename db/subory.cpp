@@ -417,6 +417,46 @@ void ReplaceWith(const QString& temporary, const QString& target, const QString&
     }
 }
 
+void ClaimWith(const QString& temporary, const QString& target, const QString& shown)
+{
+    const QString named = shown.isEmpty() ? target : shown;
+#ifdef Q_OS_LINUX
+    const QByteArray from = QFile::encodeName(temporary), to = QFile::encodeName(target);
+    int rc = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    // A file system that cannot rename without replacing still links without replacing.
+    if (rc != 0 && (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP)) {
+        rc = ::link(from.constData(), to.constData());
+        if (rc == 0)
+            ::unlink(from.constData());
+    }
+    if (rc != 0) {
+        const int error = errno;
+        QFile::remove(temporary);
+        if (error == EEXIST)
+            throw CChybaDatabazy(
+                QStringLiteral("Súbor %1 medzitým vznikol iným programom; nový súbor doň nezapíšem a "
+                               "ten, čo tam je, zostal, ako je. Zvoľte iný názov.")
+                    .arg(QDir::toNativeSeparators(named)));
+        throw WriteError(named, error);
+    }
+#else
+    if (QFileInfo::exists(target)) {
+        QFile::remove(temporary);
+        throw CChybaDatabazy(
+            QStringLiteral("Súbor %1 medzitým vznikol iným programom; nový súbor doň nezapíšem.")
+                .arg(QDir::toNativeSeparators(named)));
+    }
+    ReplaceWith(temporary, target, shown);
+#endif
+}
+
+bool InTemporaryFolder(const QString& path)
+{
+    const QString folder = QFileInfo(QFileInfo(path).absolutePath()).fileName();
+    const auto m = TemporaryName().match(folder);
+    return m.hasMatch() && m.captured(2).isEmpty() && QFileInfo(QFileInfo(path).absolutePath()).isDir();
+}
+
 void SyncFile(const QString& path)
 {
 #ifdef Q_OS_UNIX

@@ -75,6 +75,11 @@ CChybaDatabazy WriteError(const QString& path, int error);
 // Puts the finished temporary file in place of `target` in one step (a rename on the same disk);
 // the temporary is removed when that fails. Throws CChybaDatabazy naming `shown` (else `target`).
 void ReplaceWith(const QString& temporary, const QString& target, const QString& shown = {});
+// Puts the finished temporary file at `target` only if nothing stands there (a file that appeared
+// meanwhile is left alone and the temporary removed). Throws CChybaDatabazy naming `shown` (else `target`).
+void ClaimWith(const QString& temporary, const QString& target, const QString& shown = {});
+// Whether `path` is inside one of the program's temporary folders (TemporaryFolderBeside).
+bool InTemporaryFolder(const QString& path);
 // Removes the program's temporaries in `folder` whose process is gone, and the engine's journals of
 // those temporaries.
 void RemoveStaleTemporaries(const QString& folder);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -79,6 +80,9 @@ CDruhHodnoty KindOfColumn(int jetType)
         return CDruhHodnoty::Desatinne;
     case MDB_DATETIME:
         return CDruhHodnoty::Datum;
+    case MDB_OLE:
+    case MDB_BINARY:
+        return CDruhHodnoty::Bajty;
     default:
         return CDruhHodnoty::Text;
     }
@@ -104,21 +108,115 @@ QString JetDateText(double value)
                                        time.toString(QStringLiteral("HH:mm:ss")));
 }
 
+QString LossText(const CStrataJet& loss)
+{
+    return loss.where.isEmpty() ? QStringLiteral("tabuľka %1: %2").arg(loss.table, loss.what)
+                                : QStringLiteral("tabuľka %1, %2: %3").arg(loss.table, loss.where, loss.what);
+}
+
 struct CJetSubor::CStav
 {
     MdbHandle* mdb = nullptr;
     QByteArray codePage; // the decoder of Jet 3 texts
-    qint64 fileSize = 0;
+    QByteArray file;     // the whole file, for following long values page by page
+    int pageSize = 0;
+    int rowCountOffset = 0;
 };
 
-CJetSubor::CJetSubor(const QString& path) : m_stav(std::make_unique<CStav>()), m_path(path)
+namespace {
+
+// Jet 3 names and texts are taken byte for byte from the library (it is told they are Latin-1, which
+// maps every byte to itself) and decoded from the file's own code page here.
+QString FromCodePage(const QByteArray& bytes, const QByteArray& codePage, bool* lossy = nullptr)
+{
+    QStringDecoder decoder(codePage.constData(), QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder.decode(bytes);
+    // A byte the code page has no letter for comes out as a control character of the 0x80-0x9F block
+    // (the code pages of Windows give all the others a letter there).
+    const bool undefined = std::any_of(decoded.cbegin(), decoded.cend(),
+                                       [](QChar ch) { return ch.unicode() >= 0x80 && ch.unicode() <= 0x9f; });
+    if (lossy)
+        *lossy = decoder.hasError() || undefined;
+    return decoded;
+}
+
+QString NameOf(const char* name, bool jet3, const QByteArray& codePage)
+{
+    const QString utf8 = QString::fromUtf8(name);
+    if (!jet3)
+        return utf8;
+    return FromCodePage(utf8.toLatin1(), codePage);
+}
+
+// Jet 4's texts: UCS-2, or its compressed form (FF FE, then runs of one-byte characters and of
+// UCS-2 ones, a zero byte switching between them).
+QString Jet4Text(const QByteArray& bytes)
+{
+    if (bytes.size() >= 2 && quint8(bytes.at(0)) == 0xff && quint8(bytes.at(1)) == 0xfe) {
+        QString out;
+        bool compressed = true;
+        for (qsizetype i = 2; i < bytes.size();) {
+            const quint8 b = quint8(bytes.at(i));
+            if (b == 0) {
+                compressed = !compressed;
+                ++i;
+            } else if (compressed) {
+                out += QChar(b);
+                ++i;
+            } else if (i + 1 < bytes.size()) {
+                out += QChar(char16_t(b | (quint8(bytes.at(i + 1)) << 8)));
+                i += 2;
+            } else {
+                break;
+            }
+        }
+        return out;
+    }
+    QString out;
+    out.reserve(bytes.size() / 2);
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        out += QChar(char16_t(quint8(bytes.at(i)) | (quint8(bytes.at(i + 1)) << 8)));
+    return out;
+}
+
+quint32 Le32(const unsigned char* p)
+{
+    return quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16) | (quint32(p[3]) << 24);
+}
+
+quint16 Le16(const unsigned char* p)
+{
+    return quint16(p[0] | (p[1] << 8));
+}
+
+// IDs as the user reads them: "7, 12-15, 20".
+QString IdRanges(QVector<qint64> ids)
+{
+    std::sort(ids.begin(), ids.end());
+    QStringList parts;
+    for (qsizetype i = 0; i < ids.size();) {
+        qsizetype j = i;
+        while (j + 1 < ids.size() && ids.at(j + 1) == ids.at(j) + 1)
+            ++j;
+        parts << (j == i ? QString::number(ids.at(i))
+                         : QStringLiteral("%1–%2").arg(ids.at(i)).arg(ids.at(j)));
+        i = j + 1;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+CJetSubor::CJetSubor(const QString& path, QVector<CStrataJet>* losses)
+    : m_losses(losses), m_stav(std::make_unique<CStav>()), m_path(path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw CChybaDatabazy(
             QStringLiteral("Súbor %1 sa nedá čítať: %2").arg(Shown(path), file.errorString()));
-    const QByteArray head = file.read(2048);
+    m_stav->file = file.readAll();
     file.close();
+    const QByteArray head = m_stav->file.left(2048);
     if (head.size() < 2048 || head.mid(4, 15) != QByteArrayLiteral("Standard Jet DB")) {
         if (head.mid(4, 15) == QByteArrayLiteral("Standard ACE DB"))
             throw CChybaDatabazy(
@@ -130,8 +228,6 @@ CJetSubor::CJetSubor(const QString& path) : m_stav(std::make_unique<CStav>()), m
                 .arg(Shown(path), head.isEmpty() ? QStringLiteral("je prázdny.")
                                                  : QStringLiteral("nezačína ako databáza Jet.")));
     }
-    // Jet 3 texts are taken byte for byte (Latin-1 maps every byte to itself) and decoded from the
-    // file's own code page here, where a byte the code page lacks can be told.
     qputenv("MDB_JET3_CHARSET", "ISO-8859-1");
     m_stav->mdb = mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS);
     if (!m_stav->mdb)
@@ -145,13 +241,16 @@ CJetSubor::CJetSubor(const QString& path) : m_stav(std::make_unique<CStav>()), m
             QStringLiteral("Súbor %1 je zašifrovaný (kódovanie databázy v Accesse); program ho nevie "
                            "prečítať. Dešifrujte ho v Accesse a skúste to znova.")
                 .arg(Shown(path)));
+    const bool jet3 = mdb->f->jet_version == MDB_VER_JET3;
     const int codePage = mdb->f->code_page == 0 ? 1250 : mdb->f->code_page;
     m_stav->codePage = QByteArray("windows-") + QByteArray::number(codePage);
-    if (mdb->f->jet_version == MDB_VER_JET3 && !QStringDecoder(m_stav->codePage.constData()).isValid())
+    if (jet3 && !QStringDecoder(m_stav->codePage.constData()).isValid())
         throw CChybaDatabazy(QStringLiteral("Súbor %1 má texty v kódovej stránke %2, ktorú program nepozná.")
                                  .arg(Shown(path))
                                  .arg(codePage));
-    m_stav->fileSize = QFileInfo(path).size();
+    m_stav->pageSize = static_cast<int>(mdb->fmt->pg_size);
+    m_stav->rowCountOffset = mdb->fmt->row_count_offset;
+    // Without its catalogue nothing of the file can be found: there is nothing to save either.
     if (!mdb_read_catalog(mdb, MDB_TABLE))
         throw CChybaDatabazy(
             QStringLiteral("Súbor %1 je poškodený: nedá sa prečítať zoznam jeho tabuliek.").arg(Shown(path)));
@@ -159,22 +258,27 @@ CJetSubor::CJetSubor(const QString& path) : m_stav(std::make_unique<CStav>()), m
         auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
         if (entry->object_type != MDB_TABLE || mdb_is_system_table(entry))
             continue;
+        const QString name = NameOf(entry->object_name, jet3, m_stav->codePage);
         MdbTableDef* def = mdb_read_table(entry);
-        if (!def)
-            throw CChybaDatabazy(QStringLiteral("Súbor %1 je poškodený: nedá sa prečítať tabuľka %2.")
-                                     .arg(Shown(path), QString::fromUtf8(entry->object_name)));
+        if (!def) {
+            Lost(name, {},
+                 QStringLiteral("tabuľka sa nedá prečítať (poškodená definícia); chýbajú všetky jej riadky"));
+            m_unreadable << name;
+            continue;
+        }
         mdb_read_columns(def);
         CTabulkaJet table;
-        table.name = QString::fromUtf8(entry->object_name);
+        table.name = name;
+        table.libraryName = QByteArray(entry->object_name);
         table.rows = def->num_rows;
         for (unsigned c = 0; c < def->num_cols; ++c) {
             auto* col = static_cast<MdbColumn*>(g_ptr_array_index(def->columns, c));
-            table.columns.append(
-                {QString::fromUtf8(col->name), col->col_type, col->col_size, col->is_long_auto != 0});
+            table.columns.append({NameOf(col->name, jet3, m_stav->codePage), col->col_type, col->col_size,
+                                  col->is_long_auto != 0});
         }
         // The counter of the table's AutoNumber stands in its definition page.
         if (mdb_read_pg(mdb, entry->table_pg) > 0)
-            table.autoNumber = mdb_pg_get_int32(mdb, mdb->f->jet_version == MDB_VER_JET3 ? 16 : 20);
+            table.autoNumber = mdb_pg_get_int32(mdb, jet3 ? 16 : 20);
         mdb_free_tabledef(def);
         m_tables.append(table);
     }
@@ -199,14 +303,132 @@ const CTabulkaJet* CJetSubor::Table(const QString& name) const
     return nullptr;
 }
 
-void CJetSubor::ReadRows(const CTabulkaJet& table, const std::function<bool(const QVariantList& values)>& row)
+void CJetSubor::Lost(const QString& table, const QString& where, const QString& what)
+{
+    const CStrataJet loss{table, where, what};
+    if (m_losses) {
+        m_losses->append(loss);
+        return;
+    }
+    throw CPoskodenyJet(QStringLiteral("Súbor %1 je poškodený: %2.").arg(Shown(m_path), LossText(loss)));
+}
+
+QString CJetSubor::Text(const QByteArray& bytes, bool jet3, const QString& table, const QString& where)
+{
+    if (!jet3)
+        return Jet4Text(bytes);
+    bool lossy = false;
+    QString decoded = FromCodePage(bytes, m_stav->codePage, &lossy);
+    if (lossy) {
+        Lost(table, where,
+             QStringLiteral("text má znaky, ktoré kódová stránka súboru nepozná (prevezme sa bez nich)"));
+        decoded.removeIf([](QChar ch) {
+            return (ch.unicode() >= 0x80 && ch.unicode() <= 0x9f) || ch == QChar::ReplacementCharacter;
+        });
+    }
+    return decoded;
+}
+
+QByteArray CJetSubor::LongValue(const unsigned char* field, int size, const QString& table,
+                                const QString& where, bool memo)
+{
+    // A Jet 3 memo has a byte a character; Jet 4's UCS-2 and OLE objects are counted in bytes.
+    const QString unit = memo && Version() == 3 ? QStringLiteral("znakov") : QStringLiteral("bajtov");
+    const auto lost = [&](qint64 read, qint64 length, const QString& why) {
+        Lost(table, where,
+             QStringLiteral("%1 (prečítalo sa %2 z %3 %4)").arg(why).arg(read).arg(length).arg(unit));
+    };
+    if (size < 12) {
+        Lost(table, where, QStringLiteral("hodnota sa nedá prečítať (jej hlavička je neúplná)"));
+        return {};
+    }
+    const quint32 head = Le32(field);
+    const qint64 length = head & 0x3fffffff;
+    const QByteArray& file = m_stav->file;
+    const int pageSize = m_stav->pageSize;
+    const qint64 pages = file.size() / pageSize;
+    // The row `rowNumber` of the long-value page `page`, or why it cannot be read.
+    const auto lvalRow = [&](quint32 pointer, QByteArray& row) -> QString {
+        const qint64 page = pointer >> 8;
+        const int rowNumber = static_cast<int>(pointer & 0xff);
+        if (page <= 0 || page >= pages)
+            return QStringLiteral("odkaz na stranu %1, ktorá v súbore nie je").arg(page);
+        const auto* p = reinterpret_cast<const unsigned char*>(file.constData()) + page * pageSize;
+        if (p[0] != 0x01 || std::memcmp(p + 4, "LVAL", 4) != 0)
+            return QStringLiteral("odkaz na stranu %1, ktorá nie je stranou dlhých hodnôt").arg(page);
+        const int rows = Le16(p + m_stav->rowCountOffset);
+        if (rowNumber >= rows)
+            return QStringLiteral("odkaz na riadok %1 strany %2, ktorý na nej nie je")
+                .arg(rowNumber)
+                .arg(page);
+        const int start = Le16(p + m_stav->rowCountOffset + 2 + 2 * rowNumber) & kOffsetMask;
+        const int end = rowNumber == 0
+                            ? pageSize
+                            : (Le16(p + m_stav->rowCountOffset + 2 + 2 * (rowNumber - 1)) & kOffsetMask);
+        if (start < m_stav->rowCountOffset + 2 || end > pageSize || start > end)
+            return QStringLiteral("riadok %1 strany %2 je poškodený").arg(rowNumber).arg(page);
+        row = QByteArray(reinterpret_cast<const char*>(p + start), end - start);
+        return {};
+    };
+    if (head & 0x80000000u) {
+        // Inline: the value follows its header in the row.
+        const qint64 present = size - 12;
+        if (present < length) {
+            lost(present, length, QStringLiteral("hodnota je kratšia, ako uvádza jej hlavička"));
+            return QByteArray(reinterpret_cast<const char*>(field + 12), static_cast<int>(present));
+        }
+        return QByteArray(reinterpret_cast<const char*>(field + 12), static_cast<int>(length));
+    }
+    const quint32 first = Le32(field + 4);
+    if (head & 0x40000000u) {
+        QByteArray row;
+        if (const QString why = lvalRow(first, row); !why.isEmpty()) {
+            lost(0, length, why);
+            return {};
+        }
+        if (row.size() < length) {
+            lost(row.size(), length, QStringLiteral("hodnota je kratšia, ako uvádza jej hlavička"));
+            return row;
+        }
+        return row.left(static_cast<int>(length));
+    }
+    // A chain of long-value rows, each beginning with the pointer to the next.
+    QByteArray out;
+    QSet<quint32> seen;
+    quint32 pointer = first;
+    while (pointer != 0 && out.size() < length) {
+        if (seen.contains(pointer)) {
+            lost(out.size(), length, QStringLiteral("reťaz strán dlhej hodnoty sa zacyklila"));
+            return out;
+        }
+        seen.insert(pointer);
+        QByteArray row;
+        if (const QString why = lvalRow(pointer, row); !why.isEmpty() || row.size() < 4) {
+            lost(out.size(), length,
+                 why.isEmpty() ? QStringLiteral("riadok dlhej hodnoty je poškodený") : why);
+            return out;
+        }
+        pointer = Le32(reinterpret_cast<const unsigned char*>(row.constData()));
+        out += row.mid(4);
+    }
+    if (out.size() < length) {
+        lost(out.size(), length, QStringLiteral("reťaz strán dlhej hodnoty sa skončila skôr"));
+        return out;
+    }
+    return out.left(static_cast<int>(length));
+}
+
+void CJetSubor::ReadRows(const CTabulkaJet& table, const std::function<bool(const QVariantList& values)>& row,
+                         const std::function<void(const QString& where)>& nulInText)
 {
     MdbHandle* mdb = m_stav->mdb;
-    MdbCatalogEntry* entry = mdb_get_catalogentry_by_name(mdb, table.name.toUtf8().constData());
+    MdbCatalogEntry* entry = mdb_get_catalogentry_by_name(mdb, table.libraryName.constData());
     MdbTableDef* def = entry ? mdb_read_table(entry) : nullptr;
-    if (!def)
-        throw CChybaDatabazy(QStringLiteral("Súbor %1 je poškodený: nedá sa prečítať tabuľka %2.")
-                                 .arg(Shown(m_path), table.name));
+    if (!def) {
+        Lost(table.name, {},
+             QStringLiteral("tabuľka sa nedá prečítať; chýba všetkých %1 jej riadkov").arg(table.rows));
+        return;
+    }
     struct CUvolni
     {
         MdbTableDef* def;
@@ -218,36 +440,45 @@ void CJetSubor::ReadRows(const CTabulkaJet& table, const std::function<bool(cons
     QVector<MdbField> fields(static_cast<int>(std::max(def->num_cols, 1u)) + 8);
     QVariantList values;
     qint64 number = 0;
+    qint64 skipped = 0;
     int idColumn = -1;
-    for (unsigned c = 0; c < def->num_cols; ++c)
-        if (QString::fromUtf8(static_cast<MdbColumn*>(g_ptr_array_index(def->columns, c))->name) ==
-            QStringLiteral("ID"))
-            idColumn = static_cast<int>(c);
+    for (int c = 0; c < table.columns.size(); ++c)
+        if (table.columns.at(c).name == QStringLiteral("ID"))
+            idColumn = c;
+    QSet<qint64> ids;
     // The row named by its ID where it has one read already, else by its place in the table.
     const auto rowName = [&] {
         if (idColumn >= 0 && idColumn < values.size() && !values.at(idColumn).isNull())
             return QStringLiteral("riadok s ID %1").arg(values.at(idColumn).toLongLong());
         return QStringLiteral("%1. riadok").arg(number);
     };
+    const auto columnName = [&](unsigned c) { return table.columns.value(static_cast<int>(c)).name; };
     while (mdb_fetch_row(def)) {
         ++number;
+        // A page of another table or of nothing that a damaged map hands over: its rows are no rows
+        // of this table.
+        if (mdb->pg_buf[0] != 0x01 || Le32(mdb->pg_buf + 4) != entry->table_pg) {
+            ++skipped;
+            Lost(table.name, QStringLiteral("%1. riadok").arg(number),
+                 QStringLiteral("stojí na strane %1, ktorá tabuľke nepatrí; vynechal sa")
+                     .arg(def->cur_phys_pg));
+            continue;
+        }
         // The row just read, cracked again for what binding leaves out: which values are NULL, and
         // each value's bytes.
         int start = 0;
         size_t size = 0;
-        if (mdb_find_row(mdb, static_cast<int>(def->cur_row) - 1, &start, &size) != 0)
-            throw CChybaDatabazy(
-                QStringLiteral("Súbor %1 je poškodený: tabuľka %2, riadok %3 sa nedá prečítať.")
-                    .arg(Shown(m_path), table.name)
-                    .arg(number));
-        const int cracked = mdb_crack_row(def, start & kOffsetMask, size, fields.data());
-        if (cracked < static_cast<int>(def->num_cols))
-            throw CChybaDatabazy(
-                QStringLiteral("Súbor %1 je poškodený: tabuľka %2, riadok %3 sa nedá prečítať.")
-                    .arg(Shown(m_path), table.name)
-                    .arg(number));
+        const bool found = mdb_find_row(mdb, static_cast<int>(def->cur_row) - 1, &start, &size) == 0;
+        const int cracked = found ? mdb_crack_row(def, start & kOffsetMask, size, fields.data()) : -1;
+        if (cracked < static_cast<int>(def->num_cols)) {
+            ++skipped;
+            Lost(table.name, QStringLiteral("%1. riadok").arg(number),
+                 QStringLiteral("riadok sa nedá prečítať; vynechal sa"));
+            continue;
+        }
         values.clear();
-        for (unsigned c = 0; c < def->num_cols; ++c) {
+        bool rowLost = false;
+        for (unsigned c = 0; c < def->num_cols && !rowLost; ++c) {
             auto* col = static_cast<MdbColumn*>(g_ptr_array_index(def->columns, c));
             const MdbField& f = fields[static_cast<int>(c)];
             if (col->col_type == MDB_BOOL) {
@@ -259,100 +490,132 @@ void CJetSubor::ReadRows(const CTabulkaJet& table, const std::function<bool(cons
                 values.append(QVariant());
                 continue;
             }
+            const QString where = QStringLiteral("%1, stĺpec %2").arg(rowName(), columnName(c));
             const bool inPage =
                 f.start >= 0 && f.siz >= 0 && f.start + f.siz <= static_cast<int>(mdb->fmt->pg_size);
-            if (!inPage)
-                throw CChybaDatabazy(
-                    QStringLiteral("Súbor %1 je poškodený: tabuľka %2, riadok %3, stĺpec %4.")
-                        .arg(Shown(m_path), table.name)
-                        .arg(number)
-                        .arg(QString::fromUtf8(col->name)));
+            if (!inPage) {
+                Lost(table.name, where, QStringLiteral("hodnota leží mimo strany; riadok sa vynechal"));
+                rowLost = true;
+                break;
+            }
             const unsigned char* p = mdb->pg_buf + f.start;
             const auto fixed = [&](int bytes) {
-                if (f.siz < bytes)
-                    throw CChybaDatabazy(
-                        QStringLiteral("Súbor %1 je poškodený: tabuľka %2, riadok %3, stĺpec %4.")
-                            .arg(Shown(m_path), table.name)
-                            .arg(number)
-                            .arg(QString::fromUtf8(col->name)));
+                if (f.siz >= bytes)
+                    return true;
+                Lost(table.name, where, QStringLiteral("hodnota je neúplná; riadok sa vynechal"));
+                rowLost = true;
+                return false;
             };
             switch (col->col_type) {
             case MDB_BYTE:
-                fixed(1);
-                values.append(static_cast<qint64>(p[0]));
+                if (fixed(1))
+                    values.append(static_cast<qint64>(p[0]));
                 break;
             case MDB_INT:
-                fixed(2);
-                values.append(LittleEndian(p, 2));
+                if (fixed(2))
+                    values.append(LittleEndian(p, 2));
                 break;
             case MDB_LONGINT:
-                fixed(4);
-                values.append(LittleEndian(p, 4));
+                if (fixed(4))
+                    values.append(LittleEndian(p, 4));
                 break;
-            case MDB_FLOAT: {
-                fixed(4);
-                float v;
-                std::memcpy(&v, p, 4);
-                values.append(SingleValue(v));
+            case MDB_FLOAT:
+                if (fixed(4)) {
+                    float v;
+                    std::memcpy(&v, p, 4);
+                    values.append(SingleValue(v));
+                }
                 break;
-            }
-            case MDB_DOUBLE: {
-                fixed(8);
-                double v;
-                std::memcpy(&v, p, 8);
-                values.append(v);
+            case MDB_DOUBLE:
+                if (fixed(8)) {
+                    double v;
+                    std::memcpy(&v, p, 8);
+                    values.append(v);
+                }
                 break;
-            }
             case MDB_MONEY:
-                fixed(8);
-                values.append(static_cast<double>(LittleEndian(p, 8)) / 10000.0);
+                if (fixed(8))
+                    values.append(static_cast<double>(LittleEndian(p, 8)) / 10000.0);
                 break;
-            case MDB_DATETIME: {
-                fixed(8);
-                double v;
-                std::memcpy(&v, p, 8);
-                if (!std::isfinite(v) || std::fabs(v) > 3000000.0)
-                    throw CChybaDatabazy(
-                        QStringLiteral("Súbor %1: tabuľka %2, %3, stĺpec %4 nemá platný dátum.")
-                            .arg(Shown(m_path), table.name, rowName(), QString::fromUtf8(col->name)));
-                values.append(JetDateText(v));
+            case MDB_DATETIME:
+                if (fixed(8)) {
+                    double v;
+                    std::memcpy(&v, p, 8);
+                    if (!std::isfinite(v) || std::fabs(v) > 3000000.0) {
+                        Lost(table.name, where,
+                             QStringLiteral("dátum nie je platný; prevzal sa ako prázdny"));
+                        values.append(QVariant());
+                    } else {
+                        values.append(JetDateText(v));
+                    }
+                }
+                break;
+            case MDB_TEXT: {
+                const QString text =
+                    Text(QByteArray(reinterpret_cast<const char*>(p), f.siz), jet3, table.name, where);
+                if (text.contains(QChar(0)) && nulInText)
+                    nulInText(QStringLiteral("%1, %2").arg(table.name, where));
+                values.append(text);
                 break;
             }
+            case MDB_MEMO: {
+                const QByteArray bytes = LongValue(p, f.siz, table.name, where, true);
+                const QString text = Text(bytes, jet3, table.name, where);
+                if (text.contains(QChar(0)) && nulInText)
+                    nulInText(QStringLiteral("%1, %2").arg(table.name, where));
+                values.append(text);
+                break;
+            }
+            case MDB_OLE:
+                values.append(LongValue(p, f.siz, table.name, where, false));
+                break;
+            case MDB_BINARY:
+                values.append(QByteArray(reinterpret_cast<const char*>(p), f.siz));
+                break;
             default: {
-                // Texts, memos and whatever else: the library's own reading (a memo's pages, Jet 4's
-                // compressed texts), then the code page of Jet 3. The library makes room for as much
-                // as it is told a value may take: a memo gets its own length (its header's first bytes;
-                // it cannot be longer than the file), everything else a text's.
-                size_t room = 4096;
-                if ((col->col_type == MDB_MEMO || col->col_type == MDB_OLE) && f.siz >= 4) {
-                    const qint64 length = LittleEndian(p, 4) & 0x3fffffff;
-                    room = static_cast<size_t>(std::min(length, m_stav->fileSize) * 4 + 4096);
-                }
-                mdb_set_bind_size(mdb, room);
+                // Whatever else (a replication ID, a decimal): the library's own text of it.
+                mdb_set_bind_size(mdb, 4096);
                 char* text = mdb_col_to_string(mdb, mdb->pg_buf, f.start, col->col_type, f.siz);
-                const QByteArray bytes(text ? text : "");
+                values.append(QString::fromUtf8(text ? text : ""));
                 g_free(text);
-                QString decoded = QString::fromUtf8(bytes);
-                if (jet3 && (col->col_type == MDB_TEXT || col->col_type == MDB_MEMO)) {
-                    QStringDecoder decoder(m_stav->codePage.constData(), QStringDecoder::Flag::Stateless);
-                    decoded = decoder.decode(decoded.toLatin1());
-                    // A byte the code page has no letter for comes out as a control character of the
-                    // 0x80-0x9F block (the code pages of Windows give all the others a letter there).
-                    const bool undefined = std::any_of(decoded.cbegin(), decoded.cend(), [](QChar ch) {
-                        return ch.unicode() >= 0x80 && ch.unicode() <= 0x9f;
-                    });
-                    if (decoder.hasError() || undefined)
-                        throw CChybaDatabazy(
-                            QStringLiteral(
-                                "Súbor %1: tabuľka %2, %3, stĺpec %4 má znaky, ktoré kódová stránka "
-                                "súboru nepozná; text sa nedá previesť bez straty.")
-                                .arg(Shown(m_path), table.name, rowName(), QString::fromUtf8(col->name)));
-                }
-                values.append(decoded);
             }
             }
         }
+        if (rowLost) {
+            ++skipped;
+            continue;
+        }
+        if (idColumn >= 0 && idColumn < values.size() && !values.at(idColumn).isNull())
+            ids.insert(values.at(idColumn).toLongLong());
         if (!row(values))
             return;
+    }
+    // What the table's definition says it holds and the pages did not give.
+    const qint64 missing = table.rows - number;
+    if (missing != 0) {
+        QString what = missing > 0
+                           ? QStringLiteral("v súbore je zapísaných %1 riadkov, na jej stranách sa našlo %2; "
+                                            "%3 riadkov sa nedá prečítať")
+                                 .arg(table.rows)
+                                 .arg(number)
+                                 .arg(missing)
+                           : QStringLiteral("v súbore je zapísaných %1 riadkov, na jej stranách sa našlo %2 "
+                                            "(stránky tabuľky sú poškodené)")
+                                 .arg(table.rows)
+                                 .arg(number);
+        // IDs come from a counter: when exactly as many are missing below it as rows were lost, they
+        // are the lost rows' IDs.
+        if (missing > 0 && idColumn >= 0) {
+            qint64 top = table.autoNumber;
+            for (qint64 id : ids)
+                top = std::max(top, id);
+            QVector<qint64> gaps;
+            for (qint64 id = 1; id <= top && gaps.size() <= missing; ++id)
+                if (!ids.contains(id))
+                    gaps.append(id);
+            if (gaps.size() == missing)
+                what += QStringLiteral(" (ID %1)").arg(IdRanges(gaps));
+        }
+        Lost(table.name, {}, what);
     }
 }

@@ -545,15 +545,15 @@ TEST_F(MainWindow, ASnapshotIsOpenedAsANewSeasonFileNeverOverTheOpenOne)
     ASSERT_TRUE(RemoveClub(m_doc, club));
     const QString original = m_doc.FilePath();
     m_user.fileNames = {original, Path(QStringLiteral("spat"))};
-    for (int attempt = 0; attempt < 2; ++attempt)
-        WithDialog<CObnovaZalohy>([this] { m_frame->RunCommand(kPrikazObnovitZoZalohy); },
-                                  [](CObnovaZalohy* d) {
-                                      ASSERT_EQ(d->List()->rowCount(), 1);
-                                      EXPECT_EQ(d->List()->CellText(0, 2),
-                                                QStringLiteral("Odstránenie klubu"));
-                                      d->accept();
-                                  });
-    // The first answer named the open season and was refused; the second made a new file and opened it.
+    WithDialog<CObnovaZalohy>([this] { m_frame->RunCommand(kPrikazObnovitZoZalohy); },
+                              [](CObnovaZalohy* d) {
+                                  ASSERT_EQ(d->List()->rowCount(), 1);
+                                  EXPECT_EQ(d->List()->CellText(0, 2), QStringLiteral("Odstránenie klubu"));
+                                  d->accept();
+                              });
+    // The first answer named the open season and was refused; the file dialog came back, and the
+    // second answer made a new file and opened it.
+    EXPECT_EQ(m_user.saveCaptions.size(), 2);
     EXPECT_TRUE(m_user.messages.contains(
         QStringLiteral("Zálohu nemožno obnoviť na miesto otvorenej sezóny. Zvoľte iný názov súboru.")));
     EXPECT_EQ(QFileInfo(m_doc.FilePath()).fileName(), QStringLiteral("spat.mdb"));
@@ -564,11 +564,17 @@ TEST_F(MainWindow, ANewSeasonIsCreatedAndOpenedButNeverOverTheOpenOne)
 {
     OpenNew();
     AddCompetition(m_doc.Database(), QStringLiteral("I. trieda"));
-    m_user.fileNames = {m_doc.FilePath(), Path(QStringLiteral("nova"))};
+    const QString original = m_doc.FilePath();
+    m_user.fileNames = {original, Path(QStringLiteral("nova"))};
+    // The open season's name is refused and the file dialog comes back for another.
     m_frame->RunCommand(kPrikazNovaSezona);
     EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("otvorenej sezóny")));
-    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tsutaze")).toInt(), 1);
-    m_frame->RunCommand(kPrikazNovaSezona);
+    EXPECT_EQ(m_user.saveCaptions.size(), 2);
+    {
+        CDatabaza before;
+        before.Open(original);
+        EXPECT_EQ(before.Value(QStringLiteral("select count(*) from tsutaze")).toInt(), 1);
+    }
     EXPECT_EQ(QFileInfo(m_doc.FilePath()).fileName(), QStringLiteral("nova.mdb"));
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select count(*) from tsutaze")).toInt(), 0);
 }
@@ -598,6 +604,55 @@ TEST_F(MainWindow, OpeningASeasonKeptInTheJetFormatConvertsItIntoANewFile)
     CLigaroDoc other(m_user);
     EXPECT_FALSE(other.OpenSeasonFile(jet));
     EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("Previesť staršiu sezónu")));
+    // Opened again, the name proposed is not the season converted before (which is open now).
+    m_user.fileNames = {};
+    EXPECT_FALSE(m_frame->OpenSeason(jet));
+    EXPECT_EQ(m_user.proposedPaths.last(), Path(QStringLiteral("stara sezona (prevedená 2).mdb")));
+}
+
+TEST_F(MainWindow, ADamagedJetFileIsRefusedAndWhatCanBeReadIsConvertedOnlyWhenAsked)
+{
+    SetConverterProgram(QStringLiteral(MIRAK_EXECUTABLE));
+    const QString jet = Path(QStringLiteral("poskodena.mdb"));
+    QByteArray bytes;
+    {
+        QFile f(QStringLiteral(MIRAK_SOURCE_DIR "/tests/jet/subory/mala-jet3.mdb"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        bytes = f.readAll();
+    }
+    // A data page of some table from the second third of the file zeroed.
+    const int page = 2048;
+    int zeroed = -1;
+    for (int p = 1; p < bytes.size() / page && zeroed < 0; ++p)
+        if (quint8(bytes.at(p * page)) == 0x01 && bytes.mid(p * page + 4, 4) != "LVAL" &&
+            quint8(bytes.at(p * page + 4)) != 0 && p > bytes.size() / page / 3) {
+            bytes.replace(p * page, page, QByteArray(page, '\0'));
+            zeroed = p;
+        }
+    ASSERT_GT(zeroed, 0);
+    {
+        QFile f(jet);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    const QString target = Path(QStringLiteral("poskodena (prevedená).mdb"));
+    // Refused, and declined: nothing is written.
+    m_user.answers = {true, false};
+    m_user.fileNames = {target};
+    EXPECT_FALSE(m_frame->OpenSeason(jet));
+    EXPECT_TRUE(m_user.questions.last().contains(QStringLiteral("je poškodený")))
+        << m_user.questions.last().toStdString();
+    EXPECT_TRUE(m_user.questions.last().contains(SalvageReportPath(target)));
+    EXPECT_FALSE(QFile::exists(target));
+    // Asked for what can be read: converted, every loss told and kept in the report beside it.
+    m_user.answers = {true, true};
+    m_user.fileNames = {target};
+    EXPECT_TRUE(m_frame->OpenSeason(jet));
+    EXPECT_TRUE(m_user.messages.last().contains(QStringLiteral("Stratilo sa")))
+        << m_user.messages.last().toStdString();
+    EXPECT_TRUE(m_user.messages.last().contains(SalvageReportPath(target)));
+    EXPECT_TRUE(QFile::exists(SalvageReportPath(target)));
+    EXPECT_TRUE(TenIstySubor(m_doc.FilePath(), target));
 }
 
 TEST_F(MainWindow, ThePreviewAndThePrinterDrawWhatThePdfHolds)

@@ -17,9 +17,13 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QStringEncoder>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -225,7 +229,7 @@ TEST_F(Conversion, WhatIsNoReadableSeasonIsRefusedAndNothingIsLeftBehind)
         f.seek(0);
         f.write(data);
     }
-    refused(odd, QStringLiteral("stĺpec pozn má znaky, ktoré kódová stránka súboru nepozná"));
+    refused(odd, QStringLiteral("stĺpec pozn: text má znaky, ktoré kódová stránka súboru nepozná"));
     // A target that exists is never written over.
     QFile existing(target);
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
@@ -274,6 +278,379 @@ TEST_F(Conversion, DamagedFilesNeverTakeTheCallerDown)
     }
     EXPECT_EQ(converted + refused, 36);
 }
+
+// Pages of a Jet 3 copy, for damaging it the way a disk or a careless tool does.
+class CJet3
+{
+public:
+    explicit CJet3(const QString& path) : m_path(path)
+    {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        m_bytes = f.readAll();
+    }
+    void Save()
+    {
+        QFile f(m_path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(m_bytes);
+    }
+    static constexpr int kPage = 2048;
+    int Pages() const { return static_cast<int>(m_bytes.size() / kPage); }
+    quint8 Byte(qint64 at) const { return quint8(m_bytes.at(at)); }
+    quint32 Le32(qint64 at) const
+    {
+        return Byte(at) | (quint32(Byte(at + 1)) << 8) | (quint32(Byte(at + 2)) << 16) |
+               (quint32(Byte(at + 3)) << 24);
+    }
+    quint16 Le16(qint64 at) const { return quint16(Byte(at) | (Byte(at + 1) << 8)); }
+    bool IsData(int page) const { return Byte(qint64(page) * kPage) == 0x01; }
+    bool IsLval(int page) const { return IsData(page) && m_bytes.mid(qint64(page) * kPage + 4, 4) == "LVAL"; }
+    // The first data page holding `text` (in the file's code page).
+    int DataPageWith(const QString& text) const
+    {
+        const QByteArray needle = QStringEncoder("windows-1250").encode(text);
+        for (qint64 at = m_bytes.indexOf(needle); at >= 0; at = m_bytes.indexOf(needle, at + 1))
+            if (IsData(static_cast<int>(at / kPage)) && !IsLval(static_cast<int>(at / kPage)))
+                return static_cast<int>(at / kPage);
+        return -1;
+    }
+    // The IDs (the first fixed column) of the rows on a data page.
+    QVector<qint64> Ids(int page) const
+    {
+        QVector<qint64> ids;
+        const qint64 base = qint64(page) * kPage;
+        for (int r = 0; r < Le16(base + 8); ++r)
+            ids << Le32(base + (Le16(base + 10 + 2 * r) & 0x1fff) + 1);
+        return ids;
+    }
+    // The rows of long-value pages that point on to another (the links of chained memos).
+    QVector<QPair<qint64, quint32>> ChainLinks() const
+    {
+        QVector<QPair<qint64, quint32>> links;
+        for (int p = 1; p < Pages(); ++p) {
+            if (!IsLval(p))
+                continue;
+            const qint64 base = qint64(p) * kPage;
+            for (int r = 0; r < Le16(base + 8); ++r) {
+                const qint64 row = base + (Le16(base + 10 + 2 * r) & 0x1fff);
+                if (Le32(row) != 0)
+                    links.append({row, (quint32(p) << 8) | quint32(r)});
+            }
+        }
+        return links;
+    }
+    void Put32(qint64 at, quint32 v)
+    {
+        for (int i = 0; i < 4; ++i)
+            m_bytes[at + i] = char((v >> (8 * i)) & 0xff);
+    }
+    void ZeroPage(int page) { m_bytes.replace(qint64(page) * kPage, kPage, QByteArray(kPage, '\0')); }
+    // Clears the page's bit in every page map (type 0) that has it set.
+    int ClearMapBit(int page)
+    {
+        int cleared = 0;
+        for (int p = 1; p < Pages(); ++p) {
+            const qint64 base = qint64(p) * kPage;
+            if (!IsData(p) || IsLval(p) || Le32(base + 4) != 0)
+                continue;
+            for (int r = 0; r < Le16(base + 8); ++r) {
+                const qint64 row = base + (Le16(base + 10 + 2 * r) & 0x1fff);
+                if (Byte(row) != 0 || Le32(row + 1) != 0)
+                    continue;
+                const qint64 bit = row + 5 + page / 8;
+                if (Byte(bit) & (1 << (page % 8))) {
+                    m_bytes[bit] = char(Byte(bit) & ~(1 << (page % 8)));
+                    ++cleared;
+                }
+            }
+        }
+        return cleared;
+    }
+    void Cut(qint64 size) { m_bytes.truncate(size); }
+
+private:
+    QString m_path;
+    QByteArray m_bytes;
+};
+
+QString Ranges(QVector<qint64> ids)
+{
+    std::sort(ids.begin(), ids.end());
+    QStringList parts;
+    for (qsizetype i = 0; i < ids.size();) {
+        qsizetype j = i;
+        while (j + 1 < ids.size() && ids.at(j + 1) == ids.at(j) + 1)
+            ++j;
+        parts << (j == i ? QString::number(ids.at(i))
+                         : QStringLiteral("%1–%2").arg(ids.at(i)).arg(ids.at(j)));
+        i = j + 1;
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+int Rows(const QString& season, const QString& table)
+{
+    CDatabaza db;
+    db.Open(season);
+    return db.Value(QStringLiteral("select count(*) from %1").arg(table)).toInt();
+}
+
+class DamagedJet : public Conversion
+{
+protected:
+    // Refused with the table named, nothing written, the source untouched; then the salvage converts
+    // what can be read and its report names every loss the test expects.
+    CVysledokPrevodu RefusedThenSalvaged(const QString& jet, const QString& table,
+                                         const QStringList& expected)
+    {
+        const QByteArray before = Hash(jet);
+        const QString target = Path(QStringLiteral("zachranena.mdb"));
+        QFile::remove(target);
+        QFile::remove(SalvageReportPath(target));
+        const CVysledokPrevodu refused = ConvertJetSeason(jet, target);
+        EXPECT_TRUE(refused.damaged) << refused.error.toStdString();
+        EXPECT_TRUE(refused.error.contains(QStringLiteral("je poškodený"))) << refused.error.toStdString();
+        EXPECT_TRUE(refused.error.contains(table)) << refused.error.toStdString();
+        EXPECT_TRUE(refused.error.contains(QStringLiteral("Nič sa nezapísalo")))
+            << refused.error.toStdString();
+        EXPECT_FALSE(QFile::exists(target));
+        EXPECT_TRUE(Leftovers().isEmpty()) << Leftovers().join(QLatin1Char(' ')).toStdString();
+
+        CVolbyPrevodu salvage;
+        salvage.salvage = true;
+        const CVysledokPrevodu saved = ConvertJetSeason(jet, target, {}, salvage);
+        EXPECT_TRUE(saved.error.isEmpty()) << saved.error.toStdString();
+        EXPECT_TRUE(QFile::exists(target));
+        EXPECT_EQ(saved.reportFile, SalvageReportPath(target));
+        QFile report(saved.reportFile);
+        EXPECT_TRUE(report.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(report.readAll());
+        for (const QString& e : expected)
+            EXPECT_TRUE(text.contains(e)) << e.toStdString() << "\n" << text.toStdString();
+        EXPECT_EQ(Hash(jet), before);
+        EXPECT_TRUE(Leftovers().isEmpty()) << Leftovers().join(QLatin1Char(' ')).toStdString();
+        CLigaroDoc doc(m_user);
+        EXPECT_TRUE(doc.OpenSeasonFile(target)) << m_user.messages.join('\n').toStdString();
+        return saved;
+    }
+    QString m_source = Fixture(QStringLiteral("mala.sqlite"));
+};
+
+TEST_F(DamagedJet, AZeroedDataPageOrAClearedMapBitLosesItsRowsAndTheReportNamesThem)
+{
+    for (const bool zero : {true, false}) {
+        const QString jet = Copy(QStringLiteral("mala-jet3.mdb"),
+                                 zero ? QStringLiteral("nulova.mdb") : QStringLiteral("mapa.mdb"));
+        CJet3 file(jet);
+        // A page of the players' table from the middle of it.
+        QString surname;
+        {
+            CDatabaza db;
+            db.Open(m_source);
+            surname = db.Value(QStringLiteral("select priezvisko from thraci where ID=70")).toString();
+        }
+        const int page = file.DataPageWith(surname);
+        ASSERT_GT(page, 0);
+        const QVector<qint64> ids = file.Ids(page);
+        ASSERT_FALSE(ids.isEmpty());
+        for (qint64 id : ids)
+            ASSERT_TRUE(id >= 1 && id <= 136) << id;
+        if (zero)
+            file.ZeroPage(page);
+        else
+            ASSERT_GT(file.ClearMapBit(page), 0);
+        file.Save();
+        const CVysledokPrevodu saved = RefusedThenSalvaged(
+            jet, QStringLiteral("thraci"),
+            {QStringLiteral(
+                 "tabuľka thraci: v súbore je zapísaných 136 riadkov, na jej stranách sa našlo %1; %2 "
+                 "riadkov sa nedá prečítať (ID %3)")
+                 .arg(136 - ids.size())
+                 .arg(ids.size())
+                 .arg(Ranges(ids))});
+        EXPECT_EQ(saved.losses.size(), 1) << saved.losses.join('\n').toStdString();
+        EXPECT_EQ(Rows(Path(QStringLiteral("zachranena.mdb")), QStringLiteral("thraci")), 136 - ids.size());
+    }
+}
+
+TEST_F(DamagedJet, ALongValueChainThatLoopsOrLeavesItsPagesIsALossOfItsCharacters)
+{
+    for (const bool loop : {true, false}) {
+        const QString jet = Copy(QStringLiteral("okraje-jet3.mdb"),
+                                 loop ? QStringLiteral("slucka.mdb") : QStringLiteral("odbocka.mdb"));
+        CJet3 file(jet);
+        const auto links = file.ChainLinks();
+        ASSERT_FALSE(links.isEmpty());
+        // The first link of a chain points back at its own row, or at the file's first data page.
+        file.Put32(links.first().first, loop ? links.first().second : (1u << 8));
+        file.Save();
+        const CVysledokPrevodu saved =
+            RefusedThenSalvaged(jet, QStringLiteral("stĺpec"),
+                                {loop ? QStringLiteral("reťaz strán dlhej hodnoty sa zacyklila (prečítalo sa")
+                                      : QStringLiteral("ktorá nie je stranou dlhých hodnôt (prečítalo sa")});
+        EXPECT_EQ(saved.losses.size(), 1) << saved.losses.join('\n').toStdString();
+    }
+}
+
+TEST_F(DamagedJet, ACutFileIsRefusedAndARunOfLostPagesNamesEveryTableThatLostRows)
+{
+    // Cut short, the file has lost its catalogue (at its end in these files): nothing can be found.
+    const QString cut = Copy(QStringLiteral("mala-jet3.mdb"), QStringLiteral("odrezana.mdb"));
+    {
+        CJet3 file(cut);
+        file.Cut(qint64(file.Pages() * 3 / 4) * CJet3::kPage);
+        file.Save();
+    }
+    const QByteArray before = Hash(cut);
+    CVolbyPrevodu salvage;
+    salvage.salvage = true;
+    const CVysledokPrevodu refused = ConvertJetSeason(cut, Path(QStringLiteral("x.mdb")), {}, salvage);
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("je poškodený"))) << refused.error.toStdString();
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("x.mdb"))));
+    EXPECT_EQ(Hash(cut), before);
+
+    // A run of pages lost in the middle (a disk's bad sectors): every table that lost rows is named.
+    const QString jet = Copy(QStringLiteral("mala-jet3.mdb"), QStringLiteral("diera.mdb"));
+    {
+        CJet3 file(jet);
+        for (int p = file.Pages() / 3; p < file.Pages() * 2 / 3; ++p)
+            file.ZeroPage(p);
+        file.Save();
+    }
+    const CVysledokPrevodu notSaved = ConvertJetSeason(jet, Path(QStringLiteral("y.mdb")));
+    EXPECT_TRUE(notSaved.damaged) << notSaved.error.toStdString();
+    const QString target = Path(QStringLiteral("zachranena.mdb"));
+    const CVysledokPrevodu saved = ConvertJetSeason(jet, target, {}, salvage);
+    ASSERT_TRUE(saved.error.isEmpty()) << saved.error.toStdString();
+    const QString losses = saved.losses.join('\n');
+    int lostTables = 0;
+    for (const QString& table :
+         {QStringLiteral("tsutaze"), QStringLiteral("tkluby"), QStringLiteral("thraci"),
+          QStringLiteral("tzapasy"), QStringLiteral("tgoly"), QStringLiteral("tzkarty"),
+          QStringLiteral("tckarty"), QStringLiteral("tbody"), QStringLiteral("trozhodci"),
+          QStringLiteral("tnominacie")}) {
+        const int expected = Rows(m_source, table), got = Rows(target, table);
+        EXPECT_LE(got, expected) << table.toStdString();
+        if (got < expected) {
+            ++lostTables;
+            EXPECT_TRUE(losses.contains(QStringLiteral("tabuľka %1").arg(table)))
+                << table.toStdString() << "\n"
+                << losses.toStdString();
+        } else {
+            EXPECT_FALSE(losses.contains(QStringLiteral("tabuľka %1").arg(table))) << table.toStdString();
+        }
+    }
+    EXPECT_GT(lostTables, 1);
+}
+
+TEST_F(Conversion, OleObjectsBinaryValuesTextsWithANulAndNamesWithDiacriticsAreKeptWhole)
+{
+    for (const char* name : {"prilohy-jet3.mdb", "prilohy-jet4.mdb"}) {
+        const QString target =
+            Path(QStringLiteral("z-prilohy-%1.mdb").arg(QString::fromLatin1(name).mid(8, 4)));
+        const CVysledokPrevodu r = ConvertJetSeason(Copy(QString::fromLatin1(name)), target);
+        ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+        EXPECT_EQ(Differences(Fixture(QStringLiteral("prilohy.sqlite")), target), QStringList()) << name;
+        const QString report = r.report.join('\n');
+        EXPECT_TRUE(report.contains(
+            QStringLiteral("V tabuľke tkluby, riadok s ID 2, stĺpec nazov: text obsahuje znak NUL")))
+            << report.toStdString();
+        EXPECT_TRUE(report.contains(QStringLiteral("Tabuľka tčlenovia (riadkov: 2)")))
+            << report.toStdString();
+        // The program's own tables are its own, not extras.
+        EXPECT_FALSE(report.contains(QStringLiteral("tamnestie"))) << report.toStdString();
+        CDatabaza db;
+        db.Open(target);
+        const QVariant first = db.Value(QStringLiteral("select obsah from tprilohy where ID=1"));
+        EXPECT_EQ(first.typeId(), QMetaType::QByteArray);
+        EXPECT_EQ(first.toByteArray(), QByteArray("\0\0\1\2\xff\0", 6));
+        EXPECT_EQ(db.Value(QStringLiteral("select length(obsah) from tprilohy where ID=2")).toInt(), 7000);
+        EXPECT_EQ(db.Value(QStringLiteral("select nazov from tkluby where ID=2")).toString(),
+                  QStringLiteral("Slovan") + QChar(0) + QStringLiteral("B"));
+        EXPECT_EQ(db.Value(QStringLiteral("select hodnota from tnastavenia where kluc='poradie'")).toString(),
+                  QStringLiteral("vzajomne"));
+        EXPECT_EQ(db.Value(QStringLiteral("select count(*) from tamnestie")).toInt(), 1);
+    }
+}
+
+TEST_F(Conversion, AColumnOfAnotherTypeIsConvertedOnlyWhereEveryValueReadsAsTheSeasonsType)
+{
+    const QString target = Path(QStringLiteral("typy.mdb"));
+    const CVysledokPrevodu r = ConvertJetSeason(Copy(QStringLiteral("typy-jet3.mdb")), target);
+    ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+    EXPECT_EQ(Differences(Fixture(QStringLiteral("mala.sqlite")), target), QStringList());
+
+    const QString jet = Copy(QStringLiteral("zle-typy-jet3.mdb"));
+    const QString refusedTarget = Path(QStringLiteral("zle.mdb"));
+    const CVysledokPrevodu refused = ConvertJetSeason(jet, refusedTarget);
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("v tabuľke thraci má stĺpec od iný typ")))
+        << refused.error.toStdString();
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("„45000“"))) << refused.error.toStdString();
+    EXPECT_FALSE(refused.error.contains(QStringLiteral("mismatch")));
+    EXPECT_FALSE(refused.damaged);
+    EXPECT_FALSE(QFile::exists(refusedTarget));
+}
+
+TEST_F(Conversion, TheParentNeverFallsAndNeverReplacesWhatAppearsAtTheTarget)
+{
+    const QString jet = Copy(QStringLiteral("mala-jet3.mdb"));
+    // A folder that is not there: a Slovak sentence, not an abort.
+    CVysledokPrevodu r = ConvertJetSeason(jet, Path(QStringLiteral("niet/x.mdb")));
+    EXPECT_TRUE(r.error.contains(
+        QStringLiteral("niet/x.mdb sa nepodarilo zapísať: priečinok alebo súbor neexistuje")))
+        << r.error.toStdString();
+    // A file created at the target while the conversion runs stays as it was.
+    const QString target = Path(QStringLiteral("medzitym.mdb"));
+    bool planted = false;
+    r = ConvertJetSeason(jet, target, [&](qint64, qint64) {
+        if (!planted) {
+            QFile f(target);
+            planted = f.open(QIODevice::WriteOnly | QIODevice::NewOnly) && f.write("cudzi") == 5;
+        }
+        return true;
+    });
+    ASSERT_TRUE(planted);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("medzitým vznikol"))) << r.error.toStdString();
+    EXPECT_EQ(Hash(target), QCryptographicHash::hash("cudzi", QCryptographicHash::Sha256));
+    EXPECT_TRUE(Leftovers().isEmpty()) << Leftovers().join(QLatin1Char(' ')).toStdString();
+    // What is no file is no season, whatever its name.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path(QStringLiteral("rura.mdb"))).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("priecinok.mdb")));
+    for (const QString& name : {QStringLiteral("rura.mdb"), QStringLiteral("priecinok.mdb")}) {
+        r = ConvertJetSeason(Path(name), Path(QStringLiteral("z-%1").arg(name)));
+        EXPECT_TRUE(r.error.contains(QStringLiteral("nie je súbor sezóny"))) << r.error.toStdString();
+    }
+    // The child's job is no way to write over a season: it writes only a new file of the program's own.
+    const QString season = NewSeason(QStringLiteral("moja.mdb"));
+    const QByteArray before = Hash(season);
+    QProcess child;
+    child.start(QStringLiteral(MIRAK_EXECUTABLE), {QStringLiteral("--jet-child"), jet, season});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitCode(), 2);
+    EXPECT_EQ(Hash(season), before);
+    child.start(QStringLiteral(MIRAK_EXECUTABLE),
+                {QStringLiteral("--jet-child"), jet, Path(QStringLiteral("nova.mdb"))});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitCode(), 2);
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("nova.mdb"))));
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+TEST_F(Conversion, AChildOverItsMemoryLimitIsStoppedAndSaidSo)
+{
+    // A file far larger than the memory the reading may take.
+    const QString jet = Copy(QStringLiteral("mala-jet3.mdb"), QStringLiteral("obrovska.mdb"));
+    ASSERT_TRUE(QFile::resize(jet, qint64(400) * 1024 * 1024));
+    CVolbyPrevodu options;
+    options.memoryMB = 300;
+    const CVysledokPrevodu r = ConvertJetSeason(jet, Path(QStringLiteral("obrovska-nova.mdb")), {}, options);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("prekročilo pamäť"))) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("300 MB"))) << r.error.toStdString();
+    EXPECT_FALSE(QFile::exists(Path(QStringLiteral("obrovska-nova.mdb"))));
+    EXPECT_TRUE(Leftovers().isEmpty()) << Leftovers().join(QLatin1Char(' ')).toStdString();
+}
+#endif
 
 TEST(JetDates, DaysFromTheEndOf1899BothWays)
 {
