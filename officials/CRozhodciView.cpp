@@ -7,6 +7,7 @@
 #include "output/CReportGenerator.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/CMyStatic.h"
+#include "ui/hladanie.h"
 #include "ui/ovladace.h"
 
 #include <QCheckBox>
@@ -209,10 +210,12 @@ CVyberRozhodcu::CVyberRozhodcu(CLigaroDoc& doc, int match, int function, QWidget
       m_search(new QLineEdit(this))
 {
     setWindowTitle(QStringLiteral("Nominácia %1").arg(kSkratkyFunkcii.value(function - 1)));
+    auto* none = new QLabel(this);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Vyhľadať meno:"), m_search);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(none);
     layout->addWidget(m_list, 1);
     layout->addWidget(OkCancelButtons(this));
     m_list->SetColumns({{QStringLiteral("Meno"), Zarovnanie::Vlavo, 150}});
@@ -222,19 +225,16 @@ CVyberRozhodcu::CVyberRozhodcu(CLigaroDoc& doc, int match, int function, QWidget
         m_list->Fill(choices);
         m_list->SelectRow(choices.FindRow(NominatedOfficial(m_doc.Database(), match, function)));
     });
-    connect(m_search, &QLineEdit::textChanged, this, [this](const QString& text) {
-        for (int r = 0; r < m_list->rowCount(); ++r)
-            if (m_list->CellText(r, 0).startsWith(text, Qt::CaseInsensitive)) {
-                m_list->SelectRow(r);
-                return;
-            }
-    });
+    // Typing starts in the search: a letter never jumps to whoever's name begins with it.
+    m_searching = new CHladanieMena(m_search, ZoznamNaHladanie(m_list), none, this);
+    connect(m_searching, &CHladanieMena::Taken, this, &CVyberRozhodcu::accept);
     connect(m_list, &CMyListCtrl::cellDoubleClicked, this, &CVyberRozhodcu::accept);
 }
 
 void CVyberRozhodcu::accept()
 {
-    if (m_list->SelectedRow() < 0) {
+    // Only a name in sight is nominated.
+    if (!m_searching->HasChoice()) {
         m_doc.User().ShowMessage(kOznacteHraca, CPouzivatel::Ikona::Vykricnik);
         return;
     }

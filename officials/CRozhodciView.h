@@ -90,6 +90,7 @@ private:
     int m_function;
     CMyListCtrl* m_list;
     QLineEdit* m_search;
+    class CHladanieMena* m_searching = nullptr;
     int m_chosen = 0;
 };
 

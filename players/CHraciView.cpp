@@ -5,11 +5,13 @@
 #include "ui/CMyListCtrl.h"
 #include "ui/CMyStatic.h"
 #include "ui/CPoleDatumu.h"
+#include "ui/hladanie.h"
 #include "ui/ovladace.h"
 
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -99,6 +101,11 @@ CPrestupHraca::CPrestupHraca(CLigaroDoc& doc, int playerRow, const QString& name
     left->addWidget(m_competitions);
     auto* right = new QVBoxLayout;
     right->addWidget(new QLabel(QStringLiteral("Prestupuje do klubu:"), this));
+    auto* search = new QLineEdit(this);
+    search->setPlaceholderText(QStringLiteral("Vyhľadať klub"));
+    auto* none = new QLabel(this);
+    right->addWidget(search);
+    right->addWidget(none);
     right->addWidget(m_clubs);
     lists->addLayout(left);
     lists->addLayout(right);
@@ -108,6 +115,10 @@ CPrestupHraca::CPrestupHraca(CLigaroDoc& doc, int playerRow, const QString& name
     layout->addWidget(OkCancelButtons(this));
     connect(m_competitions, &QListWidget::currentRowChanged, this, &CPrestupHraca::FillClubs);
     FillClubs();
+    // The club is typed: its name narrows the list, Enter takes the one in sight.
+    m_searching = new CHladanieMena(search, ZoznamNaHladanie(m_clubs), none, this);
+    connect(m_searching, &CHladanieMena::Taken, this, &CPrestupHraca::accept);
+    connect(m_competitions, &QListWidget::currentRowChanged, m_searching, &CHladanieMena::Narrow);
 }
 
 void CPrestupHraca::FillClubs()
@@ -127,9 +138,11 @@ void CPrestupHraca::FillClubs()
 
 void CPrestupHraca::accept()
 {
-    // Only what the user chose counts: a list reached by Tab has a current row nobody picked.
+    // Only what the user chose counts: a list reached by Tab has a current row nobody picked, and a club
+    // the search hid is no choice.
     const QList<QListWidgetItem*> chosen = m_clubs->selectedItems();
-    const int target = chosen.isEmpty() ? 0 : chosen.first()->data(Qt::UserRole).toInt();
+    const int target =
+        chosen.isEmpty() || chosen.first()->isHidden() ? 0 : chosen.first()->data(Qt::UserRole).toInt();
     CVysledokPrestupu result = CVysledokPrestupu::ZiadnyKlub;
     m_doc.Run([&] { result = TransferPlayer(m_doc, m_player, target); });
     if (result == CVysledokPrestupu::Prestupil)
@@ -161,6 +174,14 @@ CSearch::CSearch(CLigaroDoc& doc, QWidget* parent)
     connect(search, &QPushButton::clicked, this, &CSearch::Search);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_results, &CMyListCtrl::cellDoubleClicked, this, &CSearch::Choose);
+    for (QLineEdit* field : {m_meno, m_priezvisko, m_rc})
+        field->installEventFilter(this);
+    m_priezvisko->setFocus();
+}
+
+QStringList CSearch::Typed() const
+{
+    return {m_meno->text(), m_priezvisko->text(), m_rc->text()};
 }
 
 void CSearch::Search()
@@ -169,9 +190,39 @@ void CSearch::Search()
         const CZoznam found =
             SearchPlayers(m_doc.Database(), m_meno->text(), m_priezvisko->text(), m_rc->text());
         m_results->Fill(found);
-        if (found.RowCount() == 0)
+        m_searched = Typed();
+        // The first player found is chosen, for Enter to take; nobody found chooses nobody.
+        if (found.RowCount() > 0)
+            m_results->SelectRow(0);
+        else
             m_doc.User().ShowMessage(kHracNenajdeny);
     });
+}
+
+bool CSearch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !qobject_cast<QLineEdit*>(watched))
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter searches what is typed; on what was searched, it takes the player chosen in the list.
+        if (Typed() == m_searched && m_results->SelectedId() != 0)
+            Choose();
+        else
+            Search();
+        return true;
+    case Qt::Key_Down:
+    case Qt::Key_Up: {
+        const int row = m_results->SelectedRow() + (key->key() == Qt::Key_Down ? 1 : -1);
+        if (row >= 0 && row < m_results->rowCount())
+            m_results->SelectRow(row);
+        return true;
+    }
+    default:
+        return QDialog::eventFilter(watched, event);
+    }
 }
 
 void CSearch::Choose()

@@ -55,6 +55,7 @@ private:
     int m_player;
     QListWidget* m_competitions;
     QListWidget* m_clubs;
+    class CHladanieMena* m_searching = nullptr;
 };
 
 // "Vyhľadanie hráča": players of all clubs by name and birth number.
@@ -72,12 +73,19 @@ public:
     int ChosenPlayer() const { return m_chosen; }
     void Choose();
 
+protected:
+    // Enter in a field searches, and on what was searched takes the chosen player; Up and Down move
+    // through the players found.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QStringList Typed() const;
     CLigaroDoc& m_doc;
     QLineEdit* m_meno;
     QLineEdit* m_priezvisko;
     QLineEdit* m_rc;
     CMyListCtrl* m_results;
+    QStringList m_searched;
     int m_chosen = 0;
 };
 

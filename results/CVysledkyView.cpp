@@ -175,11 +175,17 @@ void CVysledkyView::OnFieldEdited(QLineEdit* field)
 {
     if (m_filling || m_list->SelectedId() == 0 || !m_doc.HasEditAccess())
         return;
-    const CPolickoSkore typed = ReadScoreField(field->text());
-    // "3:" waits for its second number; nothing half-typed is stored.
-    if (typed.druh == CPolickoSkore::Druh::Nedokoncene)
+    // What was stored before this field's typing began, for a refusal to go back to; typing into
+    // another field begins anew there, with or without the focus moving.
+    if (field != m_editedField) {
+        m_beforeEdit.reset();
+        m_editedField = field;
+    }
+    const bool halfTime = field == m_homeHalf || field == m_awayHalf;
+    const CPolickoSkore typed = ReadScoreField(field->text(), halfTime);
+    // "3:" waits for its second number, "2w" is no score: nothing but a score is stored.
+    if (typed.Refused())
         return;
-    // What was stored before this field's typing began, for a refusal to go back to.
     if (!m_beforeEdit)
         m_doc.Run([&] { m_beforeEdit = ResultFields(m_doc.Database(), m_list->SelectedId()); });
     const bool score = field == m_home || field == m_away;
@@ -196,17 +202,25 @@ void CVysledkyView::RefuseUnfinished(QLineEdit* field)
 {
     if (m_refusing || m_filling)
         return;
-    if (ReadScoreField(field->text()).druh != CPolickoSkore::Druh::Nedokoncene) {
+    if (!ReadScoreField(field->text(), field == m_homeHalf || field == m_awayHalf).Refused()) {
         m_beforeEdit.reset();
         return;
     }
     m_refusing = true;
     const QString text = field->text().trimmed();
-    // The match is as it was before the typing began ("4" of "4:" was stored on its way).
+    // The match is as it was before the typing began ("4" of "4:" was stored on its way); the fields
+    // and the list show what the season holds.
     if (m_beforeEdit) {
         FillScoreFields(*m_beforeEdit);
         m_beforeEdit.reset();
         StoreScores(kDomaci);
+    } else {
+        const int row = m_list->SelectedRow();
+        const int id = m_list->SelectedId();
+        m_doc.Run([&] {
+            if (const auto fields = ResultFields(m_doc.Database(), id))
+                ShowScores(row, *fields);
+        });
     }
     m_doc.User().ShowMessage(kNedokoncenyVysledok.arg(text), CPouzivatel::Ikona::Vykricnik);
     field->setFocus();
@@ -225,7 +239,7 @@ bool CVysledkyView::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
         return CKolovyPohlad::eventFilter(watched, event);
-    if (ReadScoreField(field->text()).druh == CPolickoSkore::Druh::Nedokoncene) {
+    if (ReadScoreField(field->text(), field == m_homeHalf || field == m_awayHalf).Refused()) {
         RefuseUnfinished(field);
         return true;
     }

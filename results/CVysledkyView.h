@@ -65,4 +65,5 @@ private:
     bool m_bye = false;
     bool m_refusing = false;
     std::optional<CPolickaVysledku> m_beforeEdit;
+    QLineEdit* m_editedField = nullptr;
 };

@@ -1,7 +1,5 @@
 #include "vysledky.h"
 
-#include <QRegularExpression>
-
 #include "competition/CZapas.h"
 #include "competition/kluby.h"
 #include "competition/rozpis.h"
@@ -17,6 +15,8 @@
 
 #include <QRegularExpression>
 #include <QSet>
+
+#include <algorithm>
 
 QString ResultsTitle(CDatabaza& db, int competition)
 {
@@ -144,19 +144,34 @@ CPrecitaneSkore ReadHalfTime(const QString& text)
     return ReadNumber(text);
 }
 
-CPolickoSkore ReadScoreField(const QString& text)
+CPolickoSkore ReadScoreField(const QString& text, bool halfTime)
 {
     static const QRegularExpression pair(
         QStringLiteral("^\\s*(\\d{1,3}|[kK])\\s*(?:[:\\-]|\\s)\\s*(\\d{1,3}|[kK])\\s*$"));
     static const QRegularExpression begun(
         QStringLiteral("^\\s*(\\d{1,3}|[kK])\\s*[:\\-]\\s*$|^\\s*(\\d{1,3}|[kK])\\s+$"));
+    // One side's goals: a whole number the store takes, or a forfeit where there can be one.
+    const auto oneSide = [halfTime](const QString& t) {
+        if (t.isEmpty())
+            return true;
+        if (t.compare(kKontumaciaText, Qt::CaseInsensitive) == 0)
+            return !halfTime;
+        bool ok = false;
+        const int n = t.toInt(&ok);
+        return ok && t.size() <= 3 &&
+               std::all_of(t.cbegin(), t.cend(), [](QChar c) { return c.isDigit(); }) && n >= 0 && n <= 100;
+    };
     CPolickoSkore field;
     if (const QRegularExpressionMatch m = pair.match(text); m.hasMatch()) {
         field.druh = CPolickoSkore::Druh::Dvojica;
         field.first = m.captured(1).toLower();
         field.second = m.captured(2).toLower();
+        if (!oneSide(field.first) || !oneSide(field.second))
+            field.druh = CPolickoSkore::Druh::Chybne;
     } else if (begun.match(text).hasMatch()) {
         field.druh = CPolickoSkore::Druh::Nedokoncene;
+    } else if (!oneSide(text)) {
+        field.druh = CPolickoSkore::Druh::Chybne;
     }
     return field;
 }

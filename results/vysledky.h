@@ -55,17 +55,20 @@ CPrecitaneSkore ReadScore(const QString& text);
 // A typed half-time score: the same without "k".
 CPrecitaneSkore ReadHalfTime(const QString& text);
 
-// One score field read as it is typed: one side's goals, both sides' at once ("3:2", "3-2", "3 2";
-// "k" for a forfeit), or a pair begun and not finished ("3:", "3-", "3 "), which waits for its second
-// number and is refused when the field is left so.
+// One score field read as it is typed: one side's goals (0 to 100, "k" for a forfeit; nothing), both
+// sides' at once ("3:2", "3-2", "3 2"), a pair begun and not finished ("3:", "3-", "3 "), which waits
+// for its second number, or anything else ("2w", "0h", "101", "k" in a half time), which is never
+// stored. The last two are refused when the field is left so, and the field shows what is stored.
 struct CPolickoSkore
 {
-    enum class Druh { Jedno, Dvojica, Nedokoncene };
+    enum class Druh { Jedno, Dvojica, Nedokoncene, Chybne };
     Druh druh = Druh::Jedno;
     QString first;
     QString second;
+    // Whether the field waits or is refused rather than stored.
+    bool Refused() const { return druh == Druh::Nedokoncene || druh == Druh::Chybne; }
 };
-CPolickoSkore ReadScoreField(const QString& text);
+CPolickoSkore ReadScoreField(const QString& text, bool halfTime = false);
 inline const QString kNedokoncenyVysledok = QStringLiteral(
     "Výsledok „%1“ nie je celý: napíšte góly oboch strán, napríklad 3:2, alebo každej strany do "
     "jej poľa.");

@@ -20,6 +20,7 @@
 #include "results/odstupenie.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/CPoleDatumu.h"
+#include "ui/hladanie.h"
 #include "ui/prikazy.h"
 #include "web/CPublikovanieDialog.h"
 
@@ -304,7 +305,10 @@ TEST_F(Views, ResultsAreTypedIntoTheFieldsAndTheStandingsFollow)
     const int match = view->List()->RowId(0);
     view->HomeScore()->setText(QStringLiteral("2"));
     view->AwayScore()->setText(QStringLiteral("1"));
+    // What is no score is refused as the field is left, and the field shows what is stored.
     view->HomeHalfTime()->setText(QStringLiteral("x"));
+    emit view->HomeHalfTime()->editingFinished();
+    EXPECT_EQ(m_user.messages.last(), kNedokoncenyVysledok.arg(QStringLiteral("x")));
     EXPECT_EQ(view->HomeHalfTime()->text(), QString());
     EXPECT_EQ(view->List()->CellText(0, kVysledokDomaci), QStringLiteral("2"));
     EXPECT_EQ(m_doc.Database()
@@ -418,13 +422,16 @@ TEST_F(Views, TheSearchOpensThePlayersClubWithHimSelected)
     const int jan = SavePlayer(m_doc.Database(), 0, club,
                                {QStringLiteral("Ján"), QStringLiteral("Hľadaný"), {}, {}, {}, {}});
     m_frame->RefreshAllViews();
+    // By keyboard: the cursor in the surname, Enter searches and chooses the first found, Enter again
+    // takes him.
     WithDialog<CSearch>([this] { m_frame->RunCommand(kPrikazHladajHraca); },
                         [](CSearch* d) {
-                            d->Surname()->setText(QStringLiteral("hľad"));
-                            d->Search();
+                            ASSERT_EQ(d->focusWidget(), d->Surname());
+                            QTest::keyClicks(d->Surname(), QStringLiteral("hľad"));
+                            QTest::keyClick(d->Surname(), Qt::Key_Return);
                             ASSERT_EQ(d->Results()->rowCount(), 1);
-                            d->Results()->SelectRow(0);
-                            d->Choose();
+                            EXPECT_EQ(d->Results()->SelectedRow(), 0);
+                            QTest::keyClick(d->Surname(), Qt::Key_Return);
                         });
     auto* players = qobject_cast<CHraciView*>(m_frame->ActiveView());
     ASSERT_NE(players, nullptr);
@@ -484,6 +491,22 @@ TEST_F(Views, ATransferGoesOnlyToTheClubTheUserSelected)
     EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select IDklubu from thraci where ID=?"), {jan}).toInt(),
               to);
     EXPECT_EQ(rows(), before + 1); // the history row
+
+    // The club typed: a word of its name in sight, Enter takes it; a name that matches nothing takes
+    // nothing.
+    CPrestupHraca back(m_doc, jan, QStringLiteral(" Ján Kráľ"), m_competition);
+    back.show();
+    QLineEdit* search = back.findChild<QLineEdit*>();
+    ASSERT_NE(search, nullptr);
+    QTest::keyClicks(search, QStringLiteral("xyz"));
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_NE(back.result(), QDialog::Accepted);
+    search->clear();
+    QTest::keyClicks(search, QStringLiteral("slo"));
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(back.result(), QDialog::Accepted);
+    EXPECT_EQ(m_doc.Database().Value(QStringLiteral("select IDklubu from thraci where ID=?"), {jan}).toInt(),
+              from);
 }
 
 TEST_F(Views, TheYellowRegisterShowsStopsAndTheAmnestyClearsThem)
@@ -621,6 +644,79 @@ TEST_F(Views, OfficialsAreNominatedMarkedAndTheClashShownInRed)
     EXPECT_TRUE(view->List()->CellWarning(1, kStlpecR));
     EXPECT_FALSE(view->List()->CellWarning(1, kStlpecR + 1));
     EXPECT_TRUE(m_frame->Action(kPrikazTlacit)->isEnabled());
+}
+
+// The chooser of an official by keyboard alone: the cursor starts in the search, any word of the name
+// finds him without accents, Up and Down move through the matches, and Enter without a match in sight
+// nominates nobody.
+TEST_F(Views, AnOfficialIsChosenByKeyboardAndNobodyWithoutAVisibleMatch)
+{
+    const int home = AddClub(m_doc.Database(), m_competition, QStringLiteral("Slovan"), 1);
+    const int away = AddClub(m_doc.Database(), m_competition, QStringLiteral("Inter"), 2);
+    const int match = AddMatch(m_doc.Database(), m_competition, 1, home, away);
+    m_doc.Database().Execute(QStringLiteral("update tzapasy set cas='2011-08-06 15:00:00' where ID=?"),
+                             {match});
+    for (const auto& [meno, priezvisko] : {std::pair{QStringLiteral("Dušan"), QStringLiteral("Šimko")},
+                                           std::pair{QStringLiteral("Peter"), QStringLiteral("Ďuriš")},
+                                           std::pair{QStringLiteral("Ján"), QStringLiteral("Ďurovič")}}) {
+        CUdajeFunkcionara official;
+        official.meno = meno;
+        official.priezvisko = priezvisko;
+        SaveOfficial(m_doc.Database(), CRegister::Referees(), 0, official);
+    }
+    PickList(m_doc, 0, 10);
+    auto* view = qobject_cast<CNominacieView*>(m_frame->ActiveView());
+    ASSERT_NE(view, nullptr);
+    LogIn();
+    view->List()->SelectRow(0);
+    const auto nominated = [&] {
+        return m_doc.Database()
+            .Value(
+                QStringLiteral("select r.priezvisko from tnominacie n, trozhodci r where n.IDrozhodcu=r.ID "
+                               "and n.IDzapasu=? and n.funkcia=?"),
+                {match, kNominaciaHR})
+            .toString();
+    };
+    const auto type = [&](const QString& text, const QList<Qt::Key>& keys) {
+        WithDialog<CVyberRozhodcu>([&] { view->ChooseOfficial(kNominaciaHR); },
+                                   [&](CVyberRozhodcu* d) {
+                                       QWidget* focus = d->focusWidget();
+                                       EXPECT_EQ(focus, d->SearchField());
+                                       QTest::keyClicks(focus, text);
+                                       for (Qt::Key key : keys)
+                                           QTest::keyClick(d->focusWidget(), key);
+                                   });
+    };
+    // Typed "duris": Ďuriš, by his surname, without accents; nobody else.
+    type(QStringLiteral("duris"), {Qt::Key_Return});
+    EXPECT_EQ(nominated(), QStringLiteral("Ďuriš"));
+    // "dur": two match; Down goes to the second of them in the list's order.
+    type(QStringLiteral("dur"), {Qt::Key_Down, Qt::Key_Return});
+    EXPECT_EQ(nominated(), QStringLiteral("Ďurovič"));
+    // By his first name as well.
+    type(QStringLiteral("dusan"), {Qt::Key_Return});
+    EXPECT_EQ(nominated(), QStringLiteral("Šimko"));
+    // A search that finds nobody says so, and Enter nominates nobody.
+    WithDialog<CVyberRozhodcu>([&] { view->ChooseOfficial(kNominaciaHR); },
+                               [&](CVyberRozhodcu* d) {
+                                   QTest::keyClicks(d->SearchField(), QStringLiteral("kovac"));
+                                   const QList<QLabel*> labels = d->findChildren<QLabel*>();
+                                   EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](QLabel* l) {
+                                       return l->isVisibleTo(l->window()) && l->text() == kNiktoNezodpoveda;
+                                   }));
+                                   QTest::keyClick(d->SearchField(), Qt::Key_Return);
+                                   EXPECT_TRUE(d->isVisible());
+                               });
+    EXPECT_EQ(nominated(), QStringLiteral("Šimko"));
+    // Letters typed into the list go to the search; they never jump to a name.
+    WithDialog<CVyberRozhodcu>([&] { view->ChooseOfficial(kNominaciaHR); },
+                               [&](CVyberRozhodcu* d) {
+                                   d->Officials()->setFocus();
+                                   QTest::keyClicks(d->Officials(), QStringLiteral("jan"));
+                                   EXPECT_EQ(d->SearchField()->text(), QStringLiteral("jan"));
+                                   QTest::keyClick(d->focusWidget(), Qt::Key_Return);
+                               });
+    EXPECT_EQ(nominated(), QStringLiteral("Ďurovič"));
 }
 
 TEST_F(Views, TooFewClubsAreToldBeforeTheDialog)

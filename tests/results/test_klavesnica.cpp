@@ -299,6 +299,25 @@ TEST_F(Keyboard, AScoreFieldTakesBothSidesAtOnceAndRefusesHalfAPair)
     EXPECT_EQ(m_user.messages.last(), kNedokoncenyVysledok.arg(QStringLiteral("4:")));
     EXPECT_EQ(view->HomeScore()->text(), QStringLiteral("k"));
     EXPECT_EQ(stored(), QStringLiteral("200:3 (100:100)"));
+    // What is no score is never stored, and the field and the list show what the season holds.
+    for (const QString& typed : {QStringLiteral("2w"), QStringLiteral("0h"), QStringLiteral("101")}) {
+        const int before = m_user.messages.size();
+        view->HomeScore()->setFocus();
+        view->HomeScore()->selectAll();
+        QTest::keyClicks(view->HomeScore(), typed);
+        QTest::keyClick(view->HomeScore(), Qt::Key_Tab);
+        ASSERT_EQ(m_user.messages.size(), before + 1) << typed.toStdString();
+        EXPECT_EQ(m_user.messages.last(), kNedokoncenyVysledok.arg(typed));
+        EXPECT_EQ(view->HomeScore()->text(), QStringLiteral("k")) << typed.toStdString();
+        EXPECT_EQ(view->List()->CellText(0, kVysledokDomaci), QStringLiteral("k")) << typed.toStdString();
+        EXPECT_EQ(stored(), QStringLiteral("200:3 (100:100)")) << typed.toStdString();
+    }
+    // A forfeit is no half-time score.
+    view->HomeHalfTime()->setFocus();
+    QTest::keyClicks(view->HomeHalfTime(), QStringLiteral("k"));
+    QTest::keyClick(view->HomeHalfTime(), Qt::Key_Return);
+    EXPECT_EQ(view->HomeHalfTime()->text(), QString());
+    EXPECT_EQ(stored(), QStringLiteral("200:3 (100:100)"));
     // One number in one field stays possible (a half result, which counts nowhere).
     view->AwayScore()->clear();
     EXPECT_EQ(stored(), QStringLiteral("200:100 (100:100)"));
