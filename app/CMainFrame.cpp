@@ -338,6 +338,9 @@ void CMainFrame::RunCommand(int command)
 {
     if (!IsCommandEnabled(command))
         return;
+    // A hint of before the command would speak of a state the command may have changed.
+    if (statusBar()->currentMessage() != kNecinnost)
+        statusBar()->clearMessage();
     if (m_view && m_view->TakesCommand(command)) {
         m_view->RunCommand(command);
         UpdateCommands();
@@ -683,6 +686,9 @@ void CMainFrame::EditAccessChanged()
         m_loginState->setText(kPrihlasenyNaUpravy);
     else
         m_loginState->setText(kNaUpravyPrihlaste);
+    // How to log in is no news to whoever has.
+    if (m_doc.HasEditAccess() && statusBar()->currentMessage() == kAkoSaPrihlasit)
+        statusBar()->clearMessage();
 }
 
 bool CMainFrame::HasPasswordTable(CDatabaza& db)

@@ -138,7 +138,7 @@ CObnovaZalohy::CObnovaZalohy(const QVector<CZaloha>& snapshots, QWidget* parent)
     layout->addWidget(text);
     layout->addWidget(m_list, 1);
     layout->addWidget(buttons);
-    resize(480, 380);
+    ResizeWithinScreen(this, QSize(480, 380));
 }
 
 QString CObnovaZalohy::Chosen() const
@@ -297,7 +297,7 @@ CNovaSezonaZTejto::CNovaSezonaZTejto(CDatabaza& db, QWidget* parent)
     layout->addWidget(m_tables, 1);
     layout->addLayout(targetRow);
     layout->addWidget(OkCancelButtons(this));
-    resize(QSize(640, 560).expandedTo(sizeHint()));
+    ResizeWithinScreen(this, QSize(640, 560).expandedTo(sizeHint()));
 }
 
 void CNovaSezonaZTejto::MoveSelected()

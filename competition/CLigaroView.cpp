@@ -113,7 +113,19 @@ void CLigaroView::FillClubList()
     if (m_doc.IsDatabaseOpen() && m_competition != 0) {
         CDatabaza& db = m_doc.Database();
         m_title->setText(ClubListTitle(db, m_competition));
-        m_list->Fill(ClubList(db, m_competition));
+        const CZoznam clubs = ClubList(db, m_competition);
+        m_list->Fill(clubs);
+        // A club that withdrew says so in its row, where the secretary looks for it.
+        const QHash<int, COdstupenie> withdrawals = ReadWithdrawals(db);
+        if (!withdrawals.isEmpty()) {
+            QVector<CStlpecZoznamu> columns = clubs.columns;
+            columns.append({QStringLiteral("Stav"), Zarovnanie::Vlavo, 160});
+            m_list->SetColumns(columns);
+            for (int r = 0; r < m_list->rowCount(); ++r)
+                if (withdrawals.contains(m_list->RowId(r)))
+                    m_list->SetCellText(r, columns.size() - 1,
+                                        WithdrawalMark(withdrawals.value(m_list->RowId(r))));
+        }
     }
     m_filling = false;
 }
@@ -157,13 +169,20 @@ void CLigaroView::WithdrawSelected()
     if (!CanEdit() || id == 0)
         return;
     if (SelectedWithdrawn()) {
-        m_doc.Run([&] { CancelWithdrawalCommand(m_doc, id); });
+        bool cancelled = false;
+        m_doc.Run([&] { cancelled = CancelWithdrawalCommand(m_doc, id); });
+        if (cancelled)
+            FillClubList();
     } else {
         COdstupenieKlubu dialog(m_doc.User(), m_list->CellText(row, 1), this);
         if (dialog.exec() != QDialog::Accepted)
             return;
-        m_doc.Run([&] { WithdrawClubCommand(m_doc, id, dialog.Day(), dialog.Annul()); });
+        bool withdrawn = false;
+        m_doc.Run([&] { withdrawn = WithdrawClubCommand(m_doc, id, dialog.Day(), dialog.Annul()); });
+        if (withdrawn)
+            FillClubList();
     }
+    m_list->SelectRow(row);
     UpdateWithdrawButton();
 }
 

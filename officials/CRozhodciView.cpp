@@ -219,7 +219,7 @@ CVyberRozhodcu::CVyberRozhodcu(CLigaroDoc& doc, int match, int function, QWidget
     layout->addWidget(m_list, 1);
     layout->addWidget(OkCancelButtons(this));
     m_list->SetColumns({{QStringLiteral("Meno"), Zarovnanie::Vlavo, 150}});
-    resize(320, 460);
+    ResizeWithinScreen(this, QSize(320, 460));
     m_doc.Run([&] {
         const CZoznam choices = OfficialChoices(m_doc.Database(), function);
         m_list->Fill(choices);
@@ -258,6 +258,10 @@ CNominacieView::CNominacieView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* 
 {
     auto* top = new QHBoxLayout;
     top->addWidget(m_title);
+    // A day is read whole ("11. 10. 2025" beside its tick), however narrow the window.
+    m_dates->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_dates->setMinimumContentsLength(QStringLiteral("11. 10. 2025").size() + 2);
+    m_dates->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     top->addWidget(m_dates);
     top->addStretch();
     top->addWidget(m_orphans);

@@ -170,7 +170,7 @@ CSearch::CSearch(CLigaroDoc& doc, QWidget* parent)
     layout->addLayout(buttons);
     layout->addWidget(m_results, 1);
     m_results->SetColumns(SearchColumns());
-    resize(640, 480);
+    ResizeWithinScreen(this, QSize(640, 480));
     connect(search, &QPushButton::clicked, this, &CSearch::Search);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_results, &CMyListCtrl::cellDoubleClicked, this, &CSearch::Choose);

@@ -5,6 +5,7 @@
 #include "players/CHraciView.h"
 #include "players/hraci.h"
 #include "ui/CMyListCtrl.h"
+#include "ui/ovladace.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
@@ -82,7 +83,7 @@ VyberStrelcov::VyberStrelcov(CLigaroDoc& doc, int competition, int matchId, CStr
     layout->addLayout(withoutResult);
     layout->addLayout(grid, 1);
     layout->addLayout(bottom);
-    resize(sizeHint().expandedTo(QSize(620, 560)));
+    ResizeWithinScreen(this, sizeHint().expandedTo(QSize(620, 560)));
 
     connect(m_players, &CMyListCtrl::cellDoubleClicked, this, [this] { AddSelected(kStrelci); });
     connect(m_players, &CMyListCtrl::itemSelectionChanged, this, &VyberStrelcov::UpdateEnabling);

@@ -94,8 +94,23 @@ bool WithdrawClubCommand(CLigaroDoc& doc, int club, const QDate& day, bool annul
     return true;
 }
 
+QString WithdrawalMark(const COdstupenie& withdrawal)
+{
+    return QStringLiteral("%1 %2%3").arg(kOdstupilText, DenTextom(withdrawal.day),
+                                         withdrawal.annul ? QStringLiteral(", výsledky anulované")
+                                                          : QString());
+}
+
 bool CancelWithdrawalCommand(CLigaroDoc& doc, int club)
 {
+    const COdstupenie withdrawal = ReadWithdrawals(doc.Database()).value(club);
+    const QString name =
+        doc.Database().Value(QStringLiteral("select nazov from tkluby where ID=?"), {club}).toString();
+    if (!doc.User().AskYesNo(
+            QStringLiteral("Zrušiť odstúpenie klubu %1 (%2)?\n\nJeho zápasy od toho dňa budú znova "
+                           "platiť, ako sú zapísané, a tabuľka sa prepočíta.")
+                .arg(name, WithdrawalMark(withdrawal))))
+        return false;
     if (!doc.Snapshot(kZrusitOdstupenie))
         return false;
     CancelWithdrawal(doc.Database(), club);

@@ -25,6 +25,8 @@ QHash<int, COdstupenie> ReadWithdrawals(CDatabaza& db);
 // nominations. `fullResult`: both scores typed, or a forfeit.
 bool MatchIsOff(const COdstupenie& withdrawal, const QDateTime& kickOff, bool fullResult);
 inline const QString kOdstupilText = QStringLiteral("odstúpil");
+// How a list of clubs marks a withdrawn one: "odstúpil 1. 10. 2025" (with ", výsledky anulované").
+QString WithdrawalMark(const COdstupenie& withdrawal);
 
 // Why the club cannot withdraw on `day`: a day more than a year before the season's first match or
 // after its last is a typing error, not a withdrawal. Empty when it can.
@@ -34,8 +36,9 @@ QString WithdrawalDayProblem(CDatabaza& db, const QDate& day);
 // day and choice. Cancelling restores the results as they were typed.
 void WithdrawClub(CDatabaza& db, int club, const QDate& day, bool annul);
 void CancelWithdrawal(CDatabaza& db, int club);
-// The same as the window's and the command line's commands: a snapshot of the season first. False
-// when nothing was done (the user was told why).
+// The same as the window's and the command line's commands: a snapshot of the season first (and the
+// cancelling asked for, since it brings the club's results back). False when nothing was done (the user
+// was told why, or said no).
 bool WithdrawClubCommand(class CLigaroDoc& doc, int club, const QDate& day, bool annul);
 bool CancelWithdrawalCommand(class CLigaroDoc& doc, int club);
 inline const QString kOdstupenieKlubu = QStringLiteral("Odstúpenie klubu");

@@ -12,6 +12,7 @@
 #include <QToolTip>
 
 #include <functional>
+#include <numeric>
 
 namespace {
 Qt::Alignment Align(Zarovnanie z)
@@ -136,7 +137,11 @@ CMyListCtrl::CMyListCtrl(QWidget* parent) : QTableView(parent), m_model(new CMod
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { emit cellDoubleClicked(index.row(), index.column()); });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
-        if (m_settingWidths || !m_widthStore || columnCount() == 0)
+        if (m_settingWidths || columnCount() == 0)
+            return;
+        // The user's widths stay as he left them.
+        m_userWidths = true;
+        if (!m_widthStore)
             return;
         QVector<int> widths;
         for (int i = 0; i < columnCount(); ++i)
@@ -215,6 +220,7 @@ void CMyListCtrl::keyPressEvent(QKeyEvent* event)
 
 void CMyListCtrl::SetColumns(const QVector<CStlpecZoznamu>& columns)
 {
+    m_settingWidths = true;
     m_model->Reset([&] {
         m_model->m_list.columns = columns;
         for (CRiadokZoznamu& row : m_model->m_list.rows)
@@ -224,12 +230,67 @@ void CMyListCtrl::SetColumns(const QVector<CStlpecZoznamu>& columns)
     // the screen's scaling), and a column is never narrower than its header.
     const double scale = std::max(1.0, fontMetrics().averageCharWidth() / 5.5);
     m_settingWidths = true;
+    m_userWidths = false;
+    m_natural.clear();
     for (int i = 0; i < columns.size(); ++i) {
         const int header = horizontalHeader()->fontMetrics().horizontalAdvance(columns.at(i).header) + 14;
-        setColumnWidth(i, std::max(header, static_cast<int>(columns.at(i).width * scale)));
+        m_natural << std::max(header, static_cast<int>(columns.at(i).width * scale));
+        setColumnWidth(i, m_natural.last());
     }
     m_settingWidths = false;
     ApplyRememberedWidths();
+    FitToWidth();
+}
+
+bool CMyListCtrl::HasRememberedWidths() const
+{
+    return m_widthStore && m_widthStore->ColumnWidths(WidthsKey()).size() == columnCount();
+}
+
+void CMyListCtrl::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    FitToWidth();
+}
+
+void CMyListCtrl::FitToWidth()
+{
+    if (m_userWidths || HasRememberedWidths() || m_natural.size() != columnCount() || columnCount() == 0)
+        return;
+    // A few pixels spare: a header exactly as wide as the list still gets a scroll bar.
+    const int available = viewport()->width() - 4;
+    if (available <= 0)
+        return;
+    QVector<int> widths = m_natural;
+    int total = std::accumulate(widths.cbegin(), widths.cend(), 0);
+    QVector<int> floors(widths.size());
+    for (int i = 0; i < widths.size(); ++i) {
+        const bool wide = m_model->m_list.columns.at(i).width > 80;
+        const int header =
+            horizontalHeader()->fontMetrics().horizontalAdvance(m_model->m_list.columns.at(i).header) + 14;
+        floors[i] = wide ? std::min(widths.at(i), std::max(100, header)) : widths.at(i);
+    }
+    while (total > available) {
+        int widest = -1;
+        for (int i = 0; i < widths.size(); ++i)
+            if (widths.at(i) > floors.at(i) && (widest < 0 || widths.at(i) > widths.at(widest)))
+                widest = i;
+        if (widest < 0)
+            break;
+        // The widest gives way down to the next widest, so that the wide columns end up alike.
+        int next = floors.at(widest);
+        for (int i = 0; i < widths.size(); ++i)
+            if (i != widest && widths.at(i) < widths.at(widest))
+                next = std::max(next, widths.at(i));
+        const int cut = std::max(1, std::min(total - available, widths.at(widest) - next));
+        widths[widest] -= cut;
+        total -= cut;
+    }
+    m_settingWidths = true;
+    for (int i = 0; i < widths.size(); ++i)
+        if (columnWidth(i) != widths.at(i))
+            setColumnWidth(i, widths.at(i));
+    m_settingWidths = false;
 }
 
 void CMyListCtrl::SetRow(int row, const CRiadokZoznamu& data)
@@ -245,6 +306,9 @@ void CMyListCtrl::SetRow(int row, const CRiadokZoznamu& data)
 void CMyListCtrl::Fill(const CZoznam& list)
 {
     const bool blocked = selectionModel()->blockSignals(true);
+    // The header lays its sections out again as the rows change: that is no width the user gave.
+    const bool setting = m_settingWidths;
+    m_settingWidths = true;
     m_model->Reset([&] {
         m_model->m_list.rows = list.rows;
         for (CRiadokZoznamu& row : m_model->m_list.rows)
@@ -252,6 +316,7 @@ void CMyListCtrl::Fill(const CZoznam& list)
         m_model->m_colors.clear();
         m_model->m_warnings.clear();
     });
+    m_settingWidths = setting;
     selectionModel()->blockSignals(blocked);
     FitNarrowColumns();
 }
@@ -261,7 +326,7 @@ void CMyListCtrl::FitNarrowColumns()
     // A narrow column (a round, a number, a date, a score) shows its values whole: "24. kolo", not
     // "24. k…". Wide columns of names and notes keep their widths, and so does a column whose width
     // the user chose.
-    if (m_widthStore && m_widthStore->ColumnWidths(WidthsKey()).size() == columnCount())
+    if (HasRememberedWidths())
         return;
     const QFontMetrics metrics = fontMetrics();
     const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 12;
@@ -283,10 +348,11 @@ void CMyListCtrl::FitNarrowColumns()
             measured.insert(text);
             widest = std::max(widest, metrics.horizontalAdvance(text));
         }
-        if (widest + padding > columnWidth(c))
-            setColumnWidth(c, widest + padding);
+        if (c < m_natural.size() && widest + padding > m_natural.at(c))
+            m_natural[c] = widest + padding;
     }
     m_settingWidths = false;
+    FitToWidth();
 }
 
 void CMyListCtrl::SetCellText(int row, int column, const QString& text)
@@ -361,11 +427,14 @@ void CMyListCtrl::setRowCount(int rows)
         m_model->Grow(rows);
         return;
     }
+    const bool setting = m_settingWidths;
+    m_settingWidths = true;
     m_model->Reset([&] {
         m_model->m_list.rows.resize(rows);
         m_model->m_colors.clear();
         m_model->m_warnings.clear();
     });
+    m_settingWidths = setting;
 }
 
 void CMyListCtrl::removeRow(int row)

@@ -66,11 +66,19 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QString WidthsKey() const;
+    bool HasRememberedWidths() const;
     void ApplyRememberedWidths();
     void FitNarrowColumns();
+    // Every column in sight without scrolling sideways: while the list is narrower than its columns'
+    // widths, the widest of the wide columns (names, notes) give way, never below their header or
+    // a hundred pixels; a wider list gives them back. Widths the user chose are left alone.
+    void FitToWidth();
+    QVector<int> m_natural; // the widths the columns would have with room enough
+    bool m_userWidths = false;
 
     CModelZoznamu* m_model;
     CSirkyStlpcov* m_widthStore = nullptr;

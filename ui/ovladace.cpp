@@ -5,8 +5,10 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStyle>
 #include <QTextCursor>
 
@@ -15,6 +17,20 @@ void WideEnoughForTitle(QDialog* dialog)
     const int title = dialog->fontMetrics().horizontalAdvance(dialog->windowTitle());
     const int bar = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, dialog) * 4;
     dialog->setMinimumWidth(std::max(dialog->minimumWidth(), title * 5 / 4 + bar));
+}
+
+void ResizeWithinScreen(QDialog* dialog, QSize wanted)
+{
+    if (!wanted.isValid())
+        wanted = dialog->sizeHint();
+    QScreen* screen = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        // The window manager's title bar and frame come on top of the dialog's own size.
+        const int bar = dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, dialog);
+        const QSize room = screen->availableGeometry().size() - QSize(24, bar + 40);
+        wanted = wanted.boundedTo(room).expandedTo(dialog->minimumSizeHint().boundedTo(room));
+    }
+    dialog->resize(wanted);
 }
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialogButtonBox>
+#include <QSize>
 #include <QString>
 #include <QVector>
 
@@ -15,6 +16,9 @@ struct CPolozkaKola;
 
 // A small dialog wide enough for its title in the window's title bar, with room for the bar's buttons.
 void WideEnoughForTitle(QDialog* dialog);
+// A dialog resized to `wanted` (its size hint when empty), but never beyond the screen it opens on: a
+// 1366 × 768 screen shows it whole, its buttons included (its lists give up height first).
+void ResizeWithinScreen(QDialog* dialog, QSize wanted = {});
 // OK and Cancel ("Zrušiť" from the catalogue), wired to the dialog's accept and reject.
 QDialogButtonBox* OkCancelButtons(QDialog* dialog);
 // Keeps a note at most `limit` characters long, as the store's note columns are.

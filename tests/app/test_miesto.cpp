@@ -167,8 +167,9 @@ TEST_F(WhereSheWorks, TheStatusBarSaysWhetherSheMayEditAndTheFirstStartHowToLogI
                              [](CPrihlasenie* d) { d->accept(); });
     ASSERT_TRUE(m_doc.HasEditAccess());
     EXPECT_EQ(m_frame->LoginState()->text(), kPrihlasenyNaUpravy);
+    // Logged in, the hint is gone at once: it no longer applies.
+    EXPECT_NE(m_frame->statusBar()->currentMessage(), kAkoSaPrihlasit);
     // Told once: the next opening says nothing of it.
-    m_frame->statusBar()->clearMessage();
     ASSERT_TRUE(m_doc.OpenSeasonFile(NewSeason(QStringLiteral("druha.mdb"))));
     EXPECT_NE(m_frame->statusBar()->currentMessage(), kAkoSaPrihlasit);
     EXPECT_EQ(m_frame->LoginState()->text(), kNaUpravyPrihlaste);

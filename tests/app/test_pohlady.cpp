@@ -29,6 +29,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,8 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -719,6 +722,35 @@ TEST_F(Views, AnOfficialIsChosenByKeyboardAndNobodyWithoutAVisibleMatch)
     EXPECT_EQ(nominated(), QStringLiteral("Ďurovič"));
 }
 
+// A small screen shows every dialog whole with its buttons, and the lists' columns without a sideways
+// scroll bar.
+TEST_F(Views, DialogsAndListsFitTheScreen)
+{
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    const int home = AddClub(m_doc.Database(), m_competition, QStringLiteral("Slovan"), 1);
+    const int away = AddClub(m_doc.Database(), m_competition, QStringLiteral("Inter"), 2);
+    const int match = AddMatch(m_doc.Database(), m_competition, 1, home, away, 1, 0);
+    VyberStrelcov scorers(m_doc, m_competition, match, kDomaci);
+    scorers.show();
+    EXPECT_LE(scorers.frameGeometry().height(), screen.height());
+    EXPECT_LE(scorers.OkButton()->mapTo(&scorers, QPoint(0, scorers.OkButton()->height())).y(),
+              scorers.height());
+    CSearch search(m_doc);
+    search.show();
+    EXPECT_LE(search.frameGeometry().height(), screen.height());
+
+    // The results' list at the width of a small screen: the state of the match still in sight.
+    auto* view = Show<CVysledkyView>(3);
+    ASSERT_NE(view, nullptr);
+    view->List()->resize(900, 300);
+    QCoreApplication::processEvents();
+    const QHeaderView* header = view->List()->horizontalHeader();
+    const int last = header->count() - 1;
+    EXPECT_EQ(header->model()->headerData(last, Qt::Horizontal).toString(), QStringLiteral("Stav"));
+    EXPECT_LE(header->sectionPosition(last) + header->sectionSize(last), view->List()->viewport()->width());
+    EXPECT_FALSE(view->List()->horizontalScrollBar()->isVisible());
+}
+
 TEST_F(Views, TooFewClubsAreToldBeforeTheDialog)
 {
     AddClub(m_doc.Database(), m_competition, QStringLiteral("Sám"), 1);
@@ -751,6 +783,18 @@ TEST_F(Views, AClubWithdrawsFromItsListAndTheTableSaysSo)
                                      d->AnnulBox()->setChecked(true);
                                      d->accept();
                                  });
+    EXPECT_EQ(view->WithdrawButton()->text(), kZrusitOdstupenie);
+    // The clubs list says so in the club's row.
+    const int row = view->List()->Content().FindRow(slovan);
+    EXPECT_EQ(view->List()->CellText(row, view->List()->columnCount() - 1),
+              QStringLiteral("odstúpil 1. 3. 2025, výsledky anulované"));
+    EXPECT_EQ(view->List()->CellText(view->List()->Content().FindRow(inter), view->List()->columnCount() - 1),
+              QString());
+    // The cancelling asks first; declined, the club stays withdrawn.
+    m_user.answers = {false};
+    view->List()->SelectRow(row);
+    view->WithdrawButton()->click();
+    EXPECT_TRUE(m_user.questions.last().startsWith(QStringLiteral("Zrušiť odstúpenie klubu Slovan")));
     EXPECT_EQ(view->WithdrawButton()->text(), kZrusitOdstupenie);
     auto* table = Show<CTabulkaView>(4);
     ASSERT_NE(table, nullptr);
