@@ -810,7 +810,9 @@ void CMainFrame::NewSeason()
 void CMainFrame::SeasonFromThis()
 {
     std::unique_ptr<CNovaSezonaZTejto> dialog;
-    if (!m_doc.Run([&] { dialog = std::make_unique<CNovaSezonaZTejto>(m_doc.Database(), this); }) ||
+    if (!m_doc.Run([&] {
+            dialog = std::make_unique<CNovaSezonaZTejto>(m_doc.Database(), m_doc.StopRounds(), this);
+        }) ||
         dialog->exec() != QDialog::Accepted)
         return;
     const CPrenosSezony plan = dialog->Plan();

@@ -19,6 +19,7 @@
 #include "db/schema.h"
 #include "db/subory.h"
 #include "discipline/karty.h"
+#include "discipline/stopky.h"
 #include "jet/prevod.h"
 #include "officials/nominacie.h"
 #include "officials/rozhodcovia.h"
@@ -99,8 +100,8 @@ const QStringList kValueOptions = {
     QStringLiteral("pocet"),  QStringLiteral("from")};
 
 // Flags of the jobs.
-const QStringList kFlags = {QStringLiteral("bez-znamok"), QStringLiteral("annul"), QStringLiteral("zrusit"),
-                            QStringLiteral("salvage")};
+const QStringList kFlags = {QStringLiteral("bez-znamok"), QStringLiteral("bez-trestov"),
+                            QStringLiteral("annul"), QStringLiteral("zrusit"), QStringLiteral("salvage")};
 
 // Qt's own options of a window program (-style fusion, -platform xcb, ...): accepted and left to Qt.
 const QStringList kQtValueOptions = {QStringLiteral("platform"),      QStringLiteral("platformpluginpath"),
@@ -122,7 +123,7 @@ QString Synopsis()
         "\n"
         "  agenda-mirak [SEZONA.mdb]                       otvorí okno programu\n"
         "  agenda-mirak --new-season SEZONA.mdb            vytvorí prázdnu sezónu\n"
-        "  agenda-mirak --new-season NOVA.mdb --from STARA.mdb [--bez-znamok]\n"
+        "  agenda-mirak --new-season NOVA.mdb --from STARA.mdb [--bez-znamok] [--bez-trestov]\n"
         "                                                  ďalšia sezóna z tejto: súťaže, kluby, hráči, "
         "rozhodcovia\n"
         "  agenda-mirak --demo-season SEZONA.mdb [--competitions N] [--clubs N] [--players N] [--seed S]\n"
@@ -180,6 +181,9 @@ void DefineOptions(QCommandLineParser& parser)
           QStringLiteral("STARA.mdb"));
     flag(QStringLiteral("bez-znamok"),
          QStringLiteral("Pri --new-season --from bez známok z testu rozhodcov."));
+    flag(QStringLiteral("bez-trestov"),
+         QStringLiteral("Pri --new-season --from bez nevykonaných trestov (inak sa prenesú do prvých zápasov "
+                        "klubu v novej sezóne)."));
     flag(QStringLiteral("withdraw"), QStringLiteral("Klub --klub odstúpil zo súťaže od dňa --datum."));
     flag(QStringLiteral("convert"), QStringLiteral("Prevedie sezónu vo formáte Jet do nového súboru -o."));
     flag(QStringLiteral("salvage"),
@@ -635,11 +639,17 @@ int CPrikazovyRiadok::NewSeason(const CVolby& volby)
         if (TenIstySubor(from.season, path))
             return Fail(kNedaSa,
                         QStringLiteral("Nová sezóna nemôže byť tá istá ako tá, z ktorej sa začína."));
-        return OnSeason(from, path, [&](CLigaroDoc&, CDatabaza& db) -> int {
+        return OnSeason(from, path, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
             CPrenosSezony plan;
-            plan.seasonName = NextSeasonName(CHlavicka::Read(db).nazov);
+            const QString thisSeason = CHlavicka::Read(db).nazov;
+            plan.seasonName = NextSeasonName(thisSeason);
             plan.keepTestMarks = !volby.flags.contains(QStringLiteral("bez-znamok"));
+            if (!volby.flags.contains(QStringLiteral("bez-trestov")))
+                plan.suspensions = SuspensionsToCarry(db, doc.StopRounds(), thisSeason);
             CreateSeasonFrom(db, path, plan);
+            if (!plan.suspensions.isEmpty())
+                m_out << QStringLiteral("Prenesené nevykonané tresty: %1").arg(plan.suspensions.size())
+                      << Qt::endl;
             return kUspech;
         });
     }

@@ -1,8 +1,10 @@
 #include "dialogy.h"
 
 #include "competition/sutaze.h"
+#include "db/CDatabaza.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "discipline/stopky.h"
 #include "ikona.h"
 #include "output/web.h"
 #include "results/tabulka.h"
@@ -241,13 +243,37 @@ constexpr int kKlubData = Qt::UserRole;
 constexpr int kCielData = Qt::UserRole + 1;
 } // namespace
 
-CNovaSezonaZTejto::CNovaSezonaZTejto(CDatabaza& db, QWidget* parent)
+CNovaSezonaZTejto::CNovaSezonaZTejto(CDatabaza& db, const QVector<int>& thresholds, QWidget* parent)
     : QDialog(parent), m_name(new QLineEdit(this)),
       m_keepMarks(new QCheckBox(QStringLiteral("Ponechať rozhodcom &známky z písomného testu"), this)),
-      m_tables(new QTreeWidget(this)), m_target(new QComboBox(this))
+      m_carry(new QCheckBox(this)), m_suspensionList(new QTreeWidget(this)), m_tables(new QTreeWidget(this)),
+      m_target(new QComboBox(this))
 {
     setWindowTitle(QStringLiteral("Nová sezóna z tejto"));
-    m_name->setText(NextSeasonName(CHlavicka::Read(db).nazov));
+    const QString thisSeason = CHlavicka::Read(db).nazov;
+    m_name->setText(NextSeasonName(thisSeason));
+    // Suspensions not served by the end of this season are served at the start of the next.
+    m_suspensions = SuspensionsToCarry(db, thresholds, thisSeason);
+    m_carry->setText(QStringLiteral("Preniesť &nevykonané tresty (%1)").arg(m_suspensions.size()));
+    m_carry->setChecked(!m_suspensions.isEmpty());
+    m_carry->setEnabled(!m_suspensions.isEmpty());
+    m_suspensionList->setColumnCount(3);
+    m_suspensionList->setHeaderLabels(
+        {QStringLiteral("Hráč"), QStringLiteral("Trest"), QStringLiteral("Zápasov")});
+    m_suspensionList->setRootIsDecorated(false);
+    {
+        QHash<int, QString> names;
+        CPrikaz q(db, QStringLiteral("select ID, priezvisko || ' ' || meno from thraci"));
+        while (q.Step())
+            names.insert(static_cast<int>(q.Int64(0)), q.Text(1));
+        for (const CPrenesenyTrest& t : m_suspensions)
+            new QTreeWidgetItem(m_suspensionList,
+                                {names.value(t.player), t.cause, QString::number(t.matches)});
+    }
+    m_suspensionList->resizeColumnToContents(0);
+    m_suspensionList->setVisible(!m_suspensions.isEmpty());
+    m_suspensionList->setMaximumHeight(120);
+    connect(m_carry, &QCheckBox::toggled, m_suspensionList, &QWidget::setEnabled);
     m_keepMarks->setChecked(true);
     m_tables->setColumnCount(2);
     m_tables->setHeaderLabels({QStringLiteral("Konečné tabuľky"), QStringLiteral("V novej sezóne")});
@@ -284,15 +310,17 @@ CNovaSezonaZTejto::CNovaSezonaZTejto(CDatabaza& db, QWidget* parent)
     targetRow->addWidget(targetLabel);
     targetRow->addWidget(m_target, 1);
     targetRow->addWidget(move);
-    auto* note =
-        new QLabel(QStringLiteral("Prenesú sa súťaže, kluby (bez vylosovaných čísel), hráči, rozhodcovia a "
-                                  "delegáti, pravidlá a heslo. Zápasy, výsledky, karty, tabuľky a "
-                                  "nominácie sa neprenesú."),
-                   this);
+    auto* note = new QLabel(
+        QStringLiteral("Prenesú sa súťaže, kluby (bez vylosovaných čísel), hráči s nevykonanými "
+                       "trestami, rozhodcovia a delegáti, pravidlá a heslo. Zápasy, výsledky, karty, "
+                       "tabuľky a nominácie sa neprenesú; počet žltých kariet začína odznova."),
+        this);
     note->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_keepMarks);
+    layout->addWidget(m_carry);
+    layout->addWidget(m_suspensionList);
     layout->addWidget(note);
     layout->addWidget(m_tables, 1);
     layout->addLayout(targetRow);
@@ -316,6 +344,8 @@ CPrenosSezony CNovaSezonaZTejto::Plan() const
     CPrenosSezony plan;
     plan.seasonName = m_name->text().trimmed();
     plan.keepTestMarks = m_keepMarks->isChecked();
+    if (m_carry->isChecked())
+        plan.suspensions = m_suspensions;
     for (int t = 0; t < m_tables->topLevelItemCount(); ++t) {
         const QTreeWidgetItem* top = m_tables->topLevelItem(t);
         const int from = m_competitions.key(top->text(0));

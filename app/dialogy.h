@@ -129,10 +129,14 @@ class CNovaSezonaZTejto : public QDialog
 {
     Q_OBJECT
 public:
-    CNovaSezonaZTejto(CDatabaza& db, QWidget* parent = nullptr);
+    CNovaSezonaZTejto(CDatabaza& db, const QVector<int>& thresholds, QWidget* parent = nullptr);
     CPrenosSezony Plan() const;
     QLineEdit* SeasonName() const { return m_name; }
     QCheckBox* KeepTestMarks() const { return m_keepMarks; }
+    // Whether the suspensions not served by the season's end go into the next one (they do unless
+    // she says otherwise); the list shows whose.
+    QCheckBox* CarrySuspensions() const { return m_carry; }
+    QTreeWidget* Suspensions() const { return m_suspensionList; }
     QTreeWidget* Tables() const { return m_tables; }
     QComboBox* Target() const { return m_target; }
     // The selected clubs go to the competition of the target selector (0: left out).
@@ -141,6 +145,9 @@ public:
 private:
     QLineEdit* m_name;
     QCheckBox* m_keepMarks;
+    QCheckBox* m_carry;
+    QTreeWidget* m_suspensionList;
+    QVector<CPrenesenyTrest> m_suspensions;
     QTreeWidget* m_tables;
     QComboBox* m_target;
     QHash<int, QString> m_competitions;

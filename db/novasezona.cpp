@@ -137,6 +137,16 @@ void CreateSeasonFrom(CDatabaza& source, const QString& target, const CPrenosSez
                     QStringLiteral("insert into thraci (meno, priezvisko, RC, IDklubu) values ('Vlastný', "
                                    "'gól', ?, 0)"),
                     {kRcVlastnyGol});
+            {
+                // A suspension goes with its player, or nowhere.
+                CPrikaz carry(
+                    db, QStringLiteral("insert into %1 (IDhraca, zapasy, druh, sezona, dovod) "
+                                       "select ?, ?, ?, ?, ? where exists (select 1 from thraci where ID=?)")
+                            .arg(kTabulkaPrenesenychTrestov));
+                for (const CPrenesenyTrest& t : plan.suspensions)
+                    if (t.matches > 0)
+                        carry.Execute({t.player, t.matches, t.kind, t.season, t.cause, t.player});
+            }
             CopyRows(
                 source, db,
                 QStringLiteral(

@@ -200,13 +200,18 @@ QStringList OwnTableStatements()
         QStringLiteral(
             "CREATE TABLE IF NOT EXISTS %1 (IDzapasu INTEGER PRIMARY KEY, odtlacok%2, sekvencia%3, zmena%2)")
             .arg(kTabulkaKalendara, kText, kInt),
+        // A suspension the player had not served by the end of the season before (`sezona`): `zapasy`
+        // of his club's first matches of this season, for a yellow-card stop (`druh` 1) or a red card
+        // (2) given as `dovod` says.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2, IDhraca%3, zapasy%3, druh%3, sezona%4, dovod%4)")
+            .arg(kTabulkaPrenesenychTrestov, kId, kInt, kText),
     };
 }
 
 const QStringList& OwnTables()
 {
     static const QStringList tables = {kTabulkaAmnestii, kTabulkaOdstupeni, kTabulkaNastaveni,
-                                       kTabulkaKalendara};
+                                       kTabulkaKalendara, kTabulkaPrenesenychTrestov};
     return tables;
 }
 

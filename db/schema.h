@@ -49,6 +49,7 @@ inline const QString kTabulkaAmnestii = QStringLiteral("tamnestie");
 inline const QString kTabulkaOdstupeni = QStringLiteral("todstupenia");
 inline const QString kTabulkaNastaveni = QStringLiteral("tnastavenia");
 inline const QString kTabulkaKalendara = QStringLiteral("tkalendar");
+inline const QString kTabulkaPrenesenychTrestov = QStringLiteral("tprenesenetresty");
 QStringList OwnTableStatements();
 // Every own table, by name.
 const QStringList& OwnTables();

@@ -33,16 +33,6 @@ QString NobodyText(int round)
 
 } // namespace
 
-QString YellowCardReason(int count)
-{
-    return QStringLiteral("ŽK (%1.)").arg(count);
-}
-
-QString RedCardReason(int round)
-{
-    return QStringLiteral("ČK (%1. kolo)").arg(round);
-}
-
 QString BanReason(const QDate& until)
 {
     return QStringLiteral("Zákaz činnosti do %1").arg(DenTextom(until));
@@ -104,6 +94,13 @@ QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, const CDisciplinaSutaze
         };
         add(p.yellowWalk.stops, true);
         add(p.redStops, false);
+    }
+    for (const CDisciplinaSutaze::CPrenesenyHrac& p : discipline.Carried()) {
+        if (!wanted(p.club))
+            continue;
+        for (const CZmeskanyZapas& s : p.stops)
+            if (const CZapasVCase* m = discipline.Match(s.match); m && m->round == round)
+                row(p.id, p.club, p.meno, p.priezvisko, p.rc, *m).reasons.append(CarriedReason(p.season));
     }
 
     // Bans of the player register: the day itself included. A ban date that is no date at all (one

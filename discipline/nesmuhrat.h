@@ -1,5 +1,6 @@
 #pragma once
 
+#include "discipline/stopky.h"
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
@@ -37,9 +38,7 @@ QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, int competition, int ro
 QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, const CDisciplinaSutaze& discipline, int round,
                                           int club);
 
-// Reasons as the list gives them.
-QString YellowCardReason(int count);
-QString RedCardReason(int round);
+// Reasons as the list gives them (the yellow and red cards' in stopky.h).
 QString BanReason(const QDate& until);
 
 // The list as the window shows it: flat for one club; for all, each club introduced by an empty row

@@ -2,6 +2,7 @@
 
 #include "db/CDatabaza.h"
 #include "db/kody.h"
+#include "db/novasezona.h"
 #include "db/schema.h"
 
 #include <algorithm>
@@ -69,19 +70,24 @@ CPrechodZK WalkYellowCards(const QVector<CKartaVCase>& cards, const QVector<CZap
     forgiveUpTo(end);
     serveUpTo(end);
     out.counted = static_cast<int>(counted.size());
+    out.left = pending;
+    out.leftCause = pending > 0 ? reached : 0;
     return out;
 }
 
 QVector<CZmeskanyZapas> RedCardStops(const QVector<CKartaVCase>& cards,
-                                     const QVector<CZapasVCase>& clubMatches)
+                                     const QVector<CZapasVCase>& clubMatches, QVector<CKartaVCase>* unserved)
 {
     QVector<CZmeskanyZapas> stops;
     for (const CKartaVCase& card : cards) {
         const auto next =
             std::upper_bound(clubMatches.begin(), clubMatches.end(), card.time,
                              [](const QDateTime& t, const CZapasVCase& m) { return t < m.kickOff; });
-        if (next == clubMatches.end())
+        if (next == clubMatches.end()) {
+            if (unserved)
+                unserved->append(card);
             continue;
+        }
         const bool listed = std::any_of(stops.begin(), stops.end(),
                                         [&](const CZmeskanyZapas& s) { return s.match == next->id; });
         if (!listed)
@@ -210,6 +216,75 @@ CDisciplinaSutaze::CDisciplinaSutaze(CDatabaza& db, int competition, const QVect
         p.yellowWalk = WalkYellowCards(p.yellow, *it, thresholds, amnesties);
         p.redStops = RedCardStops(p.red, *it);
     }
+
+    // Suspensions carried from the season before: served in the club's first matches here.
+    if (db.TableExists(kTabulkaPrenesenychTrestov)) {
+        CPrikaz q(
+            db,
+            QStringLiteral("select t.IDhraca, sum(t.zapasy), max(t.sezona), h.meno, h.priezvisko, h.RC, "
+                           "h.IDklubu from %1 t join thraci h on h.ID=t.IDhraca where ifnull(h.IDold,0)=0 "
+                           "and h.IDklubu in (select ID from tkluby where skupina=?) group by t.IDhraca, "
+                           "h.meno, h.priezvisko, h.RC, h.IDklubu order by t.IDhraca")
+                .arg(kTabulkaPrenesenychTrestov),
+            {competition});
+        while (q.Step()) {
+            CPrenesenyHrac p;
+            p.id = static_cast<int>(q.Int64(0));
+            const qint64 matches = std::clamp<qint64>(q.Int64(1), 0, 1000);
+            p.season = q.Text(2);
+            p.meno = LimitedText(q.Text(3), QStringLiteral("meno"));
+            p.priezvisko = LimitedText(q.Text(4), QStringLiteral("priezvisko"));
+            p.rc = LimitedText(q.Text(5), QStringLiteral("RC"));
+            p.club = static_cast<int>(q.Int64(6));
+            auto it = serving.find(p.club);
+            if (it == serving.end())
+                it = serving.insert(p.club, ServingMatches(p.club));
+            for (qsizetype i = 0; i < matches && i < it->size(); ++i)
+                p.stops.append({it->at(i).id, 0});
+            m_carried.append(p);
+        }
+    }
+}
+
+QString YellowCardReason(int count)
+{
+    return QStringLiteral("ŽK (%1.)").arg(count);
+}
+
+QString RedCardReason(int round)
+{
+    return QStringLiteral("ČK (%1. kolo)").arg(round);
+}
+
+QString CarriedReason(const QString& season)
+{
+    return season.isEmpty() ? QStringLiteral("prenesený trest")
+                            : QStringLiteral("prenesený trest (%1)").arg(season);
+}
+
+QVector<CPrenesenyTrest> SuspensionsToCarry(CDatabaza& db, const QVector<int>& thresholds,
+                                            const QString& season)
+{
+    QVector<CPrenesenyTrest> out;
+    QVector<int> competitions;
+    {
+        CPrikaz q(db, QStringLiteral("select ID from tsutaze order by ID"));
+        while (q.Step())
+            competitions << static_cast<int>(q.Int64(0));
+    }
+    for (const int competition : competitions) {
+        const CDisciplinaSutaze discipline(db, competition, thresholds);
+        for (const CDisciplinaSutaze::CHrac& p : discipline.Players()) {
+            if (p.yellowWalk.left > 0)
+                out.append(
+                    {p.id, p.yellowWalk.left, kTrestZlte, season, YellowCardReason(p.yellowWalk.leftCause)});
+            QVector<CKartaVCase> unserved;
+            RedCardStops(p.red, discipline.ServingMatches(p.club), &unserved);
+            for (const CKartaVCase& card : unserved)
+                out.append({p.id, 1, kTrestCervena, season, RedCardReason(card.round)});
+        }
+    }
+    return out;
 }
 
 const CZapasVCase* CDisciplinaSutaze::Match(int id) const

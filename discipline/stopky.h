@@ -59,6 +59,10 @@ struct CPrechodZK
     QVector<CZmeskanyZapas> stops;
     QSet<qint64> forgiven;
     int counted = 0; // cards that count toward the next threshold at the end
+    // Matches still to miss when the club has none left to serve them (the season's end), and the
+    // count of cards that suspended him for them.
+    int left = 0;
+    int leftCause = 0;
 };
 
 // The yellow-card walk of one player in one competition. `cards` in the order they were given
@@ -70,9 +74,11 @@ struct CPrechodZK
 CPrechodZK WalkYellowCards(const QVector<CKartaVCase>& cards, const QVector<CZapasVCase>& clubMatches,
                            const QVector<int>& thresholds, const QVector<CAmnestiaSezony>& amnesties);
 
-// A red card: the club's next match after the card's kick-off is missed.
+// A red card: the club's next match after the card's kick-off is missed. `unserved` gets the cards
+// after which the club has no match left to serve them.
 QVector<CZmeskanyZapas> RedCardStops(const QVector<CKartaVCase>& cards,
-                                     const QVector<CZapasVCase>& clubMatches);
+                                     const QVector<CZapasVCase>& clubMatches,
+                                     QVector<CKartaVCase>* unserved = nullptr);
 
 // The season's amnesties that apply to a competition, by day (none in a file without the table).
 QVector<CAmnestiaSezony> ReadAmnesties(CDatabaza& db, int competition);
@@ -111,10 +117,37 @@ public:
     // The competition's clubs.
     const QSet<int>& Clubs() const { return m_clubs; }
 
+    // A suspension carried from the season before, with the club's first matches that serve it.
+    struct CPrenesenyHrac
+    {
+        int id = 0;
+        QString meno;
+        QString priezvisko;
+        QString rc;
+        int club = 0;
+        QString season;
+        QVector<CZmeskanyZapas> stops;
+    };
+    const QVector<CPrenesenyHrac>& Carried() const { return m_carried; }
+
 private:
     int m_competition;
     QVector<CZapasVCase> m_matches;
     QHash<int, int> m_matchIndex;
     QSet<int> m_clubs;
     QVector<CHrac> m_players;
+    QVector<CPrenesenyHrac> m_carried;
 };
+
+struct CPrenesenyTrest;
+// What of this season's suspensions is still to serve at its end (yellow-card stops with the matches
+// left, red cards after the club's last match), to carry into the next season (`season` names this
+// one), by competition and player.
+QVector<CPrenesenyTrest> SuspensionsToCarry(CDatabaza& db, const QVector<int>& thresholds,
+                                            const QString& season);
+// Reasons as the lists give them: "ŽK (4.)" for the count of yellow cards that reached a threshold,
+// "ČK (5. kolo)" for a red card of a round, "prenesený trest (2024/2025)" for a suspension carried from
+// the season before.
+QString YellowCardReason(int count);
+QString RedCardReason(int round);
+QString CarriedReason(const QString& season);

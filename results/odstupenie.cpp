@@ -1,5 +1,7 @@
 #include "odstupenie.h"
 
+#include "competition/CZapas.h"
+#include "competition/rozpis.h"
 #include "db/CDatabaza.h"
 #include "db/CLigaroDoc.h"
 #include "db/kody.h"
@@ -92,6 +94,24 @@ bool WithdrawClubCommand(CLigaroDoc& doc, int club, const QDate& day, bool annul
         return false;
     WithdrawClub(doc.Database(), club, day, annul);
     return true;
+}
+
+QString WithdrawalRemark(const QHash<int, COdstupenie>& withdrawals, const CZapas& z,
+                         const CMenaKlubov& names)
+{
+    if (withdrawals.isEmpty() || !names.IsClub(z.homeClub) || !names.IsClub(z.awayClub))
+        return {};
+    const bool full = MaVysledok(z.homeScore, z.awayScore);
+    for (const int club : {z.homeClub, z.awayClub}) {
+        const auto w = withdrawals.constFind(club);
+        if (w == withdrawals.constEnd())
+            continue;
+        if (MatchIsOff(*w, z.kickOff, full))
+            return QStringLiteral("%1 %2").arg(names.Name(club), kOdstupilText);
+        if (w->annul)
+            return QStringLiteral("anulovaný (%1 %2)").arg(names.Name(club), kOdstupilText);
+    }
+    return {};
 }
 
 QString WithdrawalMark(const COdstupenie& withdrawal)

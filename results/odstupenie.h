@@ -6,6 +6,8 @@
 #include <QString>
 
 class CDatabaza;
+class CMenaKlubov;
+struct CZapas;
 
 // Clubs that withdrew from their competition ("odstúpil"). From the day of the withdrawal the club's
 // matches are off: with its results annulled, none of its matches counts for anybody; otherwise its
@@ -25,6 +27,11 @@ QHash<int, COdstupenie> ReadWithdrawals(CDatabaza& db);
 // nominations. `fullResult`: both scores typed, or a forfeit.
 bool MatchIsOff(const COdstupenie& withdrawal, const QDateTime& kickOff, bool fullResult);
 inline const QString kOdstupilText = QStringLiteral("odstúpil");
+// What the results say of a match a withdrawn club does not play ("Krakovany odstúpil") or of one
+// annulled with its results ("anulovaný (Krakovany odstúpil)"); nothing of any other match, a bye or a
+// match before the withdrawal.
+QString WithdrawalRemark(const QHash<int, COdstupenie>& withdrawals, const CZapas& match,
+                         const CMenaKlubov& names);
 // How a list of clubs marks a withdrawn one: "odstúpil 1. 10. 2025" (with ", výsledky anulované").
 QString WithdrawalMark(const COdstupenie& withdrawal);
 

@@ -56,8 +56,8 @@ CZoznam TopScorersList(CDatabaza& db, int competition)
                   "select tgoly.IDhraca, tgoly.IDklubu, tgoly.ID, tzapasy.cas, thraci.meno, "
                   "thraci.priezvisko, thraci.IDklubu, tzapasy.klub1, tzapasy.klub2 from tgoly join thraci on "
                   "thraci.ID=tgoly.IDhraca join tzapasy on tzapasy.ID=tgoly.IDzapasu where tgoly.skupina=? "
-                  "and ifnull(thraci.RC,'')<>? and ") +
-                  SqlMaVysledok(),
+                  "and ifnull(thraci.RC,'')<>? and %1 and %2")
+                  .arg(SqlMaVysledok(), SqlMedziKlubmi()),
               {competition, kRcVlastnyGol});
     const QHash<int, COdstupenie> withdrawals = ReadWithdrawals(db);
     const auto annulled = [&withdrawals](qint64 club) {

@@ -42,9 +42,11 @@ bool TooManyScorers(const CStranaZapasu& side, int scorersListed);
 QString TooManyScorersMessage(const CStranaZapasu& side, int scorersListed);
 QString KeepTooManyScorersQuestion(const CStranaZapasu& side, int scorersListed);
 
-// Said in the dialog when the match has no result but goals or cards are kept for it.
+// Said in the dialog when the match has no result but goals or cards are kept for it. A card was given
+// in a match that took place, whatever becomes of its result: cards count, goals wait for the result.
 inline const QString kBezVysledkuSaNepocitaju =
-    QStringLiteral("Zápas nemá výsledok: tieto góly a karty sa nikde nepočítajú.");
+    QStringLiteral("Zápas nemá výsledok: góly sa nepočítajú medzi strelcov, kým ho nezapíšete; karty sa "
+                   "počítajú.");
 
 // Replaces the side's goals and cards in that match with the lists (player IDs, one per goal or card).
 void SaveSide(CDatabaza& db, int competition, const CStranaZapasu& side, const QVector<int>& scorers,

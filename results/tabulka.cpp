@@ -58,9 +58,44 @@ public:
                 m_counted.append({m.home, m.away, score->first, score->second});
     }
 
-    // Orders `group` (indexes into rows) and notes what decided it.
+    // Orders `group` (indexes into rows) and notes what decided it: for two clubs the rule that parted
+    // them, for three or more the rule that parted each neighbouring pair.
     QVector<int> Order(const QVector<int>& group, const QVector<CRiadokTabulky>& rows,
                        QStringList& notes) const
+    {
+        if (group.size() < 2)
+            return group;
+        QHash<QPair<int, int>, QString> parted;
+        const QVector<int> order = Ordered(group, rows, parted);
+        QStringList rules;
+        for (int i = 0; i + 1 < order.size(); ++i)
+            rules << parted.value({order.at(i), order.at(i + 1)});
+        if (order.size() == 2) {
+            notes << QStringLiteral("O poradí %1 %2 %3.")
+                         .arg(Names(order, rows),
+                              rules.first() == kVzajomne ? QStringLiteral("rozhodli")
+                                                         : QStringLiteral("rozhodol"),
+                              rules.first());
+        } else {
+            QStringList pairs;
+            for (int i = 0; i + 1 < order.size(); ++i)
+                pairs << QStringLiteral("%1 – %2 %3")
+                             .arg(rows.at(order.at(i)).nazov, rows.at(order.at(i + 1)).nazov, rules.at(i));
+            notes << QStringLiteral("O poradí %1 rozhodli: %2.")
+                         .arg(Names(order, rows), pairs.join(QStringLiteral("; ")));
+        }
+        return order;
+    }
+
+private:
+    struct CVysledok
+    {
+        int home, away, h, a;
+    };
+    static inline const QString kVzajomne = QStringLiteral("vzájomné zápasy");
+
+    QVector<int> Ordered(const QVector<int>& group, const QVector<CRiadokTabulky>& rows,
+                         QHash<QPair<int, int>, QString>& parted) const
     {
         if (group.size() < 2)
             return group;
@@ -80,24 +115,21 @@ public:
         QVector<int> sorted = group;
         std::stable_sort(sorted.begin(), sorted.end(), [&](int x, int y) { return key(x) > key(y); });
         if (key(sorted.first()) == key(sorted.last()))
-            return Overall(sorted, rows, notes);
-        notes << QStringLiteral("O poradí %1 rozhodli vzájomné zápasy.").arg(Names(sorted, rows));
+            return Overall(sorted, rows, parted);
+        // Parts of the group still level are compared again among their own clubs.
         QVector<int> out;
         for (int from = 0; from < sorted.size();) {
             int to = from + 1;
             while (to < sorted.size() && key(sorted.at(to)) == key(sorted.at(from)))
                 ++to;
-            out += Order(sorted.mid(from, to - from), rows, notes);
+            const QVector<int> part = Ordered(sorted.mid(from, to - from), rows, parted);
+            if (!out.isEmpty())
+                parted.insert({out.last(), part.first()}, kVzajomne);
+            out += part;
             from = to;
         }
         return out;
     }
-
-private:
-    struct CVysledok
-    {
-        int home, away, h, a;
-    };
 
     static QString Names(const QVector<int>& group, const QVector<CRiadokTabulky>& rows)
     {
@@ -107,29 +139,27 @@ private:
         return ClubList(names);
     }
 
-    static QVector<int> Overall(QVector<int> group, const QVector<CRiadokTabulky>& rows, QStringList& notes)
+    // Clubs the mutual matches cannot part: overall goal difference, goals, wins, drawn number.
+    static QVector<int> Overall(QVector<int> group, const QVector<CRiadokTabulky>& rows,
+                                QHash<QPair<int, int>, QString>& parted)
     {
         const auto key = [&](int i) {
             const CRiadokTabulky& r = rows.at(i);
             return std::make_tuple(r.skore1 - r.skore2, r.skore1, r.vyhry, -r.draw);
         };
         std::stable_sort(group.begin(), group.end(), [&](int x, int y) { return key(x) > key(y); });
-        // The first criterion on which the group differs is the one named.
-        const auto& a = rows.at(group.first());
-        const auto differs = [&](auto field) {
-            for (const int i : group)
-                if (field(rows.at(i)) != field(a))
-                    return true;
-            return false;
-        };
-        QString rule = QStringLiteral("rozhodlo vylosované číslo");
-        if (differs([](const CRiadokTabulky& r) { return r.skore1 - r.skore2; }))
-            rule = QStringLiteral("rozhodol celkový rozdiel skóre");
-        else if (differs([](const CRiadokTabulky& r) { return r.skore1; }))
-            rule = QStringLiteral("rozhodol celkový počet strelených gólov");
-        else if (differs([](const CRiadokTabulky& r) { return r.vyhry; }))
-            rule = QStringLiteral("rozhodol počet víťazstiev");
-        notes << QStringLiteral("O poradí %1 %2.").arg(Names(group, rows), rule);
+        for (int i = 0; i + 1 < group.size(); ++i) {
+            const CRiadokTabulky& a = rows.at(group.at(i));
+            const CRiadokTabulky& b = rows.at(group.at(i + 1));
+            QString rule = QStringLiteral("vylosované číslo");
+            if (a.skore1 - a.skore2 != b.skore1 - b.skore2)
+                rule = QStringLiteral("celkový rozdiel skóre");
+            else if (a.skore1 != b.skore1)
+                rule = QStringLiteral("celkový počet strelených gólov");
+            else if (a.vyhry != b.vyhry)
+                rule = QStringLiteral("počet víťazstiev");
+            parted.insert({group.at(i), group.at(i + 1)}, rule);
+        }
         return group;
     }
 
@@ -236,7 +266,10 @@ QString StandingsOrder()
 
 std::optional<int> LastPlayedRound(CDatabaza& db, int competition)
 {
-    CPrikaz q(db, QStringLiteral("select kolo from tzapasy where skupina=? and ") + SqlMaVysledok(),
+    // A score another tool stored on a bye row is no match played.
+    CPrikaz q(db,
+              QStringLiteral("select kolo from tzapasy where skupina=? and %1 and %2")
+                  .arg(SqlMaVysledok(), SqlMedziKlubmi()),
               {competition});
     std::optional<int> last;
     while (q.Step())

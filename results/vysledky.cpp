@@ -40,6 +40,14 @@ QVector<CStlpecZoznamu> ResultsColumns()
 
 namespace {
 
+// A note with a remark after it.
+QString WithRemark(const QString& note, const QString& remark)
+{
+    if (remark.isEmpty())
+        return note;
+    return note.isEmpty() ? remark : QStringLiteral("%1; %2").arg(note, remark);
+}
+
 // What the remarks of a competition's matches rest on, read once.
 class CStavZapasov
 {
@@ -56,16 +64,9 @@ public:
     }
     QString Remark(const CZapas& z, const CMenaKlubov& names) const
     {
+        if (const QString withdrawn = WithdrawalRemark(m_withdrawals, z, names); !withdrawn.isEmpty())
+            return withdrawn;
         const bool full = MaVysledok(z.homeScore, z.awayScore);
-        for (const int club : {z.homeClub, z.awayClub}) {
-            const auto w = m_withdrawals.constFind(club);
-            if (w == m_withdrawals.constEnd())
-                continue;
-            if (MatchIsOff(*w, z.kickOff, full))
-                return QStringLiteral("%1 %2").arg(names.Name(club), kOdstupilText);
-            if (w->annul)
-                return QStringLiteral("anulovaný (%1 %2)").arg(names.Name(club), kOdstupilText);
-        }
         if (!full && (z.homeScore != kBezVysledku || z.awayScore != kBezVysledku))
             return kNeuplnyVysledok;
         if (!full && m_withEntries.contains(z.id))
@@ -343,14 +344,21 @@ void CTlacVysledkov::Heading(CTabulka& t, int row, const QString& title)
         t.GridCellEx(row + 1, c, header.at(c), Alignment(c), 700);
 }
 
+CTlacVysledkov::CTlacVysledkov(CDatabaza& db, int competition, int round)
+    : CTlacKol(db, competition, round), m_withdrawals(ReadWithdrawals(db))
+{
+}
+
 QStringList CTlacVysledkov::Cells(const CZapas& z, const CZapas& first, const CMenaKlubov& names)
 {
-    // A match played on another day than its round says so beside its note.
+    // A match played on another day than its round says so beside its note, and so does a match a
+    // withdrawn club does not play.
     QString note = z.note == QStringLiteral(" ") ? QString() : z.note.trimmed();
     const QString kickOff = KickOffCell(z, first);
     if (kickOff != z.timeText)
         note = note.isEmpty() ? QStringLiteral("hrané %1").arg(kickOff)
                               : QStringLiteral("hrané %1; %2").arg(kickOff, note);
+    note = WithRemark(note, WithdrawalRemark(m_withdrawals, z, names));
     return {names.Name(z.homeClub), names.Name(z.awayClub),
             Pair(SkoreTextom(z.homeScore), SkoreTextom(z.awayScore)),
             Pair(PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime)), note};
@@ -371,17 +379,26 @@ CMyExport ExportResults(CDatabaza& db, int competition, int round)
                                             {QStringLiteral("Strelci domáci"), Zarovnanie::Vlavo, 200},
                                             {QStringLiteral("Strelci hostia"), Zarovnanie::Vlavo, 200},
                                             {QStringLiteral("Poznámka"), Zarovnanie::Vlavo, 200}};
+    const QHash<int, COdstupenie> withdrawals = ReadWithdrawals(db);
     CMyExport page = ExportByRound(
         db, competition, round, season, header,
-        [&db](CMyExport& page, const CZapas& z, const CMenaKlubov& names) {
+        [&db, &withdrawals](CMyExport& page, const CZapas& z, const CMenaKlubov& names) {
             page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
             page.Cell(1, names.Name(z.awayClub), Zarovnanie::Vlavo);
             page.Cell(2, Pair(SkoreTextom(z.homeScore), SkoreTextom(z.awayScore)), Zarovnanie::Stred);
             page.Cell(3, Pair(PolcasTextom(z.homeHalfTime), PolcasTextom(z.awayHalfTime)), Zarovnanie::Stred);
             page.CellHtml(4, ScorersHtml(db, z.id, z.homeClub), Zarovnanie::Vlavo);
             page.CellHtml(5, ScorersHtml(db, z.id, z.awayClub), Zarovnanie::Vlavo);
-            page.Cell(6, z.note, Zarovnanie::Vlavo);
+            const QString remark = WithdrawalRemark(withdrawals, z, names);
+            page.Cell(6, remark.isEmpty() ? z.note : WithRemark(z.note.trimmed(), remark), Zarovnanie::Vlavo);
         });
-    page.SetCsvRows(MatchCsvRows(ReadMatches(db, competition, round), CMenaKlubov(db)));
+    const QVector<CZapas> matches = ReadMatches(db, competition, round);
+    const CMenaKlubov names(db);
+    QVector<QStringList> rows = MatchCsvRows(matches, names);
+    // The first row is the header; the note is the last column.
+    for (qsizetype i = 0; i < matches.size() && i + 1 < rows.size(); ++i)
+        if (const QString remark = WithdrawalRemark(withdrawals, matches.at(i), names); !remark.isEmpty())
+            rows[i + 1].last() = WithRemark(rows[i + 1].last(), remark);
+    page.SetCsvRows(rows);
     return page;
 }

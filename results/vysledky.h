@@ -4,6 +4,7 @@
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
+#include "results/odstupenie.h"
 
 #include <optional>
 
@@ -93,7 +94,7 @@ QVector<CStlpecZoznamu> EntryColumns(CKategoria category);
 class CTlacVysledkov : public CTlacKol
 {
 public:
-    CTlacVysledkov(CDatabaza& db, int competition, int round) : CTlacKol(db, competition, round) {}
+    CTlacVysledkov(CDatabaza& db, int competition, int round);
     QString DocumentName() const override { return QStringLiteral("Výsledky zápasov"); }
     QString FileTitle() const override { return RoundsFileTitle(QStringLiteral("vysledky")); }
 
@@ -105,6 +106,9 @@ protected:
     QStringList Cells(const CZapas& z, const CZapas& first, const CMenaKlubov& names) override;
     int NoteColumn() const override { return 4; }
     Zarovnanie Alignment(int column) const override;
+
+private:
+    QHash<int, COdstupenie> m_withdrawals;
 };
 CMyExport ExportResults(CDatabaza& db, int competition, int round);
 inline const QString kSuborVysledkov = QStringLiteral("VysledkyZapasov.html");

@@ -816,7 +816,7 @@ TEST_F(Views, TheNextSeasonMovesClubsAndTheTieRuleIsASetting)
     const int second = AddCompetition(db, QStringLiteral("II. trieda"));
     AddClub(db, second, QStringLiteral("Sokol"), 1);
     db.Execute(QStringLiteral("insert into tsezona (nazov) values ('2025/2026')"));
-    CNovaSezonaZTejto dialog(db);
+    CNovaSezonaZTejto dialog(db, m_doc.StopRounds());
     EXPECT_EQ(dialog.SeasonName()->text(), QStringLiteral("2026/2027"));
     ASSERT_EQ(dialog.Tables()->topLevelItemCount(), 2);
     QTreeWidgetItem* first = dialog.Tables()->topLevelItem(0);

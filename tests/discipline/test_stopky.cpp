@@ -3,8 +3,10 @@
 
 #include "db/CDatabaza.h"
 #include "db/kody.h"
+#include "db/novasezona.h"
 #include "discipline/karty.h"
 #include "discipline/nesmuhrat.h"
+#include "discipline/stopky.h"
 #include "output/CZaznamovaPlocha.h"
 #include "pomocnik.h"
 
@@ -380,6 +382,66 @@ TEST_F(Discipline, TheListAsPageSpreadsheetAndPrint)
     ASSERT_EQ(pages.size(), 1);
     EXPECT_NE(pages.first().FindText(QStringLiteral("Kto nesmie hrať - I. trieda - 5. kolo")), nullptr);
     EXPECT_NE(pages.first().FindText(QStringLiteral("Novák Ján")), nullptr);
+}
+
+// A suspension not served by the season's end is served in the club's first matches of the next one:
+// a yellow-card stop earned in the last match, a red card of the last round; what was served already,
+// and the cards' count, do not come over.
+TEST_F(Discipline, SuspensionsNotServedByTheSeasonsEndAreCarriedIntoTheNextSeason)
+{
+    Db().Execute(QStringLiteral("insert into tsezona (nazov) values ('2024/2025')"));
+    // Rounds 1-3: Slovan plays each; Tatran plays Inter in round 3.
+    const int r1 = Match(1, m_a, m_b);
+    const int r2 = Match(2, m_c, m_a);
+    const int r3 = Match(3, m_a, m_b);
+    Match(3, m_c, m_b, Round(3, 1));
+    const int novak = Player(m_a, QStringLiteral("Novák"));
+    const int kral = Player(m_a, QStringLiteral("Kráľ"));
+    const int hruska = Player(m_a, QStringLiteral("Hruška"));
+    // Novák: his 4th yellow card in the last match, nothing left to serve it.
+    for (const int m : {r1, r2, r3, r3})
+        Yellow(novak, m);
+    // Kráľ: red in the last match; Hruška: 4 yellows by round 2, served in round 3.
+    Card("tckarty", kral, r3);
+    for (const int m : {r1, r1, r2, r2})
+        Yellow(hruska, m);
+    const QVector<CPrenesenyTrest> carried = SuspensionsToCarry(Db(), kPravidlo, QStringLiteral("2024/2025"));
+    ASSERT_EQ(carried.size(), 2);
+    EXPECT_EQ(carried.at(0).player, novak);
+    EXPECT_EQ(carried.at(0).matches, 1);
+    EXPECT_EQ(carried.at(0).cause, QStringLiteral("ŽK (4.)"));
+    EXPECT_EQ(carried.at(1).player, kral);
+    EXPECT_EQ(carried.at(1).kind, kTrestCervena);
+    EXPECT_EQ(carried.at(1).cause, QStringLiteral("ČK (3. kolo)"));
+
+    // The next season: the clubs and players come over with what they still owe.
+    const QString next = Path(QStringLiteral("dalsia.mdb"));
+    CPrenosSezony plan;
+    plan.seasonName = QStringLiteral("2025/2026");
+    plan.suspensions = carried;
+    CreateSeasonFrom(Db(), next, plan);
+    ASSERT_TRUE(m_doc.OpenSeasonFile(next));
+    EXPECT_EQ(Db().Value(QStringLiteral("select count(*) from tzkarty")).toInt(), 0);
+    // Its first rounds: Slovan is free in the first, plays in the second and third.
+    Match(1, m_b, m_c);
+    Match(2, m_a, m_b);
+    Match(3, m_c, m_a);
+    EXPECT_EQ(MayNotPlay(1), QStringList());
+    EXPECT_EQ(MayNotPlay(2), (QStringList{QStringLiteral("Kráľ: prenesený trest (2024/2025)"),
+                                          QStringLiteral("Novák: prenesený trest (2024/2025)")}));
+    EXPECT_EQ(MayNotPlay(3), QStringList());
+    // Counted as this season's stops are: a new card count starts from nothing.
+    EXPECT_TRUE(StopNames(2).isEmpty());
+    m_doc.CloseSeason();
+
+    // Left out when asked: nothing is carried.
+    const QString without = Path(QStringLiteral("bez.mdb"));
+    ASSERT_TRUE(m_doc.OpenSeasonFile(Path(QStringLiteral("sezona.mdb"))));
+    plan.suspensions.clear();
+    CreateSeasonFrom(Db(), without, plan);
+    ASSERT_TRUE(m_doc.OpenSeasonFile(without));
+    Match(2, m_a, m_b);
+    EXPECT_EQ(MayNotPlay(2), QStringList());
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "officials/nominacie.h"
 #include "officials/rozhodcovia.h"
 #include "officials/znamky.h"
+#include "output/CZaznamovaPlocha.h"
 #include "players/hraci.h"
 #include "pomocnik.h"
 #include "results/odstupenie.h"
@@ -84,6 +85,14 @@ TEST_F(Lifecycle, AResultCountsOnlyWholeAndAByeTakesNone)
               kBezVysledku);
     Db().Execute(QStringLiteral("update tzapasy set body1=1, body2=1 where ID=?"), {bye});
     EXPECT_EQ(Table(), (QStringList{"Slovan 3", "Tatran 0", "Lokomotíva 0", "Inter 0"}));
+    // Nor does it make its round played, nor its goals count.
+    EXPECT_EQ(LastPlayedRound(Db(), m_competition), 1);
+    Db().Execute(
+        QStringLiteral("insert into thraci (meno, priezvisko, IDklubu) values ('Peter', 'Voľný', ?)"),
+        {Tatran()});
+    Db().Execute(
+        QStringLiteral("insert into tgoly (IDzapasu, IDhraca, IDklubu, kolo, skupina) values (?,?,?,2,?)"),
+        {bye, Db().LastInsertId(), Tatran(), m_competition});
 
     // A result cleared for a replay: its scorers count nowhere and the list says they are left.
     Db().Execute(QStringLiteral("insert into thraci (meno, priezvisko, IDklubu) values ('Ján', 'Novák', ?)"),
@@ -93,6 +102,7 @@ TEST_F(Lifecycle, AResultCountsOnlyWholeAndAByeTakesNone)
         QStringLiteral("insert into tgoly (IDzapasu, IDhraca, IDklubu, kolo, skupina) values (?,?,?,1,?)"),
         {match, novak, Slovan(), m_competition});
     EXPECT_EQ(TopScorersList(Db(), m_competition).RowCount(), 1);
+    EXPECT_EQ(TopScorersList(Db(), m_competition).Text(0, 1).contains(QStringLiteral("Voľný")), false);
     EnterResult(Db(), m_competition, match, {{}, {}, {}, {}, {}}, kDomaci);
     EXPECT_EQ(TopScorersList(Db(), m_competition).RowCount(), 0);
     EXPECT_EQ(MatchRemark(Db(), match), kGolyBezVysledku);
@@ -114,6 +124,23 @@ TEST_F(Lifecycle, AWithdrawnClubLosesWhatItDoesNotPlayAndStandsLast)
     // Tatran: 1:1, 2:2 and 3:0 over Slovan.
     EXPECT_EQ(Table(), (QStringList{"Tatran 5", "Inter 4", "Lokomotíva 1", "Slovan (odstúpil) 3"}));
     EXPECT_EQ(ResultsList(Db(), m_competition, 3).Text(0, kVysledokStav), QStringLiteral("Slovan odstúpil"));
+    // The page, its spreadsheet and the print say so of round 3 alone, never of a bye.
+    const int bye = Match(3, 0, Slovan());
+    const CMyExport page = ExportResults(Db(), m_competition, kVsetkyKola);
+    EXPECT_EQ(page.Text().count(QStringLiteral("Slovan odstúpil")), 1);
+    const QString csv = QString::fromUtf8(page.CsvText());
+    EXPECT_EQ(csv.count(QStringLiteral("Slovan odstúpil")), 1);
+    EXPECT_TRUE(csv.contains(QStringLiteral("3;2024-08-17;17:00;Slovan;Tatran;;;;Slovan odstúpil")))
+        << csv.toStdString();
+    EXPECT_EQ(ResultsList(Db(), m_competition, 3)
+                  .Text(ResultsList(Db(), m_competition, 3).FindRow(bye), kVysledokStav),
+              QString());
+    CTlacVysledkov print(Db(), m_competition, kVsetkyKola);
+    int printed = 0;
+    for (const CZaznamovaPlocha& paper : RecordPages(print))
+        for (const CZaznamovaPlocha::Zaznam& text : paper.Texts())
+            printed += text.text.count(QStringLiteral("odstúpil"));
+    EXPECT_EQ(printed, 1);
     // Its remaining fixture takes no nominations.
     for (const CNominacia& n : Nominations(Db(), kVsetkyZapasy))
         EXPECT_NE(n.matchId, third);
@@ -175,8 +202,10 @@ TEST_F(Lifecycle, AThreeWayTieIsBrokenAmongItsOwnClubsThenOverall)
     SetMutualMatchesDecideTies(Db(), true);
     // Level among themselves (3 points, 1:1 each): the overall goal difference orders them.
     EXPECT_EQ(Table(), (QStringList{"Tatran 6", "Inter 6", "Slovan 6", "Lokomotíva 0"}));
-    EXPECT_EQ(StandingsNotes(Db(), m_competition),
-              QStringList{QStringLiteral("O poradí Tatran, Inter a Slovan rozhodol celkový rozdiel skóre.")});
+    EXPECT_EQ(
+        StandingsNotes(Db(), m_competition),
+        QStringList{QStringLiteral("O poradí Tatran, Inter a Slovan rozhodli: Tatran – Inter celkový rozdiel "
+                                   "skóre; Inter – Slovan celkový rozdiel skóre.")});
 }
 
 TEST_F(Lifecycle, NominationsGoWithTheirMatchesAndThoseLeftBehindCountNowhere)
