@@ -128,7 +128,7 @@ QString Synopsis()
         "rozhodcovia\n"
         "  agenda-mirak --demo-season SEZONA.mdb [--competitions N] [--clubs N] [--players N] [--seed S]\n"
         "                                                  vytvorí ukážkovú sezónu\n"
-        "  agenda-mirak --info SEZONA.mdb                  hlavička sezóny a počty záznamov\n"
+        "  agenda-mirak --info SEZONA.mdb [--sutaz ID]     hlavička sezóny, počty záznamov a súťaže s ID\n"
         "  agenda-mirak --recalculate SEZONA.mdb [--sutaz ID]\n"
         "  agenda-mirak --generate SEZONA.mdb --sutaz ID [--mode 1|2|3|4] [--rounds R]\n"
         "               [--start MM-DD-YYYY] [--hour HH:MM] [--return MM-DD-YYYY] [--return-hour HH:MM]\n"
@@ -149,7 +149,8 @@ QString Synopsis()
         "(dnes)\n"
         "  agenda-mirak --withdraw SEZONA.mdb --klub ID --datum MM-DD-YYYY [--annul | --zrusit]\n"
         "                                                  klub odstúpil zo súťaže od dňa --datum\n"
-        "  agenda-mirak --convert STARA.mdb -o NOVA.mdb    sezóna vo formáte Jet do nového súboru\n"
+        "  agenda-mirak --convert STARA.mdb -o NOVA.mdb [--salvage]\n"
+        "                                                  sezóna vo formáte Jet do nového súboru\n"
         "\n"
         "--datum: pri --export/--print nominacie hrací deň nominácií; pri --amnesty deň, pred ktorým\n"
         "        sa karty odpustia (predvolene dnes); pri --withdraw deň, od ktorého klub odstúpil.\n"
@@ -158,10 +159,14 @@ QString Synopsis()
         "        naň program opýta na termináli. Heslo chráni sezónu pred omylom, nie pred niekým, kto\n"
         "        má jej súbor: ten ho otvorí aj bez hesla.\n"
         "\n"
-        "ZOZNAM: kluby, hraci, rozpis, vysledky, tabulka, strelci, zk, ck, zk-stop (s --kolo N),\n"
-        "        nesmu-hrat (bez --kolo hrané kolo), nominacie, rozhodcovia, delegati; pri tlači aj znamky.\n"
+        "ZOZNAM so --sutaz ID: kluby, hraci (--klub), rozpis a vysledky (--kolo; s --klub len zápasy\n"
+        "        klubu), tabulka, strelci, zk, ck (--klub), zk-stop (--kolo N, --klub), nesmu-hrat (bez --kolo\n"
+        "        hrané kolo; --klub). Bez súťaže: rozhodcovia, delegati, nominacie (--datum); pri tlači aj\n"
+        "        znamky. Voľbu, ktorú úloha alebo zoznam nepoužíva, program odmietne.\n"
+        "--info so --sutaz ID vypíše aj kluby súťaže s ich ID.\n"
         "Návratová hodnota: 0 úspech, 1 nesprávne použitie, 2 sezónu nemožno otvoriť, výber nič\n"
-        "neoznačuje alebo súbor na import má chybu (nič sa neuloží).");
+        "neoznačuje, súbor na import má chybu (nič sa neuloží) alebo by výstup nahradil sezónu či niečo,\n"
+        "čo nie je súbor.");
 }
 
 void DefineOptions(QCommandLineParser& parser)
@@ -270,9 +275,64 @@ QStringList JobsOf(const QCommandLineParser& parser)
     return jobs;
 }
 
-QString NoCompetition(int id)
+// Up to twenty of the choices, "ID name" each, and how many more there are.
+QString Choices(const QStringList& items)
 {
-    return QStringLiteral("Súťaž %1 v sezóne nie je.").arg(id);
+    constexpr int kNajviac = 20;
+    QString text = items.mid(0, kNajviac).join(QStringLiteral(", "));
+    if (items.size() > kNajviac)
+        text += QStringLiteral(" a ďalších %1").arg(items.size() - kNajviac);
+    return text;
+}
+
+QString NoCompetition(CDatabaza& db, int id)
+{
+    QStringList items;
+    for (const CSutaz& s : ReadCompetitions(db))
+        items << QStringLiteral("%1 %2").arg(s.id).arg(s.nazov);
+    if (items.isEmpty())
+        return QStringLiteral("Súťaž %1 v sezóne nie je; sezóna nemá žiadnu súťaž.").arg(id);
+    return QStringLiteral("Súťaž %1 v sezóne nie je. Súťaže sezóny (--sutaz): %2.")
+        .arg(id)
+        .arg(Choices(items));
+}
+
+// `competition` 0: the whole season's clubs.
+QString NoClub(CDatabaza& db, int id, int competition)
+{
+    QStringList items;
+    CPrikaz q(db, QStringLiteral("select ID, nazov from tkluby where ?=0 or skupina=? order by ID"),
+              {competition, competition});
+    while (q.Step())
+        items << QStringLiteral("%1 %2").arg(q.Int64(0)).arg(q.Text(1));
+    const QString where =
+        competition == 0 ? QStringLiteral("v sezóne") : QStringLiteral("v súťaži %1").arg(competition);
+    if (items.isEmpty())
+        return QStringLiteral("Klub %1 %2 nie je; nie je v nej žiadny klub.").arg(id).arg(where);
+    return QStringLiteral("Klub %1 %2 nie je. Kluby (--klub): %3.").arg(id).arg(where, Choices(items));
+}
+
+// The options each job takes (the output file -o as "o"); any other is refused, so that nobody gets
+// the whole list believing it is one club's.
+QStringList OptionsOfJob(const QString& job)
+{
+    static const QHash<QString, QStringList> options = {
+        {QStringLiteral("new-season"), {"from", "bez-znamok", "bez-trestov"}},
+        {QStringLiteral("demo-season"), {"competitions", "clubs", "players", "seed"}},
+        {QStringLiteral("info"), {"sutaz"}},
+        {QStringLiteral("recalculate"), {"sutaz", "heslo"}},
+        {QStringLiteral("generate"),
+         {"sutaz", "mode", "rounds", "start", "hour", "return", "return-hour", "heslo"}},
+        {QStringLiteral("publish"), {"o"}},
+        {QStringLiteral("calendar"), {"o", "sutaz", "klub"}},
+        {QStringLiteral("import-clubs"), {"sutaz", "heslo"}},
+        {QStringLiteral("import-players"), {"klub", "heslo"}},
+        {QStringLiteral("amnesty"), {"sutaz", "pocet", "datum", "heslo"}},
+        {QStringLiteral("withdraw"), {"klub", "datum", "annul", "zrusit", "heslo"}},
+        {QStringLiteral("convert"), {"o", "salvage"}},
+        {QStringLiteral("jet-child"), {"salvage"}},
+    };
+    return options.value(job);
 }
 
 } // namespace
@@ -357,7 +417,7 @@ int CPrikazovyRiadok::RefuseOutput(const CVolby& volby)
     if (TenIstySubor(volby.output, volby.season))
         return Fail(kNedaSa,
                     QStringLiteral("Výstupný súbor %1 je sezóna, z ktorej sa číta; nič doň nezapíšem.")
-                        .arg(QDir::toNativeSeparators(volby.output)));
+                        .arg(QDir::toNativeSeparators(QDir::cleanPath(volby.output))));
     const QString refusal = OutputRefusal(volby.output);
     return refusal.isEmpty() ? kUspech : Fail(kNedaSa, refusal);
 }
@@ -478,6 +538,38 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
     volby.output = parser.value(QStringLiteral("o"));
     if (volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print"))
         volby.view = parser.value(volby.job);
+    // An option the job does not use is refused by name: ignored, it would hand over the whole list
+    // to someone who asked for one club's.
+    {
+        QStringList allowed = OptionsOfJob(volby.job);
+        QString what = QStringLiteral("úlohe --%1").arg(volby.job);
+        if (volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print")) {
+            const auto it = Outputs().constFind(volby.view);
+            if (it == Outputs().constEnd())
+                return Fail(kZlePouzitie, QStringLiteral("Neznámy zoznam „%1“.").arg(volby.view));
+            allowed = {QStringLiteral("o")};
+            if (it->perCompetition)
+                allowed << QStringLiteral("sutaz");
+            if (it->usesRound)
+                allowed << QStringLiteral("kolo");
+            if (it->usesClub)
+                allowed << QStringLiteral("klub");
+            if (it->usesDay)
+                allowed << QStringLiteral("datum");
+            what = QStringLiteral("zozname „%1“").arg(volby.view);
+        }
+        QStringList given = volby.options.keys() + QStringList(volby.flags.begin(), volby.flags.end());
+        if (parser.isSet(QStringLiteral("o")))
+            given << QStringLiteral("o");
+        given.sort();
+        for (const QString& option : given)
+            if (!allowed.contains(option))
+                return Fail(kZlePouzitie,
+                            QStringLiteral("Voľba %1 sa pri %2 nepoužíva; vynechajte ju.")
+                                .arg(option == QStringLiteral("o") ? QStringLiteral("-o")
+                                                                   : QStringLiteral("--") + option,
+                                     what));
+    }
     const bool writes = volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print") ||
                         volby.job == QStringLiteral("publish") || volby.job == QStringLiteral("calendar") ||
                         volby.job == QStringLiteral("convert");
@@ -581,7 +673,7 @@ int CPrikazovyRiadok::WithdrawJob(const CVolby& volby)
     }
     return OnSeason(volby, {}, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
         if (db.Value(QStringLiteral("select count(*) from tkluby where ID=?"), {club}).toInt() == 0)
-            return Fail(kNedaSa, QStringLiteral("Klub %1 v sezóne nie je.").arg(club));
+            return Fail(kNedaSa, NoClub(db, club, 0));
         if (cancel) {
             if (!ReadWithdrawals(db).contains(club))
                 return Fail(kNedaSa, QStringLiteral("Klub %1 neodstúpil; nie je čo zrušiť.").arg(club));
@@ -616,7 +708,7 @@ int CPrikazovyRiadok::AmnestyJob(const CVolby& volby)
     }
     return OnSeason(volby, {}, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
         if (hasCompetition && !CompetitionExists(db, competition))
-            return Fail(kNedaSa, NoCompetition(competition));
+            return Fail(kNedaSa, NoCompetition(db, competition));
         if (!doc.Snapshot(QStringLiteral("Amnestia")))
             return kNedaSa;
         Amnesty(db, day, hasCompetition ? competition : 0, !hasCount, count);
@@ -633,6 +725,11 @@ int CPrikazovyRiadok::NewSeason(const CVolby& volby)
     if (QFileInfo::exists(path))
         return Fail(kNedaSa, QStringLiteral("Súbor %1 už existuje; novú sezónu do neho nezapíšem.")
                                  .arg(QDir::toNativeSeparators(path)));
+    if (!volby.options.contains(QStringLiteral("from")))
+        for (const QString& flag : {QStringLiteral("bez-znamok"), QStringLiteral("bez-trestov")})
+            if (volby.flags.contains(flag))
+                return Fail(kZlePouzitie,
+                            QStringLiteral("Voľba --%1 patrí k --from (nová sezóna z tejto).").arg(flag));
     if (volby.options.contains(QStringLiteral("from"))) {
         CVolby from = volby;
         from.season = volby.options.value(QStringLiteral("from"));
@@ -691,12 +788,18 @@ int CPrikazovyRiadok::DemoSeason(const CVolby& volby)
 
 int CPrikazovyRiadok::Info(const CVolby& volby)
 {
+    int competition = 0;
+    bool hasCompetition = false;
+    if (!IntOption(volby, QStringLiteral("sutaz"), competition, hasCompetition))
+        return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
     CKonzola user(m_err, {});
     CLigaroDoc doc(user);
     if (!OpenSeason(doc, volby.season))
         return kNedaSa;
     try {
         CDatabaza& db = doc.Database();
+        if (hasCompetition && !CompetitionExists(db, competition))
+            return Fail(kNedaSa, NoCompetition(db, competition));
         const CHlavicka season = CHlavicka::Read(db);
         m_out << "sezona: " << season.nazov << "\n";
         m_out << "kraj: " << season.kraj << "\n";
@@ -724,6 +827,17 @@ int CPrikazovyRiadok::Info(const CVolby& volby)
               << count(QStringLiteral("select count(*) from tnominacie where ") + SqlNominaciaMaZapas())
               << "\n";
         m_out << "nominacie_bez_zapasu: " << OrphanNominationCount(db) << "\n";
+        // What the other jobs' --sutaz and --klub name.
+        for (const CSutaz& s : ReadCompetitions(db)) {
+            if (hasCompetition && s.id != competition)
+                continue;
+            m_out << "sutaz " << s.id << ": " << s.nazov << " (klubov: "
+                  << count(QStringLiteral("select count(*) from tkluby where skupina=%1").arg(s.id)) << ")\n";
+            if (!hasCompetition)
+                continue;
+            for (const CPolozkaKlubu& c : CompetitionClubs(db, s.id))
+                m_out << "klub " << c.id << ": " << c.nazov << "\n";
+        }
         m_out.flush();
     } catch (const CChybaDatabazy& e) {
         return Fail(kNedaSa, e.UserText());
@@ -739,7 +853,7 @@ int CPrikazovyRiadok::Recalculate(const CVolby& volby)
         return Fail(kZlePouzitie, QStringLiteral("Nesprávne zadané parametre."));
     return OnSeason(volby, {}, [&](CLigaroDoc&, CDatabaza& db) -> int {
         if (hasCompetition && !CompetitionExists(db, competition))
-            return Fail(kNedaSa, NoCompetition(competition));
+            return Fail(kNedaSa, NoCompetition(db, competition));
         if (hasCompetition) {
             RecalculateCompetition(db, competition);
             return kUspech;
@@ -767,7 +881,7 @@ int CPrikazovyRiadok::Generate(const CVolby& volby)
         return Fail(kZlePouzitie, QStringLiteral("--mode musí byť 1, 2, 3 alebo 4."));
     return OnSeason(volby, {}, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
         if (!CompetitionExists(db, competition))
-            return Fail(kNedaSa, NoCompetition(competition));
+            return Fail(kNedaSa, NoCompetition(db, competition));
         CParametreGenerovania p =
             CParametreGenerovania::Defaults(DoubleRoundCount(db, competition), QDate::currentDate());
         p.mode = mode - 1;
@@ -822,7 +936,7 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
         return refused;
     return OnSeason(volby, volby.output, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
         if (output.perCompetition && !CompetitionExists(db, competition))
-            return Fail(kNedaSa, NoCompetition(competition));
+            return Fail(kNedaSa, NoCompetition(db, competition));
         if (v.day != kVsetkyZapasy) {
             bool found = false;
             for (const CPolozkaDatumu& item : DateItems(db))
@@ -839,7 +953,7 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
             db.Value(QStringLiteral("select count(*) from tkluby where ID=? and skupina=?"),
                      {v.club, competition})
                     .toInt() == 0)
-            return Fail(kNedaSa, QStringLiteral("Klub %1 v súťaži %2 nie je.").arg(v.club).arg(competition));
+            return Fail(kNedaSa, NoClub(db, v.club, competition));
         v.thresholds = doc.StopRounds();
         if (print) {
             const std::unique_ptr<CTlacovina> printout = output.printout(db, v);
@@ -874,15 +988,12 @@ int CPrikazovyRiadok::Calendar(const CVolby& volby)
         return refused;
     return OnSeason(volby, volby.output, [&](CLigaroDoc&, CDatabaza& db) -> int {
         if (hasCompetition && !CompetitionExists(db, competition))
-            return Fail(kNedaSa, NoCompetition(competition));
+            return Fail(kNedaSa, NoCompetition(db, competition));
         if (hasClub &&
             db.Value(QStringLiteral("select count(*) from tkluby where ID=? and (?=0 or skupina=?)"),
                      {club, competition, competition})
                     .toInt() == 0)
-            return Fail(kNedaSa,
-                        hasCompetition
-                            ? QStringLiteral("Klub %1 v súťaži %2 nie je.").arg(club).arg(competition)
-                            : QStringLiteral("Klub %1 v sezóne nie je.").arg(club));
+            return Fail(kNedaSa, NoClub(db, club, hasCompetition ? competition : 0));
         try {
             WriteMatchCalendar(db, volby.output, competition, club, QDateTime::currentDateTimeUtc());
         } catch (const CChybaDatabazy& e) {
@@ -910,9 +1021,9 @@ int CPrikazovyRiadok::Import(const CVolby& volby)
     const QByteArray& bytes = file.bytes;
     return OnSeason(volby, {}, [&](CLigaroDoc&, CDatabaza& db) -> int {
         if (clubs && !CompetitionExists(db, id))
-            return Fail(kNedaSa, NoCompetition(id));
+            return Fail(kNedaSa, NoCompetition(db, id));
         if (!clubs && db.Value(QStringLiteral("select count(*) from tkluby where ID=?"), {id}).toInt() == 0)
-            return Fail(kNedaSa, QStringLiteral("Klub %1 v sezóne nie je.").arg(id));
+            return Fail(kNedaSa, NoClub(db, id, 0));
         const CVysledokDovozu result = clubs ? ImportClubs(db, id, bytes) : ImportPlayers(db, id, bytes);
         if (!result.error.isEmpty())
             return Fail(

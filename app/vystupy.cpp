@@ -51,17 +51,19 @@ namespace {
 
 CVystupZoznamu Cards(CDruhKariet kind)
 {
-    return {false,
-            [kind](CDatabaza& db, const CVyber& v) {
-                return std::make_unique<CTlacKariet>(
-                    db, v.competition, v.club, kind,
-                    CardRegister(db, v.competition, v.club, kind, v.thresholds));
-            },
-            [kind](CDatabaza& db, const CVyber& v) {
-                return std::optional<CMyExport>(
-                    ExportCards(db, v.competition, CardClubText(db, v.club), kind,
-                                CardRegister(db, v.competition, v.club, kind, v.thresholds)));
-            }};
+    CVystupZoznamu o{false,
+                     [kind](CDatabaza& db, const CVyber& v) {
+                         return std::make_unique<CTlacKariet>(
+                             db, v.competition, v.club, kind,
+                             CardRegister(db, v.competition, v.club, kind, v.thresholds));
+                     },
+                     [kind](CDatabaza& db, const CVyber& v) {
+                         return std::optional<CMyExport>(
+                             ExportCards(db, v.competition, CardClubText(db, v.club), kind,
+                                         CardRegister(db, v.competition, v.club, kind, v.thresholds)));
+                     }};
+    o.usesClub = true;
+    return o;
 }
 
 } // namespace
@@ -77,22 +79,29 @@ const QHash<QString, CVystupZoznamu>& Outputs()
              [](CDatabaza& db, const CVyber& v) {
                  return std::optional<CMyExport>(ExportClubs(db, v.competition));
              }});
+        // One club's matches alone when a club is named.
         out.insert(QStringLiteral("rozpis"),
                    {true,
                     [](CDatabaza& db, const CVyber& v) {
-                        return std::make_unique<CTlacRozpisu>(db, v.competition, v.round);
+                        auto printout = std::make_unique<CTlacRozpisu>(db, v.competition, v.round);
+                        printout->SetClub(v.club);
+                        return printout;
                     },
                     [](CDatabaza& db, const CVyber& v) {
-                        return std::optional<CMyExport>(ExportSchedule(db, v.competition, v.round));
-                    }});
+                        return std::optional<CMyExport>(ExportSchedule(db, v.competition, v.round, v.club));
+                    },
+                    true, true});
         out.insert(QStringLiteral("vysledky"),
                    {true,
                     [](CDatabaza& db, const CVyber& v) {
-                        return std::make_unique<CTlacVysledkov>(db, v.competition, v.round);
+                        auto printout = std::make_unique<CTlacVysledkov>(db, v.competition, v.round);
+                        printout->SetClub(v.club);
+                        return printout;
                     },
                     [](CDatabaza& db, const CVyber& v) {
-                        return std::optional<CMyExport>(ExportResults(db, v.competition, v.round));
-                    }});
+                        return std::optional<CMyExport>(ExportResults(db, v.competition, v.round, v.club));
+                    },
+                    true, true});
         out.insert(
             QStringLiteral("tabulka"),
             {false,
@@ -126,7 +135,8 @@ const QHash<QString, CVystupZoznamu>& Outputs()
              },
              [](CDatabaza& db, const CVyber& v) {
                  return std::optional<CMyExport>(ExportStopList(db, v.competition, v.round, v.thresholds));
-             }});
+             },
+             true, true});
         // Without a round: the round being played.
         const auto roundOf = [](CDatabaza& db, const CVyber& v) {
             return v.round == kVsetkyKola ? CurrentRound(db, v.competition) : v.round;
@@ -142,7 +152,8 @@ const QHash<QString, CVystupZoznamu>& Outputs()
                     [roundOf](CDatabaza& db, const CVyber& v) {
                         return std::optional<CMyExport>(
                             ExportMayNotPlay(db, v.competition, roundOf(db, v), v.club, v.thresholds, true));
-                    }});
+                    },
+                    true, true});
         const auto officials = [](const CRegister& reg) {
             CVystupZoznamu o;
             o.perCompetition = false;
@@ -170,6 +181,7 @@ const QHash<QString, CVystupZoznamu>& Outputs()
         nominations.page = [](CDatabaza& db, const CVyber& v) {
             return std::optional<CMyExport>(ExportNominations(db, Nominations(db, v.day)));
         };
+        nominations.usesDay = true;
         out.insert(QStringLiteral("nominacie"), nominations);
         out.insert(QStringLiteral("hraci"),
                    {false,
@@ -185,7 +197,8 @@ const QHash<QString, CVystupZoznamu>& Outputs()
                     },
                     [](CDatabaza& db, const CVyber& v) {
                         return std::optional<CMyExport>(ExportPlayers(db, v.competition, v.club));
-                    }});
+                    },
+                    true, true});
         return out;
     }();
     return outputs;

@@ -39,6 +39,10 @@ struct CVystupZoznamu
     std::function<std::optional<CMyExport>(CDatabaza&, const CVyber&)> page;
     // Lists of the committee are not lists of a competition.
     bool perCompetition = true;
+    // The options the list takes beyond its competition (and its round, usesRound): one club
+    // (--klub), a match day (--datum).
+    bool usesClub = false;
+    bool usesDay = false;
 };
 
 // By the names the command line gives them: kluby, hraci, rozpis, vysledky, tabulka, strelci, zk, ck,

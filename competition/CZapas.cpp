@@ -28,7 +28,7 @@ CZapas CZapas::FromRow(const CZaznamy& rs)
     return z;
 }
 
-QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round)
+QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round, int club)
 {
     CZaznamy rs(db);
     if (round == kVsetkyKola)
@@ -38,8 +38,11 @@ QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round)
                 {competition, round});
     QVector<CZapas> out;
     out.reserve(rs.GetRecordCount());
-    for (; !rs.IsEOF(); rs.MoveNext())
-        out.append(CZapas::FromRow(rs));
+    for (; !rs.IsEOF(); rs.MoveNext()) {
+        CZapas z = CZapas::FromRow(rs);
+        if (club == kVsetkyKluby || z.homeClub == club || z.awayClub == club)
+            out.append(std::move(z));
+    }
     return out;
 }
 
@@ -72,9 +75,9 @@ QVector<int> ReadRounds(CDatabaza& db, int competition)
     return rounds;
 }
 
-QVector<QVector<CZapas>> MatchesByRound(CDatabaza& db, int competition, int round)
+QVector<QVector<CZapas>> MatchesByRound(CDatabaza& db, int competition, int round, int club)
 {
-    QVector<CZapas> matches = ReadMatches(db, competition, round);
+    QVector<CZapas> matches = ReadMatches(db, competition, round, club);
     std::stable_sort(matches.begin(), matches.end(),
                      [](const CZapas& a, const CZapas& b) { return a.round < b.round; });
     QVector<QVector<CZapas>> groups;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/kody.h"
+
 #include <QDateTime>
 #include <QPair>
 #include <QString>
@@ -31,8 +33,9 @@ public:
     static CZapas FromRow(const CZaznamy& rs);
 };
 
-// The matches of a competition, of one round or (kVsetkyKola) of all, in ID order.
-QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round);
+// The matches of a competition, of one round or (kVsetkyKola) of all, in ID order; of one club only
+// (its own matches and byes), or of every club (kVsetkyKluby).
+QVector<CZapas> ReadMatches(CDatabaza& db, int competition, int round, int club = kVsetkyKluby);
 // The home and away club of a match (0 and 0 when there is no such match).
 QPair<int, int> MatchClubs(CDatabaza& db, int match);
 
@@ -45,4 +48,4 @@ QVector<int> ReadRounds(CDatabaza& db, int competition);
 // Printouts of a round list hold up to four rounds a page, as many as fit.
 inline constexpr int kKolNaStranu = 4;
 // The matches of one round or (kVsetkyKola) of all, a group per round in round order, matches by ID.
-QVector<QVector<CZapas>> MatchesByRound(CDatabaza& db, int competition, int round);
+QVector<QVector<CZapas>> MatchesByRound(CDatabaza& db, int competition, int round, int club = kVsetkyKluby);

@@ -29,8 +29,27 @@ QString CMenaKlubov::Name(int id) const
 
 QString CTlacKol::RoundsFileTitle(const QString& key) const
 {
+    const QString round = m_round == kVsetkyKola ? QString() : QStringLiteral("%1. kolo").arg(m_round);
     return ListFileTitle(key, CompetitionName(m_db, m_competition),
-                         m_round == kVsetkyKola ? QString() : QStringLiteral("%1. kolo").arg(m_round));
+                         QStringLiteral("%1 %2").arg(round, m_clubName).trimmed());
+}
+
+void CTlacKol::SetClub(int club)
+{
+    m_club = club;
+    m_clubName = club == kVsetkyKluby ? QString() : CMenaKlubov(m_db).Name(club);
+    m_pages.clear();
+}
+
+QString CTlacKol::CompetitionTitle() const
+{
+    return CompetitionWithClub(m_db, m_competition, m_club);
+}
+
+QString CompetitionWithClub(CDatabaza& db, int competition, int club)
+{
+    const QString name = CompetitionName(db, competition);
+    return club == kVsetkyKluby ? name : QStringLiteral("%1 – %2").arg(name, CMenaKlubov(db).Name(club));
 }
 
 QString RoundText(int round)
@@ -229,7 +248,7 @@ CTlacKol::CTlacKol(CDatabaza& db, int competition, int round)
 
 void CTlacKol::Layout(CPlocha& surface)
 {
-    m_groups = MatchesByRound(m_db, m_competition, m_round);
+    m_groups = MatchesByRound(m_db, m_competition, m_round, m_club);
     CTabulka t(surface);
     Columns(t);
     const CMenaKlubov names(m_db);
@@ -329,7 +348,7 @@ void CTlacRozpisu::Header(CTabulka& t)
 {
     const CHlavicka season = CHlavicka::Read(m_db);
     t.TitleLine(QStringLiteral("Rozpis zápasov v sezóne %1").arg(season.nazov));
-    t.SeasonLine(CompetitionName(m_db, m_competition));
+    t.SeasonLine(CompetitionTitle());
     t.RuledLine(season.AssociationLine());
 }
 
@@ -360,15 +379,16 @@ QString RoundHeading(const CZapas& first)
 
 CMyExport ExportByRound(CDatabaza& db, int competition, int round, const QString& seasonLine,
                         const QVector<CStlpecZoznamu>& header,
-                        const std::function<void(CMyExport&, const CZapas&, const CMenaKlubov&)>& row)
+                        const std::function<void(CMyExport&, const CZapas&, const CMenaKlubov&)>& row,
+                        int club)
 {
     const CHlavicka season = CHlavicka::Read(db);
     CMyExport page;
-    page.BeginPage(season.AssociationLine(), CompetitionName(db, competition),
+    page.BeginPage(season.AssociationLine(), CompetitionWithClub(db, competition, club),
                    season.exists ? seasonLine : QString());
     const CMenaKlubov names(db);
     int previousRound = -1;
-    for (const CZapas& z : ReadMatches(db, competition, round)) {
+    for (const CZapas& z : ReadMatches(db, competition, round, club)) {
         if (z.round != previousRound) {
             if (previousRound != -1)
                 page.EndTable();
@@ -479,21 +499,23 @@ int CurrentRound(CDatabaza& db, int competition)
     return rounds.isEmpty() ? 0 : rounds.last();
 }
 
-CMyExport ExportSchedule(CDatabaza& db, int competition, int round)
+CMyExport ExportSchedule(CDatabaza& db, int competition, int round, int club)
 {
     const QString season = QStringLiteral("Rozpis zápasov v sezóne - %1").arg(CHlavicka::Read(db).nazov);
     const QVector<CStlpecZoznamu> header = {{QStringLiteral("domáci"), Zarovnanie::Vlavo, 200},
                                             {QStringLiteral("hostia"), Zarovnanie::Vlavo, 200},
                                             {QStringLiteral("čas"), Zarovnanie::Stred, 40},
                                             {QStringLiteral("poznámka"), Zarovnanie::Vlavo, 100}};
-    CMyExport page = ExportByRound(db, competition, round, season, header,
-                                   [](CMyExport& page, const CZapas& z, const CMenaKlubov& names) {
-                                       const bool bye = z.awayClub == 0;
-                                       page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
-                                       page.Cell(1, names.Name(z.awayClub), Zarovnanie::Vlavo);
-                                       page.Cell(2, bye ? QString() : z.timeText, Zarovnanie::Stred);
-                                       page.Cell(3, bye ? QString() : z.scheduleNote, Zarovnanie::Vlavo);
-                                   });
-    page.SetCsvRows(MatchCsvRows(ReadMatches(db, competition, round), CMenaKlubov(db)));
+    CMyExport page = ExportByRound(
+        db, competition, round, season, header,
+        [](CMyExport& page, const CZapas& z, const CMenaKlubov& names) {
+            const bool bye = z.awayClub == 0;
+            page.Cell(0, names.Name(z.homeClub), Zarovnanie::Vlavo);
+            page.Cell(1, names.Name(z.awayClub), Zarovnanie::Vlavo);
+            page.Cell(2, bye ? QString() : z.timeText, Zarovnanie::Stred);
+            page.Cell(3, bye ? QString() : z.scheduleNote, Zarovnanie::Vlavo);
+        },
+        club);
+    page.SetCsvRows(MatchCsvRows(ReadMatches(db, competition, round, club), CMenaKlubov(db)));
     return page;
 }

@@ -109,7 +109,9 @@ class CTlacKol : public CTlacovina
 {
 public:
     CTlacKol(CDatabaza& db, int competition, int round);
-    // "<key> <competition> <N>. kolo", without the round when all are printed.
+    // Only the matches of one club (its own and its byes), its name in the titles.
+    void SetClub(int club);
+    // "<key> <competition> <N>. kolo <club>", without the round when all are printed.
     QString RoundsFileTitle(const QString& key) const;
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
@@ -126,9 +128,14 @@ protected:
     virtual int NoteColumn() const = 0;
     virtual Zarovnanie Alignment(int column) const = 0;
 
+    // The competition as the titles name it: with the club when the print is one club's.
+    QString CompetitionTitle() const;
+
     CDatabaza& m_db;
     int m_competition;
     int m_round;
+    int m_club = kVsetkyKluby;
+    QString m_clubName;
 
 private:
     void Layout(CPlocha& surface);
@@ -163,10 +170,14 @@ protected:
 QString RoundHeading(const CZapas& first);
 // A page of a competition's matches with a table per round (headed by RoundHeading): the header
 // cells, then a row per match written by `row`.
+// With a club (not kVsetkyKluby) only its matches, its name beside the competition's.
 CMyExport ExportByRound(CDatabaza& db, int competition, int round, const QString& seasonLine,
                         const QVector<CStlpecZoznamu>& header,
-                        const std::function<void(CMyExport&, const CZapas&, const CMenaKlubov&)>& row);
-CMyExport ExportSchedule(CDatabaza& db, int competition, int round);
+                        const std::function<void(CMyExport&, const CZapas&, const CMenaKlubov&)>& row,
+                        int club = kVsetkyKluby);
+CMyExport ExportSchedule(CDatabaza& db, int competition, int round, int club = kVsetkyKluby);
+// "V. liga – FC Rapid Krakovany" for one club's matches, the competition's name for all.
+QString CompetitionWithClub(CDatabaza& db, int competition, int club);
 // Matches as a spreadsheet sorts and counts them (the CSV of the schedule, the results and a club's
 // matches): a header, then one row per match with its round, its day as YYYY-MM-DD, its hour, the two
 // clubs, each side's goals as a number ("k" for a forfeit, empty before the match is played), the half

@@ -102,7 +102,7 @@ bool HeldByAnotherProgram(const QString& path)
 CCielVystupu OutputTarget(const QString& target)
 {
     CCielVystupu out;
-    const QString shown = QDir::toNativeSeparators(target);
+    const QString shown = QDir::toNativeSeparators(QDir::cleanPath(target));
     out.path = target;
 #ifdef Q_OS_UNIX
     struct stat st = {};
@@ -142,7 +142,7 @@ QString OutputRefusal(const QString& target)
     if (IsDatabaseFile(real.path))
         return QStringLiteral("Súbor %1 je sezóna alebo iná databáza; stránku ani tlač doň nezapíšem, aby sa "
                               "nestratila. Zvoľte iný názov súboru.")
-            .arg(QDir::toNativeSeparators(target));
+            .arg(QDir::toNativeSeparators(QDir::cleanPath(target)));
     return {};
 }
 

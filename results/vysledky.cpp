@@ -18,9 +18,9 @@
 
 #include <algorithm>
 
-QString ResultsTitle(CDatabaza& db, int competition)
+QString ResultsTitle(CDatabaza& db, int competition, int club)
 {
-    return QStringLiteral("Výsledky zápasov - %1").arg(CompetitionName(db, competition));
+    return QStringLiteral("Výsledky zápasov - %1").arg(CompetitionWithClub(db, competition, club));
 }
 
 QVector<CStlpecZoznamu> ResultsColumns()
@@ -328,7 +328,7 @@ void CTlacVysledkov::Columns(CTabulka& t)
 void CTlacVysledkov::Header(CTabulka& t)
 {
     const CHlavicka season = CHlavicka::Read(m_db);
-    t.TitleLine(ResultsTitle(m_db, m_competition));
+    t.TitleLine(ResultsTitle(m_db, m_competition, m_club));
     t.SeasonLine(season.SeasonLine());
     t.RuledLine(season.AssociationLine());
 }
@@ -369,7 +369,7 @@ Zarovnanie CTlacVysledkov::Alignment(int column) const
     return column >= 2 && column <= 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo;
 }
 
-CMyExport ExportResults(CDatabaza& db, int competition, int round)
+CMyExport ExportResults(CDatabaza& db, int competition, int round, int club)
 {
     const QString season = QStringLiteral("Výsledky zápasov v sezóne - %1").arg(CHlavicka::Read(db).nazov);
     const QVector<CStlpecZoznamu> header = {{QStringLiteral("Domáci"), Zarovnanie::Vlavo, 200},
@@ -391,8 +391,9 @@ CMyExport ExportResults(CDatabaza& db, int competition, int round)
             page.CellHtml(5, ScorersHtml(db, z.id, z.awayClub), Zarovnanie::Vlavo);
             const QString remark = WithdrawalRemark(withdrawals, z, names);
             page.Cell(6, remark.isEmpty() ? z.note : WithRemark(z.note.trimmed(), remark), Zarovnanie::Vlavo);
-        });
-    const QVector<CZapas> matches = ReadMatches(db, competition, round);
+        },
+        club);
+    const QVector<CZapas> matches = ReadMatches(db, competition, round, club);
     const CMenaKlubov names(db);
     QVector<QStringList> rows = MatchCsvRows(matches, names);
     // The first row is the header; the note is the last column.

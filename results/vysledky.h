@@ -13,7 +13,7 @@ class CDatabaza;
 // Results entry: the scores, half-time scores and notes of a competition's matches, and the
 // scorers and cards of each side.
 
-QString ResultsTitle(CDatabaza& db, int competition);
+QString ResultsTitle(CDatabaza& db, int competition, int club = kVsetkyKluby);
 QVector<CStlpecZoznamu> ResultsColumns();
 // Rounds separated by an empty row as in the schedule; the scores by their codes; what is wrong with a
 // match or why it is off in the last column (MatchRemark).
@@ -110,5 +110,5 @@ protected:
 private:
     QHash<int, COdstupenie> m_withdrawals;
 };
-CMyExport ExportResults(CDatabaza& db, int competition, int round);
+CMyExport ExportResults(CDatabaza& db, int competition, int round, int club = kVsetkyKluby);
 inline const QString kSuborVysledkov = QStringLiteral("VysledkyZapasov.html");

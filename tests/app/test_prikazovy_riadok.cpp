@@ -500,8 +500,12 @@ TEST_F(CommandLine, PrintedListsKeepEveryMatchAndEveryWordOnThePaper)
     }
     for (const char* list : {"rozpis", "vysledky", "tabulka", "zk", "nominacie"}) {
         const QString pdf = Path(QStringLiteral("%1.pdf").arg(QLatin1String(list)));
-        const CBeh r = Program({QStringLiteral("--print"), QString::fromLatin1(list), path,
-                                QStringLiteral("-o"), pdf, QStringLiteral("--sutaz"), QStringLiteral("1")});
+        QStringList args = {QStringLiteral("--print"), QString::fromLatin1(list), path, QStringLiteral("-o"),
+                            pdf};
+        // The nominations are the whole season's.
+        if (QLatin1String(list) != QLatin1String("nominacie"))
+            args << QStringLiteral("--sutaz") << QStringLiteral("1");
+        const CBeh r = Program(args);
         ASSERT_EQ(r.status, 0) << list << r.err.toStdString();
         const QVector<CStranaPdf> pages = PdfWords(pdf);
         ASSERT_FALSE(pages.isEmpty()) << list << ": pdftotext (poppler-utils) is needed";
@@ -671,6 +675,117 @@ TEST_F(CommandLine, ASpreadsheetWithTooManyColumnsIsRefusedNamingItsLine)
         {QStringLiteral("--import-players"), path, QStringLiteral("--klub"), QStringLiteral("1"), csv});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Riadok 2: má viac ako 1000 stĺpcov"))) << r.err.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// The README's examples, run as a new user would run them after run.sh made the demo season.
+TEST_F(CommandLine, TheReadmesExamplesRunAsWritten)
+{
+    QFile readme(QStringLiteral(MIRAK_SOURCE_DIR "/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype marker = text.indexOf(QStringLiteral("<!-- priklady -->"));
+    ASSERT_GE(marker, 0);
+    const qsizetype start = text.indexOf(QStringLiteral("```sh\n"), marker);
+    const qsizetype end = text.indexOf(QStringLiteral("```"), start + 6);
+    ASSERT_GT(start, 0);
+    ASSERT_GT(end, start);
+    const QString script = text.mid(start + 6, end - start - 6);
+
+    // The user's home with the demo season where run.sh puts it, and the program where it is built.
+    const QString home = Path(QStringLiteral("domov"));
+    ASSERT_TRUE(QDir().mkpath(home + QStringLiteral("/AgendaMirak")));
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("build"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral(MIRAK_EXECUTABLE), Path(QStringLiteral("build/agenda-mirak"))));
+    ASSERT_EQ(
+        Program({QStringLiteral("--demo-season"), home + QStringLiteral("/AgendaMirak/ukazkova-sezona.mdb")})
+            .status,
+        0);
+    QProcess shell;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home);
+    shell.setProcessEnvironment(env);
+    shell.setWorkingDirectory(m_dir.path());
+    shell.start(QStringLiteral("bash"), {QStringLiteral("-e"), QStringLiteral("-c"), script});
+    ASSERT_TRUE(shell.waitForFinished(120000));
+    EXPECT_EQ(shell.exitCode(), 0) << QString::fromUtf8(shell.readAllStandardError()).toStdString();
+    const QString out = QString::fromUtf8(shell.readAllStandardOutput());
+    EXPECT_TRUE(out.contains(QStringLiteral("sutaz 1: "))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("klub "))) << out.toStdString();
+    for (const char* file : {"tabulka.html", "vysledky.csv", "rozpis.pdf", "nesmu-hrat.pdf", "web/index.html",
+                             "zapasy.ics", "dalsia-sezona.mdb"})
+        EXPECT_TRUE(QFileInfo(Path(QString::fromLatin1(file))).size() > 0) << file;
+}
+
+TEST_F(CommandLine, OptionsAJobDoesNotUseAreRefusedByNameAndAClubsScheduleIsItsOwn)
+{
+    const QString path = NewDemoSeason(QStringLiteral("demo.mdb"), 2, 6, 11);
+    CBeh r = Program({QStringLiteral("--info"), path, QStringLiteral("-o"), Path(QStringLiteral("x.txt"))});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Voľba -o sa pri úlohe --info nepoužíva")))
+        << r.err.toStdString();
+    for (const char* view : {"kluby", "tabulka", "strelci"}) {
+        r = Program({QStringLiteral("--export"), QString::fromLatin1(view), path, QStringLiteral("--sutaz"),
+                     QStringLiteral("1"), QStringLiteral("--klub"), QStringLiteral("1"), QStringLiteral("-o"),
+                     Path(QStringLiteral("x.html"))});
+        EXPECT_EQ(r.status, 1) << view;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("--klub"))) << r.err.toStdString();
+    }
+    for (const char* view : {"nominacie", "znamky"}) {
+        r = Program({QStringLiteral("--print"), QString::fromLatin1(view), path, QStringLiteral("--sutaz"),
+                     QStringLiteral("1"), QStringLiteral("-o"), Path(QStringLiteral("x.pdf"))});
+        EXPECT_EQ(r.status, 1) << view;
+    }
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("x.html"))));
+    // An unknown competition or club names the ones there are.
+    r = Program({QStringLiteral("--export"), QStringLiteral("tabulka"), path, QStringLiteral("--sutaz"),
+                 QStringLiteral("99"), QStringLiteral("-o"), Path(QStringLiteral("x.html"))});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Súťaže sezóny (--sutaz): 1 "))) << r.err.toStdString();
+    r = Program({QStringLiteral("--export"), QStringLiteral("zk"), path, QStringLiteral("--sutaz"),
+                 QStringLiteral("1"), QStringLiteral("--klub"), QStringLiteral("999"), QStringLiteral("-o"),
+                 Path(QStringLiteral("x.html"))});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Kluby (--klub): "))) << r.err.toStdString();
+    // --info names them.
+    r = Program({QStringLiteral("--info"), path, QStringLiteral("--sutaz"), QStringLiteral("2")});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.count(QStringLiteral("\nklub ")), 6) << r.out.toStdString();
+    EXPECT_FALSE(r.out.contains(QStringLiteral("sutaz 1: ")));
+
+    // A club's schedule and results are its own matches alone, its name in the title.
+    int club = 0;
+    QString name;
+    {
+        CDatabaza db;
+        db.Open(path);
+        club = db.Value(QStringLiteral("select min(ID) from tkluby where skupina=1")).toInt();
+        name = db.Value(QStringLiteral("select nazov from tkluby where ID=?"), {club}).toString();
+    }
+    for (const char* view : {"rozpis", "vysledky"}) {
+        const QString csv = Path(QStringLiteral("%1.csv").arg(QString::fromLatin1(view)));
+        r = Program({QStringLiteral("--export"), QString::fromLatin1(view), path, QStringLiteral("--sutaz"),
+                     QStringLiteral("1"), QStringLiteral("--klub"), QString::number(club),
+                     QStringLiteral("-o"), csv});
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        const QStringList rows =
+            QString::fromUtf8(Contents(csv)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        ASSERT_GT(rows.size(), 1);
+        for (const QString& row : rows.mid(1))
+            EXPECT_TRUE(row.contains(name)) << row.toStdString();
+        const QString pdf = Path(QStringLiteral("%1.pdf").arg(QString::fromLatin1(view)));
+        r = Program({QStringLiteral("--print"), QString::fromLatin1(view), path, QStringLiteral("--sutaz"),
+                     QStringLiteral("1"), QStringLiteral("--klub"), QString::number(club),
+                     QStringLiteral("-o"), pdf});
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        const QString text = PdfText(pdf);
+        if (!text.isEmpty()) {
+            EXPECT_TRUE(text.contains(name)) << text.left(400).toStdString();
+        }
+    }
 }
 
 } // namespace
