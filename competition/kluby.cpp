@@ -245,39 +245,30 @@ QString ClubName(CDatabaza& db, int id)
     return rs.IsEOF() ? kVolno : rs.GetText(QStringLiteral("nazov"));
 }
 
-void CTlacKlubov::DrawPage(CPlocha& surface, int)
+CTlacenaTabulka CTlacKlubov::Table()
 {
-    CTabulka t(surface);
-    t.SetLeftMargin(500);
-    const QVector<CKlub> clubs = Clubs(m_db, m_competition);
-    QStringList names, contacts;
-    for (const CKlub& k : clubs) {
-        names << k.nazov;
-        contacts << k.kontakt1 << k.kontakt2;
-    }
-    const QString contact = CTabulka::Sample(QStringLiteral(" Ján Novák, 0905 123 456 "), contacts);
-    t.AddColumn(QStringLiteral(" Los"), Zarovnanie::Stred);
-    t.AddColumn(CTabulka::Sample(QStringLiteral(" FK Slovan Mestská časť Nové Mesto "), names),
-                Zarovnanie::Vlavo);
-    t.AddColumn(contact, Zarovnanie::Vlavo);
-    t.AddColumn(contact, Zarovnanie::Vlavo);
-    t.GridCell(0, 0, QStringLiteral("Los"));
-    t.GridCell(0, 1, QStringLiteral("Názov klubu"));
-    t.GridCell(0, 2, QStringLiteral("Kontakt 1"));
-    t.GridCell(0, 3, QStringLiteral("Kontakt 2"));
+    CTlacenaTabulka table;
+    table.SetColumns({{QStringLiteral("Los"), Zarovnanie::Stred, false, true},
+                      {QStringLiteral("Názov klubu"), Zarovnanie::Vlavo, true, true},
+                      {QStringLiteral("Kontakt 1"), Zarovnanie::Vlavo},
+                      {QStringLiteral("Kontakt 2"), Zarovnanie::Vlavo}});
+    for (const CKlub& k : Clubs(m_db, m_competition))
+        table.AddRow({CTlacenaTabulka::CDruh::Udaje,
+                      {DrawNumberText(k.vylosovanie), k.nazov, k.kontakt1, k.kontakt2}});
+    return table;
+}
+
+void CTlacKlubov::Heading(CTabulka& t)
+{
     const CHlavicka season = CHlavicka::Read(m_db);
     t.TitleLine(ClubListTitle(m_db, m_competition));
     t.SeasonLine(season.SeasonLine());
     t.RuledLine(season.AssociationLine());
-    int row = 0;
-    for (const CKlub& k : clubs) {
-        ++row;
-        t.GridCell(row, 0, DrawNumberText(k.vylosovanie));
-        t.GridCell(row, 1, k.nazov);
-        t.GridCell(row, 2, k.kontakt1);
-        t.GridCell(row, 3, k.kontakt2);
-    }
-    t.PageFoot(season.AssociationLine(), 1, 1);
+}
+
+QString CTlacKlubov::FootText()
+{
+    return CHlavicka::Read(m_db).AssociationLine();
 }
 
 CMyExport ExportClubs(CDatabaza& db, int competition)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/tlacenatabulka.h"
+
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
@@ -66,14 +68,18 @@ QString ClubName(CDatabaza& db, int id);
 QString LongestClubName(CDatabaza& db, int competition);
 
 // The printed club list (one page) and the page of the export.
-class CTlacKlubov : public CTlacovina
+class CTlacKlubov : public CTlacZoznamu
 {
 public:
     CTlacKlubov(CDatabaza& db, int competition) : m_db(db), m_competition(competition) {}
-    int PageCount() override { return 1; }
-    void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Zoznam klubov"); }
     QString FileTitle() const override;
+
+protected:
+    CTlacenaTabulka Table() override;
+    void Heading(CTabulka& t) override;
+    QString FootText() override;
+    int LeftMargin() const override { return 500; }
 
 private:
     CDatabaza& m_db;

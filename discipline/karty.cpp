@@ -267,38 +267,36 @@ CMyExport ExportStopList(CDatabaza& db, int competition, int round, const QVecto
 
 CTlacStopu::CTlacStopu(CDatabaza& db, int competition, int round, QVector<CHracStop> entries,
                        QString clubName)
-    : m_db(db), m_competition(competition), m_round(round), m_clubName(std::move(clubName))
+    : m_db(db), m_competition(competition), m_round(round), m_clubName(std::move(clubName)),
+      m_entries(std::move(entries))
 {
-    for (const CHracStop& e : entries) {
-        if (m_clubs.isEmpty() || m_clubs.last().first().clubIndex != e.clubIndex)
-            m_clubs.append(QVector<CHracStop>());
-        m_clubs.last().append(e);
+}
+
+CTlacenaTabulka CTlacStopu::Table()
+{
+    // Each club under its name (again on a page it goes on to), no row of column headers.
+    CTlacenaTabulka table;
+    table.SetColumns({{QStringLiteral("#"), Zarovnanie::Vlavo, false, true},
+                      {QStringLiteral("Meno"), Zarovnanie::Vlavo, true, true},
+                      {QStringLiteral("Rodné číslo"), Zarovnanie::Stred, false},
+                      {QStringLiteral("Spolu"), Zarovnanie::Stred, false}});
+    table.HideHeader();
+    table.SetContinuedMark(QString::fromUtf8(kPokracovanie));
+    table.SetLinesPerPage(kRiadkovNaStranu);
+    int club = -1, number = 0;
+    for (const CHracStop& e : m_entries) {
+        if (e.clubIndex != club) {
+            table.AddRow({CTlacenaTabulka::CDruh::Nadpis, {e.club}, 700});
+            club = e.clubIndex;
+            number = 0;
+        }
+        table.AddRow({CTlacenaTabulka::CDruh::Udaje, {QStringLiteral("%1.").arg(++number), e.name, e.rc, e.total}});
     }
-    QVector<CSkupinaRiadkov> groups;
-    for (const QVector<CHracStop>& club : m_clubs)
-        groups.append({1, QVector<int>(club.size(), 1)});
-    m_pages = PagesOfGroups(groups, kRiadkovNaStranu, 0);
+    return table;
 }
 
-int CTlacStopu::PageCount()
+void CTlacStopu::Heading(CTabulka& t)
 {
-    return static_cast<int>(m_pages.size());
-}
-
-void CTlacStopu::DrawPage(CPlocha& surface, int page)
-{
-    CTabulka t(surface);
-    t.SetLeftMargin(500);
-    t.SetCellFontHeight(150);
-    // A number of two or three digits prints whole.
-    t.AddColumn(QStringLiteral("100."), Zarovnanie::Vlavo);
-    QStringList names;
-    for (const QVector<CHracStop>& club : m_clubs)
-        for (const CHracStop& e : club)
-            names << e.name;
-    t.AddColumn(CTabulka::Sample(QStringLiteral(" Meno Priezvisko   "), names), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" 123456/7890 "), Zarovnanie::Stred);
-    t.AddColumn(QStringLiteral(" 71 "), Zarovnanie::Stred);
     const CHlavicka season = CHlavicka::Read(m_db);
     t.RuledLine(QStringLiteral("Zoznam hráčov, ktorý majú automatický stop za ŽK v %1.kole").arg(m_round));
     t.HeadingLine(season.SeasonLine(), 1);
@@ -307,29 +305,17 @@ void CTlacStopu::DrawPage(CPlocha& surface, int page)
                       ? QStringLiteral("%1 – %2. kolo").arg(competition).arg(m_round)
                       : QStringLiteral("%1 – %2. kolo – %3").arg(competition).arg(m_round).arg(m_clubName),
                   0);
-    if (m_clubs.isEmpty()) {
+    if (m_entries.isEmpty()) {
+        t.AddColumn(QStringLiteral(" V 100.kole nestojí žiadny hráč "), Zarovnanie::Vlavo);
         t.SetBorders(false, false, false, false);
-        t.GridCellEx(0, 0, QStringLiteral("V %1.kole nestojí žiadny hráč").arg(m_round), Zarovnanie::Vlavo,
-                     400, false);
+        t.GridCellEx(0, 0, QStringLiteral("V %1.kole nestojí žiadny hráč").arg(m_round), Zarovnanie::Vlavo, 400,
+                     false);
     }
-    int row = 0;
-    for (const CUsekSkupiny& part : m_pages.value(page - 1)) {
-        const QVector<CHracStop>& club = m_clubs.at(part.group);
-        t.SetBorders(false, false, false, false);
-        t.GridCellEx(row++, 0,
-                     part.continued
-                         ? QStringLiteral("%1 %2").arg(club.first().club, QString::fromUtf8(kPokracovanie))
-                         : club.first().club,
-                     Zarovnanie::Vlavo, 700, false);
-        for (int i = part.from; i < part.from + part.count; ++i) {
-            const CHracStop& e = club.at(i);
-            const QStringList cells = {QStringLiteral("%1.").arg(i + 1), e.name, e.rc, e.total};
-            for (int c = 0; c < cells.size(); ++c)
-                t.GridCellEx(row, c, cells.at(c), c >= 2 ? Zarovnanie::Stred : Zarovnanie::Vlavo, 400);
-            ++row;
-        }
-    }
-    t.PageFoot(season.AssociationLine(), page, PageCount());
+}
+
+QString CTlacStopu::FootText()
+{
+    return CHlavicka::Read(m_db).AssociationLine();
 }
 
 CTlacKariet::CTlacKariet(CDatabaza& db, int competition, int club, CDruhKariet kind, CZoznam list)
@@ -342,38 +328,9 @@ QString CTlacKariet::DocumentName() const
     return m_kind == CDruhKariet::Zlte ? QStringLiteral("Žlté karty") : QStringLiteral("Červené karty");
 }
 
-void CTlacKariet::Layout(CTabulka& t) const
+void CTlacKariet::Heading(CTabulka& t)
 {
-    if (m_kind == CDruhKariet::Zlte) {
-        t.SetLeftMargin(500);
-        t.SetCellFontHeight(120);
-    }
-}
-
-int CTlacKariet::PageCount()
-{
-    // As many rows as the paper holds in the register's font: a page of small clubs' groups, each
-    // with its title and header, would otherwise run past the foot.
-    CMeraciaPlocha measure(PageSize());
-    CTabulka t(measure);
-    Layout(t);
-    m_pages = CTabulka::ListPages(m_list, t.GridRowsPerPage());
-    return static_cast<int>(m_pages.size());
-}
-
-void CTlacKariet::TurnToLandscape()
-{
-    m_landscape = true;
-    m_pages.clear();
-}
-
-void CTlacKariet::DrawPage(CPlocha& surface, int page)
-{
-    CTabulka t(surface);
     const bool yellow = m_kind == CDruhKariet::Zlte;
-    Layout(t);
-    if (m_pages.isEmpty())
-        PageCount();
     const QString kind = yellow ? QStringLiteral("Žlté karty") : QStringLiteral("Červené karty");
     const QString competition = CompetitionName(m_db, m_competition);
     QString club;
@@ -392,8 +349,11 @@ void CTlacKariet::DrawPage(CPlocha& surface, int page)
         t.SeasonLine(season.SeasonLine());
         t.RuledLine(season.AssociationLine());
     }
-    t.PrintList(page, m_list, m_pages);
-    t.PageFoot(season.AssociationLine(), page, static_cast<int>(m_pages.size()));
+}
+
+QString CTlacKariet::FootText()
+{
+    return CHlavicka::Read(m_db).AssociationLine();
 }
 
 CMyExport ExportCards(CDatabaza& db, int competition, const QString& clubText, CDruhKariet kind,

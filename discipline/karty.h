@@ -4,6 +4,7 @@
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
+#include "output/tlacenatabulka.h"
 #include "output/strankovanie.h"
 
 #include <QDate>
@@ -91,39 +92,44 @@ CMyExport ExportStopList(CDatabaza& db, int competition, int round, const QVecto
 
 // The printout: a group per club (its name, then its players numbered from 1), up to 30 lines a page;
 // a club that goes on over a page has its name again there. `clubName` heads a printout of one club.
-class CTlacStopu : public CTlacovina
+class CTlacStopu : public CTlacZoznamu
 {
 public:
     CTlacStopu(CDatabaza& db, int competition, int round, QVector<CHracStop> entries, QString clubName);
-    int PageCount() override;
-    void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Stop za ŽK"); }
     QString FileTitle() const override;
     static constexpr int kRiadkovNaStranu = 30;
+
+protected:
+    CTlacenaTabulka Table() override;
+    void Heading(CTabulka& t) override;
+    QString FootText() override;
+    int LeftMargin() const override { return 500; }
 
 private:
     CDatabaza& m_db;
     int m_competition;
     int m_round;
     QString m_clubName;
-    QVector<QVector<CHracStop>> m_clubs;
-    QVector<CStranaSkupin> m_pages;
+    QVector<CHracStop> m_entries;
 };
 
-class CTlacKariet : public CTlacovina
+class CTlacKariet : public CTlacZoznamu
 {
 public:
     CTlacKariet(CDatabaza& db, int competition, int club, CDruhKariet kind, CZoznam list);
-    int PageCount() override;
-    void DrawPage(CPlocha& surface, int page) override;
-    void TurnToLandscape() override;
     QString DocumentName() const override;
     QString FileTitle() const override;
 
+protected:
+    // "#" and the name on every page the rounds go on across.
+    CTlacenaTabulka Table() override { return CTlacenaTabulka::FromList(m_list, 2); }
+    void Heading(CTabulka& t) override;
+    QString FootText() override;
+    // The yellow one's margin is narrower: it has more rounds with marks.
+    int LeftMargin() const override { return m_kind == CDruhKariet::Zlte ? 500 : 1000; }
+
 private:
-    // The register's margin and font (the yellow one prints smaller).
-    void Layout(class CTabulka& t) const;
-    QVector<int> m_pages; // the first list row of each page
     CDatabaza& m_db;
     int m_competition;
     int m_club;

@@ -258,25 +258,17 @@ CTlacNesmuHrat::CTlacNesmuHrat(CDatabaza& db, int competition, int round, CZozna
 {
 }
 
-int CTlacNesmuHrat::PageCount()
+void CTlacNesmuHrat::Heading(CTabulka& t)
 {
-    CMeraciaPlocha measure(PageSize());
-    CTabulka t(measure);
-    m_pages = CTabulka::ListPages(m_list, t.GridRowsPerPage());
-    return static_cast<int>(m_pages.size());
-}
-
-void CTlacNesmuHrat::DrawPage(CPlocha& surface, int page)
-{
-    if (m_pages.isEmpty())
-        PageCount();
-    CTabulka t(surface);
     const CHlavicka season = CHlavicka::Read(m_db);
     t.TitleLine(MayNotPlayTitle(m_db, m_competition, m_round));
     t.SeasonLine(season.SeasonLine());
     t.RuledLine(season.AssociationLine());
-    t.PrintList(page, m_list, m_pages);
-    t.PageFoot(season.AssociationLine(), page, static_cast<int>(m_pages.size()));
+}
+
+QString CTlacNesmuHrat::FootText()
+{
+    return CHlavicka::Read(m_db).AssociationLine();
 }
 
 QString CTlacNesmuHrat::FileTitle() const

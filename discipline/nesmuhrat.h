@@ -4,6 +4,7 @@
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
+#include "output/tlacenatabulka.h"
 
 #include <QDateTime>
 #include <QString>
@@ -53,19 +54,21 @@ CMyExport ExportMayNotPlay(CDatabaza& db, int competition, int round, int club,
 inline const QString kSuborNesmuHrat = QStringLiteral("NesmuHrat.html");
 inline const QString kNesmuHratText = QStringLiteral("Kto nesmie hrať");
 
-class CTlacNesmuHrat : public CTlacovina
+class CTlacNesmuHrat : public CTlacZoznamu
 {
 public:
     CTlacNesmuHrat(CDatabaza& db, int competition, int round, CZoznam list);
-    int PageCount() override;
-    void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return kNesmuHratText; }
     QString FileTitle() const override;
+
+protected:
+    CTlacenaTabulka Table() override { return CTlacenaTabulka::FromList(m_list, 2); }
+    void Heading(CTabulka& t) override;
+    QString FootText() override;
 
 private:
     CDatabaza& m_db;
     int m_competition;
     int m_round;
     CZoznam m_list;
-    QVector<int> m_pages;
 };

@@ -496,6 +496,7 @@ CLimity LimitsFor(const QString& jetPath, const CVolbyPrevodu& options)
     const qint64 size = QFileInfo(jetPath).size();
 #if defined(__SANITIZE_ADDRESS__)
     // A build with AddressSanitizer reserves terabytes of address space before it runs a line.
+    (void)options;
     l.memoryBytes = 0;
 #else
     l.memoryBytes = options.memoryMB * 1024 * 1024;

@@ -216,52 +216,42 @@ CTlacSupisky::CTlacSupisky(CDatabaza& db, const CRegister& reg) : m_db(db), m_re
     }
 }
 
-int CTlacSupisky::PageCount()
+CTlacenaTabulka CTlacSupisky::Table()
 {
-    return std::max(1, (static_cast<int>(m_officials.size()) + kNaStranu - 1) / kNaStranu);
+    CTlacenaTabulka table;
+    QVector<CTlacenaTabulka::CStlpec> columns = {{QStringLiteral("#"), Zarovnanie::Vlavo, false, true},
+                                                  {QStringLiteral("meno"), Zarovnanie::Vlavo, true, true},
+                                                  {QStringLiteral("známka z testu"), Zarovnanie::Stred, false}};
+    if (m_reg.withRun)
+        columns.append({QStringLiteral("12min. beh [m]"), Zarovnanie::Stred, false});
+    columns.append({QStringLiteral("poznámka"), Zarovnanie::Vlavo, true});
+    table.SetColumns(columns);
+    // Twenty-five officials a page at most, as the roster has always been printed.
+    table.SetRowsPerPage(25, true);
+    // A group per competition, its name above it.
+    const QHash<int, QString> competitions = CompetitionNames(m_db);
+    int previous = -1;
+    for (int i = 0; i < m_officials.size(); ++i) {
+        const CFunkcionar& o = m_officials.at(i);
+        if (i == 0 || o.skupina != previous) {
+            if (i > 0)
+                table.AddRow({CTlacenaTabulka::CDruh::Medzera, {}});
+            table.AddRow({CTlacenaTabulka::CDruh::Nadpis, {competitions.value(o.skupina)}, 700});
+        }
+        previous = o.skupina;
+        table.AddRow({CTlacenaTabulka::CDruh::Udaje, o.cells});
+    }
+    return table;
 }
 
-void CTlacSupisky::DrawPage(CPlocha& surface, int page)
+void CTlacSupisky::Heading(CTabulka& t)
 {
-    CTabulka t(surface);
-    QStringList names, notes;
-    for (const CFunkcionar& o : m_officials) {
-        names << o.cells.value(1);
-        notes << o.cells.value(o.cells.size() - 1);
-    }
-    t.AddColumn(QStringLiteral(" 10 "), Zarovnanie::Vlavo);
-    t.AddColumn(CTabulka::Sample(QStringLiteral(" Ján Novák-Kováčik "), names), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" znamka z testu "), Zarovnanie::Stred);
-    if (m_reg.withRun)
-        t.AddColumn(QStringLiteral(" 12 min beh [m] "), Zarovnanie::Stred);
-    t.AddColumn(CTabulka::Sample(QStringLiteral(" poznámka k rozhodcovi "), notes), Zarovnanie::Vlavo);
-    QStringList header = {QStringLiteral("#"), QStringLiteral("meno"), QStringLiteral("známka z testu")};
-    if (m_reg.withRun)
-        header << QStringLiteral("12min. beh [m]");
-    header << QStringLiteral("poznámka");
     const CHlavicka season = CHlavicka::Read(m_db);
     t.TitleLine(m_reg.printTitle.arg(season.nazov));
     t.RuledLine(season.AssociationLine());
-    const QHash<int, QString> competitions = CompetitionNames(m_db);
-    const int first = (page - 1) * kNaStranu;
-    const int last = std::min(static_cast<int>(m_officials.size()), page * kNaStranu);
-    int row = 0;
-    int previous = -1;
-    for (int i = first; i < last; ++i) {
-        const CFunkcionar& o = m_officials.at(i);
-        if (i == first || o.skupina != previous) {
-            ++row; // an empty row before each group
-            t.SetBorders(false, false, false, false);
-            t.GridCellEx(row++, 0, competitions.value(o.skupina), Zarovnanie::Vlavo, 700, false);
-            for (int c = 0; c < header.size(); ++c)
-                t.GridCellEx(row, c, header.at(c), Zarovnanie::Vlavo, 700);
-            ++row;
-        }
-        previous = o.skupina;
-        for (int c = 0; c < o.cells.size(); ++c)
-            t.GridCellEx(row, c, o.cells.at(c),
-                         c == 2 || (m_reg.withRun && c == 3) ? Zarovnanie::Stred : Zarovnanie::Vlavo, 400);
-        ++row;
-    }
-    t.PageFoot(season.AssociationLine(), page, PageCount());
+}
+
+QString CTlacSupisky::FootText()
+{
+    return CHlavicka::Read(m_db).AssociationLine();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/tlacenatabulka.h"
+
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
@@ -54,14 +56,16 @@ CKontakty Contacts(CDatabaza& db, const CRegister& reg, int id);
 CMyExport ExportOfficials(CDatabaza& db, const CRegister& reg);
 
 // The nomination roster, 25 officials a page, grouped by competition.
-class CTlacSupisky : public CTlacovina
+class CTlacSupisky : public CTlacZoznamu
 {
 public:
     CTlacSupisky(CDatabaza& db, const CRegister& reg);
-    int PageCount() override;
-    void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return m_reg.title; }
-    static constexpr int kNaStranu = 25;
+
+protected:
+    CTlacenaTabulka Table() override;
+    void Heading(CTabulka& t) override;
+    QString FootText() override;
 
 private:
     struct CFunkcionar

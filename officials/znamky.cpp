@@ -141,67 +141,34 @@ CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts)
     return list;
 }
 
-int CTlacZnamok::PageCount()
+CTlacenaTabulka CTlacZnamok::Table()
 {
-    CMeraciaPlocha measure(PageSize());
-    CTabulka t(measure);
-    Columns(t);
-    m_lines.clear();
-    for (int r = 0; r < m_list.RowCount(); ++r)
-        m_lines.append(t.WrapCell(kStlpecZnamok, m_list.Text(r, kStlpecZnamok), QStringLiteral(" ; ")));
-    // 25 officials a page, fewer where their marks take more lines than the paper has under the header.
-    const int gridRows = std::max(1, t.GridRowsPerPage() - 1);
-    m_pages = {0};
-    int used = 0, onPage = 0;
+    CTlacenaTabulka table;
+    table.SetColumns({{QStringLiteral("#"), Zarovnanie::Vlavo, false, true},
+                      {QStringLiteral("meno"), Zarovnanie::Vlavo, true, true},
+                      {QStringLiteral("známka z testu"), Zarovnanie::Stred, false},
+                      {QStringLiteral("známky zo zápasov"), Zarovnanie::Vlavo, true},
+                      {QStringLiteral("výsledná známka"), Zarovnanie::Stred, false}});
+    // Twenty-five officials a page at most, fewer where their marks take more lines.
+    table.SetRowsPerPage(25, true);
     for (int r = 0; r < m_list.RowCount(); ++r) {
-        const int lines = static_cast<int>(m_lines.at(r).size());
-        if (onPage > 0 && (onPage == kNaStranu || used + lines > gridRows)) {
-            m_pages.append(r);
-            used = onPage = 0;
-        }
-        used += lines;
-        ++onPage;
+        QStringList cells = m_list.rows.at(r).cells;
+        // A season's marks wrap between marks, each with its separator after it.
+        if (kStlpecZnamok < cells.size())
+            cells[kStlpecZnamok].replace(QStringLiteral(" ; "), QStringLiteral("\u00a0; "));
+        table.AddRow({CTlacenaTabulka::CDruh::Udaje, cells});
     }
-    return static_cast<int>(m_pages.size());
+    return table;
 }
 
-void CTlacZnamok::Columns(CTabulka& t) const
+void CTlacZnamok::Heading(CTabulka& t)
 {
-    t.AddColumn(QStringLiteral(" 10 "), Zarovnanie::Vlavo);
-    t.AddColumn(CTabulka::Sample(QStringLiteral(" Ján Novák-Kováčik "), m_list.ColumnTexts(1)),
-                Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" znamka z testu "), Zarovnanie::Stred);
-    t.AddColumn(QStringLiteral("8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ; 8.8 ;"), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" výsledná známka "), Zarovnanie::Stred);
-}
-
-void CTlacZnamok::DrawPage(CPlocha& surface, int page)
-{
-    if (m_pages.isEmpty())
-        PageCount();
-    CTabulka t(surface);
-    Columns(t);
-    const QStringList header = {QStringLiteral("#"), QStringLiteral("meno"), QStringLiteral("známka z testu"),
-                                QStringLiteral("známky zo zápasov"), QStringLiteral("výsledná známka")};
-    for (int c = 0; c < header.size(); ++c)
-        t.GridCell(0, c, header.at(c));
     const CHlavicka season = CHlavicka::Read(m_db);
     t.TitleLine(QStringLiteral("Štatistika známok rozhodcov v ročníku %1").arg(season.nazov));
     t.RuledLine(season.AssociationLine());
-    const int first = m_pages.value(page - 1, m_list.RowCount());
-    const int last = std::min(m_list.RowCount(), m_pages.value(page, m_list.RowCount()));
-    int row = 1;
-    for (int r = first; r < last; ++r) {
-        const QStringList& lines = m_lines.at(r);
-        for (int l = 0; l < lines.size(); ++l, ++row) {
-            // One official's lines are one cell: no rule between them.
-            const bool top = l == 0, bottom = l + 1 == lines.size();
-            for (int c = 0; c < m_list.ColumnCount(); ++c) {
-                t.SetBorders(true, bottom, true, top);
-                const QString text = c == kStlpecZnamok ? lines.at(l) : top ? m_list.Text(r, c) : QString();
-                t.GridCell(row, c, text);
-            }
-        }
-    }
-    t.PageFoot(season.AssociationLine(), page, static_cast<int>(m_pages.size()));
+}
+
+QString CTlacZnamok::FootText()
+{
+    return CHlavicka::Read(m_db).AssociationLine();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/tlacenatabulka.h"
+
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
 
@@ -18,24 +20,20 @@ QVector<CStlpecZoznamu> MarkColumns();
 // ID is the final mark in tenths, the exact average rounded half up (0 without a mark).
 CZoznam MarkStatistics(CDatabaza& db, bool testMarkCounts);
 
-class CTlacZnamok : public CTlacovina
+class CTlacZnamok : public CTlacZoznamu
 {
 public:
     CTlacZnamok(CDatabaza& db, CZoznam list) : m_db(db), m_list(std::move(list)) {}
-    int PageCount() override;
-    void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Štatistiky známok"); }
     QString FileTitle() const override { return QStringLiteral("znamky"); }
-    static constexpr int kNaStranu = 25;
     static constexpr int kStlpecZnamok = 3;
 
-private:
-    void Columns(class CTabulka& t) const;
+protected:
+    CTlacenaTabulka Table() override;
+    void Heading(CTabulka& t) override;
+    QString FootText() override;
 
+private:
     CDatabaza& m_db;
     CZoznam m_list;
-    // A season's worth of marks runs over several lines of its column; each list row's lines and the
-    // first list row of each page, measured with the printer's fonts.
-    QVector<QStringList> m_lines;
-    QVector<int> m_pages;
 };

@@ -109,6 +109,13 @@ public:
     // rows a page that landscape paper cannot hold, stay portrait and narrow their tables instead.
     virtual void TurnToLandscape() {}
     virtual QString DocumentName() const { return QStringLiteral("Agenda Mirak"); }
+    // A part of a print of several: its pages are numbered within the whole (`before` pages precede it,
+    // `total` in all).
+    virtual void NumberPagesWithin(int before, int total)
+    {
+        (void)before;
+        (void)total;
+    }
     // What a file of the printout is named after: the list, its competition, its round or club.
     virtual QString FileTitle() const { return DocumentName(); }
     QSize PageSize() const { return Landscape() ? QSize(kA4Vyska, kA4Sirka) : QSize(kA4Sirka, kA4Vyska); }
@@ -117,8 +124,8 @@ protected:
     bool m_landscape = false;
 };
 
-// Printouts one after another, each from a new page with its own page numbers (every club's register of
-// a competition).
+// Printouts one after another, each from a new page, numbered as one print (every club's players of a
+// competition).
 class CTlacZaSebou : public CTlacovina
 {
 public:
@@ -135,14 +142,24 @@ public:
     }
     void DrawPage(CPlocha& surface, int page) override
     {
+        const int total = PageCount();
+        int before = 0;
         for (auto& p : m_parts) {
             const int pages = p->PageCount();
             if (page <= pages) {
+                p->NumberPagesWithin(before, total);
                 p->DrawPage(surface, page);
                 return;
             }
             page -= pages;
+            before += pages;
         }
+    }
+    void TurnToLandscape() override
+    {
+        m_landscape = true;
+        for (auto& p : m_parts)
+            p->TurnToLandscape();
     }
     QString DocumentName() const override { return m_name; }
 

@@ -42,6 +42,43 @@ const CPero kTenkaCiara{10, Qt::black, Qt::SolidLine};
 
 CTabulka::CTabulka(CPlocha& surface) : m_surface(surface) {}
 
+void CTabulka::SetCellFontHeight(int height)
+{
+    m_cellFontHeight = height;
+    m_surface.SetFont(GridFont(400));
+    const CMetriky m = m_surface.Metrics();
+    m_rowHeight = m.height + m.height / 2;
+}
+
+int CTabulka::CellPadding(Zarovnanie alignment)
+{
+    switch (alignment) {
+    case Zarovnanie::Stred:
+        return 2 * kVnutornyOkraj;
+    case Zarovnanie::Vpravo:
+        return kLavyOkrajTextu;
+    default:
+        return kLavyOkrajTextu + kVnutornyOkraj;
+    }
+}
+
+void CTabulka::SetColumnWidths(const QVector<int>& widths, const QVector<Zarovnanie>& alignments)
+{
+    m_widths = widths;
+    m_alignments = alignments;
+    m_samples = QVector<QString>(widths.size());
+    m_headers = QVector<QString>(widths.size());
+    m_rightEdges.clear();
+    int edge = 0;
+    for (const int w : widths)
+        m_rightEdges.append(edge += w);
+    m_surface.SetFont(GridFont(400));
+    const CMetriky m = m_surface.Metrics();
+    m_rowHeight = m.height + m.height / 2;
+    m_fitted = true;
+    m_wholeTexts = true;
+}
+
 int CTabulka::RightEdge() const
 {
     return m_surface.PageSize().width() - (kA4Sirka - kPravyOkraj);
@@ -378,7 +415,10 @@ void CTabulka::GridCellEx(int row, int column, const QString& text, Zarovnanie a
         room = std::min(x - left, clipRight - x) * 2.0 - 2 * kVnutornyOkraj;
     else if (alignment == Zarovnanie::Vpravo)
         room = x - left - kLavyOkrajTextu;
-    m_surface.Text(box, flags, m_surface.Elided(text, room), Box(left, top, clipRight, bottom));
+    if (m_wholeTexts)
+        m_surface.Text(box, flags, text, Box(left, top, std::max(clipRight, RightEdge()), bottom));
+    else
+        m_surface.Text(box, flags, m_surface.Elided(text, room), Box(left, top, clipRight, bottom));
 
     m_lastLine = y;
     SetBorders(true, true, true, true);

@@ -16,7 +16,15 @@ public:
     explicit CTabulka(CPlocha& surface);
 
     void SetLeftMargin(int x0) { m_x0 = x0; }
-    void SetCellFontHeight(int height) { m_cellFontHeight = height; }
+    void SetCellFontHeight(int height);
+    // Columns of these widths (twips), laid out by their caller: the table is not fitted again, and the
+    // caller has wrapped every text to its column, so none is shortened.
+    void SetColumnWidths(const QVector<int>& widths, const QVector<Zarovnanie>& alignments);
+    CPlocha& Surface() { return m_surface; }
+    // The grid's font in that weight.
+    CPismo Font(int weight) const { return GridFont(weight); }
+    // The room a cell keeps beside its text: what of a column's width a text cannot take.
+    static int CellPadding(Zarovnanie alignment);
     int LeftMargin() const { return m_x0; }
     int RowHeight() const { return m_rowHeight; }
     int ColumnRightEdge(int column) const { return m_rightEdges.value(column); }
@@ -129,4 +137,5 @@ private:
     bool m_borders[4] = {true, true, true, true};
     int m_lastLine = 0;
     bool m_fitted = false;
+    bool m_wholeTexts = false; // the caller laid the texts out to fit: none is shortened
 };

@@ -356,27 +356,25 @@ CTlacHracov::CTlacHracov(CDatabaza& db, int competition, int club)
     m_list.rows.removeLast(); // the blank row of the window is not printed
 }
 
-int CTlacHracov::PageCount()
+CTlacenaTabulka CTlacHracov::Table()
 {
-    // The whole club is printed, fifty players a page (a one-page printout would cut off the rest).
-    return std::max(1, (m_list.RowCount() + kRiadkovNaStranu - 1) / kRiadkovNaStranu);
+    CTlacenaTabulka table;
+    table.SetColumns({{QStringLiteral("#"), Zarovnanie::Vlavo, false, true},
+                      {QStringLiteral("Meno hráča"), Zarovnanie::Vlavo, true, true},
+                      {QStringLiteral("r. č."), Zarovnanie::Vlavo, false},
+                      {QStringLiteral("Hráč hosťuje do"), Zarovnanie::Vlavo, false},
+                      {QStringLiteral("Zákaz činnosti do"), Zarovnanie::Vlavo, false}});
+    // Fifty players a page under the header, as the register has always been printed.
+    table.SetRowsPerPage(50, true);
+    for (int r = 0; r < m_list.RowCount(); ++r)
+        table.AddRow({CTlacenaTabulka::CDruh::Udaje,
+                      {m_list.Text(r, 0), QStringLiteral("%1 %2").arg(m_list.Text(r, 1), m_list.Text(r, 2)),
+                       m_list.Text(r, 3), m_list.Text(r, 4), m_list.Text(r, 5)}});
+    return table;
 }
 
-void CTlacHracov::DrawPage(CPlocha& surface, int page)
+void CTlacHracov::Heading(CTabulka& t)
 {
-    CTabulka t(surface);
-    t.AddColumn(QStringLiteral(" 100"), Zarovnanie::Vlavo);
-    QStringList names;
-    for (int r = 0; r < m_list.RowCount(); ++r)
-        names << QStringLiteral("%1 %2").arg(m_list.Text(r, 1), m_list.Text(r, 2));
-    t.AddColumn(CTabulka::Sample(QStringLiteral(" Ján Novák-Kováčik "), names), Zarovnanie::Vlavo);
-    t.AddColumn(CTabulka::Sample(QStringLiteral(" 123456/7890 "), m_list.ColumnTexts(3)), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" Hráč hosťuje do "), Zarovnanie::Vlavo);
-    t.AddColumn(QStringLiteral(" Zákaz činnosti do "), Zarovnanie::Vlavo);
-    const QStringList header = {QStringLiteral("#"), QStringLiteral("Meno hráča"), QStringLiteral("r. č."),
-                                QStringLiteral("Hráč hosťuje do"), QStringLiteral("Zákaz činnosti do")};
-    for (int c = 0; c < header.size(); ++c)
-        t.GridCell(0, c, header.at(c));
     const CHlavicka season = CHlavicka::Read(m_db);
     QString club;
     CZaznamy rs(m_db);
@@ -386,17 +384,11 @@ void CTlacHracov::DrawPage(CPlocha& surface, int page)
     t.TitleLine(QStringLiteral("Zoznam hráčov - %1 (%2)").arg(club, CompetitionName(m_db, m_competition)));
     t.SeasonLine(season.SeasonLine());
     t.RuledLine(season.AssociationLine());
-    const int first = (page - 1) * kRiadkovNaStranu;
-    const int last = std::min(m_list.RowCount(), page * kRiadkovNaStranu);
-    for (int r = first; r < last; ++r) {
-        const int row = r - first + 1;
-        t.GridCell(row, 0, m_list.Text(r, 0));
-        t.GridCell(row, 1, QStringLiteral("%1 %2").arg(m_list.Text(r, 1), m_list.Text(r, 2)));
-        t.GridCell(row, 2, m_list.Text(r, 3));
-        t.GridCell(row, 3, m_list.Text(r, 4));
-        t.GridCell(row, 4, m_list.Text(r, 5));
-    }
-    t.PageFoot(season.AssociationLine(), page, PageCount());
+}
+
+QString CTlacHracov::FootText()
+{
+    return CHlavicka::Read(m_db).AssociationLine();
 }
 
 CMyExport ExportPlayers(CDatabaza& db, int competition, int club)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/tlacenatabulka.h"
+
 #include "competition/kluby.h"
 #include "db/kody.h"
 #include "output/csv.h"
@@ -77,15 +79,17 @@ bool RemovePlayer(CLigaroDoc& doc, int id);
 QString PlayerNote(CDatabaza& db, int id);
 void SavePlayerNote(CDatabaza& db, int id, const QString& note);
 
-class CTlacHracov : public CTlacovina
+class CTlacHracov : public CTlacZoznamu
 {
 public:
     CTlacHracov(CDatabaza& db, int competition, int club);
-    int PageCount() override;
-    void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Zoznam hráčov"); }
     QString FileTitle() const override;
-    static constexpr int kRiadkovNaStranu = 50;
+
+protected:
+    CTlacenaTabulka Table() override;
+    void Heading(CTabulka& t) override;
+    QString FootText() override;
 
 private:
     CDatabaza& m_db;

@@ -117,24 +117,24 @@ CTlacStrelcov::CTlacStrelcov(CDatabaza& db, int competition)
 {
 }
 
-int CTlacStrelcov::PageCount()
+CTlacenaTabulka CTlacStrelcov::Table()
 {
-    // Without scorers there is still the page with the header row.
-    return std::max(1, (m_list.RowCount() + kRiadkovNaStranu - 1) / kRiadkovNaStranu);
+    // A rank shared by several scorers ("12.-15.") never wraps, a name and a club do.
+    CTlacenaTabulka table;
+    QVector<CTlacenaTabulka::CStlpec> columns;
+    for (int c = 0; c < m_list.ColumnCount(); ++c)
+        columns.append({m_list.columns.at(c).header, c == 0 || c == 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo,
+                        c == 1 || c == 2, c < 2});
+    table.SetColumns(columns);
+    // Fifty scorers a page under the header, as the list has always been printed.
+    table.SetRowsPerPage(50, true);
+    for (int r = 0; r < m_list.RowCount(); ++r)
+        table.AddRow({CTlacenaTabulka::CDruh::Udaje, m_list.rows.at(r).cells});
+    return table;
 }
 
-void CTlacStrelcov::DrawPage(CPlocha& surface, int page)
+void CTlacStrelcov::Heading(CTabulka& t)
 {
-    CTabulka t(surface);
-    // Ranks shared by several scorers ("12.-15.") and long names widen their columns.
-    const QStringList samples = {
-        QStringLiteral(" 20 "), QStringLiteral(" %1 ").arg(QString(23, QLatin1Char('x'))),
-        QStringLiteral(" %1 ").arg(QString(32, QLatin1Char('x'))), QStringLiteral(" 100 ")};
-    for (int c = 0; c < samples.size(); ++c)
-        t.AddColumn(CTabulka::Sample(samples.at(c), m_list.ColumnTexts(c)),
-                    c == 0 || c == 3 ? Zarovnanie::Stred : Zarovnanie::Vlavo, m_list.columns.value(c).header);
-    for (int c = 0; c < m_list.ColumnCount(); ++c)
-        t.GridCell(0, c, m_list.columns.at(c).header);
     const CHlavicka season = CHlavicka::Read(m_db);
     if (m_competition != 0)
         t.TitleLine(TopScorersTitle(m_db, m_competition));
@@ -142,12 +142,11 @@ void CTlacStrelcov::DrawPage(CPlocha& surface, int page)
         t.SeasonLine(season.SeasonLine());
         t.RuledLine(season.AssociationLine());
     }
-    const int first = (page - 1) * kRiadkovNaStranu;
-    const int last = std::min(m_list.RowCount(), page * kRiadkovNaStranu);
-    for (int r = first; r < last; ++r)
-        for (int c = 0; c < m_list.ColumnCount(); ++c)
-            t.GridCell(r - first + 1, c, m_list.Text(r, c));
-    t.PageFoot(season.AssociationLine(), page, PageCount());
+}
+
+QString CTlacStrelcov::FootText()
+{
+    return CHlavicka::Read(m_db).AssociationLine();
 }
 
 std::optional<CMyExport> ExportTopScorers(CDatabaza& db, int competition)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/tlacenatabulka.h"
+
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
@@ -13,15 +15,17 @@ QString TopScorersTitle(CDatabaza& db, int competition);
 CZoznam TopScorersList(CDatabaza& db, int competition);
 QVector<CStlpecZoznamu> TopScorersColumns();
 
-class CTlacStrelcov : public CTlacovina
+class CTlacStrelcov : public CTlacZoznamu
 {
 public:
     CTlacStrelcov(CDatabaza& db, int competition);
-    int PageCount() override;
-    void DrawPage(CPlocha& surface, int page) override;
     QString DocumentName() const override { return QStringLiteral("Najlepší strelci"); }
     QString FileTitle() const override;
-    static constexpr int kRiadkovNaStranu = 50;
+
+protected:
+    CTlacenaTabulka Table() override;
+    void Heading(CTabulka& t) override;
+    QString FootText() override;
 
 private:
     CDatabaza& m_db;
