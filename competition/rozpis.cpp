@@ -257,12 +257,20 @@ void CTlacKol::Layout(CPlocha& surface)
     for (const QVector<CZapas>& round : m_groups) {
         CSkupinaRiadkov g;
         g.headingLines = HeadingLines();
-        QVector<QStringList> notes;
+        QVector<QVector<QStringList>> notes;
         for (const CZapas& z : round) {
+            // Every left-aligned cell wraps within its column (a club's long name as a note): the row
+            // is as tall as its tallest cell, and no name is shortened.
             const QStringList cells = Cells(z, round.first(), names);
-            const QStringList lines = t.WrapInColumn(NoteColumn(), cells.value(NoteColumn()));
+            QVector<QStringList> lines;
+            int span = 1;
+            for (int c = 0; c < cells.size(); ++c) {
+                lines.append(Alignment(c) == Zarovnanie::Vlavo ? t.WrapInColumn(c, cells.at(c))
+                                                               : QStringList{cells.at(c)});
+                span = std::max<int>(span, lines.last().size());
+            }
             notes.append(lines);
-            g.rowLines.append(std::max<int>(1, static_cast<int>(lines.size())));
+            g.rowLines.append(span);
         }
         groups.append(g);
         m_notes.append(notes);
@@ -297,16 +305,12 @@ void CTlacKol::DrawPage(CPlocha& surface, int page)
         Heading(t, row, title);
         row += HeadingLines();
         for (int m = part.from; m < part.from + part.count; ++m) {
-            const CZapas& z = round.at(m);
-            const QStringList cells = Cells(z, round.first(), names);
-            const QStringList& note = m_notes.at(part.group).at(m);
-            const int span = std::max<int>(1, static_cast<int>(note.size()));
-            for (int c = 0; c < cells.size(); ++c) {
-                if (c == NoteColumn())
-                    t.GridCellLines(row, span, c, note, Alignment(c), 400);
-                else
-                    t.GridCellLines(row, span, c, {cells.at(c)}, Alignment(c), 400);
-            }
+            const QVector<QStringList>& cells = m_notes.at(part.group).at(m);
+            int span = 1;
+            for (const QStringList& lines : cells)
+                span = std::max<int>(span, lines.size());
+            for (int c = 0; c < cells.size(); ++c)
+                t.GridCellLines(row, span, c, cells.at(c), Alignment(c), 400);
             row += span;
         }
     }

@@ -141,7 +141,7 @@ private:
     void Layout(CPlocha& surface);
     QVector<QVector<CZapas>> m_groups;
     QVector<CStranaSkupin> m_pages;
-    QVector<QVector<QStringList>> m_notes; // each match's note in the lines it takes
+    QVector<QVector<QVector<QStringList>>> m_notes; // each match's cells in the lines they take
 };
 
 // The match's kick-off as the round printouts show it: the time, with the day in front for a match

@@ -140,9 +140,9 @@ void CTabulka::Fit()
     double total = std::accumulate(widths.begin(), widths.end(), 0.0);
     if (total > available + 0.5)
         m_surface.TableTooWide();
-    // A table that still does not fit prints smaller, down to the 6 pt of the card registers, before
-    // any of its texts is shortened.
-    const int smallest = std::min(base, kNudzovePismo);
+    // A table that still does not fit prints smaller, never below 7 pt; what is still missing is taken
+    // from its widest columns, whose texts wrap (the printouts lay their cells out in lines).
+    const int smallest = std::min(base, kNajmensiePismo);
     if (total > available && font > smallest) {
         font = std::max(smallest, static_cast<int>(std::floor(font * available / total)));
         widths = widthsAt(font);

@@ -99,8 +99,6 @@ public:
     // leave beside the texts is taken out. A table that does not fit even so is too wide for the
     // paper.
     static constexpr int kNajmensiePismo = 140;
-    // A table on paper that cannot turn prints down to this before its longest texts are shortened.
-    static constexpr int kNudzovePismo = 120;
     int CellFontHeight() const { return m_cellFontHeight; }
 
     static constexpr int kPravyOkraj = 10520;

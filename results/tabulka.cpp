@@ -366,28 +366,7 @@ void SaveSanctionPoints(CDatabaza& db, int competition, int club, const QString&
 
 int CTlacTabulky::DrawTable(CTabulka& t)
 {
-    const QStringList samples = {
-        QStringLiteral(" 20 "),
-        CTabulka::Sample(QStringLiteral(" %1 ").arg(QString(32, QLatin1Char('x'))),
-                         LongestClubName(m_db, m_competition) + QStringLiteral(" (odstúpil)")),
-        QStringLiteral(" 100 "),
-        QStringLiteral(" 100 "),
-        QStringLiteral(" 100 "),
-        QStringLiteral(" 100 "),
-        QStringLiteral(" 100:100 "),
-        QStringLiteral(" 100 "),
-        QStringLiteral(" -100 ")};
-    for (int c = 0; c < samples.size(); ++c)
-        t.AddColumn(samples.at(c), c == 1 ? Zarovnanie::Vlavo : Zarovnanie::Stred, kHlavicka.value(c));
-    for (int c = 0; c < kHlavicka.size(); ++c)
-        t.GridCell(0, c, kHlavicka.at(c));
-    int row = 0;
-    for (const CRiadokTabulky& r : Standings(m_db, m_competition).rows) {
-        ++row;
-        const QStringList cells = Cells(row, r);
-        for (int c = 0; c < cells.size(); ++c)
-            t.GridCell(row, c, cells.at(c));
-    }
+    m_table.DrawPage(t, 1);
     return t.LastLine();
 }
 
@@ -396,6 +375,16 @@ void CTlacTabulky::Layout(CPlocha& surface)
     m_laidOut = true;
     m_notePages.clear();
     CTabulka t(surface);
+    // The clubs in one table on the first page, each name whole (wrapped where it must be).
+    m_table = CTlacenaTabulka();
+    QVector<CTlacenaTabulka::CStlpec> columns;
+    for (int c = 0; c < kHlavicka.size(); ++c)
+        columns.append({kHlavicka.at(c), c == 1 ? Zarovnanie::Vlavo : Zarovnanie::Stred, c == 1, c < 2});
+    m_table.SetColumns(columns);
+    int position = 0;
+    for (const CRiadokTabulky& r : Standings(m_db, m_competition).rows)
+        m_table.AddRow({CTlacenaTabulka::CDruh::Udaje, Cells(++position, r)});
+    m_table.Layout(t);
     int y = DrawTable(t);
     QVector<CRiadokPoznamky> lines;
     for (const QString& note : Standings(m_db, m_competition).notes) {
@@ -451,7 +440,9 @@ void CTlacTabulky::DrawPage(CPlocha& surface, int page)
     if (page == 1) {
         DrawTable(t);
     } else {
-        // A page of sanctions that did not fit under the table: the same columns, for the same margin.
+        // A page of sanctions that did not fit under the table: in the font they were wrapped in, so
+        // that every line stands whole as on the first page.
+        t.SetCellFontHeight(m_table.FontHeight());
         t.SetLastLine(CTabulka::kHornyOkrajMriezky - 300);
     }
     if (m_competition != 0)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "output/tlacenatabulka.h"
+
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
@@ -54,7 +56,7 @@ public:
     QString FileTitle() const override;
 
 private:
-    // The table's columns, header lines and rows; the bottom of the table.
+    // The table (laid out by Layout); the bottom of the table.
     int DrawTable(class CTabulka& t);
     struct CRiadokPoznamky
     {
@@ -67,6 +69,7 @@ private:
     CDatabaza& m_db;
     int m_competition;
     QVector<QVector<CRiadokPoznamky>> m_notePages; // the lines under the table, page by page
+    CTlacenaTabulka m_table;
     bool m_laidOut = false;
 };
 // The page; nothing when the competition has no standings row (the export then ends silently).

