@@ -27,6 +27,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -338,6 +341,45 @@ void RegisterLists()
             ->Unit(benchmark::kMillisecond);
 }
 
+// Draws the printout's pages as recorded pictures onto a PDF: what Qt's PDF engine costs by itself.
+void PdfFloor(CTlacovina& printout, benchmark::State& state)
+{
+    constexpr int kRozlisenie = 1200; // as every PDF of the program
+    ChooseOrientation(printout);
+    const int pages = printout.PageCount();
+    std::vector<QPicture> recorded(static_cast<size_t>(pages));
+    for (int page = 1; page <= pages; ++page) {
+        QPicture& picture = recorded.at(static_cast<size_t>(page - 1));
+        QPainter painter(&picture);
+        {
+            CQtPlocha surface(painter, kRozlisenie, kRozlisenie, printout.PageSize());
+            printout.DrawPage(surface, page);
+        }
+        painter.end();
+    }
+    QElapsedTimer timer;
+    timer.start();
+    for (auto _ : state) {
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&pdf);
+        writer.setResolution(kRozlisenie);
+        SetupA4(writer, printout.Landscape());
+        QPainter painter(&writer);
+        for (size_t i = 0; i < recorded.size(); ++i) {
+            if (i > 0)
+                writer.newPage();
+            painter.drawPicture(0, 0, recorded.at(i));
+        }
+        painter.end();
+        benchmark::DoNotOptimize(pdf.data().size());
+    }
+    const double ms =
+        static_cast<double>(timer.nsecsElapsed()) / 1e6 / static_cast<double>(state.iterations());
+    state.counters["strany"] = pages;
+    state.counters["strana_ms"] = ms / pages;
+}
+
 // Every list, page and print of one competition (all rounds, all clubs), and those of the committee.
 void RegisterOutputs()
 {
@@ -399,6 +441,16 @@ void RegisterOutputs()
             COtvorena s(false);
             print(selection(s), s, state);
         })->Unit(benchmark::kMillisecond);
+        // The floor under a register's page: the same pages' text and lines, recorded once from the
+        // program's drawing, drawn again by Qt's PDF engine alone (no query, no layout, no measuring).
+        if (perPage)
+            benchmark::RegisterBenchmark(("BM_TlacQtPdf/" + name).toStdString().c_str(),
+                                         [output, selection](benchmark::State& state) {
+                                             COtvorena s(false);
+                                             const auto printout = output.printout(s.Db(), selection(s));
+                                             PdfFloor(*printout, state);
+                                         })
+                ->Unit(benchmark::kMillisecond);
         // The nominations of the whole season, the longest print there is.
         if (name == QStringLiteral("nominacie"))
             benchmark::RegisterBenchmark("BM_Tlac/nominacie-sezona",

@@ -61,7 +61,11 @@ int FieldLength(QStringView column)
     const qsizetype dot = column.lastIndexOf(QLatin1Char('.'));
     if (dot >= 0)
         column = column.mid(dot + 1);
-    return column.compare(QLatin1String("poznamka2"), Qt::CaseInsensitive) == 0 ? 100 : 255;
+    if (column.compare(QLatin1String("poznamka2"), Qt::CaseInsensitive) == 0)
+        return 100;
+    if (column.compare(QLatin1String("trest"), Qt::CaseInsensitive) == 0)
+        return kDlzkaTrestu;
+    return 255;
 }
 
 QString LimitedText(const QString& text, QStringView column)

@@ -14,8 +14,10 @@ bool IsDateColumn(const QString& column);
 bool IsTextColumn(const QString& column);
 
 // The longest text a column holds as the program writes it (a note of a scheduled match 100
-// characters, every other text 255). A longer text written by another tool is cut to it wherever it
-// is read, so that a page or a printout never meets a name a megabyte long.
+// characters, the commission's sanction kDlzkaTrestu, every other text 255). A longer text written by
+// another tool is cut to it wherever it is read, so that a page or a printout never meets a name a
+// megabyte long.
+inline constexpr int kDlzkaTrestu = 4000; // a sanction is typed as a paragraph or two, never cut at 255
 int FieldLength(QStringView column);
 QString LimitedText(const QString& text, QStringView column);
 

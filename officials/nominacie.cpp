@@ -475,48 +475,67 @@ QStringList RowCells(const CNominacia& n)
 
 } // namespace
 
-QStringList NominationGridRows(const QVector<CNominacia>& rows, int rowsPerPage)
+QStringList NominationGridRows(const QVector<CNominacia>& rows, int rowsPerPage,
+                               const std::function<int(const QString&)>& linesOfRow)
 {
     const QString bold = QStringLiteral("[%bold%]");
     const QVector<CSkupina> groups = Groups(rows);
+    const auto heading = [&](const CSkupina& g, bool continued) {
+        const QString label =
+            continued ? QStringLiteral("%1 %2").arg(g.label, QString::fromUtf8(kPokracovanie)) : g.label;
+        return QStringList{bold + CReportGenerator::Literal(label),
+                           bold + CReportGenerator::Literal(g.competition),
+                           bold + CReportGenerator::Literal(g.date),
+                           bold + QStringLiteral("čas"),
+                           bold + QStringLiteral("HR"),
+                           bold + QStringLiteral("AR1"),
+                           bold + QStringLiteral("AR2"),
+                           bold + QStringLiteral("DZ")}
+            .join(QLatin1Char('|'));
+    };
+    const auto row = [](const CNominacia& n) {
+        // What users typed is printed as typed: a "|" or a tag in a club's name is text.
+        QStringList cells = RowCells(n);
+        for (QString& c : cells)
+            c = CReportGenerator::Literal(c);
+        return cells.join(QLatin1Char('|'));
+    };
+    const auto lines = [&](const QString& text) { return linesOfRow ? std::max(1, linesOfRow(text)) : 1; };
+
     QVector<CSkupinaRiadkov> sizes;
-    for (const CSkupina& g : groups)
-        sizes.append({2, QVector<int>(g.rows.size(), 1)}); // the line between groups and the heading
+    for (const CSkupina& g : groups) {
+        CSkupinaRiadkov size;
+        // The line between groups, and the heading as long as its longer form ("… pokračovanie").
+        size.headingLines = 1 + std::max(lines(heading(g, false)), lines(heading(g, true)));
+        for (const CNominacia* n : g.rows)
+            size.rowLines.append(lines(row(*n)));
+        sizes.append(size);
+    }
     const QVector<CStranaSkupin> pages =
         PagesOfGroups(sizes, rowsPerPage > 2 ? rowsPerPage : std::numeric_limits<int>::max() / 2, 0);
-    QStringList lines;
+    QStringList out;
+    const auto append = [&](const QString& text, int span) {
+        out << text;
+        for (int i = 1; i < span; ++i)
+            out << CReportGenerator::JoinedRow();
+    };
     for (int p = 0; p < pages.size(); ++p) {
-        const qsizetype pageStart = lines.size();
+        const qsizetype pageStart = out.size();
         for (const CUsekSkupiny& part : pages.at(p)) {
             const CSkupina& g = groups.at(part.group);
-            if (lines.size() > pageStart)
-                lines << QStringLiteral("[%separator%]|||||||");
-            const QString label = part.continued
-                                      ? QStringLiteral("%1 %2").arg(g.label, QString::fromUtf8(kPokracovanie))
-                                      : g.label;
-            lines << QStringList{bold + CReportGenerator::Literal(label),
-                                 bold + CReportGenerator::Literal(g.competition),
-                                 bold + CReportGenerator::Literal(g.date),
-                                 bold + QStringLiteral("čas"),
-                                 bold + QStringLiteral("HR"),
-                                 bold + QStringLiteral("AR1"),
-                                 bold + QStringLiteral("AR2"),
-                                 bold + QStringLiteral("DZ")}
-                         .join(QLatin1Char('|'));
-            for (int i = part.from; i < part.from + part.count; ++i) {
-                // What users typed is printed as typed: a "|" or a tag in a club's name is text.
-                QStringList cells = RowCells(*g.rows.at(i));
-                for (QString& c : cells)
-                    c = CReportGenerator::Literal(c);
-                lines << cells.join(QLatin1Char('|'));
-            }
+            if (out.size() > pageStart)
+                out << QStringLiteral("[%separator%]|||||||");
+            const QString head = heading(g, part.continued);
+            append(head, lines(head));
+            for (int i = part.from; i < part.from + part.count; ++i)
+                append(row(*g.rows.at(i)), sizes.at(part.group).rowLines.at(i));
         }
         // The rest of the page stays empty: the next page begins with its own group.
         if (rowsPerPage > 2 && p + 1 < pages.size())
-            while (lines.size() - pageStart < rowsPerPage)
-                lines << CReportGenerator::BlankRow();
+            while (out.size() - pageStart < rowsPerPage)
+                out << CReportGenerator::BlankRow();
     }
-    return lines;
+    return out;
 }
 
 bool FillNominationReport(CReportGenerator& report, CDatabaza& db, const QVector<CNominacia>& rows)
@@ -528,8 +547,10 @@ bool FillNominationReport(CReportGenerator& report, CDatabaza& db, const QVector
         CReportGenerator::Literal(QStringLiteral("Nominácie rozhodcov v sezóne %1").arg(season.nazov)));
     report.SetFieldText(QStringLiteral("Kraj"),
                         CReportGenerator::Literal(QStringLiteral("%1 - %2").arg(season.kraj, season.zvaz)));
-    return report.SetGridRows(QStringLiteral("nominacie"),
-                              NominationGridRows(rows, report.GridRowsPerPage(QStringLiteral("nominacie"))));
+    const QString grid = QStringLiteral("nominacie");
+    return report.SetGridRows(
+        grid, NominationGridRows(rows, report.GridRowsPerPage(grid),
+                                 [&](const QString& row) { return report.GridRowLines(grid, row); }));
 }
 
 CMyExport ExportNominations(CDatabaza& db, const QVector<CNominacia>& rows)

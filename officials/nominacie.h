@@ -7,6 +7,8 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
+
 #include <optional>
 
 class CDatabaza;
@@ -101,7 +103,10 @@ QString OrphanNominationsRemovedMessage(int count);
 
 // `rowsPerPage` of the template's grid (0: one long page): a day and competition that does not fit the
 // rest of a page starts the next one, one that goes on over a page has its heading again there.
-QStringList NominationGridRows(const QVector<CNominacia>& rows, int rowsPerPage = 0);
+// `linesOfRow` says how many grid rows a row needs to print whole (a long club's name on two lines);
+// the row is followed by as many joined rows less one. Without it every row takes one.
+QStringList NominationGridRows(const QVector<CNominacia>& rows, int rowsPerPage = 0,
+                               const std::function<int(const QString&)>& linesOfRow = {});
 bool FillNominationReport(CReportGenerator& report, CDatabaza& db, const QVector<CNominacia>& rows);
 inline const QString kSablonaNominacii = QStringLiteral("rpt/nominacie.rpt");
 CMyExport ExportNominations(CDatabaza& db, const QVector<CNominacia>& rows);

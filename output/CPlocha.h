@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <memory>
@@ -76,6 +77,9 @@ public:
     // The text, or as much of its beginning as fits `room` twips in the current font followed by an
     // ellipsis.
     QString Elided(const QString& text, double room);
+    // The text in lines no wider than `room` twips in the current font: broken between words, a word
+    // wider than the line where it must be; a line break in the text starts a new line.
+    QStringList Wrapped(const QString& text, double room);
     virtual void SetTextColor(const QColor& color) = 0;
     virtual void Line(QPoint from, QPoint to, const CPero& pen) = 0;
     // Connected lines through the points, drawn as one path where the device can.
@@ -108,6 +112,9 @@ public:
     // paper's height turns the paper to landscape for all of them; the others, with a set number of
     // rows a page that landscape paper cannot hold, stay portrait and narrow their tables instead.
     virtual void TurnToLandscape() {}
+    // Whether a table of the printout is too wide for portrait paper, when the printout knows it from
+    // its own layout; otherwise every page is measured to find out.
+    virtual std::optional<bool> TooWideForPortrait() { return std::nullopt; }
     virtual QString DocumentName() const { return QStringLiteral("Agenda Mirak"); }
     // A part of a print of several: its pages are numbered within the whole (`before` pages precede it,
     // `total` in all).
@@ -160,6 +167,17 @@ public:
         m_landscape = true;
         for (auto& p : m_parts)
             p->TurnToLandscape();
+    }
+    std::optional<bool> TooWideForPortrait() override
+    {
+        bool wide = false;
+        for (auto& p : m_parts) {
+            const std::optional<bool> part = p->TooWideForPortrait();
+            if (!part)
+                return std::nullopt;
+            wide = wide || *part;
+        }
+        return wide;
     }
     QString DocumentName() const override { return m_name; }
 

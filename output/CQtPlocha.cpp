@@ -14,6 +14,7 @@
 #include <QPdfWriter>
 
 #include <cmath>
+#include <unordered_map>
 
 void InstallFontSubstitutes()
 {
@@ -71,6 +72,22 @@ CMetriky PrintMetrics(const CPismo& font)
     return PrintMetrics(QFontMetricsF(PrintFont(font)));
 }
 
+namespace {
+
+// Widths of texts in a printout's font (by QFont::key()), shared by the surface that measures a
+// layout and the one that draws it: a register's thousands of distinct cells are shaped once for
+// both. A node-based map, so that a font's table stays where it is as others are added.
+QHash<QString, double>& SharedWidths(const QString& fontKey)
+{
+    thread_local std::unordered_map<QString, QHash<QString, double>> widths;
+    QHash<QString, double>& known = widths[fontKey];
+    if (known.size() > 200000)
+        known.clear();
+    return known;
+}
+
+} // namespace
+
 void CMeraciaPlocha::SetFont(const CPismo& font)
 {
     // A table sets its font for every cell; the same font again changes nothing.
@@ -83,9 +100,12 @@ void CMeraciaPlocha::SetFont(const CPismo& font)
                             .arg(font.italic)
                             .arg(font.cellHeight);
     auto it = m_known.constFind(key);
-    if (it == m_known.constEnd())
-        it = m_known.insert(key, PrintMetrics(font));
-    m_metrics = *it;
+    if (it == m_known.constEnd()) {
+        const QFont printFont = PrintFont(font);
+        it = m_known.insert(key, {PrintMetrics(QFontMetricsF(printFont)), printFont.key()});
+    }
+    m_metrics = it->metrics;
+    m_widths = &SharedWidths(it->fontKey);
     if (m_fontMetrics && !(font == m_font))
         m_fontMetrics.reset();
     m_font = font;
@@ -95,7 +115,9 @@ void CMeraciaPlocha::SetFont(const CPismo& font)
 double CMeraciaPlocha::TextWidth(const QString& text)
 {
     // A register measures the same "-" and "1" thousands of times.
-    QHash<QString, double>& known = m_widths[m_fontKey];
+    if (!m_widths)
+        SetFont(m_font);
+    QHash<QString, double>& known = *m_widths;
     const auto it = known.constFind(text);
     if (it != known.constEnd())
         return *it;
@@ -108,6 +130,11 @@ void ChooseOrientation(CTlacovina& printout)
 {
     if (printout.Landscape())
         return;
+    if (const std::optional<bool> wide = printout.TooWideForPortrait()) {
+        if (*wide)
+            printout.TurnToLandscape();
+        return;
+    }
     CMeraciaPlocha measure(printout.PageSize());
     const int pages = printout.PageCount();
     for (int page = 1; page <= pages && !measure.TooWide(); ++page)
@@ -144,15 +171,13 @@ void CQtPlocha::SetFont(const CPismo& font)
         return;
     m_font = f;
     m_metrics = std::make_unique<QFontMetricsF>(m_font);
-    m_fontAdvances = &m_advances[m_font.key()];
-    if (m_fontAdvances->size() > 20000)
-        m_fontAdvances->clear();
+    m_fontAdvances = &SharedWidths(m_font.key());
 }
 
 double CQtPlocha::Advance(const QString& text)
 {
     if (!m_fontAdvances)
-        m_fontAdvances = &m_advances[m_font.key()];
+        m_fontAdvances = &SharedWidths(m_font.key());
     const auto it = m_fontAdvances->constFind(text);
     if (it != m_fontAdvances->constEnd())
         return *it;

@@ -55,7 +55,6 @@ private:
     QSize m_page;
     QFont m_font;
     std::unique_ptr<QFontMetricsF> m_metrics;
-    QHash<QString, QHash<QString, double>> m_advances; // font key -> text -> width
     QHash<QString, CMetriky> m_printMetrics;
     QHash<QString, double>* m_fontAdvances = nullptr;
     std::optional<CPismo> m_pismo;            // what m_font was made from
@@ -96,11 +95,16 @@ private:
     QSize m_page;
     bool m_tooWide = false;
     CMetriky m_metrics;
-    QHash<QString, CMetriky> m_known;
+    struct CZnamePismo
+    {
+        CMetriky metrics;
+        QString fontKey; // of the QFont it prints with
+    };
+    QHash<QString, CZnamePismo> m_known;
     CPismo m_font;
     QString m_fontKey;
-    std::unique_ptr<QFontMetricsF> m_fontMetrics;    // of m_font, made when a width is first asked
-    QHash<QString, QHash<QString, double>> m_widths; // font key -> text -> width
+    std::unique_ptr<QFontMetricsF> m_fontMetrics; // of m_font, made when a width is first asked
+    QHash<QString, double>* m_widths = nullptr;   // of the current font
 };
 
 // Turns the printout to landscape when one of its tables does not fit a portrait page (measured on all

@@ -22,12 +22,14 @@ constexpr double kDpi = kTwipovNaPalec;
 const QString kBold = QStringLiteral("[%bold%]");
 const QString kItalic = QStringLiteral("[%italic%]");
 const QString kPage = QStringLiteral("[%page%]");
+const QString kPages = QStringLiteral("[%pages%]");
 const QString kDate = QStringLiteral("[%date%]");
 const QString kTime = QStringLiteral("[%time%]");
 const QString kSeparator = QStringLiteral("[%separator%]");
 const QString kDoubleSeparator = QStringLiteral("[%double-separator%]");
 const QString kBoldSeparator = QStringLiteral("[%bold-separator%]");
 const QString kPrazdnyRiadok = QStringLiteral("[%blank%]");
+const QString kPokracovanieRiadku = QStringLiteral("[%joined%]");
 
 int Tw(double inches)
 {
@@ -208,9 +210,10 @@ std::unique_ptr<CColumn> ParseColumn(const QString& text)
     return c;
 }
 
-QString PrepareText(QString text, int page)
+QString PrepareText(QString text, int page, int pages)
 {
     const QDateTime now = QDateTime::currentDateTime();
+    text.replace(kPages, QString::number(pages));
     text.replace(kPage, QString::number(page));
     text.replace(kDate, QLocale().toString(now.date(), QLocale::ShortFormat));
     text.replace(kTime, QLocale().toString(now.time(), QStringLiteral("HH:mm:ss")));
@@ -228,6 +231,70 @@ CPismo Font(const QString& face, int size, bool bold, bool italic, bool underlin
     f.underline = underline;
     f.strikeout = strikeout;
     return f;
+}
+
+// The width of each column of a grid: a column of width 0 takes what the others leave.
+std::vector<int> ColumnWidths(const CDrawGrid& grid)
+{
+    std::vector<int> widths;
+    int fixed = 0;
+    for (const auto& c : grid.columns) {
+        widths.push_back(Tw(c->width));
+        fixed += widths.back();
+    }
+    for (size_t i = 0; i < grid.columns.size(); ++i)
+        if (grid.columns.at(i)->width == 0)
+            widths.at(i) = std::max(0, (Tw(grid.right) - Tw(grid.left)) - fixed);
+    return widths;
+}
+
+int RowHeight(const CDrawGrid& grid)
+{
+    return static_cast<int>(std::lround(kDpi / std::max(1, grid.rowsPerInch)));
+}
+
+// One cell of a grid's data row as it prints: where its text goes (the rows it spans), in which font
+// and how aligned.
+struct CBunkaMriezky
+{
+    QRect box;
+    CPismo font;
+    int colour = 0;
+    int flags = 0;
+    QString text;
+};
+
+std::vector<CBunkaMriezky> CellsOfRow(const CDrawGrid& grid, const std::vector<int>& widths,
+                                      const QString& protectedRow, int top, int height)
+{
+    std::vector<CBunkaMriezky> out;
+    const QStringList cells = protectedRow.split(QLatin1Char('|'));
+    int x = Tw(grid.left);
+    for (size_t c = 0; c < grid.columns.size(); ++c) {
+        const CColumn& column = *grid.columns.at(c);
+        QString text = cells.value(static_cast<int>(c));
+        const bool bold = TakeTag(text, kBold);
+        const bool italic = TakeTag(text, kItalic);
+        CBunkaMriezky cell;
+        // A cell tagged both ways is drawn italic.
+        cell.font = Font(column.fontName, column.size, italic ? column.bold : (bold || column.bold),
+                         italic || column.italic, column.underline, column.strikeout);
+        int indent = static_cast<int>(std::lround(kDpi * column.size / 40.0 / 72.0));
+        if (c == 0 && grid.border.visible)
+            indent += PenWidth(grid.border);
+        if (c > 0 && grid.border2.visible)
+            indent += PenWidth(grid.border2);
+        const int w = widths.at(c);
+        cell.box = Box(x + indent, top, x + w - indent, top + height);
+        cell.flags =
+            (Flags(column.format, false) & ~(TextFlag::Top | TextFlag::Bottom | TextFlag::WordWrap)) |
+            TextFlag::VCenter | TextFlag::SingleLine;
+        cell.colour = column.colour;
+        cell.text = Release(text);
+        out.push_back(cell);
+        x += w;
+    }
+    return out;
 }
 
 } // namespace
@@ -527,6 +594,12 @@ bool CReportGenerator::SetGridRows(const QString& name, const QStringList& rows)
 
 int CReportGenerator::LayoutPages()
 {
+    m_pages = LayoutSections();
+    return m_pages;
+}
+
+int CReportGenerator::LayoutSections()
+{
     int p = 0;
     for (auto& s : m_sections) {
         std::vector<CDrawGrid*> grids;
@@ -611,7 +684,7 @@ void CReportGenerator::DrawObject(CPlocha& surface, const CDrawObject& o, int pa
         }
         surface.SetFont(Font(o.fontName, o.size, bold, italic, o.underline, o.strikeout));
         surface.SetTextColor(Colour(o.colour));
-        surface.Text(rect, Flags(o.format, true), Release(PrepareText(text, page)));
+        surface.Text(rect, Flags(o.format, true), Release(PrepareText(text, page, m_pages)));
         surface.SetTextColor(Qt::black);
         break;
     }
@@ -630,17 +703,8 @@ void CReportGenerator::DrawGrid(CPlocha& surface, const CDrawGrid& grid, int pag
     const int index = page - grid.firstPage + 1;
     const int from = std::max(0, (index - 1) * perPage);
     const int to = std::min(static_cast<int>(grid.rows.size()), index * perPage);
-    const int h = static_cast<int>(std::lround(kDpi / std::max(1, grid.rowsPerInch)));
-
-    std::vector<int> widths;
-    int fixed = 0;
-    for (const auto& c : grid.columns) {
-        widths.push_back(Tw(c->width));
-        fixed += widths.back();
-    }
-    for (size_t i = 0; i < grid.columns.size(); ++i)
-        if (grid.columns.at(i)->width == 0)
-            widths.at(i) = std::max(0, (right - left) - fixed);
+    const int h = RowHeight(grid);
+    const std::vector<int> widths = ColumnWidths(grid);
 
     if (grid.border.visible)
         surface.Rectangle(Box(left, top, right, bottom), Pen(grid.border), std::nullopt);
@@ -656,7 +720,7 @@ void CReportGenerator::DrawGrid(CPlocha& surface, const CDrawGrid& grid, int pag
     for (int r = from; r < to; ++r) {
         const int y = top + (r - from) * h;
         const QString row = Protect(grid.rows.at(r));
-        if (row.contains(kPrazdnyRiadok)) {
+        if (row.contains(kPrazdnyRiadok) || row.contains(kPokracovanieRiadku)) {
             continue;
         } else if (row.contains(kSeparator)) {
             surface.Line({left, y + h / 4}, {right, y + h / 4}, black);
@@ -666,46 +730,34 @@ void CReportGenerator::DrawGrid(CPlocha& surface, const CDrawGrid& grid, int pag
         } else if (row.contains(kBoldSeparator)) {
             surface.Line({left, y + h / 4}, {right, y + h / 4}, CPero{(h / 4) / 2, Qt::black, Qt::SolidLine});
         } else {
-            const QStringList cells = row.split(QLatin1Char('|'));
-            int x = left;
-            for (size_t c = 0; c < grid.columns.size(); ++c) {
-                const CColumn& column = *grid.columns.at(c);
-                QString text = cells.value(static_cast<int>(c));
-                const bool bold = TakeTag(text, kBold);
-                const bool italic = TakeTag(text, kItalic);
-                // A cell tagged both ways is drawn italic.
-                CPismo font = Font(column.fontName, column.size, italic ? column.bold : (bold || column.bold),
-                                   italic || column.italic, column.underline, column.strikeout);
-                surface.SetFont(font);
-                surface.SetTextColor(Colour(column.colour));
-                int indent = static_cast<int>(std::lround(kDpi * column.size / 40.0 / 72.0));
-                if (c == 0 && grid.border.visible)
-                    indent += PenWidth(grid.border);
-                if (c > 0 && grid.border2.visible)
-                    indent += PenWidth(grid.border2);
-                const int w = widths.at(c);
-                const QRect cell = Box(x + indent, y, x + w - indent, y + h);
-                int flags = Flags(column.format, true);
-                flags = (flags & ~(TextFlag::Top | TextFlag::Bottom)) | TextFlag::VCenter;
-                QString shown = Release(text);
-                const double width = surface.TextWidth(shown);
-                if (width > cell.width() && h < 2 * surface.Metrics().height) {
-                    // A row of one line: a long club's name prints a little smaller, and what even
-                    // that does not fit is shortened, never wrapped over the rows around it.
-                    font.height =
-                        std::max(1, static_cast<int>(font.height * std::max(0.75, cell.width() / width)));
-                    surface.SetFont(font);
-                    shown = surface.Elided(shown, cell.width());
-                    flags = (flags & ~TextFlag::WordWrap) | TextFlag::SingleLine;
+            // The rows after it that continue it give its cells their room.
+            int span = 1;
+            while (r + span < to && Protect(grid.rows.at(r + span)).contains(kPokracovanieRiadku))
+                ++span;
+            for (const CBunkaMriezky& cell : CellsOfRow(grid, widths, row, y, span * h)) {
+                surface.SetFont(cell.font);
+                surface.SetTextColor(Colour(cell.colour));
+                // Lines broken here, where they are measured, so that what was given room is what
+                // prints: the whole text, never shortened.
+                const QStringList lines = surface.Wrapped(cell.text, cell.box.width());
+                const int lineHeight = surface.Metrics().height;
+                const int block = static_cast<int>(lines.size()) * lineHeight;
+                if (lines.size() <= 1 || block <= 0) {
+                    surface.Text(cell.box, cell.flags, cell.text);
+                    continue;
                 }
-                surface.Text(cell, flags, shown);
-                x += w;
+                int lineTop = cell.box.top() + std::max(0, (cell.box.height() - block) / 2);
+                for (const QString& line : lines) {
+                    surface.Text(QRect(cell.box.left(), lineTop, cell.box.width(), lineHeight), cell.flags,
+                                 line);
+                    lineTop += lineHeight;
+                }
             }
             surface.SetTextColor(Qt::black);
             // The row lines belong to the rows of data, not to the separators between groups.
             if (grid.border3.visible)
                 if (const auto pen = Pen(grid.border3))
-                    surface.Line({left, y + h}, {right, y + h}, *pen);
+                    surface.Line({left, y + span * h}, {right, y + span * h}, *pen);
         }
     }
 }
@@ -713,6 +765,34 @@ void CReportGenerator::DrawGrid(CPlocha& surface, const CDrawGrid& grid, int pag
 QString CReportGenerator::BlankRow()
 {
     return kPrazdnyRiadok;
+}
+
+QString CReportGenerator::JoinedRow()
+{
+    return kPokracovanieRiadku;
+}
+
+int CReportGenerator::GridRowLines(const QString& name, const QString& row) const
+{
+    const CDrawGrid* grid = nullptr;
+    for (const auto& s : m_sections)
+        if (s->type == 0 && (grid = FindGrid(*s, name)))
+            break;
+    if (!grid)
+        return 1;
+    // One measuring surface for all the rows: it keeps the widths it has measured.
+    if (!m_measure)
+        m_measure = std::make_unique<CMeraciaPlocha>(QSize(kA4Sirka, kA4Vyska));
+    CMeraciaPlocha& surface = *m_measure;
+    const int h = RowHeight(*grid);
+    int rows = 1;
+    for (const CBunkaMriezky& cell : CellsOfRow(*grid, ColumnWidths(*grid), Protect(row), 0, h)) {
+        surface.SetFont(cell.font);
+        const qsizetype lines = surface.Wrapped(cell.text, cell.box.width()).size();
+        const double height = double(lines) * surface.Metrics().height;
+        rows = std::max(rows, static_cast<int>(std::ceil(height / h - 1e-9)));
+    }
+    return rows;
 }
 
 int CReportGenerator::GridRowsPerPage(const QString& name) const

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class CMeraciaPlocha;
 class QIODevice;
 class QPagedPaintDevice;
 
@@ -96,6 +97,12 @@ public:
     int GridRowsPerPage(const QString& name) const;
     // A grid row that only takes its place on the page: nothing is drawn for it.
     static QString BlankRow();
+    // A grid row that continues the row above it: that row's cells take its room too, so that a text
+    // too long for one line prints whole on two or more.
+    static QString JoinedRow();
+    // How many rows of the body's grid of that name the row needs for every cell's text to print whole
+    // (1 when one line holds it); the row then is followed by that many less one JoinedRow()s.
+    int GridRowLines(const QString& name, const QString& row) const;
     // A text that is printed as it stands in a grid row or a field: a "|" in it does not split the
     // row, and "[%bold%]", "[%separator%]" and the other tags in it are not read.
     static QString Literal(const QString& text);
@@ -133,10 +140,13 @@ private:
     void DrawObject(CPlocha& surface, const CDrawObject& object, int page);
     void DrawGrid(CPlocha& surface, const CDrawGrid& grid, int page);
     CDrawGrid* FindGrid(CContainer& section, const QString& name) const;
+    int LayoutSections();
 
     CContainerArray m_sections;
     QString m_templateName;
     QString m_lastError;
     QString m_baseFolder;
     bool m_landscape = false;
+    int m_pages = 0; // of the last layout: "[%pages%]" in a label
+    mutable std::unique_ptr<CMeraciaPlocha> m_measure;
 };

@@ -321,31 +321,7 @@ int CTabulka::TextLineHeight(int weight)
 QStringList CTabulka::WrapToWidth(const QString& text, int width, int weight)
 {
     m_surface.SetFont(GridFont(weight));
-    QStringList lines;
-    for (const QString& paragraph :
-         QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'))) {
-        QString line;
-        for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (m_surface.TextWidth(longer) <= width) {
-                line = longer;
-                continue;
-            }
-            if (!line.isEmpty())
-                lines << line;
-            line = word;
-            // A word wider than the line itself is broken where it must be.
-            while (line.size() > 1 && m_surface.TextWidth(line) > width) {
-                qsizetype fit = line.size() - 1;
-                while (fit > 1 && m_surface.TextWidth(line.left(fit)) > width)
-                    --fit;
-                lines << line.left(fit);
-                line = line.mid(fit);
-            }
-        }
-        lines << line;
-    }
-    return lines;
+    return m_surface.Wrapped(text, width);
 }
 
 QStringList CTabulka::WrapInColumn(int column, const QString& text)

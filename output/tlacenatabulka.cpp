@@ -382,6 +382,12 @@ void CTlacZoznamu::TurnToLandscape()
     m_laidOut = false;
 }
 
+std::optional<bool> CTlacZoznamu::TooWideForPortrait()
+{
+    PageCount();
+    return m_table.Bands() > 1;
+}
+
 void CTlacZoznamu::DrawPage(CPlocha& surface, int page)
 {
     const int pages = PageCount();

@@ -107,6 +107,7 @@ public:
     int PageCount() override;
     void DrawPage(CPlocha& surface, int page) override;
     void TurnToLandscape() override;
+    std::optional<bool> TooWideForPortrait() override;
     void NumberPagesWithin(int before, int total) override
     {
         m_before = before;

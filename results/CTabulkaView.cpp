@@ -1,6 +1,8 @@
 #include "CTabulkaView.h"
 
 #include "db/CLigaroDoc.h"
+#include "db/CPouzivatel.h"
+#include "db/schema.h"
 #include "results/prepocet.h"
 #include "results/tabulka.h"
 #include "ui/CMyListCtrl.h"
@@ -13,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 CTabulkaView::CTabulkaView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
@@ -100,7 +103,18 @@ void CTabulkaView::SaveText()
     const int club = m_list->SelectedId();
     if (m_filling || club == 0 || !m_doc.HasEditAccess())
         return;
-    m_doc.Run([&] { SaveSanctionText(m_doc.Database(), m_competition, club, m_trest->toPlainText()); });
+    QString text = m_trest->toPlainText();
+    if (text.size() > kDlzkaTrestu) {
+        // What is typed past the limit is not taken, and she is told so, rather than cut when read.
+        text.truncate(kDlzkaTrestu);
+        m_filling = true;
+        m_trest->setPlainText(text);
+        m_trest->moveCursor(QTextCursor::End);
+        m_filling = false;
+        m_doc.User().ShowMessage(QStringLiteral("Text trestu môže mať najviac %1 znakov.").arg(kDlzkaTrestu),
+                                 CPouzivatel::Ikona::Vykricnik);
+    }
+    m_doc.Run([&] { SaveSanctionText(m_doc.Database(), m_competition, club, text); });
 }
 
 void CTabulkaView::SavePoints()

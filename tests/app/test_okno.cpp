@@ -660,6 +660,12 @@ TEST_F(MainWindow, ThePreviewAndThePrinterDrawWhatThePdfHolds)
     const QString season = NewDemoSeason(QStringLiteral("nahlad.mdb"), 1, 16, 12);
     ASSERT_TRUE(m_frame->OpenSeason(season));
     CDatabaza& db = m_doc.Database();
+    // Names and notes that wrap in their cells.
+    db.Execute(
+        QStringLiteral("update tkluby set nazov = 'Telovýchovná jednota Družstevník Horné Zálužie ' || ID"));
+    db.Execute(QStringLiteral("update tzapasy set poznamka2 = ? where ID % 5 = 0"),
+               {QStringLiteral("Odložený zápas, nový termín určí športovo-technická komisia na zasadnutí v "
+                               "utorok po dohode oboch klubov.")});
     for (auto it = Outputs().constBegin(); it != Outputs().constEnd(); ++it) {
         const std::string name = it.key().toStdString();
         CVyber v;

@@ -206,6 +206,7 @@ TEST_F(Officials, DaysListTheirMatchesByCompetitionAndByesAreLeftOut)
     report.DrawPage(page, 1);
     EXPECT_NE(page.FindText(QStringLiteral("Nominácie rozhodcov v sezóne ")), nullptr);
     EXPECT_NE(page.FindText(QStringLiteral("Dorast A")), nullptr);
+    EXPECT_NE(page.FindText(QStringLiteral("Strana 1/1")), nullptr);
 }
 
 TEST_F(Officials, AClubNameWithTagsPrintsAsTypedOnTheNominationsSheet)
@@ -355,7 +356,8 @@ TEST_F(Officials, ASeasonOfMarksRunsOverSeveralLinesOfItsColumnAndNothingIsLost)
         for (const auto& t : texts) {
             if (t.text.startsWith(QStringLiteral("Rozhodca ")))
                 names.append({t.rect.y(), t.text});
-            else if (t.clip.x() == header->clip.x() && &t != header && t.text != header->text && !t.text.isEmpty())
+            else if (t.clip.x() == header->clip.x() && &t != header && t.text != header->text &&
+                     !t.text.isEmpty())
                 marks.append({t.rect.y(), t.text});
         }
         std::sort(names.begin(), names.end());
@@ -369,7 +371,8 @@ TEST_F(Officials, ASeasonOfMarksRunsOverSeveralLinesOfItsColumnAndNothingIsLost)
             for (const auto& [y, text] : marks)
                 if (y >= top && y < bottom)
                     lines << text;
-            EXPECT_EQ(lines.join(QLatin1Char(' ')).replace(QChar(0xa0), QLatin1Char(' ')), all.at(official)) << official;
+            EXPECT_EQ(lines.join(QLatin1Char(' ')).replace(QChar(0xa0), QLatin1Char(' ')), all.at(official))
+                << official;
             // A line breaks after a mark's separator, never inside a mark.
             for (const QString& line : lines.mid(0, lines.size() - 1))
                 EXPECT_TRUE(line.endsWith(QStringLiteral(";"))) << line.toStdString();

@@ -1,12 +1,14 @@
 // Report templates: reading the lines, filling fields and grids, laying out the pages and drawing
 // them (on a recording surface, in twips: 1440 to the inch).
 
+#include "output/CQtPlocha.h"
 #include "output/CReportGenerator.h"
 #include "output/CZaznamovaPlocha.h"
 #include "output/kodovanie.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -105,6 +107,60 @@ TEST(ReportTemplate, TextsGoIntoFieldsOnlyAndLabelsShowThePageNumber)
     EXPECT_EQ(title->rect, QRect(1440, 720, 6 * 1440, 720));
     EXPECT_TRUE(TextsOf(page2).contains(QStringLiteral("riadok 14")));
     EXPECT_FALSE(TextsOf(page2).contains(QStringLiteral("riadok 9")));
+}
+
+TEST(ReportTemplate, ACellTooLongForItsLineTakesTheRowsJoinedToItAndALabelCountsThePages)
+{
+    CReportGenerator r;
+    ASSERT_TRUE(r.LoadSectionFromLines(
+        {QStringLiteral(
+             "report_label:1,10,7,10.5,Strana [%page%]/[%pages%],Strana,0,Arial CE,100,0,0,0,0,0,2"),
+         Grid(QStringLiteral("g"), QStringLiteral("1.5#Arial CE#90#0#0#0#0#0#4|0#Arial CE#90#0#0#0#0#0#4"))},
+        0));
+    const QString name = QStringLiteral("Telovýchovná jednota Družstevník Horné Zálužie nad Ondavou K7q");
+    const QString row = name + QStringLiteral("|Šťastný-Ďurovčík");
+    const int span = r.GridRowLines(QStringLiteral("g"), row);
+    EXPECT_GE(span, 2);
+    EXPECT_EQ(r.GridRowLines(QStringLiteral("g"), QStringLiteral("FK Inter|Ján")), 1);
+    QStringList rows = {row};
+    for (int i = 1; i < span; ++i)
+        rows << CReportGenerator::JoinedRow();
+    for (int i = 0; i < 10; ++i)
+        rows << QStringLiteral("Ďalší %1|riadok").arg(i);
+    ASSERT_TRUE(r.SetGridRows(QStringLiteral("g"), rows));
+    ASSERT_EQ(r.LayoutPages(), 2);
+
+    // Measured as the printer measures.
+    CZaznamovaPlocha page;
+    page.m_metrics = [](const CPismo& f) { return PrintMetrics(f); };
+    page.m_widths = [](const CPismo& f, const QString& text) {
+        return QFontMetricsF(PrintFont(f)).horizontalAdvance(text);
+    };
+    r.DrawPage(page, 1);
+    ASSERT_NE(page.FindText(QStringLiteral("Strana 1/2")), nullptr);
+    // The name in lines within its cell and the rows it spans, read in order; the next row below it.
+    const int top = 1440, rowHeight = 288;
+    QStringList lines;
+    int bottom = 0;
+    for (const auto& t : page.Texts()) {
+        if (!name.contains(t.text) || t.rect.left() > 720 + 1.5 * 1440)
+            continue;
+        lines << t.text;
+        const QRectF ink(t.rect.left(), t.rect.top(),
+                         QFontMetricsF(PrintFont(t.font)).horizontalAdvance(t.text), t.rect.height());
+        EXPECT_LE(ink.right(), 720 + 1.5 * 1440) << t.text.toStdString();
+        EXPECT_GE(ink.top(), top) << t.text.toStdString();
+        EXPECT_LE(ink.bottom(), top + span * rowHeight) << t.text.toStdString();
+        bottom = std::max(bottom, t.rect.bottom());
+    }
+    EXPECT_EQ(lines.join(QLatin1Char(' ')), name);
+    EXPECT_GE(lines.size(), 2);
+    ASSERT_NE(page.FindText(QStringLiteral("Ďalší 0")), nullptr);
+    EXPECT_GE(page.FindText(QStringLiteral("Ďalší 0"))->rect.top(), top + span * rowHeight);
+    // The double name breaks after a hyphen, not inside a word.
+    EXPECT_NE(page.FindText(QStringLiteral("Šťastný-Ďurovčík")), nullptr);
+    for (const auto& t : page.Texts())
+        EXPECT_FALSE(t.text.contains(QChar(0x2026))) << t.text.toStdString();
 }
 
 TEST(ReportTemplate, ATwoInchGridAtFiveRowsPerInchPages25RowsOntoThree)
