@@ -2,8 +2,8 @@
 
 #include "app/CMainFrame.h"
 #include "app/ikona.h"
-#include "app/lokalizacia.h"
 #include "output/CQtPlocha.h"
+#include "preklady/lokalizacia.h"
 
 CLigaroApp::CLigaroApp(int& argc, char** argv)
     : m_app(argc, argv), m_preklady(m_app), m_printer(QPrinter::HighResolution), m_doc(m_user)

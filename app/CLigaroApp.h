@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/CNastavenia.h"
 #include "app/dialogy.h"
-#include "app/lokalizacia.h"
 #include "db/CLigaroDoc.h"
+#include "db/CNastavenia.h"
+#include "preklady/lokalizacia.h"
 
 #include <QApplication>
 #include <QPrinter>

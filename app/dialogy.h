@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/udajesezony.h"
-#include "app/ukazka.h"
 #include "db/CPouzivatel.h"
 #include "db/novasezona.h"
+#include "db/udajesezony.h"
 #include "db/zalohy.h"
+#include "demo/ukazka.h"
 
 #include <QDialog>
 #include <QHash>

@@ -10,6 +10,7 @@
 #include "results/CNajStrelciView.h"
 #include "results/CTabulkaView.h"
 #include "results/CVysledkyView.h"
+#include "results/odstupenieklubu.h"
 
 std::unique_ptr<CPohlad> CreateListView(int index, CLigaroDoc& doc, CRamecPohladov& frame)
 {
@@ -39,6 +40,7 @@ std::unique_ptr<CPohlad> CreateListView(int index, CLigaroDoc& doc, CRamecPohlad
     case kPohladNesmuHrat:
         return std::make_unique<CNesmuHratView>(doc, frame);
     default:
-        return std::make_unique<CLigaroView>(doc, frame);
+        return std::make_unique<CLigaroView>(
+            doc, frame, CPrikazyOdstupenia{WithdrawClubCommand, CancelWithdrawalCommand});
     }
 }

@@ -3,10 +3,10 @@
 // a second ("ciel_ms").
 
 #include "app/CMainFrame.h"
-#include "app/CNastavenia.h"
-#include "app/ukazka.h"
 #include "competition/sutaze.h"
 #include "db/CLigaroDoc.h"
+#include "db/CNastavenia.h"
+#include "demo/ukazka.h"
 #include "discipline/CZKView.h"
 #include "officials/CRozhodciView.h"
 #include "tichy.h"

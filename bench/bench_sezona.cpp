@@ -3,13 +3,13 @@
 // ("ciel_ms"); where the goal is a multiple of a floor, the floor is measured in the same run and the
 // ratio printed ("pomer", goal "ciel_pomer").
 
-#include "app/ukazka.h"
-#include "app/vystupy.h"
+#include "cli/vystupy.h"
 #include "competition/kluby.h"
 #include "competition/rozpis.h"
 #include "db/CDatabaza.h"
 #include "db/CLigaroDoc.h"
 #include "db/kontroly.h"
+#include "demo/ukazka.h"
 #include "discipline/karty.h"
 #include "discipline/nesmuhrat.h"
 #include "officials/nominacie.h"

@@ -3,8 +3,8 @@
 // the season and no faster ("ms_na_zapas" about the same at every size); the goal for the full size is
 // 2 s for the whole publishing and 40 MB for the site.
 
-#include "app/ukazka.h"
 #include "db/CLigaroDoc.h"
+#include "demo/ukazka.h"
 #include "tichy.h"
 #include "web/sajt.h"
 

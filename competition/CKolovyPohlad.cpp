@@ -60,6 +60,23 @@ void CKolovyPohlad::OnInitialUpdate()
     UpdateEditAccess();
 }
 
+bool FillRoundSelector(QComboBox* selector, const QVector<CPolozkaKola>& items, int& round)
+{
+    selector->clear();
+    for (const CPolozkaKola& item : items)
+        AddChooserItem(selector, item.text, item.round, item.played);
+    const int index = selector->findData(round);
+    if (index >= 0) {
+        selector->setCurrentIndex(index);
+        return false;
+    }
+    if (selector->count() == 0)
+        return false;
+    selector->setCurrentIndex(0);
+    round = selector->itemData(0).toInt();
+    return true;
+}
+
 void CKolovyPohlad::LoadRounds()
 {
     m_filling = true;

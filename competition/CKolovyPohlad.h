@@ -4,10 +4,15 @@
 #include "ui/CPohlad.h"
 
 class CDatabaza;
+struct CPolozkaKola;
 class CMyListCtrl;
 class CMyStatic;
 class QComboBox;
 class QHBoxLayout;
+
+// Fills a round selector and selects `round`; when that round is gone, the first item is selected
+// and `round` becomes its round. Returns whether `round` changed. A played round shows a tick.
+bool FillRoundSelector(QComboBox* selector, const QVector<CPolozkaKola>& items, int& round);
 
 // A list of the current competition's matches, one round at a time or all ("Všetky kolá"): the
 // schedule and the results. It keeps the round selector and the list in step with the store.

@@ -1,8 +1,8 @@
 #include "CLigaroView.h"
 
+#include "competition/odstupenie.h"
 #include "db/CLigaroDoc.h"
 #include "db/kody.h"
-#include "results/odstupenie.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/CMyStatic.h"
 #include "ui/CPoleDatumu.h"
@@ -65,11 +65,13 @@ void CKubUdaje::accept()
     QDialog::accept();
 }
 
-CLigaroView::CLigaroView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent)
+CLigaroView::CLigaroView(CLigaroDoc& doc, CRamecPohladov& frame, CPrikazyOdstupenia withdrawal,
+                         QWidget* parent)
     : CZaznamovyPohlad(doc, frame, parent), m_title(new CMyStatic(QStringLiteral("Zoznam klubov"), this)),
       m_list(new CMyListCtrl(this)), m_noteLabel(new QLabel(QStringLiteral("Poznámka ku klubu:"), this)),
       m_note(new QPlainTextEdit(this)),
-      m_withdraw(new QPushButton(kOdstupenieKlubu + QStringLiteral("..."), this))
+      m_withdraw(new QPushButton(kOdstupenieKlubu + QStringLiteral("..."), this)),
+      m_withdrawal(std::move(withdrawal))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 0, 0);
@@ -149,7 +151,8 @@ bool CLigaroView::SelectedWithdrawn()
 void CLigaroView::UpdateWithdrawButton()
 {
     m_withdraw->setText(SelectedWithdrawn() ? kZrusitOdstupenie : kOdstupenieKlubu + QStringLiteral("..."));
-    m_withdraw->setEnabled(CanEdit() && m_list->SelectedId() != 0);
+    m_withdraw->setEnabled(CanEdit() && m_list->SelectedId() != 0 && m_withdrawal.withdraw &&
+                           m_withdrawal.cancel);
 }
 
 QList<QAction*> CLigaroView::ExtraContextActions()
@@ -166,11 +169,11 @@ void CLigaroView::WithdrawSelected()
 {
     const int row = m_list->SelectedRow();
     const int id = m_list->SelectedId();
-    if (!CanEdit() || id == 0)
+    if (!CanEdit() || id == 0 || !m_withdrawal.withdraw || !m_withdrawal.cancel)
         return;
     if (SelectedWithdrawn()) {
         bool cancelled = false;
-        m_doc.Run([&] { cancelled = CancelWithdrawalCommand(m_doc, id); });
+        m_doc.Run([&] { cancelled = m_withdrawal.cancel(m_doc, id); });
         if (cancelled)
             FillClubList();
     } else {
@@ -178,7 +181,7 @@ void CLigaroView::WithdrawSelected()
         if (dialog.exec() != QDialog::Accepted)
             return;
         bool withdrawn = false;
-        m_doc.Run([&] { withdrawn = WithdrawClubCommand(m_doc, id, dialog.Day(), dialog.Annul()); });
+        m_doc.Run([&] { withdrawn = m_withdrawal.withdraw(m_doc, id, dialog.Day(), dialog.Annul()); });
         if (withdrawn)
             FillClubList();
     }

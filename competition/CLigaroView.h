@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class CMyListCtrl;
 class CMyStatic;
 class QLabel;
@@ -49,12 +51,22 @@ private:
     class QCheckBox* m_annul;
 };
 
+// Withdrawing a club and cancelling it, as the season's commands do them: writing a withdrawal
+// recalculates the standings, which are the results' own, so the window hands them to the clubs list.
+// False when nothing was done.
+struct CPrikazyOdstupenia
+{
+    std::function<bool(CLigaroDoc& doc, int club, const QDate& day, bool annul)> withdraw;
+    std::function<bool(CLigaroDoc& doc, int club)> cancel;
+};
+
 // "Zoznam klubov": the clubs of the current competition by drawn number, with a note per club.
 class CLigaroView : public CZaznamovyPohlad
 {
     Q_OBJECT
 public:
-    CLigaroView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
+    CLigaroView(CLigaroDoc& doc, CRamecPohladov& frame, CPrikazyOdstupenia withdrawal,
+                QWidget* parent = nullptr);
 
     void OnInitialUpdate() override;
     void UpdateEditAccess() override;
@@ -88,6 +100,7 @@ private:
     QLabel* m_noteLabel;
     QPlainTextEdit* m_note;
     QPushButton* m_withdraw;
+    CPrikazyOdstupenia m_withdrawal;
     int m_competition = 0;
     // The selected club's withdrawal ("Zrušiť odstúpenie" then), if any.
     bool SelectedWithdrawn();

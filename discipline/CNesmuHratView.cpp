@@ -1,5 +1,6 @@
 #include "CNesmuHratView.h"
 
+#include "competition/CKolovyPohlad.h"
 #include "competition/kluby.h"
 #include "competition/rozpis.h"
 #include "db/CLigaroDoc.h"

@@ -136,12 +136,7 @@ void CZKView::OnInitialUpdate()
         for (int r : RoundColumns(db, m_competition).rounds)
             if (!seen.contains(r)) {
                 seen.append(r);
-                if (played.contains(r)) {
-                    m_rounds->addItem(PlayedIcon(m_rounds), QString::number(r), r);
-                    m_rounds->setItemData(m_rounds->count() - 1, kOdohraneKolo, Qt::ToolTipRole);
-                } else {
-                    m_rounds->addItem(QString::number(r), r);
-                }
+                AddChooserItem(m_rounds, QString::number(r), r, played.contains(r));
             }
         m_rounds->setCurrentIndex(std::max(0, m_rounds->findData(CurrentRound(db, m_competition))));
     });

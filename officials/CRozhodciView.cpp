@@ -329,14 +329,8 @@ void CNominacieView::OnInitialUpdate()
         // With no match at all there is nothing to choose. Past days are ticked; the list opens on
         // the next match day, the one the committee nominates for.
         if (items.size() > 1)
-            for (const auto& item : items) {
-                if (item.date.isValid() && item.date < today) {
-                    m_dates->addItem(PlayedIcon(m_dates), item.text, item.key);
-                    m_dates->setItemData(m_dates->count() - 1, kOdohraneKolo, Qt::ToolTipRole);
-                } else {
-                    m_dates->addItem(item.text, item.key);
-                }
-            }
+            for (const auto& item : items)
+                AddChooserItem(m_dates, item.text, item.key, item.date.isValid() && item.date < today);
         const int current = CurrentDayIndex(items, today);
         m_dates->setCurrentIndex(m_dates->count() > 0 ? std::max(0, current) : -1);
     }

@@ -1,6 +1,7 @@
 #include "nominacie.h"
 
 #include "competition/CZapas.h"
+#include "competition/odstupenie.h"
 #include "competition/rozpis.h"
 #include "competition/sutaze.h"
 #include "db/CDatabaza.h"
@@ -10,7 +11,6 @@
 #include "db/kody.h"
 #include "output/CReportGenerator.h"
 #include "output/strankovanie.h"
-#include "results/odstupenie.h"
 
 #include "db/schema.h"
 

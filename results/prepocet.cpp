@@ -1,9 +1,9 @@
 #include "prepocet.h"
 
+#include "competition/odstupenie.h"
 #include "db/CChybaDatabazy.h"
 #include "db/CDatabaza.h"
 #include "db/kody.h"
-#include "odstupenie.h"
 
 #include <QHash>
 #include <QString>

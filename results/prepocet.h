@@ -15,7 +15,7 @@ class CDatabaza;
 // that lost by forfeit loses 0:3 and its opponent wins 3:0, whatever the opponent's field holds; when
 // both sides forfeit, both lose 0:3. A match counts only with a full result (both scores, or a
 // forfeit): a half-typed one counts nowhere, and so does a bye. A withdrawn club's matches count as
-// its withdrawal says (odstupenie.h).
+// its withdrawal says (competition/odstupenie.h).
 struct CPocty
 {
     int club = 0;

@@ -1,5 +1,6 @@
 #include "strelci.h"
 
+#include "competition/odstupenie.h"
 #include "competition/rozpis.h"
 #include "competition/sutaze.h"
 #include "db/CDatabaza.h"
@@ -9,7 +10,6 @@
 #include "db/schema.h"
 #include "db/slovencina.h"
 #include "output/CTabulka.h"
-#include "results/odstupenie.h"
 #include "tabulka.h"
 
 #include <QHash>

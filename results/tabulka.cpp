@@ -1,6 +1,7 @@
 #include "tabulka.h"
 
 #include "competition/kluby.h"
+#include "competition/odstupenie.h"
 #include "competition/sutaze.h"
 #include "db/CChybaDatabazy.h"
 #include "db/CDatabaza.h"
@@ -9,7 +10,6 @@
 #include "db/kody.h"
 #include "db/nastaveniasezony.h"
 #include "db/schema.h"
-#include "odstupenie.h"
 #include "output/CQtPlocha.h"
 #include "output/CTabulka.h"
 #include "prepocet.h"

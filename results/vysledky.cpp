@@ -2,6 +2,7 @@
 
 #include "competition/CZapas.h"
 #include "competition/kluby.h"
+#include "competition/odstupenie.h"
 #include "competition/rozpis.h"
 #include "competition/sutaze.h"
 #include "db/CChybaDatabazy.h"
@@ -9,7 +10,6 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
-#include "odstupenie.h"
 #include "output/CTabulka.h"
 #include "prepocet.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "competition/odstupenie.h"
 #include "competition/rozpis.h"
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
-#include "results/odstupenie.h"
 
 #include <optional>
 

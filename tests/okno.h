@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CMainFrame.h"
-#include "app/CNastavenia.h"
+#include "db/CNastavenia.h"
 #include "pomocnik.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "pomocnik.h"
 
-#include "app/ukazka.h"
 #include "db/CDatabaza.h"
 #include "db/schema.h"
+#include "demo/ukazka.h"
 
 #include <QLocale>
 #include <QProcess>

@@ -1,7 +1,5 @@
 #include "ovladace.h"
 
-#include "competition/rozpis.h"
-
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -60,26 +58,12 @@ QIcon PlayedIcon(QWidget* widget)
     return widget->style()->standardIcon(QStyle::SP_DialogApplyButton);
 }
 
-bool FillRoundSelector(QComboBox* selector, const QVector<CPolozkaKola>& items, int& round)
+void AddChooserItem(QComboBox* chooser, const QString& text, const QVariant& data, bool played)
 {
-    selector->clear();
-    const QIcon played = PlayedIcon(selector);
-    for (const CPolozkaKola& item : items) {
-        if (item.played) {
-            selector->addItem(played, item.text, item.round);
-            selector->setItemData(selector->count() - 1, kOdohraneKolo, Qt::ToolTipRole);
-        } else {
-            selector->addItem(item.text, item.round);
-        }
+    if (played) {
+        chooser->addItem(PlayedIcon(chooser), text, data);
+        chooser->setItemData(chooser->count() - 1, kOdohraneKolo, Qt::ToolTipRole);
+    } else {
+        chooser->addItem(text, data);
     }
-    const int index = selector->findData(round);
-    if (index >= 0) {
-        selector->setCurrentIndex(index);
-        return false;
-    }
-    if (selector->count() == 0)
-        return false;
-    selector->setCurrentIndex(0);
-    round = selector->itemData(0).toInt();
-    return true;
 }

@@ -10,7 +10,7 @@ class QIcon;
 class QWidget;
 class QDialog;
 class QPlainTextEdit;
-struct CPolozkaKola;
+class QVariant;
 
 // Small pieces the dialogs and views share.
 
@@ -23,9 +23,8 @@ void ResizeWithinScreen(QDialog* dialog, QSize wanted = {});
 QDialogButtonBox* OkCancelButtons(QDialog* dialog);
 // Keeps a note at most `limit` characters long, as the store's note columns are.
 void LimitPlainText(QPlainTextEdit* edit, int limit);
-// Fills a round selector and selects `round`; when that round is gone, the first item is selected
-// and `round` becomes its round. Returns whether `round` changed. A played round shows a tick.
-bool FillRoundSelector(QComboBox* selector, const QVector<CPolozkaKola>& items, int& round);
 // The tick of a played round or a past day in a chooser, and what its tip says.
 QIcon PlayedIcon(QWidget* widget);
 inline const QString kOdohraneKolo = QStringLiteral("odohrané");
+// Adds an item to a chooser of rounds or days: a played one with the tick and its tip.
+void AddChooserItem(QComboBox* chooser, const QString& text, const QVariant& data, bool played);

@@ -1,5 +1,5 @@
 // Widget tests need an application object; they run on the offscreen platform.
-#include "app/lokalizacia.h"
+#include "preklady/lokalizacia.h"
 
 #include <QApplication>
 

@@ -2,8 +2,7 @@
 // competitions tree and the recent-file list.
 
 #include "app/dialogy.h"
-#include "app/udajesezony.h"
-#include "app/vystupy.h"
+#include "cli/vystupy.h"
 #include "competition/CLigaroView.h"
 #include "competition/CSutazeView.h"
 #include "competition/kluby.h"
@@ -11,6 +10,7 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/subory.h"
+#include "db/udajesezony.h"
 #include "jet/prevod.h"
 #include "officials/CRozhodciView.h"
 #include "okno.h"

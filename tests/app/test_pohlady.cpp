@@ -17,7 +17,7 @@
 #include "results/CTabulkaView.h"
 #include "results/CVysledkyView.h"
 #include "results/VyberStrelcov.h"
-#include "results/odstupenie.h"
+#include "results/odstupenieklubu.h"
 #include "ui/CMyListCtrl.h"
 #include "ui/CPoleDatumu.h"
 #include "ui/hladanie.h"

@@ -3,7 +3,7 @@
 // back by poppler. Every name, note and sanction is on the paper whole, no word stands outside the
 // paper or over another, and no data text is smaller than 7 pt.
 
-#include "app/vystupy.h"
+#include "cli/vystupy.h"
 #include "competition/rozpis.h"
 #include "db/CDatabaza.h"
 #include "db/kody.h"

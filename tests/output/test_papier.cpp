@@ -1,7 +1,7 @@
 // Every printout of a full season on paper: every text inside the page, every column of the tables
 // whole. Measured with the printer's own fonts.
 
-#include "app/vystupy.h"
+#include "cli/vystupy.h"
 #include "competition/rozpis.h"
 #include "db/CDatabaza.h"
 #include "db/kody.h"

@@ -17,7 +17,7 @@
 #include "output/CZaznamovaPlocha.h"
 #include "players/hraci.h"
 #include "pomocnik.h"
-#include "results/odstupenie.h"
+#include "results/odstupenieklubu.h"
 #include "results/prepocet.h"
 #include "results/strelci.h"
 #include "results/tabulka.h"

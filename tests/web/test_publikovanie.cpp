@@ -1,7 +1,7 @@
 // The week's publishing: spreadsheets imported all or nothing and exported one match per row, and the
 // season's site as its readers use it on phones, its calendars, and the folder it goes into.
 
-#include "app/vystupy.h"
+#include "cli/vystupy.h"
 #include "competition/kluby.h"
 #include "competition/rozpis.h"
 #include "db/CDatabaza.h"

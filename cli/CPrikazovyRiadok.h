@@ -23,6 +23,12 @@ public:
 
     CPrikazovyRiadok(QTextStream& out, QTextStream& err);
 
+    // The program's arguments as the system passes them (the program's name first).
+    static QStringList Arguments(int argc, char* argv[]);
+    // The program's start without a window: the job's, help's or usage error's answer on the console
+    // and the exit status.
+    static int Main(int argc, char* argv[]);
+
     // What the program's arguments (the program's name first, as the system passes them) ask for:
     // the window, or a job, help or a usage error, which are answered on the console.
     enum class CRezim { Okno, Konzola };

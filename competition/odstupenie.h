@@ -38,15 +38,6 @@ QString WithdrawalMark(const COdstupenie& withdrawal);
 // Why the club cannot withdraw on `day`: a day more than a year before the season's first match or
 // after its last is a typing error, not a withdrawal. Empty when it can.
 QString WithdrawalDayProblem(CDatabaza& db, const QDate& day);
-
-// Withdraws the club from `day` and recalculates its competition; a club withdrawn already gets the new
-// day and choice. Cancelling restores the results as they were typed.
-void WithdrawClub(CDatabaza& db, int club, const QDate& day, bool annul);
-void CancelWithdrawal(CDatabaza& db, int club);
-// The same as the window's and the command line's commands: a snapshot of the season first (and the
-// cancelling asked for, since it brings the club's results back). False when nothing was done (the user
-// was told why, or said no).
-bool WithdrawClubCommand(class CLigaroDoc& doc, int club, const QDate& day, bool annul);
-bool CancelWithdrawalCommand(class CLigaroDoc& doc, int club);
+// The withdrawal's commands as the clubs list and the command line name them.
 inline const QString kOdstupenieKlubu = QStringLiteral("Odstúpenie klubu");
 inline const QString kZrusitOdstupenie = QStringLiteral("Zrušiť odstúpenie");

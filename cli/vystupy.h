@@ -16,9 +16,9 @@
 
 class CDatabaza;
 
-// What every list of the program prints and exports, for one selection: the one table the command
-// line, the published web site and the benchmarks go through, so that all of them write what the
-// window writes.
+// What every list of the program prints and exports, for one selection, by the names the command line
+// gives the lists: the one table the command line, the tests and the benchmarks go through, made of
+// the same functions the window's views call, so that all of them write what the window writes.
 
 // The selection a list is printed or exported for.
 struct CVyber

@@ -1,12 +1,12 @@
 // The command line, run as a user's script would run it: the real executable, its output and exit
 // status, and files that match what the window writes.
 
-#include "app/CPrikazovyRiadok.h"
-#include "app/udajesezony.h"
+#include "cli/CPrikazovyRiadok.h"
 #include "competition/generator.h"
 #include "competition/rozpis.h"
 #include "db/kody.h"
 #include "db/subory.h"
+#include "db/udajesezony.h"
 #include "discipline/karty.h"
 #include "output/kodovanie.h"
 #include "pomocnik.h"
