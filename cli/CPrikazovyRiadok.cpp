@@ -10,6 +10,7 @@
 #include "db/CChybaDatabazy.h"
 #include "db/CLigaroDoc.h"
 #include "db/CNastavenia.h"
+#include "db/CSezonaNaServeri.h"
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
@@ -250,6 +251,9 @@ bool CPrikazovyRiadok::OpenSeason(CLigaroDoc& doc, const QString& path)
 
 bool CPrikazovyRiadok::LogIn(CLigaroDoc& doc, const CVolby& volby)
 {
+    // A season on a server: its login decides.
+    if (doc.HasEditAccess())
+        return true;
     QString stored;
     if (!doc.Run([&] { stored = StoredPassword(doc.Database()); }))
         return false;
@@ -393,7 +397,7 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
     }
     const bool writes = volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print") ||
                         volby.job == QStringLiteral("publish") || volby.job == QStringLiteral("calendar") ||
-                        volby.job == QStringLiteral("convert");
+                        volby.job == QStringLiteral("convert") || volby.job == QStringLiteral("download");
     if (writes && volby.output.isEmpty())
         return Fail(kZlePouzitie, volby.job == QStringLiteral("publish")
                                       ? QStringLiteral("Chýba priečinok webu (-o PRIECINOK).")
@@ -435,7 +439,54 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
         return WithdrawJob(volby);
     if (volby.job == QStringLiteral("convert"))
         return ConvertJob(volby);
+    if (volby.job == QStringLiteral("upload"))
+        return UploadJob(volby);
+    if (volby.job == QStringLiteral("download"))
+        return DownloadJob(volby);
     return ExportOrPrint(volby);
+}
+
+int CPrikazovyRiadok::UploadJob(const CVolby& volby)
+{
+    QString address = volby.options.value(QStringLiteral("server"));
+    if (address.isEmpty())
+        return Fail(kZlePouzitie, QStringLiteral("Chýba adresa servera (--server postgresql://...)."));
+    if (IsServerAddress(volby.season))
+        return Fail(kZlePouzitie,
+                    QStringLiteral("Na server sa nahrá sezóna zo súboru; sezóna %1 už na serveri je.")
+                        .arg(volby.season));
+    try {
+        // Without a name in the address the season takes the file's.
+        if (ParseServerAddress(address, false).season.isEmpty())
+            address = AddressWithSeason(address, QFileInfo(volby.season).completeBaseName());
+        ParseServerAddress(address);
+    } catch (const CChybaDatabazy& e) {
+        return Fail(kZlePouzitie, e.UserText());
+    }
+    return OnSeason(volby, QString(), [&](CLigaroDoc&, CDatabaza& db) -> int {
+        db.UploadTo(address);
+        m_out << QStringLiteral("Sezóna je na serveri: %1").arg(ParseServerAddress(address).shown)
+              << Qt::endl;
+        return kUspech;
+    });
+}
+
+int CPrikazovyRiadok::DownloadJob(const CVolby& volby)
+{
+    if (!IsServerAddress(volby.season))
+        return Fail(
+            kZlePouzitie,
+            QStringLiteral("--download berie adresu sezóny na serveri (postgresql://...?sezona=NAZOV)."));
+    if (const int refused = RefuseOutput(volby); refused != kUspech)
+        return refused;
+    if (QFileInfo::exists(volby.output) || QFileInfo(volby.output).isSymLink())
+        return Fail(kNedaSa,
+                    QStringLiteral("Súbor %1 už je; sezóna zo servera sa zapíše len do nového súboru.")
+                        .arg(QDir::toNativeSeparators(QDir::cleanPath(volby.output))));
+    return OnSeason(volby, volby.output, [&](CLigaroDoc&, CDatabaza& db) -> int {
+        db.CopyTo(volby.output);
+        return kUspech;
+    });
 }
 
 int CPrikazovyRiadok::ConvertJob(const CVolby& volby)

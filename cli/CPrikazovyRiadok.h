@@ -88,6 +88,8 @@ private:
     int AmnestyJob(const CVolby& volby);
     int WithdrawJob(const CVolby& volby);
     int ConvertJob(const CVolby& volby);
+    int UploadJob(const CVolby& volby);
+    int DownloadJob(const CVolby& volby);
 
     QTextStream& m_out;
     QTextStream& m_err;

@@ -40,6 +40,11 @@ QString Synopsis()
         "                                                  klub odstúpil zo súťaže od dňa --datum\n"
         "  agenda-mirak --convert STARA.mdb -o NOVA.mdb [--salvage]\n"
         "                                                  sezóna vo formáte Jet do nového súboru\n"
+        "  agenda-mirak --upload SEZONA.mdb --server "
+        "postgresql://POUZIVATEL@SERVER:PORT/DATABAZA[?sezona=NAZOV]\n"
+        "                                                  sezónu zo súboru na server PostgreSQL\n"
+        "  agenda-mirak --download postgresql://...?sezona=NAZOV -o NOVA.mdb\n"
+        "                                                  sezónu zo servera do nového súboru\n"
         "\n"
         "--datum: pri --export/--print nominacie hrací deň nominácií; pri --amnesty deň, pred ktorým\n"
         "        sa karty odpustia (predvolene dnes); pri --withdraw deň, od ktorého klub odstúpil.\n"
@@ -54,6 +59,9 @@ QString Synopsis()
         "        hrané kolo; --klub). Bez súťaže: rozhodcovia, delegati, nominacie (--datum); pri tlači aj\n"
         "        znamky. Voľbu, ktorú úloha alebo zoznam nepoužíva, program odmietne.\n"
         "--info so --sutaz ID vypíše aj kluby súťaže s ich ID.\n"
+        "Namiesto SEZONA.mdb možno každej úlohe dať adresu sezóny na serveri\n"
+        "        postgresql://POUZIVATEL@SERVER:PORT/DATABAZA?sezona=NAZOV (heslo z ~/.pgpass alebo "
+        "PGPASSWORD).\n"
         "Návratová hodnota: 0 úspech, 1 nesprávne použitie, 2 sezónu nemožno otvoriť, výber nič\n"
         "neoznačuje, súbor na import má chybu (nič sa neuloží) alebo by výstup nahradil sezónu či niečo,\n"
         "čo nie je súbor.");
@@ -81,6 +89,12 @@ void DefineOptions(QCommandLineParser& parser)
                         "klubu v novej sezóne)."));
     flag(QStringLiteral("withdraw"), QStringLiteral("Klub --klub odstúpil zo súťaže od dňa --datum."));
     flag(QStringLiteral("convert"), QStringLiteral("Prevedie sezónu vo formáte Jet do nového súboru -o."));
+    flag(QStringLiteral("upload"),
+         QStringLiteral("Nahrá sezónu zo súboru na server --server ako novú sezónu."));
+    flag(QStringLiteral("download"), QStringLiteral("Zapíše sezónu zo servera do nového súboru -o."));
+    value({QStringLiteral("server")},
+          QStringLiteral("Pri --upload adresa databázy na serveri (s ?sezona=NAZOV aj názov novej sezóny)."),
+          QStringLiteral("ADRESA"));
     flag(QStringLiteral("salvage"),
          QStringLiteral("Pri --convert poškodeného súboru prevedie, čo sa dá prečítať, a každú stratu zapíše "
                         "do správy NOVA.mdb.prevod.txt."));
@@ -180,6 +194,8 @@ QStringList OptionsOfJob(const QString& job)
         {QStringLiteral("amnesty"), {"sutaz", "pocet", "datum", "heslo"}},
         {QStringLiteral("withdraw"), {"klub", "datum", "annul", "zrusit", "heslo"}},
         {QStringLiteral("convert"), {"o", "salvage"}},
+        {QStringLiteral("upload"), {"server"}},
+        {QStringLiteral("download"), {"o"}},
         {QStringLiteral("jet-child"), {"salvage"}},
     };
     return options.value(job);

@@ -13,7 +13,8 @@ inline const QStringList kJobs = {
     QStringLiteral("recalculate"),  QStringLiteral("generate"),       QStringLiteral("export"),
     QStringLiteral("print"),        QStringLiteral("publish"),        QStringLiteral("calendar"),
     QStringLiteral("import-clubs"), QStringLiteral("import-players"), QStringLiteral("amnesty"),
-    QStringLiteral("withdraw"),     QStringLiteral("convert"),        QStringLiteral("jet-child")};
+    QStringLiteral("withdraw"),     QStringLiteral("convert"),        QStringLiteral("jet-child"),
+    QStringLiteral("upload"),       QStringLiteral("download")};
 
 // The jobs that change the season they open: with an edit password they need it.
 inline const QStringList kMeniaSezonu = {QStringLiteral("recalculate"),  QStringLiteral("generate"),
@@ -27,7 +28,7 @@ inline const QStringList kValueOptions = {
     QStringLiteral("heslo"),  QStringLiteral("start"),       QStringLiteral("hour"),
     QStringLiteral("return"), QStringLiteral("return-hour"), QStringLiteral("competitions"),
     QStringLiteral("clubs"),  QStringLiteral("players"),     QStringLiteral("seed"),
-    QStringLiteral("pocet"),  QStringLiteral("from")};
+    QStringLiteral("pocet"),  QStringLiteral("from"),        QStringLiteral("server")};
 
 // Flags of the jobs.
 inline const QStringList kFlags = {QStringLiteral("bez-znamok"), QStringLiteral("bez-trestov"),

@@ -1,6 +1,7 @@
 #include "CDatabaza.h"
 
 #include "CChybaDatabazy.h"
+#include "CSezonaNaServeri.h"
 #include "jetsql.h"
 #include "kody.h"
 #include "kontroly.h"
@@ -148,6 +149,19 @@ CPrikaz::~CPrikaz()
 
 bool CPrikaz::Step()
 {
+    if (m_db.NeedsOwnWrite(m_stmt)) {
+        // A write outside a transaction on a server season: written through as a write of its own.
+        CTransakcia write(m_db);
+        sqlite3_reset(m_stmt);
+        const int rc = sqlite3_step(m_stmt);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+            const QString engine = EngineMessage(m_db.Handle());
+            sqlite3_reset(m_stmt);
+            throw CChybaDatabazy(QStringLiteral("Databáza odmietla požiadavku."), engine, rc);
+        }
+        write.Commit();
+        return rc == SQLITE_ROW;
+    }
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)
         return true;
@@ -244,6 +258,10 @@ CDatabaza::~CDatabaza()
 void CDatabaza::Open(const QString& path)
 {
     Close();
+    if (IsServerAddress(path)) {
+        OpenServer(path);
+        return;
+    }
     const QString shown = QDir::toNativeSeparators(path);
     if (!QFileInfo(path).isFile())
         throw CChybaDatabazy(QStringLiteral("Súbor %1 neexistuje.").arg(shown));
@@ -300,6 +318,98 @@ void CDatabaza::Open(const QString& path)
     }
 }
 
+void CDatabaza::OpenServer(const QString& address)
+{
+    auto server = std::make_unique<CSezonaNaServeri>(ParseServerAddress(address));
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close(db);
+        throw CChybaDatabazy(QStringLiteral("Na sezónu zo servera nie je dosť pamäte."), QString(), rc);
+    }
+    try {
+        server->Load(db);
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+    m_db = db;
+    sqlite3_extended_result_codes(m_db, 0);
+    RegisterFunctions();
+    m_server = std::move(server);
+    m_shownPath = m_server->Address().shown;
+    // The copy was made now from what the server committed: there is no file to check.
+    m_checkedClean = true;
+}
+
+void CDatabaza::UploadTo(const QString& address)
+{
+    if (!m_db)
+        throw CChybaDatabazy(QStringLiteral("Nie je otvorená žiadna sezóna."));
+    CSezonaNaServeri server(ParseServerAddress(address));
+    server.Upload(m_db);
+}
+
+void CDatabaza::Refresh()
+{
+    if (m_server && !m_server->InWrite() && sqlite3_get_autocommit(m_db))
+        m_server->Refresh(m_db);
+}
+
+QString CDatabaza::ServerLogin() const
+{
+    return m_server ? m_server->Login() : QString();
+}
+
+bool CDatabaza::NeedsOwnWrite(sqlite3_stmt* stmt) const
+{
+    return m_server && !m_server->InWrite() && sqlite3_get_autocommit(m_db) && !sqlite3_stmt_readonly(stmt) &&
+           !QString::fromUtf8(sqlite3_sql(stmt))
+                .trimmed()
+                .startsWith(QLatin1String("PRAGMA"), Qt::CaseInsensitive);
+}
+
+void CDatabaza::BeginWrite()
+{
+    if (m_server)
+        m_server->BeginWrite(m_db);
+    try {
+        Execute(QStringLiteral("BEGIN IMMEDIATE"));
+    } catch (...) {
+        if (m_server)
+            m_server->RollbackWrite();
+        throw;
+    }
+}
+
+void CDatabaza::CommitWrite()
+{
+    if (!m_server) {
+        Execute(QStringLiteral("COMMIT"));
+        return;
+    }
+    qint64 seq = 0;
+    try {
+        seq = m_server->CommitWrite(m_db);
+    } catch (...) {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(m_db, "DELETE FROM temp.mirak_zmeny", nullptr, nullptr, nullptr);
+        throw;
+    }
+    Execute(QStringLiteral("COMMIT"));
+    m_server->SetSeen(seq);
+}
+
+void CDatabaza::RollbackWrite()
+{
+    if (m_db)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (m_server) {
+        sqlite3_exec(m_db, "DELETE FROM temp.mirak_zmeny", nullptr, nullptr, nullptr);
+        m_server->RollbackWrite();
+    }
+}
+
 void CDatabaza::RegisterFunctions()
 {
     const int flags = SQLITE_UTF16 | SQLITE_DETERMINISTIC;
@@ -314,7 +424,7 @@ void CDatabaza::RegisterFunctions()
 
 void CDatabaza::PrepareForWriting()
 {
-    if (IsReadOnly())
+    if (IsReadOnly() || m_server)
         return;
     Execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
     Execute(QStringLiteral("PRAGMA synchronous=FULL"));
@@ -364,6 +474,8 @@ QString DamagedMessage(const QString& path)
 
 void CDatabaza::PrepareForBulkWrite()
 {
+    if (m_server)
+        return;
     Execute(QStringLiteral("PRAGMA synchronous=OFF"));
     Execute(QStringLiteral("PRAGMA journal_mode=MEMORY"));
     Execute(QStringLiteral("PRAGMA cache_size=-262144"));
@@ -376,9 +488,12 @@ void CDatabaza::Close()
     m_cursorForms.clear();
     ++m_generation;
     if (m_db) {
+        if (m_server)
+            m_server->RollbackWrite();
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
+    m_server.reset();
 }
 
 void CDatabaza::FinalizeCache()
@@ -443,11 +558,13 @@ const CDatabaza::CFormaKurzora& CDatabaza::CursorForm(const QString& sql,
 
 bool CDatabaza::IsReadOnly() const
 {
-    return m_db && sqlite3_db_readonly(m_db, "main") == 1;
+    return m_db && !m_server && sqlite3_db_readonly(m_db, "main") == 1;
 }
 
 QString CDatabaza::Path() const
 {
+    if (m_server)
+        return m_shownPath;
     return m_db ? QString::fromUtf8(sqlite3_db_filename(m_db, "main")) : QString();
 }
 
@@ -628,7 +745,10 @@ CTransakcia::CTransakcia(CDatabaza& db, CRozsah rozsah) : m_db(db)
     // Inside another transaction (a whole-season job that recalculates, say) this one is a savepoint
     // of it: it commits with the outer one, and its failure takes back only its own writes.
     m_nested = m_db.Handle() && sqlite3_get_autocommit(m_db.Handle()) == 0;
-    m_db.Execute(m_nested ? QStringLiteral("SAVEPOINT mirak") : QStringLiteral("BEGIN IMMEDIATE"));
+    if (m_nested)
+        m_db.Execute(QStringLiteral("SAVEPOINT mirak"));
+    else
+        m_db.BeginWrite();
     m_active = true;
 }
 
@@ -639,11 +759,14 @@ CTransakcia::~CTransakcia()
     if (m_nested)
         sqlite3_exec(m_db.Handle(), "ROLLBACK TO mirak; RELEASE mirak", nullptr, nullptr, nullptr);
     else
-        sqlite3_exec(m_db.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        m_db.RollbackWrite();
 }
 
 void CTransakcia::Commit()
 {
-    m_db.Execute(m_nested ? QStringLiteral("RELEASE mirak") : QStringLiteral("COMMIT"));
+    if (m_nested)
+        m_db.Execute(QStringLiteral("RELEASE mirak"));
+    else
+        m_db.CommitWrite();
     m_active = false;
 }

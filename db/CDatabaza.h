@@ -8,12 +8,14 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 class CDatabaza;
 class CChybaDatabazy;
+class CSezonaNaServeri;
 
 // One statement in the Jet dialect with values bound to its "?" places. Statements are prepared
 // once per query text and kept by the connection: a statement that runs again (a score typed, a
@@ -47,8 +49,10 @@ private:
     quint64 m_generation = 0;
 };
 
-// The connection to one season file. The file is held exclusively from Open to Close: any other
-// process (or another connection) that tries to use it is refused at once.
+// The connection to one season: a file, held exclusively from Open to Close (any other process or
+// connection that tries to use it is refused at once), or a season on a PostgreSQL server, read from
+// a copy in memory and written through to the server (CSezonaNaServeri). Nothing outside this folder
+// knows which of the two it talks to.
 class CDatabaza
 {
 public:
@@ -61,7 +65,15 @@ public:
     // nothing to it: a file that is refused afterwards stays as it was. A file that does not begin as
     // a database is refused before the engine sees it. A file the system lets us only read is opened
     // read-only (IsReadOnly). Throws CChybaDatabazy.
+    // An address "postgresql://..." opens the season on the server.
     void Open(const QString& path);
+    bool IsServer() const { return m_server != nullptr; }
+    // Puts this season (a file) onto the server `address` names, as a new season there.
+    void UploadTo(const QString& address);
+    // Takes in what others committed to a server season since it was read (nothing for a file).
+    void Refresh();
+    // The login on the server; empty for a file.
+    QString ServerLogin() const;
     // A file that is going to be written: rollback journal (a file at rest is one file), full sync.
     void PrepareForWriting();
     // The engine's check of the file's pages and indexes: empty when they are sound, else the first
@@ -79,7 +91,8 @@ public:
     void Close();
     bool IsOpen() const { return m_db != nullptr; }
     bool IsReadOnly() const;
-    // The full path of the open file as the engine names it.
+    // The full path of the open file as the engine names it; a server season's address without a
+    // password.
     QString Path() const;
 
     bool TableExists(const QString& name);
@@ -122,7 +135,17 @@ public:
     // the time the new one is finished stays, and the new one is refused.
     static void CreateFile(const QString& path, const QStringList& statements, bool replace = true);
 
+    // The outermost transaction of a write (CTransakcia): on a server season, the server's transaction
+    // and what others committed first; committed there before it is committed here.
+    void BeginWrite();
+    void CommitWrite();
+    void RollbackWrite();
+    // Whether a statement that writes must be made a write of its own (a server season outside a
+    // transaction).
+    bool NeedsOwnWrite(sqlite3_stmt* stmt) const;
+
 private:
+    void OpenServer(const QString& address);
     void RegisterFunctions();
     void FinalizeCache();
     sqlite3* m_db = nullptr;
@@ -135,6 +158,7 @@ private:
     // Bumped at every close: a statement handed out before it is not put back.
     quint64 m_generation = 1;
     QHash<QString, CFormaKurzora> m_cursorForms;
+    std::unique_ptr<CSezonaNaServeri> m_server;
 };
 
 // A transaction over several writes: begun on construction, rolled back unless Commit is called.

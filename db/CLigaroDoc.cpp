@@ -1,5 +1,7 @@
 #include "CLigaroDoc.h"
 
+#include "CSezonaNaServeri.h"
+
 #include "db/kontroly.h"
 
 #include "CChybaDatabazy.h"
@@ -65,6 +67,8 @@ void CLigaroDoc::SwitchView(int index)
 
 bool CLigaroDoc::OpenSeasonFile(const QString& path)
 {
+    if (IsServerAddress(path))
+        return OpenServerSeason(path);
     if (path.right(3).compare(QStringLiteral("mdb"), Qt::CaseInsensitive) != 0) {
         m_user.ShowMessage(QStringLiteral("Program nepodporuje daný typ súboru"),
                            CPouzivatel::Ikona::Vykricnik);
@@ -110,6 +114,27 @@ bool CLigaroDoc::OpenSeasonFile(const QString& path)
     return true;
 }
 
+bool CLigaroDoc::OpenServerSeason(const QString& address)
+{
+    // The address with its password is used once, to connect; the one kept and shown has none.
+    const QString previous = m_filePath;
+    m_filePath = address;
+    if (!Connect()) {
+        m_filePath = previous;
+        return false;
+    }
+    m_filePath = m_database->Path();
+    // The server's login decides who may write; a file's edit password does not apply.
+    m_editAccess = true;
+    LoadStopRounds();
+    if (m_views) {
+        m_views->SeasonFileChanged(m_filePath);
+        m_views->SeasonOpened(m_filePath);
+    }
+    RefreshAllViews();
+    return true;
+}
+
 void CLigaroDoc::Disconnect()
 {
     m_sharedRecordset.reset();
@@ -119,7 +144,7 @@ void CLigaroDoc::Disconnect()
 
 void CLigaroDoc::CloseChecked(CDatabaza& db)
 {
-    const QString path = db.Path();
+    const QString path = db.IsServer() ? QString() : db.Path();
     const bool writable = db.IsOpen() && !db.IsReadOnly();
     const bool checkedClean = db.CheckedClean();
     db.Close();
@@ -136,7 +161,8 @@ bool CLigaroDoc::Connect()
     // The file that is open now stays open until the new one has proved to be a season file, so
     // that a failed open leaves the user where he was. The same file must be let go first: it is
     // held exclusively.
-    const bool sameFile = m_database->IsOpen() && TenIstySubor(m_database->Path(), m_filePath);
+    const bool sameFile =
+        m_database->IsOpen() && !m_database->IsServer() && TenIstySubor(m_database->Path(), m_filePath);
     if (sameFile)
         Disconnect();
     auto fresh = std::make_unique<CDatabaza>();

@@ -50,7 +50,7 @@ public:
     CDatabaza& Database();
     CZaznamy& SharedRecordset();
 
-    // File commands.
+    // File commands. A season on a server (an address "postgresql://...") opens as a file does.
     bool OpenSeasonFile(const QString& path);
     bool Connect();
     bool PrepareDatabase();
@@ -93,6 +93,7 @@ public:
     QString ProposedBackupName();
 
 private:
+    bool OpenServerSeason(const QString& address);
     void Disconnect();
     // Closes `db`; a file whose check passed in this session is remembered as it is now.
     void CloseChecked(CDatabaza& db);

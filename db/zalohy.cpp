@@ -1,5 +1,7 @@
 #include "zalohy.h"
 
+#include "CSezonaNaServeri.h"
+
 #include "CChybaDatabazy.h"
 #include "CDatabaza.h"
 #include "subory.h"
@@ -9,6 +11,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 
 #include <algorithm>
 
@@ -27,6 +30,20 @@ const QRegularExpression& SnapshotName()
 
 QString SnapshotFolder(const QString& seasonPath)
 {
+    if (IsServerAddress(seasonPath)) {
+        // A season on a server has no folder of its own: its snapshots go beside the user's settings,
+        // a folder for each server, database and season.
+        const CAdresaServera address = ParseServerAddress(seasonPath);
+        QString name = address.host + QLatin1Char('-') + address.database + QLatin1Char('-') + address.season;
+        static const QRegularExpression unsafe(QStringLiteral("[^\\w.-]+"),
+                                               QRegularExpression::UseUnicodePropertiesOption);
+        name.replace(unsafe, QStringLiteral("_"));
+        const QString settings =
+            QFileInfo(QSettings(QStringLiteral("Kestrix"), QStringLiteral("Agenda Mirak")).fileName())
+                .absolutePath();
+        return QDir(settings).filePath(QStringLiteral("zalohy-zo-servera/") + name +
+                                       QStringLiteral(".zalohy"));
+    }
     const QFileInfo season(seasonPath);
     return season.absoluteDir().filePath(season.completeBaseName() + QStringLiteral(".zalohy"));
 }

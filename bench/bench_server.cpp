@@ -1,0 +1,195 @@
+// The full-size demo season (50 competitions of 18 clubs) on a PostgreSQL server of the benchmark's own,
+// reached through its socket: opening it, a typed score against one row updated and committed on the
+// same server, every list, the whole season's recalculation against the file's, and putting the season
+// onto the server and back into a file against `sqlite3 FILE .dump`.
+
+#include "cli/vystupy.h"
+#include "db/CDatabaza.h"
+#include "db/CLigaroDoc.h"
+#include "db/kody.h"
+#include "demo/ukazka.h"
+#include "results/prepocet.h"
+#include "results/vysledky.h"
+#include "tests/db/server.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class CTichy : public CPouzivatel
+{
+public:
+    void ShowMessage(const QString& text, Ikona) override { fprintf(stderr, "%s\n", qPrintable(text)); }
+    bool AskYesNo(const QString&) override { return true; }
+    QString AskSaveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    void OpenWithSystem(const QString&) override {}
+};
+
+struct CSezony
+{
+    QTemporaryDir dir{QDir::currentPath() + QStringLiteral("/bench-XXXXXX")};
+    QString file = dir.filePath(QStringLiteral("velka.mdb"));
+    QString address;
+    CSezony()
+    {
+        CParametreUkazky p;
+        p.competitions = 50;
+        p.clubs = 18;
+        p.players = 30;
+        CreateDemoSeason(file, p);
+        if (!SharedServer().Problem().isEmpty()) {
+            fprintf(stderr, "%s\n", qPrintable(SharedServer().Problem()));
+            return;
+        }
+        address = SharedServer().Address(QStringLiteral("velka"));
+        CDatabaza db;
+        db.Open(file);
+        db.UploadTo(address);
+    }
+};
+CSezony& Sezony()
+{
+    static CSezony s;
+    return s;
+}
+
+void WithGoal(benchmark::State& state, double goalMs, const std::function<void()>& f)
+{
+    for (auto _ : state)
+        f();
+    state.counters["ciel_ms"] = goalMs;
+}
+
+void BM_OpenServerSeason(benchmark::State& state)
+{
+    CTichy user;
+    WithGoal(state, 200, [&] {
+        CLigaroDoc doc(user);
+        doc.OpenSeasonFile(Sezony().address);
+        doc.CloseSeason();
+    });
+}
+BENCHMARK(BM_OpenServerSeason)->Unit(benchmark::kMillisecond);
+
+// A score typed on the server season, and the floor it is measured against: one row of the same
+// season updated and committed on the same server by itself.
+void BM_TypedScoreOnServer(benchmark::State& state)
+{
+    CDatabaza db;
+    db.Open(Sezony().address);
+    const int competition = db.Value(QStringLiteral("select min(ID) from tsutaze")).toInt();
+    const int match =
+        db.Value(QStringLiteral("select min(ID) from tzapasy where skupina=? and klub1>0 and klub2>0"),
+                 {competition})
+            .toInt();
+    int n = 0;
+    for (auto _ : state) {
+        const CPolickaVysledku typed{QString::number(n++ % 7), QStringLiteral("1"), QString(), QString(),
+                                     QString()};
+        EnterResult(db, competition, match, typed, kDomaci);
+    }
+    // The floor: one row of the same season updated and committed by itself on the same server.
+    state.counters["jeden_riadok_ms"] = SharedServer().Latency(
+        QStringLiteral("update velka.tzapasy set poznamka2 = 'x' where \"ID\" = %1").arg(match), 500);
+    state.counters["ciel_nasobok"] = 2;
+}
+BENCHMARK(BM_TypedScoreOnServer)->Unit(benchmark::kMillisecond);
+
+void BM_ListOnServer(benchmark::State& state)
+{
+    static CDatabaza db;
+    if (!db.IsOpen())
+        db.Open(Sezony().address);
+    const QStringList names = Outputs().keys();
+    const QString list = names.at(state.range(0));
+    CVyber v;
+    v.competition = db.Value(QStringLiteral("select min(ID) from tsutaze")).toInt();
+    v.thresholds = {4, 8, 12, 16};
+    if (list == QStringLiteral("zk-stop"))
+        v.round = 10;
+    state.SetLabel(list.toStdString());
+    WithGoal(state, 100, [&] {
+        const CVystupZoznamu& o = Outputs().value(list);
+        if (o.page)
+            benchmark::DoNotOptimize(o.page(db, v));
+    });
+}
+BENCHMARK(BM_ListOnServer)->DenseRange(0, 13)->Unit(benchmark::kMillisecond);
+
+void BM_RecalculateSeason(benchmark::State& state)
+{
+    const bool server = state.range(0) != 0;
+    QString copy = Sezony().dir.filePath(QStringLiteral("kopia.mdb"));
+    QFile::remove(copy);
+    QFile::copy(Sezony().file, copy);
+    CDatabaza db;
+    db.Open(server ? Sezony().address : copy);
+    state.SetLabel(server ? "server" : "subor");
+    for (auto _ : state) {
+        CTransakcia t(db, CTransakcia::kHromadna);
+        CPrikaz q(db, QStringLiteral("select ID from tsutaze"));
+        while (q.Step())
+            RecalculateCompetition(db, static_cast<int>(q.Int64(0)));
+        t.Commit();
+    }
+}
+BENCHMARK(BM_RecalculateSeason)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// --upload and --download as the user runs them, against `sqlite3 FILE .dump`.
+void BM_UploadDownload(benchmark::State& state)
+{
+    const auto run = [](const QStringList& arguments) {
+        QProcess p;
+        p.start(QStringLiteral(MIRAK_EXECUTABLE), arguments);
+        p.waitForFinished(600000);
+        return p.exitCode();
+    };
+    QElapsedTimer t;
+    t.start();
+    QProcess dump;
+    dump.setStandardOutputFile(QProcess::nullDevice());
+    dump.start(QStringLiteral("sqlite3"), {Sezony().file, QStringLiteral(".dump")});
+    dump.waitForFinished(600000);
+    const double dumpMs = static_cast<double>(t.nsecsElapsed()) / 1e6;
+    double up = 0;
+    double down = 0;
+    int n = 0;
+    for (auto _ : state) {
+        const QString season = QStringLiteral("kopia%1").arg(++n);
+        t.restart();
+        run({QStringLiteral("--upload"), Sezony().file, QStringLiteral("--server"),
+             SharedServer().Address(season)});
+        up += static_cast<double>(t.nsecsElapsed()) / 1e6;
+        const QString target = Sezony().dir.filePath(season + QStringLiteral(".mdb"));
+        t.restart();
+        run({QStringLiteral("--download"), SharedServer().Address(season), QStringLiteral("-o"), target});
+        down += static_cast<double>(t.nsecsElapsed()) / 1e6;
+    }
+    state.counters["dump_ms"] = dumpMs;
+    state.counters["upload_nasobok_dumpu"] = up / n / dumpMs;
+    state.counters["download_nasobok_dumpu"] = down / n / dumpMs;
+    state.counters["ciel_nasobok"] = 15;
+}
+BENCHMARK(BM_UploadDownload)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    Sezony();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,1011 @@
+#include "CSezonaNaServeri.h"
+
+#include "CChybaDatabazy.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QUrl>
+
+#include <libpq-fe.h>
+#include <sqlite3.h>
+
+#include <cstring>
+
+namespace {
+
+const QString kPredpona = QStringLiteral("postgresql://");
+const QString kPredponaKratka = QStringLiteral("postgres://");
+
+QString Ident(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString Literal(const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+// The server's type for a column the file declares as `declared`, by the engine's own affinity rules.
+QString ServerType(const QString& declared)
+{
+    const QString t = declared.toUpper();
+    if (t.contains(QLatin1String("INT")))
+        return QStringLiteral("bigint");
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("CLOB")) ||
+        t.contains(QLatin1String("TEXT")))
+        return QStringLiteral("text");
+    if (t.contains(QLatin1String("BLOB")))
+        return QStringLiteral("bytea");
+    if (t.contains(QLatin1String("REAL")) || t.contains(QLatin1String("FLOA")) ||
+        t.contains(QLatin1String("DOUB")))
+        return QStringLiteral("double precision");
+    return QStringLiteral("text");
+}
+
+// A value as a field of COPY's text form.
+void AppendField(QByteArray& line, sqlite3_stmt* stmt, int i, const QString& type, const QString& where,
+                 bool& failed, QString& problem)
+{
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_NULL:
+        line += "\\N";
+        return;
+    case SQLITE_INTEGER:
+        line += QByteArray::number(static_cast<qlonglong>(sqlite3_column_int64(stmt, i)));
+        return;
+    case SQLITE_FLOAT:
+        if (type == QLatin1String("bigint")) {
+            failed = true;
+            problem = QStringLiteral("%1 má desatinné číslo v stĺpci celých čísel").arg(where);
+            return;
+        }
+        line += QByteArray::number(sqlite3_column_double(stmt, i), 'g', 17);
+        return;
+    case SQLITE_BLOB: {
+        if (type != QLatin1String("bytea")) {
+            failed = true;
+            problem = QStringLiteral("%1 má binárnu hodnotu v stĺpci, ktorý ju nemá").arg(where);
+            return;
+        }
+        const QByteArray bytes(static_cast<const char*>(sqlite3_column_blob(stmt, i)),
+                               sqlite3_column_bytes(stmt, i));
+        line += "\\\\x" + bytes.toHex();
+        return;
+    }
+    default: {
+        const QByteArray text(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                              sqlite3_column_bytes(stmt, i));
+        if (type == QLatin1String("bigint") || type == QLatin1String("double precision")) {
+            failed = true;
+            problem =
+                QStringLiteral("%1 má text „%2“ v stĺpci čísel").arg(where, QString::fromUtf8(text.left(40)));
+            return;
+        }
+        if (text.contains('\0')) {
+            failed = true;
+            problem = QStringLiteral("%1 má v texte znak NUL, ktorý server neprijme").arg(where);
+            return;
+        }
+        if (type == QLatin1String("bytea")) {
+            line += "\\\\x" + text.toHex();
+            return;
+        }
+        for (const char c : text) {
+            switch (c) {
+            case '\\':
+                line += "\\\\";
+                break;
+            case '\t':
+                line += "\\t";
+                break;
+            case '\n':
+                line += "\\n";
+                break;
+            case '\r':
+                line += "\\r";
+                break;
+            default:
+                line += c;
+            }
+        }
+    }
+    }
+}
+
+// One field of COPY's text form back as it was; `isNull` for \N.
+QByteArray Unescape(const char* p, qsizetype n, bool& isNull)
+{
+    isNull = n == 2 && p[0] == '\\' && p[1] == 'N';
+    QByteArray out;
+    if (isNull)
+        return out;
+    out.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] != '\\' || i + 1 >= n) {
+            out += p[i];
+            continue;
+        }
+        const char c = p[++i];
+        switch (c) {
+        case 'b':
+            out += '\b';
+            break;
+        case 'f':
+            out += '\f';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'v':
+            out += '\v';
+            break;
+        default:
+            if (c >= '0' && c <= '7') {
+                int v = c - '0';
+                for (int k = 0; k < 2 && i + 1 < n && p[i + 1] >= '0' && p[i + 1] <= '7'; ++k)
+                    v = v * 8 + (p[++i] - '0');
+                out += static_cast<char>(v);
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out;
+}
+
+void ExecLocal(sqlite3* db, const QString& sql)
+{
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(error ? error : "");
+        sqlite3_free(error);
+        throw CChybaDatabazy(QStringLiteral("Kópiu sezóny zo servera sa nepodarilo pripraviť."),
+                             text + QLatin1Char('\n') + sql);
+    }
+}
+
+// The keys as a list of the statement's own values: numbers as numbers, so that the key's index is used.
+QString KeyList(const QSet<QString>& keys, const QString& type)
+{
+    QStringList values;
+    for (const QString& k : keys) {
+        bool number = false;
+        k.toLongLong(&number);
+        values << (type == QLatin1String("bigint") && number ? k : Literal(k));
+    }
+    return values.join(QStringLiteral(", "));
+}
+
+QString LocalError(sqlite3* db)
+{
+    return QString::fromUtf8(sqlite3_errmsg(db));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------
+
+bool IsServerAddress(const QString& text)
+{
+    return text.startsWith(kPredpona, Qt::CaseInsensitive) ||
+           text.startsWith(kPredponaKratka, Qt::CaseInsensitive);
+}
+
+namespace {
+
+QString Decoded(const QString& text)
+{
+    return QUrl::fromPercentEncoding(text.toUtf8());
+}
+
+// The address's query split into its items as written (still percent-encoded).
+QStringList QueryItems(const QString& query)
+{
+    return query.isEmpty() ? QStringList() : query.split(QLatin1Char('&'), Qt::SkipEmptyParts);
+}
+
+QString ItemName(const QString& item)
+{
+    return Decoded(item.section(QLatin1Char('='), 0, 0));
+}
+
+} // namespace
+
+CAdresaServera ParseServerAddress(const QString& address, bool seasonRequired)
+{
+    // libpq's URI: postgresql://[user[:password]@][host][:port][/database][?name=value&...], where the
+    // host may be a socket folder written percent-encoded; read as libpq reads it, not as a web address.
+    const QString wrong = QStringLiteral("Adresa %1 nie je adresa sezóny na serveri. Píše sa "
+                                         "postgresql://POUZIVATEL@SERVER:PORT/DATABAZA?sezona=NAZOV.");
+    if (!IsServerAddress(address) || address.contains(QLatin1Char(' ')) || address.contains(QLatin1Char('#')))
+        throw CChybaDatabazy(wrong.arg(address));
+    const qsizetype start = address.indexOf(QStringLiteral("://")) + 3;
+    const qsizetype question = address.indexOf(QLatin1Char('?'), start);
+    const QString main = address.mid(start, question < 0 ? -1 : question - start);
+    const QStringList items = QueryItems(question < 0 ? QString() : address.mid(question + 1));
+    const qsizetype slash = main.indexOf(QLatin1Char('/'));
+    const QString authority = slash < 0 ? main : main.left(slash);
+    const qsizetype at = authority.lastIndexOf(QLatin1Char('@'));
+    const QString userInfo = at < 0 ? QString() : authority.left(at);
+    const QString hostPort = at < 0 ? authority : authority.mid(at + 1);
+
+    CAdresaServera a;
+    a.user = Decoded(userInfo.section(QLatin1Char(':'), 0, 0));
+    a.database = slash < 0 ? QString() : Decoded(main.mid(slash + 1));
+    a.host = Decoded(hostPort.startsWith(QLatin1Char('[')) ? hostPort.section(QLatin1Char(']'), 0, 0).mid(1)
+                                                           : hostPort.section(QLatin1Char(':'), 0, 0));
+    QStringList kept;
+    QStringList shownItems;
+    bool timeout = false;
+    for (const QString& item : items) {
+        const QString name = ItemName(item);
+        if (name == QLatin1String("sezona")) {
+            a.season = Decoded(item.section(QLatin1Char('='), 1));
+            continue;
+        }
+        if (name == QLatin1String("host") && a.host.isEmpty())
+            a.host = Decoded(item.section(QLatin1Char('='), 1));
+        if (name == QLatin1String("user") && a.user.isEmpty())
+            a.user = Decoded(item.section(QLatin1Char('='), 1));
+        if (name == QLatin1String("dbname") && a.database.isEmpty())
+            a.database = Decoded(item.section(QLatin1Char('='), 1));
+        timeout = timeout || name == QLatin1String("connect_timeout");
+        kept << item;
+        if (name != QLatin1String("password"))
+            shownItems << item;
+    }
+    if (seasonRequired && a.season.isEmpty())
+        throw CChybaDatabazy(
+            QStringLiteral("Adresa %1 nehovorí, ktorá sezóna na serveri je tá pravá: doplňte "
+                           "?sezona=NAZOV.")
+                .arg(address.left(start) + hostPort));
+    if (!a.season.isEmpty()) {
+        // A schema's name on the server: the server's own names and its length limit are not a season's.
+        if (a.season.toUtf8().size() > 63 || a.season.startsWith(QLatin1String("pg_"), Qt::CaseInsensitive) ||
+            a.season.contains(QChar(0)) || a.season.trimmed() != a.season)
+            throw CChybaDatabazy(QStringLiteral("Názov sezóny „%1“ server neprijme: najviac 63 bajtov, bez "
+                                                "medzier na začiatku a konci a nie začínajúci pg_.")
+                                     .arg(a.season));
+    }
+    if (!timeout)
+        kept << QStringLiteral("connect_timeout=%1").arg(kCasovyLimitSpojenia);
+    const QString prefix = address.left(start);
+    a.connection = prefix + main + QLatin1Char('?') + kept.join(QLatin1Char('&'));
+    const QString shownUser = userInfo.section(QLatin1Char(':'), 0, 0);
+    const QString shownMain = (shownUser.isEmpty() ? QString() : shownUser + QLatin1Char('@')) + hostPort +
+                              (slash < 0 ? QString() : main.mid(slash));
+    if (!a.season.isEmpty())
+        shownItems << QStringLiteral("sezona=") + QString::fromUtf8(QUrl::toPercentEncoding(a.season));
+    a.shown = prefix + shownMain +
+              (shownItems.isEmpty() ? QString() : QLatin1Char('?') + shownItems.join(QLatin1Char('&')));
+    return a;
+}
+
+QString AddressWithSeason(const QString& address, const QString& season)
+{
+    const qsizetype question = address.indexOf(QLatin1Char('?'));
+    QStringList items = QueryItems(question < 0 ? QString() : address.mid(question + 1));
+    items.removeIf([](const QString& item) { return ItemName(item) == QLatin1String("sezona"); });
+    items << QStringLiteral("sezona=") + QString::fromUtf8(QUrl::toPercentEncoding(season));
+    return (question < 0 ? address : address.left(question)) + QLatin1Char('?') +
+           items.join(QLatin1Char('&'));
+}
+
+// ---------------------------------------------------------------------------------------------------
+
+// A result of the server, cleared when it goes.
+class CSezonaNaServeri::CVysledok
+{
+public:
+    explicit CVysledok(PGresult* r) : m_r(r) {}
+    CVysledok(CVysledok&& o) noexcept : m_r(o.m_r) { o.m_r = nullptr; }
+    ~CVysledok() { PQclear(m_r); }
+    int Rows() const { return PQntuples(m_r); }
+    bool IsNull(int row, int col) const { return PQgetisnull(m_r, row, col) != 0; }
+    QString Text(int row, int col) const { return QString::fromUtf8(PQgetvalue(m_r, row, col)); }
+    qint64 Int(int row, int col) const { return QByteArray(PQgetvalue(m_r, row, col)).toLongLong(); }
+
+private:
+    PGresult* m_r;
+};
+
+CSezonaNaServeri::CSezonaNaServeri(const CAdresaServera& address) : m_address(address)
+{
+    m_conn = PQconnectdb(address.connection.toUtf8().constData());
+    if (PQstatus(m_conn) != CONNECTION_OK) {
+        const QString server = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+        PQfinish(m_conn);
+        m_conn = nullptr;
+        throw CChybaDatabazy(
+            QStringLiteral("Nepodarilo sa pripojiť k serveru %1: server neodpovedá, odmietol "
+                           "prihlásenie alebo databáza neexistuje.")
+                .arg(address.shown),
+            server);
+    }
+    // The server's notices (a shutdown announced, say) are no message for the user: its errors are.
+    PQsetNoticeProcessor(m_conn, [](void*, const char*) {}, nullptr);
+    PQsetClientEncoding(m_conn, "UTF8");
+    Exec(QStringLiteral("SET client_min_messages = warning"));
+}
+
+CSezonaNaServeri::~CSezonaNaServeri()
+{
+    if (m_conn)
+        PQfinish(m_conn);
+}
+
+QString CSezonaNaServeri::Login() const
+{
+    return m_conn ? QString::fromUtf8(PQuser(m_conn)) : QString();
+}
+
+void CSezonaNaServeri::Fail(const QString& sentence, const QString& serverText, bool connectionLost)
+{
+    // A connection that broke is said as such: nothing was written, and the next command connects anew.
+    if (connectionLost || (m_conn && PQstatus(m_conn) != CONNECTION_OK)) {
+        m_broken = true;
+        m_inWrite = false;
+        throw CChybaDatabazy(
+            QStringLiteral("Spojenie so serverom %1 sa prerušilo; zmena sa neuložila a sezóna "
+                           "ostáva, ako ju server naposledy uložil. Skúste to znova, keď bude "
+                           "server bežať.")
+                .arg(m_address.shown),
+            serverText);
+    }
+    throw CChybaDatabazy(sentence, serverText);
+}
+
+CSezonaNaServeri::CVysledok CSezonaNaServeri::Exec(const QString& sql, const QStringList& params,
+                                                   bool allowCopy)
+{
+    QVector<QByteArray> values;
+    QVector<const char*> pointers;
+    for (const QString& p : params) {
+        values << p.toUtf8();
+    }
+    for (const QByteArray& v : values)
+        pointers << v.constData();
+    PGresult* r = PQexecParams(m_conn, sql.toUtf8().constData(), static_cast<int>(pointers.size()), nullptr,
+                               pointers.isEmpty() ? nullptr : pointers.constData(), nullptr, nullptr, 0);
+    const ExecStatusType status = PQresultStatus(r);
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK ||
+        (allowCopy && (status == PGRES_COPY_IN || status == PGRES_COPY_OUT)))
+        return CVysledok(r);
+    const QString server = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(m_conn)).trimmed();
+    // An error the server did not send (no state of its own) or one of a connection or a shutdown: the
+    // connection is gone, whatever libpq still says of it.
+    const QByteArray state = r ? QByteArray(PQresultErrorField(r, PG_DIAG_SQLSTATE)) : QByteArray();
+    const bool lost = state.isEmpty() || state.startsWith("08") || state.startsWith("57P");
+    PQclear(r);
+    Fail(QStringLiteral("Server odmietol požiadavku na sezónu %1.").arg(m_address.season), server, lost);
+}
+
+QString CSezonaNaServeri::Schema() const
+{
+    return Ident(m_address.season);
+}
+
+QString CSezonaNaServeri::Table(const QString& name) const
+{
+    return Schema() + QLatin1Char('.') + Ident(name);
+}
+
+void CSezonaNaServeri::EnsureConnected()
+{
+    if (PQstatus(m_conn) == CONNECTION_OK && !m_broken)
+        return;
+    // The server may be back (restarted while the window stayed open): one new attempt.
+    PQreset(m_conn);
+    if (PQstatus(m_conn) != CONNECTION_OK)
+        throw CChybaDatabazy(QStringLiteral("Server %1 nie je dostupný; zmena sa neuložila. Sezóna ostáva, "
+                                            "ako bola na serveri uložená; skúste to znova, keď bude server "
+                                            "bežať.")
+                                 .arg(m_address.shown),
+                             QString::fromUtf8(PQerrorMessage(m_conn)).trimmed());
+    m_broken = false;
+    PQsetClientEncoding(m_conn, "UTF8");
+}
+
+QStringList CSezonaNaServeri::Seasons()
+{
+    QStringList names;
+    const CVysledok r = Exec(QStringLiteral("select table_schema from information_schema.tables where "
+                                            "table_name = 'mirak_meta' order by table_schema"));
+    for (int i = 0; i < r.Rows(); ++i)
+        names << r.Text(i, 0);
+    return names;
+}
+
+bool CSezonaNaServeri::SeasonExists()
+{
+    return Exec(QStringLiteral("select 1 from information_schema.schemata where schema_name = $1"),
+                {m_address.season})
+               .Rows() > 0;
+}
+
+QVector<CSezonaNaServeri::CTabulka> CSezonaNaServeri::TablesOf(sqlite3* db)
+{
+    QVector<CTabulka> tables;
+    sqlite3_stmt* list = nullptr;
+    sqlite3_prepare_v2(db,
+                       "select name from main.sqlite_master where type='table' and substr(name, 1, 7) <> "
+                       "'sqlite_' order by rowid",
+                       -1, &list, nullptr);
+    while (sqlite3_step(list) == SQLITE_ROW) {
+        CTabulka t;
+        t.name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(list, 0)));
+        tables << t;
+    }
+    sqlite3_finalize(list);
+    for (CTabulka& t : tables) {
+        sqlite3_stmt* info = nullptr;
+        sqlite3_prepare_v2(db, "select name, type, pk from pragma_table_info(?)", -1, &info, nullptr);
+        const QByteArray name = t.name.toUtf8();
+        sqlite3_bind_text(info, 1, name.constData(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+        int keys = 0;
+        int key = -1;
+        while (sqlite3_step(info) == SQLITE_ROW) {
+            t.columns << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 0)));
+            t.types << ServerType(
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(info, 1))));
+            if (sqlite3_column_int(info, 2) > 0) {
+                ++keys;
+                key = static_cast<int>(t.columns.size() - 1);
+            }
+        }
+        sqlite3_finalize(info);
+        t.key = keys == 1 ? key : -1;
+    }
+    return tables;
+}
+
+void CSezonaNaServeri::CreateTable(const CTabulka& table)
+{
+    QStringList columns;
+    for (int i = 0; i < table.columns.size(); ++i)
+        columns << Ident(table.columns.at(i)) + QLatin1Char(' ') + table.types.at(i) +
+                       (i == table.key ? QStringLiteral(" primary key") : QString());
+    Exec(QStringLiteral("create table %1 (%2)").arg(Table(table.name), columns.join(QStringLiteral(", "))));
+}
+
+void CSezonaNaServeri::CopyRowsUp(sqlite3* db, const CTabulka& table, const QString& where)
+{
+    QStringList names;
+    for (const QString& c : table.columns)
+        names << Ident(c);
+    Exec(QStringLiteral("copy %1 (%2) from stdin").arg(Table(table.name), names.join(QStringLiteral(", "))),
+         {}, true);
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray sql = QStringLiteral("select %1 from main.%2 %3")
+                               .arg(names.join(QStringLiteral(", ")), Ident(table.name), where)
+                               .toUtf8();
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+        const QString local = LocalError(db);
+        PQputCopyEnd(m_conn, "nedá sa čítať");
+        CVysledok(PQgetResult(m_conn));
+        throw CChybaDatabazy(QStringLiteral("Tabuľku %1 sa nepodarilo prečítať.").arg(table.name), local);
+    }
+    QByteArray chunk;
+    bool failed = false;
+    QString problem;
+    qint64 row = 0;
+    while (!failed && sqlite3_step(stmt) == SQLITE_ROW) {
+        ++row;
+        for (int i = 0; i < table.columns.size() && !failed; ++i) {
+            if (i > 0)
+                chunk += '\t';
+            const QString where = QStringLiteral("Tabuľka %1, riadok %2, stĺpec %3")
+                                      .arg(table.name)
+                                      .arg(table.key >= 0 ? sqlite3_column_int64(stmt, table.key) : row)
+                                      .arg(table.columns.at(i));
+            AppendField(chunk, stmt, i, table.types.at(i), where, failed, problem);
+        }
+        chunk += '\n';
+        if (chunk.size() > (1 << 16)) {
+            PQputCopyData(m_conn, chunk.constData(), static_cast<int>(chunk.size()));
+            chunk.clear();
+        }
+    }
+    sqlite3_finalize(stmt);
+    if (!failed && !chunk.isEmpty())
+        PQputCopyData(m_conn, chunk.constData(), static_cast<int>(chunk.size()));
+    PQputCopyEnd(m_conn, failed ? "hodnota sa nedá uložiť" : nullptr);
+    PGresult* r = PQgetResult(m_conn);
+    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+    const QString server = QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
+    PQclear(r);
+    while (PGresult* rest = PQgetResult(m_conn))
+        PQclear(rest);
+    if (failed)
+        throw CChybaDatabazy(QStringLiteral("Sezónu sa nepodarilo uložiť na server: %1.").arg(problem));
+    if (!ok)
+        Fail(QStringLiteral("Riadky tabuľky %1 sa nepodarilo zapísať na server.").arg(table.name), server);
+}
+
+void CSezonaNaServeri::CopyRowsDown(sqlite3* replica, const CTabulka& table, const QString& select)
+{
+    QStringList names;
+    QStringList places;
+    for (const QString& c : table.columns) {
+        names << Ident(c);
+        places << QStringLiteral("?");
+    }
+    sqlite3_stmt* insert = nullptr;
+    const QByteArray sql =
+        QStringLiteral("insert into main.%1 (%2) values (%3)")
+            .arg(Ident(table.name), names.join(QStringLiteral(", ")), places.join(QStringLiteral(", ")))
+            .toUtf8();
+    if (sqlite3_prepare_v2(replica, sql.constData(), -1, &insert, nullptr) != SQLITE_OK)
+        throw CChybaDatabazy(QStringLiteral("Kópiu sezóny zo servera sa nepodarilo pripraviť."),
+                             LocalError(replica));
+    Exec(QStringLiteral("copy (%1) to stdout").arg(select), {}, true);
+    QString problem;
+    for (;;) {
+        char* line = nullptr;
+        const int n = PQgetCopyData(m_conn, &line, 0);
+        if (n < 0)
+            break;
+        const char* p = line;
+        const char* end = line + n;
+        if (end > p && end[-1] == '\n')
+            --end;
+        int col = 0;
+        sqlite3_reset(insert);
+        while (problem.isEmpty() && col < table.columns.size()) {
+            const char* tab = static_cast<const char*>(std::memchr(p, '\t', static_cast<size_t>(end - p)));
+            const char* fieldEnd = tab ? tab : end;
+            bool isNull = false;
+            const QByteArray value = Unescape(p, fieldEnd - p, isNull);
+            const QString& type = table.types.at(col);
+            const int place = col + 1;
+            if (isNull)
+                sqlite3_bind_null(insert, place);
+            else if (type == QLatin1String("bigint"))
+                sqlite3_bind_int64(insert, place, value.toLongLong());
+            else if (type == QLatin1String("double precision"))
+                sqlite3_bind_double(insert, place, value.toDouble());
+            else if (type == QLatin1String("bytea")) {
+                const QByteArray bytes = QByteArray::fromHex(value.mid(2));
+                sqlite3_bind_blob64(insert, place, bytes.constData(),
+                                    static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT);
+            } else
+                sqlite3_bind_text(insert, place, value.constData(), static_cast<int>(value.size()),
+                                  SQLITE_TRANSIENT);
+            ++col;
+            p = tab ? tab + 1 : end;
+        }
+        PQfreemem(line);
+        if (problem.isEmpty() && sqlite3_step(insert) != SQLITE_DONE)
+            problem = LocalError(replica);
+    }
+    sqlite3_finalize(insert);
+    PGresult* r = PQgetResult(m_conn);
+    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+    const QString server = QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
+    PQclear(r);
+    while (PGresult* rest = PQgetResult(m_conn))
+        PQclear(rest);
+    if (!ok)
+        Fail(QStringLiteral("Tabuľku %1 sa nepodarilo prečítať zo servera.").arg(table.name), server);
+    if (!problem.isEmpty())
+        throw CChybaDatabazy(
+            QStringLiteral("Riadky tabuľky %1 zo servera sa nepodarilo prevziať.").arg(table.name), problem);
+}
+
+void CSezonaNaServeri::WriteDefinitions(sqlite3* db)
+{
+    Exec(QStringLiteral("delete from %1").arg(Table(QStringLiteral("mirak_ddl"))));
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db,
+                       "select type, name, tbl_name, sql from main.sqlite_master where sql is not null and "
+                       "substr(name, 1, 7) <> 'sqlite_' order by rowid",
+                       -1, &stmt, nullptr);
+    int order = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        QStringList values;
+        for (int i = 0; i < 4; ++i)
+            values << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)));
+        Exec(QStringLiteral("insert into %1 (poradie, typ, nazov, tabulka, sql) values ($1, $2, $3, $4, $5)")
+                 .arg(Table(QStringLiteral("mirak_ddl"))),
+             {QString::number(++order), values.at(0), values.at(1), values.at(2), values.at(3)});
+    }
+    sqlite3_finalize(stmt);
+    m_schemaVersion = 0;
+    sqlite3_stmt* version = nullptr;
+    sqlite3_prepare_v2(db, "pragma main.schema_version", -1, &version, nullptr);
+    if (sqlite3_step(version) == SQLITE_ROW)
+        m_schemaVersion = sqlite3_column_int(version, 0);
+    sqlite3_finalize(version);
+}
+
+void CSezonaNaServeri::WriteCounters(sqlite3* db)
+{
+    Exec(QStringLiteral("delete from %1").arg(Table(QStringLiteral("mirak_citace"))));
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "select name, seq from main.sqlite_sequence", -1, &stmt, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return; // no table counts its IDs
+    }
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        Exec(QStringLiteral("insert into %1 (tabulka, hodnota) values ($1, $2)")
+                 .arg(Table(QStringLiteral("mirak_citace"))),
+             {QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))),
+              QString::number(sqlite3_column_int64(stmt, 1))});
+    sqlite3_finalize(stmt);
+}
+
+void CSezonaNaServeri::ReadCounters(sqlite3* replica)
+{
+    const CVysledok r =
+        Exec(QStringLiteral("select tabulka, hodnota from %1").arg(Table(QStringLiteral("mirak_citace"))));
+    sqlite3_stmt* has = nullptr;
+    const bool counted =
+        sqlite3_prepare_v2(replica, "select 1 from main.sqlite_sequence", -1, &has, nullptr) == SQLITE_OK;
+    sqlite3_finalize(has);
+    if (!counted)
+        return;
+    ExecLocal(replica, QStringLiteral("delete from main.sqlite_sequence"));
+    for (int i = 0; i < r.Rows(); ++i)
+        ExecLocal(replica, QStringLiteral("insert into main.sqlite_sequence (name, seq) values (%1, %2)")
+                               .arg(Literal(r.Text(i, 0)))
+                               .arg(r.Int(i, 1)));
+}
+
+void CSezonaNaServeri::Upload(sqlite3* source)
+{
+    EnsureConnected();
+    if (SeasonExists())
+        throw CChybaDatabazy(QStringLiteral("Sezóna %1 na serveri už je; na server sa nahrá len ako nová. "
+                                            "Zvoľte iný názov (?sezona=NAZOV).")
+                                 .arg(m_address.season));
+    Exec(QStringLiteral("begin"));
+    try {
+        Exec(QStringLiteral("create schema %1").arg(Schema()));
+        Exec(QStringLiteral("create table %1 (kluc text primary key, hodnota text)")
+                 .arg(Table(QStringLiteral("mirak_meta"))));
+        Exec(
+            QStringLiteral(
+                "create table %1 (poradie integer primary key, typ text, nazov text, tabulka text, sql text)")
+                .arg(Table(QStringLiteral("mirak_ddl"))));
+        Exec(QStringLiteral("create table %1 (tabulka text primary key, hodnota bigint)")
+                 .arg(Table(QStringLiteral("mirak_citace"))));
+        Exec(QStringLiteral(
+                 "create table %1 (seq bigserial primary key, tabulka text not null, kluc text, "
+                 "prihlasenie text not null default current_user, cas timestamptz not null default now())")
+                 .arg(Table(QStringLiteral("mirak_zmeny"))));
+        for (const CTabulka& t : TablesOf(source)) {
+            CreateTable(t);
+            CopyRowsUp(source, t);
+        }
+        WriteDefinitions(source);
+        WriteCounters(source);
+        Exec(QStringLiteral("insert into %1 values ('verzia', $1), ('ddl', '1'), ('program', $2)")
+                 .arg(Table(QStringLiteral("mirak_meta"))),
+             {QString::number(kVerziaServerovejSezony), QStringLiteral(MIRAK_VERSION)});
+        Exec(QStringLiteral("commit"));
+    } catch (...) {
+        if (PQstatus(m_conn) == CONNECTION_OK)
+            CVysledok(PQexec(m_conn, "rollback"));
+        throw;
+    }
+}
+
+void CSezonaNaServeri::Load(sqlite3* replica)
+{
+    EnsureConnected();
+    Exec(QStringLiteral("begin isolation level repeatable read read only"));
+    try {
+        if (!SeasonExists() ||
+            Exec(QStringLiteral("select 1 from information_schema.tables where table_schema = $1 "
+                                "and table_name = 'mirak_meta'"),
+                 {m_address.season})
+                    .Rows() == 0)
+            throw CChybaDatabazy(QStringLiteral("Sezóna %1 na serveri %2 nie je. Sezóny databázy: %3.")
+                                     .arg(m_address.season, m_address.shown,
+                                          Seasons().isEmpty() ? QStringLiteral("žiadne")
+                                                              : Seasons().join(QStringLiteral(", "))));
+        const CVysledok meta =
+            Exec(QStringLiteral("select kluc, hodnota from %1").arg(Table(QStringLiteral("mirak_meta"))));
+        QHash<QString, QString> values;
+        for (int i = 0; i < meta.Rows(); ++i)
+            values.insert(meta.Text(i, 0), meta.Text(i, 1));
+        const int version = values.value(QStringLiteral("verzia")).toInt();
+        if (version > kVerziaServerovejSezony)
+            throw CChybaDatabazy(
+                QStringLiteral("Sezónu %1 zapísal novší program (%2, formát %3); tento program "
+                               "pozná formát najviac %4. Otvorte ju novším programom.")
+                    .arg(m_address.season, values.value(QStringLiteral("program")))
+                    .arg(version)
+                    .arg(kVerziaServerovejSezony));
+        m_ddlGeneration = values.value(QStringLiteral("ddl"));
+        const CVysledok ddl = Exec(QStringLiteral("select typ, sql from %1 order by poradie")
+                                       .arg(Table(QStringLiteral("mirak_ddl"))));
+        for (int i = 0; i < ddl.Rows(); ++i)
+            if (ddl.Text(i, 0) == QLatin1String("table"))
+                ExecLocal(replica, ddl.Text(i, 1));
+        // The tables the server has must be the ones the season names, every column of them.
+        const CVysledok columns =
+            Exec(QStringLiteral("select table_name, column_name from information_schema.columns "
+                                "where table_schema = $1"),
+                 {m_address.season});
+        QSet<QString> present;
+        for (int i = 0; i < columns.Rows(); ++i)
+            present << columns.Text(i, 0) + QLatin1Char('.') + columns.Text(i, 1);
+        m_tables = TablesOf(replica);
+        for (const CTabulka& t : m_tables)
+            for (const QString& c : t.columns)
+                if (!present.contains(t.name + QLatin1Char('.') + c))
+                    throw CChybaDatabazy(
+                        QStringLiteral("Sezóna %1 na serveri je zmenená mimo programu: %2.")
+                            .arg(m_address.season,
+                                 present.contains(t.name + QLatin1Char('.') + t.columns.value(0))
+                                     ? QStringLiteral("tabuľke %1 chýba stĺpec %2").arg(t.name, c)
+                                     : QStringLiteral("chýba tabuľka %1").arg(t.name)));
+        ExecLocal(replica, QStringLiteral("begin"));
+        for (const CTabulka& t : m_tables) {
+            QStringList names;
+            for (const QString& c : t.columns)
+                names << Ident(c);
+            CopyRowsDown(
+                replica, t,
+                QStringLiteral("select %1 from %2").arg(names.join(QStringLiteral(", ")), Table(t.name)));
+        }
+        for (int i = 0; i < ddl.Rows(); ++i)
+            if (ddl.Text(i, 0) != QLatin1String("table"))
+                ExecLocal(replica, ddl.Text(i, 1));
+        ReadCounters(replica);
+        ExecLocal(replica, QStringLiteral("commit"));
+        m_seen = Exec(QStringLiteral("select coalesce(max(seq), 0) from %1")
+                          .arg(Table(QStringLiteral("mirak_zmeny"))))
+                     .Int(0, 0);
+        Exec(QStringLiteral("commit"));
+    } catch (...) {
+        if (PQstatus(m_conn) == CONNECTION_OK)
+            CVysledok(PQexec(m_conn, "rollback"));
+        sqlite3_exec(replica, "rollback", nullptr, nullptr, nullptr);
+        throw;
+    }
+    sqlite3_stmt* version = nullptr;
+    sqlite3_prepare_v2(replica, "pragma main.schema_version", -1, &version, nullptr);
+    if (sqlite3_step(version) == SQLITE_ROW)
+        m_schemaVersion = sqlite3_column_int(version, 0);
+    sqlite3_finalize(version);
+    InstallTriggers(replica);
+}
+
+void CSezonaNaServeri::InstallTriggers(sqlite3* replica)
+{
+    // The rows a write changed, by their key (none: the whole table), for the server to take.
+    ExecLocal(replica, QStringLiteral("create temp table if not exists mirak_zmeny (tabulka text, kluc)"));
+    for (const CTabulka& t : m_tables) {
+        const QString key = t.key >= 0 ? Ident(t.columns.at(t.key)) : QString();
+        const QString oldKey = key.isEmpty() ? QStringLiteral("null") : QStringLiteral("old.") + key;
+        const QString newKey = key.isEmpty() ? QStringLiteral("null") : QStringLiteral("new.") + key;
+        const QString record =
+            QStringLiteral("insert into mirak_zmeny values (%1, %2);").arg(Literal(t.name));
+        const QString name = Ident(QStringLiteral("mirak_%1_") + t.name);
+        ExecLocal(replica,
+                  QStringLiteral("create temp trigger if not exists %1 after insert on main.%2 begin %3 end")
+                      .arg(name.arg(QLatin1Char('i')), Ident(t.name), record.arg(newKey)));
+        ExecLocal(
+            replica,
+            QStringLiteral("create temp trigger if not exists %1 after update on main.%2 begin %3 %4 end")
+                .arg(name.arg(QLatin1Char('u')), Ident(t.name), record.arg(oldKey), record.arg(newKey)));
+        ExecLocal(replica,
+                  QStringLiteral("create temp trigger if not exists %1 after delete on main.%2 begin %3 end")
+                      .arg(name.arg(QLatin1Char('d')), Ident(t.name), record.arg(oldKey)));
+    }
+    ExecLocal(replica, QStringLiteral("pragma recursive_triggers = on"));
+}
+
+void CSezonaNaServeri::BeginWrite(sqlite3* replica)
+{
+    EnsureConnected();
+    Exec(QStringLiteral("begin"));
+    m_inWrite = true;
+    try {
+        // One writer of a season at a time, each on what the others committed.
+        Exec(QStringLiteral("select pg_advisory_xact_lock(hashtext($1))"), {m_address.season});
+        Pull(replica);
+    } catch (...) {
+        RollbackWrite();
+        throw;
+    }
+}
+
+void CSezonaNaServeri::Refresh(sqlite3* replica)
+{
+    EnsureConnected();
+    Exec(QStringLiteral("begin isolation level repeatable read read only"));
+    try {
+        Pull(replica);
+        Exec(QStringLiteral("commit"));
+    } catch (...) {
+        if (PQstatus(m_conn) == CONNECTION_OK)
+            CVysledok(PQexec(m_conn, "rollback"));
+        throw;
+    }
+}
+
+void CSezonaNaServeri::Pull(sqlite3* replica)
+{
+    const QString generation = Exec(QStringLiteral("select hodnota from %1 where kluc = 'ddl'")
+                                        .arg(Table(QStringLiteral("mirak_meta"))))
+                                   .Text(0, 0);
+    if (generation != m_ddlGeneration)
+        throw CChybaDatabazy(
+            QStringLiteral("Tabuľky sezóny %1 na serveri zmenil iný program alebo novšia verzia "
+                           "tohto programu. Otvorte sezónu znova.")
+                .arg(m_address.season));
+    const CVysledok changes =
+        Exec(QStringLiteral("select seq, tabulka, kluc from %1 where seq > $1 order by seq")
+                 .arg(Table(QStringLiteral("mirak_zmeny"))),
+             {QString::number(m_seen)});
+    if (changes.Rows() == 0)
+        return;
+    QHash<QString, QSet<QString>> keys;
+    QSet<QString> whole;
+    qint64 last = m_seen;
+    for (int i = 0; i < changes.Rows(); ++i) {
+        last = std::max(last, changes.Int(i, 0));
+        if (changes.IsNull(i, 2))
+            whole << changes.Text(i, 1);
+        else
+            keys[changes.Text(i, 1)] << changes.Text(i, 2);
+    }
+    ExecLocal(replica, QStringLiteral("begin"));
+    try {
+        for (const CTabulka& t : std::as_const(m_tables)) {
+            QStringList names;
+            for (const QString& c : t.columns)
+                names << Ident(c);
+            const QString select =
+                QStringLiteral("select %1 from %2").arg(names.join(QStringLiteral(", ")), Table(t.name));
+            if (whole.contains(t.name) || (t.key < 0 && keys.contains(t.name))) {
+                ExecLocal(replica, QStringLiteral("delete from main.%1").arg(Ident(t.name)));
+                CopyRowsDown(replica, t, select);
+            } else if (keys.contains(t.name)) {
+                const QString key = Ident(t.columns.at(t.key));
+                const QString list = KeyList(keys.value(t.name), t.types.at(t.key));
+                ExecLocal(
+                    replica,
+                    QStringLiteral("delete from main.%1 where %2 in (%3)").arg(Ident(t.name), key, list));
+                CopyRowsDown(replica, t, QStringLiteral("%1 where %2 in (%3)").arg(select, key, list));
+            }
+        }
+        ReadCounters(replica);
+        ExecLocal(replica, QStringLiteral("delete from temp.mirak_zmeny"));
+        ExecLocal(replica, QStringLiteral("commit"));
+    } catch (...) {
+        sqlite3_exec(replica, "rollback", nullptr, nullptr, nullptr);
+        throw;
+    }
+    m_seen = last;
+}
+
+void CSezonaNaServeri::PushSchemaChanges(sqlite3* replica)
+{
+    int version = 0;
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(replica, "pragma main.schema_version", -1, &stmt, nullptr);
+    if (sqlite3_step(stmt) == SQLITE_ROW)
+        version = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    if (version == m_schemaVersion)
+        return;
+    // The program's upgrade added a table or a column: the server gets it, the new definitions and the
+    // table's rows whole; the other windows reopen the season to see it.
+    const QVector<CTabulka> now = TablesOf(replica);
+    QHash<QString, CTabulka> before;
+    for (const CTabulka& t : std::as_const(m_tables))
+        before.insert(t.name, t);
+    for (const CTabulka& t : now) {
+        if (!before.contains(t.name)) {
+            CreateTable(t);
+        } else {
+            const CTabulka& old = before.value(t.name);
+            for (int i = 0; i < t.columns.size(); ++i)
+                if (!old.columns.contains(t.columns.at(i)))
+                    Exec(QStringLiteral("alter table %1 add column %2 %3")
+                             .arg(Table(t.name), Ident(t.columns.at(i)), t.types.at(i)));
+            if (old.columns == t.columns)
+                continue;
+        }
+        Exec(QStringLiteral("delete from %1").arg(Table(t.name)));
+        CopyRowsUp(replica, t);
+        Exec(QStringLiteral("insert into %1 (tabulka, kluc) values ($1, null)")
+                 .arg(Table(QStringLiteral("mirak_zmeny"))),
+             {t.name});
+        before.remove(t.name);
+    }
+    for (const CTabulka& t : now)
+        before.remove(t.name);
+    for (const CTabulka& gone : std::as_const(before))
+        Exec(QStringLiteral("drop table %1").arg(Table(gone.name)));
+    WriteDefinitions(replica);
+    m_ddlGeneration = QString::number(
+        Exec(QStringLiteral(
+                 "update %1 set hodnota = (hodnota::bigint + 1)::text where kluc = 'ddl' returning hodnota")
+                 .arg(Table(QStringLiteral("mirak_meta"))))
+            .Int(0, 0));
+    m_tables = now;
+    InstallTriggers(replica);
+}
+
+qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
+{
+    try {
+        PushSchemaChanges(replica);
+        // The keys each table changed, every one once.
+        QHash<QString, QSet<QString>> keys;
+        QSet<QString> whole;
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(replica, "select distinct tabulka, kluc from temp.mirak_zmeny", -1, &stmt,
+                           nullptr);
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            const QString table =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+            if (sqlite3_column_type(stmt, 1) == SQLITE_NULL)
+                whole << table;
+            else
+                keys[table] << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
+        }
+        sqlite3_finalize(stmt);
+        qint64 seq = m_seen;
+        const QString log = Table(QStringLiteral("mirak_zmeny"));
+        for (const CTabulka& t : std::as_const(m_tables)) {
+            if (whole.contains(t.name) || (t.key < 0 && keys.contains(t.name))) {
+                Exec(QStringLiteral("delete from %1").arg(Table(t.name)));
+                CopyRowsUp(replica, t);
+                seq = std::max(
+                    seq, Exec(QStringLiteral("insert into %1 (tabulka, kluc) values ($1, null) returning seq")
+                                  .arg(log),
+                              {t.name})
+                             .Int(0, 0));
+            } else if (keys.contains(t.name)) {
+                const QString key = Ident(t.columns.at(t.key));
+                const QString list = KeyList(keys.value(t.name), t.types.at(t.key));
+                Exec(QStringLiteral("delete from %1 where %2 in (%3)").arg(Table(t.name), key, list));
+                CopyRowsUp(replica, t, QStringLiteral("where %1 in (%2)").arg(key, list));
+                QStringList rows;
+                for (const QString& k : keys.value(t.name))
+                    rows << QStringLiteral("(%1, %2)").arg(Literal(t.name), Literal(k));
+                const CVysledok written =
+                    Exec(QStringLiteral("insert into %1 (tabulka, kluc) values %2 returning seq")
+                             .arg(log, rows.join(QStringLiteral(", "))));
+                for (int i = 0; i < written.Rows(); ++i)
+                    seq = std::max(seq, written.Int(i, 0));
+            }
+        }
+        if (!keys.isEmpty() || !whole.isEmpty()) {
+            WriteCounters(replica);
+            Exec(QStringLiteral("select pg_notify($1, $2)"), {QStringLiteral("mirak"), m_address.season});
+        }
+        Exec(QStringLiteral("commit"));
+        m_inWrite = false;
+        ExecLocal(replica, QStringLiteral("delete from temp.mirak_zmeny"));
+        return seq;
+    } catch (...) {
+        RollbackWrite();
+        throw;
+    }
+}
+
+void CSezonaNaServeri::RollbackWrite()
+{
+    if (m_inWrite && m_conn && PQstatus(m_conn) == CONNECTION_OK)
+        CVysledok(PQexec(m_conn, "rollback"));
+    m_inWrite = false;
+}

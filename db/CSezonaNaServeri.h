@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <memory>
+
+struct sqlite3;
+struct pg_conn;
+
+// A season on a PostgreSQL server, named by an address "postgresql://USER@HOST:PORT/DATABASE?sezona=NAME"
+// (libpq's forms and settings apply: sslmode, ~/.pgpass, PGPASSWORD, a socket folder as host).
+// Each season is a schema of its own with the same tables and columns as a season file and the
+// program's own tables beside them: mirak_meta (the format's version), mirak_ddl (the file's table and
+// index definitions, so that a file made from the season is the file it came from), mirak_citace (the
+// ID counters) and mirak_zmeny (every committed change of a row, in order).
+//
+// The program reads a server season from a copy of it in memory, on the same engine as a file, so
+// that every list is the one the file would give; every write goes to the server as the rows it
+// changed, in one server transaction, and counts only once the server has committed it. Before a
+// write the copy takes in what others committed since (under the season's lock, so that a command is
+// always computed from the latest state).
+
+bool IsServerAddress(const QString& text);
+
+struct CAdresaServera
+{
+    // What libpq is given (the address without "sezona"), with the connection timeout.
+    QString connection;
+    QString season;
+    // The address as the user may see and the program may remember it: without a password.
+    QString shown;
+    QString user;
+    QString host;
+    QString database;
+};
+// Throws CChybaDatabazy for an address that is not one, or a season name the server cannot take.
+CAdresaServera ParseServerAddress(const QString& address, bool seasonRequired = true);
+// The address of `season` in the database `address` names (with or without a season of its own).
+QString AddressWithSeason(const QString& address, const QString& season);
+// How long connecting may take before the program says the server does not answer, in seconds.
+inline constexpr int kCasovyLimitSpojenia = 10;
+
+// The version of the server seasons' format this program writes; a newer one is refused.
+inline constexpr int kVerziaServerovejSezony = 1;
+
+class CSezonaNaServeri
+{
+public:
+    // Connects to the server; throws CChybaDatabazy in Slovak naming what failed.
+    explicit CSezonaNaServeri(const CAdresaServera& address);
+    ~CSezonaNaServeri();
+    CSezonaNaServeri(const CSezonaNaServeri&) = delete;
+    CSezonaNaServeri& operator=(const CSezonaNaServeri&) = delete;
+
+    const CAdresaServera& Address() const { return m_address; }
+    // The login the server knows this connection by.
+    QString Login() const;
+
+    // The seasons of the database, by name.
+    QStringList Seasons();
+    bool SeasonExists();
+
+    // Puts the season held by `source` onto the server as a new season, in one transaction: nothing
+    // of it stays on the server when any of it cannot be written. Refused when the season exists.
+    void Upload(sqlite3* source);
+    // Makes `replica` (an empty database) the season as the server holds it. Refuses a season made by
+    // a newer program or one whose tables someone changed by hand, naming what is wrong.
+    void Load(sqlite3* replica);
+
+    // A write of the program: the server's transaction and the season's lock begun, and what others
+    // committed since taken into `replica` (outside any transaction of the replica).
+    void BeginWrite(sqlite3* replica);
+    // The rows `replica` changed since BeginWrite written to the server and committed there; throws
+    // (the server's transaction rolled back) when they cannot be. Returns the change's place in the
+    // season's order, to be taken as seen once the replica has committed too.
+    qint64 CommitWrite(sqlite3* replica);
+    void RollbackWrite();
+    void SetSeen(qint64 seq) { m_seen = seq; }
+    bool InWrite() const { return m_inWrite; }
+
+    // Takes into `replica` what others committed since it was loaded (no write may be open).
+    void Refresh(sqlite3* replica);
+
+private:
+    struct CTabulka
+    {
+        QString name;
+        QStringList columns;
+        QStringList types; // the server's types
+        int key = -1;      // the column that names a row (none: the table is written whole)
+    };
+    class CVysledok;
+
+    CVysledok Exec(const QString& sql, const QStringList& params = {}, bool allowCopy = false);
+    [[noreturn]] void Fail(const QString& sentence, const QString& serverText, bool connectionLost = false);
+    QString Schema() const;
+    QString Table(const QString& name) const;
+    void EnsureConnected();
+    // The tables of `db` as the server keeps them.
+    static QVector<CTabulka> TablesOf(sqlite3* db);
+    void CreateTable(const CTabulka& table);
+    void CopyRowsUp(sqlite3* db, const CTabulka& table, const QString& where = {});
+    void CopyRowsDown(sqlite3* replica, const CTabulka& table, const QString& select);
+    void WriteDefinitions(sqlite3* db);
+    void WriteCounters(sqlite3* db);
+    void ReadCounters(sqlite3* replica);
+    void InstallTriggers(sqlite3* replica);
+    void Pull(sqlite3* replica);
+    void PushSchemaChanges(sqlite3* replica);
+
+    CAdresaServera m_address;
+    pg_conn* m_conn = nullptr;
+    QVector<CTabulka> m_tables;
+    qint64 m_seen = 0;
+    QString m_ddlGeneration;
+    int m_schemaVersion = 0;
+    bool m_inWrite = false;
+    bool m_broken = false;
+};

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# A PostgreSQL server of your own to try a shared season on: installs PostgreSQL if it is missing,
+# starts a private cluster for the current user in ~/.local/share/agenda-mirak/server (not the
+# system's cluster; it listens only on a socket in that folder), creates the database "mirak", puts
+# the demo season onto it and prints the address to open. Run again, it reuses what it made.
+#
+#   scripts/server-debian.sh [PROGRAM]     PROGRAM: agenda-mirak (default: build/agenda-mirak)
+#
+# The server runs as the current user; as root it runs as "nobody" (PostgreSQL refuses root).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+program=${1:-$top/build/agenda-mirak}
+
+if ! ls /usr/lib/postgresql/*/bin/pg_ctl >/dev/null 2>&1; then
+  sudo=""
+  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends postgresql-15 libpq-dev
+fi
+bin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
+
+data_home=${XDG_DATA_HOME:-$HOME/.local/share}
+folder=$data_home/agenda-mirak/server
+mkdir -p "$folder"
+as_owner=()
+if [ "$(id -u)" -eq 0 ]; then
+  # The cluster's folder belongs to "nobody", the socket is reachable by everyone on this computer.
+  chmod 0777 "$folder"
+  as_owner=(runuser -u nobody --)
+fi
+if [ ! -f "$folder/data/PG_VERSION" ]; then
+  "${as_owner[@]}" "$bin/initdb" -D "$folder/data" -U mirak --auth=trust --encoding=UTF8 \
+    --locale=C.UTF-8 >"$folder/initdb.log"
+fi
+if ! "${as_owner[@]}" "$bin/pg_ctl" -D "$folder/data" status >/dev/null 2>&1; then
+  "${as_owner[@]}" "$bin/pg_ctl" -D "$folder/data" -l "$folder/server.log" -w \
+    -o "-k $folder -c listen_addresses=" start >/dev/null
+fi
+if ! "$bin/psql" -h "$folder" -U mirak -d postgres -Atc "select 1 from pg_database where datname='mirak'" |
+  grep -q 1; then
+  "$bin/createdb" -h "$folder" -U mirak mirak
+fi
+
+socket=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], safe=""))' "$folder")
+address="postgresql://mirak@$socket/mirak"
+if ! "$bin/psql" -h "$folder" -U mirak -d mirak -Atc \
+  "select 1 from information_schema.tables where table_schema='ukazka' and table_name='mirak_meta'" | grep -q 1; then
+  if [ ! -x "$program" ]; then
+    echo "Program $program ešte nie je zostavený: spustite najprv príkaz z README." >&2
+    exit 1
+  fi
+  demo=$(mktemp -d)
+  "$program" --demo-season "$demo/ukazka.mdb" >/dev/null
+  "$program" --upload "$demo/ukazka.mdb" --server "$address?sezona=ukazka"
+  rm -rf "$demo"
+fi
+
+echo "Server beží. Sezóna na otvorenie:"
+echo "  $address?sezona=ukazka"
+echo "V okne: Súbor → Otvoriť zo servera..., alebo: $program '$address?sezona=ukazka'"
+echo "Zastaví ho: ${as_owner[*]:+${as_owner[*]} }$bin/pg_ctl -D '$folder/data' stop"

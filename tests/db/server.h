@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A PostgreSQL cluster of the test's own: initdb into a temporary folder and the server listening
+// only on a socket in it; run as "nobody" when the tests run as root (the server refuses root).
+// Stopped and removed when it goes.
+class CTestovaciServer
+{
+public:
+    CTestovaciServer();
+    ~CTestovaciServer();
+    // Empty when the cluster runs; else why it does not.
+    const QString& Problem() const { return m_problem; }
+    // The address of `season` in the cluster's database "mirak".
+    QString Address(const QString& season) const;
+    // The database's address without a season.
+    QString DatabaseAddress() const;
+    // Stops the server at once (as a crash would) and starts it again.
+    void Stop();
+    bool Start();
+    // Runs SQL with psql as the cluster's superuser; its standard output.
+    QString Psql(const QString& sql) const;
+    // How long one run of `sql`, committed by itself, takes on the server by pgbench's measure (ms).
+    double Latency(const QString& sql, int times) const;
+
+private:
+    QStringList AsOwner(const QString& program, const QStringList& arguments) const;
+    bool Run(const QString& program, const QStringList& arguments, QString* output = nullptr) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_bin;
+    QString m_problem;
+    bool m_asNobody = false;
+};
+
+// One cluster for a whole test program, started at its first use.
+CTestovaciServer& SharedServer();
