@@ -117,6 +117,66 @@ void AppendField(QByteArray& line, sqlite3_stmt* stmt, int i, const QString& typ
     }
 }
 
+// A value as a literal of the server's SQL (standard_conforming_strings on): false, with `problem`
+// said, when the server's column cannot take it.
+bool AppendLiteral(QByteArray& out, sqlite3_stmt* stmt, int i, const QString& type, const QString& where,
+                   QString& problem)
+{
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_NULL:
+        out += "NULL";
+        return true;
+    case SQLITE_INTEGER: {
+        const QByteArray number = QByteArray::number(static_cast<qlonglong>(sqlite3_column_int64(stmt, i)));
+        out += type == QLatin1String("bigint") ? number : "'" + number + "'";
+        return true;
+    }
+    case SQLITE_FLOAT:
+        if (type == QLatin1String("bigint")) {
+            problem = QStringLiteral("%1 má desatinné číslo v stĺpci celých čísel").arg(where);
+            return false;
+        }
+        out += "'" + QByteArray::number(sqlite3_column_double(stmt, i), 'g', 17) + "'";
+        return true;
+    case SQLITE_BLOB:
+        if (type != QLatin1String("bytea")) {
+            problem = QStringLiteral("%1 má binárnu hodnotu v stĺpci, ktorý ju nemá").arg(where);
+            return false;
+        }
+        out +=
+            "'\\x" +
+            QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i))
+                .toHex() +
+            "'";
+        return true;
+    default: {
+        const QByteArray text(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                              sqlite3_column_bytes(stmt, i));
+        if (type == QLatin1String("bigint") || type == QLatin1String("double precision")) {
+            problem =
+                QStringLiteral("%1 má text „%2“ v stĺpci čísel").arg(where, QString::fromUtf8(text.left(40)));
+            return false;
+        }
+        if (text.contains('\0')) {
+            problem = QStringLiteral("%1 má v texte znak NUL, ktorý server neprijme").arg(where);
+            return false;
+        }
+        if (type == QLatin1String("bytea")) {
+            out += "'\\x" + text.toHex() + "'";
+            return true;
+        }
+        out += '\'';
+        for (const char c : text) {
+            if (c == '\'')
+                out += '\'';
+            out += c;
+        }
+        out += '\'';
+        return true;
+    }
+    }
+}
+
 // One field of COPY's text form back as it was; `isNull` for \N.
 QByteArray Unescape(const char* p, qsizetype n, bool& isNull)
 {
@@ -334,7 +394,8 @@ CSezonaNaServeri::CSezonaNaServeri(const CAdresaServera& address) : m_address(ad
             server);
     }
     // The server's notices (a shutdown announced, say) are no message for the user: its errors are.
-    PQsetNoticeProcessor(m_conn, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        m_conn, [](void*, const char*) {}, nullptr);
     PQsetClientEncoding(m_conn, "UTF8");
     Exec(QStringLiteral("SET client_min_messages = warning"));
 }
@@ -629,27 +690,54 @@ void CSezonaNaServeri::WriteDefinitions(sqlite3* db)
     sqlite3_finalize(version);
 }
 
-void CSezonaNaServeri::WriteCounters(sqlite3* db)
+QVector<QPair<QString, qint64>> CSezonaNaServeri::LocalCounters(sqlite3* db)
 {
-    Exec(QStringLiteral("delete from %1").arg(Table(QStringLiteral("mirak_citace"))));
+    // In the file's order, which a file made from the season keeps.
+    QVector<QPair<QString, qint64>> counters;
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "select name, seq from main.sqlite_sequence", -1, &stmt, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        return; // no table counts its IDs
+    if (sqlite3_prepare_v2(db, "select name, seq from main.sqlite_sequence order by rowid", -1, &stmt,
+                           nullptr) == SQLITE_OK)
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            counters.append({QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))),
+                             sqlite3_column_int64(stmt, 1)});
+    sqlite3_finalize(stmt); // a season where no table counts its IDs has none
+    return counters;
+}
+
+QByteArray CSezonaNaServeri::CounterStatements(sqlite3* db)
+{
+    // Only the counters that moved: a typed score moves none.
+    QHash<QString, qint64> now;
+    QByteArray sql;
+    const QVector<QPair<QString, qint64>> counters = LocalCounters(db);
+    for (int i = 0; i < counters.size(); ++i) {
+        const auto& [table, value] = counters.at(i);
+        now.insert(table, value);
+        if (m_counters.value(table, -1) != value)
+            sql +=
+                QStringLiteral("insert into %1 (tabulka, hodnota, poradie) values (%2, %3, %4) on conflict "
+                               "(tabulka) do update set hodnota = excluded.hodnota;")
+                    .arg(Table(QStringLiteral("mirak_citace")), Literal(table))
+                    .arg(value)
+                    .arg(i)
+                    .toUtf8();
     }
-    while (sqlite3_step(stmt) == SQLITE_ROW)
-        Exec(QStringLiteral("insert into %1 (tabulka, hodnota) values ($1, $2)")
-                 .arg(Table(QStringLiteral("mirak_citace"))),
-             {QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))),
-              QString::number(sqlite3_column_int64(stmt, 1))});
-    sqlite3_finalize(stmt);
+    for (auto it = m_counters.constBegin(); it != m_counters.constEnd(); ++it)
+        if (!now.contains(it.key()))
+            sql += QStringLiteral("delete from %1 where tabulka = %2;")
+                       .arg(Table(QStringLiteral("mirak_citace")), Literal(it.key()))
+                       .toUtf8();
+    m_pendingCounters = now;
+    return sql;
 }
 
 void CSezonaNaServeri::ReadCounters(sqlite3* replica)
 {
-    const CVysledok r =
-        Exec(QStringLiteral("select tabulka, hodnota from %1").arg(Table(QStringLiteral("mirak_citace"))));
+    const CVysledok r = Exec(QStringLiteral("select tabulka, hodnota from %1 order by poradie")
+                                 .arg(Table(QStringLiteral("mirak_citace"))));
+    m_counters.clear();
+    for (int i = 0; i < r.Rows(); ++i)
+        m_counters.insert(r.Text(i, 0), r.Int(i, 1));
     sqlite3_stmt* has = nullptr;
     const bool counted =
         sqlite3_prepare_v2(replica, "select 1 from main.sqlite_sequence", -1, &has, nullptr) == SQLITE_OK;
@@ -663,6 +751,16 @@ void CSezonaNaServeri::ReadCounters(sqlite3* replica)
                                .arg(r.Int(i, 1)));
 }
 
+void CSezonaNaServeri::InstallServerTriggers(const CTabulka& table)
+{
+    // Every change of a row is logged by the server itself, whoever makes it (this program or another
+    // client), with the login and the time: the copies in memory take in what the log names.
+    Exec(QStringLiteral(
+             "create trigger mirak_zmena after insert or update or delete on %1 for each row execute "
+             "function %2(%3)")
+             .arg(Table(table.name), Table(QStringLiteral("mirak_zaznamenaj")),
+                  Literal(table.key >= 0 ? table.columns.at(table.key) : QString())));
+}
 void CSezonaNaServeri::Upload(sqlite3* source)
 {
     EnsureConnected();
@@ -679,18 +777,32 @@ void CSezonaNaServeri::Upload(sqlite3* source)
             QStringLiteral(
                 "create table %1 (poradie integer primary key, typ text, nazov text, tabulka text, sql text)")
                 .arg(Table(QStringLiteral("mirak_ddl"))));
-        Exec(QStringLiteral("create table %1 (tabulka text primary key, hodnota bigint)")
+        Exec(QStringLiteral("create table %1 (tabulka text primary key, hodnota bigint, poradie integer)")
                  .arg(Table(QStringLiteral("mirak_citace"))));
         Exec(QStringLiteral(
                  "create table %1 (seq bigserial primary key, tabulka text not null, kluc text, "
                  "prihlasenie text not null default current_user, cas timestamptz not null default now())")
                  .arg(Table(QStringLiteral("mirak_zmeny"))));
+        Exec(QStringLiteral(
+                 "create function %1() returns trigger language plpgsql as $f$ begin if tg_op in ('UPDATE', "
+                 "'DELETE') then insert into %2 (tabulka, kluc) values (tg_table_name, case when tg_argv[0] "
+                 "= '' "
+                 "then null else to_jsonb(old) ->> tg_argv[0] end); end if; if tg_op in ('INSERT', 'UPDATE') "
+                 "then "
+                 "insert into %2 (tabulka, kluc) values (tg_table_name, case when tg_argv[0] = '' then null "
+                 "else "
+                 "to_jsonb(new) ->> tg_argv[0] end); end if; return null; end $f$")
+                 .arg(Table(QStringLiteral("mirak_zaznamenaj")), Table(QStringLiteral("mirak_zmeny"))));
         for (const CTabulka& t : TablesOf(source)) {
             CreateTable(t);
             CopyRowsUp(source, t);
+            InstallServerTriggers(t);
         }
         WriteDefinitions(source);
-        WriteCounters(source);
+        m_counters.clear();
+        if (const QByteArray counters = CounterStatements(source); !counters.isEmpty())
+            ExecAll(counters);
+        m_counters = m_pendingCounters;
         Exec(QStringLiteral("insert into %1 values ('verzia', $1), ('ddl', '1'), ('program', $2)")
                  .arg(Table(QStringLiteral("mirak_meta"))),
              {QString::number(kVerziaServerovejSezony), QStringLiteral(MIRAK_VERSION)});
@@ -810,49 +922,70 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica)
     ExecLocal(replica, QStringLiteral("pragma recursive_triggers = on"));
 }
 
+std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteArray& sql)
+{
+    // Statements sent together go to the server and back once: a typed score is two such trips.
+    std::vector<CVysledok> results;
+    if (!PQsendQuery(m_conn, sql.constData()))
+        Fail(QStringLiteral("Server odmietol požiadavku na sezónu %1.").arg(m_address.season),
+             QString::fromUtf8(PQerrorMessage(m_conn)).trimmed(), true);
+    QString error;
+    bool lost = false;
+    while (PGresult* r = PQgetResult(m_conn)) {
+        const ExecStatusType status = PQresultStatus(r);
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && error.isEmpty()) {
+            error = QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
+            const QByteArray state(PQresultErrorField(r, PG_DIAG_SQLSTATE));
+            lost = state.isEmpty() || state.startsWith("08") || state.startsWith("57P");
+        }
+        results.emplace_back(r);
+    }
+    if (!error.isEmpty())
+        Fail(QStringLiteral("Server odmietol požiadavku na sezónu %1.").arg(m_address.season), error, lost);
+    return results;
+}
+
+QByteArray CSezonaNaServeri::ChangesQuery() const
+{
+    return QStringLiteral(
+               "select hodnota from %1 where kluc = 'ddl'; select seq, tabulka, kluc from %2 where seq > %3 "
+               "order by seq;")
+        .arg(Table(QStringLiteral("mirak_meta")), Table(QStringLiteral("mirak_zmeny")))
+        .arg(m_seen)
+        .toUtf8();
+}
+
 void CSezonaNaServeri::BeginWrite(sqlite3* replica)
 {
     EnsureConnected();
-    Exec(QStringLiteral("begin"));
     m_inWrite = true;
     try {
         // One writer of a season at a time, each on what the others committed.
-        Exec(QStringLiteral("select pg_advisory_xact_lock(hashtext($1))"), {m_address.season});
-        Pull(replica);
+        const std::vector<CVysledok> r =
+            ExecAll(QStringLiteral("begin; select pg_advisory_xact_lock(hashtext(%1));")
+                        .arg(Literal(m_address.season))
+                        .toUtf8() +
+                    ChangesQuery());
+        Pull(replica, r[r.size() - 2], r.back());
     } catch (...) {
         RollbackWrite();
         throw;
     }
 }
-
 void CSezonaNaServeri::Refresh(sqlite3* replica)
 {
     EnsureConnected();
-    Exec(QStringLiteral("begin isolation level repeatable read read only"));
-    try {
-        Pull(replica);
-        Exec(QStringLiteral("commit"));
-    } catch (...) {
-        if (PQstatus(m_conn) == CONNECTION_OK)
-            CVysledok(PQexec(m_conn, "rollback"));
-        throw;
-    }
+    const std::vector<CVysledok> r = ExecAll(ChangesQuery());
+    Pull(replica, r[0], r[1]);
 }
-
-void CSezonaNaServeri::Pull(sqlite3* replica)
+void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult, const CVysledok& changes)
 {
-    const QString generation = Exec(QStringLiteral("select hodnota from %1 where kluc = 'ddl'")
-                                        .arg(Table(QStringLiteral("mirak_meta"))))
-                                   .Text(0, 0);
+    const QString generation = generationResult.Rows() > 0 ? generationResult.Text(0, 0) : QString();
     if (generation != m_ddlGeneration)
         throw CChybaDatabazy(
             QStringLiteral("Tabuľky sezóny %1 na serveri zmenil iný program alebo novšia verzia "
                            "tohto programu. Otvorte sezónu znova.")
                 .arg(m_address.season));
-    const CVysledok changes =
-        Exec(QStringLiteral("select seq, tabulka, kluc from %1 where seq > $1 order by seq")
-                 .arg(Table(QStringLiteral("mirak_zmeny"))),
-             {QString::number(m_seen)});
     if (changes.Rows() == 0)
         return;
     QHash<QString, QSet<QString>> keys;
@@ -914,6 +1047,7 @@ void CSezonaNaServeri::PushSchemaChanges(sqlite3* replica)
     for (const CTabulka& t : now) {
         if (!before.contains(t.name)) {
             CreateTable(t);
+            InstallServerTriggers(t);
         } else {
             const CTabulka& old = before.value(t.name);
             for (int i = 0; i < t.columns.size(); ++i)
@@ -944,6 +1078,53 @@ void CSezonaNaServeri::PushSchemaChanges(sqlite3* replica)
     InstallTriggers(replica);
 }
 
+QByteArray CSezonaNaServeri::RowStatements(sqlite3* replica, const CTabulka& t, const QSet<QString>* keys)
+{
+    QStringList names;
+    QStringList updates;
+    for (int i = 0; i < t.columns.size(); ++i) {
+        names << Ident(t.columns.at(i));
+        if (i != t.key)
+            updates << QStringLiteral("%1 = excluded.%1").arg(Ident(t.columns.at(i)));
+    }
+    const QString key = t.key >= 0 ? Ident(t.columns.at(t.key)) : QString();
+    const QString list = keys ? KeyList(*keys, t.types.at(t.key)) : QString();
+    QByteArray sql;
+    if (keys)
+        sql += QStringLiteral("delete from %1 where %2 in (%3);").arg(Table(t.name), key, list).toUtf8();
+    else
+        sql += QStringLiteral("delete from %1;").arg(Table(t.name)).toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const QByteArray select = QStringLiteral("select %1 from main.%2 %3")
+                                  .arg(names.join(QStringLiteral(", ")), Ident(t.name),
+                                       keys ? QStringLiteral("where %1 in (%2)").arg(key, list) : QString())
+                                  .toUtf8();
+    if (sqlite3_prepare_v2(replica, select.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+        const QString local = LocalError(replica);
+        sqlite3_finalize(stmt);
+        throw CChybaDatabazy(QStringLiteral("Tabuľku %1 sa nepodarilo prečítať.").arg(t.name), local);
+    }
+    QByteArray values;
+    QString problem;
+    while (problem.isEmpty() && sqlite3_step(stmt) == SQLITE_ROW) {
+        values += values.isEmpty() ? "(" : ",(";
+        for (int i = 0; i < t.columns.size() && problem.isEmpty(); ++i) {
+            if (i > 0)
+                values += ',';
+            const QString where = QStringLiteral("Tabuľka %1, stĺpec %2").arg(t.name, t.columns.at(i));
+            AppendLiteral(values, stmt, i, t.types.at(i), where, problem);
+        }
+        values += ')';
+    }
+    sqlite3_finalize(stmt);
+    if (!problem.isEmpty())
+        throw CChybaDatabazy(QStringLiteral("Zmenu sa nepodarilo uložiť na server: %1.").arg(problem));
+    if (!values.isEmpty())
+        sql += "insert into " + Table(t.name).toUtf8() + " (" + names.join(QStringLiteral(", ")).toUtf8() +
+               ") values " + values + ";";
+    return sql;
+}
+
 qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
 {
     try {
@@ -963,46 +1144,33 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
                 keys[table] << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
         }
         sqlite3_finalize(stmt);
-        qint64 seq = m_seen;
-        const QString log = Table(QStringLiteral("mirak_zmeny"));
+        QByteArray sql;
         for (const CTabulka& t : std::as_const(m_tables)) {
             if (whole.contains(t.name) || (t.key < 0 && keys.contains(t.name))) {
-                Exec(QStringLiteral("delete from %1").arg(Table(t.name)));
-                CopyRowsUp(replica, t);
-                seq = std::max(
-                    seq, Exec(QStringLiteral("insert into %1 (tabulka, kluc) values ($1, null) returning seq")
-                                  .arg(log),
-                              {t.name})
-                             .Int(0, 0));
+                sql += RowStatements(replica, t, nullptr);
             } else if (keys.contains(t.name)) {
-                const QString key = Ident(t.columns.at(t.key));
-                const QString list = KeyList(keys.value(t.name), t.types.at(t.key));
-                Exec(QStringLiteral("delete from %1 where %2 in (%3)").arg(Table(t.name), key, list));
-                CopyRowsUp(replica, t, QStringLiteral("where %1 in (%2)").arg(key, list));
-                QStringList rows;
-                for (const QString& k : keys.value(t.name))
-                    rows << QStringLiteral("(%1, %2)").arg(Literal(t.name), Literal(k));
-                const CVysledok written =
-                    Exec(QStringLiteral("insert into %1 (tabulka, kluc) values %2 returning seq")
-                             .arg(log, rows.join(QStringLiteral(", "))));
-                for (int i = 0; i < written.Rows(); ++i)
-                    seq = std::max(seq, written.Int(i, 0));
+                const QSet<QString> changed = keys.value(t.name);
+                sql += RowStatements(replica, t, &changed);
             }
         }
-        if (!keys.isEmpty() || !whole.isEmpty()) {
-            WriteCounters(replica);
-            Exec(QStringLiteral("select pg_notify($1, $2)"), {QStringLiteral("mirak"), m_address.season});
+        if (!sql.isEmpty()) {
+            sql += CounterStatements(replica);
+            sql += QStringLiteral("select pg_notify('mirak', %1);").arg(Literal(m_address.season)).toUtf8();
         }
-        Exec(QStringLiteral("commit"));
+        sql += QStringLiteral("select coalesce(max(seq), 0) from %1; commit;")
+                   .arg(Table(QStringLiteral("mirak_zmeny")))
+                   .toUtf8();
+        const std::vector<CVysledok> r = ExecAll(sql);
         m_inWrite = false;
+        if (!keys.isEmpty() || !whole.isEmpty())
+            m_counters = m_pendingCounters;
         ExecLocal(replica, QStringLiteral("delete from temp.mirak_zmeny"));
-        return seq;
+        return r[r.size() - 2].Int(0, 0);
     } catch (...) {
         RollbackWrite();
         throw;
     }
 }
-
 void CSezonaNaServeri::RollbackWrite()
 {
     if (m_inWrite && m_conn && PQstatus(m_conn) == CONNECTION_OK)

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct pg_conn;
@@ -105,16 +107,27 @@ private:
     void CopyRowsUp(sqlite3* db, const CTabulka& table, const QString& where = {});
     void CopyRowsDown(sqlite3* replica, const CTabulka& table, const QString& select);
     void WriteDefinitions(sqlite3* db);
-    void WriteCounters(sqlite3* db);
+    static QVector<QPair<QString, qint64>> LocalCounters(sqlite3* db);
+    // The statements that bring the server's ID counters to `db`'s.
+    QByteArray CounterStatements(sqlite3* db);
     void ReadCounters(sqlite3* replica);
     void InstallTriggers(sqlite3* replica);
-    void Pull(sqlite3* replica);
+    void InstallServerTriggers(const CTabulka& table);
+    // Several statements in one trip to the server, their results in order.
+    std::vector<CVysledok> ExecAll(const QByteArray& sql);
+    // The season's definitions' generation and the changes since the copy's last.
+    QByteArray ChangesQuery() const;
+    void Pull(sqlite3* replica, const CVysledok& generation, const CVysledok& changes);
+    // The statements that make the server's rows of `table` (those of `keys`, or all) the replica's.
+    QByteArray RowStatements(sqlite3* replica, const CTabulka& table, const QSet<QString>* keys);
     void PushSchemaChanges(sqlite3* replica);
 
     CAdresaServera m_address;
     pg_conn* m_conn = nullptr;
     QVector<CTabulka> m_tables;
     qint64 m_seen = 0;
+    QHash<QString, qint64> m_counters;
+    QHash<QString, qint64> m_pendingCounters;
     QString m_ddlGeneration;
     int m_schemaVersion = 0;
     bool m_inWrite = false;

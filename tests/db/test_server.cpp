@@ -25,7 +25,7 @@ namespace {
 
 // Every table of the season as text, row by row in key order, with the counters and the tables'
 // definitions: what must come back from the server as it went there.
-QString Contents(CDatabaza& db)
+std::string Contents(CDatabaza& db)
 {
     QString out;
     CPrikaz tables(db,
@@ -48,11 +48,11 @@ QString Contents(CDatabaza& db)
             out += name + QLatin1Char('|') + cells.join(QLatin1Char('|')) + QLatin1Char('\n');
         }
     }
-    return out;
+    return out.toStdString();
 }
 
 // What a list shows, prints and exports, as text.
-QString ListText(CDatabaza& db, const QString& list, const CVyber& v)
+std::string ListText(CDatabaza& db, const QString& list, const CVyber& v)
 {
     const CVystupZoznamu& output = Outputs().value(list);
     QString out;
@@ -63,7 +63,7 @@ QString ListText(CDatabaza& db, const QString& list, const CVyber& v)
     for (const CZaznamovaPlocha& page : RecordPages(*printout))
         for (const auto& t : page.Texts())
             out += QStringLiteral("%1,%2 %3\n").arg(t.rect.x()).arg(t.rect.y()).arg(t.text);
-    return out;
+    return out.toStdString();
 }
 
 class Server : public SeasonTest
@@ -188,7 +188,7 @@ TEST_F(Server, AWriteOfOneWindowReachesAnotherAndAWholeCommandCommitsWhole)
     EXPECT_EQ(Contents(first), Contents(second));
 
     // A command that fails half-way leaves nothing of itself, on the server too.
-    const QString before = Contents(first);
+    const std::string before = Contents(first);
     try {
         CTransakcia t(first, CTransakcia::kHromadna);
         first.Execute(QStringLiteral("delete from tgoly"));
@@ -209,7 +209,7 @@ TEST_F(Server, AClientKilledInTheMiddleOfACommandLeavesTheSeasonAsItWas)
     const QString address = Uploaded();
     CDatabaza reader;
     reader.Open(address);
-    const QString before = Contents(reader);
+    const std::string before = Contents(reader);
     reader.Close();
     int pipe[2];
     ASSERT_EQ(::pipe(pipe), 0);
@@ -254,7 +254,7 @@ TEST_F(Server, TheServerStoppedWhileASeasonIsOpenIsToldAndNothingIsHalfWritten)
     CLigaroDoc doc(m_user);
     ASSERT_TRUE(doc.OpenSeasonFile(address)) << m_user.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(doc.HasEditAccess());
-    const QString before = Contents(doc.Database());
+    const std::string before = Contents(doc.Database());
     SharedServer().Stop();
     m_user.messages.clear();
     // The list is still read; the write is refused in Slovak and taken back.
