@@ -7,6 +7,7 @@
 #include "competition/sutaze.h"
 #include "db/CLigaroDoc.h"
 #include "db/CNastavenia.h"
+#include "db/CSezonaNaServeri.h"
 #include "db/nastaveniasezony.h"
 #include "db/novasezona.h"
 #include "db/schema.h"
@@ -123,6 +124,10 @@ void CMainFrame::CreateMenusAndToolBar()
     open->setShortcut(QKeySequence::Open);
     open->setIcon(icon("document-open", QStyle::SP_DialogOpenButton));
     open->setToolTip(QStringLiteral("Otvoriť"));
+    AddAction(kPrikazOtvoritZoServera, QStringLiteral("Otvori&ť zo servera..."),
+              QStringLiteral("Otvoriť sezónu, ktorú zväz zdieľa na serveri PostgreSQL"));
+    AddAction(kPrikazUlozitNaServer, QStringLiteral("Ulo&žiť na server..."),
+              QStringLiteral("Nahrať otvorenú sezónu na server PostgreSQL ako novú sezónu"));
     AddAction(kPrikazNovaSezona, QStringLiteral("&Nová sezóna..."),
               QStringLiteral("Vytvoriť novú prázdnu sezónu"))
         ->setShortcut(QKeySequence::New);
@@ -203,10 +208,12 @@ void CMainFrame::CreateMenusAndToolBar()
     search->setShortcut(QKeySequence::Find);
 
     m_fileMenu = menuBar()->addMenu(QStringLiteral("&Súbor"));
-    m_fileMenu->addActions({open, m_actions.value(kPrikazNovaSezona), m_actions.value(kPrikazSezonaZTejto),
-                            m_actions.value(kPrikazPreviestSezonu), m_actions.value(kPrikazUkazkovaSezona),
-                            m_actions.value(kPrikazUlozAko), m_actions.value(kPrikazZaloha),
-                            m_actions.value(kPrikazObnovitZoZalohy), m_actions.value(kPrikazZhutnit)});
+    m_fileMenu->addActions({open, m_actions.value(kPrikazOtvoritZoServera),
+                            m_actions.value(kPrikazUlozitNaServer), m_actions.value(kPrikazNovaSezona),
+                            m_actions.value(kPrikazSezonaZTejto), m_actions.value(kPrikazPreviestSezonu),
+                            m_actions.value(kPrikazUkazkovaSezona), m_actions.value(kPrikazUlozAko),
+                            m_actions.value(kPrikazZaloha), m_actions.value(kPrikazObnovitZoZalohy),
+                            m_actions.value(kPrikazZhutnit)});
     m_fileMenu->addSeparator();
     m_fileMenu->addActions({print, m_actions.value(kPrikazUlozitPdf), m_actions.value(kPrikazNahlad),
                             m_actions.value(kPrikazNastavenieTlaciarne)});
@@ -268,7 +275,8 @@ void CMainFrame::RebuildRecentMenu()
         auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)), this);
         a->setStatusTip(QStringLiteral("Otvoriť tento súbor"));
         connect(a, &QAction::triggered, this, [this, path] {
-            if (!OpenSeason(path) && !QFileInfo::exists(path)) {
+            // A server that does not answer now may answer tomorrow: its season stays in the list.
+            if (!OpenSeason(path) && !IsServerAddress(path) && !QFileInfo::exists(path)) {
                 m_settings.RemoveRecentFile(path);
                 RebuildRecentMenu();
             }
@@ -285,6 +293,7 @@ bool CMainFrame::IsCommandEnabled(int command) const
     const bool open = m_doc.IsDatabaseOpen();
     switch (command) {
     case kPrikazOtvorit:
+    case kPrikazOtvoritZoServera:
     case kPrikazNovaSezona:
     case kPrikazPreviestSezonu:
     case kPrikazUkazkovaSezona:
@@ -297,6 +306,8 @@ bool CMainFrame::IsCommandEnabled(int command) const
     case kPrikazStavovyRiadok:
     case kPrikazPanelUpravSutaze:
         return true;
+    case kPrikazUlozitNaServer:
+        return open && !m_doc.Database().IsServer();
     case kPrikazUlozAko:
     case kPrikazZaloha:
     case kPrikazObnovitZoZalohy:
@@ -331,6 +342,10 @@ void CMainFrame::UpdateCommands()
 {
     for (auto it = m_actions.constBegin(); it != m_actions.constEnd(); ++it)
         it.value()->setEnabled(IsCommandEnabled(it.key()));
+    // A season on a server is saved as a file, its offline copy; a file as another file.
+    const bool server = m_doc.IsDatabaseOpen() && m_doc.Database().IsServer();
+    m_actions.value(kPrikazUlozAko)
+        ->setText(server ? QStringLiteral("Uložiť ako &súbor...") : QStringLiteral("Ulož &ako..."));
     m_actions.value(kPrikazPanelUpravSutaze)->setChecked(m_competitionPanelVisible);
 }
 
@@ -360,6 +375,15 @@ void CMainFrame::RunCommand(int command)
         break;
     case kPrikazPreviestSezonu:
         ConvertOlderSeason();
+        break;
+    case kPrikazOtvoritZoServera: {
+        CPripojenieNaServer dialog(m_user, CPripojenieNaServer::Rezim::Otvorit, QString(), this);
+        if (dialog.exec() == QDialog::Accepted)
+            OpenSeason(dialog.Address());
+        break;
+    }
+    case kPrikazUlozitNaServer:
+        UploadSeason();
         break;
     case kPrikazUkazkovaSezona:
         DemoSeason();
@@ -552,9 +576,29 @@ void CMainFrame::RefreshAllViews()
 
 void CMainFrame::SeasonFileChanged(const QString& path)
 {
-    setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(path).fileName(), kNazovProgramu));
+    setWindowTitle(QStringLiteral("%1 - %2").arg(ShownSeasonName(path), kNazovProgramu));
     m_settings.AddRecentFile(path);
     RebuildRecentMenu();
+}
+
+void CMainFrame::UploadSeason()
+{
+    CPripojenieNaServer dialog(m_user, CPripojenieNaServer::Rezim::Ulozit,
+                               QFileInfo(m_doc.FilePath()).completeBaseName(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString address = dialog.Address();
+    bool uploaded = false;
+    {
+        CZaneprazdnenie busy(m_user);
+        uploaded = m_doc.Run([&] { m_doc.Database().UploadTo(address); });
+    }
+    if (uploaded &&
+        m_user.AskYesNo(
+            QStringLiteral("Sezóna je na serveri: %1\n\nOtvoriť ju teraz zo servera? Zmeny sa potom "
+                           "ukladajú na server, súbor ostane, ako je.")
+                .arg(ParseServerAddress(address).shown)))
+        OpenSeason(address);
 }
 
 bool CMainFrame::OpenSeason(const QString& path)
@@ -682,6 +726,8 @@ void CMainFrame::EditAccessChanged()
     // Always in sight: whether what she types is stored.
     if (!m_doc.IsDatabaseOpen())
         m_loginState->clear();
+    else if (m_doc.Database().IsServer())
+        m_loginState->setText(m_doc.Database().ServerStatus());
     else if (m_doc.HasEditAccess())
         m_loginState->setText(kPrihlasenyNaUpravy);
     else

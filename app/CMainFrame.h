@@ -63,6 +63,8 @@ public:
     bool IsCommandEnabled(int command) const;
 
     bool OpenSeason(const QString& path);
+    // "Uložiť na server": the open file season put onto a server as a new season.
+    void UploadSeason();
     // The session's commands.
     void Login();
     void ChangePassword();

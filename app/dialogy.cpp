@@ -1,7 +1,9 @@
 #include "dialogy.h"
 
 #include "competition/sutaze.h"
+#include "db/CChybaDatabazy.h"
 #include "db/CDatabaza.h"
+#include "db/CSezonaNaServeri.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
 #include "discipline/stopky.h"
@@ -24,6 +26,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -100,6 +103,117 @@ CUkazkovaSezona::CUkazkovaSezona(QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(OkCancelButtons(this));
     setMinimumWidth(420);
+}
+
+CPripojenieNaServer::CPripojenieNaServer(CPouzivatel& user, Rezim mode, const QString& proposedSeason,
+                                         QWidget* parent)
+    : QDialog(parent), m_user(user), m_mode(mode), m_host(new QLineEdit(QStringLiteral("localhost"), this)),
+      m_port(new QSpinBox(this)), m_database(new QLineEdit(QStringLiteral("mirak"), this)),
+      m_login(new QLineEdit(QString::fromLocal8Bit(qgetenv("USER")), this)), m_password(new QLineEdit(this))
+{
+    setWindowTitle(mode == Rezim::Otvorit ? QStringLiteral("Otvoriť zo servera")
+                                          : QStringLiteral("Uložiť na server"));
+    m_port->setRange(1, 65535);
+    m_port->setValue(5432);
+    m_password->setEchoMode(QLineEdit::Password);
+    auto* text =
+        new QLabel(mode == Rezim::Otvorit
+                       ? QStringLiteral("Sezóna na serveri PostgreSQL, ktorú zväz zdieľa. Heslo sa nikde "
+                                        "neuloží; server ho môže brať aj zo súboru ~/.pgpass.")
+                       : QStringLiteral("Program nahrá otvorenú sezónu na server PostgreSQL ako novú "
+                                        "sezónu so všetkými údajmi; súbor ostane, ako je."),
+                   this);
+    text->setWordWrap(true);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("&Server:"), m_host);
+    form->addRow(QStringLiteral("&Port:"), m_port);
+    form->addRow(QStringLiteral("&Databáza:"), m_database);
+    form->addRow(QStringLiteral("Po&užívateľ:"), m_login);
+    form->addRow(QStringLiteral("&Heslo:"), m_password);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addLayout(form);
+    if (mode == Rezim::Otvorit) {
+        m_seasons = new QListWidget(this);
+        auto* load = new QPushButton(QStringLiteral("&Načítať sezóny"), this);
+        connect(load, &QPushButton::clicked, this, &CPripojenieNaServer::LoadSeasons);
+        connect(m_seasons, &QListWidget::itemDoubleClicked, this, &CPripojenieNaServer::accept);
+        auto* label = new QLabel(QStringLiteral("Sezóny na serveri:"), this);
+        label->setBuddy(m_seasons);
+        auto* row = new QHBoxLayout;
+        row->addWidget(label, 1);
+        row->addWidget(load);
+        layout->addLayout(row);
+        layout->addWidget(m_seasons, 1);
+    } else {
+        m_season = new QLineEdit(proposedSeason, this);
+        auto* seasonForm = new QFormLayout;
+        seasonForm->addRow(QStringLiteral("Názov &novej sezóny:"), m_season);
+        layout->addLayout(seasonForm);
+    }
+    layout->addWidget(OkCancelButtons(this));
+    setMinimumWidth(460);
+}
+
+QString CPripojenieNaServer::Address() const
+{
+    QString season;
+    if (m_season)
+        season = m_season->text().trimmed();
+    else if (m_seasons && m_seasons->currentItem())
+        season = m_seasons->currentItem()->text();
+    return ServerAddress(m_host->text().trimmed(), m_port->value(), m_database->text().trimmed(),
+                         m_login->text().trimmed(), m_password->text(), season);
+}
+
+void CPripojenieNaServer::LoadSeasons()
+{
+    QStringList seasons;
+    try {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        seasons = ServerSeasons(Address());
+        QApplication::restoreOverrideCursor();
+    } catch (const CChybaDatabazy& e) {
+        QApplication::restoreOverrideCursor();
+        m_user.ShowMessage(e.UserText(), CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    m_seasons->clear();
+    m_seasons->addItems(seasons);
+    if (seasons.isEmpty())
+        m_user.ShowMessage(
+            QStringLiteral("V databáze %1 nie je žiadna sezóna. Nahrajte ju na server príkazom "
+                           "Súbor → Uložiť na server...")
+                .arg(m_database->text().trimmed()),
+            CPouzivatel::Ikona::Informacia);
+    else
+        m_seasons->setCurrentRow(0);
+    m_seasons->setFocus();
+}
+
+void CPripojenieNaServer::accept()
+{
+    if (m_seasons && !m_seasons->currentItem()) {
+        // Without a list yet, OK reads it first: the season is then chosen from what the server has.
+        if (m_seasons->count() == 0)
+            LoadSeasons();
+        else
+            m_user.ShowMessage(QStringLiteral("Vyberte sezónu zo zoznamu."), CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    if (m_season && m_season->text().trimmed().isEmpty()) {
+        m_user.ShowMessage(QStringLiteral("Zadajte názov novej sezóny na serveri."),
+                           CPouzivatel::Ikona::Vykricnik);
+        m_season->setFocus();
+        return;
+    }
+    try {
+        ParseServerAddress(Address());
+    } catch (const CChybaDatabazy& e) {
+        m_user.ShowMessage(e.UserText(), CPouzivatel::Ikona::Vykricnik);
+        return;
+    }
+    QDialog::accept();
 }
 
 CParametreUkazky CUkazkovaSezona::Values() const

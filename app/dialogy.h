@@ -107,6 +107,36 @@ private:
     QSpinBox* m_seed;
 };
 
+// "Otvoriť zo servera" and "Uložiť na server": where the server is and who logs in; to open, the
+// server's seasons to choose from; to save, the new season's name.
+class CPripojenieNaServer : public QDialog
+{
+    Q_OBJECT
+public:
+    enum class Rezim { Otvorit, Ulozit };
+    CPripojenieNaServer(CPouzivatel& user, Rezim mode, const QString& proposedSeason = {},
+                        QWidget* parent = nullptr);
+    // The address with the password typed, for connecting once; never kept.
+    QString Address() const;
+    void accept() override;
+    // Lists the server's seasons (the "Načítať sezóny" button).
+    void LoadSeasons();
+    QLineEdit* Host() const { return m_host; }
+    QLineEdit* Season() const { return m_season; }
+    class QListWidget* Seasons() const { return m_seasons; }
+
+private:
+    CPouzivatel& m_user;
+    Rezim m_mode;
+    QLineEdit* m_host;
+    QSpinBox* m_port;
+    QLineEdit* m_database;
+    QLineEdit* m_login;
+    QLineEdit* m_password;
+    QLineEdit* m_season = nullptr;
+    class QListWidget* m_seasons = nullptr;
+};
+
 // "Obnoviť zo zálohy": the snapshots of the open season, newest first; one is chosen.
 class CObnovaZalohy : public QDialog
 {

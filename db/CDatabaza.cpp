@@ -361,6 +361,17 @@ QString CDatabaza::ServerLogin() const
     return m_server ? m_server->Login() : QString();
 }
 
+QString CDatabaza::ServerStatus() const
+{
+    if (!m_server)
+        return {};
+    const CAdresaServera& a = m_server->Address();
+    const QString host =
+        a.host.startsWith(QLatin1Char('/')) || a.host.isEmpty() ? QStringLiteral("tento počítač") : a.host;
+    return QStringLiteral("Server %1 · databáza %2 · sezóna %3 · používateľ %4")
+        .arg(host, a.database, a.season, ServerLogin());
+}
+
 bool CDatabaza::NeedsOwnWrite(sqlite3_stmt* stmt) const
 {
     return m_server && !m_server->InWrite() && sqlite3_get_autocommit(m_db) && !sqlite3_stmt_readonly(stmt) &&

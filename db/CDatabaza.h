@@ -74,6 +74,8 @@ public:
     void Refresh();
     // The login on the server; empty for a file.
     QString ServerLogin() const;
+    // Where a server season is and who works on it, as the status bar says it; empty for a file.
+    QString ServerStatus() const;
     // A file that is going to be written: rollback journal (a file at rest is one file), full sync.
     void PrepareForWriting();
     // The engine's check of the file's pages and indexes: empty when they are sound, else the first

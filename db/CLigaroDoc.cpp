@@ -298,6 +298,23 @@ bool CLigaroDoc::SaveSeasonAs(const QString& newPath)
     if (!m_databaseOpen)
         return false;
     const QString target = QFileInfo(newPath).absoluteFilePath();
+    // A server season saved as a file is its copy for offline work or keeping: the season on the
+    // server stays open.
+    if (m_database->IsServer()) {
+        try {
+            CZaneprazdnenie busy(m_user);
+            m_database->CopyTo(target);
+        } catch (const CChybaDatabazy& e) {
+            m_user.ShowMessage(
+                QStringLiteral("Sezónu sa nepodarilo uložiť do súboru.\n\n%1").arg(e.UserText()),
+                CPouzivatel::Ikona::Vykricnik);
+            return false;
+        }
+        m_user.ShowMessage(QStringLiteral("Sezóna zo servera je uložená do súboru %1.")
+                               .arg(QDir::toNativeSeparators(target)),
+                           CPouzivatel::Ikona::Informacia);
+        return true;
+    }
     // "Save as" onto the open file itself has nothing to copy.
     if (TenIstySubor(target, m_filePath))
         return true;
@@ -339,7 +356,8 @@ void CLigaroDoc::BackupSeason()
 {
     if (!m_databaseOpen)
         return;
-    const QString proposed = QFileInfo(m_filePath).absoluteDir().filePath(ProposedBackupName());
+    const QString folder = m_database->IsServer() ? QDir::homePath() : QFileInfo(m_filePath).absolutePath();
+    const QString proposed = QDir(folder).filePath(ProposedBackupName());
     const QString chosen = m_user.AskSaveFileName(QStringLiteral("Vytvoriť zálohu"), proposed, kFilterSezony);
     if (chosen.isEmpty())
         return;

@@ -1,5 +1,7 @@
 #include "CNastavenia.h"
 
+#include "CSezonaNaServeri.h"
+
 #include "db/zalohy.h"
 
 #include <algorithm>
@@ -52,7 +54,9 @@ void CNastavenia::WriteRecent(const QStringList& files)
 
 void CNastavenia::AddRecentFile(const QString& path)
 {
-    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    // A server season is remembered by its address, which never holds a password.
+    const QString absolute = IsServerAddress(path) ? ParseServerAddress(path).shown
+                                                   : QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     QStringList files = RecentFiles();
     files.removeAll(absolute);
     files.prepend(absolute);

@@ -2,6 +2,7 @@
 
 #include "CChybaDatabazy.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QUrl>
@@ -360,6 +361,42 @@ QString AddressWithSeason(const QString& address, const QString& season)
     items << QStringLiteral("sezona=") + QString::fromUtf8(QUrl::toPercentEncoding(season));
     return (question < 0 ? address : address.left(question)) + QLatin1Char('?') +
            items.join(QLatin1Char('&'));
+}
+
+QString ServerAddress(const QString& host, int port, const QString& database, const QString& user,
+                      const QString& password, const QString& season)
+{
+    const auto encoded = [](const QString& part) { return QString::fromUtf8(QUrl::toPercentEncoding(part)); };
+    QString address = kPredpona;
+    if (!user.isEmpty())
+        address += encoded(user) + (password.isEmpty() ? QString() : QLatin1Char(':') + encoded(password)) +
+                   QLatin1Char('@');
+    address += encoded(host);
+    if (port > 0)
+        address += QLatin1Char(':') + QString::number(port);
+    address += QLatin1Char('/') + encoded(database);
+    return season.isEmpty() ? address : AddressWithSeason(address, season);
+}
+
+QString ShownSeasonName(const QString& pathOrAddress)
+{
+    if (!IsServerAddress(pathOrAddress))
+        return QFileInfo(pathOrAddress).fileName();
+    try {
+        const CAdresaServera a = ParseServerAddress(pathOrAddress);
+        return QStringLiteral("%1 (server %2)")
+            .arg(a.season, a.host.isEmpty() || a.host.startsWith(QLatin1Char('/'))
+                               ? QStringLiteral("na tomto počítači")
+                               : a.host);
+    } catch (const CChybaDatabazy&) {
+        return pathOrAddress;
+    }
+}
+
+QStringList ServerSeasons(const QString& address)
+{
+    CSezonaNaServeri server(ParseServerAddress(address, false));
+    return server.Seasons();
 }
 
 // ---------------------------------------------------------------------------------------------------

@@ -42,6 +42,15 @@ struct CAdresaServera
 CAdresaServera ParseServerAddress(const QString& address, bool seasonRequired = true);
 // The address of `season` in the database `address` names (with or without a season of its own).
 QString AddressWithSeason(const QString& address, const QString& season);
+// The address of a database from its parts as the window asks for them (a socket folder as the host
+// too), with the season when one is named.
+QString ServerAddress(const QString& host, int port, const QString& database, const QString& user,
+                      const QString& password, const QString& season = {});
+// The seasons of the database `address` names (with or without a season of its own), by name. Throws
+// CChybaDatabazy.
+QStringList ServerSeasons(const QString& address);
+// The season's name as a window's title shows it: a file's name, or "NAME (server HOST)".
+QString ShownSeasonName(const QString& pathOrAddress);
 // How long connecting may take before the program says the server does not answer, in seconds.
 inline constexpr int kCasovyLimitSpojenia = 10;
 

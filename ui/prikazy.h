@@ -52,4 +52,7 @@ enum Prikaz : int {
     kPrikazUlozitPdf = 32910,
     // How much the season's snapshots may take.
     kPrikazZalohy = 32911,
+    // A season on a PostgreSQL server opened, and the open file season put onto one.
+    kPrikazOtvoritZoServera = 32912,
+    kPrikazUlozitNaServer = 32913,
 };

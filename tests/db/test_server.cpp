@@ -8,6 +8,7 @@
 #include "db/CLigaroDoc.h"
 #include "db/CSezonaNaServeri.h"
 #include "db/kody.h"
+#include "db/zalohy.h"
 #include "output/CZaznamovaPlocha.h"
 #include "pomocnik.h"
 #include "results/prepocet.h"
@@ -254,6 +255,14 @@ TEST_F(Server, TheServerStoppedWhileASeasonIsOpenIsToldAndNothingIsHalfWritten)
     CLigaroDoc doc(m_user);
     ASSERT_TRUE(doc.OpenSeasonFile(address)) << m_user.messages.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(doc.HasEditAccess());
+    // Its snapshots go beside the user's settings, each a season file.
+    ASSERT_TRUE(doc.Snapshot(QStringLiteral("Skúška")));
+    const QVector<CZaloha> snapshots = ListSnapshots(doc.FilePath());
+    ASSERT_EQ(snapshots.size(), 1);
+    CDatabaza snapshot;
+    snapshot.Open(snapshots.first().path);
+    EXPECT_EQ(Contents(snapshot), Contents(doc.Database()));
+    snapshot.Close();
     const std::string before = Contents(doc.Database());
     SharedServer().Stop();
     m_user.messages.clear();
