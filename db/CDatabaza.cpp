@@ -499,8 +499,10 @@ void CDatabaza::Close()
     m_cursorForms.clear();
     ++m_generation;
     if (m_db) {
-        if (m_server)
+        if (m_server) {
             m_server->RollbackWrite();
+            m_server->SaveCache(m_db);
+        }
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }

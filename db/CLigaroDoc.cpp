@@ -240,7 +240,8 @@ void CLigaroDoc::CheckSeasonFile()
         // The full check when the file is new here or changed since its last clean check by anything
         // but this program; the columns above are the quick check of a file that is as it was. Commands
         // that write many rows check a file opened without it first (CTransakcia::kHromadna).
-        if (m_integrityCheck && !UnchangedSinceCleanCheck(*m_database)) {
+        // A season from a server is a copy made of what the server committed: no file of its own to check.
+        if (m_integrityCheck && !m_database->IsServer() && !UnchangedSinceCleanCheck(*m_database)) {
             const QString problems = m_database->QuickCheck();
             if (!problems.isEmpty())
                 throw m_database->Damaged(problems, 11 /* SQLITE_CORRUPT */);

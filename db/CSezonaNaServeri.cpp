@@ -2,10 +2,15 @@
 
 #include "CChybaDatabazy.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 #include <QUrl>
+#include <QUuid>
 
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -393,6 +398,13 @@ QString ShownSeasonName(const QString& pathOrAddress)
     }
 }
 
+void ForgetServerCopy(const QString& address)
+{
+    const CAdresaServera a = ParseServerAddress(address);
+    QFile::remove(CSezonaNaServeri::CachePathOf(a) + QStringLiteral(".txt"));
+    QFile::remove(CSezonaNaServeri::CachePathOf(a) + QStringLiteral(".mdb"));
+}
+
 QStringList ServerSeasons(const QString& address)
 {
     CSezonaNaServeri server(ParseServerAddress(address, false));
@@ -518,8 +530,9 @@ void CSezonaNaServeri::EnsureConnected()
 QStringList CSezonaNaServeri::Seasons()
 {
     QStringList names;
-    const CVysledok r = Exec(QStringLiteral("select table_schema from information_schema.tables where "
-                                            "table_name = 'mirak_meta' order by table_schema"));
+    const CVysledok r = Exec(
+        QStringLiteral("select n.nspname from pg_class c join pg_namespace n on n.oid = c.relnamespace where "
+                       "c.relname = 'mirak_meta' and c.relkind = 'r' order by n.nspname"));
     for (int i = 0; i < r.Rows(); ++i)
         names << r.Text(i, 0);
     return names;
@@ -527,9 +540,8 @@ QStringList CSezonaNaServeri::Seasons()
 
 bool CSezonaNaServeri::SeasonExists()
 {
-    return Exec(QStringLiteral("select 1 from information_schema.schemata where schema_name = $1"),
-                {m_address.season})
-               .Rows() > 0;
+    return Exec(QStringLiteral("select 1 from pg_namespace where nspname = $1"), {m_address.season}).Rows() >
+           0;
 }
 
 QVector<CSezonaNaServeri::CTabulka> CSezonaNaServeri::TablesOf(sqlite3* db)
@@ -840,9 +852,10 @@ void CSezonaNaServeri::Upload(sqlite3* source)
         if (const QByteArray counters = CounterStatements(source); !counters.isEmpty())
             ExecAll(counters);
         m_counters = m_pendingCounters;
-        Exec(QStringLiteral("insert into %1 values ('verzia', $1), ('ddl', '1'), ('program', $2)")
+        Exec(QStringLiteral("insert into %1 values ('verzia', $1), ('ddl', '1'), ('program', $2), ('id', $3)")
                  .arg(Table(QStringLiteral("mirak_meta"))),
-             {QString::number(kVerziaServerovejSezony), QStringLiteral(MIRAK_VERSION)});
+             {QString::number(kVerziaServerovejSezony), QStringLiteral(MIRAK_VERSION),
+              QString::fromLatin1(QUuid::createUuid().toRfc4122().toHex())});
         Exec(QStringLiteral("commit"));
     } catch (...) {
         if (PQstatus(m_conn) == CONNECTION_OK)
@@ -856,11 +869,11 @@ void CSezonaNaServeri::Load(sqlite3* replica)
     EnsureConnected();
     Exec(QStringLiteral("begin isolation level repeatable read read only"));
     try {
-        if (!SeasonExists() ||
-            Exec(QStringLiteral("select 1 from information_schema.tables where table_schema = $1 "
-                                "and table_name = 'mirak_meta'"),
-                 {m_address.season})
-                    .Rows() == 0)
+        if (!SeasonExists() || Exec(QStringLiteral("select 1 from pg_class c join pg_namespace n on n.oid = "
+                                                   "c.relnamespace where n.nspname = $1 "
+                                                   "and c.relname = 'mirak_meta'"),
+                                    {m_address.season})
+                                       .Rows() == 0)
             throw CChybaDatabazy(QStringLiteral("Sezóna %1 na serveri %2 nie je. Sezóny databázy: %3.")
                                      .arg(m_address.season, m_address.shown,
                                           Seasons().isEmpty() ? QStringLiteral("žiadne")
@@ -879,29 +892,27 @@ void CSezonaNaServeri::Load(sqlite3* replica)
                     .arg(version)
                     .arg(kVerziaServerovejSezony));
         m_ddlGeneration = values.value(QStringLiteral("ddl"));
+        m_instance = values.value(QStringLiteral("id"));
+        const qint64 last = Exec(QStringLiteral("select coalesce(max(seq), 0) from %1")
+                                     .arg(Table(QStringLiteral("mirak_zmeny"))))
+                                .Int(0, 0);
+        // The copy this computer kept at its last closing, when it is of this very season and its
+        // tables: only what was committed since comes from the server.
+        if (LoadCache(replica, last)) {
+            CheckServerTables();
+            InstallTriggers(replica);
+            const std::vector<CVysledok> changes = ExecAll(ChangesQuery());
+            Pull(replica, changes[0], changes[1]);
+            Exec(QStringLiteral("commit"));
+            return;
+        }
         const CVysledok ddl = Exec(QStringLiteral("select typ, sql from %1 order by poradie")
                                        .arg(Table(QStringLiteral("mirak_ddl"))));
         for (int i = 0; i < ddl.Rows(); ++i)
             if (ddl.Text(i, 0) == QLatin1String("table"))
                 ExecLocal(replica, ddl.Text(i, 1));
-        // The tables the server has must be the ones the season names, every column of them.
-        const CVysledok columns =
-            Exec(QStringLiteral("select table_name, column_name from information_schema.columns "
-                                "where table_schema = $1"),
-                 {m_address.season});
-        QSet<QString> present;
-        for (int i = 0; i < columns.Rows(); ++i)
-            present << columns.Text(i, 0) + QLatin1Char('.') + columns.Text(i, 1);
         m_tables = TablesOf(replica);
-        for (const CTabulka& t : m_tables)
-            for (const QString& c : t.columns)
-                if (!present.contains(t.name + QLatin1Char('.') + c))
-                    throw CChybaDatabazy(
-                        QStringLiteral("Sezóna %1 na serveri je zmenená mimo programu: %2.")
-                            .arg(m_address.season,
-                                 present.contains(t.name + QLatin1Char('.') + t.columns.value(0))
-                                     ? QStringLiteral("tabuľke %1 chýba stĺpec %2").arg(t.name, c)
-                                     : QStringLiteral("chýba tabuľka %1").arg(t.name)));
+        CheckServerTables();
         ExecLocal(replica, QStringLiteral("begin"));
         for (const CTabulka& t : m_tables) {
             QStringList names;
@@ -916,9 +927,7 @@ void CSezonaNaServeri::Load(sqlite3* replica)
                 ExecLocal(replica, ddl.Text(i, 1));
         ReadCounters(replica);
         ExecLocal(replica, QStringLiteral("commit"));
-        m_seen = Exec(QStringLiteral("select coalesce(max(seq), 0) from %1")
-                          .arg(Table(QStringLiteral("mirak_zmeny"))))
-                     .Int(0, 0);
+        m_seen = last;
         Exec(QStringLiteral("commit"));
     } catch (...) {
         if (PQstatus(m_conn) == CONNECTION_OK)
@@ -926,12 +935,138 @@ void CSezonaNaServeri::Load(sqlite3* replica)
         sqlite3_exec(replica, "rollback", nullptr, nullptr, nullptr);
         throw;
     }
-    sqlite3_stmt* version = nullptr;
-    sqlite3_prepare_v2(replica, "pragma main.schema_version", -1, &version, nullptr);
-    if (sqlite3_step(version) == SQLITE_ROW)
-        m_schemaVersion = sqlite3_column_int(version, 0);
-    sqlite3_finalize(version);
     InstallTriggers(replica);
+}
+
+void CSezonaNaServeri::CheckServerTables()
+{
+    // The tables the server has must be the ones the season names, every column of them.
+    const CVysledok columns =
+        Exec(QStringLiteral(
+                 "select c.relname, a.attname from pg_attribute a join pg_class c on c.oid = a.attrelid join "
+                 "pg_namespace n on n.oid = c.relnamespace where n.nspname = $1 and c.relkind = 'r' and "
+                 "a.attnum > 0 and not a.attisdropped"),
+             {m_address.season});
+    QSet<QString> present;
+    for (int i = 0; i < columns.Rows(); ++i)
+        present << columns.Text(i, 0) + QLatin1Char('.') + columns.Text(i, 1);
+    for (const CTabulka& t : m_tables)
+        for (const QString& c : t.columns)
+            if (!present.contains(t.name + QLatin1Char('.') + c))
+                throw CChybaDatabazy(
+                    QStringLiteral("Sezóna %1 na serveri je zmenená mimo programu: %2.")
+                        .arg(m_address.season,
+                             present.contains(t.name + QLatin1Char('.') + t.columns.value(0))
+                                 ? QStringLiteral("tabuľke %1 chýba stĺpec %2").arg(t.name, c)
+                                 : QStringLiteral("chýba tabuľka %1").arg(t.name)));
+}
+
+QString CSezonaNaServeri::CachePath() const
+{
+    return CachePathOf(m_address);
+}
+
+QString CSezonaNaServeri::CachePathOf(const CAdresaServera& address)
+{
+    // Beside the user's settings, a file for each server, database and season.
+    const QString settings =
+        QFileInfo(QSettings(QStringLiteral("Kestrix"), QStringLiteral("Agenda Mirak")).fileName())
+            .absolutePath();
+    const QByteArray key = QCryptographicHash::hash(
+        (address.host + QLatin1Char('\n') + address.database + QLatin1Char('\n') + address.season).toUtf8(),
+        QCryptographicHash::Sha1);
+    return QDir(settings).filePath(QStringLiteral("kopie-zo-servera/") +
+                                   QString::fromLatin1(key.toHex().left(20)));
+}
+
+bool CSezonaNaServeri::LoadCache(sqlite3* replica, qint64 serverLast)
+{
+    QFile about(CachePath() + QStringLiteral(".txt"));
+    if (m_instance.isEmpty() || !about.open(QIODevice::ReadOnly))
+        return false;
+    const QStringList lines = QString::fromUtf8(about.readAll()).split(QLatin1Char('\n'));
+    // id, generation of the definitions, the last change the copy holds; a season made anew or put back
+    // from a backup (fewer changes than the copy has seen) is read whole.
+    if (lines.size() < 4 || lines.at(0) != m_instance || lines.at(1) != m_ddlGeneration ||
+        lines.at(2).toLongLong() > serverLast)
+        return false;
+    // A copy that is not byte for byte the one written is not used.
+    QFile copy(CachePath() + QStringLiteral(".mdb"));
+    if (!copy.open(QIODevice::ReadOnly) ||
+        QCryptographicHash::hash(copy.readAll(), QCryptographicHash::Sha1).toHex() != lines.at(3).toLatin1())
+        return false;
+    copy.close();
+    sqlite3* file = nullptr;
+    const QByteArray path = QFile::encodeName(CachePath() + QStringLiteral(".mdb"));
+    bool ok = sqlite3_open_v2(path.constData(), &file, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK;
+    if (ok) {
+        sqlite3_backup* backup = sqlite3_backup_init(replica, "main", file, "main");
+        ok = backup && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
+        sqlite3_backup_finish(backup);
+    }
+    sqlite3_close(file);
+    if (!ok) {
+        // Whatever of the copy came in goes: the season is read whole into an empty database.
+        for (const CTabulka& t : TablesOf(replica))
+            sqlite3_exec(replica,
+                         QStringLiteral("drop table main.%1").arg(Ident(t.name)).toUtf8().constData(),
+                         nullptr, nullptr, nullptr);
+        return false;
+    }
+    m_tables = TablesOf(replica);
+    m_seen = lines.at(2).toLongLong();
+    m_counters.clear();
+    for (const auto& [table, value] : LocalCounters(replica))
+        m_counters.insert(table, value);
+    m_cacheCurrent = true;
+    return true;
+}
+
+void CSezonaNaServeri::SaveCache(sqlite3* replica)
+{
+    // The copy kept is the season as it is already: nothing to write.
+    if (m_instance.isEmpty() || m_inWrite || m_cacheCurrent)
+        return;
+    const QString path = CachePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile::setPermissions(QFileInfo(path).absolutePath(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    // Written beside and renamed, so that a copy is whole or absent; a copy that cannot be written only
+    // means the next opening reads the season whole.
+    const QString temporary = path + QStringLiteral(".novy");
+    QFile::remove(temporary);
+    sqlite3* file = nullptr;
+    bool ok = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &file,
+                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK;
+    if (ok) {
+        sqlite3_backup* backup = sqlite3_backup_init(file, "main", replica, "main");
+        ok = backup && sqlite3_backup_step(backup, -1) == SQLITE_DONE;
+        sqlite3_backup_finish(backup);
+    }
+    sqlite3_close(file);
+    QFile about(path + QStringLiteral(".txt"));
+    if (!ok || !about.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        QFile::remove(temporary);
+        return;
+    }
+    // The old description goes before its copy is replaced and the new one comes after the new copy is
+    // in place: an interruption leaves no description of a copy that is not the one it describes.
+    about.close();
+    QFile::remove(path + QStringLiteral(".txt"));
+    QFile::remove(path + QStringLiteral(".mdb"));
+    QFile written(temporary);
+    if (!written.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray sum = QCryptographicHash::hash(written.readAll(), QCryptographicHash::Sha1).toHex();
+    written.close();
+    if (!QFile::rename(temporary, path + QStringLiteral(".mdb")))
+        return;
+    if (about.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        about.write(QStringLiteral("%1\n%2\n%3\n%4\n")
+                        .arg(m_instance, m_ddlGeneration)
+                        .arg(m_seen)
+                        .arg(QString::fromLatin1(sum))
+                        .toUtf8());
 }
 
 void CSezonaNaServeri::InstallTriggers(sqlite3* replica)
@@ -957,6 +1092,12 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica)
                       .arg(name.arg(QLatin1Char('d')), Ident(t.name), record.arg(oldKey)));
     }
     ExecLocal(replica, QStringLiteral("pragma recursive_triggers = on"));
+    // What the tables are now: a change of them by the program's upgrade is the server's too.
+    sqlite3_stmt* version = nullptr;
+    sqlite3_prepare_v2(replica, "pragma main.schema_version", -1, &version, nullptr);
+    if (sqlite3_step(version) == SQLITE_ROW)
+        m_schemaVersion = sqlite3_column_int(version, 0);
+    sqlite3_finalize(version);
 }
 
 std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteArray& sql)
@@ -1063,6 +1204,7 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
         throw;
     }
     m_seen = last;
+    m_cacheCurrent = false;
 }
 
 void CSezonaNaServeri::PushSchemaChanges(sqlite3* replica)
@@ -1199,6 +1341,7 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
                    .toUtf8();
         const std::vector<CVysledok> r = ExecAll(sql);
         m_inWrite = false;
+        m_cacheCurrent = false;
         if (!keys.isEmpty() || !whole.isEmpty())
             m_counters = m_pendingCounters;
         ExecLocal(replica, QStringLiteral("delete from temp.mirak_zmeny"));

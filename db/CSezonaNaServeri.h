@@ -51,6 +51,8 @@ QString ServerAddress(const QString& host, int port, const QString& database, co
 QStringList ServerSeasons(const QString& address);
 // The season's name as a window's title shows it: a file's name, or "NAME (server HOST)".
 QString ShownSeasonName(const QString& pathOrAddress);
+// Forgets the copy of the season this computer keeps: its next opening reads the season whole.
+void ForgetServerCopy(const QString& address);
 // How long connecting may take before the program says the server does not answer, in seconds.
 inline constexpr int kCasovyLimitSpojenia = 10;
 
@@ -94,6 +96,10 @@ public:
 
     // Takes into `replica` what others committed since it was loaded (no write may be open).
     void Refresh(sqlite3* replica);
+    // Keeps `replica` on this computer, so that the next opening reads only what changed since.
+    void SaveCache(sqlite3* replica);
+    // Where the copy of the season `address` names is kept (without the extensions).
+    static QString CachePathOf(const CAdresaServera& address);
 
 private:
     struct CTabulka
@@ -130,6 +136,10 @@ private:
     // The statements that make the server's rows of `table` (those of `keys`, or all) the replica's.
     QByteArray RowStatements(sqlite3* replica, const CTabulka& table, const QSet<QString>* keys);
     void PushSchemaChanges(sqlite3* replica);
+    // The tables the server has are the ones the season names, every column of them; else refused.
+    void CheckServerTables();
+    QString CachePath() const;
+    bool LoadCache(sqlite3* replica, qint64 serverLast);
 
     CAdresaServera m_address;
     pg_conn* m_conn = nullptr;
@@ -138,7 +148,10 @@ private:
     QHash<QString, qint64> m_counters;
     QHash<QString, qint64> m_pendingCounters;
     QString m_ddlGeneration;
+    QString m_instance;
     int m_schemaVersion = 0;
     bool m_inWrite = false;
     bool m_broken = false;
+    // The replica is the copy kept on this computer, unchanged since it was read.
+    bool m_cacheCurrent = false;
 };

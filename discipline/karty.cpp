@@ -290,7 +290,8 @@ CTlacenaTabulka CTlacStopu::Table()
             club = e.clubIndex;
             number = 0;
         }
-        table.AddRow({CTlacenaTabulka::CDruh::Udaje, {QStringLiteral("%1.").arg(++number), e.name, e.rc, e.total}});
+        table.AddRow(
+            {CTlacenaTabulka::CDruh::Udaje, {QStringLiteral("%1.").arg(++number), e.name, e.rc, e.total}});
     }
     return table;
 }
@@ -308,8 +309,8 @@ void CTlacStopu::Heading(CTabulka& t)
     if (m_entries.isEmpty()) {
         t.AddColumn(QStringLiteral(" V 100.kole nestojí žiadny hráč "), Zarovnanie::Vlavo);
         t.SetBorders(false, false, false, false);
-        t.GridCellEx(0, 0, QStringLiteral("V %1.kole nestojí žiadny hráč").arg(m_round), Zarovnanie::Vlavo, 400,
-                     false);
+        t.GridCellEx(0, 0, QStringLiteral("V %1.kole nestojí žiadny hráč").arg(m_round), Zarovnanie::Vlavo,
+                     400, false);
     }
 }
 

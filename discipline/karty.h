@@ -4,8 +4,8 @@
 #include "output/CMyExport.h"
 #include "output/CPlocha.h"
 #include "output/CZoznam.h"
-#include "output/tlacenatabulka.h"
 #include "output/strankovanie.h"
+#include "output/tlacenatabulka.h"
 
 #include <QDate>
 #include <QHash>

@@ -219,9 +219,10 @@ CTlacSupisky::CTlacSupisky(CDatabaza& db, const CRegister& reg) : m_db(db), m_re
 CTlacenaTabulka CTlacSupisky::Table()
 {
     CTlacenaTabulka table;
-    QVector<CTlacenaTabulka::CStlpec> columns = {{QStringLiteral("#"), Zarovnanie::Vlavo, false, true},
-                                                  {QStringLiteral("meno"), Zarovnanie::Vlavo, true, true},
-                                                  {QStringLiteral("známka z testu"), Zarovnanie::Stred, false}};
+    QVector<CTlacenaTabulka::CStlpec> columns = {
+        {QStringLiteral("#"), Zarovnanie::Vlavo, false, true},
+        {QStringLiteral("meno"), Zarovnanie::Vlavo, true, true},
+        {QStringLiteral("známka z testu"), Zarovnanie::Stred, false}};
     if (m_reg.withRun)
         columns.append({QStringLiteral("12min. beh [m]"), Zarovnanie::Stred, false});
     columns.append({QStringLiteral("poznámka"), Zarovnanie::Vlavo, true});

@@ -45,7 +45,8 @@ CTlacenaTabulka CTlacenaTabulka::FromList(const CZoznam& list, int repeated)
     return table;
 }
 
-QVector<int> CTlacenaTabulka::Widths(CTabulka& t, const QVector<int>& columns, int available, bool& fits) const
+QVector<int> CTlacenaTabulka::Widths(CTabulka& t, const QVector<int>& columns, int available,
+                                     bool& fits) const
 {
     CPlocha& surface = t.Surface();
     QVector<int> natural, least;
@@ -80,7 +81,8 @@ QVector<int> CTlacenaTabulka::Widths(CTabulka& t, const QVector<int>& columns, i
         // paper or goes on across pages.
         surface.SetFont(t.Font(400));
         const int twenty = surface.Metrics().averageWidth * 20 + pad;
-        least << (column.wraps ? std::min(width, std::max(twenty, std::min(longestWord, twenty * 2))) : width);
+        least << (column.wraps ? std::min(width, std::max(twenty, std::min(longestWord, twenty * 2)))
+                               : width);
     }
     const int total = std::accumulate(natural.cbegin(), natural.cend(), 0);
     if (total <= available) {
@@ -98,7 +100,8 @@ QVector<int> CTlacenaTabulka::Widths(CTabulka& t, const QVector<int>& columns, i
     const auto sumAt = [&](int cap) {
         int sum = 0;
         for (int i = 0; i < natural.size(); ++i)
-            sum += m_columns.at(columns.at(i)).wraps ? std::clamp(cap, least.at(i), natural.at(i)) : natural.at(i);
+            sum += m_columns.at(columns.at(i)).wraps ? std::clamp(cap, least.at(i), natural.at(i))
+                                                     : natural.at(i);
         return sum;
     };
     while (low < high) {
@@ -110,11 +113,13 @@ QVector<int> CTlacenaTabulka::Widths(CTabulka& t, const QVector<int>& columns, i
     }
     QVector<int> widths;
     for (int i = 0; i < natural.size(); ++i)
-        widths << (m_columns.at(columns.at(i)).wraps ? std::clamp(low, least.at(i), natural.at(i)) : natural.at(i));
+        widths << (m_columns.at(columns.at(i)).wraps ? std::clamp(low, least.at(i), natural.at(i))
+                                                     : natural.at(i));
     return widths;
 }
 
-QStringList CTlacenaTabulka::Lines(CTabulka& t, const CPas& band, int slot, const QString& text, int weight) const
+QStringList CTlacenaTabulka::Lines(CTabulka& t, const CPas& band, int slot, const QString& text,
+                                   int weight) const
 {
     const CStlpec& column = m_columns.at(band.columns.at(slot));
     const int room = band.widths.at(slot) - CTabulka::CellPadding(column.alignment);
@@ -195,14 +200,16 @@ void CTlacenaTabulka::Layout(CTabulka& t, int gridRowsUsed)
         const CPas& band = m_bands.at(b);
         m_cellLines[b].resize(m_rows.size());
         for (int slot = 0; slot < band.columns.size(); ++slot)
-            m_headerLines[b] = std::max<int>(
-                m_headerLines.at(b), Lines(t, band, slot, m_columns.at(band.columns.at(slot)).header, 700).size());
+            m_headerLines[b] =
+                std::max<int>(m_headerLines.at(b),
+                              Lines(t, band, slot, m_columns.at(band.columns.at(slot)).header, 700).size());
         for (int r = 0; r < m_rows.size(); ++r) {
             if (m_rows.at(r).druh != CDruh::Udaje)
                 continue;
             QVector<QStringList>& cells = m_cellLines[b][r];
             for (int slot = 0; slot < band.columns.size(); ++slot) {
-                cells << Lines(t, band, slot, m_rows.at(r).cells.value(band.columns.at(slot)), m_rows.at(r).weight);
+                cells << Lines(t, band, slot, m_rows.at(r).cells.value(band.columns.at(slot)),
+                               m_rows.at(r).weight);
                 m_rowLines[r] = std::max<int>(m_rowLines.at(r), cells.last().size());
             }
         }
@@ -215,12 +222,13 @@ void CTlacenaTabulka::Layout(CTabulka& t, int gridRowsUsed)
     for (int r = 0; r < m_rows.size(); ++r)
         if (m_rows.at(r).druh == CDruh::Nadpis) {
             t.Surface().SetFont(t.Font(700));
-            const int mark = m_continuedMark.isEmpty()
-                                 ? 0
-                                 : static_cast<int>(t.Surface().TextWidth(QLatin1Char(' ') + m_continuedMark));
-            m_titleLines[r] = t.WrapToWidth(m_rows.at(r).cells.value(0),
-                                            std::max(1, available - CTabulka::CellPadding(Zarovnanie::Vlavo) - mark),
-                                            700);
+            const int mark =
+                m_continuedMark.isEmpty()
+                    ? 0
+                    : static_cast<int>(t.Surface().TextWidth(QLatin1Char(' ') + m_continuedMark));
+            m_titleLines[r] =
+                t.WrapToWidth(m_rows.at(r).cells.value(0),
+                              std::max(1, available - CTabulka::CellPadding(Zarovnanie::Vlavo) - mark), 700);
             m_rowLines[r] = static_cast<int>(m_titleLines.at(r).size());
         }
 
@@ -243,7 +251,8 @@ void CTlacenaTabulka::Layout(CTabulka& t, int gridRowsUsed)
         counted = 0;
     };
     const auto full = [&](const CRiadok& row) {
-        return m_rowsPerPage > 0 && counted >= m_rowsPerPage && (!m_countDataOnly || row.druh == CDruh::Udaje);
+        return m_rowsPerPage > 0 && counted >= m_rowsPerPage &&
+               (!m_countDataOnly || row.druh == CDruh::Udaje);
     };
     const auto count = [&](const CRiadok& row) {
         if (!m_countDataOnly || row.druh == CDruh::Udaje)
@@ -321,7 +330,8 @@ int CTlacenaTabulka::DrawPage(CTabulka& t, int page, int firstGridRow) const
             return;
         for (int slot = 0; slot < band.columns.size(); ++slot) {
             const CStlpec& column = m_columns.at(band.columns.at(slot));
-            t.GridCellLines(m, headerLines, slot, Lines(t, band, slot, column.header, 700), column.alignment, 700);
+            t.GridCellLines(m, headerLines, slot, Lines(t, band, slot, column.header, 700), column.alignment,
+                            700);
         }
         m += headerLines;
     };

@@ -87,9 +87,9 @@ private:
     QVector<CStlpec> m_columns;
     QVector<CRiadok> m_rows;
     QVector<CPas> m_bands;
-    QVector<int> m_rowLines;       // grid rows each row takes, the tallest of its bands
-    QVector<QStringList> m_titleLines; // a group title's lines, as wide as the paper
-    QVector<int> m_headerLines;    // per band
+    QVector<int> m_rowLines;                            // grid rows each row takes, the tallest of its bands
+    QVector<QStringList> m_titleLines;                  // a group title's lines, as wide as the paper
+    QVector<int> m_headerLines;                         // per band
     QVector<QVector<QVector<QStringList>>> m_cellLines; // [band][row][slot]: a cell's lines
     QVector<CStrana> m_pages;
     int m_font = 0;

@@ -32,7 +32,7 @@ const QString kPouzivatel = QStringLiteral("mirak");
 
 } // namespace
 
-CTestovaciServer::CTestovaciServer()
+CTestovaciServer::CTestovaciServer(bool durable) : m_durable(durable)
 {
     m_bin = FindBin();
     if (m_bin.isEmpty()) {
@@ -98,7 +98,8 @@ bool CTestovaciServer::Start()
     if (!Run(m_bin + QStringLiteral("/pg_ctl"),
              {QStringLiteral("-D"), m_dir->filePath(QStringLiteral("data")), QStringLiteral("-l"),
               m_dir->filePath(QStringLiteral("log")), QStringLiteral("-w"), QStringLiteral("-o"),
-              QStringLiteral("-k %1 -c listen_addresses= -c fsync=off").arg(m_dir->path()),
+              QStringLiteral("-k %1 -c listen_addresses=%2")
+                  .arg(m_dir->path(), m_durable ? QString() : QStringLiteral(" -c fsync=off")),
               QStringLiteral("start")},
              &output)) {
         m_problem = QStringLiteral("pg_ctl start failed: ") + output;
@@ -155,8 +156,8 @@ double CTestovaciServer::Latency(const QString& sql, int times) const
     return m.hasMatch() ? m.captured(1).toDouble() : -1;
 }
 
-CTestovaciServer& SharedServer()
+CTestovaciServer& SharedServer(bool durable)
 {
-    static CTestovaciServer server;
+    static CTestovaciServer server(durable);
     return server;
 }

@@ -11,7 +11,9 @@
 class CTestovaciServer
 {
 public:
-    CTestovaciServer();
+    // `durable`: the server syncs every commit to disk as a real one does (benchmarks); the tests' own
+    // cluster does not, for speed.
+    explicit CTestovaciServer(bool durable = false);
     ~CTestovaciServer();
     // Empty when the cluster runs; else why it does not.
     const QString& Problem() const { return m_problem; }
@@ -35,7 +37,8 @@ private:
     QString m_bin;
     QString m_problem;
     bool m_asNobody = false;
+    bool m_durable = false;
 };
 
-// One cluster for a whole test program, started at its first use.
-CTestovaciServer& SharedServer();
+// One cluster for a whole test program, started at its first use (durable when asked the first time).
+CTestovaciServer& SharedServer(bool durable = false);

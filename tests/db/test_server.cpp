@@ -205,6 +205,33 @@ TEST_F(Server, AWriteOfOneWindowReachesAnotherAndAWholeCommandCommitsWhole)
     EXPECT_EQ(Contents(fresh), before);
 }
 
+TEST_F(Server, ACopyKeptOnThisComputerTakesInWhatChangedAndASeasonMadeAnewIsReadWhole)
+{
+    const QString address = Uploaded();
+    {
+        CDatabaza db;
+        db.Open(address);
+    }
+    // A change by another client, outside the program: the server's log has it all the same.
+    SharedServer().Psql(
+        QStringLiteral("update \"%1\".tkluby set nazov = 'FK Zvonku' where \"ID\" = 2").arg(Season()));
+    {
+        CDatabaza db;
+        db.Open(address);
+        EXPECT_EQ(db.Value(QStringLiteral("select nazov from tkluby where ID=2")).toString(),
+                  QStringLiteral("FK Zvonku"));
+    }
+    // The season made anew under the same name is not the copy kept of the old one.
+    SharedServer().Psql(QStringLiteral("drop schema \"%1\" cascade").arg(Season()));
+    CDatabaza file;
+    file.Open(Path(QStringLiteral("demo.mdb")));
+    file.Execute(QStringLiteral("update tkluby set nazov='FK Nový' where ID=3"));
+    file.UploadTo(address);
+    CDatabaza again;
+    again.Open(address);
+    EXPECT_EQ(Contents(again), Contents(file));
+}
+
 TEST_F(Server, AClientKilledInTheMiddleOfACommandLeavesTheSeasonAsItWas)
 {
     const QString address = Uploaded();
