@@ -1,6 +1,8 @@
 #include "CSezonaNaServeri.h"
 
 #include "CChybaDatabazy.h"
+#include "jetsql.h"
+#include "kody.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -842,6 +844,15 @@ void CSezonaNaServeri::Upload(sqlite3* source)
                  "else "
                  "to_jsonb(new) ->> tg_argv[0] end); end if; return null; end $f$")
                  .arg(Table(QStringLiteral("mirak_zaznamenaj")), Table(QStringLiteral("mirak_zmeny"))));
+        // Whoever reads the season with SQL of his own gets the program's Slovak order and score rule.
+        Exec(QStringLiteral("create collation %1 (provider = icu, locale = 'sk-SK')")
+                 .arg(Table(QString::fromLatin1(kSlovakCollation).toLower())));
+        Exec(QStringLiteral(
+                 "create function %1(v bigint) returns integer language sql immutable as $f$ select "
+                 "case when v between 0 and 99 or v in (%2, %3) then v::integer else %2 end $f$")
+                 .arg(Table(QString::fromLatin1(kSqlSkore)))
+                 .arg(kBezVysledku)
+                 .arg(kKontumacia));
         for (const CTabulka& t : TablesOf(source)) {
             CreateTable(t);
             CopyRowsUp(source, t);

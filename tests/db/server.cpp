@@ -1,5 +1,9 @@
 #include "server.h"
 
+#include "db/CDatabaza.h"
+
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -154,6 +158,17 @@ double CTestovaciServer::Latency(const QString& sql, int times) const
     static const QRegularExpression average(QStringLiteral("latency average = ([0-9.]+) ms"));
     const auto m = average.match(output);
     return m.hasMatch() ? m.captured(1).toDouble() : -1;
+}
+
+QString UploadedForTest(const QString& file)
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const QString season = QString::fromLatin1(info->name()).right(60);
+    CDatabaza db;
+    db.Open(file);
+    const QString address = SharedServer().Address(season);
+    db.UploadTo(address);
+    return address;
 }
 
 CTestovaciServer& SharedServer(bool durable)

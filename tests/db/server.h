@@ -40,5 +40,8 @@ private:
     bool m_durable = false;
 };
 
+// The season file put onto the shared cluster under the running test's name; its address.
+QString UploadedForTest(const QString& file);
+
 // One cluster for a whole test program, started at its first use (durable when asked the first time).
 CTestovaciServer& SharedServer(bool durable = false);

@@ -167,6 +167,36 @@ TEST_F(Server, EveryListIsTheFilesAndAScoreTypedOnTheServerGivesTheSameStandings
     EXPECT_EQ(Contents(fresh), Contents(file));
 }
 
+TEST_F(Server, TheServersSlovakOrderAndScoreRuleAreTheFiles)
+{
+    const QString address = Uploaded(4, 14, 20);
+    CDatabaza db;
+    db.Open(address);
+    // Names where the order is Slovak's own: ch after h, accents second, case last.
+    for (const char* name : {"Chrenovec", "Hrádok", "Cífer", "Čachtice", "čierna Voda", "Ďurďové", "Ľubotice",
+                             "Šaľa", "Žihárec", "Ábelová", "Abrahám", "chtelnica", "Ihrište", "Zálesie"})
+        db.Execute(QStringLiteral("insert into tkluby (nazov, skupina) values (?, 1)"),
+                   {QString::fromUtf8(name)});
+    QStringList program;
+    CPrikaz clubs(db, QStringLiteral("select nazov from tkluby order by nazov"));
+    while (clubs.Step())
+        program << clubs.Text(0);
+    CPrikaz players(db, QStringLiteral("select priezvisko from thraci order by priezvisko"));
+    while (players.Step())
+        program << players.Text(0);
+    const QString server = SharedServer().Psql(
+        QStringLiteral("select nazov from \"%1\".tkluby order by nazov collate \"%1\".slovak, \"ID\"; select "
+                       "priezvisko from \"%1\".thraci order by priezvisko collate \"%1\".slovak, \"ID\"")
+            .arg(Season()));
+    EXPECT_EQ(server.toStdString(), program.join(QLatin1Char('\n')).toStdString());
+    const QString scores = SharedServer().Psql(
+        QStringLiteral(
+            "select string_agg(\"%1\".mirak_skore(v)::text, ',' order by v) from unnest(array[-1, 0, 7, "
+            "99, 100, 150, 200, 201]) v")
+            .arg(Season()));
+    EXPECT_EQ(scores, QStringLiteral("100,0,7,99,100,100,200,100"));
+}
+
 TEST_F(Server, AWriteOfOneWindowReachesAnotherAndAWholeCommandCommitsWhole)
 {
     const QString address = Uploaded();

@@ -1,5 +1,5 @@
 // The store: a new season file, the cursor's moves, reads and writes, and the Jet forms of the
-// query text (dates, Like, Slovak order).
+// query text (dates, Like, Slovak order); each test on a file and on a PostgreSQL server.
 
 #include "db/CChybaDatabazy.h"
 #include "db/CDatabaza.h"
@@ -7,18 +7,24 @@
 #include "db/kody.h"
 #include "db/schema.h"
 #include "pomocnik.h"
+#include "server.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class StoreTest : public SeasonTest
+class StoreTest : public SeasonTest, public ::testing::WithParamInterface<bool>
 {
 protected:
     void SetUp() override
     {
         SeasonTest::SetUp();
-        m_db.Open(NewSeason());
+        if (!GetParam()) {
+            m_db.Open(NewSeason());
+            return;
+        }
+        ASSERT_TRUE(SharedServer().Problem().isEmpty()) << SharedServer().Problem().toStdString();
+        m_db.Open(UploadedForTest(NewSeason()));
     }
     QStringList Column(const QString& sql, const QString& column, const QVariantList& params = {})
     {
@@ -32,7 +38,7 @@ protected:
     CDatabaza m_db;
 };
 
-TEST_F(StoreTest, NewSeasonFileHoldsTheTwelveTablesTheEmptyPasswordAndTheOwnGoalPlayer)
+TEST_P(StoreTest, NewSeasonFileHoldsTheTwelveTablesTheEmptyPasswordAndTheOwnGoalPlayer)
 {
     for (const QString& t : SeasonTables())
         EXPECT_TRUE(m_db.TableExists(t)) << t.toStdString();
@@ -52,7 +58,7 @@ TEST_F(StoreTest, NewSeasonFileHoldsTheTwelveTablesTheEmptyPasswordAndTheOwnGoal
     EXPECT_EQ(rs.GetRecordCount(), 1);
 }
 
-TEST_F(StoreTest, NewRowsGetTheDefaultsOtherModulesRelyOn)
+TEST_P(StoreTest, NewRowsGetTheDefaultsOtherModulesRelyOn)
 {
     CZaznamy rs(m_db);
     rs.Open(QStringLiteral("select * from tzapasy"));
@@ -80,7 +86,7 @@ TEST_F(StoreTest, NewRowsGetTheDefaultsOtherModulesRelyOn)
     EXPECT_TRUE(JeZiadnyDatum(rs.GetDate(QStringLiteral("do"))));
 }
 
-TEST_F(StoreTest, CursorMovesAndCountsAsTheViewsIterate)
+TEST_P(StoreTest, CursorMovesAndCountsAsTheViewsIterate)
 {
     for (int i = 1; i <= 3; ++i)
         AddCompetition(m_db, QStringLiteral("Súťaž %1").arg(i));
@@ -114,7 +120,7 @@ TEST_F(StoreTest, CursorMovesAndCountsAsTheViewsIterate)
     EXPECT_EQ(rs.GetAbsolutePosition(), -1);
 }
 
-TEST_F(StoreTest, ReadsEachKindOfColumnAsItsType)
+TEST_P(StoreTest, ReadsEachKindOfColumnAsItsType)
 {
     m_db.Execute(QStringLiteral("insert into trozhodci (meno, znamka, funkcia) values ('Peter', ?, 1)"),
                  {7.5f});
@@ -134,7 +140,7 @@ TEST_F(StoreTest, ReadsEachKindOfColumnAsItsType)
     EXPECT_EQ(rs.GetInt(QStringLiteral("p")), 0);
 }
 
-TEST_F(StoreTest, EditAddAndDeleteWriteThroughTheCursor)
+TEST_P(StoreTest, EditAddAndDeleteWriteThroughTheCursor)
 {
     const int a = AddCompetition(m_db, QStringLiteral("A"));
     AddCompetition(m_db, QStringLiteral("B"));
@@ -167,7 +173,7 @@ TEST_F(StoreTest, EditAddAndDeleteWriteThroughTheCursor)
     EXPECT_GT(rs.LastInsertId(), a + 2);
 }
 
-TEST_F(StoreTest, GroupedAndJoinedQueriesCannotBeWritten)
+TEST_P(StoreTest, GroupedAndJoinedQueriesCannotBeWritten)
 {
     CZaznamy rs(m_db);
     rs.Open(QStringLiteral("select count(ID) as p from tzapasy"));
@@ -179,7 +185,7 @@ TEST_F(StoreTest, GroupedAndJoinedQueriesCannotBeWritten)
     EXPECT_TRUE(rs.CanUpdate());
 }
 
-TEST_F(StoreTest, DateLiteralsSelectTheRightRowsAtBothEdgesOfADay)
+TEST_P(StoreTest, DateLiteralsSelectTheRightRowsAtBothEdgesOfADay)
 {
     const QStringList times = {"2011-03-04 23:59:59", "2011-03-05 00:00:00", "2011-03-05 14:30:00",
                                "2011-03-05 23:59:59", "2011-03-06 00:00:00"};
@@ -202,7 +208,7 @@ TEST_F(StoreTest, DateLiteralsSelectTheRightRowsAtBothEdgesOfADay)
                  CChybaDatabazy);
 }
 
-TEST_F(StoreTest, TextsRoundTripUnchanged)
+TEST_P(StoreTest, TextsRoundTripUnchanged)
 {
     const QString text = QStringLiteral("O'Neil \"Čert\" 100% * ? _ ľščťžýáíéúäňô ĽŠČŤŽÝÁÍÉÚÄŇÔ 😀⚽ ;--");
     CZaznamy rs(m_db);
@@ -221,7 +227,7 @@ TEST_F(StoreTest, TextsRoundTripUnchanged)
     EXPECT_EQ(rs.GetText(QStringLiteral("kontakt1")), text);
 }
 
-TEST_F(StoreTest, LikeFollowsJetWildcardsAndIgnoresCase)
+TEST_P(StoreTest, LikeFollowsJetWildcardsAndIgnoresCase)
 {
     for (const char* n : {"Novák", "Nováková", "novotný", "Kováč", "Šťastný", "100% Nov", "A*B"})
         m_db.Execute(QStringLiteral("insert into thraci (priezvisko) values (?)"), {QString::fromUtf8(n)});
@@ -243,7 +249,7 @@ TEST_F(StoreTest, LikeFollowsJetWildcardsAndIgnoresCase)
               (QStringList{"Nováková"}));
 }
 
-TEST_F(StoreTest, NamesSortInSlovakAlphabeticalOrder)
+TEST_P(StoreTest, NamesSortInSlovakAlphabeticalOrder)
 {
     const QStringList shuffled = {"Žilka",  "Chovanec", "Šimko", "ábel", "Cibula", "Hudák", "Zubo",
                                   "Čierny", "Adam",     "Sokol", "Ivan", "Ďurica", "Dorko", "Äbi"};
@@ -264,5 +270,10 @@ TEST_F(StoreTest, NamesSortInSlovakAlphabeticalOrder)
                   .first(),
               QStringLiteral("Žilka"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, StoreTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "server" : "subor";
+                         });
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "db/nastaveniasezony.h"
 #include "db/novasezona.h"
 #include "db/schema.h"
+#include "db/server.h"
 #include "discipline/karty.h"
 #include "officials/nominacie.h"
 #include "officials/rozhodcovia.h"
@@ -27,13 +28,20 @@
 
 namespace {
 
-class Lifecycle : public SeasonTest
+// Each test on a season file and on a season on a PostgreSQL server.
+class Lifecycle : public SeasonTest, public ::testing::WithParamInterface<bool>
 {
 protected:
     void SetUp() override
     {
         SeasonTest::SetUp();
-        OpenNew();
+        if (GetParam()) {
+            ASSERT_TRUE(SharedServer().Problem().isEmpty()) << SharedServer().Problem().toStdString();
+            ASSERT_TRUE(m_doc.OpenSeasonFile(UploadedForTest(NewSeason())))
+                << m_user.messages.join(QLatin1Char('\n')).toStdString();
+        } else {
+            OpenNew();
+        }
         m_competition = AddCompetition(Db(), QStringLiteral("I. trieda"));
         for (const char* name : {"Slovan", "Inter", "Tatran", "Lokomotíva"})
             m_clubs << AddClub(Db(), m_competition, QString::fromUtf8(name),
@@ -65,7 +73,7 @@ protected:
     QVector<int> m_clubs;
 };
 
-TEST_F(Lifecycle, AResultCountsOnlyWholeAndAByeTakesNone)
+TEST_P(Lifecycle, AResultCountsOnlyWholeAndAByeTakesNone)
 {
     const int match = Match(1, Slovan(), Inter());
     // Half typed: played by nobody, marked in the list.
@@ -108,7 +116,7 @@ TEST_F(Lifecycle, AResultCountsOnlyWholeAndAByeTakesNone)
     EXPECT_EQ(MatchRemark(Db(), match), kGolyBezVysledku);
 }
 
-TEST_F(Lifecycle, AWithdrawnClubLosesWhatItDoesNotPlayAndStandsLast)
+TEST_P(Lifecycle, AWithdrawnClubLosesWhatItDoesNotPlayAndStandsLast)
 {
     Match(1, Slovan(), Inter(), 0, 3);
     Match(1, Tatran(), Lokomotiva(), 1, 1);
@@ -163,7 +171,7 @@ TEST_F(Lifecycle, AWithdrawnClubLosesWhatItDoesNotPlayAndStandsLast)
     EXPECT_EQ(Db().Value(QStringLiteral("select body1 from tzapasy where ID=?"), {second}).toInt(), 2);
 }
 
-TEST_F(Lifecycle, TiesAreDecidedByTheMatchesAmongTheTiedClubsOnceTheCompetitionIsOver)
+TEST_P(Lifecycle, TiesAreDecidedByTheMatchesAmongTheTiedClubsOnceTheCompetitionIsOver)
 {
     // Two pairs end level on points; in each pair the match between them decides, not the overall goal
     // difference the overall chain goes by.
@@ -190,7 +198,7 @@ TEST_F(Lifecycle, TiesAreDecidedByTheMatchesAmongTheTiedClubsOnceTheCompetitionI
                     .contains(QStringLiteral("O poradí Lokomotíva a Slovan rozhodli vzájomné zápasy.")));
 }
 
-TEST_F(Lifecycle, AThreeWayTieIsBrokenAmongItsOwnClubsThenOverall)
+TEST_P(Lifecycle, AThreeWayTieIsBrokenAmongItsOwnClubsThenOverall)
 {
     // A beats B, B beats C, C beats A, all 1:0; each beats D 1:0, 2:0 and 3:0 in turn.
     Match(1, Slovan(), Inter(), 1, 0);
@@ -208,7 +216,7 @@ TEST_F(Lifecycle, AThreeWayTieIsBrokenAmongItsOwnClubsThenOverall)
                                    "skóre; Inter – Slovan celkový rozdiel skóre.")});
 }
 
-TEST_F(Lifecycle, NominationsGoWithTheirMatchesAndThoseLeftBehindCountNowhere)
+TEST_P(Lifecycle, NominationsGoWithTheirMatchesAndThoseLeftBehindCountNowhere)
 {
     const int match = Match(1, Slovan(), Inter(), 1, 0);
     const int referee = SaveOfficial(
@@ -230,7 +238,7 @@ TEST_F(Lifecycle, NominationsGoWithTheirMatchesAndThoseLeftBehindCountNowhere)
     EXPECT_EQ(Db().Value(QStringLiteral("select count(*) from tnominacie")).toInt(), 0);
 }
 
-TEST_F(Lifecycle, TheMarksAverageIsExactInTenthsRoundedHalfUp)
+TEST_P(Lifecycle, TheMarksAverageIsExactInTenthsRoundedHalfUp)
 {
     const int referee = SaveOfficial(
         Db(), CRegister::Referees(), 0,
@@ -250,7 +258,7 @@ TEST_F(Lifecycle, TheMarksAverageIsExactInTenthsRoundedHalfUp)
     EXPECT_EQ(list.rows.at(0).id, 80);
 }
 
-TEST_F(Lifecycle, TheNextSeasonCarriesTheAssociationAndNothingOfThePlay)
+TEST_P(Lifecycle, TheNextSeasonCarriesTheAssociationAndNothingOfThePlay)
 {
     Db().Execute(
         QStringLiteral("insert into tsezona (nazov, kraj, zvaz, stop, zapocitat) values ('2025/2026', "
@@ -343,6 +351,11 @@ TEST_F(Lifecycle, TheNextSeasonCarriesTheAssociationAndNothingOfThePlay)
               QStringLiteral("Ján, 0905"));
     EXPECT_FLOAT_EQ(next.Database().Value(QStringLiteral("select znamka from trozhodci")).toFloat(), 8.5f);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Lifecycle, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "server" : "subor";
+                         });
 
 TEST(BirthNumber, IsCheckedWhenTypedAndAStoredOneIsLeftAlone)
 {
