@@ -591,6 +591,17 @@ void CSezonaNaServeri::CreateTable(const CTabulka& table)
     Exec(QStringLiteral("create table %1 (%2)").arg(Table(table.name), columns.join(QStringLiteral(", "))));
 }
 
+QString CSezonaNaServeri::CopyOutcome()
+{
+    PGresult* r = PQgetResult(m_conn);
+    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+    const QString server = ok ? QString() : QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
+    PQclear(r);
+    while (PGresult* rest = PQgetResult(m_conn))
+        PQclear(rest);
+    return ok ? QString() : (server.isNull() ? QStringLiteral("") : server);
+}
+
 void CSezonaNaServeri::CopyRowsUp(sqlite3* db, const CTabulka& table, const QString& where)
 {
     QStringList names;
@@ -633,12 +644,8 @@ void CSezonaNaServeri::CopyRowsUp(sqlite3* db, const CTabulka& table, const QStr
     if (!failed && !chunk.isEmpty())
         PQputCopyData(m_conn, chunk.constData(), static_cast<int>(chunk.size()));
     PQputCopyEnd(m_conn, failed ? "hodnota sa nedá uložiť" : nullptr);
-    PGresult* r = PQgetResult(m_conn);
-    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
-    const QString server = QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
-    PQclear(r);
-    while (PGresult* rest = PQgetResult(m_conn))
-        PQclear(rest);
+    const QString server = CopyOutcome();
+    const bool ok = server.isNull();
     if (failed)
         throw CChybaDatabazy(QStringLiteral("Sezónu sa nepodarilo uložiť na server: %1.").arg(problem));
     if (!ok)
@@ -702,12 +709,8 @@ void CSezonaNaServeri::CopyRowsDown(sqlite3* replica, const CTabulka& table, con
             problem = LocalError(replica);
     }
     sqlite3_finalize(insert);
-    PGresult* r = PQgetResult(m_conn);
-    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
-    const QString server = QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
-    PQclear(r);
-    while (PGresult* rest = PQgetResult(m_conn))
-        PQclear(rest);
+    const QString server = CopyOutcome();
+    const bool ok = server.isNull();
     if (!ok)
         Fail(QStringLiteral("Tabuľku %1 sa nepodarilo prečítať zo servera.").arg(table.name), server);
     if (!problem.isEmpty())

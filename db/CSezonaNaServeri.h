@@ -119,6 +119,8 @@ private:
     // The tables of `db` as the server keeps them.
     static QVector<CTabulka> TablesOf(sqlite3* db);
     void CreateTable(const CTabulka& table);
+    // How a COPY ended: a null text when it went through, else the server's words.
+    QString CopyOutcome();
     void CopyRowsUp(sqlite3* db, const CTabulka& table, const QString& where = {});
     void CopyRowsDown(sqlite3* replica, const CTabulka& table, const QString& select);
     void WriteDefinitions(sqlite3* db);
