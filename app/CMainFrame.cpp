@@ -824,7 +824,10 @@ void CMainFrame::Amnesty()
 
 QString CMainFrame::SeasonFolder() const
 {
-    return m_doc.FilePath().isEmpty() ? QDir::homePath() : QFileInfo(m_doc.FilePath()).absolutePath();
+    // A season on a server has no folder: the user's own is proposed.
+    if (m_doc.FilePath().isEmpty() || IsServerAddress(m_doc.FilePath()))
+        return QDir::homePath();
+    return QFileInfo(m_doc.FilePath()).absolutePath();
 }
 
 QString CMainFrame::AskNewSeasonFile(const QString& caption, const QString& proposed, const QString& refusal)
@@ -1016,9 +1019,16 @@ void CMainFrame::RestoreFromSnapshot()
     CObnovaZalohy dialog(snapshots, this);
     if (dialog.exec() != QDialog::Accepted || dialog.Chosen().isEmpty())
         return;
+    const bool server = m_doc.Database().IsServer();
+    if (server && RestoreOntoServer(dialog.Chosen()))
+        return;
     const QFileInfo season(m_doc.FilePath());
     const QString proposed =
-        season.absoluteDir().filePath(QStringLiteral("%1 (obnovená).mdb").arg(season.completeBaseName()));
+        server ? QDir(SeasonFolder())
+                     .filePath(QStringLiteral("%1 (obnovená).mdb")
+                                   .arg(FileNamePart(ParseServerAddress(m_doc.FilePath()).season)))
+               : season.absoluteDir().filePath(
+                     QStringLiteral("%1 (obnovená).mdb").arg(season.completeBaseName()));
     const QString path =
         AskNewSeasonFile(QStringLiteral("Obnoviť zo zálohy"), proposed,
                          QStringLiteral("Zálohu nemožno obnoviť na miesto otvorenej sezóny."));
@@ -1026,6 +1036,31 @@ void CMainFrame::RestoreFromSnapshot()
         return;
     if (m_doc.Run([&] { RestoreSnapshot(dialog.Chosen(), path); }))
         OpenSeason(path);
+}
+
+bool CMainFrame::RestoreOntoServer(const QString& snapshot)
+{
+    // A server season's snapshot goes back to the same server as a new season beside it, or into a file;
+    // the season on the server is not replaced, as a file's restore never replaces the open file.
+    if (!m_user.AskYesNo(
+            QStringLiteral("Obnoviť zálohu ako novú sezónu na tom istom serveri?\n\nÁno: nová sezóna "
+                           "na serveri, otvorená sezóna sa nezmení.\nNie: nový súbor.")))
+        return false;
+    QString address;
+    const bool restored = m_doc.Run([&] {
+        const CAdresaServera current = ParseServerAddress(m_doc.FilePath());
+        const QStringList taken = ServerSeasons(m_doc.FilePath());
+        QString name = QStringLiteral("%1 (obnovená)").arg(current.season);
+        for (int n = 2; taken.contains(name); ++n)
+            name = QStringLiteral("%1 (obnovená %2)").arg(current.season).arg(n);
+        address = AddressWithSeason(m_doc.FilePath(), name);
+        CDatabaza copy;
+        copy.Open(snapshot);
+        copy.UploadTo(address);
+    });
+    if (restored)
+        OpenSeason(address);
+    return true;
 }
 
 void CMainFrame::SetPrinterOrientation(bool landscape)

@@ -65,6 +65,9 @@ public:
     bool OpenSeason(const QString& path);
     // "Uložiť na server": the open file season put onto a server as a new season.
     void UploadSeason();
+    // A server season's snapshot restored as a new season on its server, when the user wants it there;
+    // false when she wants a file.
+    bool RestoreOntoServer(const QString& snapshot);
     // The session's commands.
     void Login();
     void ChangePassword();
