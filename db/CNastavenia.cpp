@@ -189,3 +189,9 @@ void CNastavenia::SetLoginHintShown()
     m_settings->setValue(QStringLiteral("Prihlasenie/Ukazane"), true);
     m_settings->sync();
 }
+
+QString UserSettingsFolder()
+{
+    return QFileInfo(QSettings(QStringLiteral("Kestrix"), QStringLiteral("Agenda Mirak")).fileName())
+        .absolutePath();
+}

@@ -65,3 +65,7 @@ private:
     void WriteRecent(const QStringList& files);
     std::unique_ptr<QSettings> m_settings;
 };
+
+// The folder of the user's settings, where the program keeps what belongs to this user and computer
+// rather than to a season file (the snapshots and copies of server seasons).
+QString UserSettingsFolder();

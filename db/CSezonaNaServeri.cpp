@@ -1,6 +1,7 @@
 #include "CSezonaNaServeri.h"
 
 #include "CChybaDatabazy.h"
+#include "CNastavenia.h"
 #include "jetsql.h"
 #include "kody.h"
 
@@ -255,6 +256,27 @@ QString KeyList(const QSet<QString>& keys, const QString& type)
     return values.join(QStringLiteral(", "));
 }
 
+// The engine's count of changes to the tables' definitions: an upgrade that adds a table or a column
+// moves it.
+int SchemaVersion(sqlite3* db)
+{
+    int version = 0;
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "pragma main.schema_version", -1, &stmt, nullptr);
+    if (sqlite3_step(stmt) == SQLITE_ROW)
+        version = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    return version;
+}
+
+// An error the server did not send (no state of its own) or one of a connection or a shutdown: the
+// connection is gone, whatever libpq still says of it.
+bool ConnectionLost(const PGresult* r)
+{
+    const QByteArray state = r ? QByteArray(PQresultErrorField(r, PG_DIAG_SQLSTATE)) : QByteArray();
+    return state.isEmpty() || state.startsWith("08") || state.startsWith("57P");
+}
+
 QString LocalError(sqlite3* db)
 {
     return QString::fromUtf8(sqlite3_errmsg(db));
@@ -495,10 +517,7 @@ CSezonaNaServeri::CVysledok CSezonaNaServeri::Exec(const QString& sql, const QSt
         (allowCopy && (status == PGRES_COPY_IN || status == PGRES_COPY_OUT)))
         return CVysledok(r);
     const QString server = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(m_conn)).trimmed();
-    // An error the server did not send (no state of its own) or one of a connection or a shutdown: the
-    // connection is gone, whatever libpq still says of it.
-    const QByteArray state = r ? QByteArray(PQresultErrorField(r, PG_DIAG_SQLSTATE)) : QByteArray();
-    const bool lost = state.isEmpty() || state.startsWith("08") || state.startsWith("57P");
+    const bool lost = ConnectionLost(r);
     PQclear(r);
     Fail(QStringLiteral("Server odmietol požiadavku na sezónu %1.").arg(m_address.season), server, lost);
 }
@@ -736,12 +755,7 @@ void CSezonaNaServeri::WriteDefinitions(sqlite3* db)
              {QString::number(++order), values.at(0), values.at(1), values.at(2), values.at(3)});
     }
     sqlite3_finalize(stmt);
-    m_schemaVersion = 0;
-    sqlite3_stmt* version = nullptr;
-    sqlite3_prepare_v2(db, "pragma main.schema_version", -1, &version, nullptr);
-    if (sqlite3_step(version) == SQLITE_ROW)
-        m_schemaVersion = sqlite3_column_int(version, 0);
-    sqlite3_finalize(version);
+    m_schemaVersion = SchemaVersion(db);
 }
 
 QVector<QPair<QString, qint64>> CSezonaNaServeri::LocalCounters(sqlite3* db)
@@ -983,9 +997,7 @@ QString CSezonaNaServeri::CachePath() const
 QString CSezonaNaServeri::CachePathOf(const CAdresaServera& address)
 {
     // Beside the user's settings, a file for each server, database and season.
-    const QString settings =
-        QFileInfo(QSettings(QStringLiteral("Kestrix"), QStringLiteral("Agenda Mirak")).fileName())
-            .absolutePath();
+    const QString settings = UserSettingsFolder();
     const QByteArray key = QCryptographicHash::hash(
         (address.host + QLatin1Char('\n') + address.database + QLatin1Char('\n') + address.season).toUtf8(),
         QCryptographicHash::Sha1);
@@ -1107,11 +1119,7 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica)
     }
     ExecLocal(replica, QStringLiteral("pragma recursive_triggers = on"));
     // What the tables are now: a change of them by the program's upgrade is the server's too.
-    sqlite3_stmt* version = nullptr;
-    sqlite3_prepare_v2(replica, "pragma main.schema_version", -1, &version, nullptr);
-    if (sqlite3_step(version) == SQLITE_ROW)
-        m_schemaVersion = sqlite3_column_int(version, 0);
-    sqlite3_finalize(version);
+    m_schemaVersion = SchemaVersion(replica);
 }
 
 std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteArray& sql)
@@ -1127,8 +1135,7 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
         const ExecStatusType status = PQresultStatus(r);
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && error.isEmpty()) {
             error = QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
-            const QByteArray state(PQresultErrorField(r, PG_DIAG_SQLSTATE));
-            lost = state.isEmpty() || state.startsWith("08") || state.startsWith("57P");
+            lost = ConnectionLost(r);
         }
         results.emplace_back(r);
     }
@@ -1223,13 +1230,7 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
 
 void CSezonaNaServeri::PushSchemaChanges(sqlite3* replica)
 {
-    int version = 0;
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(replica, "pragma main.schema_version", -1, &stmt, nullptr);
-    if (sqlite3_step(stmt) == SQLITE_ROW)
-        version = sqlite3_column_int(stmt, 0);
-    sqlite3_finalize(stmt);
-    if (version == m_schemaVersion)
+    if (SchemaVersion(replica) == m_schemaVersion)
         return;
     // The program's upgrade added a table or a column: the server gets it, the new definitions and the
     // table's rows whole; the other windows reopen the season to see it.

@@ -1,5 +1,6 @@
 #include "zalohy.h"
 
+#include "CNastavenia.h"
 #include "CSezonaNaServeri.h"
 
 #include "CChybaDatabazy.h"
@@ -38,11 +39,8 @@ QString SnapshotFolder(const QString& seasonPath)
         static const QRegularExpression unsafe(QStringLiteral("[^\\w.-]+"),
                                                QRegularExpression::UseUnicodePropertiesOption);
         name.replace(unsafe, QStringLiteral("_"));
-        const QString settings =
-            QFileInfo(QSettings(QStringLiteral("Kestrix"), QStringLiteral("Agenda Mirak")).fileName())
-                .absolutePath();
-        return QDir(settings).filePath(QStringLiteral("zalohy-zo-servera/") + name +
-                                       QStringLiteral(".zalohy"));
+        return QDir(UserSettingsFolder())
+            .filePath(QStringLiteral("zalohy-zo-servera/") + name + QStringLiteral(".zalohy"));
     }
     const QFileInfo season(seasonPath);
     return season.absoluteDir().filePath(season.completeBaseName() + QStringLiteral(".zalohy"));
