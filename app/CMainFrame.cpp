@@ -1,7 +1,10 @@
 #include "CMainFrame.h"
 
 #include "app/dialogy.h"
+#include "app/historiazmien.h"
 #include "app/pohlady.h"
+#include "app/spolocna.h"
+#include "competition/CKolovyPohlad.h"
 #include "competition/CSutazeView.h"
 #include "competition/kalendar.h"
 #include "competition/sutaze.h"
@@ -65,6 +68,8 @@ CMainFrame::CMainFrame(CLigaroDoc& doc, CPouzivatel& user, CNastavenia& settings
     });
     m_loginState = new QLabel(this);
     statusBar()->addPermanentWidget(m_loginState);
+    m_shared = new CSpolocnaSezona(
+        m_doc, statusBar(), [this]() -> QWidget* { return m_view; }, [this] { RefreshAllViews(); }, this);
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
     m_tree = new CSutazeView(m_doc, m_splitter);
@@ -177,6 +182,8 @@ void CMainFrame::CreateMenusAndToolBar()
               QStringLiteral("Ako sa zoradia kluby s rovnakým počtom bodov"));
     AddAction(kPrikazNastavenieWebu, QStringLiteral("Nastavenie &webu..."),
               QStringLiteral("Adresa webu sezóny a či sa na ňom zverejnia kontakty klubov"));
+    AddAction(kPrikazHistoriaZmien, QStringLiteral("&História zmien..."),
+              QStringLiteral("Kto čo zmenil v sezóne na serveri, kedy a čo tam bolo predtým"));
     AddAction(kPrikazZalohy, QStringLiteral("Zá&lohy..."),
               QStringLiteral("Koľko miesta na disku môžu zabrať zálohy sezóny"));
     AddAction(kPrikazOZvaze, QStringLiteral("O &zväze..."),
@@ -228,6 +235,8 @@ void CMainFrame::CreateMenusAndToolBar()
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&Zobraziť"));
     view->addActions({toolbarShown, statusShown, panel});
+    view->addSeparator();
+    view->addAction(m_actions.value(kPrikazHistoriaZmien));
     QMenu* settings = menuBar()->addMenu(QStringLiteral("&Nastavenie"));
     settings->addActions({m_actions.value(kPrikazZlteKarty), m_actions.value(kPrikazAmnestia),
                           m_actions.value(kPrikazPoradie), m_actions.value(kPrikazNastavenieWebu),
@@ -308,6 +317,8 @@ bool CMainFrame::IsCommandEnabled(int command) const
         return true;
     case kPrikazUlozitNaServer:
         return open && !m_doc.Database().IsServer();
+    case kPrikazHistoriaZmien:
+        return open && m_doc.Database().IsServer();
     case kPrikazUlozAko:
     case kPrikazZaloha:
     case kPrikazObnovitZoZalohy:
@@ -326,7 +337,7 @@ bool CMainFrame::IsCommandEnabled(int command) const
     case kPrikazZalohy:
         return true;
     case kPrikazAmnestia:
-        return open && m_doc.HasEditAccess();
+        return open && m_doc.HasEditAccess(CAgenda::kDisciplina);
     case kPrikazTlacit:
     case kPrikazNahlad:
     case kPrikazUlozitPdf:
@@ -384,6 +395,9 @@ void CMainFrame::RunCommand(int command)
     }
     case kPrikazUlozitNaServer:
         UploadSeason();
+        break;
+    case kPrikazHistoriaZmien:
+        ShowHistory();
         break;
     case kPrikazUkazkovaSezona:
         DemoSeason();
@@ -501,6 +515,7 @@ void CMainFrame::SwitchView(int index)
     }
     std::unique_ptr<CPohlad> view = CreateView(index);
     m_view = view.release();
+    m_doc.SetCurrentAgenda(m_view->Agenda());
     m_view->setParent(m_pane);
     m_paneLayout->addWidget(m_view);
     connect(m_view, &QObject::destroyed, this, [this](QObject* gone) {
@@ -517,6 +532,7 @@ void CMainFrame::SwitchView(int index)
     if (m_doc.IsDatabaseOpen())
         m_settings.SetLastPlace(m_doc.FilePath(), index, m_doc.CurrentCompetition());
     UpdateCommands();
+    ShowRights();
 }
 
 void CMainFrame::SeasonOpened(const QString& path)
@@ -718,8 +734,26 @@ void CMainFrame::ConvertOlderSeason()
     ConvertAndOpen(path, false);
 }
 
+void CMainFrame::ShowHistory()
+{
+    int match = 0;
+    if (const auto* rounds = qobject_cast<CKolovyPohlad*>(m_view))
+        match = rounds->List()->SelectedId();
+    CHistoriaZmien dialog(m_doc, match, m_doc.CurrentPlayer(), this);
+    dialog.exec();
+}
+
 void CMainFrame::EditAccessChanged()
 {
+    // A season on a server is followed: the others' changes come in, and who else has it open.
+    const QString followed =
+        m_doc.IsDatabaseOpen() && m_doc.Database().IsServer() ? m_doc.FilePath() : QString();
+    if (followed != m_followed) {
+        m_followed = followed;
+        m_shared->SeasonChanged();
+    }
+    if (m_view)
+        m_doc.SetCurrentAgenda(m_view->Agenda());
     if (m_view)
         m_view->UpdateEditAccess();
     UpdateCommands();
@@ -734,6 +768,17 @@ void CMainFrame::EditAccessChanged()
         m_loginState->setText(kNaUpravyPrihlaste);
     // How to log in is no news to whoever has.
     if (m_doc.HasEditAccess() && statusBar()->currentMessage() == kAkoSaPrihlasit)
+        statusBar()->clearMessage();
+    ShowRights();
+}
+
+void CMainFrame::ShowRights()
+{
+    // On a shared season, a list her committee does not keep says why nothing in it can be changed.
+    const QString why = m_view && m_doc.IsDatabaseOpen() ? m_doc.NoRightText(m_view->Agenda()) : QString();
+    if (!why.isEmpty())
+        statusBar()->showMessage(why);
+    else if (statusBar()->currentMessage().startsWith(QStringLiteral("Na zmenu ")))
         statusBar()->clearMessage();
 }
 

@@ -9,6 +9,7 @@
 
 class CDatabaza;
 class CLigaroDoc;
+class CSpolocnaSezona;
 class CNastavenia;
 class CSutazeView;
 class QPrinter;
@@ -94,6 +95,9 @@ public:
     // player register shows him.
     void SearchPlayer();
     void Amnesty();
+    // "Zobraziť → História zmien" of a shared season.
+    void ShowHistory();
+    CSpolocnaSezona* SharedSeason() const { return m_shared; }
     void Print();
     void PrintPreview();
     void PageSetup();
@@ -108,6 +112,8 @@ private:
     void CreateMenusAndToolBar();
     void RebuildRecentMenu();
     void EditAccessChanged();
+    // The status bar says why the current list cannot be changed by this login's committee.
+    void ShowRights();
     // The season file has the password table, or the user is told it is of the older version.
     bool HasPasswordTable(CDatabaza& db);
     // What the active view prints, with the printer turned to its orientation; nullptr when nothing.
@@ -134,5 +140,7 @@ private:
     QVBoxLayout* m_paneLayout = nullptr;
     CPohlad* m_view = nullptr;
     QLabel* m_loginState = nullptr;
+    CSpolocnaSezona* m_shared = nullptr;
+    QString m_followed;
     bool m_competitionPanelVisible = false;
 };

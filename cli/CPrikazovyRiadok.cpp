@@ -12,6 +12,7 @@
 #include "db/CNastavenia.h"
 #include "db/CSezonaNaServeri.h"
 #include "db/CZaznamy.h"
+#include "db/historia.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
 #include "db/novasezona.h"
@@ -27,6 +28,7 @@
 #include "officials/znamky.h"
 #include "output/CQtPlocha.h"
 #include "output/CReportGenerator.h"
+#include "output/csv.h"
 #include "players/hraci.h"
 #include "preklady/lokalizacia.h"
 #include "results/odstupenieklubu.h"
@@ -361,7 +363,8 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
         if (parser.isSet(name))
             volby.flags.insert(name);
     volby.output = parser.value(QStringLiteral("o"));
-    if (volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print"))
+    if (volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print") ||
+        volby.job == QStringLiteral("grant"))
         volby.view = parser.value(volby.job);
     // An option the job does not use is refused by name: ignored, it would hand over the whole list
     // to someone who asked for one club's.
@@ -397,7 +400,8 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
     }
     const bool writes = volby.job == QStringLiteral("export") || volby.job == QStringLiteral("print") ||
                         volby.job == QStringLiteral("publish") || volby.job == QStringLiteral("calendar") ||
-                        volby.job == QStringLiteral("convert") || volby.job == QStringLiteral("download");
+                        volby.job == QStringLiteral("convert") || volby.job == QStringLiteral("download") ||
+                        volby.job == QStringLiteral("history");
     if (writes && volby.output.isEmpty())
         return Fail(kZlePouzitie, volby.job == QStringLiteral("publish")
                                       ? QStringLiteral("Chýba priečinok webu (-o PRIECINOK).")
@@ -443,6 +447,10 @@ int CPrikazovyRiadok::Run(const QStringList& arguments)
         return UploadJob(volby);
     if (volby.job == QStringLiteral("download"))
         return DownloadJob(volby);
+    if (volby.job == QStringLiteral("server-setup") || volby.job == QStringLiteral("grant"))
+        return RolesJob(volby);
+    if (volby.job == QStringLiteral("history"))
+        return HistoryJob(volby);
     return ExportOrPrint(volby);
 }
 
@@ -468,6 +476,67 @@ int CPrikazovyRiadok::UploadJob(const CVolby& volby)
         m_out << QStringLiteral("Sezóna je na serveri: %1").arg(ParseServerAddress(address).shown)
               << Qt::endl;
         return kUspech;
+    });
+}
+
+int CPrikazovyRiadok::RolesJob(const CVolby& volby)
+{
+    if (!IsServerAddress(volby.season))
+        return Fail(
+            kZlePouzitie,
+            QStringLiteral("--%1 berie adresu databázy na serveri (postgresql://...).").arg(volby.job));
+    try {
+        if (volby.job == QStringLiteral("server-setup")) {
+            SetUpServerRoles(volby.season);
+            m_out << QStringLiteral("Roly programu sú na serveri zriadené: ") << RoleCodes() << Qt::endl;
+            return kUspech;
+        }
+        const std::optional<CRola> role = RoleByCode(volby.view);
+        if (!role)
+            return Fail(kZlePouzitie,
+                        QStringLiteral("Neznáma rola „%1“; roly sú %2.").arg(volby.view, RoleCodes()));
+        const QString login = volby.options.value(QStringLiteral("login"));
+        if (login.isEmpty())
+            return Fail(kZlePouzitie, QStringLiteral("Chýba prihlásenie (--login MENO)."));
+        GrantServerRole(volby.season, login, *role);
+        m_out << QStringLiteral("Prihlásenie %1 má rolu %2.").arg(login, RoleName(*role)) << Qt::endl;
+        return kUspech;
+    } catch (const CChybaDatabazy& e) {
+        return Fail(kNedaSa, e.UserText());
+    }
+}
+
+QString CPrikazovyRiadok::RoleCodes()
+{
+    QStringList codes;
+    for (const CPopisRoly& r : Roles())
+        codes << r.code;
+    return codes.join(QStringLiteral(", "));
+}
+
+int CPrikazovyRiadok::HistoryJob(const CVolby& volby)
+{
+    if (!IsServerAddress(volby.season))
+        return Fail(kZlePouzitie, QStringLiteral("História zmien je len pri sezóne na serveri "
+                                                 "(postgresql://...?sezona=NAZOV)."));
+    CVyberHistorie selection;
+    if (volby.options.contains(QStringLiteral("od"))) {
+        const QDate day =
+            QDate::fromString(volby.options.value(QStringLiteral("od")), QStringLiteral("MM-dd-yyyy"));
+        if (!day.isValid())
+            return Fail(kZlePouzitie, QStringLiteral("--od potrebuje dátum v tvare MM-DD-YYYY."));
+        selection.since = day.startOfDay();
+    }
+    if (const int refused = RefuseOutput(volby); refused != kUspech)
+        return refused;
+    return OnSeason(volby, volby.output, [&](CLigaroDoc&, CDatabaza& db) -> int {
+        QVector<QStringList> rows{HistoryColumns()};
+        for (const CRiadokHistorie& r : HistoryRows(db, selection))
+            rows << HistoryCells(r);
+        const int status = WriteOutput(volby.output, CsvBytes(rows));
+        if (status == kUspech)
+            m_out << QStringLiteral("Zmien: %1").arg(rows.size() - 1) << Qt::endl;
+        return status;
     });
 }
 

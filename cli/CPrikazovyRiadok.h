@@ -90,6 +90,9 @@ private:
     int ConvertJob(const CVolby& volby);
     int UploadJob(const CVolby& volby);
     int DownloadJob(const CVolby& volby);
+    int RolesJob(const CVolby& volby);
+    int HistoryJob(const CVolby& volby);
+    static QString RoleCodes();
 
     QTextStream& m_out;
     QTextStream& m_err;

@@ -45,6 +45,13 @@ QString Synopsis()
         "                                                  sezónu zo súboru na server PostgreSQL\n"
         "  agenda-mirak --download postgresql://...?sezona=NAZOV -o NOVA.mdb\n"
         "                                                  sezónu zo servera do nového súboru\n"
+        "  agenda-mirak --server-setup postgresql://...[?sezona=NAZOV]\n"
+        "                                                  zriadi roly programu a ich práva na sezónach\n"
+        "  agenda-mirak --grant ROLA --login MENO postgresql://...\n"
+        "                                                  prihláseniu rolu sekretar, disciplinarna,\n"
+        "                                                  rozhodcovia alebo citatel\n"
+        "  agenda-mirak --history postgresql://...?sezona=NAZOV -o HISTORIA.csv [--od MM-DD-YYYY]\n"
+        "                                                  história zmien sezóny na serveri\n"
         "\n"
         "--datum: pri --export/--print nominacie hrací deň nominácií; pri --amnesty deň, pred ktorým\n"
         "        sa karty odpustia (predvolene dnes); pri --withdraw deň, od ktorého klub odstúpil.\n"
@@ -95,6 +102,15 @@ void DefineOptions(QCommandLineParser& parser)
     value({QStringLiteral("server")},
           QStringLiteral("Pri --upload adresa databázy na serveri (s ?sezona=NAZOV aj názov novej sezóny)."),
           QStringLiteral("ADRESA"));
+    flag(QStringLiteral("server-setup"),
+         QStringLiteral("Zriadi na serveri roly programu a ich práva na sezónach databázy."));
+    value({QStringLiteral("grant")}, QStringLiteral("Dá prihláseniu --login rolu na serveri."),
+          QStringLiteral("ROLA"));
+    value({QStringLiteral("login")}, QStringLiteral("Pri --grant prihlásenie na serveri."),
+          QStringLiteral("MENO"));
+    flag(QStringLiteral("history"), QStringLiteral("Zapíše históriu zmien sezóny na serveri do CSV -o."));
+    value({QStringLiteral("od")}, QStringLiteral("Pri --history len zmeny od toho dňa."),
+          QStringLiteral("MM-DD-YYYY"));
     flag(QStringLiteral("salvage"),
          QStringLiteral("Pri --convert poškodeného súboru prevedie, čo sa dá prečítať, a každú stratu zapíše "
                         "do správy NOVA.mdb.prevod.txt."));
@@ -196,6 +212,9 @@ QStringList OptionsOfJob(const QString& job)
         {QStringLiteral("convert"), {"o", "salvage"}},
         {QStringLiteral("upload"), {"server"}},
         {QStringLiteral("download"), {"o"}},
+        {QStringLiteral("server-setup"), {}},
+        {QStringLiteral("grant"), {"login"}},
+        {QStringLiteral("history"), {"o", "od"}},
         {QStringLiteral("jet-child"), {"salvage"}},
     };
     return options.value(job);

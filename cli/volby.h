@@ -14,7 +14,8 @@ inline const QStringList kJobs = {
     QStringLiteral("print"),        QStringLiteral("publish"),        QStringLiteral("calendar"),
     QStringLiteral("import-clubs"), QStringLiteral("import-players"), QStringLiteral("amnesty"),
     QStringLiteral("withdraw"),     QStringLiteral("convert"),        QStringLiteral("jet-child"),
-    QStringLiteral("upload"),       QStringLiteral("download")};
+    QStringLiteral("upload"),       QStringLiteral("download"),       QStringLiteral("server-setup"),
+    QStringLiteral("grant"),        QStringLiteral("history")};
 
 // The jobs that change the season they open: with an edit password they need it.
 inline const QStringList kMeniaSezonu = {QStringLiteral("recalculate"),  QStringLiteral("generate"),
@@ -28,7 +29,8 @@ inline const QStringList kValueOptions = {
     QStringLiteral("heslo"),  QStringLiteral("start"),       QStringLiteral("hour"),
     QStringLiteral("return"), QStringLiteral("return-hour"), QStringLiteral("competitions"),
     QStringLiteral("clubs"),  QStringLiteral("players"),     QStringLiteral("seed"),
-    QStringLiteral("pocet"),  QStringLiteral("from"),        QStringLiteral("server")};
+    QStringLiteral("pocet"),  QStringLiteral("from"),        QStringLiteral("server"),
+    QStringLiteral("login"),  QStringLiteral("od")};
 
 // Flags of the jobs.
 inline const QStringList kFlags = {QStringLiteral("bez-znamok"), QStringLiteral("bez-trestov"),

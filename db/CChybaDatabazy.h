@@ -21,3 +21,11 @@ private:
     QString m_engineText;
     int m_engineCode;
 };
+
+// A write refused because another user changed the same row since this one read it: what she typed was
+// not stored and may be entered again.
+class CChybaKonfliktu : public CChybaDatabazy
+{
+public:
+    using CChybaDatabazy::CChybaDatabazy;
+};

@@ -2,6 +2,7 @@
 
 #include "CChybaDatabazy.h"
 #include "CSezonaNaServeri.h"
+#include "historia.h"
 #include "jetsql.h"
 #include "kody.h"
 #include "kontroly.h"
@@ -368,8 +369,10 @@ QString CDatabaza::ServerStatus() const
     const CAdresaServera& a = m_server->Address();
     const QString host =
         a.host.startsWith(QLatin1Char('/')) || a.host.isEmpty() ? QStringLiteral("tento počítač") : a.host;
-    return QStringLiteral("Server %1 · databáza %2 · sezóna %3 · používateľ %4")
-        .arg(host, a.database, a.season, ServerLogin());
+    const QString status = QStringLiteral("Server %1 · databáza %2 · sezóna %3 · používateľ %4")
+                               .arg(host, a.database, a.season, ServerLogin());
+    return ServerRole() == CRola::kBezRol ? status
+                                          : status + QStringLiteral(" · rola %1").arg(RoleName(ServerRole()));
 }
 
 bool CDatabaza::NeedsOwnWrite(sqlite3_stmt* stmt) const
@@ -402,9 +405,14 @@ void CDatabaza::CommitWrite()
     qint64 seq = 0;
     try {
         seq = m_server->CommitWrite(m_db);
+    } catch (const CKonfliktZmien& conflict) {
+        // Told from the copy as the server has it now (the others' change is in it, hers undone).
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_server->ForgetLocalChanges(m_db);
+        throw CChybaKonfliktu(ConflictMessage(*this, conflict));
     } catch (...) {
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_exec(m_db, "DELETE FROM temp.mirak_zmeny", nullptr, nullptr, nullptr);
+        m_server->ForgetLocalChanges(m_db);
         throw;
     }
     Execute(QStringLiteral("COMMIT"));
@@ -416,9 +424,68 @@ void CDatabaza::RollbackWrite()
     if (m_db)
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     if (m_server) {
-        sqlite3_exec(m_db, "DELETE FROM temp.mirak_zmeny", nullptr, nullptr, nullptr);
+        m_server->ForgetLocalChanges(m_db);
         m_server->RollbackWrite();
     }
+}
+
+CRola CDatabaza::ServerRole() const
+{
+    return m_server ? m_server->Role() : CRola::kBezRol;
+}
+
+bool CDatabaza::MayChange(CAgenda agenda) const
+{
+    return RoleMayChange(ServerRole(), agenda);
+}
+
+void CDatabaza::FollowOthers()
+{
+    if (m_server)
+        m_server->Listen();
+}
+
+int CDatabaza::ServerSocket() const
+{
+    return m_server ? m_server->Socket() : -1;
+}
+
+bool CDatabaza::TakeOthersChanges(bool* presence)
+{
+    if (presence)
+        *presence = false;
+    if (!m_server || m_server->InWrite() || !sqlite3_get_autocommit(m_db) ||
+        !m_server->TakeAnnouncements(presence))
+        return false;
+    Refresh();
+    return true;
+}
+
+bool CDatabaza::ServerConnectionLost() const
+{
+    return m_server && m_server->IsDisconnected();
+}
+
+void CDatabaza::Reconnect()
+{
+    if (m_server)
+        m_server->Reconnect(m_db);
+}
+
+QStringList CDatabaza::OthersOpen()
+{
+    return m_server ? m_server->OthersOpen() : QStringList();
+}
+
+void CDatabaza::MarkReading()
+{
+    if (m_server)
+        m_server->MarkReading();
+}
+
+QVector<CZmenaNaServeri> CDatabaza::History(const QDateTime& since, const QString& table, const QString& key)
+{
+    return m_server ? m_server->History(since, table, key) : QVector<CZmenaNaServeri>();
 }
 
 void CDatabaza::RegisterFunctions()

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "prava.h"
+
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -16,6 +19,7 @@ struct sqlite3_stmt;
 class CDatabaza;
 class CChybaDatabazy;
 class CSezonaNaServeri;
+struct CZmenaNaServeri;
 
 // One statement in the Jet dialect with values bound to its "?" places. Statements are prepared
 // once per query text and kept by the connection: a statement that runs again (a score typed, a
@@ -76,6 +80,27 @@ public:
     QString ServerLogin() const;
     // Where a server season is and who works on it, as the status bar says it; empty for a file.
     QString ServerStatus() const;
+    // The login's role on a server season (kBezRol for a file and a server without the program's roles).
+    CRola ServerRole() const;
+    // Whether the login may change that part of the season.
+    bool MayChange(CAgenda agenda) const;
+    // A window follows what others commit to the season (nothing for a file): ServerSocket becomes
+    // readable when they do, and TakeOthersChanges takes their changes in.
+    void FollowOthers();
+    int ServerSocket() const;
+    // Whether others committed since the last call; their changes are in the copy then. `presence`
+    // tells whether someone opened or closed the season meanwhile.
+    bool TakeOthersChanges(bool* presence = nullptr);
+    // A server season whose connection broke; Reconnect tries again (throws while the server is away).
+    bool ServerConnectionLost() const;
+    void Reconnect();
+    // The others who have the season open in a window.
+    QStringList OthersOpen();
+    // The user is about to change what she sees now (see CSezonaNaServeri::MarkReading).
+    void MarkReading();
+    // The server's log of changes (empty for a file).
+    QVector<CZmenaNaServeri> History(const QDateTime& since = {}, const QString& table = {},
+                                     const QString& key = {});
     // A file that is going to be written: rollback journal (a file at rest is one file), full sync.
     void PrepareForWriting();
     // The engine's check of the file's pages and indexes: empty when they are sound, else the first

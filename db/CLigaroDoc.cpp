@@ -40,9 +40,13 @@ CZaznamy& CLigaroDoc::SharedRecordset()
 
 bool CLigaroDoc::Run(const std::function<void()>& command)
 {
+    m_lastConflict = false;
     try {
         command();
         return true;
+    } catch (const CChybaKonfliktu& e) {
+        m_lastConflict = true;
+        m_user.ShowMessage(e.UserText(), CPouzivatel::Ikona::Vykricnik);
     } catch (const CChybaDatabazy& e) {
         m_user.ShowMessage(e.UserText(), CPouzivatel::Ikona::Chyba);
     } catch (const std::exception& e) {
@@ -51,6 +55,23 @@ bool CLigaroDoc::Run(const std::function<void()>& command)
             CPouzivatel::Ikona::Chyba);
     }
     return false;
+}
+
+bool CLigaroDoc::HasEditAccess() const
+{
+    return m_editAccess && MayChange(m_agenda);
+}
+
+bool CLigaroDoc::MayChange(CAgenda agenda) const
+{
+    return !m_database || !m_databaseOpen || m_database->MayChange(agenda);
+}
+
+QString CLigaroDoc::NoRightText(CAgenda agenda) const
+{
+    if (MayChange(agenda))
+        return {};
+    return NoRightMessage(m_database->ServerLogin(), m_database->ServerRole(), agenda);
 }
 
 void CLigaroDoc::RefreshAllViews()

@@ -31,8 +31,18 @@ public:
     const QString& ConnectedPath() const { return m_connectedPath; }
     const QString& SqlText() const { return m_sqlText; }
     bool IsDatabaseOpen() const { return m_databaseOpen; }
-    bool HasEditAccess() const { return m_editAccess; }
+    // Whether the user may change what the current list shows: logged in to a file, and on a server
+    // season a role that keeps the list's part of the season.
+    bool HasEditAccess() const;
+    // The same for a part of the season other than the current list's.
+    bool HasEditAccess(CAgenda agenda) const { return m_editAccess && MayChange(agenda); }
     void SetEditAccess(bool access) { m_editAccess = access; }
+    // The part of the season the current list changes.
+    void SetCurrentAgenda(CAgenda agenda) { m_agenda = agenda; }
+    CAgenda CurrentAgenda() const { return m_agenda; }
+    bool MayChange(CAgenda agenda) const;
+    // Why the login may not change that part ("Na zmenu ... nemáte právo: ..."); empty when it may.
+    QString NoRightText(CAgenda agenda) const;
     int CurrentCompetition() const { return m_currentCompetition; }
     void SetCurrentCompetition(int id) { m_currentCompetition = id; }
     int CurrentClub() const { return m_currentClub; }
@@ -88,6 +98,8 @@ public:
 
     // Runs one user command; a store error ends it and is shown to the user. Returns false then.
     bool Run(const std::function<void()>& command);
+    // Whether the last command that failed was refused for another user's change of the same row.
+    bool LastRunMetConflict() const { return m_lastConflict; }
 
     // The name proposed for a backup: "%s_%d_%d_%d.mdb" of the association, day, month and year.
     QString ProposedBackupName();
@@ -109,6 +121,8 @@ private:
     QString m_sqlText;
     bool m_databaseOpen = false;
     bool m_editAccess = false;
+    CAgenda m_agenda = CAgenda::kSekretariat;
+    bool m_lastConflict = false;
     int m_currentCompetition = 0;
     int m_currentClub = 0;
     int m_currentPlayer = 0;

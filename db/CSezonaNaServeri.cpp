@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
@@ -469,14 +470,47 @@ CSezonaNaServeri::CSezonaNaServeri(const CAdresaServera& address) : m_address(ad
     // The server's notices (a shutdown announced, say) are no message for the user: its errors are.
     PQsetNoticeProcessor(
         m_conn, [](void*, const char*) {}, nullptr);
+    m_client = QString::fromLatin1(QUuid::createUuid().toRfc4122().toHex());
+    PrepareSession();
+}
+
+void CSezonaNaServeri::PrepareSession()
+{
     PQsetClientEncoding(m_conn, "UTF8");
-    Exec(QStringLiteral("SET client_min_messages = warning"));
+    // The log names the connection of each change, so that a window's own changes are never its conflict.
+    ExecAll(QStringLiteral("set client_min_messages = warning; select set_config('mirak.klient', %1, false);")
+                .arg(Literal(m_client))
+                .toUtf8());
+    if (m_announced)
+        ExecAll(ListenStatements());
+}
+
+QByteArray CSezonaNaServeri::ListenStatements() const
+{
+    // Others count the windows that have the season open by the name the server shows for each connection.
+    return QStringLiteral("listen mirak; listen mirak_pritomnost; select set_config('application_name', %1, "
+                          "false); select pg_notify('mirak_pritomnost', %2);")
+        .arg(Literal(PresenceName()), Literal(m_address.season))
+        .toUtf8();
+}
+
+QString CSezonaNaServeri::PresenceName() const
+{
+    return QStringLiteral("agenda-mirak: ") + m_address.season.left(40);
 }
 
 CSezonaNaServeri::~CSezonaNaServeri()
 {
-    if (m_conn)
+    if (m_conn) {
+        // The others' count of those who have the season open goes down at once, not at their next look.
+        if (m_announced && PQstatus(m_conn) == CONNECTION_OK && !m_inWrite)
+            PQclear(PQexec(m_conn, QStringLiteral("select set_config('application_name', '', false); select "
+                                                  "pg_notify('mirak_pritomnost', %1)")
+                                       .arg(Literal(m_address.season))
+                                       .toUtf8()
+                                       .constData()));
         PQfinish(m_conn);
+    }
 }
 
 QString CSezonaNaServeri::Login() const
@@ -518,8 +552,19 @@ CSezonaNaServeri::CVysledok CSezonaNaServeri::Exec(const QString& sql, const QSt
         return CVysledok(r);
     const QString server = QString::fromUtf8(r ? PQresultErrorMessage(r) : PQerrorMessage(m_conn)).trimmed();
     const bool lost = ConnectionLost(r);
+    const QString sentence = RefusalSentence(r);
     PQclear(r);
-    Fail(QStringLiteral("Server odmietol požiadavku na sezónu %1.").arg(m_address.season), server, lost);
+    Fail(sentence, server, lost);
+}
+
+QString CSezonaNaServeri::RefusalSentence(const PGresult* r) const
+{
+    // The server holds each committee to its part: a refusal of rights is said as such.
+    if (r && QByteArray(PQresultErrorField(r, PG_DIAG_SQLSTATE)) == "42501")
+        return QStringLiteral("Na túto zmenu nemáte na serveri právo: prihlásený ako %1, rola %2; zmena sa "
+                              "neuložila.")
+            .arg(Login(), RoleName(m_role));
+    return QStringLiteral("Server odmietol požiadavku na sezónu %1.").arg(m_address.season);
 }
 
 QString CSezonaNaServeri::Schema() const
@@ -545,7 +590,7 @@ void CSezonaNaServeri::EnsureConnected()
                                  .arg(m_address.shown),
                              QString::fromUtf8(PQerrorMessage(m_conn)).trimmed());
     m_broken = false;
-    PQsetClientEncoding(m_conn, "UTF8");
+    PrepareSession();
 }
 
 QStringList CSezonaNaServeri::Seasons()
@@ -829,6 +874,219 @@ void CSezonaNaServeri::InstallServerTriggers(const CTabulka& table)
              .arg(Table(table.name), Table(QStringLiteral("mirak_zaznamenaj")),
                   Literal(table.key >= 0 ? table.columns.at(table.key) : QString())));
 }
+void CSezonaNaServeri::CreateLogFunction()
+{
+    // The server logs every change of a row itself, whoever makes it (this program or any other client),
+    // with the login, the time, the connection and the row before and after: the copies in memory take in
+    // what the log names, a write finds in it what others changed since it read, and the history shows
+    // it. The log is written with the season owner's rights, so a committee reads it and never forges it.
+    Exec(QStringLiteral(
+             "create or replace function %1() returns trigger language plpgsql security definer set "
+             "search_path = pg_catalog, pg_temp as $f$ declare k text := tg_argv[0]; ok text; nk text; "
+             "kl text := current_setting('mirak.klient', true); begin "
+             "if tg_op <> 'INSERT' then ok := case when k = '' then null else to_jsonb(old) ->> k end; end "
+             "if; "
+             "if tg_op <> 'DELETE' then nk := case when k = '' then null else to_jsonb(new) ->> k end; end "
+             "if; "
+             "if tg_op = 'UPDATE' and ok is not distinct from nk then "
+             "if to_jsonb(old) = to_jsonb(new) then return null; end if; "
+             "insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, predtym, potom) values "
+             "(tg_table_name, nk, session_user, kl, 'U', to_jsonb(old), to_jsonb(new)); "
+             "else if tg_op <> 'INSERT' then insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, "
+             "predtym) values (tg_table_name, ok, session_user, kl, 'D', to_jsonb(old)); end if; "
+             "if tg_op <> 'DELETE' then insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, potom) "
+             "values (tg_table_name, nk, session_user, kl, 'I', to_jsonb(new)); end if; end if; "
+             "return null; end $f$")
+             .arg(Table(QStringLiteral("mirak_zaznamenaj")), Table(QStringLiteral("mirak_zmeny"))));
+}
+
+void CSezonaNaServeri::Upgrade(int version)
+{
+    if (version >= kVerziaServerovejSezony)
+        return;
+    // Format 1 logged only which rows changed: the log gets who from where and the rows before and after.
+    Exec(QStringLiteral("begin"));
+    try {
+        Exec(QStringLiteral("alter table %1 add column if not exists klient text, add column if not exists "
+                            "operacia text, add column if not exists predtym jsonb, add column if not exists "
+                            "potom jsonb, alter column prihlasenie set default session_user")
+                 .arg(Table(QStringLiteral("mirak_zmeny"))));
+        CreateLogFunction();
+        Exec(QStringLiteral("update %1 set hodnota = $1 where kluc = 'verzia'")
+                 .arg(Table(QStringLiteral("mirak_meta"))),
+             {QString::number(kVerziaServerovejSezony)});
+        Exec(QStringLiteral("commit"));
+    } catch (const CChybaDatabazy& e) {
+        if (PQstatus(m_conn) == CONNECTION_OK)
+            CVysledok(PQexec(m_conn, "rollback"));
+        throw CChybaDatabazy(QStringLiteral("Sezónu %1 treba previesť na nový formát servera; otvorte ju "
+                                            "raz ako jej vlastník alebo sekretár.")
+                                 .arg(m_address.season),
+                             e.EngineText());
+    }
+}
+
+void CSezonaNaServeri::ReadRole()
+{
+    QStringList branches;
+    for (const CPopisRoly& r : Roles())
+        branches << QStringLiteral("when pg_has_role('%1', 'member') then '%1'").arg(r.serverRole);
+    const CVysledok r =
+        Exec(QStringLiteral("select case when not exists (select 1 from pg_roles where rolname "
+                            "= '%1') then '' %2 else '-' end")
+                 .arg(Roles().first().serverRole, branches.join(QLatin1Char(' '))));
+    const QString role = r.Text(0, 0);
+    m_role = role.isEmpty() ? CRola::kBezRol : RoleByServerRole(role).value_or(CRola::kCitatel);
+}
+
+void CSezonaNaServeri::ApplyRights()
+{
+    if (Exec(QStringLiteral("select 1 from pg_roles where rolname = $1"), {Roles().first().serverRole})
+            .Rows() == 0)
+        return;
+    QStringList tables;
+    const CVysledok r = Exec(QStringLiteral("select c.relname from pg_class c join pg_namespace n on n.oid = "
+                                            "c.relnamespace where n.nspname = $1 and c.relkind = 'r' and "
+                                            "c.relname not like 'mirak\\_%'"),
+                             {m_address.season});
+    for (int i = 0; i < r.Rows(); ++i)
+        tables << r.Text(i, 0);
+    const auto table = [this](const QString& name) { return Table(name); };
+    for (const QString& statement : SeasonRightsStatements(Schema(), table, tables))
+        Exec(statement);
+}
+
+void SetUpServerRoles(const QString& address)
+{
+    const CAdresaServera database = ParseServerAddress(address, false);
+    CSezonaNaServeri server(database);
+    server.SetUpRoles();
+}
+
+void CSezonaNaServeri::SetUpRoles()
+{
+    Exec(QStringLiteral("begin"));
+    try {
+        for (const QString& statement : RoleSetupStatements())
+            Exec(statement);
+        // The season's owner so far is its secretary from now on.
+        const QStringList seasons = m_address.season.isEmpty() ? Seasons() : QStringList{m_address.season};
+        for (const QString& season : seasons) {
+            m_address.season = season;
+            const CVysledok owner =
+                Exec(QStringLiteral("select r.rolname, r.rolsuper from pg_namespace n join "
+                                    "pg_roles r on r.oid = n.nspowner where n.nspname = $1"),
+                     {season});
+            if (owner.Rows() > 0 && owner.Text(0, 1) != QLatin1String("t") &&
+                owner.Text(0, 0) != Roles().first().serverRole)
+                Exec(QStringLiteral("grant %1 to %2")
+                         .arg(Roles().first().serverRole, Ident(owner.Text(0, 0))));
+            ApplyRights();
+        }
+        Exec(QStringLiteral("commit"));
+    } catch (const CChybaDatabazy& e) {
+        if (PQstatus(m_conn) == CONNECTION_OK)
+            CVysledok(PQexec(m_conn, "rollback"));
+        throw CChybaDatabazy(QStringLiteral("Roly programu sa na serveri %1 nepodarilo zriadiť; zriaďuje ich "
+                                            "správca servera (prihlásenie s právom vytvárať roly).")
+                                 .arg(m_address.shown),
+                             e.EngineText());
+    }
+}
+
+void GrantServerRole(const QString& address, const QString& login, CRola role)
+{
+    CSezonaNaServeri server(ParseServerAddress(address, false));
+    server.GrantRole(login, role);
+}
+
+void CSezonaNaServeri::GrantRole(const QString& login, CRola role)
+{
+    QString serverRole;
+    for (const CPopisRoly& r : Roles())
+        if (r.role == role)
+            serverRole = r.serverRole;
+    try {
+        Exec(QStringLiteral("select mirak.pridel_rolu($1, $2)"), {login, serverRole});
+    } catch (const CChybaDatabazy& e) {
+        throw CChybaDatabazy(
+            QStringLiteral("Rolu %1 sa prihláseniu %2 nepodarilo prideliť.").arg(RoleName(role), login),
+            e.EngineText());
+    }
+}
+
+void CSezonaNaServeri::Listen()
+{
+    EnsureConnected();
+    m_announced = true;
+    ExecAll(ListenStatements());
+}
+
+int CSezonaNaServeri::Socket() const
+{
+    return m_conn ? PQsocket(m_conn) : -1;
+}
+
+bool CSezonaNaServeri::TakeAnnouncements(bool* presence)
+{
+    if (presence)
+        *presence = false;
+    if (!m_conn || m_inWrite || m_broken)
+        return false;
+    if (!PQconsumeInput(m_conn) || PQstatus(m_conn) != CONNECTION_OK) {
+        m_broken = true;
+        return false;
+    }
+    bool others = false;
+    const int own = PQbackendPID(m_conn);
+    while (PGnotify* n = PQnotifies(m_conn)) {
+        if (n->be_pid != own && QString::fromUtf8(n->extra) == m_address.season) {
+            if (qstrcmp(n->relname, "mirak") == 0)
+                others = true;
+            else if (presence)
+                *presence = true;
+        }
+        PQfreemem(n);
+    }
+    return others;
+}
+
+void CSezonaNaServeri::Reconnect(sqlite3* replica)
+{
+    EnsureConnected();
+    Refresh(replica);
+}
+
+QStringList CSezonaNaServeri::OthersOpen()
+{
+    EnsureConnected();
+    const CVysledok r =
+        Exec(QStringLiteral("select usename, coalesce(client_hostname, host(client_addr), '') "
+                            "from pg_stat_activity where application_name = $1 and datname = "
+                            "current_database() and pid <> pg_backend_pid() order by 1, 2"),
+             {PresenceName()});
+    QStringList others;
+    for (int i = 0; i < r.Rows(); ++i)
+        others << (r.Text(i, 1).isEmpty() ? r.Text(i, 0)
+                                          : QStringLiteral("%1 (%2)").arg(r.Text(i, 0), r.Text(i, 1)));
+    return others;
+}
+
+QVector<CZmenaNaServeri> CSezonaNaServeri::History(const QDateTime& since, const QString& table,
+                                                   const QString& key)
+{
+    EnsureConnected();
+    const CVysledok r = Exec(
+        QStringLiteral(
+            "select seq, to_char(cas at time zone 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS\"Z\"'), "
+            "prihlasenie, tabulka, coalesce(kluc, ''), coalesce(operacia, 'U'), coalesce(predtym::text, "
+            "'{}'), coalesce(potom::text, '{}') from %1 where ($1 = '' or cas >= $1::timestamptz) and ($2 "
+            "= '' or tabulka = $2) and ($3 = '' or kluc = $3) order by seq")
+            .arg(Table(QStringLiteral("mirak_zmeny"))),
+        {since.isValid() ? since.toUTC().toString(Qt::ISODate) : QString(), table, key});
+    return Changes(r);
+}
+
 void CSezonaNaServeri::Upload(sqlite3* source)
 {
     EnsureConnected();
@@ -847,20 +1105,11 @@ void CSezonaNaServeri::Upload(sqlite3* source)
                 .arg(Table(QStringLiteral("mirak_ddl"))));
         Exec(QStringLiteral("create table %1 (tabulka text primary key, hodnota bigint, poradie integer)")
                  .arg(Table(QStringLiteral("mirak_citace"))));
-        Exec(QStringLiteral(
-                 "create table %1 (seq bigserial primary key, tabulka text not null, kluc text, "
-                 "prihlasenie text not null default current_user, cas timestamptz not null default now())")
+        Exec(QStringLiteral("create table %1 (seq bigserial primary key, tabulka text not null, kluc text, "
+                            "prihlasenie text not null default session_user, cas timestamptz not null "
+                            "default now(), klient text, operacia text, predtym jsonb, potom jsonb)")
                  .arg(Table(QStringLiteral("mirak_zmeny"))));
-        Exec(QStringLiteral(
-                 "create function %1() returns trigger language plpgsql as $f$ begin if tg_op in ('UPDATE', "
-                 "'DELETE') then insert into %2 (tabulka, kluc) values (tg_table_name, case when tg_argv[0] "
-                 "= '' "
-                 "then null else to_jsonb(old) ->> tg_argv[0] end); end if; if tg_op in ('INSERT', 'UPDATE') "
-                 "then "
-                 "insert into %2 (tabulka, kluc) values (tg_table_name, case when tg_argv[0] = '' then null "
-                 "else "
-                 "to_jsonb(new) ->> tg_argv[0] end); end if; return null; end $f$")
-                 .arg(Table(QStringLiteral("mirak_zaznamenaj")), Table(QStringLiteral("mirak_zmeny"))));
+        CreateLogFunction();
         // Whoever reads the season with SQL of his own gets the program's Slovak order and score rule.
         Exec(QStringLiteral("create collation %1 (provider = icu, locale = 'sk-SK')")
                  .arg(Table(QString::fromLatin1(kSlovakCollation).toLower())));
@@ -884,6 +1133,7 @@ void CSezonaNaServeri::Upload(sqlite3* source)
                  .arg(Table(QStringLiteral("mirak_meta"))),
              {QString::number(kVerziaServerovejSezony), QStringLiteral(MIRAK_VERSION),
               QString::fromLatin1(QUuid::createUuid().toRfc4122().toHex())});
+        ApplyRights();
         Exec(QStringLiteral("commit"));
     } catch (...) {
         if (PQstatus(m_conn) == CONNECTION_OK)
@@ -895,6 +1145,7 @@ void CSezonaNaServeri::Upload(sqlite3* source)
 void CSezonaNaServeri::Load(sqlite3* replica)
 {
     EnsureConnected();
+    ReadRole();
     Exec(QStringLiteral("begin isolation level repeatable read read only"));
     try {
         if (!SeasonExists() || Exec(QStringLiteral("select 1 from pg_class c join pg_namespace n on n.oid = "
@@ -919,6 +1170,12 @@ void CSezonaNaServeri::Load(sqlite3* replica)
                     .arg(m_address.season, values.value(QStringLiteral("program")))
                     .arg(version)
                     .arg(kVerziaServerovejSezony));
+        if (version < kVerziaServerovejSezony) {
+            Exec(QStringLiteral("commit"));
+            Upgrade(version);
+            Load(replica);
+            return;
+        }
         m_ddlGeneration = values.value(QStringLiteral("ddl"));
         m_instance = values.value(QStringLiteral("id"));
         const qint64 last = Exec(QStringLiteral("select coalesce(max(seq), 0) from %1")
@@ -1095,31 +1352,76 @@ void CSezonaNaServeri::SaveCache(sqlite3* replica)
                         .toUtf8());
 }
 
-void CSezonaNaServeri::InstallTriggers(sqlite3* replica)
+QString CSezonaNaServeri::CapturedTable(const CTabulka& t)
 {
-    // The rows a write changed, by their key (none: the whole table), for the server to take.
+    return Ident(QStringLiteral("mirak_stare_") + t.name);
+}
+
+void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& unchanged)
+{
+    // A table without a key is written whole: the tables it changed, for the server to take.
     ExecLocal(replica, QStringLiteral("create temp table if not exists mirak_zmeny (tabulka text, kluc)"));
+    m_forgetChanges = QStringLiteral("delete from temp.mirak_zmeny;");
     for (const CTabulka& t : m_tables) {
-        const QString key = t.key >= 0 ? Ident(t.columns.at(t.key)) : QString();
-        const QString oldKey = key.isEmpty() ? QStringLiteral("null") : QStringLiteral("old.") + key;
-        const QString newKey = key.isEmpty() ? QStringLiteral("null") : QStringLiteral("new.") + key;
-        const QString record =
-            QStringLiteral("insert into mirak_zmeny values (%1, %2);").arg(Literal(t.name));
         const QString name = Ident(QStringLiteral("mirak_%1_") + t.name);
+        for (const char op : {'i', 'u', 'd'})
+            ExecLocal(replica,
+                      QStringLiteral("drop trigger if exists temp.%1").arg(name.arg(QLatin1Char(op))));
+        const QString captured = CapturedTable(t);
+        // What a write in progress recorded of a table the upgrade did not change stays for the server.
+        const bool keep = unchanged.contains(t.name);
+        if (!keep)
+            ExecLocal(replica, QStringLiteral("drop table if exists temp.%1").arg(captured));
+        if (t.key < 0) {
+            const QString record =
+                QStringLiteral("insert into mirak_zmeny values (%1, null);").arg(Literal(t.name));
+            for (const auto& [op, event] : {std::pair{'i', "insert"}, {'u', "update"}, {'d', "delete"}})
+                ExecLocal(replica,
+                          QStringLiteral("create temp trigger %1 after %2 on main.%3 begin %4 end")
+                              .arg(name.arg(QLatin1Char(op)), QLatin1String(event), Ident(t.name), record));
+            continue;
+        }
+        // Of every row a write touches, what it held before (once, at its first change; `mirak_bol` 0 for
+        // a row the write itself inserted): the server gets only the columns that changed, and a change
+        // of the same columns by another since they were read refuses the write.
+        QStringList names, olds;
+        for (const QString& c : t.columns) {
+            names << Ident(c);
+            olds << QStringLiteral("old.") + Ident(c);
+        }
+        const QString key = Ident(t.columns.at(t.key));
         ExecLocal(replica,
-                  QStringLiteral("create temp trigger if not exists %1 after insert on main.%2 begin %3 end")
-                      .arg(name.arg(QLatin1Char('i')), Ident(t.name), record.arg(newKey)));
-        ExecLocal(
-            replica,
-            QStringLiteral("create temp trigger if not exists %1 after update on main.%2 begin %3 %4 end")
-                .arg(name.arg(QLatin1Char('u')), Ident(t.name), record.arg(oldKey), record.arg(newKey)));
-        ExecLocal(replica,
-                  QStringLiteral("create temp trigger if not exists %1 after delete on main.%2 begin %3 end")
-                      .arg(name.arg(QLatin1Char('d')), Ident(t.name), record.arg(oldKey)));
+                  QStringLiteral(
+                      "create temp table if not exists %1 as select *, 1 as mirak_bol from main.%2 where 0")
+                      .arg(captured, Ident(t.name)));
+        ExecLocal(replica, QStringLiteral("create unique index if not exists temp.%1 on %2 (%3)")
+                               .arg(Ident(QStringLiteral("mirak_kluc_") + t.name), captured, key));
+        // Not "insert or ignore": a statement's "or replace" would override it inside its triggers.
+        const QString before =
+            QStringLiteral("insert into %1 (%2, mirak_bol) select %3, 1 where not exists (select 1 from %1 "
+                           "where %4 = old.%4);")
+                .arg(captured, names.join(QStringLiteral(", ")), olds.join(QStringLiteral(", ")), key);
+        const QString inserted =
+            QStringLiteral("insert into %1 (%2, mirak_bol) select new.%2, 0 where not exists "
+                           "(select 1 from %1 where %2 = new.%2);")
+                .arg(captured, key);
+        ExecLocal(replica, QStringLiteral("create temp trigger %1 after insert on main.%2 begin %3 end")
+                               .arg(name.arg(QLatin1Char('i')), Ident(t.name), inserted));
+        ExecLocal(replica, QStringLiteral("create temp trigger %1 after update on main.%2 begin %3 %4 end")
+                               .arg(name.arg(QLatin1Char('u')), Ident(t.name), before, inserted));
+        ExecLocal(replica, QStringLiteral("create temp trigger %1 after delete on main.%2 begin %3 end")
+                               .arg(name.arg(QLatin1Char('d')), Ident(t.name), before));
+        m_forgetChanges += QStringLiteral("delete from temp.%1;").arg(captured);
     }
     ExecLocal(replica, QStringLiteral("pragma recursive_triggers = on"));
     // What the tables are now: a change of them by the program's upgrade is the server's too.
     m_schemaVersion = SchemaVersion(replica);
+}
+
+void CSezonaNaServeri::ForgetLocalChanges(sqlite3* replica)
+{
+    if (!m_forgetChanges.isEmpty())
+        sqlite3_exec(replica, m_forgetChanges.toUtf8().constData(), nullptr, nullptr, nullptr);
 }
 
 std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteArray& sql)
@@ -1130,17 +1432,19 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
         Fail(QStringLiteral("Server odmietol požiadavku na sezónu %1.").arg(m_address.season),
              QString::fromUtf8(PQerrorMessage(m_conn)).trimmed(), true);
     QString error;
+    QString sentence;
     bool lost = false;
     while (PGresult* r = PQgetResult(m_conn)) {
         const ExecStatusType status = PQresultStatus(r);
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && error.isEmpty()) {
             error = QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
             lost = ConnectionLost(r);
+            sentence = RefusalSentence(r);
         }
         results.emplace_back(r);
     }
     if (!error.isEmpty())
-        Fail(QStringLiteral("Server odmietol požiadavku na sezónu %1.").arg(m_address.season), error, lost);
+        Fail(sentence, error, lost);
     return results;
 }
 
@@ -1158,6 +1462,9 @@ void CSezonaNaServeri::BeginWrite(sqlite3* replica)
 {
     EnsureConnected();
     m_inWrite = true;
+    // What the user saw when she began: the copy as it was when she set about the change, or when this
+    // write began.
+    m_readForWrite = m_readMark >= 0 ? std::min(m_readMark, m_seen) : m_seen;
     try {
         // One writer of a season at a time, each on what the others committed.
         const std::vector<CVysledok> r =
@@ -1166,6 +1473,7 @@ void CSezonaNaServeri::BeginWrite(sqlite3* replica)
                         .toUtf8() +
                     ChangesQuery());
         Pull(replica, r[r.size() - 2], r.back());
+        ForgetLocalChanges(replica);
     } catch (...) {
         RollbackWrite();
         throw;
@@ -1218,7 +1526,7 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
             }
         }
         ReadCounters(replica);
-        ExecLocal(replica, QStringLiteral("delete from temp.mirak_zmeny"));
+        ExecLocal(replica, m_forgetChanges);
         ExecLocal(replica, QStringLiteral("commit"));
     } catch (...) {
         sqlite3_exec(replica, "rollback", nullptr, nullptr, nullptr);
@@ -1235,6 +1543,7 @@ void CSezonaNaServeri::PushSchemaChanges(sqlite3* replica)
     // The program's upgrade added a table or a column: the server gets it, the new definitions and the
     // table's rows whole; the other windows reopen the season to see it.
     const QVector<CTabulka> now = TablesOf(replica);
+    QSet<QString> unchanged;
     QHash<QString, CTabulka> before;
     for (const CTabulka& t : std::as_const(m_tables))
         before.insert(t.name, t);
@@ -1248,8 +1557,10 @@ void CSezonaNaServeri::PushSchemaChanges(sqlite3* replica)
                 if (!old.columns.contains(t.columns.at(i)))
                     Exec(QStringLiteral("alter table %1 add column %2 %3")
                              .arg(Table(t.name), Ident(t.columns.at(i)), t.types.at(i)));
-            if (old.columns == t.columns)
+            if (old.columns == t.columns) {
+                unchanged << t.name;
                 continue;
+            }
         }
         Exec(QStringLiteral("delete from %1").arg(Table(t.name)));
         CopyRowsUp(replica, t);
@@ -1269,29 +1580,18 @@ void CSezonaNaServeri::PushSchemaChanges(sqlite3* replica)
                  .arg(Table(QStringLiteral("mirak_meta"))))
             .Int(0, 0));
     m_tables = now;
-    InstallTriggers(replica);
+    InstallTriggers(replica, unchanged);
 }
 
-QByteArray CSezonaNaServeri::RowStatements(sqlite3* replica, const CTabulka& t, const QSet<QString>* keys)
+QByteArray CSezonaNaServeri::RowStatements(sqlite3* replica, const CTabulka& t)
 {
     QStringList names;
-    QStringList updates;
-    for (int i = 0; i < t.columns.size(); ++i) {
-        names << Ident(t.columns.at(i));
-        if (i != t.key)
-            updates << QStringLiteral("%1 = excluded.%1").arg(Ident(t.columns.at(i)));
-    }
-    const QString key = t.key >= 0 ? Ident(t.columns.at(t.key)) : QString();
-    const QString list = keys ? KeyList(*keys, t.types.at(t.key)) : QString();
-    QByteArray sql;
-    if (keys)
-        sql += QStringLiteral("delete from %1 where %2 in (%3);").arg(Table(t.name), key, list).toUtf8();
-    else
-        sql += QStringLiteral("delete from %1;").arg(Table(t.name)).toUtf8();
+    for (const QString& c : t.columns)
+        names << Ident(c);
+    QByteArray sql = QStringLiteral("delete from %1;").arg(Table(t.name)).toUtf8();
     sqlite3_stmt* stmt = nullptr;
-    const QByteArray select = QStringLiteral("select %1 from main.%2 %3")
-                                  .arg(names.join(QStringLiteral(", ")), Ident(t.name),
-                                       keys ? QStringLiteral("where %1 in (%2)").arg(key, list) : QString())
+    const QByteArray select = QStringLiteral("select %1 from main.%2")
+                                  .arg(names.join(QStringLiteral(", ")), Ident(t.name))
                                   .toUtf8();
     if (sqlite3_prepare_v2(replica, select.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
         const QString local = LocalError(replica);
@@ -1319,35 +1619,186 @@ QByteArray CSezonaNaServeri::RowStatements(sqlite3* replica, const CTabulka& t, 
     return sql;
 }
 
+QByteArray CSezonaNaServeri::KeyedRowStatements(sqlite3* replica, const CTabulka& t,
+                                                QHash<QString, QStringList>& changedColumns)
+{
+    // Of each row the write touched: whether it was there before, whether it is there now, which columns
+    // differ, and what they hold now.
+    const QString key = Ident(t.columns.at(t.key));
+    QStringList select{QStringLiteral("s.mirak_bol"), QStringLiteral("m.%1 is not null").arg(key)};
+    for (const QString& c : t.columns)
+        select << QStringLiteral("s.%1 is not m.%1").arg(Ident(c));
+    for (const QString& c : t.columns)
+        select << QStringLiteral("m.") + Ident(c);
+    select << QStringLiteral("s.") + key;
+    const QByteArray query = QStringLiteral("select %1 from temp.%2 s left join main.%3 m on m.%4 = s.%4")
+                                 .arg(select.join(QStringLiteral(", ")), CapturedTable(t), Ident(t.name), key)
+                                 .toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(replica, query.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+        const QString local = LocalError(replica);
+        sqlite3_finalize(stmt);
+        throw CChybaDatabazy(QStringLiteral("Tabuľku %1 sa nepodarilo prečítať.").arg(t.name), local);
+    }
+    const int n = static_cast<int>(t.columns.size());
+    const int valuesAt = 2 + n;
+    const int keyAt = 2 + 2 * n;
+    QByteArray deletes, updates, inserts;
+    QString problem;
+    const QString where = QStringLiteral("Tabuľka %1").arg(t.name);
+    while (problem.isEmpty() && sqlite3_step(stmt) == SQLITE_ROW) {
+        const bool existed = sqlite3_column_int(stmt, 0) != 0;
+        const bool exists = sqlite3_column_int(stmt, 1) != 0;
+        QByteArray keyLiteral;
+        AppendLiteral(keyLiteral, stmt, keyAt, t.types.at(t.key), where, problem);
+        const QString keyText =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, keyAt)));
+        QStringList columns;
+        if (existed && exists) {
+            QByteArray set;
+            for (int i = 0; i < n; ++i) {
+                if (sqlite3_column_int(stmt, 2 + i) == 0)
+                    continue;
+                set += set.isEmpty() ? "" : ",";
+                set += Ident(t.columns.at(i)).toUtf8() + '=';
+                AppendLiteral(set, stmt, valuesAt + i, t.types.at(i), where, problem);
+                columns << t.columns.at(i);
+            }
+            if (!set.isEmpty())
+                updates += "update " + Table(t.name).toUtf8() + " set " + set + " where " + key.toUtf8() +
+                           '=' + keyLiteral + ';';
+        } else if (existed) {
+            deletes += (deletes.isEmpty() ? "" : ",") + keyLiteral;
+            columns = t.columns;
+        } else if (exists) {
+            inserts += inserts.isEmpty() ? "(" : ",(";
+            for (int i = 0; i < n; ++i) {
+                if (i > 0)
+                    inserts += ',';
+                AppendLiteral(inserts, stmt, valuesAt + i, t.types.at(i), where, problem);
+            }
+            inserts += ')';
+        }
+        columns.erase(std::remove_if(columns.begin(), columns.end(),
+                                     [&t](const QString& c) { return IsDerivedColumn(t.name, c); }),
+                      columns.end());
+        if (!columns.isEmpty())
+            changedColumns.insert(keyText, columns);
+    }
+    sqlite3_finalize(stmt);
+    if (!problem.isEmpty())
+        throw CChybaDatabazy(QStringLiteral("Zmenu sa nepodarilo uložiť na server: %1.").arg(problem));
+    QByteArray sql;
+    if (!deletes.isEmpty())
+        sql += "delete from " + Table(t.name).toUtf8() + " where " + key.toUtf8() + " in (" + deletes + ");";
+    sql += updates;
+    if (!inserts.isEmpty()) {
+        QStringList names;
+        for (const QString& c : t.columns)
+            names << Ident(c);
+        sql += "insert into " + Table(t.name).toUtf8() + " (" + names.join(QStringLiteral(", ")).toUtf8() +
+               ") values " + inserts + ";";
+    }
+    return sql;
+}
+
+void CSezonaNaServeri::CheckConflicts(const QHash<QString, QHash<QString, QStringList>>& changedColumns,
+                                      qint64 read)
+{
+    // Nobody committed since the user read what she changes: nothing to look for, no trip to the server.
+    if (changedColumns.isEmpty() || m_seen <= read)
+        return;
+    QStringList tables;
+    for (auto it = changedColumns.begin(); it != changedColumns.end(); ++it)
+        tables << Literal(it.key());
+    const QVector<CZmenaNaServeri> others = ChangesSince(read, tables);
+    for (const CZmenaNaServeri& change : others) {
+        const QStringList* mine = nullptr;
+        if (const auto table = changedColumns.find(change.table); table != changedColumns.end())
+            if (const auto row = table->find(change.key); row != table->end())
+                mine = &*row;
+        if (!mine)
+            continue;
+        QStringList both;
+        for (const QString& c : *mine) {
+            const bool theirs =
+                change.operation != QLatin1Char('U') || change.before.value(c) != change.after.value(c);
+            if (theirs)
+                both << c;
+        }
+        if (both.isEmpty())
+            continue;
+        // The latest change of the row says what it holds now.
+        CZmenaNaServeri latest = change;
+        for (const CZmenaNaServeri& later : others)
+            if (later.table == change.table && later.key == change.key && later.seq > latest.seq)
+                latest = later;
+        m_readMark = -1;
+        throw CKonfliktZmien(latest, both);
+    }
+}
+
+QVector<CZmenaNaServeri> CSezonaNaServeri::ChangesSince(qint64 seq, const QStringList& tableLiterals)
+{
+    const CVysledok r =
+        Exec(QStringLiteral(
+                 "select seq, to_char(cas at time zone 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS\"Z\"'), "
+                 "prihlasenie, tabulka, coalesce(kluc, ''), coalesce(operacia, 'U'), coalesce(predtym::text, "
+                 "'{}'), coalesce(potom::text, '{}') from %1 where seq > %2 and klient is distinct from $1 "
+                 "and tabulka in (%3) order by seq")
+                 .arg(Table(QStringLiteral("mirak_zmeny")))
+                 .arg(seq)
+                 .arg(tableLiterals.join(QStringLiteral(", "))),
+             {m_client});
+    return Changes(r);
+}
+
+QVector<CZmenaNaServeri> CSezonaNaServeri::Changes(const CVysledok& r)
+{
+    QVector<CZmenaNaServeri> changes;
+    changes.reserve(r.Rows());
+    for (int i = 0; i < r.Rows(); ++i) {
+        CZmenaNaServeri c;
+        c.seq = r.Int(i, 0);
+        c.time = QDateTime::fromString(r.Text(i, 1), Qt::ISODate);
+        c.login = r.Text(i, 2);
+        c.table = r.Text(i, 3);
+        c.key = r.Text(i, 4);
+        c.operation = r.Text(i, 5).isEmpty() ? QLatin1Char('U') : r.Text(i, 5).at(0);
+        c.before = QJsonDocument::fromJson(r.Text(i, 6).toUtf8()).object();
+        c.after = QJsonDocument::fromJson(r.Text(i, 7).toUtf8()).object();
+        changes << c;
+    }
+    return changes;
+}
+
 qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
 {
     try {
         PushSchemaChanges(replica);
-        // The keys each table changed, every one once.
-        QHash<QString, QSet<QString>> keys;
+        // The tables without a key that changed are written whole.
         QSet<QString> whole;
         sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(replica, "select distinct tabulka, kluc from temp.mirak_zmeny", -1, &stmt,
-                           nullptr);
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            const QString table =
-                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-            if (sqlite3_column_type(stmt, 1) == SQLITE_NULL)
-                whole << table;
-            else
-                keys[table] << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
-        }
+        sqlite3_prepare_v2(replica, "select distinct tabulka from temp.mirak_zmeny", -1, &stmt, nullptr);
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            whole << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
         sqlite3_finalize(stmt);
         QByteArray sql;
+        QHash<QString, QHash<QString, QStringList>> changedColumns;
         for (const CTabulka& t : std::as_const(m_tables)) {
-            if (whole.contains(t.name) || (t.key < 0 && keys.contains(t.name))) {
-                sql += RowStatements(replica, t, nullptr);
-            } else if (keys.contains(t.name)) {
-                const QSet<QString> changed = keys.value(t.name);
-                sql += RowStatements(replica, t, &changed);
+            if (t.key < 0) {
+                if (whole.contains(t.name))
+                    sql += RowStatements(replica, t);
+                continue;
             }
+            QHash<QString, QStringList> columns;
+            sql += KeyedRowStatements(replica, t, columns);
+            if (!columns.isEmpty())
+                changedColumns.insert(t.name, columns);
         }
-        if (!sql.isEmpty()) {
+        CheckConflicts(changedColumns, m_readForWrite);
+        const bool wrote = !sql.isEmpty();
+        if (wrote) {
             sql += CounterStatements(replica);
             sql += QStringLiteral("select pg_notify('mirak', %1);").arg(Literal(m_address.season)).toUtf8();
         }
@@ -1357,9 +1808,10 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         const std::vector<CVysledok> r = ExecAll(sql);
         m_inWrite = false;
         m_cacheCurrent = false;
-        if (!keys.isEmpty() || !whole.isEmpty())
+        m_readMark = -1;
+        if (wrote)
             m_counters = m_pendingCounters;
-        ExecLocal(replica, QStringLiteral("delete from temp.mirak_zmeny"));
+        ForgetLocalChanges(replica);
         return r[r.size() - 2].Int(0, 0);
     } catch (...) {
         RollbackWrite();

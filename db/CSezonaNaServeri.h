@@ -1,6 +1,11 @@
 #pragma once
 
+#include "CChybaDatabazy.h"
+#include "prava.h"
+
+#include <QDateTime>
 #include <QHash>
+#include <QJsonObject>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -11,6 +16,7 @@
 
 struct sqlite3;
 struct pg_conn;
+struct pg_result;
 
 // A season on a PostgreSQL server, named by an address "postgresql://USER@HOST:PORT/DATABASE?sezona=NAME"
 // (libpq's forms and settings apply: sslmode, ~/.pgpass, PGPASSWORD, a socket folder as host).
@@ -56,8 +62,46 @@ void ForgetServerCopy(const QString& address);
 // How long connecting may take before the program says the server does not answer, in seconds.
 inline constexpr int kCasovyLimitSpojenia = 10;
 
-// The version of the server seasons' format this program writes; a newer one is refused.
-inline constexpr int kVerziaServerovejSezony = 1;
+// The version of the server seasons' format this program writes; a newer one is refused, an older one
+// brought up to it at its opening.
+inline constexpr int kVerziaServerovejSezony = 2;
+
+// One committed change of a row as the server logged it: who, when, and the row before and after.
+struct CZmenaNaServeri
+{
+    qint64 seq = 0;
+    QDateTime time;
+    QString login;
+    QString table;
+    QString key;
+    QChar operation; // 'I' inserted, 'U' changed, 'D' deleted
+    QJsonObject before;
+    QJsonObject after;
+};
+
+// A write refused because someone else changed a row it changes since this window read it.
+class CKonfliktZmien : public CChybaDatabazy
+{
+public:
+    CKonfliktZmien(const CZmenaNaServeri& change, const QStringList& columns)
+        : CChybaDatabazy(QStringLiteral("Záznam medzitým zmenil iný používateľ.")), m_change(change),
+          m_columns(columns)
+    {
+    }
+    // The other's change (its `after` is what the row holds now) and the columns both changed.
+    const CZmenaNaServeri& Change() const { return m_change; }
+    const QStringList& Columns() const { return m_columns; }
+
+private:
+    CZmenaNaServeri m_change;
+    QStringList m_columns;
+};
+
+// Creates the program's roles on the server and gives them their rights on every season of the
+// database `address` names. Idempotent. Throws CChybaDatabazy.
+void SetUpServerRoles(const QString& address);
+// Gives `login` the role (and no other of the program's), on the server `address` names.
+void GrantServerRole(const QString& address, const QString& login, CRola role);
 
 class CSezonaNaServeri
 {
@@ -74,6 +118,34 @@ public:
 
     // The seasons of the database, by name.
     QStringList Seasons();
+    // The program's role of this login (kBezRol when the server has none of them).
+    CRola Role() const { return m_role; }
+    // Gives the program's roles their rights on this season (when the server has them).
+    void ApplyRights();
+    // Creates the program's roles and gives them their rights on every season of the database (or the
+    // one season the address names).
+    void SetUpRoles();
+    void GrantRole(const QString& login, CRola role);
+    // The window starts reading what the season's other users do: every commit of another is
+    // announced (Socket becomes readable), and others see this window among those who have it open.
+    void Listen();
+    int Socket() const;
+    // Whether others committed changes since the last call (their announcements taken); `presence`
+    // tells whether someone opened or closed the season meanwhile.
+    bool TakeAnnouncements(bool* presence = nullptr);
+    // The connection broke (the server stopped, the network went): the next command connects anew.
+    bool IsDisconnected() const { return m_broken || !m_conn; }
+    // Connects anew after a break and takes in what others committed meanwhile; throws when the server
+    // is still away.
+    void Reconnect(sqlite3* replica);
+    // The logins of the others who have the season open in a window, with where from.
+    QStringList OthersOpen();
+    // What the user is about to change was read now: a change of it by another after this moment
+    // refuses her write (CKonfliktZmien). Without it, what the copy held when the write began.
+    void MarkReading() { m_readMark = m_seen; }
+    // The log of changes, oldest first: all, or from `since` on, of `table` (and its row `key`).
+    QVector<CZmenaNaServeri> History(const QDateTime& since = {}, const QString& table = {},
+                                     const QString& key = {});
     bool SeasonExists();
 
     // Puts the season held by `source` onto the server as a new season, in one transaction: nothing
@@ -92,6 +164,8 @@ public:
     qint64 CommitWrite(sqlite3* replica);
     void RollbackWrite();
     void SetSeen(qint64 seq) { m_seen = seq; }
+    // Forgets what the copy recorded of a write that did not go through.
+    void ForgetLocalChanges(sqlite3* replica);
     bool InWrite() const { return m_inWrite; }
 
     // Takes into `replica` what others committed since it was loaded (no write may be open).
@@ -114,8 +188,13 @@ private:
     CVysledok Exec(const QString& sql, const QStringList& params = {}, bool allowCopy = false);
     [[noreturn]] void Fail(const QString& sentence, const QString& serverText, bool connectionLost = false);
     QString Schema() const;
+    // What the user is told of a statement the server refused.
+    QString RefusalSentence(const pg_result* r) const;
     QString Table(const QString& name) const;
     void EnsureConnected();
+    void PrepareSession();
+    QByteArray ListenStatements() const;
+    QString PresenceName() const;
     // The tables of `db` as the server keeps them.
     static QVector<CTabulka> TablesOf(sqlite3* db);
     void CreateTable(const CTabulka& table);
@@ -128,16 +207,29 @@ private:
     // The statements that bring the server's ID counters to `db`'s.
     QByteArray CounterStatements(sqlite3* db);
     void ReadCounters(sqlite3* replica);
-    void InstallTriggers(sqlite3* replica);
+    void InstallTriggers(sqlite3* replica, const QSet<QString>& unchanged = {});
     void InstallServerTriggers(const CTabulka& table);
     // Several statements in one trip to the server, their results in order.
     std::vector<CVysledok> ExecAll(const QByteArray& sql);
     // The season's definitions' generation and the changes since the copy's last.
     QByteArray ChangesQuery() const;
     void Pull(sqlite3* replica, const CVysledok& generation, const CVysledok& changes);
-    // The statements that make the server's rows of `table` (those of `keys`, or all) the replica's.
-    QByteArray RowStatements(sqlite3* replica, const CTabulka& table, const QSet<QString>* keys);
+    // The statements that make the server's rows of `table` (a table without a key) the replica's.
+    QByteArray RowStatements(sqlite3* replica, const CTabulka& table);
+    // The statements that bring the server the rows of `table` this write changed, only the columns that
+    // changed; `changedColumns` gets, by row, the columns a user changed (not the computed ones).
+    QByteArray KeyedRowStatements(sqlite3* replica, const CTabulka& table,
+                                  QHash<QString, QStringList>& changedColumns);
+    static QString CapturedTable(const CTabulka& table);
+    QVector<CZmenaNaServeri> ChangesSince(qint64 seq, const QStringList& tableLiterals);
+    static QVector<CZmenaNaServeri> Changes(const CVysledok& r);
     void PushSchemaChanges(sqlite3* replica);
+    // Brings a season of an older format to this one.
+    void Upgrade(int version);
+    void CreateLogFunction();
+    void ReadRole();
+    // Refuses the write (CKonfliktZmien) when another changed, since `read`, a column it changes.
+    void CheckConflicts(const QHash<QString, QHash<QString, QStringList>>& changedColumns, qint64 read);
     // The tables the server has are the ones the season names, every column of them; else refused.
     void CheckServerTables();
     QString CachePath() const;
@@ -147,6 +239,14 @@ private:
     pg_conn* m_conn = nullptr;
     QVector<CTabulka> m_tables;
     qint64 m_seen = 0;
+    qint64 m_readMark = -1;
+    qint64 m_readForWrite = 0;
+    // This connection's name in the log, so that its own changes are never a conflict of its own.
+    QString m_client;
+    // The statements that forget what the copy recorded of a write.
+    QString m_forgetChanges;
+    CRola m_role = CRola::kBezRol;
+    bool m_announced = false;
     QHash<QString, qint64> m_counters;
     QHash<QString, qint64> m_pendingCounters;
     QString m_ddlGeneration;

@@ -11,6 +11,7 @@ class CNesmuHratView : public CPohlad
 {
     Q_OBJECT
 public:
+    CAgenda Agenda() const override { return CAgenda::kDisciplina; }
     CNesmuHratView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
     void OnInitialUpdate() override;
     std::unique_ptr<CTlacovina> Printout() override;

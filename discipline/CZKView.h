@@ -20,6 +20,7 @@ class CKartyView : public CPohlad
 {
     Q_OBJECT
 public:
+    CAgenda Agenda() const override { return CAgenda::kDisciplina; }
     CKartyView(CDruhKariet kind, CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
     void OnInitialUpdate() override;
     std::unique_ptr<CTlacovina> Printout() override;

@@ -47,6 +47,7 @@ class CRozhodciView : public CZaznamovyPohlad
 {
     Q_OBJECT
 public:
+    CAgenda Agenda() const override { return CAgenda::kRozhodcovia; }
     CRozhodciView(const CRegister& reg, CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
     void OnInitialUpdate() override;
     std::unique_ptr<CTlacovina> Printout() override;
@@ -99,6 +100,7 @@ class CNominacieView : public CPohlad
 {
     Q_OBJECT
 public:
+    CAgenda Agenda() const override { return CAgenda::kRozhodcovia; }
     CNominacieView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
     ~CNominacieView() override;
     void OnInitialUpdate() override;
@@ -145,6 +147,7 @@ class CZnamkyView : public CPohlad
 {
     Q_OBJECT
 public:
+    CAgenda Agenda() const override { return CAgenda::kRozhodcovia; }
     CZnamkyView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
     void OnInitialUpdate() override;
     std::unique_ptr<CTlacovina> Printout() override;

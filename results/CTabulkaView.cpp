@@ -141,7 +141,8 @@ bool CTabulkaView::eventFilter(QObject* watched, QEvent* event)
 
 void CTabulkaView::Recalculate()
 {
-    if (m_competition == 0 || !m_doc.HasEditAccess())
+    // The standings' counts are the secretary's; a deduction in them the disciplinary committee's.
+    if (m_competition == 0 || !m_doc.HasEditAccess(CAgenda::kSekretariat))
         return;
     m_doc.Run([&] {
         CZaneprazdnenie busy(m_doc.User());

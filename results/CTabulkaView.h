@@ -15,6 +15,7 @@ class CTabulkaView : public CPohlad
 {
     Q_OBJECT
 public:
+    CAgenda Agenda() const override { return CAgenda::kDisciplina; }
     CTabulkaView(CLigaroDoc& doc, CRamecPohladov& frame, QWidget* parent = nullptr);
     void OnInitialUpdate() override;
     void UpdateEditAccess() override;

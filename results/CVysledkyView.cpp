@@ -284,6 +284,19 @@ void CVysledkyView::StoreScores(CStrana side)
                                      m_note->text()};
         ShowScores(row, EnterResult(m_doc.Database(), m_competition, id, typed, side));
     });
+    // Another official changed this match since she began: she was told who and what; her typing stays
+    // in the fields to be entered again, the list shows what the season holds.
+    if (!stored && m_doc.LastRunMetConflict()) {
+        m_doc.Run([&] {
+            if (const auto fields = ResultFields(m_doc.Database(), id)) {
+                m_list->SetCellText(row, kVysledokDomaci, fields->home);
+                m_list->SetCellText(row, kVysledokHostia, fields->away);
+                m_list->SetCellText(row, kPolcasDomaci, fields->homeHalf);
+                m_list->SetCellText(row, kPolcasHostia, fields->awayHalf);
+            }
+        });
+        return;
+    }
     // A write the store refused (a full disk, say) was told; the fields show what the season holds,
     // never a score that is not in it.
     if (!stored)

@@ -145,23 +145,31 @@ void VyberStrelcov::FillPlayers()
     m_doc.Run([&] { m_players->Fill(ChoosablePlayers(m_doc.Database(), m_side.club)); });
 }
 
+bool VyberStrelcov::MayEdit(CKategoria category) const
+{
+    // Goals are the secretary's, cards the disciplinary committee's.
+    return m_doc.HasEditAccess(category == kStrelci ? CAgenda::kSekretariat : CAgenda::kDisciplina);
+}
+
 void VyberStrelcov::UpdateEnabling()
 {
-    const bool edit = m_doc.HasEditAccess();
     const bool player = m_players->SelectedRow() >= 0;
+    bool any = false;
     for (int c = 0; c < 3; ++c) {
+        const bool edit = MayEdit(static_cast<CKategoria>(c));
+        any = any || edit;
         m_add[c]->setEnabled(edit && player);
         m_remove[c]->setEnabled(edit && m_targets[c]->SelectedRow() >= 0);
     }
-    m_newPlayer->setEnabled(edit);
-    m_ok->setEnabled(edit);
+    m_newPlayer->setEnabled(MayEdit(kStrelci));
+    m_ok->setEnabled(any);
     bool entries = false;
     for (const CMyListCtrl* target : m_targets)
         entries = entries || target->rowCount() > 0;
     const bool stray = !m_side.fullResult && entries;
     m_withoutResult->setVisible(stray);
     m_clear->setVisible(stray);
-    m_clear->setEnabled(edit);
+    m_clear->setEnabled(MayEdit(kStrelci) && MayEdit(kZlteKarty));
 }
 
 void VyberStrelcov::AppendRow(CMyListCtrl* list, int player, const QString& name)
@@ -174,7 +182,7 @@ void VyberStrelcov::AppendRow(CMyListCtrl* list, int player, const QString& name
 void VyberStrelcov::AddSelected(CKategoria category)
 {
     const int row = m_players->SelectedRow();
-    if (row < 0 || !m_doc.HasEditAccess())
+    if (row < 0 || !MayEdit(category))
         return;
     const int player = m_players->RowId(row);
     m_doc.Run([&] {
@@ -264,7 +272,7 @@ void VyberStrelcov::RemoveSelected(CKategoria category)
 
 void VyberStrelcov::NewPlayer()
 {
-    if (!m_doc.HasEditAccess() || m_side.club == 0)
+    if (!MayEdit(kStrelci) || m_side.club == 0)
         return;
     CUdajeHraci dialog(m_doc.User(), {}, this);
     if (dialog.exec() != QDialog::Accepted)
@@ -275,7 +283,7 @@ void VyberStrelcov::NewPlayer()
 
 void VyberStrelcov::accept()
 {
-    if (m_side.matchId == 0 || m_side.club == 0 || !m_doc.HasEditAccess())
+    if (m_side.matchId == 0 || m_side.club == 0 || !m_ok->isEnabled())
         return;
     const int scorers = m_targets[kStrelci]->rowCount();
     if (MissingScorers(m_side, scorers) && m_doc.User().AskYesNo(kChybaStrelec))

@@ -29,6 +29,7 @@ public:
     QLineEdit* SearchField() const { return m_search; }
 
     void AddSelected(CKategoria category);
+    bool MayEdit(CKategoria category) const;
     void RemoveSelected(CKategoria category);
     void NewPlayer();
     void accept() override;

@@ -98,10 +98,20 @@ void SaveSide(CDatabaza& db, int competition, const CStranaZapasu& side, const Q
     const QVector<QPair<QString, QVector<int>>> tables = {{QStringLiteral("tgoly"), scorers},
                                                           {QStringLiteral("tzkarty"), yellow},
                                                           {QStringLiteral("tckarty"), red}};
-    for (const auto& [table, players] : tables)
+    for (const auto& [table, players] : tables) {
+        // A list left as it was is not written again: on a shared season the goals stay the secretary's
+        // and the cards the disciplinary committee's, whoever confirms the dialog.
+        QVector<int> stored;
+        CPrikaz read(
+            db,
+            QStringLiteral("select IDhraca from %1 where IDzapasu=? and IDklubu=? order by ID").arg(table),
+            {side.matchId, side.club});
+        while (read.Step())
+            stored << static_cast<int>(read.Int64(0));
+        if (stored == players)
+            continue;
         db.Execute(QStringLiteral("delete from %1 where IDzapasu=? and IDklubu=?").arg(table),
                    {side.matchId, side.club});
-    for (const auto& [table, players] : tables) {
         CPrikaz insert(db, QStringLiteral("insert into %1 (IDzapasu, IDhraca, IDklubu, kolo, skupina) values "
                                           "(?,?,?,?,?)")
                                .arg(table));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/prava.h"
 #include "output/CPlocha.h"
 
 #include <QWidget>
@@ -32,6 +33,8 @@ public:
     virtual void OnInitialUpdate() = 0;
     // Edit access was granted or taken: fields and commands follow it.
     virtual void UpdateEditAccess() {}
+    // The part of the season this list changes: on a shared season, the committee that keeps it.
+    virtual CAgenda Agenda() const { return CAgenda::kSekretariat; }
     // "Panel úprav súťaže" was switched.
     virtual void CompetitionPanelChanged() {}
 

@@ -55,4 +55,6 @@ enum Prikaz : int {
     // A season on a PostgreSQL server opened, and the open file season put onto one.
     kPrikazOtvoritZoServera = 32912,
     kPrikazUlozitNaServer = 32913,
+    // Who changed what on a shared season, and when.
+    kPrikazHistoriaZmien = 32914,
 };

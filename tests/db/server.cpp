@@ -131,15 +131,22 @@ QString CTestovaciServer::Address(const QString& season) const
            QString::fromUtf8(QUrl::toPercentEncoding(season));
 }
 
-QString CTestovaciServer::Psql(const QString& sql) const
+QString CTestovaciServer::Psql(const QString& sql, const QString& login) const
 {
     QString output;
     Run(m_bin + QStringLiteral("/psql"),
         {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-A"), QStringLiteral("-t"),
-         QStringLiteral("-h"), m_dir->path(), QStringLiteral("-U"), kPouzivatel, QStringLiteral("-d"),
-         kPouzivatel, QStringLiteral("-c"), sql},
+         QStringLiteral("-h"), m_dir->path(), QStringLiteral("-U"), login.isEmpty() ? kPouzivatel : login,
+         QStringLiteral("-d"), kPouzivatel, QStringLiteral("-c"), sql},
         &output);
     return output.trimmed();
+}
+
+QString CTestovaciServer::Address(const QString& season, const QString& login) const
+{
+    QString address = Address(season);
+    return login.isEmpty() ? address
+                           : address.replace(kPouzivatel + QLatin1Char('@'), login + QLatin1Char('@'));
 }
 
 double CTestovaciServer::Latency(const QString& sql, int times) const

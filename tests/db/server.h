@@ -24,8 +24,10 @@ public:
     // Stops the server at once (as a crash would) and starts it again.
     void Stop();
     bool Start();
-    // Runs SQL with psql as the cluster's superuser; its standard output.
-    QString Psql(const QString& sql) const;
+    // Runs SQL with psql as the cluster's superuser (or `login`); what it writes, errors too.
+    QString Psql(const QString& sql, const QString& login = {}) const;
+    // The address of `season` for another login.
+    QString Address(const QString& season, const QString& login) const;
     // How long one run of `sql`, committed by itself, takes on the server by pgbench's measure (ms).
     double Latency(const QString& sql, int times) const;
 

@@ -1,0 +1,383 @@
+// Several officials on one server season at once: nobody's change is silently overwritten, the others'
+// changes reach an open window, each committee is held to its part by the server itself, and every
+// change is logged with who made it and what the row held before.
+
+#include "db/CChybaDatabazy.h"
+#include "db/CDatabaza.h"
+#include "db/CSezonaNaServeri.h"
+#include "db/historia.h"
+#include "db/kody.h"
+#include "pomocnik.h"
+#include "results/prepocet.h"
+#include "results/vysledky.h"
+#include "server.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+
+#include <poll.h>
+#include <thread>
+
+namespace {
+
+const CPolickaVysledku Score(const char* home, const char* away)
+{
+    return {QString::fromLatin1(home), QString::fromLatin1(away), QString(), QString(), QString()};
+}
+
+// The standings of a competition as text, club by club.
+QString Standings(CDatabaza& db, int competition)
+{
+    QString out;
+    CPrikaz rows(
+        db,
+        QStringLiteral("select IDklubu, zapasy, vyhry, remizy, prehry, skore1, skore2, body from tbody "
+                       "where skupina=? order by IDklubu"),
+        {competition});
+    while (rows.Step()) {
+        for (int i = 0; i < rows.ColumnCount(); ++i)
+            out += rows.Text(i) + QLatin1Char(' ');
+        out += QLatin1Char('\n');
+    }
+    return out;
+}
+
+QVector<int> UnplayedMatches(CDatabaza& db, int competition)
+{
+    QVector<int> ids;
+    CPrikaz rows(
+        db,
+        QStringLiteral("select ID from tzapasy where skupina=? and body1=? and klub1<>0 and klub2<>0 "
+                       "order by ID"),
+        {competition, kBezVysledku});
+    while (rows.Step())
+        ids << static_cast<int>(rows.Int64(0));
+    return ids;
+}
+
+int Program(const QStringList& arguments, QString* out = nullptr)
+{
+    QProcess p;
+    p.start(QStringLiteral(MIRAK_EXECUTABLE), arguments);
+    p.waitForFinished(120000);
+    if (out)
+        *out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    return p.exitCode();
+}
+
+class Shared : public SeasonTest
+{
+protected:
+    void SetUp() override
+    {
+        SeasonTest::SetUp();
+        ASSERT_TRUE(SharedServer().Problem().isEmpty()) << SharedServer().Problem().toStdString();
+        m_address = UploadedForTest(NewDemoSeason(QStringLiteral("demo.mdb"), 2, 8, 12));
+        m_season = ParseServerAddress(m_address).season;
+    }
+    QString m_address;
+    QString m_season;
+};
+
+} // namespace
+
+TEST_F(Shared, TheSameMatchTypedInTwoWindowsIsRefusedToTheSecondNamingWhoAndDifferentMatchesBothStay)
+{
+    CDatabaza first;
+    first.Open(m_address);
+    CDatabaza second;
+    second.Open(m_address);
+    const QVector<int> matches = UnplayedMatches(first, 1);
+    ASSERT_GE(matches.size(), 2);
+
+    // Both read the match before either typed.
+    first.MarkReading();
+    second.MarkReading();
+    EnterResult(first, 1, matches[0], Score("2", "1"), kDomaci);
+    try {
+        EnterResult(second, 1, matches[0], Score("3", "0"), kDomaci);
+        ADD_FAILURE() << "the second window overwrote the first's score";
+    } catch (const CChybaDatabazy& e) {
+        const QString text = e.UserText();
+        EXPECT_TRUE(text.contains(QStringLiteral("mirak"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("zápas"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("góly domácich: 2"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("zadajte ju znova"))) << text.toStdString();
+    }
+    // Her window shows what the match holds now, and the server kept the first score.
+    EXPECT_EQ(second.Value(QStringLiteral("select body1 from tzapasy where ID=?"), {matches[0]}).toInt(), 2);
+    EXPECT_EQ(SharedServer().Psql(QStringLiteral("select body1 from \"%1\".tzapasy where \"ID\" = %2")
+                                      .arg(m_season)
+                                      .arg(matches[0])),
+              QStringLiteral("2"));
+    // Typed again, deliberately, it goes through.
+    EnterResult(second, 1, matches[0], Score("3", "0"), kDomaci);
+    first.Refresh();
+    EXPECT_EQ(first.Value(QStringLiteral("select body1 from tzapasy where ID=?"), {matches[0]}).toInt(), 3);
+
+    // Different matches of one round: both kept, and the standings are a recalculation's.
+    first.MarkReading();
+    second.MarkReading();
+    EnterResult(first, 1, matches[1], Score("1", "1"), kDomaci);
+    EnterResult(second, 1, matches[2], Score("0", "4"), kDomaci);
+    CDatabaza fresh;
+    fresh.Open(m_address);
+    EXPECT_EQ(fresh.Value(QStringLiteral("select body2 from tzapasy where ID=?"), {matches[1]}).toInt(), 1);
+    EXPECT_EQ(fresh.Value(QStringLiteral("select body2 from tzapasy where ID=?"), {matches[2]}).toInt(), 4);
+    const QString typed = Standings(fresh, 1);
+    RecalculateCompetition(fresh, 1);
+    EXPECT_EQ(typed, Standings(fresh, 1));
+}
+
+TEST_F(Shared, TwoOfficialsTypingResultsInParallelGiveTheStandingsOfOneAfterTheOther)
+{
+    CDatabaza probe;
+    probe.Open(m_address);
+    const QVector<int> matches = UnplayedMatches(probe, 1);
+    ASSERT_GE(matches.size(), 12);
+    std::atomic<int> refused{0};
+    const auto official = [&](int start) {
+        CDatabaza db;
+        db.Open(m_address);
+        for (int i = start; i < 12; i += 2) {
+            try {
+                db.MarkReading();
+                EnterResult(db, 1, matches[i], Score(i % 3 == 0 ? "2" : "0", i % 4 == 0 ? "1" : "3"),
+                            kDomaci);
+            } catch (const CChybaDatabazy&) {
+                ++refused;
+            }
+        }
+    };
+    std::thread a(official, 0);
+    std::thread b(official, 1);
+    a.join();
+    b.join();
+    EXPECT_EQ(refused, 0);
+    CDatabaza fresh;
+    fresh.Open(m_address);
+    EXPECT_EQ(UnplayedMatches(fresh, 1).size(), matches.size() - 12);
+    const QString typed = Standings(fresh, 1);
+    RecalculateCompetition(fresh, 1);
+    EXPECT_EQ(typed, Standings(fresh, 1));
+}
+
+TEST_F(Shared, AnotherWindowsCommitReachesAnOpenWindowWithinASecondAndTheOthersAreCounted)
+{
+    CDatabaza first;
+    first.Open(m_address);
+    CDatabaza second;
+    second.Open(m_address);
+    second.FollowOthers();
+    EXPECT_TRUE(second.OthersOpen().isEmpty());
+    first.FollowOthers();
+    EXPECT_EQ(second.OthersOpen(), QStringList{QStringLiteral("mirak")});
+    // Taking the announcement of the first's arrival is no change of the season.
+    second.TakeOthersChanges();
+
+    const int match = UnplayedMatches(first, 1).first();
+    QElapsedTimer clock;
+    clock.start();
+    EnterResult(first, 1, match, Score("5", "2"), kDomaci);
+    pollfd watch{second.ServerSocket(), POLLIN, 0};
+    ASSERT_EQ(::poll(&watch, 1, 1000), 1) << "no announcement within a second";
+    EXPECT_TRUE(second.TakeOthersChanges());
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(second.Value(QStringLiteral("select body1 from tzapasy where ID=?"), {match}).toInt(), 5);
+    // Its own commit is no news to a window.
+    EnterResult(second, 1, match, Score("5", "3"), kDomaci);
+    EXPECT_FALSE(second.TakeOthersChanges());
+    first.Close();
+    EXPECT_TRUE(second.OthersOpen().isEmpty());
+}
+
+TEST_F(Shared, EachCommitteeIsRefusedWhatIsNotItsOwnByTheProgramAndByTheServer)
+{
+    for (const char* login : {"jana", "disc", "rozh", "cita", "nikto"})
+        SharedServer().Psql(QStringLiteral("create role %1 login").arg(QLatin1String(login)));
+    QString out;
+    ASSERT_EQ(Program({QStringLiteral("--server-setup"), SharedServer().DatabaseAddress()}, &out), 0)
+        << out.toStdString();
+    // Idempotent.
+    ASSERT_EQ(Program({QStringLiteral("--server-setup"), SharedServer().DatabaseAddress()}, &out), 0)
+        << out.toStdString();
+    ASSERT_EQ(Program({QStringLiteral("--grant"), QStringLiteral("sekretar"), QStringLiteral("--login"),
+                       QStringLiteral("jana"), SharedServer().DatabaseAddress()},
+                      &out),
+              0)
+        << out.toStdString();
+    // The secretary gives the committees their roles; a committee cannot.
+    const QString asJana = SharedServer().Address(m_season, QStringLiteral("jana"));
+    const QString janaDatabase = asJana.left(asJana.indexOf(QLatin1Char('?')));
+    for (const auto& [role, login] :
+         {std::pair{"disciplinarna", "disc"}, {"rozhodcovia", "rozh"}, {"citatel", "cita"}})
+        ASSERT_EQ(Program({QStringLiteral("--grant"), QLatin1String(role), QStringLiteral("--login"),
+                           QLatin1String(login), janaDatabase},
+                          &out),
+                  0)
+            << out.toStdString();
+    const QString asDisc = SharedServer().Address(m_season, QStringLiteral("disc"));
+    EXPECT_NE(Program({QStringLiteral("--grant"), QStringLiteral("sekretar"), QStringLiteral("--login"),
+                       QStringLiteral("disc"), asDisc.left(asDisc.indexOf(QLatin1Char('?')))},
+                      &out),
+              0);
+    EXPECT_TRUE(out.contains(QStringLiteral("sekretár"))) << out.toStdString();
+    EXPECT_NE(Program({QStringLiteral("--grant"), QStringLiteral("kral"), QStringLiteral("--login"),
+                       QStringLiteral("disc"), janaDatabase},
+                      &out),
+              0);
+
+    CDatabaza secretary;
+    secretary.Open(asJana);
+    EXPECT_EQ(secretary.ServerRole(), CRola::kSekretar);
+    const int match = UnplayedMatches(secretary, 1).first();
+    EnterResult(secretary, 1, match, Score("1", "0"), kDomaci);
+
+    CDatabaza discipline;
+    discipline.Open(asDisc);
+    EXPECT_EQ(discipline.ServerRole(), CRola::kDisciplinarna);
+    EXPECT_FALSE(discipline.MayChange(CAgenda::kSekretariat));
+    EXPECT_TRUE(discipline.MayChange(CAgenda::kDisciplina));
+    EXPECT_EQ(
+        NoRightMessage(QStringLiteral("disc"), CRola::kDisciplinarna, CAgenda::kSekretariat),
+        QStringLiteral("Na zmenu výsledkov, zápasov, klubov a hráčov nemáte právo: prihlásený ako disc, rola "
+                       "disciplinárna komisia."));
+    // Its own: a yellow card and a point deduction; not a result, not a standings count.
+    const int player =
+        discipline.Value(QStringLiteral("select min(ID) from thraci where IDklubu > 0")).toInt();
+    discipline.Execute(
+        QStringLiteral("insert into tzkarty (IDzapasu, IDhraca, IDklubu, kolo, skupina) values (?, ?, "
+                       "1, 1, 1)"),
+        {match, player});
+    discipline.Execute(
+        QStringLiteral("update tbody set btrest=3, trest='za výtržnosti' where ID=(select min(ID) "
+                       "from tbody)"));
+    try {
+        EnterResult(discipline, 1, match, Score("0", "0"), kDomaci);
+        ADD_FAILURE() << "the disciplinary committee changed a result";
+    } catch (const CChybaDatabazy& e) {
+        EXPECT_EQ(e.Sentence(),
+                  QStringLiteral("Na túto zmenu nemáte na serveri právo: prihlásený ako disc, rola "
+                                 "disciplinárna komisia; zmena sa neuložila."));
+    }
+    EXPECT_THROW(discipline.Execute(QStringLiteral("update tbody set vyhry=99")), CChybaDatabazy);
+    // Nothing half-written: the refused write left the copy as the server has it.
+    EXPECT_EQ(discipline.Value(QStringLiteral("select body1 from tzapasy where ID=?"), {match}).toInt(), 1);
+    // The server itself refuses a client that skips the program.
+    const QString direct =
+        QStringLiteral("update \"%1\".tzapasy set body1 = 9 where \"ID\" = %2").arg(m_season).arg(match);
+    EXPECT_TRUE(
+        SharedServer().Psql(direct, QStringLiteral("disc")).contains(QStringLiteral("permission denied")));
+    EXPECT_TRUE(
+        SharedServer().Psql(direct, QStringLiteral("rozh")).contains(QStringLiteral("permission denied")));
+    EXPECT_TRUE(
+        SharedServer().Psql(direct, QStringLiteral("cita")).contains(QStringLiteral("permission denied")));
+    EXPECT_TRUE(
+        SharedServer()
+            .Psql(QStringLiteral("update \"%1\".tbody set vyhry = 9").arg(m_season), QStringLiteral("disc"))
+            .contains(QStringLiteral("permission denied")));
+    EXPECT_TRUE(
+        SharedServer()
+            .Psql(QStringLiteral("delete from \"%1\".mirak_zmeny").arg(m_season), QStringLiteral("disc"))
+            .contains(QStringLiteral("permission denied")));
+    EXPECT_TRUE(
+        SharedServer()
+            .Psql(QStringLiteral("update \"%1\".tzkarty set kolo = 2").arg(m_season), QStringLiteral("rozh"))
+            .contains(QStringLiteral("permission denied")));
+    EXPECT_EQ(SharedServer().Psql(direct, QStringLiteral("jana")), QString());
+
+    CDatabaza referees;
+    referees.Open(SharedServer().Address(m_season, QStringLiteral("rozh")));
+    EXPECT_EQ(referees.ServerRole(), CRola::kRozhodcovia);
+    referees.Execute(QStringLiteral("update trozhodci set mobil='0900 000 000' where ID=(select min(ID) from "
+                                    "trozhodci)"));
+    EXPECT_THROW(referees.Execute(QStringLiteral("delete from tzkarty")), CChybaDatabazy);
+
+    CDatabaza reader;
+    reader.Open(SharedServer().Address(m_season, QStringLiteral("cita")));
+    EXPECT_EQ(reader.ServerRole(), CRola::kCitatel);
+    for (CAgenda agenda : {CAgenda::kSekretariat, CAgenda::kDisciplina, CAgenda::kRozhodcovia})
+        EXPECT_FALSE(reader.MayChange(agenda));
+    EXPECT_EQ(reader.Value(QStringLiteral("select body1 from tzapasy where ID=?"), {match}).toInt(), 9);
+    EXPECT_THROW(reader.Execute(QStringLiteral("update tsutaze set nazov='x'")), CChybaDatabazy);
+
+    // A login without a role of the program does not read the season at all.
+    CDatabaza nobody;
+    EXPECT_THROW(nobody.Open(SharedServer().Address(m_season, QStringLiteral("nikto"))), CChybaDatabazy);
+}
+
+TEST_F(Shared, EveryChangeIsLoggedWithWhoWhenAndWhatTheRowHeldBefore)
+{
+    CDatabaza db;
+    db.Open(m_address);
+    const int match = UnplayedMatches(db, 1).first();
+    EnterResult(db, 1, match, Score("2", "0"), kDomaci);
+    // Another client, outside the program, is logged all the same.
+    SharedServer().Psql(QStringLiteral("update \"%1\".tzapasy set poznamka = 'odložený' where \"ID\" = %2")
+                            .arg(m_season)
+                            .arg(match));
+
+    const QVector<CZmenaNaServeri> log = db.History({}, QStringLiteral("tzapasy"), QString::number(match));
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log[0].login, QStringLiteral("mirak"));
+    EXPECT_EQ(log[0].operation, QLatin1Char('U'));
+    EXPECT_EQ(log[0].before.value(QStringLiteral("body1")).toInt(), kBezVysledku);
+    EXPECT_EQ(log[0].after.value(QStringLiteral("body1")).toInt(), 2);
+    EXPECT_LT(qAbs(log[0].time.secsTo(QDateTime::currentDateTimeUtc())), 60);
+    EXPECT_EQ(log[1].after.value(QStringLiteral("poznamka")).toString(), QStringLiteral("odložený"));
+
+    const QVector<CRiadokHistorie> rows =
+        HistoryRows(db, {{}, QStringLiteral("tzapasy"), QString::number(match)});
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[0].what.startsWith(QStringLiteral("zápas "))) << rows[0].what.toStdString();
+    EXPECT_EQ(rows[0].change, QStringLiteral("zmenený"));
+    EXPECT_TRUE(rows[0].before.contains(QStringLiteral("góly domácich: bez výsledku")))
+        << rows[0].before.toStdString();
+    EXPECT_TRUE(rows[0].after.contains(QStringLiteral("góly domácich: 2"))) << rows[0].after.toStdString();
+    // The standings the score moved are logged too, for the whole season's history.
+    EXPECT_GT(db.History({}, QStringLiteral("tbody")).size(), 0);
+
+    QString out;
+    ASSERT_EQ(
+        Program({QStringLiteral("--history"), m_address, QStringLiteral("-o"), Path(QStringLiteral("h.csv"))},
+                &out),
+        0)
+        << out.toStdString();
+    QFile csv(Path(QStringLiteral("h.csv")));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(csv.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("Čas;Prihlásenie;Čo;Zmena;Predtým;Potom")))
+        << text.left(200).toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("poznámka: odložený")));
+    ASSERT_EQ(Program({QStringLiteral("--history"), m_address, QStringLiteral("-o"),
+                       Path(QStringLiteral("z.csv")), QStringLiteral("--od"),
+                       QDate::currentDate().addDays(2).toString(QStringLiteral("MM-dd-yyyy"))},
+                      &out),
+              0);
+    EXPECT_TRUE(out.contains(QStringLiteral("Zmien: 0"))) << out.toStdString();
+    EXPECT_NE(Program({QStringLiteral("--history"), Path(QStringLiteral("demo.mdb")), QStringLiteral("-o"),
+                       Path(QStringLiteral("f.csv"))},
+                      &out),
+              0);
+}
+
+TEST_F(Shared, ASeasonOfTheFormerFormatIsBroughtUpAtItsOpeningAndKeepsWorking)
+{
+    // A season uploaded by the program before the log had who and what: its log as it was then.
+    SharedServer().Psql(
+        QStringLiteral("alter table \"%1\".mirak_zmeny drop column predtym, drop column potom, drop "
+                       "column klient, drop column operacia; update \"%1\".mirak_meta set hodnota = "
+                       "'1' where kluc = 'verzia'")
+            .arg(m_season));
+    ForgetServerCopy(m_address);
+    CDatabaza db;
+    db.Open(m_address);
+    EXPECT_EQ(
+        SharedServer().Psql(
+            QStringLiteral("select hodnota from \"%1\".mirak_meta where kluc = 'verzia'").arg(m_season)),
+        QString::number(kVerziaServerovejSezony));
+    const int match = UnplayedMatches(db, 1).first();
+    EnterResult(db, 1, match, Score("1", "2"), kDomaci);
+    EXPECT_EQ(db.History({}, QStringLiteral("tzapasy")).size(), 1);
+}
