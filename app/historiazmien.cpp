@@ -49,9 +49,12 @@ CHistoriaZmien::CHistoriaZmien(CLigaroDoc& doc, int match, int player, QWidget* 
     m_since->setCalendarPopup(true);
     m_since->setDisplayFormat(QStringLiteral("d. M. yyyy"));
     m_since->setEnabled(false);
+    // Widths for what the columns hold: a time, a login, a row named whole, the kind of change and
+    // the changed values before and after.
+    const int widths[] = {140, 100, 380, 80, 260, 260};
     QVector<CStlpecZoznamu> columns;
-    for (const QString& title : HistoryColumns())
-        columns.push_back({title, Zarovnanie::Vlavo, title == QStringLiteral("Čo") ? 260 : 150});
+    for (int i = 0; i < HistoryColumns().size(); ++i)
+        columns.push_back({HistoryColumns().at(i), Zarovnanie::Vlavo, widths[std::min<int>(i, 5)]});
     m_list->SetColumns(columns);
 
     auto* scopeLabel = new QLabel(QStringLiteral("&Čo:"), this);
@@ -67,7 +70,7 @@ CHistoriaZmien::CHistoriaZmien(CLigaroDoc& doc, int match, int player, QWidget* 
     layout->addLayout(top);
     layout->addWidget(m_list, 1);
     layout->addWidget(buttons);
-    resize(1000, 520);
+    resize(1280, 560);
 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(csv, &QPushButton::clicked, this, &CHistoriaZmien::SaveCsv);

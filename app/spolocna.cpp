@@ -22,6 +22,7 @@ namespace {
 constexpr int kPritomnostMs = 20000;
 constexpr int kOpakovanieMs = 400;
 constexpr int kPripojenieMs = 3000;
+constexpr const char* kPovodnyTip = "mirakPovodnyTip";
 
 const QString kPrerusene = QStringLiteral("Spojenie so serverom sa prerušilo – zmeny sa neukladajú; program "
                                           "sa pripojí znova, keď bude server bežať.");
@@ -242,6 +243,9 @@ void CSpolocnaSezona::RefreshKeepingPlace()
             typing->setCursorPosition(cursor);
             typing->setModified(true);
         }
+        // The field's own tip comes back once she types into it again.
+        if (!typing->property(kPovodnyTip).isValid())
+            typing->setProperty(kPovodnyTip, typing->toolTip());
         typing->setStyleSheet(QStringLiteral("background: #fff1a8"));
         typing->setToolTip(QStringLiteral("Iný používateľ to medzitým zmenil; uložené je teraz „%1“. Ak má "
                                           "platiť, čo ste napísali, napíšte to znova.")
@@ -252,7 +256,8 @@ void CSpolocnaSezona::RefreshKeepingPlace()
             [this] {
                 if (m_markedField) {
                     m_markedField->setStyleSheet({});
-                    m_markedField->setToolTip({});
+                    m_markedField->setToolTip(m_markedField->property(kPovodnyTip).toString());
+                    m_markedField->setProperty(kPovodnyTip, QVariant());
                 }
             },
             Qt::SingleShotConnection);

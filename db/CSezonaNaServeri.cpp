@@ -4,6 +4,7 @@
 #include "CNastavenia.h"
 #include "jetsql.h"
 #include "kody.h"
+#include "schema.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -338,7 +339,7 @@ CAdresaServera ParseServerAddress(const QString& address, bool seasonRequired)
                                                            : hostPort.section(QLatin1Char(':'), 0, 0));
     QStringList kept;
     QStringList shownItems;
-    bool timeout = false;
+    QSet<QString> given;
     for (const QString& item : items) {
         const QString name = ItemName(item);
         if (name == QLatin1String("sezona")) {
@@ -351,7 +352,7 @@ CAdresaServera ParseServerAddress(const QString& address, bool seasonRequired)
             a.user = Decoded(item.section(QLatin1Char('='), 1));
         if (name == QLatin1String("dbname") && a.database.isEmpty())
             a.database = Decoded(item.section(QLatin1Char('='), 1));
-        timeout = timeout || name == QLatin1String("connect_timeout");
+        given << name;
         kept << item;
         if (name != QLatin1String("password"))
             shownItems << item;
@@ -369,8 +370,17 @@ CAdresaServera ParseServerAddress(const QString& address, bool seasonRequired)
                                                 "medzier na začiatku a konci a nie začínajúci pg_.")
                                      .arg(a.season));
     }
-    if (!timeout)
-        kept << QStringLiteral("connect_timeout=%1").arg(kCasovyLimitSpojenia);
+    // A server that does not answer is told within seconds, and one that stops answering in the middle
+    // of a command (its computer gone, the network cut without a word) within half a minute, instead of
+    // the window waiting for it; the address may say otherwise.
+    const QList<QPair<QString, int>> defaults = {{QStringLiteral("connect_timeout"), kCasovyLimitSpojenia},
+                                                 {QStringLiteral("keepalives_idle"), 10},
+                                                 {QStringLiteral("keepalives_interval"), 5},
+                                                 {QStringLiteral("keepalives_count"), 3},
+                                                 {QStringLiteral("tcp_user_timeout"), 30000}};
+    for (const auto& [name, value] : defaults)
+        if (!given.contains(name))
+            kept << QStringLiteral("%1=%2").arg(name).arg(value);
     const QString prefix = address.left(start);
     a.connection = prefix + main + QLatin1Char('?') + kept.join(QLatin1Char('&'));
     const QString shownUser = userInfo.section(QLatin1Char(':'), 0, 0);
@@ -501,6 +511,7 @@ QString CSezonaNaServeri::PresenceName() const
 
 CSezonaNaServeri::~CSezonaNaServeri()
 {
+    FinalizeCaptureQueries();
     if (m_conn) {
         // The others' count of those who have the season open goes down at once, not at their next look.
         if (m_announced && PQstatus(m_conn) == CONNECTION_OK && !m_inWrite)
@@ -880,6 +891,8 @@ void CSezonaNaServeri::CreateLogFunction()
     // with the login, the time, the connection and the row before and after: the copies in memory take in
     // what the log names, a write finds in it what others changed since it read, and the history shows
     // it. The log is written with the season owner's rights, so a committee reads it and never forges it.
+    // Every change is announced to the windows that have the season open (once per transaction: the
+    // server folds the same announcement), whichever client made it.
     Exec(QStringLiteral(
              "create or replace function %1() returns trigger language plpgsql security definer set "
              "search_path = pg_catalog, pg_temp as $f$ declare k text := tg_argv[0]; ok text; nk text; "
@@ -896,7 +909,7 @@ void CSezonaNaServeri::CreateLogFunction()
              "predtym) values (tg_table_name, ok, session_user, kl, 'D', to_jsonb(old)); end if; "
              "if tg_op <> 'DELETE' then insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, potom) "
              "values (tg_table_name, nk, session_user, kl, 'I', to_jsonb(new)); end if; end if; "
-             "return null; end $f$")
+             "perform pg_notify('mirak', tg_table_schema); return null; end $f$")
              .arg(Table(QStringLiteral("mirak_zaznamenaj")), Table(QStringLiteral("mirak_zmeny"))));
 }
 
@@ -954,6 +967,26 @@ void CSezonaNaServeri::ApplyRights()
     const auto table = [this](const QString& name) { return Table(name); };
     for (const QString& statement : SeasonRightsStatements(Schema(), table, tables))
         Exec(statement);
+}
+
+QString ServerSetupScript(const QString& season)
+{
+    QString script = QStringLiteral(
+        "-- The roles of Agenda Mirak and their rights on one season, as `agenda-mirak --server-setup` "
+        "gives\n"
+        "-- them (it does so for every season of the database and is safe to run again). Run as the "
+        "server's\n"
+        "-- administrator in the season's database; the season's owner so far also becomes a secretary:\n"
+        "--   grant mirak_sekretar to <owner>;\n"
+        "-- A login gets its role with `agenda-mirak --grant ROLE --login NAME ADDRESS`, or:\n"
+        "--   select mirak.pridel_rolu('<login>', 'mirak_disciplinarna');\n\n");
+    for (const QString& statement : RoleSetupStatements())
+        script += statement + QStringLiteral(";\n");
+    const QString schema = Ident(season);
+    const auto table = [&schema](const QString& name) { return schema + QLatin1Char('.') + Ident(name); };
+    for (const QString& statement : SeasonRightsStatements(schema, table, SeasonTables() + OwnTables()))
+        script += statement + QStringLiteral(";\n");
+    return script;
 }
 
 void SetUpServerRoles(const QString& address)
@@ -1359,9 +1392,15 @@ QString CSezonaNaServeri::CapturedTable(const CTabulka& t)
 
 void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& unchanged)
 {
+    // What a write records stays in memory: a temporary file per write would cost more than the write.
+    ExecLocal(replica, QStringLiteral("pragma temp_store = memory"));
+    FinalizeCaptureQueries();
     // A table without a key is written whole: the tables it changed, for the server to take.
     ExecLocal(replica, QStringLiteral("create temp table if not exists mirak_zmeny (tabulka text, kluc)"));
-    m_forgetChanges = QStringLiteral("delete from temp.mirak_zmeny;");
+    // The tables with a key a write touched, so that only those are looked through at its end.
+    ExecLocal(replica,
+              QStringLiteral("create temp table if not exists mirak_dotknute (tabulka text primary key)"));
+    m_forgetChanges = QStringLiteral("delete from temp.mirak_zmeny; delete from temp.mirak_dotknute;");
     for (const CTabulka& t : m_tables) {
         const QString name = Ident(QStringLiteral("mirak_%1_") + t.name);
         for (const char op : {'i', 'u', 'd'})
@@ -1401,27 +1440,54 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
             QStringLiteral("insert into %1 (%2, mirak_bol) select %3, 1 where not exists (select 1 from %1 "
                            "where %4 = old.%4);")
                 .arg(captured, names.join(QStringLiteral(", ")), olds.join(QStringLiteral(", ")), key);
+        const QString touched =
+            QStringLiteral("insert into mirak_dotknute select %1 where not exists (select 1 from "
+                           "mirak_dotknute where tabulka = %1);")
+                .arg(Literal(t.name));
         const QString inserted =
             QStringLiteral("insert into %1 (%2, mirak_bol) select new.%2, 0 where not exists "
                            "(select 1 from %1 where %2 = new.%2);")
-                .arg(captured, key);
+                .arg(captured, key) +
+            touched;
         ExecLocal(replica, QStringLiteral("create temp trigger %1 after insert on main.%2 begin %3 end")
                                .arg(name.arg(QLatin1Char('i')), Ident(t.name), inserted));
         ExecLocal(replica, QStringLiteral("create temp trigger %1 after update on main.%2 begin %3 %4 end")
                                .arg(name.arg(QLatin1Char('u')), Ident(t.name), before, inserted));
-        ExecLocal(replica, QStringLiteral("create temp trigger %1 after delete on main.%2 begin %3 end")
-                               .arg(name.arg(QLatin1Char('d')), Ident(t.name), before));
-        m_forgetChanges += QStringLiteral("delete from temp.%1;").arg(captured);
+        ExecLocal(replica, QStringLiteral("create temp trigger %1 after delete on main.%2 begin %3 %4 end")
+                               .arg(name.arg(QLatin1Char('d')), Ident(t.name), before, touched));
     }
     ExecLocal(replica, QStringLiteral("pragma recursive_triggers = on"));
     // What the tables are now: a change of them by the program's upgrade is the server's too.
     m_schemaVersion = SchemaVersion(replica);
 }
 
+QStringList CSezonaNaServeri::TouchedTables(sqlite3* replica)
+{
+    QStringList tables;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(replica, "select tabulka from temp.mirak_dotknute", -1, &stmt, nullptr) ==
+        SQLITE_OK)
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            tables << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    return tables;
+}
+
 void CSezonaNaServeri::ForgetLocalChanges(sqlite3* replica)
 {
-    if (!m_forgetChanges.isEmpty())
-        sqlite3_exec(replica, m_forgetChanges.toUtf8().constData(), nullptr, nullptr, nullptr);
+    if (m_forgetChanges.isEmpty())
+        return;
+    QString sql;
+    for (const QString& table : TouchedTables(replica))
+        sql += QStringLiteral("delete from temp.%1;").arg(Ident(QStringLiteral("mirak_stare_") + table));
+    sqlite3_exec(replica, (sql + m_forgetChanges).toUtf8().constData(), nullptr, nullptr, nullptr);
+}
+
+void CSezonaNaServeri::FinalizeCaptureQueries()
+{
+    for (sqlite3_stmt* stmt : std::as_const(m_captureQueries))
+        sqlite3_finalize(stmt);
+    m_captureQueries.clear();
 }
 
 std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteArray& sql)
@@ -1526,7 +1592,7 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
             }
         }
         ReadCounters(replica);
-        ExecLocal(replica, m_forgetChanges);
+        ForgetLocalChanges(replica);
         ExecLocal(replica, QStringLiteral("commit"));
     } catch (...) {
         sqlite3_exec(replica, "rollback", nullptr, nullptr, nullptr);
@@ -1634,11 +1700,15 @@ QByteArray CSezonaNaServeri::KeyedRowStatements(sqlite3* replica, const CTabulka
     const QByteArray query = QStringLiteral("select %1 from temp.%2 s left join main.%3 m on m.%4 = s.%4")
                                  .arg(select.join(QStringLiteral(", ")), CapturedTable(t), Ident(t.name), key)
                                  .toUtf8();
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(replica, query.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
-        const QString local = LocalError(replica);
-        sqlite3_finalize(stmt);
-        throw CChybaDatabazy(QStringLiteral("Tabuľku %1 sa nepodarilo prečítať.").arg(t.name), local);
+    // Prepared once per table: a typed score looks through its tables at every write.
+    sqlite3_stmt* stmt = m_captureQueries.value(t.name);
+    if (!stmt) {
+        if (sqlite3_prepare_v2(replica, query.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+            const QString local = LocalError(replica);
+            sqlite3_finalize(stmt);
+            throw CChybaDatabazy(QStringLiteral("Tabuľku %1 sa nepodarilo prečítať.").arg(t.name), local);
+        }
+        m_captureQueries.insert(t.name, stmt);
     }
     const int n = static_cast<int>(t.columns.size());
     const int valuesAt = 2 + n;
@@ -1685,7 +1755,7 @@ QByteArray CSezonaNaServeri::KeyedRowStatements(sqlite3* replica, const CTabulka
         if (!columns.isEmpty())
             changedColumns.insert(keyText, columns);
     }
-    sqlite3_finalize(stmt);
+    sqlite3_reset(stmt);
     if (!problem.isEmpty())
         throw CChybaDatabazy(QStringLiteral("Zmenu sa nepodarilo uložiť na server: %1.").arg(problem));
     QByteArray sql;
@@ -1733,7 +1803,8 @@ void CSezonaNaServeri::CheckConflicts(const QHash<QString, QHash<QString, QStrin
         for (const CZmenaNaServeri& later : others)
             if (later.table == change.table && later.key == change.key && later.seq > latest.seq)
                 latest = later;
-        m_readMark = -1;
+        // She is told what the row holds now: typed again, her change is meant over it.
+        m_readMark = m_seen;
         throw CKonfliktZmien(latest, both);
     }
 }
@@ -1783,6 +1854,7 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         while (sqlite3_step(stmt) == SQLITE_ROW)
             whole << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
         sqlite3_finalize(stmt);
+        const QStringList touched = TouchedTables(replica);
         QByteArray sql;
         QHash<QString, QHash<QString, QStringList>> changedColumns;
         for (const CTabulka& t : std::as_const(m_tables)) {
@@ -1791,6 +1863,8 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
                     sql += RowStatements(replica, t);
                 continue;
             }
+            if (!touched.contains(t.name))
+                continue;
             QHash<QString, QStringList> columns;
             sql += KeyedRowStatements(replica, t, columns);
             if (!columns.isEmpty())
@@ -1798,17 +1872,14 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         }
         CheckConflicts(changedColumns, m_readForWrite);
         const bool wrote = !sql.isEmpty();
-        if (wrote) {
+        if (wrote)
             sql += CounterStatements(replica);
-            sql += QStringLiteral("select pg_notify('mirak', %1);").arg(Literal(m_address.season)).toUtf8();
-        }
         sql += QStringLiteral("select coalesce(max(seq), 0) from %1; commit;")
                    .arg(Table(QStringLiteral("mirak_zmeny")))
                    .toUtf8();
         const std::vector<CVysledok> r = ExecAll(sql);
         m_inWrite = false;
         m_cacheCurrent = false;
-        m_readMark = -1;
         if (wrote)
             m_counters = m_pendingCounters;
         ForgetLocalChanges(replica);

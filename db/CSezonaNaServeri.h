@@ -15,6 +15,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 struct pg_conn;
 struct pg_result;
 
@@ -100,6 +101,9 @@ private:
 // Creates the program's roles on the server and gives them their rights on every season of the
 // database `address` names. Idempotent. Throws CChybaDatabazy.
 void SetUpServerRoles(const QString& address);
+// What --server-setup does, as an SQL script for an administrator who prefers to run it himself, for
+// the season `season` (the tables a season has when the program puts it on a server).
+QString ServerSetupScript(const QString& season);
 // Gives `login` the role (and no other of the program's), on the server `address` names.
 void GrantServerRole(const QString& address, const QString& login, CRola role);
 
@@ -163,7 +167,13 @@ public:
     // season's order, to be taken as seen once the replica has committed too.
     qint64 CommitWrite(sqlite3* replica);
     void RollbackWrite();
-    void SetSeen(qint64 seq) { m_seen = seq; }
+    void SetSeen(qint64 seq)
+    {
+        m_seen = seq;
+        // What she wrote herself she has seen: her next change there is checked from here on.
+        if (m_readMark >= 0)
+            m_readMark = seq;
+    }
     // Forgets what the copy recorded of a write that did not go through.
     void ForgetLocalChanges(sqlite3* replica);
     bool InWrite() const { return m_inWrite; }
@@ -221,6 +231,9 @@ private:
     QByteArray KeyedRowStatements(sqlite3* replica, const CTabulka& table,
                                   QHash<QString, QStringList>& changedColumns);
     static QString CapturedTable(const CTabulka& table);
+    // The tables with a key the write in progress changed.
+    static QStringList TouchedTables(sqlite3* replica);
+    void FinalizeCaptureQueries();
     QVector<CZmenaNaServeri> ChangesSince(qint64 seq, const QStringList& tableLiterals);
     static QVector<CZmenaNaServeri> Changes(const CVysledok& r);
     void PushSchemaChanges(sqlite3* replica);
@@ -245,6 +258,7 @@ private:
     QString m_client;
     // The statements that forget what the copy recorded of a write.
     QString m_forgetChanges;
+    QHash<QString, sqlite3_stmt*> m_captureQueries;
     CRola m_role = CRola::kBezRol;
     bool m_announced = false;
     QHash<QString, qint64> m_counters;

@@ -147,7 +147,7 @@ QString ConflictMessage(CDatabaza& db, const CKonfliktZmien& conflict)
         QStringLiteral("Vaša zmena sa neuložila: %1 medzitým %2 %3 %4 o %5")
             .arg(RowDescription(db, c.table, row, c.key),
                  deleted ? QStringLiteral("zmazal(a)") : QStringLiteral("zmenil(a)"), c.login,
-                 when.toString(QStringLiteral("dd.MM.yyyy")), when.toString(QStringLiteral("HH:mm:ss")));
+                 when.toString(QStringLiteral("d. M. yyyy")), when.toString(QStringLiteral("H:mm:ss")));
     if (!deleted)
         text += QStringLiteral("; teraz je %1").arg(ValuesText(c.table, row, conflict.Columns()));
     return text + QStringLiteral(". Ak ju chcete, zadajte ju znova.");

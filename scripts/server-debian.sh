@@ -55,7 +55,21 @@ if ! "$bin/psql" -h "$folder" -U mirak -d mirak -Atc \
   rm -rf "$demo"
 fi
 
+# The committees' roles, and a login for each to try the shared season with (no password: the server
+# listens only on its socket folder on this computer).
+for pair in sekretar:sekretar1 disciplinarna:disciplina1 rozhodcovia:rozhodca1 citatel:citatel1; do
+  login=${pair#*:}
+  "$bin/psql" -h "$folder" -U mirak -d mirak -qAtc \
+    "do \$\$ begin if not exists (select 1 from pg_roles where rolname = '$login') then create role $login login; end if; end \$\$"
+done
+"$program" --server-setup "$address" >/dev/null
+for pair in sekretar:sekretar1 disciplinarna:disciplina1 rozhodcovia:rozhodca1 citatel:citatel1; do
+  "$program" --grant "${pair%%:*}" --login "${pair#*:}" "$address" >/dev/null
+done
+
 echo "Server beží. Sezóna na otvorenie:"
 echo "  $address?sezona=ukazka"
 echo "V okne: Súbor → Otvoriť zo servera..., alebo: $program '$address?sezona=ukazka'"
+echo "Ako komisie (v dvoch oknách naraz): namiesto mirak@ prihlásenie sekretar1@, disciplina1@,"
+echo "  rozhodca1@ alebo citatel1@, napríklad: $program 'postgresql://disciplina1@$socket/mirak?sezona=ukazka'"
 echo "Zastaví ho: ${as_owner[*]:+${as_owner[*]} }$bin/pg_ctl -D '$folder/data' stop"
