@@ -820,8 +820,8 @@ void CMainFrame::EditSeasonInfo()
     bool saved = false;
     m_doc.Run([&] {
         CDatabaza& db = m_doc.Database();
-        CSezona dialog(ReadSeasonInfo(db), m_doc.HasEditAccess(), this);
-        if (dialog.exec() != QDialog::Accepted || !m_doc.HasEditAccess())
+        CSezona dialog(ReadSeasonInfo(db), m_doc.HasEditAccess(CAgenda::kSekretariat), this);
+        if (dialog.exec() != QDialog::Accepted || !m_doc.HasEditAccess(CAgenda::kSekretariat))
             return;
         SaveSeasonInfo(db, dialog.Values());
         saved = true;
@@ -834,8 +834,8 @@ void CMainFrame::YellowCardRule()
 {
     m_doc.Run([&] {
         CDatabaza& db = m_doc.Database();
-        CNastavenieZK dialog(m_user, ReadStopRule(db), m_doc.HasEditAccess(), this);
-        if (dialog.exec() != QDialog::Accepted || !m_doc.HasEditAccess())
+        CNastavenieZK dialog(m_user, ReadStopRule(db), m_doc.HasEditAccess(CAgenda::kSekretariat), this);
+        if (dialog.exec() != QDialog::Accepted || !m_doc.HasEditAccess(CAgenda::kSekretariat))
             return;
         SaveStopRule(db, dialog.Rule());
         m_doc.LoadStopRounds();
@@ -852,7 +852,7 @@ void CMainFrame::SearchPlayer()
 
 void CMainFrame::Amnesty()
 {
-    if (!m_doc.HasEditAccess() || !m_user.AskYesNo(kOtazkaAmnestie))
+    if (!m_doc.HasEditAccess(CAgenda::kDisciplina) || !m_user.AskYesNo(kOtazkaAmnestie))
         return;
     CAmnestia dialog(m_user, this);
     if (dialog.exec() != QDialog::Accepted || !m_doc.Snapshot(QStringLiteral("Amnestia")))
@@ -927,8 +927,8 @@ void CMainFrame::TieRule()
 {
     m_doc.Run([&] {
         CDatabaza& db = m_doc.Database();
-        CPoradieDialog dialog(MutualMatchesDecideTies(db), m_doc.HasEditAccess(), this);
-        if (dialog.exec() != QDialog::Accepted || !m_doc.HasEditAccess())
+        CPoradieDialog dialog(MutualMatchesDecideTies(db), m_doc.HasEditAccess(CAgenda::kSekretariat), this);
+        if (dialog.exec() != QDialog::Accepted || !m_doc.HasEditAccess(CAgenda::kSekretariat))
             return;
         SetMutualMatchesDecideTies(db, dialog.Mutual());
     });

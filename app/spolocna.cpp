@@ -114,6 +114,8 @@ void CSpolocnaSezona::TakeOthersChanges()
     }
     if (presence)
         UpdateOthers();
+    if (m_doc.Database().OthersChangesWaiting())
+        m_retry->start();
     m_pending = m_pending || changed;
     if (!m_pending)
         return;

@@ -454,9 +454,14 @@ bool CDatabaza::TakeOthersChanges(bool* presence)
 {
     if (presence)
         *presence = false;
-    if (!m_server || m_server->InWrite() || !sqlite3_get_autocommit(m_db) ||
-        !m_server->TakeAnnouncements(presence))
+    if (!m_server || m_server->InWrite())
         return false;
+    // The announcements are taken at once (a socket left readable would be reported again and again);
+    // the changes come in when no write of this connection is under way.
+    m_othersPending = m_server->TakeAnnouncements(presence) || m_othersPending;
+    if (!m_othersPending || !sqlite3_get_autocommit(m_db))
+        return false;
+    m_othersPending = false;
     Refresh();
     return true;
 }

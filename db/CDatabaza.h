@@ -91,6 +91,8 @@ public:
     // Whether others committed since the last call; their changes are in the copy then. `presence`
     // tells whether someone opened or closed the season meanwhile.
     bool TakeOthersChanges(bool* presence = nullptr);
+    // Others committed while a write of this connection was under way: TakeOthersChanges takes it later.
+    bool OthersChangesWaiting() const { return m_othersPending; }
     // A server season whose connection broke; Reconnect tries again (throws while the server is away).
     bool ServerConnectionLost() const;
     void Reconnect();
@@ -186,6 +188,8 @@ private:
     quint64 m_generation = 1;
     QHash<QString, CFormaKurzora> m_cursorForms;
     std::unique_ptr<CSezonaNaServeri> m_server;
+    // Others committed and the copy has not taken it in yet.
+    bool m_othersPending = false;
 };
 
 // A transaction over several writes: begun on construction, rolled back unless Commit is called.

@@ -918,24 +918,33 @@ void CSezonaNaServeri::Upgrade(int version)
     if (version >= kVerziaServerovejSezony)
         return;
     // Format 1 logged only which rows changed: the log gets who from where and the rows before and after.
+    InTransaction(
+        QStringLiteral("Sezónu %1 treba previesť na nový formát servera; otvorte ju raz ako jej "
+                       "vlastník alebo sekretár.")
+            .arg(m_address.season),
+        [&] {
+            Exec(QStringLiteral(
+                     "alter table %1 add column if not exists klient text, add column if not exists "
+                     "operacia text, add column if not exists predtym jsonb, add column if not exists "
+                     "potom jsonb, alter column prihlasenie set default session_user")
+                     .arg(Table(QStringLiteral("mirak_zmeny"))));
+            CreateLogFunction();
+            Exec(QStringLiteral("update %1 set hodnota = $1 where kluc = 'verzia'")
+                     .arg(Table(QStringLiteral("mirak_meta"))),
+                 {QString::number(kVerziaServerovejSezony)});
+        });
+}
+
+void CSezonaNaServeri::InTransaction(const QString& failure, const std::function<void()>& work)
+{
     Exec(QStringLiteral("begin"));
     try {
-        Exec(QStringLiteral("alter table %1 add column if not exists klient text, add column if not exists "
-                            "operacia text, add column if not exists predtym jsonb, add column if not exists "
-                            "potom jsonb, alter column prihlasenie set default session_user")
-                 .arg(Table(QStringLiteral("mirak_zmeny"))));
-        CreateLogFunction();
-        Exec(QStringLiteral("update %1 set hodnota = $1 where kluc = 'verzia'")
-                 .arg(Table(QStringLiteral("mirak_meta"))),
-             {QString::number(kVerziaServerovejSezony)});
+        work();
         Exec(QStringLiteral("commit"));
     } catch (const CChybaDatabazy& e) {
         if (PQstatus(m_conn) == CONNECTION_OK)
             CVysledok(PQexec(m_conn, "rollback"));
-        throw CChybaDatabazy(QStringLiteral("Sezónu %1 treba previesť na nový formát servera; otvorte ju "
-                                            "raz ako jej vlastník alebo sekretár.")
-                                 .arg(m_address.season),
-                             e.EngineText());
+        throw CChybaDatabazy(failure, e.EngineText());
     }
 }
 
@@ -998,33 +1007,28 @@ void SetUpServerRoles(const QString& address)
 
 void CSezonaNaServeri::SetUpRoles()
 {
-    Exec(QStringLiteral("begin"));
-    try {
-        for (const QString& statement : RoleSetupStatements())
-            Exec(statement);
-        // The season's owner so far is its secretary from now on.
-        const QStringList seasons = m_address.season.isEmpty() ? Seasons() : QStringList{m_address.season};
-        for (const QString& season : seasons) {
-            m_address.season = season;
-            const CVysledok owner =
-                Exec(QStringLiteral("select r.rolname, r.rolsuper from pg_namespace n join "
-                                    "pg_roles r on r.oid = n.nspowner where n.nspname = $1"),
-                     {season});
-            if (owner.Rows() > 0 && owner.Text(0, 1) != QLatin1String("t") &&
-                owner.Text(0, 0) != Roles().first().serverRole)
-                Exec(QStringLiteral("grant %1 to %2")
-                         .arg(Roles().first().serverRole, Ident(owner.Text(0, 0))));
-            ApplyRights();
-        }
-        Exec(QStringLiteral("commit"));
-    } catch (const CChybaDatabazy& e) {
-        if (PQstatus(m_conn) == CONNECTION_OK)
-            CVysledok(PQexec(m_conn, "rollback"));
-        throw CChybaDatabazy(QStringLiteral("Roly programu sa na serveri %1 nepodarilo zriadiť; zriaďuje ich "
-                                            "správca servera (prihlásenie s právom vytvárať roly).")
-                                 .arg(m_address.shown),
-                             e.EngineText());
-    }
+    InTransaction(QStringLiteral("Roly programu sa na serveri %1 nepodarilo zriadiť; zriaďuje ich správca "
+                                 "servera (prihlásenie s právom vytvárať roly).")
+                      .arg(m_address.shown),
+                  [&] {
+                      for (const QString& statement : RoleSetupStatements())
+                          Exec(statement);
+                      // The season's owner so far is its secretary from now on.
+                      const QStringList seasons =
+                          m_address.season.isEmpty() ? Seasons() : QStringList{m_address.season};
+                      for (const QString& season : seasons) {
+                          m_address.season = season;
+                          const CVysledok owner =
+                              Exec(QStringLiteral("select r.rolname, r.rolsuper from pg_namespace n join "
+                                                  "pg_roles r on r.oid = n.nspowner where n.nspname = $1"),
+                                   {season});
+                          if (owner.Rows() > 0 && owner.Text(0, 1) != QLatin1String("t") &&
+                              owner.Text(0, 0) != Roles().first().serverRole)
+                              Exec(QStringLiteral("grant %1 to %2")
+                                       .arg(Roles().first().serverRole, Ident(owner.Text(0, 0))));
+                          ApplyRights();
+                      }
+                  });
 }
 
 void GrantServerRole(const QString& address, const QString& login, CRola role)

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -237,6 +238,9 @@ private:
     QVector<CZmenaNaServeri> ChangesSince(qint64 seq, const QStringList& tableLiterals);
     static QVector<CZmenaNaServeri> Changes(const CVysledok& r);
     void PushSchemaChanges(sqlite3* replica);
+    // Runs `work` in one server transaction; anything refused rolls it all back and is told as `failure`
+    // with the server's words.
+    void InTransaction(const QString& failure, const std::function<void()>& work);
     // Brings a season of an older format to this one.
     void Upgrade(int version);
     void CreateLogFunction();

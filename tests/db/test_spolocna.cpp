@@ -43,6 +43,14 @@ QString Standings(CDatabaza& db, int competition)
     return out;
 }
 
+// The standings of the first competition as the server has them are those a recalculation gives.
+void ExpectStandingsOfARecalculation(CDatabaza& db)
+{
+    const QString typed = Standings(db, 1);
+    RecalculateCompetition(db, 1);
+    EXPECT_EQ(typed, Standings(db, 1));
+}
+
 QVector<int> UnplayedMatches(CDatabaza& db, int competition)
 {
     QVector<int> ids;
@@ -125,9 +133,7 @@ TEST_F(Shared, TheSameMatchTypedInTwoWindowsIsRefusedToTheSecondNamingWhoAndDiff
     fresh.Open(m_address);
     EXPECT_EQ(fresh.Value(QStringLiteral("select body2 from tzapasy where ID=?"), {matches[1]}).toInt(), 1);
     EXPECT_EQ(fresh.Value(QStringLiteral("select body2 from tzapasy where ID=?"), {matches[2]}).toInt(), 4);
-    const QString typed = Standings(fresh, 1);
-    RecalculateCompetition(fresh, 1);
-    EXPECT_EQ(typed, Standings(fresh, 1));
+    ExpectStandingsOfARecalculation(fresh);
 }
 
 TEST_F(Shared, TwoOfficialsTypingResultsInParallelGiveTheStandingsOfOneAfterTheOther)
@@ -158,9 +164,7 @@ TEST_F(Shared, TwoOfficialsTypingResultsInParallelGiveTheStandingsOfOneAfterTheO
     CDatabaza fresh;
     fresh.Open(m_address);
     EXPECT_EQ(UnplayedMatches(fresh, 1).size(), matches.size() - 12);
-    const QString typed = Standings(fresh, 1);
-    RecalculateCompetition(fresh, 1);
-    EXPECT_EQ(typed, Standings(fresh, 1));
+    ExpectStandingsOfARecalculation(fresh);
 }
 
 TEST_F(Shared, AnotherWindowsCommitReachesAnOpenWindowWithinASecondAndTheOthersAreCounted)
