@@ -939,6 +939,7 @@ void CMainFrame::PublishWeb()
 {
     const QString season = SeasonFolder();
     bool stopped = false;
+    QStringList leftAlone;
     CPublikovanieDialog dialog(
         QDir(season).filePath(QStringLiteral("web")), season,
         [&](const QString& folder) {
@@ -951,7 +952,7 @@ void CMainFrame::PublishWeb()
                     [&](int done, int total) {
                         return m_user.Progress(QStringLiteral("Zapisuje sa web..."), done, total);
                     },
-                    &stopped);
+                    &stopped, &leftAlone);
             });
             m_user.Progress(QString(), 1, 1);
             return error;
@@ -960,6 +961,8 @@ void CMainFrame::PublishWeb()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const QString folder = dialog.Folder();
+    if (!leftAlone.isEmpty())
+        m_user.ShowMessage(LeftAloneText(leftAlone), CPouzivatel::Ikona::Vykricnik);
     if (m_user.AskYesNo(QStringLiteral("Web je zapísaný v priečinku %1.\nChcete ho zobraziť?")
                             .arg(QDir::toNativeSeparators(folder))))
         m_user.OpenWithSystem(QDir(folder).filePath(QStringLiteral("index.html")));

@@ -912,9 +912,17 @@ int CPrikazovyRiadok::ExportOrPrint(const CVolby& volby)
 int CPrikazovyRiadok::Publish(const CVolby& volby)
 {
     return OnSeason(volby, {}, [&](CLigaroDoc& doc, CDatabaza& db) -> int {
+        QStringList leftAlone;
+        int written = 0;
         const QString error =
-            PublishSeason(db, doc.StopRounds(), volby.output, volby.season, QDateTime::currentDateTimeUtc());
-        return error.isEmpty() ? kUspech : Fail(kNedaSa, error);
+            PublishSeason(db, doc.StopRounds(), volby.output, volby.season, QDateTime::currentDateTimeUtc(),
+                          {}, nullptr, &leftAlone, &written);
+        if (!error.isEmpty())
+            return Fail(kNedaSa, error);
+        m_out << QStringLiteral("Zapísaných súborov: %1").arg(written) << Qt::endl;
+        if (!leftAlone.isEmpty())
+            m_err << LeftAloneText(leftAlone) << Qt::endl;
+        return kUspech;
     });
 }
 

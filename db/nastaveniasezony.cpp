@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <QUuid>
 
+#include <algorithm>
+
 QString SeasonSetting(CDatabaza& db, const QString& key, const QString& defaultValue)
 {
     if (!db.TableExists(kTabulkaNastaveni))
@@ -45,12 +47,42 @@ QString SeasonIdentifier(CDatabaza& db)
     return made;
 }
 
+namespace {
+
+QString CleanSiteAddress(const QString& address)
+{
+    QString clean = address.trimmed();
+    while (clean.endsWith(QLatin1Char('/')))
+        clean.chop(1);
+    return clean;
+}
+
+// Why the text is no address of a page (empty when it is one, or when it is empty).
+QString SiteAddressProblem(const QString& typed)
+{
+    const QString clean = CleanSiteAddress(typed);
+    const QUrl url(clean, QUrl::StrictMode);
+    const bool control = std::any_of(clean.cbegin(), clean.cend(),
+                                     [](QChar c) { return c.category() == QChar::Other_Control; });
+    if (!clean.isEmpty() &&
+        (!url.isValid() || control ||
+         (url.scheme() != QStringLiteral("https") && url.scheme() != QStringLiteral("http")) ||
+         url.host().isEmpty() || clean.contains(QLatin1Char(' '))))
+        return QStringLiteral(
+                   "Adresa webu „%1“ nie je adresa stránky; začína sa https:// alebo http://, napríklad "
+                   "https://www.obfz.sk/sezona.")
+            .arg(typed.trimmed());
+    return {};
+}
+
+} // namespace
+
 QString SiteAddress(CDatabaza& db)
 {
-    QString address = SeasonSetting(db, kNastavenieAdresyWebu).trimmed();
-    while (address.endsWith(QLatin1Char('/')))
-        address.chop(1);
-    return address;
+    // What the season holds goes into pages and calendars only as an address that could have been typed:
+    // a file changed by another program does not put a script or a header into them.
+    const QString stored = SeasonSetting(db, kNastavenieAdresyWebu);
+    return SiteAddressProblem(stored).isEmpty() ? CleanSiteAddress(stored) : QString();
 }
 
 bool PublishClubContacts(CDatabaza& db)
@@ -60,19 +92,9 @@ bool PublishClubContacts(CDatabaza& db)
 
 QString SetSiteAddress(CDatabaza& db, const QString& address)
 {
-    QString clean = address.trimmed();
-    while (clean.endsWith(QLatin1Char('/')))
-        clean.chop(1);
-    const QUrl url(clean, QUrl::StrictMode);
-    if (!clean.isEmpty() &&
-        (!url.isValid() ||
-         (url.scheme() != QStringLiteral("https") && url.scheme() != QStringLiteral("http")) ||
-         url.host().isEmpty() || clean.contains(QLatin1Char(' '))))
-        return QStringLiteral(
-                   "Adresa webu „%1“ nie je adresa stránky; začína sa https:// alebo http://, napríklad "
-                   "https://www.obfz.sk/sezona.")
-            .arg(address.trimmed());
-    SetSeasonSetting(db, kNastavenieAdresyWebu, clean);
+    if (const QString problem = SiteAddressProblem(address); !problem.isEmpty())
+        return problem;
+    SetSeasonSetting(db, kNastavenieAdresyWebu, CleanSiteAddress(address));
     return {};
 }
 

@@ -115,7 +115,9 @@ QByteArray CalendarBytes(const QString& name, const QVector<CUdalost>& events, c
     for (const CUdalost& e : events) {
         line(QStringLiteral("BEGIN:VEVENT"));
         line(QStringLiteral("UID:") + e.uid);
-        line(QStringLiteral("DTSTAMP:") + dtstamp);
+        // An event's stamp is its revision's time: a calendar republished unchanged is the same file.
+        line(QStringLiteral("DTSTAMP:") +
+             (e.lastModified.isValid() ? UtcText(e.lastModified.toUTC()) : dtstamp));
         // An event as first published says nothing of its revisions: 0 is the format's own default, and
         // the lines cost a season's calendars megabytes.
         if (e.sequence > 0)

@@ -1,11 +1,14 @@
 #include "publikovanie.h"
 
 #include "db/CChybaDatabazy.h"
+#include "db/kody.h"
 #include "db/subory.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <cerrno>
@@ -69,8 +72,84 @@ void KeepModeAndOwner(const QString& written, const CStav& old)
 
 } // namespace
 
-QString PublishSite(const QVector<CSuborWebu>& files, const QString& folder, const QString& seasonPath)
+QString UpdatedText(const QDateTime& when)
 {
+    const QDateTime local = when.toLocalTime();
+    return QStringLiteral("Aktualizované %1 %2")
+        .arg(DenTextom(local.date()), local.time().toString(QStringLiteral("HH:mm")));
+}
+
+namespace {
+
+QByteArray Sha256(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+struct CZaznamZoznamu
+{
+    QByteArray written; // empty: a list of an older version, which kept names alone
+    QByteArray content;
+    QDateTime changed;
+};
+
+QHash<QString, CZaznamZoznamu> ReadList(const QByteArray& bytes)
+{
+    QHash<QString, CZaznamZoznamu> list;
+    for (const QString& line : QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList parts = line.split(QLatin1Char('\t'));
+        CZaznamZoznamu entry;
+        if (parts.size() >= 4) {
+            entry.written = parts.at(1).toLatin1();
+            entry.content = parts.at(2).toLatin1();
+            entry.changed = QDateTime::fromString(parts.at(3), Qt::ISODate);
+        }
+        list.insert(parts.first().trimmed(), entry);
+    }
+    return list;
+}
+
+QByteArray ListLine(const QString& name, const CZaznamZoznamu& e)
+{
+    if (e.written.isEmpty())
+        return name.toUtf8() + '\n';
+    return name.toUtf8() + '\t' + e.written + '\t' + e.content + '\t' +
+           e.changed.toUTC().toString(Qt::ISODate).toUtf8() + '\n';
+}
+
+QByteArray FileHash(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&f);
+    return hash.result().toHex();
+}
+
+} // namespace
+
+void StampSite(QVector<CSuborWebu>& files, const QDateTime& stamp)
+{
+    const QByteArray token = kZnackaAktualizacie.toUtf8();
+    const QString text = UpdatedText(stamp);
+    for (CSuborWebu& f : files) {
+        f.contentHash = Sha256(f.bytes);
+        f.made = stamp;
+        if (f.bytes.contains(token)) {
+            f.bytes.replace(token, text.toUtf8());
+            f.stampText = text;
+        }
+    }
+}
+
+QString PublishSite(QVector<CSuborWebu> files, const QString& folder, const QString& seasonPath,
+                    QStringList* leftAlone, int* written)
+{
+    if (leftAlone)
+        leftAlone->clear();
+    if (written)
+        *written = 0;
     const QFileInfo info(folder);
     if (info.exists() && !info.isDir())
         return QStringLiteral("%1 nie je priečinok; web sa zapisuje do priečinka.").arg(Native(folder));
@@ -86,14 +165,21 @@ QString PublishSite(const QVector<CSuborWebu>& files, const QString& folder, con
             .arg(Native(target));
 
     const QDir dir(target);
-    QSet<QString> ours;
+    QHash<QString, CZaznamZoznamu> ours;
+    QByteArray oldList;
+    // The files of the last publishing that are no longer what the program wrote: somebody's now.
+    QSet<QString> foreign;
     if (info.exists()) {
+        const CStav listState = Stat(dir.filePath(kZoznamWebu));
+        if (listState.exists && !S_ISREG(listState.info.st_mode))
+            return QStringLiteral("%1 v priečinku %2 nie je súbor; web sa do priečinka nezapíše.")
+                .arg(kZoznamWebu, Native(target));
         QFile manifest(dir.filePath(kZoznamWebu));
-        const bool published = manifest.open(QIODevice::ReadOnly);
-        if (published)
-            for (const QString& name :
-                 QString::fromUtf8(manifest.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-                ours.insert(name.trimmed());
+        const bool published = listState.exists && manifest.open(QIODevice::ReadOnly);
+        if (published) {
+            oldList = manifest.readAll();
+            ours = ReadList(oldList);
+        }
         // A folder that holds something else and no site of this program is somebody's: a typo in
         // the folder's name must not scatter pages among the secretary's documents.
         const QStringList present =
@@ -113,6 +199,12 @@ QString PublishSite(const QVector<CSuborWebu>& files, const QString& folder, con
                            "Presuňte ho alebo zvoľte iný priečinok.")
                     .arg(Native(target), f.name);
         }
+        for (auto it = ours.cbegin(); it != ours.cend(); ++it) {
+            const CStav s = Stat(dir.filePath(it.key()));
+            if (s.exists && !it->written.isEmpty() &&
+                (!S_ISREG(s.info.st_mode) || FileHash(dir.filePath(it.key())) != it->written))
+                foreign.insert(it.key());
+        }
         const CStav self = Stat(target);
         if (const QString database = DatabaseInside(target, self.info.st_dev); !database.isEmpty())
             return QStringLiteral(
@@ -122,66 +214,108 @@ QString PublishSite(const QVector<CSuborWebu>& files, const QString& folder, con
         return QStringLiteral("Priečinok %1 sa nedá vytvoriť.").arg(Native(target));
     }
 
+    // A page whose content is the last publishing's keeps that publishing's time, and so its bytes.
+    QHash<QString, CZaznamZoznamu> list;
+    QVector<const CSuborWebu*> changed;
+    QStringList names;
+    for (CSuborWebu& f : files) {
+        const auto old = ours.constFind(f.name);
+        CZaznamZoznamu entry;
+        entry.content = f.contentHash;
+        entry.changed = f.made.isValid() ? f.made : QDateTime::currentDateTimeUtc();
+        if (old != ours.cend() && !old->content.isEmpty() && old->content == f.contentHash &&
+            old->changed.isValid()) {
+            entry.changed = old->changed;
+            if (!f.stampText.isEmpty())
+                f.bytes.replace(f.stampText.toUtf8(), UpdatedText(old->changed).toUtf8());
+        }
+        entry.written = Sha256(f.bytes);
+        names << f.name;
+        if (foreign.contains(f.name)) {
+            // Left as somebody made it; listed as it was, so that it stays his until he removes it.
+            list.insert(f.name, old.value());
+            continue;
+        }
+        list.insert(f.name, entry);
+        if (old == ours.cend() || old->written.isEmpty() || old->written != entry.written ||
+            !Stat(dir.filePath(f.name)).exists)
+            changed << &f;
+    }
+    QByteArray newList;
+    for (const QString& name : std::as_const(names))
+        newList += ListLine(name, list.value(name));
+    // Files of the last publishing this one no longer has, and that are somebody's now, stay listed.
+    for (auto it = ours.cbegin(); it != ours.cend(); ++it)
+        if (!list.contains(it.key()) && foreign.contains(it.key()))
+            newList += ListLine(it.key(), it.value());
+
     // The pages are written beside their places in the folder itself, on its disk, and renamed into
     // place once all are written: a full disk leaves the published site as it was. The folder, its
     // subfolders and whatever else it holds are left as they are, mounted disks included.
-    QString staging;
-    try {
-        staging = TemporaryFolderBeside(dir.filePath(kZoznamWebu));
-    } catch (const CChybaDatabazy& e) {
-        return e.UserText();
-    }
-    const QDir out(staging);
-    QStringList names;
-    try {
-        const auto write = [&](const QString& name, const QByteArray& bytes) {
-            // Synced all at once below.
-            WriteFileBytes(out.filePath(name), bytes, dir.filePath(name), true, false);
-            if (const CStav old = Stat(dir.filePath(name)); old.exists)
-                KeepModeAndOwner(out.filePath(name), old);
-        };
-        for (const CSuborWebu& f : files) {
-            write(f.name, f.bytes);
-            names << f.name;
+    if (!changed.isEmpty() || newList != oldList) {
+        QString staging;
+        try {
+            staging = TemporaryFolderBeside(dir.filePath(kZoznamWebu));
+        } catch (const CChybaDatabazy& e) {
+            return e.UserText();
         }
-        // Two lists: while the pages are renamed into place, the folder's list names the old pages and
-        // the new, so that a run cut short leaves no page the next one would take for somebody's.
-        QStringList both = names;
-        for (const QString& name : ours)
-            if (!both.contains(name))
-                both << name;
-        write(kZoznamWebu + QStringLiteral(".oba"),
-              (both.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-        write(kZoznamWebu, (names.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-        SyncDisk(staging);
-    } catch (const CChybaDatabazy& e) {
-        QDir(staging).removeRecursively();
-        return e.UserText();
-    }
+        const QDir out(staging);
+        try {
+            const auto write = [&](const QString& name, const QByteArray& bytes) {
+                // Synced all at once below.
+                WriteFileBytes(out.filePath(name), bytes, dir.filePath(name), true, false);
+                if (const CStav old = Stat(dir.filePath(name)); old.exists)
+                    KeepModeAndOwner(out.filePath(name), old);
+            };
+            for (const CSuborWebu* f : std::as_const(changed))
+                write(f->name, f->bytes);
+            // Two lists: while the pages are renamed into place, the folder's list names the old pages
+            // and the new, so that a run cut short leaves no page the next one would take for
+            // somebody's.
+            QByteArray both = newList;
+            for (auto it = ours.cbegin(); it != ours.cend(); ++it)
+                if (!list.contains(it.key()))
+                    both += ListLine(it.key(), it.value());
+            write(kZoznamWebu + QStringLiteral(".oba"), both);
+            write(kZoznamWebu, newList);
+            SyncDisk(staging);
+        } catch (const CChybaDatabazy& e) {
+            QDir(staging).removeRecursively();
+            return e.UserText();
+        }
 
-    const auto move = [&](const QString& from, const QString& to) {
-        if (::rename(QFile::encodeName(out.filePath(from)).constData(),
-                     QFile::encodeName(dir.filePath(to)).constData()) == 0)
-            return QString();
-        const int error = errno;
-        QDir(staging).removeRecursively();
-        return WriteError(dir.filePath(to), error).UserText();
-    };
-    QString error = move(kZoznamWebu + QStringLiteral(".oba"), kZoznamWebu);
-    for (qsizetype i = 0; error.isEmpty() && i < names.size(); ++i)
-        error = move(names.at(i), names.at(i));
-    if (error.isEmpty())
-        error = move(kZoznamWebu, kZoznamWebu);
-    if (!error.isEmpty())
-        return error;
-    QDir().rmdir(staging);
+        const auto move = [&](const QString& from, const QString& to) {
+            if (::rename(QFile::encodeName(out.filePath(from)).constData(),
+                         QFile::encodeName(dir.filePath(to)).constData()) == 0)
+                return QString();
+            const int error = errno;
+            QDir(staging).removeRecursively();
+            return WriteError(dir.filePath(to), error).UserText();
+        };
+        QString error = move(kZoznamWebu + QStringLiteral(".oba"), kZoznamWebu);
+        for (qsizetype i = 0; error.isEmpty() && i < changed.size(); ++i)
+            error = move(changed.at(i)->name, changed.at(i)->name);
+        if (error.isEmpty())
+            error = move(kZoznamWebu, kZoznamWebu);
+        if (!error.isEmpty())
+            return error;
+        QDir().rmdir(staging);
+        if (written)
+            *written = static_cast<int>(changed.size());
+    }
     // Pages of the last publishing that this one no longer has (a club that left the competition).
-    const QSet<QString> written(names.begin(), names.end());
-    for (const QString& name : ours)
-        if (!written.contains(name) && !name.contains(QLatin1Char('/')) && name != QStringLiteral("..") &&
-            name != QStringLiteral("."))
-            if (const CStav s = Stat(dir.filePath(name)); s.exists && S_ISREG(s.info.st_mode))
-                QFile::remove(dir.filePath(name));
+    for (auto it = ours.cbegin(); it != ours.cend(); ++it) {
+        const QString& name = it.key();
+        if (list.contains(name) || foreign.contains(name) || name.contains(QLatin1Char('/')) ||
+            name == QStringLiteral("..") || name == QStringLiteral("."))
+            continue;
+        if (const CStav s = Stat(dir.filePath(name)); s.exists && S_ISREG(s.info.st_mode))
+            QFile::remove(dir.filePath(name));
+    }
+    if (leftAlone) {
+        *leftAlone = QStringList(foreign.begin(), foreign.end());
+        leftAlone->sort();
+    }
     SyncDisk(target);
     return {};
 }

@@ -13,21 +13,43 @@ class CDatabaza;
 
 struct CSuborWebu
 {
+    CSuborWebu() = default;
+    CSuborWebu(const QString& n, const QByteArray& b) : name(n), bytes(b) {}
+
     QString name; // within the site's folder
     QByteArray bytes;
+    // What the file shows, without the time it was published (SHA-256, hex): a page whose content is
+    // the last publishing's keeps that publishing's "Aktualizované" and its bytes.
+    QByteArray contentHash;
+    // The "Aktualizované ..." text the page carries (empty for a file without one) and the time in it.
+    QString stampText;
+    QDateTime made;
 };
+
+// "Aktualizované 9. 12. 2026 14:05": when a page's content last changed.
+QString UpdatedText(const QDateTime& when);
+// The placeholder of that text while a page is made.
+inline const QString kZnackaAktualizacie = QStringLiteral("@@MIRAK-AKTUALIZOVANE@@");
+// Puts the time into every page made with the placeholder and notes each file's content hash.
+void StampSite(QVector<CSuborWebu>& files, const QDateTime& stamp);
 
 // `progress(done, total)` is asked as the site is made; false stops the work (nothing is returned then).
 using CPriebehWebu = std::function<bool(int done, int total)>;
 
-// Writes the site into `folder`, made when missing. All its files are written on the folder's disk
-// first and then renamed into place, so that a full disk or a failure leaves the published site as it
-// was. The folder keeps its mode and owner, a replaced page the mode and owner of the one before, and
+// Writes the site into `folder`, made when missing. Only files whose bytes change are written: a page
+// whose content is the one published last keeps its bytes, its "Aktualizované" and its modification
+// time. A file of the last publishing whose bytes are no longer what the program wrote there is
+// somebody's: it is neither replaced nor deleted, and `leftAlone` names it. All its files are written on the
+// folder's disk first and then renamed into place, so that a full disk or a failure leaves the published site
+// as it was. The folder keeps its mode and owner, a replaced page the mode and owner of the one before, and
 // whatever else the folder holds (the site's own pictures, a mounted disk) is left untouched. Refused:
 // a folder that is not empty and holds no site of this program, a file of a name the site needs that
 // the program did not write, a folder holding a season or another database, the season's own folder.
 // Returns what went wrong, empty on success.
-QString PublishSite(const QVector<CSuborWebu>& files, const QString& folder, const QString& seasonPath);
+QString PublishSite(QVector<CSuborWebu> files, const QString& folder, const QString& seasonPath,
+                    QStringList* leftAlone = nullptr, int* written = nullptr);
 
-// The list of the files a publishing wrote, kept in the site's folder.
+// The list of the files a publishing wrote, kept in the site's folder: a line per file, its name, the
+// SHA-256 of the bytes written, of its content without the time, and when that content last changed
+// (a list of names alone is read too, as older versions wrote it).
 inline const QString kZoznamWebu = QStringLiteral(".agenda-mirak-web");

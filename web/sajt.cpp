@@ -119,8 +119,8 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
     const CHlavicka season = CHlavicka::Read(db);
     const QString association = season.zvaz.isEmpty() ? QStringLiteral("Prehľad sezóny") : season.zvaz;
     const QDateTime local = stamp.toLocalTime();
-    const QString updated = QStringLiteral("Aktualizované %1 %2")
-                                .arg(DenTextom(local.date()), local.time().toString(QStringLiteral("HH:mm")));
+    // Each page says when its own content last changed: the time goes in when the site is written.
+    const QString updated = kZnackaAktualizacie;
     const QString site = SiteAddress(db);
     const bool contacts = PublishClubContacts(db);
     const QString seasonId = SeasonIdentifier(db);
@@ -740,12 +740,13 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
     revisions.Save();
     if (!step())
         return {};
+    StampSite(files, stamp);
     return files;
 }
 
 QString PublishSeason(CDatabaza& db, const QVector<int>& thresholds, const QString& folder,
                       const QString& seasonPath, const QDateTime& stamp, const CPriebehWebu& progress,
-                      bool* stopped)
+                      bool* stopped, QStringList* leftAlone, int* written)
 {
     bool cut = false;
     // A season that may only be read keeps no revisions (CRevizieKalendara::Save writes none).
@@ -760,8 +761,15 @@ QString PublishSeason(CDatabaza& db, const QVector<int>& thresholds, const QStri
         *stopped = cut;
     if (cut)
         return QStringLiteral("Zápis webu bol prerušený; web v priečinku zostal, aký bol.");
-    const QString error = PublishSite(files, folder, seasonPath);
+    const QString error = PublishSite(files, folder, seasonPath, leftAlone, written);
     if (error.isEmpty() && transaction)
         transaction->Commit();
     return error;
+}
+
+QString LeftAloneText(const QStringList& leftAlone)
+{
+    return QStringLiteral("Tieto súbory webu niekto zmenil po poslednom zverejnení; program ich nechal, ako "
+                          "sú, a neprepísal ich: %1. Ak ich má program znova písať, zmažte ich.")
+        .arg(leftAlone.join(QStringLiteral(", ")));
 }

@@ -21,10 +21,15 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
 // calendars' revisions stay in the season only when the site was written, so that a publishing that is
 // refused or fails leaves the season as it was. Returns what went wrong, empty on success; `stopped`
 // tells whether `progress` stopped it.
+// `leftAlone` names the files of the last publishing somebody changed since (left as they are), `written`
+// counts the files written.
 QString PublishSeason(CDatabaza& db, const QVector<int>& thresholds, const QString& folder,
                       const QString& seasonPath, const QDateTime& stamp, const CPriebehWebu& progress = {},
-                      bool* stopped = nullptr);
+                      bool* stopped = nullptr, QStringList* leftAlone = nullptr, int* written = nullptr);
 
 // The largest page the site writes: a page that would be larger is split (the nominations by part of
 // a month).
 inline constexpr qsizetype kNajvacsiaStranaWebu = 900 * 1024;
+
+// What the user is told of the files somebody changed in the published folder, which stayed as they were.
+QString LeftAloneText(const QStringList& leftAlone);

@@ -10,6 +10,7 @@
 #include "output/csv.h"
 #include "players/hraci.h"
 #include "pomocnik.h"
+#include "results/vysledky.h"
 #include "web/sajt.h"
 #include "web/stranka.h"
 
@@ -297,7 +298,10 @@ TEST_F(Publishing, ACalendarEventKeepsItsUidAndCountsItsRevisionsOnlyWhenWhatItS
     EXPECT_EQ(QSet<QString>(again.keyBegin(), again.keyEnd()),
               QSet<QString>(events.keyBegin(), events.keyEnd()));
     EXPECT_TRUE(Property(again.value(uid), QStringLiteral("SEQUENCE")).isEmpty());
-    EXPECT_EQ(Property(again.value(uid), QStringLiteral("DTSTAMP")), QStringLiteral("20260308T100000Z"));
+    // Its stamp is its revision's time: the calendar republished unchanged is the same file.
+    EXPECT_EQ(Property(again.value(uid), QStringLiteral("DTSTAMP")), QStringLiteral("20260301T100000Z"));
+    EXPECT_EQ(FileOf(SiteFiles(Db(), m_doc.StopRounds(), second.addDays(1)), QStringLiteral("sutaz-1.ics")),
+              FileOf(SiteFiles(Db(), m_doc.StopRounds(), second), QStringLiteral("sutaz-1.ics")));
 
     // The kick-off moves and the home club is renamed: the same UID, revision 1 then 2, with the time of
     // each change; other clubs' matches are as they were.
@@ -475,7 +479,9 @@ TEST_F(Publishing, TheSiteGoesIntoItsOwnFolderOnlyAndLeavesEverythingElseThereAs
     const QByteArray names = manifest.readAll();
     manifest.close();
     ASSERT_TRUE(manifest.open(QIODevice::WriteOnly));
-    manifest.write(QByteArray(names).replace("rozhodcovia.html\n", ""));
+    manifest.write(QString::fromUtf8(names)
+                       .remove(QRegularExpression(QStringLiteral("(^|\\n)rozhodcovia\\.html[^\\n]*")))
+                       .toUtf8());
     manifest.close();
     EXPECT_TRUE(PublishSite(next, site, m_season).contains(QStringLiteral("nezapísal tento program")));
 
@@ -493,6 +499,95 @@ TEST_F(Publishing, TheSiteGoesIntoItsOwnFolderOnlyAndLeavesEverythingElseThereAs
     EXPECT_EQ(
         QDir(Path(QString())).entryList({QStringLiteral(".*.tmp")}, QDir::AllEntries | QDir::Hidden).size(),
         0);
+}
+
+TEST_F(Publishing, ARepublishWritesOnlyWhatChangedAndLeavesAPageSomebodyEditedAlone)
+{
+    const QString site = Path(QStringLiteral("web"));
+    const QDateTime first(QDate(2026, 3, 1), QTime(10, 0), Qt::UTC);
+    QStringList left;
+    int written = 0;
+    ASSERT_TRUE(PublishSeason(Db(), m_doc.StopRounds(), site, m_season, first, {}, nullptr, &left, &written)
+                    .isEmpty());
+    const QDir dir(site);
+    const QStringList files = dir.entryList(QDir::Files);
+    ASSERT_GT(written, 50);
+    EXPECT_EQ(written, files.size());
+    // Every file dated back, so that any file written again shows.
+    const QDateTime old(QDate(2020, 1, 1), QTime(0, 0), Qt::UTC);
+    for (const QString& name : files) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    const auto rewritten = [&] {
+        QStringList names;
+        for (const QString& name : dir.entryList(QDir::Files))
+            if (QFileInfo(dir.filePath(name)).lastModified().toUTC() != old)
+                names << name;
+        return names;
+    };
+    const auto page = [&](const QString& name) {
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    };
+
+    // A week later, nothing changed: nothing is written, the pages keep the day they last changed.
+    ASSERT_TRUE(PublishSeason(Db(), m_doc.StopRounds(), site, m_season, first.addDays(7), {}, nullptr, &left,
+                              &written)
+                    .isEmpty());
+    EXPECT_EQ(written, 0);
+    EXPECT_EQ(rewritten(), QStringList());
+    EXPECT_TRUE(page(QStringLiteral("index.html")).contains(UpdatedText(first)));
+
+    // One result, published the same day: only the pages and calendars that show it are written, with
+    // the new time. (Pages that list what is upcoming change with the day itself.)
+    const int match =
+        Db().Value(QStringLiteral("select min(ID) from tzapasy where skupina=1 and klub1<>0 and klub2<>0"))
+            .toInt();
+    EnterResult(Db(), 1, match, {QStringLiteral("3"), QStringLiteral("1"), {}, {}, {}}, kDomaci);
+    const QDateTime third = first.addDays(7).addSecs(3600);
+    ASSERT_TRUE(PublishSeason(Db(), m_doc.StopRounds(), site, m_season, third, {}, nullptr, &left, &written)
+                    .isEmpty());
+    const QStringList changed = rewritten();
+    RecordProperty("zapisane_po_jednom_vysledku", static_cast<int>(changed.size()));
+    EXPECT_GT(written, 0);
+    // The competition's results, standings and calendar, the two clubs' and the match officials'
+    // calendars, and the pages of the clubs whose place moved: 13 of 75.
+    EXPECT_LE(changed.size(), 16) << changed.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(changed.contains(QStringLiteral("sutaz-1-vysledky.html")));
+    EXPECT_TRUE(changed.contains(QStringLiteral("sutaz-1-tabulka.html")));
+    EXPECT_FALSE(changed.contains(QStringLiteral("sutaz-2-tabulka.html")));
+    EXPECT_FALSE(changed.contains(QStringLiteral("rozhodcovia.html")));
+    EXPECT_TRUE(page(QStringLiteral("sutaz-1-tabulka.html")).contains(UpdatedText(third)));
+    EXPECT_TRUE(page(QStringLiteral("sutaz-2-tabulka.html")).contains(UpdatedText(first)));
+
+    // A page somebody edited by hand is his: left as it is and named, never overwritten or deleted.
+    QFile edited(dir.filePath(QStringLiteral("sutaz-1-tabulka.html")));
+    ASSERT_TRUE(edited.open(QIODevice::Append));
+    edited.write("<!-- ručne -->");
+    edited.close();
+    EnterResult(Db(), 1, match, {QStringLiteral("4"), QStringLiteral("1"), {}, {}, {}}, kDomaci);
+    ASSERT_TRUE(PublishSeason(Db(), m_doc.StopRounds(), site, m_season, third.addDays(1), {}, nullptr, &left,
+                              &written)
+                    .isEmpty());
+    EXPECT_EQ(left, QStringList{QStringLiteral("sutaz-1-tabulka.html")});
+    EXPECT_TRUE(page(QStringLiteral("sutaz-1-tabulka.html")).endsWith(QStringLiteral("<!-- ručne -->")));
+    EXPECT_TRUE(page(QStringLiteral("sutaz-1-vysledky.html")).contains(QStringLiteral("4")));
+    EXPECT_TRUE(LeftAloneText(left).contains(QStringLiteral("sutaz-1-tabulka.html")));
+
+    // A list of the files that is not a file is refused, and nothing is written.
+    const QString other = Path(QStringLiteral("iny-web"));
+    QDir().mkpath(other + QLatin1Char('/') + kZoznamWebu);
+    EXPECT_TRUE(PublishSeason(Db(), m_doc.StopRounds(), other, m_season, third)
+                    .contains(QStringLiteral("nie je súbor")));
+    EXPECT_EQ(QDir(other).entryList(QDir::Files).size(), 0);
+
+    // The site's address from the season goes into pages only as an address that could be typed.
+    ASSERT_TRUE(SetSiteAddress(Db(), QStringLiteral("javascript:alert(1)"))
+                    .startsWith(QStringLiteral("Adresa webu")));
+    SetSeasonSetting(Db(), kNastavenieAdresyWebu, QStringLiteral("https://x.sk/\"><script>"));
+    EXPECT_EQ(SiteAddress(Db()), QString());
 }
 
 } // namespace
