@@ -25,6 +25,7 @@
 #include "players/CHraciView.h"
 #include "ui/prikazy.h"
 #include "web/CPublikovanieDialog.h"
+#include "web/nahravanie.h"
 #include "web/sajt.h"
 
 #include <QAction>
@@ -960,6 +961,12 @@ void CMainFrame::PublishWeb()
         this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (dialog.ToServer()) {
+        m_user.ShowMessage(
+            QStringLiteral("Web je na serveri %1.").arg(ShownUploadAddress(dialog.ServerTarget())),
+            CPouzivatel::Ikona::Informacia);
+        return;
+    }
     const QString folder = dialog.Folder();
     if (!leftAlone.isEmpty())
         m_user.ShowMessage(LeftAloneText(leftAlone), CPouzivatel::Ikona::Vykricnik);

@@ -36,6 +36,7 @@
 #include "results/strelci.h"
 #include "results/tabulka.h"
 #include "results/vysledky.h"
+#include "web/nahravanie.h"
 #include "web/sajt.h"
 
 #include <QCommandLineParser>
@@ -919,7 +920,10 @@ int CPrikazovyRiadok::Publish(const CVolby& volby)
                           {}, nullptr, &leftAlone, &written);
         if (!error.isEmpty())
             return Fail(kNedaSa, error);
-        m_out << QStringLiteral("Zapísaných súborov: %1").arg(written) << Qt::endl;
+        m_out << (IsUploadAddress(volby.output) ? QStringLiteral("Nahraných súborov: %1")
+                                                : QStringLiteral("Zapísaných súborov: %1"))
+                     .arg(written)
+              << Qt::endl;
         if (!leftAlone.isEmpty())
             m_err << LeftAloneText(leftAlone) << Qt::endl;
         return kUspech;

@@ -1220,7 +1220,7 @@ void CSezonaNaServeri::Load(sqlite3* replica)
                                 .Int(0, 0);
         // The copy this computer kept at its last closing, when it is of this very season and its
         // tables: only what was committed since comes from the server.
-        if (LoadCache(replica, last)) {
+        if (LoadCache(replica, last) && CacheHasEveryTable(replica)) {
             CheckServerTables();
             InstallTriggers(replica);
             const std::vector<CVysledok> changes = ExecAll(ChangesQuery());
@@ -1299,6 +1299,30 @@ QString CSezonaNaServeri::CachePathOf(const CAdresaServera& address)
                                    QString::fromLatin1(key.toHex().left(20)));
 }
 
+bool CSezonaNaServeri::CacheHasEveryTable(sqlite3* replica)
+{
+    // A copy whose checksum matches and that still lacks a table of the season is no copy of it (cut
+    // short while it was written): the season is read whole.
+    QSet<QString> kept;
+    for (const CTabulka& t : std::as_const(m_tables))
+        kept << t.name;
+    const CVysledok ddl = Exec(
+        QStringLiteral("select nazov from %1 where typ = 'table'").arg(Table(QStringLiteral("mirak_ddl"))));
+    bool whole = ddl.Rows() > 0;
+    for (int i = 0; whole && i < ddl.Rows(); ++i)
+        whole = kept.contains(ddl.Text(i, 0));
+    if (whole)
+        return true;
+    for (const CTabulka& t : TablesOf(replica))
+        sqlite3_exec(replica, QStringLiteral("drop table main.%1").arg(Ident(t.name)).toUtf8().constData(),
+                     nullptr, nullptr, nullptr);
+    m_tables.clear();
+    m_counters.clear();
+    m_seen = 0;
+    m_cacheCurrent = false;
+    return false;
+}
+
 bool CSezonaNaServeri::LoadCache(sqlite3* replica, qint64 serverLast)
 {
     QFile about(CachePath() + QStringLiteral(".txt"));
@@ -1353,7 +1377,10 @@ void CSezonaNaServeri::SaveCache(sqlite3* replica)
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     // Written beside and renamed, so that a copy is whole or absent; a copy that cannot be written only
     // means the next opening reads the season whole.
-    const QString temporary = path + QStringLiteral(".novy");
+    // A name of this writer's own: two windows of the season closing at once each write a whole copy,
+    // and the one renamed last is the one described (or none is, and the next opening reads it whole).
+    const QString temporary =
+        path + QStringLiteral(".novy-%1").arg(QString::fromLatin1(QUuid::createUuid().toRfc4122().toHex()));
     QFile::remove(temporary);
     sqlite3* file = nullptr;
     bool ok = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &file,

@@ -251,6 +251,7 @@ private:
     void CheckServerTables();
     QString CachePath() const;
     bool LoadCache(sqlite3* replica, qint64 serverLast);
+    bool CacheHasEveryTable(sqlite3* replica);
 
     CAdresaServera m_address;
     pg_conn* m_conn = nullptr;

@@ -1,5 +1,7 @@
 #include "CPublikovanieDialog.h"
 
+#include "web/nahravanie.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -9,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -42,18 +46,41 @@ CPublikovanieDialog::CPublikovanieDialog(const QString& proposedFolder, const QS
     auto* intro =
         new QLabel(QStringLiteral("Celá sezóna sa zapíše ako webová stránka: stránky, kalendáre a štýl. "
                                   "Priečinok musí byť nový, prázdny alebo s webom z tohto programu; "
-                                  "čo ďalšie v ňom je (obrázky), zostane."),
+                                  "čo ďalšie v ňom je (obrázky), zostane. Na server zväzu sa nahrajú len "
+                                  "súbory, ktoré sa od minula zmenili; heslo sa nikde neuloží."),
                    this);
     intro->setWordWrap(true);
     m_folder = new QLineEdit(QDir::toNativeSeparators(proposedFolder), this);
     m_folder->setMinimumWidth(fontMetrics().averageCharWidth() * 50);
     auto* choose = new QPushButton(QStringLiteral("&Vybrať..."), this);
     connect(choose, &QPushButton::clicked, this, &CPublikovanieDialog::Choose);
-    auto* label = new QLabel(QStringLiteral("&Priečinok webu:"), this);
-    label->setBuddy(m_folder);
+    m_toFolder = new QRadioButton(QStringLiteral("do &priečinka:"), this);
+    m_toServer =
+        new QRadioButton(QStringLiteral("na &server (ftp:// alebo ftps://), len zmenené súbory:"), this);
+    m_toFolder->setChecked(true);
     auto* row = new QHBoxLayout;
     row->addWidget(m_folder, 1);
     row->addWidget(choose);
+    m_server = new QLineEdit(this);
+    m_server->setPlaceholderText(QStringLiteral("ftp://www.obfz.sk/web"));
+    m_user = new QLineEdit(this);
+    // The password is used for this publishing only; ~/.netrc may hold it instead.
+    m_password = new QLineEdit(this);
+    m_password->setEchoMode(QLineEdit::Password);
+    m_password->setPlaceholderText(QStringLiteral("prázdne: zo súboru ~/.netrc"));
+    auto* server = new QFormLayout;
+    server->addRow(QStringLiteral("&Adresa:"), m_server);
+    server->addRow(QStringLiteral("Po&užívateľ:"), m_user);
+    server->addRow(QStringLiteral("&Heslo:"), m_password);
+    const auto follow = [this, choose] {
+        const bool host = m_toServer->isChecked();
+        m_folder->setEnabled(!host);
+        choose->setEnabled(!host);
+        for (QLineEdit* e : {m_server, m_user, m_password})
+            e->setEnabled(host);
+    };
+    connect(m_toServer, &QRadioButton::toggled, this, follow);
+    follow();
     m_error = ErrorLine(this);
     auto* buttons = new QDialogButtonBox(this);
     m_publish = buttons->addButton(QStringLiteral("Pu&blikovať"), QDialogButtonBox::AcceptRole);
@@ -65,8 +92,10 @@ CPublikovanieDialog::CPublikovanieDialog(const QString& proposedFolder, const QS
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
     layout->addWidget(intro);
-    layout->addWidget(label);
+    layout->addWidget(m_toFolder);
     layout->addLayout(row);
+    layout->addWidget(m_toServer);
+    layout->addLayout(server);
     layout->addWidget(m_error);
     layout->addStretch(1);
     layout->addWidget(buttons);
@@ -89,8 +118,38 @@ void CPublikovanieDialog::Choose()
         m_folder->setText(QDir::toNativeSeparators(chosen));
 }
 
+bool CPublikovanieDialog::ToServer() const
+{
+    return m_toServer->isChecked();
+}
+
+QString CPublikovanieDialog::ServerTarget() const
+{
+    QUrl url(m_server->text().trimmed());
+    if (!m_user->text().trimmed().isEmpty())
+        url.setUserName(m_user->text().trimmed());
+    if (!m_password->text().isEmpty())
+        url.setPassword(m_password->text());
+    return url.toString(QUrl::FullyEncoded);
+}
+
 void CPublikovanieDialog::Publish()
 {
+    if (ToServer()) {
+        if (!IsUploadAddress(m_server->text().trimmed())) {
+            ShowError(m_error, QStringLiteral("Zadajte adresu servera, napríklad ftp://www.obfz.sk/web."));
+            m_server->setFocus();
+            return;
+        }
+        ShowError(m_error, QString());
+        if (const QString error = m_publishSite(ServerTarget()); !error.isEmpty()) {
+            ShowError(m_error, error);
+            m_password->setFocus();
+            return;
+        }
+        accept();
+        return;
+    }
     if (m_folder->text().trimmed().isEmpty()) {
         ShowError(m_error, QStringLiteral("Zadajte priečinok, do ktorého sa web zapíše."));
         m_folder->setFocus();

@@ -6,12 +6,14 @@
 
 class QCheckBox;
 class QLabel;
+class QRadioButton;
 class QLineEdit;
 class QPushButton;
 
 // "Publikovať web": the folder the site goes into, proposed as "web" beside the season, typed or
-// chosen. A refusal (a folder with other things in it, say) is shown in the dialog, which stays open
-// for another folder; a typed folder that is not there yet is made.
+// chosen, or the association's host ("na server": ftp:// or ftps:// address, user, password typed and
+// never kept). A refusal (a folder with other things in it, a wrong password) is shown in the dialog,
+// which stays open; a typed folder that is not there yet is made.
 class CPublikovanieDialog : public QDialog
 {
     Q_OBJECT
@@ -22,7 +24,14 @@ public:
 
     // The folder the site was written into (after Accepted).
     QString Folder() const;
+    // Whether the site goes to the host, and where (with the user and the password typed).
+    bool ToServer() const;
+    QString ServerTarget() const;
     QLineEdit* FolderEdit() const { return m_folder; }
+    QRadioButton* ServerChoice() const { return m_toServer; }
+    QLineEdit* ServerEdit() const { return m_server; }
+    QLineEdit* UserEdit() const { return m_user; }
+    QLineEdit* PasswordEdit() const { return m_password; }
     QPushButton* PublishButton() const { return m_publish; }
     QLabel* ErrorLabel() const { return m_error; }
 
@@ -33,6 +42,11 @@ private:
     QString m_seasonFolder;
     std::function<QString(const QString&)> m_publishSite;
     QLineEdit* m_folder;
+    QRadioButton* m_toFolder;
+    QRadioButton* m_toServer;
+    QLineEdit* m_server;
+    QLineEdit* m_user;
+    QLineEdit* m_password;
     QPushButton* m_publish;
     QLabel* m_error;
 };

@@ -86,14 +86,19 @@ QByteArray Sha256(const QByteArray& bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
-struct CZaznamZoznamu
+QByteArray FileHash(const QString& path)
 {
-    QByteArray written; // empty: a list of an older version, which kept names alone
-    QByteArray content;
-    QDateTime changed;
-};
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&f);
+    return hash.result().toHex();
+}
 
-QHash<QString, CZaznamZoznamu> ReadList(const QByteArray& bytes)
+} // namespace
+
+QHash<QString, CZaznamZoznamu> ReadSiteList(const QByteArray& bytes)
 {
     QHash<QString, CZaznamZoznamu> list;
     for (const QString& line : QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
@@ -109,7 +114,7 @@ QHash<QString, CZaznamZoznamu> ReadList(const QByteArray& bytes)
     return list;
 }
 
-QByteArray ListLine(const QString& name, const CZaznamZoznamu& e)
+QByteArray SiteListLine(const QString& name, const CZaznamZoznamu& e)
 {
     if (e.written.isEmpty())
         return name.toUtf8() + '\n';
@@ -117,17 +122,45 @@ QByteArray ListLine(const QString& name, const CZaznamZoznamu& e)
            e.changed.toUTC().toString(Qt::ISODate).toUtf8() + '\n';
 }
 
-QByteArray FileHash(const QString& path)
+CPlanWebu PlanSite(QVector<CSuborWebu>& files, const QHash<QString, CZaznamZoznamu>& ours,
+                   const QSet<QString>& foreign, const std::function<bool(const QString&)>& present)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&f);
-    return hash.result().toHex();
+    // A page whose content is the last publishing's keeps that publishing's time, and so its bytes.
+    CPlanWebu plan;
+    QStringList names;
+    for (CSuborWebu& f : files) {
+        const auto old = ours.constFind(f.name);
+        CZaznamZoznamu entry;
+        entry.content = f.contentHash;
+        entry.changed = f.made.isValid() ? f.made : QDateTime::currentDateTimeUtc();
+        if (old != ours.cend() && !old->content.isEmpty() && old->content == f.contentHash &&
+            old->changed.isValid()) {
+            entry.changed = old->changed;
+            if (!f.stampText.isEmpty())
+                f.bytes.replace(f.stampText.toUtf8(), UpdatedText(old->changed).toUtf8());
+        }
+        entry.written = Sha256(f.bytes);
+        names << f.name;
+        if (foreign.contains(f.name)) {
+            // Left as somebody made it; listed as it was, so that it stays his until he removes it.
+            plan.list.insert(f.name, old.value());
+            continue;
+        }
+        plan.list.insert(f.name, entry);
+        if (old == ours.cend() || old->written.isEmpty() || old->written != entry.written || !present(f.name))
+            plan.changed << &f;
+    }
+    for (const QString& name : std::as_const(names))
+        plan.listBytes += SiteListLine(name, plan.list.value(name));
+    // Files of the last publishing this one no longer has, and that are somebody's now, stay listed.
+    for (auto it = ours.cbegin(); it != ours.cend(); ++it)
+        if (!plan.list.contains(it.key()) && foreign.contains(it.key()))
+            plan.listBytes += SiteListLine(it.key(), it.value());
+    for (auto it = ours.cbegin(); it != ours.cend(); ++it)
+        if (!plan.list.contains(it.key()) && !foreign.contains(it.key()))
+            plan.gone << it.key();
+    return plan;
 }
-
-} // namespace
 
 void StampSite(QVector<CSuborWebu>& files, const QDateTime& stamp)
 {
@@ -178,7 +211,7 @@ QString PublishSite(QVector<CSuborWebu> files, const QString& folder, const QStr
         const bool published = listState.exists && manifest.open(QIODevice::ReadOnly);
         if (published) {
             oldList = manifest.readAll();
-            ours = ReadList(oldList);
+            ours = ReadSiteList(oldList);
         }
         // A folder that holds something else and no site of this program is somebody's: a typo in
         // the folder's name must not scatter pages among the secretary's documents.
@@ -214,40 +247,11 @@ QString PublishSite(QVector<CSuborWebu> files, const QString& folder, const QStr
         return QStringLiteral("Priečinok %1 sa nedá vytvoriť.").arg(Native(target));
     }
 
-    // A page whose content is the last publishing's keeps that publishing's time, and so its bytes.
-    QHash<QString, CZaznamZoznamu> list;
-    QVector<const CSuborWebu*> changed;
-    QStringList names;
-    for (CSuborWebu& f : files) {
-        const auto old = ours.constFind(f.name);
-        CZaznamZoznamu entry;
-        entry.content = f.contentHash;
-        entry.changed = f.made.isValid() ? f.made : QDateTime::currentDateTimeUtc();
-        if (old != ours.cend() && !old->content.isEmpty() && old->content == f.contentHash &&
-            old->changed.isValid()) {
-            entry.changed = old->changed;
-            if (!f.stampText.isEmpty())
-                f.bytes.replace(f.stampText.toUtf8(), UpdatedText(old->changed).toUtf8());
-        }
-        entry.written = Sha256(f.bytes);
-        names << f.name;
-        if (foreign.contains(f.name)) {
-            // Left as somebody made it; listed as it was, so that it stays his until he removes it.
-            list.insert(f.name, old.value());
-            continue;
-        }
-        list.insert(f.name, entry);
-        if (old == ours.cend() || old->written.isEmpty() || old->written != entry.written ||
-            !Stat(dir.filePath(f.name)).exists)
-            changed << &f;
-    }
-    QByteArray newList;
-    for (const QString& name : std::as_const(names))
-        newList += ListLine(name, list.value(name));
-    // Files of the last publishing this one no longer has, and that are somebody's now, stay listed.
-    for (auto it = ours.cbegin(); it != ours.cend(); ++it)
-        if (!list.contains(it.key()) && foreign.contains(it.key()))
-            newList += ListLine(it.key(), it.value());
+    const CPlanWebu plan =
+        PlanSite(files, ours, foreign, [&](const QString& name) { return Stat(dir.filePath(name)).exists; });
+    const QHash<QString, CZaznamZoznamu>& list = plan.list;
+    const QVector<const CSuborWebu*>& changed = plan.changed;
+    const QByteArray& newList = plan.listBytes;
 
     // The pages are written beside their places in the folder itself, on its disk, and renamed into
     // place once all are written: a full disk leaves the published site as it was. The folder, its
@@ -275,7 +279,7 @@ QString PublishSite(QVector<CSuborWebu> files, const QString& folder, const QStr
             QByteArray both = newList;
             for (auto it = ours.cbegin(); it != ours.cend(); ++it)
                 if (!list.contains(it.key()))
-                    both += ListLine(it.key(), it.value());
+                    both += SiteListLine(it.key(), it.value());
             write(kZoznamWebu + QStringLiteral(".oba"), both);
             write(kZoznamWebu, newList);
             SyncDisk(staging);

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -53,3 +55,27 @@ QString PublishSite(QVector<CSuborWebu> files, const QString& folder, const QStr
 // SHA-256 of the bytes written, of its content without the time, and when that content last changed
 // (a list of names alone is read too, as older versions wrote it).
 inline const QString kZoznamWebu = QStringLiteral(".agenda-mirak-web");
+
+// A line of that list.
+struct CZaznamZoznamu
+{
+    QByteArray written; // empty: a list of an older version, which kept names alone
+    QByteArray content;
+    QDateTime changed;
+};
+QHash<QString, CZaznamZoznamu> ReadSiteList(const QByteArray& bytes);
+QByteArray SiteListLine(const QString& name, const CZaznamZoznamu& entry);
+
+// What a publishing writes, given the last one's list: the files whose bytes change (a page whose
+// content did not change takes the last publishing's time back, and so its bytes), the new list, and
+// the last publishing's files this one no longer has. `foreign` are files somebody changed (left alone,
+// kept in the list); `present` says whether a file is where it is published.
+struct CPlanWebu
+{
+    QHash<QString, CZaznamZoznamu> list;
+    QVector<const CSuborWebu*> changed;
+    QByteArray listBytes;
+    QStringList gone;
+};
+CPlanWebu PlanSite(QVector<CSuborWebu>& files, const QHash<QString, CZaznamZoznamu>& ours,
+                   const QSet<QString>& foreign, const std::function<bool(const QString&)>& present);

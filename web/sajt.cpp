@@ -1,5 +1,7 @@
 #include "sajt.h"
 
+#include "nahravanie.h"
+
 #include "competition/CZapas.h"
 #include "competition/kalendar.h"
 #include "competition/kluby.h"
@@ -761,7 +763,22 @@ QString PublishSeason(CDatabaza& db, const QVector<int>& thresholds, const QStri
         *stopped = cut;
     if (cut)
         return QStringLiteral("Zápis webu bol prerušený; web v priečinku zostal, aký bol.");
-    const QString error = PublishSite(files, folder, seasonPath, leftAlone, written);
+    QString error;
+    if (IsUploadAddress(folder)) {
+        // Straight to the association's host: the same files, only those that changed since the list the
+        // host keeps.
+        const CVysledokNahratia sent = UploadSite(files, {folder, {}, {}}, [&](int done, int total) {
+            cut = progress && !progress(done, total);
+            return !cut;
+        });
+        if (stopped)
+            *stopped = cut;
+        error = sent.error;
+        if (written)
+            *written = sent.uploaded;
+    } else {
+        error = PublishSite(files, folder, seasonPath, leftAlone, written);
+    }
     if (error.isEmpty() && transaction)
         transaction->Commit();
     return error;

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "web/publikovanie.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The published site sent to the association's host over FTP (ftp://, ftps:// for FTP over TLS, and
+// sftp:// where the library can), through libcurl: only the files whose bytes differ from the list kept
+// on the host, the pages first and the first page and the list last, each under a temporary name and
+// renamed into place, so that a reader finds the old page or the new one, never half of one and never
+// no first page. Pages the last publishing put there and this one no longer has are deleted; nothing
+// else on the host is touched.
+
+// Whether `text` is the address of a host to publish to (ftp://, ftps://, sftp://).
+bool IsUploadAddress(const QString& text);
+
+struct CCielNahratia
+{
+    QString address;  // ftp://USER@HOST[:PORT]/PATH (the user may be given apart)
+    QString user;     // when the address names none
+    QString password; // empty: from ~/.netrc, or the one in the address
+};
+
+struct CVysledokNahratia
+{
+    QString error; // empty on success
+    int uploaded = 0;
+    int deleted = 0;
+};
+
+// `files` as SiteFiles made them (their times are taken back for pages that did not change).
+CVysledokNahratia UploadSite(QVector<CSuborWebu> files, const CCielNahratia& target,
+                             const CPriebehWebu& progress = {});
+
+// The address as the user may see it: without a password.
+QString ShownUploadAddress(const QString& address);
