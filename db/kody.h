@@ -14,6 +14,8 @@ inline constexpr int kBezVysledku = 100;
 // tzapasy.body1 / body2: that side lost by forfeit, typed and shown as "k".
 inline constexpr int kKontumacia = 200;
 inline const QString kKontumaciaText = QStringLiteral("k");
+// The goals a forfeit counts for the side that did not forfeit (3:0).
+inline constexpr int kKontumacneGoly = 3;
 
 // Item data of "Všetky kolá" in every round selector.
 inline constexpr int kVsetkyKola = 100;

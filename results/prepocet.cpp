@@ -129,12 +129,12 @@ void AddMatch(CPocty& c, bool home, int h, int a)
     if (o == kKontumacia || (normal && o < t))
         ++c.prehry;
     if (h == kKontumacia && a == kKontumacia) {
-        c.skore2 += 3;
+        c.skore2 += kKontumacneGoly;
     } else if (h == kKontumacia || a == kKontumacia) {
         if (o == kKontumacia)
-            c.skore2 += 3;
+            c.skore2 += kKontumacneGoly;
         else
-            c.skore1 += 3;
+            c.skore1 += kKontumacneGoly;
     } else {
         c.skore1 += o;
         c.skore2 += t;

@@ -36,6 +36,8 @@ struct COdkaz
     QString label;
 };
 
+const QString kRozpisEsteNie = QStringLiteral("Rozpis zápasov ešte nie je.");
+
 QString DayOf(const CZapas& z)
 {
     return JeZiadnyDatum(z.kickOff) ? QString() : DenTextom(z.kickOff.date());
@@ -45,6 +47,11 @@ QString Score(const CZapas& z)
 {
     if (!MaVysledok(z.homeScore, z.awayScore))
         return {};
+    // A reader does not know the print's "k": a forfeit reads as the score it counts for.
+    if (z.homeScore == kKontumacia || z.awayScore == kKontumacia)
+        return QStringLiteral("%1:%2 kont.")
+            .arg(z.homeScore == kKontumacia ? 0 : kKontumacneGoly)
+            .arg(z.awayScore == kKontumacia ? 0 : kKontumacneGoly);
     return QStringLiteral("%1:%2").arg(SkoreTextom(z.homeScore), SkoreTextom(z.awayScore));
 }
 
@@ -228,7 +235,19 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
 
         // Standings, what decided ties, and each point deduction with its reason.
         {
-            CStrankaWebu p = page("tabulka", StandingsTitle(db, id));
+            // The site's own title: the print's "Výsledná tabuľka" would call a table half way final.
+            bool every = !c.rounds.isEmpty();
+            for (const QVector<CZapas>& round : c.rounds)
+                for (const CZapas& z : round)
+                    if (names.IsClub(z.homeClub) && names.IsClub(z.awayClub) &&
+                        !MaVysledok(z.homeScore, z.awayScore))
+                        every = false;
+            const QString title =
+                every ? QStringLiteral("Konečná tabuľka - %1").arg(c.competition.nazov)
+                : c.latest
+                    ? QStringLiteral("Tabuľka po %1. kole - %2").arg(*c.latest).arg(c.competition.nazov)
+                    : QStringLiteral("Tabuľka - %1").arg(c.competition.nazov);
+            CStrankaWebu p = page("tabulka", title);
             QVector<QStringList> rows;
             for (const CRiadokZoznamu& r : c.standings.rows)
                 rows << QStringList{r.Cell(0),
@@ -263,6 +282,8 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             CStrankaWebu p =
                 page(list, results ? ResultsTitle(db, id)
                                    : QStringLiteral("Rozpis zápasov - %1").arg(c.competition.nazov));
+            if (c.rounds.isEmpty())
+                p.Paragraph(kRozpisEsteNie);
             const std::optional<int> jump = results ? c.latest : c.next;
             if (jump)
                 p.ParagraphHtml(QStringLiteral("<a href=\"#kolo-%1\">%2 – %1. kolo</a>")
@@ -318,14 +339,18 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
 
         // Who may not play in the next round, without birth numbers.
         {
-            const int round = c.next.value_or(CurrentRound(db, id));
-            CStrankaWebu p =
-                page("nesmu-hrat",
-                     QStringLiteral("Kto nesmie hrať - %1 - %2. kolo").arg(c.competition.nazov).arg(round));
+            const int round = c.rounds.isEmpty() ? 0 : c.next.value_or(CurrentRound(db, id));
+            CStrankaWebu p = page(
+                "nesmu-hrat",
+                round > 0
+                    ? QStringLiteral("Kto nesmie hrať - %1 - %2. kolo").arg(c.competition.nazov).arg(round)
+                    : QStringLiteral("Kto nesmie hrať - %1").arg(c.competition.nazov));
             const QVector<CNesmieHrat> rows = round > 0
                                                   ? PlayersWhoMayNotPlay(db, discipline, round, kVsetkyKluby)
                                                   : QVector<CNesmieHrat>();
-            if (rows.isEmpty())
+            if (round <= 0)
+                p.Paragraph(kRozpisEsteNie);
+            else if (rows.isEmpty())
                 p.Paragraph(QStringLiteral("V %1. kole nemá zákaz hrať žiadny hráč.").arg(round));
             int club = -1;
             QVector<QStringList> table;

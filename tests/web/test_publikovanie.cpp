@@ -590,4 +590,35 @@ TEST_F(Publishing, ARepublishWritesOnlyWhatChangedAndLeavesAPageSomebodyEditedAl
     EXPECT_EQ(SiteAddress(Db()), QString());
 }
 
+TEST_F(Publishing, TheSiteSaysWhatAReaderNeedsAForfeitAsItsScoreTheTableAfterItsRoundAndNoFixturesYet)
+{
+    const auto page = [&](const QString& name) {
+        return QString::fromUtf8(
+            FileOf(SiteFiles(Db(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc()), name));
+    };
+    const int match =
+        Db().Value(QStringLiteral("select min(ID) from tzapasy where skupina=1 and klub1<>0 and klub2<>0"))
+            .toInt();
+    Db().Execute(QStringLiteral("update tzapasy set body1=?, body2=? where ID=?"),
+                 {kKontumacia, kBezVysledku, match});
+    EXPECT_TRUE(page(QStringLiteral("sutaz-1-vysledky.html")).contains(QStringLiteral("0:3 kont.")));
+    const QString table = page(QStringLiteral("sutaz-1-tabulka.html"));
+    EXPECT_TRUE(table.contains(QStringLiteral("Tabuľka po "))) << table.left(400).toStdString();
+    EXPECT_FALSE(table.contains(QStringLiteral("Výsledná tabuľka")));
+    // Every match played: the final table.
+    Db().Execute(QStringLiteral("update tzapasy set body1=1, body2=1 where skupina=1 and body1=?"),
+                 {kBezVysledku});
+    EXPECT_TRUE(page(QStringLiteral("sutaz-1-tabulka.html")).contains(QStringLiteral("Konečná tabuľka")));
+
+    // A competition with its clubs and no fixtures yet.
+    const int empty = AddCompetition(Db(), QStringLiteral("Prípravka"));
+    AddClub(Db(), empty, QStringLiteral("FK Nový"), 1);
+    AddClub(Db(), empty, QStringLiteral("TJ Druhý"), 2);
+    for (const char* list : {"rozpis", "vysledky", "nesmu-hrat"}) {
+        const QString text = page(QStringLiteral("sutaz-%1-%2.html").arg(empty).arg(QLatin1String(list)));
+        EXPECT_TRUE(text.contains(QStringLiteral("Rozpis zápasov ešte nie je."))) << list;
+        EXPECT_FALSE(text.contains(QStringLiteral("0. kol"))) << list;
+    }
+}
+
 } // namespace
