@@ -2,6 +2,7 @@
 // competitions of 18 clubs) written by Access 97's format, about 10 MB. The goal is printed beside the
 // figure ("ciel_ms"), and so is the child process's peak memory against the file's size.
 
+#include "dump.h"
 #include "jet/prevod.h"
 
 #include <QCoreApplication>
@@ -49,13 +50,7 @@ void BM_ConvertJet3FullSeason(benchmark::State& state)
         QFile::rename(target, kept);
     }
     // The yardstick: the engine's own tool writing the converted season out as SQL text.
-    QElapsedTimer dump;
-    dump.start();
-    QProcess sqlite;
-    sqlite.setStandardOutputFile(QProcess::nullDevice());
-    sqlite.start(QStringLiteral("sqlite3"), {kept, QStringLiteral(".dump")});
-    if (sqlite.waitForFinished(120000) && sqlite.exitCode() == 0) {
-        const double dumpMs = static_cast<double>(dump.nsecsElapsed()) / 1e6;
+    if (const double dumpMs = DumpMs(kept); dumpMs > 0) {
         state.counters["dump_ms"] = dumpMs;
         // Goal: at most 15 times the dump.
         state.counters["nasobok_dumpu"] = static_cast<double>(convertedNs) / 1e6 / run / dumpMs;

@@ -14,6 +14,8 @@
 #include "results/vysledky.h"
 #include "tests/db/server.h"
 
+#include "dump.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -278,13 +280,8 @@ void BM_UploadDownload(benchmark::State& state)
         p.waitForFinished(600000);
         return p.exitCode();
     };
+    const double dumpMs = DumpMs(Sezony().file);
     QElapsedTimer t;
-    t.start();
-    QProcess dump;
-    dump.setStandardOutputFile(QProcess::nullDevice());
-    dump.start(QStringLiteral("sqlite3"), {Sezony().file, QStringLiteral(".dump")});
-    dump.waitForFinished(600000);
-    const double dumpMs = static_cast<double>(t.nsecsElapsed()) / 1e6;
     double up = 0;
     double down = 0;
     int n = 0;
