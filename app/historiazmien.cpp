@@ -12,7 +12,6 @@
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QJsonObject>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,27 +22,10 @@ CHistoriaZmien::CHistoriaZmien(CLigaroDoc& doc, int match, int player, QWidget* 
       m_since(new QDateEdit(QDate::currentDate(), this)), m_list(new CMyListCtrl(this))
 {
     setWindowTitle(QStringLiteral("História zmien"));
-    m_scope->addItem(QStringLiteral("Celá sezóna"), QStringList{});
-    m_doc.Run([&] {
-        CDatabaza& db = m_doc.Database();
-        if (match != 0) {
-            QJsonObject row;
-            CPrikaz m(db, QStringLiteral("select klub1, klub2, kolo from tzapasy where ID=?"), {match});
-            if (m.Step()) {
-                row.insert(QStringLiteral("klub1"), m.Int64(0));
-                row.insert(QStringLiteral("klub2"), m.Int64(1));
-                row.insert(QStringLiteral("kolo"), m.Int64(2));
-                m_scope->addItem(RowDescription(db, QStringLiteral("tzapasy"), row, QString::number(match)),
-                                 QStringList{QStringLiteral("tzapasy"), QString::number(match)});
-            }
-        }
-        if (player != 0) {
-            CPrikaz p(db, QStringLiteral("select meno, priezvisko from thraci where ID=?"), {player});
-            if (p.Step())
-                m_scope->addItem(QStringLiteral("hráč %1 %2").arg(p.Text(0), p.Text(1)),
-                                 QStringList{QStringLiteral("thraci"), QString::number(player)});
-        }
-    });
+    QVector<CRozsahHistorie> scopes{{QStringLiteral("Celá sezóna"), {}}};
+    m_doc.Run([&] { scopes = HistoryScopes(m_doc.Database(), match, player); });
+    for (const CRozsahHistorie& scope : std::as_const(scopes))
+        m_scope->addItem(scope.text, QStringList{scope.selection.table, scope.selection.key});
     // What she chose in the window is what she most likely asks about.
     m_scope->setCurrentIndex(m_scope->count() > 1 ? 1 : 0);
     m_since->setCalendarPopup(true);
@@ -106,8 +88,5 @@ void CHistoriaZmien::SaveCsv()
                                                       QStringLiteral("historia-zmien.csv"), kFilterCsv);
     if (path.isEmpty())
         return;
-    QVector<QStringList> rows{HistoryColumns()};
-    for (const CRiadokHistorie& r : std::as_const(m_rows))
-        rows << HistoryCells(r);
-    m_doc.Run([&] { WriteWholeFile(path, CsvBytes(rows)); });
+    m_doc.Run([&] { WriteWholeFile(path, CsvBytes(HistoryTable(m_rows))); });
 }

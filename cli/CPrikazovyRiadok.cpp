@@ -531,12 +531,10 @@ int CPrikazovyRiadok::HistoryJob(const CVolby& volby)
     if (const int refused = RefuseOutput(volby); refused != kUspech)
         return refused;
     return OnSeason(volby, volby.output, [&](CLigaroDoc&, CDatabaza& db) -> int {
-        QVector<QStringList> rows{HistoryColumns()};
-        for (const CRiadokHistorie& r : HistoryRows(db, selection))
-            rows << HistoryCells(r);
-        const int status = WriteOutput(volby.output, CsvBytes(rows));
+        const QVector<CRiadokHistorie> rows = HistoryRows(db, selection);
+        const int status = WriteOutput(volby.output, CsvBytes(HistoryTable(rows)));
         if (status == kUspech)
-            m_out << QStringLiteral("Zmien: %1").arg(rows.size() - 1) << Qt::endl;
+            m_out << QStringLiteral("Zmien: %1").arg(rows.size()) << Qt::endl;
         return status;
     });
 }

@@ -166,6 +166,28 @@ QStringList HistoryCells(const CRiadokHistorie& row)
     return {row.time, row.login, row.what, row.change, row.before, row.after};
 }
 
+QVector<QStringList> HistoryTable(const QVector<CRiadokHistorie>& rows)
+{
+    QVector<QStringList> table{HistoryColumns()};
+    for (const CRiadokHistorie& r : rows)
+        table << HistoryCells(r);
+    return table;
+}
+
+QVector<CRozsahHistorie> HistoryScopes(CDatabaza& db, int match, int player)
+{
+    QVector<CRozsahHistorie> scopes{{QStringLiteral("Celá sezóna"), {}}};
+    if (match != 0 &&
+        db.Value(QStringLiteral("select count(*) from tzapasy where ID=?"), {match}).toInt() > 0)
+        scopes.push_back(
+            {Match(db, QString::number(match)), {{}, QStringLiteral("tzapasy"), QString::number(match)}});
+    if (player != 0 &&
+        db.Value(QStringLiteral("select count(*) from thraci where ID=?"), {player}).toInt() > 0)
+        scopes.push_back({QStringLiteral("hráč %1").arg(Name(db, "thraci", QString::number(player))),
+                          {{}, QStringLiteral("thraci"), QString::number(player)}});
+    return scopes;
+}
+
 QVector<CRiadokHistorie> HistoryRows(CDatabaza& db, const CVyberHistorie& selection)
 {
     QVector<CRiadokHistorie> rows;

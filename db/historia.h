@@ -39,3 +39,14 @@ QVector<CRiadokHistorie> HistoryRows(CDatabaza& db, const CVyberHistorie& select
 // The titles of the history's columns, and a row's cells in their order.
 const QStringList& HistoryColumns();
 QStringList HistoryCells(const CRiadokHistorie& row);
+// The history as a table (a CSV file's rows): the titles, then a row per change.
+QVector<QStringList> HistoryTable(const QVector<CRiadokHistorie>& rows);
+
+// What the history can be listed for: the whole season, then the match and the player chosen in the
+// window (0: none), each named as the user knows it.
+struct CRozsahHistorie
+{
+    QString text;
+    CVyberHistorie selection;
+};
+QVector<CRozsahHistorie> HistoryScopes(CDatabaza& db, int match, int player);

@@ -288,12 +288,8 @@ void CVysledkyView::StoreScores(CStrana side)
     // in the fields to be entered again, the list shows what the season holds.
     if (!stored && m_doc.LastRunMetConflict()) {
         m_doc.Run([&] {
-            if (const auto fields = ResultFields(m_doc.Database(), id)) {
-                m_list->SetCellText(row, kVysledokDomaci, fields->home);
-                m_list->SetCellText(row, kVysledokHostia, fields->away);
-                m_list->SetCellText(row, kPolcasDomaci, fields->homeHalf);
-                m_list->SetCellText(row, kPolcasHostia, fields->awayHalf);
-            }
+            if (const auto fields = ResultFields(m_doc.Database(), id))
+                ShowListScores(row, *fields);
         });
         return;
     }
@@ -325,6 +321,11 @@ void CVysledkyView::FillScoreFields(const CPolickaVysledku& fields)
 void CVysledkyView::ShowScores(int row, const CPolickaVysledku& shown)
 {
     FillScoreFields(shown);
+    ShowListScores(row, shown);
+}
+
+void CVysledkyView::ShowListScores(int row, const CPolickaVysledku& shown)
+{
     m_list->SetCellText(row, kVysledokDomaci, shown.home);
     m_list->SetCellText(row, kVysledokHostia, shown.away);
     m_list->SetCellText(row, kPolcasDomaci, shown.homeHalf);

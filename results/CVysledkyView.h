@@ -48,6 +48,8 @@ private:
     void FillScoreFields(const CPolickaVysledku& fields);
     // The match in `row` as `shown` in the fields and the list.
     void ShowScores(int row, const CPolickaVysledku& shown);
+    // The list's row alone, the fields as they are.
+    void ShowListScores(int row, const CPolickaVysledku& shown);
     // The next match of the list that is not a bye, its home score ready for typing.
     void NextMatch();
     void OnNoteEdited();

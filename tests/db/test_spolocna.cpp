@@ -339,6 +339,15 @@ TEST_F(Shared, EveryChangeIsLoggedWithWhoWhenAndWhatTheRowHeldBefore)
     EXPECT_TRUE(rows[0].before.contains(QStringLiteral("góly domácich: bez výsledku")))
         << rows[0].before.toStdString();
     EXPECT_TRUE(rows[0].after.contains(QStringLiteral("góly domácich: 2"))) << rows[0].after.toStdString();
+    // What the window offers to list it for: the whole season, the chosen match, the chosen player.
+    const int player = db.Value(QStringLiteral("select min(ID) from thraci where IDklubu > 0")).toInt();
+    const QVector<CRozsahHistorie> scopes = HistoryScopes(db, match, player);
+    ASSERT_EQ(scopes.size(), 3);
+    EXPECT_TRUE(scopes[0].selection.table.isEmpty());
+    EXPECT_TRUE(scopes[1].text.startsWith(QStringLiteral("zápas "))) << scopes[1].text.toStdString();
+    EXPECT_EQ(HistoryRows(db, scopes[1].selection).size(), 2);
+    EXPECT_TRUE(scopes[2].text.startsWith(QStringLiteral("hráč "))) << scopes[2].text.toStdString();
+    EXPECT_EQ(HistoryScopes(db, 999999, 0).size(), 1);
     // The standings the score moved are logged too, for the whole season's history.
     EXPECT_GT(db.History({}, QStringLiteral("tbody")).size(), 0);
 
