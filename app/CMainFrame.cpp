@@ -941,6 +941,7 @@ void CMainFrame::PublishWeb()
     const QString season = SeasonFolder();
     bool stopped = false;
     QStringList leftAlone;
+    int written = 0;
     CPublikovanieDialog dialog(
         QDir(season).filePath(QStringLiteral("web")), season,
         [&](const QString& folder) {
@@ -950,10 +951,10 @@ void CMainFrame::PublishWeb()
                 error = PublishSeason(
                     m_doc.Database(), m_doc.StopRounds(), folder, m_doc.FilePath(),
                     QDateTime::currentDateTimeUtc(),
-                    [&](int done, int total) {
-                        return m_user.Progress(QStringLiteral("Zapisuje sa web..."), done, total);
+                    [&](const QString& step, int done, int total) {
+                        return m_user.Progress(step, done, total);
                     },
-                    &stopped, &leftAlone);
+                    &stopped, &leftAlone, &written);
             });
             m_user.Progress(QString(), 1, 1);
             return error;
@@ -963,7 +964,9 @@ void CMainFrame::PublishWeb()
         return;
     if (dialog.ToServer()) {
         m_user.ShowMessage(
-            QStringLiteral("Web je na serveri %1.").arg(ShownUploadAddress(dialog.ServerTarget())),
+            QStringLiteral("Web je na serveri %1; nahraných súborov: %2 (ostatné sa nezmenili).")
+                .arg(ShownUploadAddress(dialog.ServerTarget()))
+                .arg(written),
             CPouzivatel::Ikona::Informacia);
         return;
     }

@@ -32,11 +32,20 @@ QString Fingerprint(const CUdalost& e)
 {
     // The link is not what the event shows: the same match links to its club's page in one calendar and
     // to its competition's in another.
-    const QString all =
+    QString all =
         QStringList{e.summary, e.start.toString(Qt::ISODate), e.allDay ? QStringLiteral("1") : QString(),
                     QString::number(e.minutes), e.description}
             .join(QChar(0x1f));
+    // Added only when it is so, so that the revisions of every other event stay as they were.
+    if (e.cancelled)
+        all += QChar(0x1f) + QStringLiteral("zrušené");
     return QString::fromLatin1(QCryptographicHash::hash(all.toUtf8(), QCryptographicHash::Sha1).toHex());
+}
+
+// The start an event was last published with: a day alone for a whole-day event.
+QString StartText(const CUdalost& e)
+{
+    return e.allDay ? e.start.date().toString(Qt::ISODate) : DatumNaUlozenie(e.start);
 }
 
 } // namespace
@@ -46,43 +55,73 @@ CRevizieKalendara::CRevizieKalendara(CDatabaza& db, const QDateTime& now) : m_db
     m_stored = db.TableExists(kTabulkaKalendara);
     if (!m_stored)
         return;
-    CPrikaz q(db,
-              QStringLiteral("select IDzapasu, odtlacok, sekvencia, zmena from %1").arg(kTabulkaKalendara));
+    m_storesStart = db.ColumnNames(kTabulkaKalendara).contains(kKalendarZaciatok, Qt::CaseInsensitive);
+    CPrikaz q(db, QStringLiteral("select IDzapasu, odtlacok, sekvencia, zmena, %2 from %1")
+                      .arg(kTabulkaKalendara, m_storesStart ? kKalendarZaciatok : QStringLiteral("''")));
     while (q.Step()) {
         QDateTime changed = QDateTime::fromString(q.Text(3), Qt::ISODate);
         changed.setTimeSpec(Qt::UTC);
-        m_revisions.insert(static_cast<int>(q.Int64(0)),
-                           {q.Text(1), static_cast<int>(q.Int64(2)), changed, false});
+        CRevizia r;
+        r.fingerprint = q.Text(1);
+        r.sequence = static_cast<int>(q.Int64(2));
+        r.changed = changed;
+        r.start = q.Text(4);
+        m_revisions.insert(static_cast<int>(q.Int64(0)), r);
     }
 }
 
-void CRevizieKalendara::Apply(CUdalost& e)
+bool CRevizieKalendara::Apply(CUdalost& e)
 {
     auto it = m_revisions.find(e.match);
+    if (JeZiadnyDatum(e.start)) {
+        // A match that lost its day stays where the calendars had it (cancelled, as MatchEvent says when
+        // it is unplayed); one that never had a day is in none.
+        if (it == m_revisions.end() || it->start.isEmpty())
+            return false;
+        e.allDay = it->start.size() == 10;
+        e.start = DatumZUlozenia(it->start);
+    }
     // A match is in several calendars of one publishing, each time the same event.
     if (it != m_revisions.end() && it->seen) {
         e.sequence = it->sequence;
         e.lastModified = it->changed;
-        return;
+        return true;
     }
     const QString fingerprint = Fingerprint(e);
+    const QString start = StartText(e);
     if (it == m_revisions.end()) {
-        it = m_revisions.insert(e.match, {fingerprint, 0, m_now, true});
-    } else if (it->fingerprint != fingerprint) {
-        it->fingerprint = fingerprint;
-        ++it->sequence;
-        it->changed = m_now;
-        it->dirty = true;
+        CRevizia r;
+        r.fingerprint = fingerprint;
+        r.changed = m_now;
+        r.dirty = true;
+        r.start = start;
+        it = m_revisions.insert(e.match, r);
+    } else {
+        if (it->fingerprint != fingerprint) {
+            it->fingerprint = fingerprint;
+            ++it->sequence;
+            it->changed = m_now;
+            it->dirty = true;
+        }
+        if (m_storesStart && it->start != start) {
+            it->start = start;
+            it->dirty = true;
+        }
     }
     it->seen = true;
     e.sequence = it->sequence;
     e.lastModified = it->changed;
+    return true;
 }
 
 void CRevizieKalendara::Apply(QVector<CUdalost>& events)
 {
+    QVector<CUdalost> kept;
+    kept.reserve(events.size());
     for (CUdalost& e : events)
-        Apply(e);
+        if (Apply(e))
+            kept.append(std::move(e));
+    events = std::move(kept);
 }
 
 void CRevizieKalendara::Save()
@@ -90,13 +129,21 @@ void CRevizieKalendara::Save()
     if (!m_stored || m_db.IsReadOnly())
         return;
     CTransakcia transaction(m_db);
-    CPrikaz write(
-        m_db,
-        QStringLiteral("insert or replace into %1 (IDzapasu, odtlacok, sekvencia, zmena) values (?,?,?,?)")
-            .arg(kTabulkaKalendara));
+    CPrikaz write(m_db,
+                  m_storesStart
+                      ? QStringLiteral("insert or replace into %1 (IDzapasu, odtlacok, sekvencia, zmena, %2) "
+                                       "values (?,?,?,?,?)")
+                            .arg(kTabulkaKalendara, kKalendarZaciatok)
+                      : QStringLiteral("insert or replace into %1 (IDzapasu, odtlacok, sekvencia, zmena) "
+                                       "values (?,?,?,?)")
+                            .arg(kTabulkaKalendara));
     for (auto it = m_revisions.begin(); it != m_revisions.end(); ++it)
         if (it->dirty) {
-            write.Execute({it.key(), it->fingerprint, it->sequence, it->changed.toString(Qt::ISODate)});
+            QVariantList values = {it.key(), it->fingerprint, it->sequence,
+                                   it->changed.toString(Qt::ISODate)};
+            if (m_storesStart)
+                values << it->start;
+            write.Execute(values);
             it->dirty = false;
         }
     transaction.Commit();
@@ -112,6 +159,7 @@ CUdalost MatchEvent(const CZapas& z, const QString& competitionName, const CMena
     e.uid = QStringLiteral("%1-%2").arg(QString(seasonId).remove(QLatin1Char('-')).left(12)).arg(z.id);
     e.start = z.kickOff;
     e.allDay = z.timeText.isEmpty();
+    e.cancelled = JeZiadnyDatum(z.kickOff) && !MaVysledok(z.homeScore, z.awayScore);
     const QString home = names.Name(z.homeClub);
     e.summary = QStringLiteral("%1 – %2").arg(home, names.Name(z.awayClub));
     QStringList description = {QStringLiteral("%1, %2. kolo").arg(competitionName).arg(z.round)};
@@ -139,9 +187,8 @@ QVector<CUdalost> MatchEvents(CDatabaza& db, int competition, int club, COdkazUd
             {competition, competition, club, club, club});
     QVector<CUdalost> events;
     for (; !rs.IsEOF(); rs.MoveNext()) {
+        // A match without a day is kept: the revisions know whether the calendars had it.
         const CZapas z = CZapas::FromRow(rs);
-        if (JeZiadnyDatum(z.kickOff))
-            continue;
         const int competitionOf = rs.GetInt(QStringLiteral("skupina"));
         QString url;
         if (!site.isEmpty())

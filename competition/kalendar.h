@@ -17,7 +17,9 @@ class CRevizieKalendara
 {
 public:
     CRevizieKalendara(CDatabaza& db, const QDateTime& now);
-    void Apply(CUdalost& event);
+    // False for an event that is in no calendar: a match without a day that no calendar had yet.
+    bool Apply(CUdalost& event);
+    // Drops such events.
     void Apply(QVector<CUdalost>& events);
     void Save();
 
@@ -29,10 +31,12 @@ private:
         QDateTime changed;
         bool dirty = false;
         bool seen = false; // applied in this publishing
+        QString start;     // as the calendars last had it (StartText)
     };
     CDatabaza& m_db;
     QDateTime m_now;
     bool m_stored = false;
+    bool m_storesStart = false; // a season of an older version, read only, keeps no starts
     QHash<int, CRevizia> m_revisions;
 };
 
@@ -45,8 +49,9 @@ CUdalost MatchEvent(const CZapas& z, const QString& competitionName, const CMena
 // Where an event links to on the association's site (nothing without the site's address).
 enum class COdkazUdalosti { Sutaz, Klub };
 
-// The matches of one competition (0 for all) and of one club (0 for all). Byes and matches without a
-// date are left out; a match without an hour is a whole-day event.
+// The matches of one competition (0 for all) and of one club (0 for all). Byes are left out; a match
+// without an hour is a whole-day event; one without a date has the no-date start until the revisions
+// give it the start the calendars last had (CRevizieKalendara::Apply), or drop it.
 QVector<CUdalost> MatchEvents(CDatabaza& db, int competition, int club,
                               COdkazUdalosti link = COdkazUdalosti::Sutaz);
 // The calendar's name: the club, else the competition, else the season.

@@ -295,6 +295,13 @@ void CLigaroDoc::UpgradeSchema()
         m_database->Execute(index);
     for (const QString& table : OwnTableStatements())
         m_database->Execute(table);
+    // On a server only the secretary may change a table's shape; the others read the season without the
+    // newer columns of the program's own tables until she opens it.
+    const bool mayAlter = !m_database->IsServer() || m_database->ServerRole() == CRola::kBezRol ||
+                          m_database->ServerRole() == CRola::kSekretar;
+    if (mayAlter)
+        for (const CUpgradeColumn& c : OwnTableColumns())
+            AddColumnIfMissing(c.table, c.column, c.type, c.defaultValue);
     transaction.Commit();
 }
 

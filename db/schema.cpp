@@ -200,16 +200,26 @@ QStringList OwnTableStatements()
             .arg(kTabulkaNastaveni, kText),
         // What each match's calendar event last showed (`odtlacok`, a hash of it), its revision
         // number and when it changed, so that a calendar's SEQUENCE and LAST-MODIFIED move only
-        // when the event does.
+        // when the event does; `zaciatok` is its last known start, which a match postponed without
+        // a new date keeps in the calendars, cancelled.
         QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS %1 (IDzapasu INTEGER PRIMARY KEY, odtlacok%2, sekvencia%3, zmena%2)")
-            .arg(kTabulkaKalendara, kText, kInt),
+            "CREATE TABLE IF NOT EXISTS %1 (IDzapasu INTEGER PRIMARY KEY, odtlacok%2, sekvencia%3, "
+            "zmena%2, %4%2)")
+            .arg(kTabulkaKalendara, kText, kInt, kKalendarZaciatok),
         // A suspension the player had not served by the end of the season before (`sezona`): `zapasy`
         // of his club's first matches of this season, for a yellow-card stop (`druh` 1) or a red card
         // (2) given as `dovod` says.
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2, IDhraca%3, zapasy%3, druh%3, sezona%4, dovod%4)")
             .arg(kTabulkaPrenesenychTrestov, kId, kInt, kText),
     };
+}
+
+const QList<CUpgradeColumn>& OwnTableColumns()
+{
+    static const QList<CUpgradeColumn> columns = {
+        {kTabulkaKalendara, kKalendarZaciatok, QStringLiteral("TEXT"), 0},
+    };
+    return columns;
 }
 
 const QStringList& OwnTables()

@@ -43,6 +43,9 @@ struct CUpgradeColumn
     int defaultValue;
 };
 const QList<CUpgradeColumn>& UpgradeColumns();
+// Columns the program's own tables got after they were first made: added on opening to a file that
+// has the table without them; a file that may only be read is read without them.
+const QList<CUpgradeColumn>& OwnTableColumns();
 
 // The program's own tables: what a season keeps beyond the twelve tables of the file format
 // (amnesties, withdrawn clubs, season settings, calendar revisions). Created when missing whenever a
@@ -51,6 +54,7 @@ inline const QString kTabulkaAmnestii = QStringLiteral("tamnestie");
 inline const QString kTabulkaOdstupeni = QStringLiteral("todstupenia");
 inline const QString kTabulkaNastaveni = QStringLiteral("tnastavenia");
 inline const QString kTabulkaKalendara = QStringLiteral("tkalendar");
+inline const QString kKalendarZaciatok = QStringLiteral("zaciatok");
 inline const QString kTabulkaPrenesenychTrestov = QStringLiteral("tprenesenetresty");
 QStringList OwnTableStatements();
 // Every own table, by name.

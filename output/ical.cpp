@@ -124,6 +124,11 @@ QByteArray CalendarBytes(const QString& name, const QVector<CUdalost>& events, c
             line(QStringLiteral("SEQUENCE:%1").arg(e.sequence));
         if (e.sequence > 0 && e.lastModified.isValid())
             line(QStringLiteral("LAST-MODIFIED:") + UtcText(e.lastModified.toUTC()));
+        // A revised event says it stands, so that a calendar that had it cancelled takes it back.
+        if (e.cancelled)
+            line(QStringLiteral("STATUS:CANCELLED"));
+        else if (e.sequence > 0)
+            line(QStringLiteral("STATUS:CONFIRMED"));
         if (e.allDay) {
             line(QStringLiteral("DTSTART;VALUE=DATE:") + e.start.date().toString(QStringLiteral("yyyyMMdd")));
             line(QStringLiteral("DURATION:P1D"));

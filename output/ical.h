@@ -21,6 +21,8 @@ struct CUdalost
     int sequence = 0;       // how many times what the event shows has changed
     QDateTime lastModified; // when it last changed (UTC); not written when unknown
     int match = 0;          // the match it stands for
+    // Postponed without a new date: the event stays where it was, cancelled, until the match has a day.
+    bool cancelled = false;
 };
 
 // `stamp` is when the file is made (DTSTAMP, in UTC).

@@ -1,5 +1,8 @@
 #include "nahravanie.h"
 
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include <curl/curl.h>
@@ -213,56 +216,100 @@ QString ShownUploadAddress(const QString& address)
     return url.toString(QUrl::RemovePassword);
 }
 
-CVysledokNahratia UploadSite(QVector<CSuborWebu> files, const CCielNahratia& target,
-                             const CPriebehWebu& progress)
+struct CNahravanieWebu::CStav
+{
+    explicit CStav(const CCielNahratia& t) : target(t) {}
+    CCielNahratia target;
+    std::unique_ptr<CSpojenie> host;
+    QByteArray oldList;
+    bool none = false;
+    QSet<QString> present;
+    std::unique_ptr<CPlanovanieWebu> plan;
+    // The files to send, kept on the local disk until the site is made: never all of it in memory.
+    QTemporaryDir staging;
+    QStringList changed;
+};
+
+CNahravanieWebu::CNahravanieWebu(const CCielNahratia& target) : m_d(std::make_unique<CStav>(target)) {}
+
+CNahravanieWebu::~CNahravanieWebu() = default;
+
+QString CNahravanieWebu::Begin()
 {
     EnsureCurl();
-    CVysledokNahratia result;
-    const QUrl url(target.address);
-    if (!IsUploadAddress(target.address) || !url.isValid() || url.host().isEmpty()) {
-        result.error = QStringLiteral("„%1“ nie je adresa servera na web (ftp://, ftps:// alebo sftp://).")
-                           .arg(ShownUploadAddress(target.address));
-        return result;
-    }
-    CSpojenie host(target);
+    const QUrl url(m_d->target.address);
+    if (!IsUploadAddress(m_d->target.address) || !url.isValid() || url.host().isEmpty())
+        return QStringLiteral("„%1“ nie je adresa servera na web (ftp://, ftps:// alebo sftp://).")
+            .arg(ShownUploadAddress(m_d->target.address));
+    if (!m_d->staging.isValid())
+        return QStringLiteral("Pre nahrávaný web sa nedá vytvoriť dočasný priečinok (%1).")
+            .arg(m_d->staging.errorString());
+    m_d->host = std::make_unique<CSpojenie>(m_d->target);
     // The list the last publishing left on the host says what is there and what the program put there.
-    bool none = false;
     QString error;
-    const QByteArray oldList = host.Get(kZoznamWebu, none, error);
-    if (!error.isEmpty()) {
-        result.error = error;
-        return result;
-    }
-    const QHash<QString, CZaznamZoznamu> ours = ReadSiteList(oldList);
-    const QStringList namesList = host.Names(error);
-    if (!error.isEmpty()) {
-        result.error = error;
-        return result;
-    }
-    const QSet<QString> present(namesList.begin(), namesList.end());
-    CPlanWebu plan = PlanSite(files, ours, {}, [&](const QString& name) { return present.contains(name); });
+    m_d->oldList = m_d->host->Get(kZoznamWebu, m_d->none, error);
+    if (!error.isEmpty())
+        return error;
+    const QStringList names = m_d->host->Names(error);
+    if (!error.isEmpty())
+        return error;
+    m_d->present = QSet<QString>(names.begin(), names.end());
+    m_d->plan = std::make_unique<CPlanovanieWebu>(
+        ReadSiteList(m_d->oldList), QSet<QString>(),
+        [this](const QString& name) { return m_d->present.contains(name); });
+    return {};
+}
+
+QString CNahravanieWebu::Add(CSuborWebu& f)
+{
+    if (!m_d->plan->Take(f))
+        return {};
+    QFile out(m_d->staging.filePath(QString::number(m_d->changed.size())));
+    if (!out.open(QIODevice::WriteOnly) || out.write(f.bytes) != f.bytes.size() || !out.flush())
+        return QStringLiteral("Súbor %1 sa nedá odložiť na nahratie: %2").arg(f.name, out.errorString());
+    m_d->changed << f.name;
+    return {};
+}
+
+CVysledokNahratia CNahravanieWebu::Finish(const CPriebehWebu& progress)
+{
+    CVysledokNahratia result;
+    CPlanovanieWebu& plan = *m_d->plan;
+    plan.Finish();
     // The pages first, the first page after them and the list last: a reader never follows a link of
     // the first page to a page not there yet, and a publishing cut short is done again in full.
-    std::stable_partition(plan.changed.begin(), plan.changed.end(),
-                          [](const CSuborWebu* f) { return f->name != QLatin1String("index.html"); });
-    const int total = static_cast<int>(plan.changed.size() + plan.gone.size()) + 1;
+    QVector<int> order;
+    for (int i = 0; i < m_d->changed.size(); ++i)
+        order << i;
+    std::stable_partition(order.begin(), order.end(),
+                          [&](int i) { return m_d->changed.at(i) != QLatin1String("index.html"); });
+    const int total = static_cast<int>(order.size() + plan.gone.size()) + 1;
     int done = 0;
-    for (const CSuborWebu* f : std::as_const(plan.changed)) {
+    for (const int i : std::as_const(order)) {
+        const QString& name = m_d->changed.at(i);
         if (progress && !progress(done, total)) {
             result.error =
                 QStringLiteral("Nahrávanie webu bolo prerušené; na serveri sú staré aj nové stránky, "
                                "každá celá. Zverejnite web znova.");
             return result;
         }
-        if (const QString failed = host.Put(f->name, f->bytes); !failed.isEmpty()) {
+        QFile in(m_d->staging.filePath(QString::number(i)));
+        if (!in.open(QIODevice::ReadOnly)) {
+            result.error =
+                QStringLiteral("Odložený súbor %1 sa nedá prečítať: %2").arg(name, in.errorString());
+            return result;
+        }
+        if (const QString failed = m_d->host->Put(name, in.readAll()); !failed.isEmpty()) {
             result.error = failed;
             return result;
         }
+        in.close();
+        in.remove();
         ++result.uploaded;
         ++done;
     }
-    if (plan.listBytes != oldList || none) {
-        if (const QString failed = host.Put(kZoznamWebu, plan.listBytes); !failed.isEmpty()) {
+    if (plan.listBytes != m_d->oldList || m_d->none) {
+        if (const QString failed = m_d->host->Put(kZoznamWebu, plan.listBytes); !failed.isEmpty()) {
             result.error = failed;
             return result;
         }
@@ -273,10 +320,23 @@ CVysledokNahratia UploadSite(QVector<CSuborWebu> files, const CCielNahratia& tar
             continue;
         if (progress)
             progress(++done, total);
-        if (host.Delete(name).isEmpty())
+        if (m_d->host->Delete(name).isEmpty())
             ++result.deleted;
     }
     if (progress)
         progress(total, total);
     return result;
+}
+
+CVysledokNahratia UploadSite(QVector<CSuborWebu> files, const CCielNahratia& target,
+                             const CPriebehWebu& progress)
+{
+    CNahravanieWebu upload(target);
+    CVysledokNahratia result;
+    result.error = upload.Begin();
+    for (qsizetype i = 0; result.error.isEmpty() && i < files.size(); ++i)
+        result.error = upload.Add(files[i]);
+    if (!result.error.isEmpty())
+        return result;
+    return upload.Finish(progress);
 }

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <memory>
+
 // The published site sent to the association's host over FTP (ftp://, ftps:// for FTP over TLS, and
 // sftp:// where the library can), through libcurl: only the files whose bytes differ from the list kept
 // on the host, the pages first and the first page and the list last, each under a temporary name and
@@ -28,6 +30,25 @@ struct CVysledokNahratia
     QString error; // empty on success
     int uploaded = 0;
     int deleted = 0;
+};
+
+// The same file by file as the site is made: Begin connects and reads the host's list, Add keeps a
+// file whose bytes differ aside on the local disk, Finish sends them (the first page last) and deletes
+// the pages gone. Begin and Add return what went wrong, empty on success.
+class CNahravanieWebu
+{
+public:
+    explicit CNahravanieWebu(const CCielNahratia& target);
+    ~CNahravanieWebu();
+    CNahravanieWebu(const CNahravanieWebu&) = delete;
+    CNahravanieWebu& operator=(const CNahravanieWebu&) = delete;
+    QString Begin();
+    QString Add(CSuborWebu& file);
+    CVysledokNahratia Finish(const CPriebehWebu& progress = {});
+
+private:
+    struct CStav;
+    std::unique_ptr<CStav> m_d;
 };
 
 // `files` as SiteFiles made them (their times are taken back for pages that did not change).

@@ -5,9 +5,11 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 #include <functional>
+#include <memory>
 
 class CDatabaza;
 
@@ -32,8 +34,8 @@ struct CSuborWebu
 QString UpdatedText(const QDateTime& when);
 // The placeholder of that text while a page is made.
 inline const QString kZnackaAktualizacie = QStringLiteral("@@MIRAK-AKTUALIZOVANE@@");
-// Puts the time into every page made with the placeholder and notes each file's content hash.
-void StampSite(QVector<CSuborWebu>& files, const QDateTime& stamp);
+// Puts the time into a page made with the placeholder and notes the file's content hash.
+void StampFile(CSuborWebu& file, const QDateTime& stamp);
 
 // `progress(done, total)` is asked as the site is made; false stops the work (nothing is returned then).
 using CPriebehWebu = std::function<bool(int done, int total)>;
@@ -79,3 +81,54 @@ struct CPlanWebu
 };
 CPlanWebu PlanSite(QVector<CSuborWebu>& files, const QHash<QString, CZaznamZoznamu>& ours,
                    const QSet<QString>& foreign, const std::function<bool(const QString&)>& present);
+
+// The same decided file by file as the site is made: Take says whether a file is written (and takes the
+// last publishing's time back into a page whose content did not change), Finish makes the list and names
+// the files gone.
+class CPlanovanieWebu
+{
+public:
+    CPlanovanieWebu(const QHash<QString, CZaznamZoznamu>& ours, const QSet<QString>& foreign,
+                    const std::function<bool(const QString&)>& present);
+    bool Take(CSuborWebu& file);
+    void Finish();
+
+    QHash<QString, CZaznamZoznamu> list;
+    QByteArray listBytes;
+    QStringList gone;
+
+private:
+    QHash<QString, CZaznamZoznamu> m_ours;
+    QSet<QString> m_foreign;
+    std::function<bool(const QString&)> m_present;
+    QStringList m_names;
+};
+
+// The same file by file, as the site is made: Begin checks the folder and reads what the last
+// publishing left there, Add stages a file whose bytes change beside its place, Finish renames them all
+// into place and deletes the pages the site no longer has. Each returns what went wrong, empty on success;
+// a writer given up before Finish leaves the folder as it was.
+class CZapisWebu
+{
+public:
+    CZapisWebu() = default;
+    CZapisWebu(const CZapisWebu&) = delete;
+    CZapisWebu& operator=(const CZapisWebu&) = delete;
+    ~CZapisWebu();
+    QString Begin(const QString& folder, const QString& seasonPath);
+    QString Add(CSuborWebu& file);
+    QString Finish(QStringList* leftAlone = nullptr, int* written = nullptr);
+
+private:
+    QString Stage(const QString& name, const QByteArray& bytes);
+
+    QString m_target;
+    QString m_staging;
+    QByteArray m_oldList;
+    QHash<QString, CZaznamZoznamu> m_ours;
+    QSet<QString> m_foreign;
+    std::unique_ptr<CPlanovanieWebu> m_plan;
+    QStringList m_changed;
+    bool m_created = false;
+    bool m_finished = false;
+};

@@ -13,6 +13,7 @@
 #include "db/kody.h"
 #include "db/nastaveniasezony.h"
 #include "db/schema.h"
+#include "db/slovencina.h"
 #include "discipline/karty.h"
 #include "discipline/nesmuhrat.h"
 #include "discipline/stopky.h"
@@ -24,6 +25,7 @@
 
 #include <QHash>
 #include <QMap>
+#include <QSet>
 
 #include <algorithm>
 #include <optional>
@@ -37,10 +39,31 @@ struct COdkaz
 };
 
 const QString kRozpisEsteNie = QStringLiteral("Rozpis zápasov ešte nie je.");
+// A match without a day: postponed when the others of its round have one, else not given a day yet.
+const QString kOdlozenyBezTerminu = QStringLiteral("odložený, termín neurčený");
+const QString kTerminNeurceny = QStringLiteral("termín neurčený");
+const QString kKlubyWebu = QStringLiteral("kluby.html");
+
+QString ClubFile(int club)
+{
+    return QStringLiteral("klub-%1.html").arg(club);
+}
+
+QString OfficialFile(int official)
+{
+    return QStringLiteral("rozhodca-%1.html").arg(official);
+}
 
 QString DayOf(const CZapas& z)
 {
     return JeZiadnyDatum(z.kickOff) ? QString() : DenTextom(z.kickOff.date());
+}
+
+// A match that can be next: unplayed, between two clubs, with a day.
+bool IsComing(const CZapas& z)
+{
+    return z.homeClub != 0 && z.awayClub != 0 && !MaVysledok(z.homeScore, z.awayScore) &&
+           !JeZiadnyDatum(z.kickOff);
 }
 
 QString Score(const CZapas& z)
@@ -67,12 +90,16 @@ QString Note(const QString& text)
     return text == QStringLiteral(" ") ? QString() : text.trimmed();
 }
 
-// The site's navigation: the association, the competition, the lists of where the reader is.
+// The site's navigation: the association and the season's clubs, the competition, the lists of where the
+// reader is.
 QString Navigation(const QString& association, const COdkaz& competition, const QVector<COdkaz>& lists,
                    const QString& current)
 {
     QString html = QStringLiteral("<nav><ul><li class=\"cesta\">%1</li>")
                        .arg(CStrankaWebu::Link(QStringLiteral("index.html"), association));
+    html += current == kKlubyWebu ? QStringLiteral("<li><b>Všetky kluby</b></li>")
+                                  : QStringLiteral("<li>%1</li>")
+                                        .arg(CStrankaWebu::Link(kKlubyWebu, QStringLiteral("Všetky kluby")));
     if (!competition.file.isEmpty())
         html += QStringLiteral("<li class=\"cesta\">%1</li>")
                     .arg(CStrankaWebu::Link(competition.file, competition.label));
@@ -103,7 +130,7 @@ struct CSutazWebu
     QVector<QVector<CZapas>> rounds;
     CZoznam standings;
     QStringList tieNotes;
-    QVector<QPair<QString, QString>> sanctions; // club, "−3 b. (DK 10/2025)"
+    QVector<QPair<int, QString>> sanctions; // club, "−3 b. (DK 10/2025)"
     std::optional<int> next;
     std::optional<int> latest;
     QString file(const char* list) const
@@ -122,9 +149,34 @@ struct COficial
 
 } // namespace
 
-QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, const QDateTime& stamp,
-                              const CPriebehWebu& progress)
+namespace {
+
+// Hands each file on as soon as it is made, its time put in: a site is never whole in memory.
+class CVydajWebu
 {
+public:
+    CVydajWebu(const CPrijemcaWebu& take, const QDateTime& stamp) : m_take(take), m_stamp(stamp) {}
+    void Add(CSuborWebu file)
+    {
+        if (!m_error.isEmpty())
+            return;
+        StampFile(file, m_stamp);
+        m_error = m_take(file);
+    }
+    QString m_error;
+
+private:
+    const CPrijemcaWebu& m_take;
+    QDateTime m_stamp;
+};
+
+} // namespace
+
+QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime& stamp,
+                 const CPrijemcaWebu& take, const CPriebehWebu& progress, bool* stopped)
+{
+    if (stopped)
+        *stopped = false;
     const CHlavicka season = CHlavicka::Read(db);
     const QString association = season.zvaz.isEmpty() ? QStringLiteral("Prehľad sezóny") : season.zvaz;
     const QDateTime local = stamp.toLocalTime();
@@ -138,13 +190,28 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
     const QVector<CSutaz> competitionList = ReadCompetitions(db);
     const QDate today = local.date();
 
-    QVector<CSuborWebu> files;
+    CVydajWebu files(take, stamp);
     int done = 0;
     const int total = static_cast<int>(competitionList.size()) + 2;
-    const auto step = [&] { return !progress || progress(++done, total); };
+    const auto step = [&] { return files.m_error.isEmpty() && (!progress || progress(++done, total)); };
+    const auto stop = [&] {
+        if (stopped)
+            *stopped = files.m_error.isEmpty();
+        return files.m_error;
+    };
     CRevizieKalendara revisions(db, stamp);
     const auto calendar = [&](const QString& name, const QString& title, const QVector<CUdalost>& events) {
-        files.append({name, CalendarBytes(title, events, stamp)});
+        files.Add({name, CalendarBytes(title, events, stamp)});
+    };
+
+    const auto offMatch = [&](const CZapas& z) {
+        for (const int club : {z.homeClub, z.awayClub}) {
+            const auto w = withdrawals.constFind(club);
+            if (w != withdrawals.constEnd() &&
+                MatchIsOff(*w, z.kickOff, MaVysledok(z.homeScore, z.awayScore)))
+                return true;
+        }
+        return false;
     };
 
     // Competitions first: the first page shows what they hold.
@@ -161,7 +228,7 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
         c.tieNotes = StandingsNotes(db, s.id);
         CPrikaz q(db,
                   QStringLiteral(
-                      "select tkluby.nazov, tbody.btrest, tbody.trest from tbody join tkluby on "
+                      "select tkluby.nazov, tbody.btrest, tbody.trest, tkluby.ID from tbody join tkluby on "
                       "tkluby.ID=tbody.IDklubu "
                       "where tbody.skupina=? and (ifnull(tbody.trest,'')<>'' or ifnull(tbody.btrest,0)<>0) "
                       "order by tkluby.vylosovanie, tkluby.ID"),
@@ -172,12 +239,40 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             const QString reason = q.Text(2).trimmed();
             if (!reason.isEmpty())
                 text = text.isEmpty() ? reason : QStringLiteral("%1 (%2)").arg(text, reason);
-            c.sanctions.append({LimitedText(q.Text(0), QStringLiteral("nazov")), text});
+            c.sanctions.append({static_cast<int>(q.Int64(3)), text});
         }
-        c.next = NextRound(db, s.id);
+        // The next round is the first with a match to come that has a day: a match postponed without
+        // one does not hold the site's reader in a round played weeks ago.
+        for (const QVector<CZapas>& round : c.rounds)
+            if (std::any_of(round.cbegin(), round.cend(),
+                            [&](const CZapas& z) { return IsComing(z) && !offMatch(z); })) {
+                c.next = round.first().round;
+                break;
+            }
         c.latest = LastPlayedRound(db, s.id);
         competitions.append(c);
     }
+    // Every club of the season has a page, which its name links to wherever the site shows it.
+    QSet<int> clubPages;
+    for (const CSutazWebu& c : competitions)
+        for (const CPolozkaKlubu& k : c.clubs)
+            clubPages.insert(k.id);
+    const auto club = [&](int id) {
+        return clubPages.contains(id) ? CStrankaWebu::Link(ClubFile(id), names.Name(id))
+                                      : CStrankaWebu::Escape(names.Name(id));
+    };
+    // A match's day, or why an unplayed one has none.
+    QHash<int, QString> withoutDay;
+    for (const CSutazWebu& c : competitions)
+        for (const QVector<CZapas>& round : c.rounds) {
+            const bool dated = std::any_of(round.cbegin(), round.cend(),
+                                           [](const CZapas& z) { return !JeZiadnyDatum(z.kickOff); });
+            for (const CZapas& z : round)
+                if (JeZiadnyDatum(z.kickOff) && z.homeClub != 0 && z.awayClub != 0 &&
+                    !MaVysledok(z.homeScore, z.awayScore))
+                    withoutDay.insert(z.id, dated ? kOdlozenyBezTerminu : kTerminNeurceny);
+        }
+    const auto dayText = [&](const CZapas& z) { return withoutDay.value(z.id, DayOf(z)); };
     // A match's event reads the same in every calendar it is in, so that its revision is one.
     QHash<int, QString> competitionOfMatch;
     for (const CSutazWebu& c : competitions)
@@ -187,16 +282,17 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
                 competitionOfMatch.insert(z.id, c.competition.nazov);
             }
     // Each match's event made and its revision applied once; a calendar adds its own link.
-    QHash<int, CUdalost> eventOfMatch;
+    // A match without a day that no calendar had yet has no event.
+    QHash<int, std::optional<CUdalost>> eventOfMatch;
     const auto matchEvent = [&](const CZapas& z, const QString& url) {
         auto it = eventOfMatch.find(z.id);
         if (it == eventOfMatch.end()) {
             CUdalost e = MatchEvent(z, competitionOfMatch.value(z.id), names, seasonId, {});
-            revisions.Apply(e);
-            it = eventOfMatch.insert(z.id, e);
+            it = eventOfMatch.insert(z.id, revisions.Apply(e) ? std::optional<CUdalost>(e) : std::nullopt);
         }
-        CUdalost e = *it;
-        e.url = url;
+        std::optional<CUdalost> e = *it;
+        if (e)
+            e->url = url;
         return e;
     };
 
@@ -212,15 +308,6 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             {c.file("ck"), QStringLiteral("Červené karty")},
             {QStringLiteral("sutaz-%1.ics").arg(c.competition.id), QStringLiteral("Kalendár")}};
     };
-    const auto offMatch = [&](const CZapas& z) {
-        for (const int club : {z.homeClub, z.awayClub}) {
-            const auto w = withdrawals.constFind(club);
-            if (w != withdrawals.constEnd() &&
-                MatchIsOff(*w, z.kickOff, MaVysledok(z.homeScore, z.awayScore)))
-                return true;
-        }
-        return false;
-    };
 
     for (const CSutazWebu& c : competitions) {
         const int id = c.competition.id;
@@ -228,6 +315,16 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
         const COdkaz here{c.file("tabulka"), c.competition.nazov};
         const auto page = [&](const char* list, const QString& title) {
             return CStrankaWebu(title, Navigation(association, here, lists, c.file(list)), updated);
+        };
+
+        // The lists that name a club by its name alone (the scorers, the registers) link it by the name,
+        // which is one club's within a competition.
+        QHash<QString, int> clubOfName;
+        for (const CPolozkaKlubu& k : c.clubs)
+            clubOfName.insert(names.Name(k.id), k.id);
+        const auto clubByName = [&](const QString& name) {
+            const auto it = clubOfName.constFind(name);
+            return it == clubOfName.constEnd() ? CStrankaWebu::Escape(name) : club(*it);
         };
 
         // Cards and stops, read once for the three lists that show them.
@@ -248,35 +345,38 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
                     ? QStringLiteral("Tabuľka po %1. kole - %2").arg(*c.latest).arg(c.competition.nazov)
                     : QStringLiteral("Tabuľka - %1").arg(c.competition.nazov);
             CStrankaWebu p = page("tabulka", title);
+            // The points beside the matches: on a phone the columns after them are in the table's scroll.
             QVector<QStringList> rows;
+            const auto e = [](const QString& text) { return CStrankaWebu::Escape(text); };
             for (const CRiadokZoznamu& r : c.standings.rows)
-                rows << QStringList{r.Cell(0),
-                                    r.Cell(1),
-                                    r.Cell(2),
-                                    r.Cell(3),
-                                    r.Cell(4),
-                                    r.Cell(5),
-                                    r.Cell(6).replace(QStringLiteral(" : "), QStringLiteral(":")),
-                                    r.Cell(7),
-                                    r.Cell(8)};
-            p.Table({QStringLiteral("#"), QStringLiteral("Klub"), QStringLiteral("Z"), QStringLiteral("V"),
-                     QStringLiteral("R"), QStringLiteral("P"), QStringLiteral("Skóre"),
-                     QStringLiteral("Body"), QStringLiteral("+/-")},
-                    rows, kTabTabulka);
+                rows << QStringList{
+                    e(r.Cell(0)),
+                    clubPages.contains(r.id) ? CStrankaWebu::Link(ClubFile(r.id), r.Cell(1)) : e(r.Cell(1)),
+                    e(r.Cell(2)),
+                    e(r.Cell(7)),
+                    e(r.Cell(3)),
+                    e(r.Cell(4)),
+                    e(r.Cell(5)),
+                    e(r.Cell(6).replace(QStringLiteral(" : "), QStringLiteral(":"))),
+                    e(r.Cell(8))};
+            p.TableHtml({QStringLiteral("#"), QStringLiteral("Klub"), QStringLiteral("Z"),
+                         QStringLiteral("Body"), QStringLiteral("V"), QStringLiteral("R"),
+                         QStringLiteral("P"), QStringLiteral("Skóre"), QStringLiteral("+/-")},
+                        rows, kTabTabulka);
             for (const QString& note : c.tieNotes)
                 p.Paragraph(note, QStringLiteral("poznamka"));
             if (!c.sanctions.isEmpty()) {
                 p.Heading(2, QStringLiteral("Tresty"));
                 QString list = QStringLiteral("<ul class=\"poznamka\">");
-                for (const auto& [club, text] : c.sanctions)
-                    list += QStringLiteral("<li>%1: %2</li>")
-                                .arg(CStrankaWebu::Escape(club), CStrankaWebu::Escape(text));
+                for (const auto& [id, text] : c.sanctions)
+                    list += QStringLiteral("<li>%1: %2</li>").arg(club(id), CStrankaWebu::Escape(text));
                 p.Raw(list + QStringLiteral("</ul>\n"));
             }
-            files.append({c.file("tabulka"), p.Bytes()});
+            files.Add({c.file("tabulka"), p.Bytes()});
         }
 
-        // Fixtures and results, an anchor per round, the round that matters first in view.
+        // Fixtures and results, an anchor per round. The fixtures start at the next round, the rounds
+        // played after them; the results jump to the last round played.
         for (const bool results : {false, true}) {
             const char* list = results ? "vysledky" : "rozpis";
             CStrankaWebu p =
@@ -284,40 +384,61 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
                                    : QStringLiteral("Rozpis zápasov - %1").arg(c.competition.nazov));
             if (c.rounds.isEmpty())
                 p.Paragraph(kRozpisEsteNie);
-            const std::optional<int> jump = results ? c.latest : c.next;
-            if (jump)
-                p.ParagraphHtml(QStringLiteral("<a href=\"#kolo-%1\">%2 – %1. kolo</a>")
-                                    .arg(*jump)
-                                    .arg(results ? QStringLiteral("Posledné odohrané kolo")
-                                                 : QStringLiteral("Najbližšie kolo")));
-            for (const QVector<CZapas>& round : c.rounds) {
-                const CZapas& first = round.first();
-                p.Heading(2, QStringLiteral("%1. kolo – %2").arg(first.round).arg(DayOf(first)),
-                          QStringLiteral("kolo-%1").arg(first.round));
+            if (results && c.latest)
+                p.ParagraphHtml(QStringLiteral("<a href=\"#kolo-%1\">Posledné odohrané kolo – %1. kolo</a>")
+                                    .arg(*c.latest));
+            const auto played = [&](const QVector<CZapas>& round) {
+                return !results && c.next && round.first().round < *c.next;
+            };
+            QVector<const QVector<CZapas>*> order;
+            for (const QVector<CZapas>& round : c.rounds)
+                if (!played(round))
+                    order << &round;
+            for (const QVector<CZapas>& round : c.rounds)
+                if (played(round))
+                    order << &round;
+            bool playedHeading = false;
+            for (const QVector<CZapas>* round : order) {
+                if (played(*round) && !playedHeading) {
+                    p.Heading(2, QStringLiteral("Odohrané kolá"));
+                    playedHeading = true;
+                }
+                const auto dated = std::find_if(round->cbegin(), round->cend(),
+                                                [](const CZapas& z) { return !JeZiadnyDatum(z.kickOff); });
+                const int number = round->first().round;
+                p.Heading(playedHeading ? 3 : 2,
+                          dated == round->cend()
+                              ? QStringLiteral("%1. kolo").arg(number)
+                              : QStringLiteral("%1. kolo – %2").arg(number).arg(DayOf(*dated)),
+                          QStringLiteral("kolo-%1").arg(number));
                 QVector<QStringList> rows;
-                for (const CZapas& z : round) {
+                for (const CZapas& z : *round) {
                     const bool bye = !names.IsClub(z.homeClub) || !names.IsClub(z.awayClub);
                     QString note = results ? Note(z.note) : Note(z.scheduleNote);
                     if (offMatch(z))
                         note = note.isEmpty() ? kOdstupilText
                                               : QStringLiteral("%1; %2").arg(kOdstupilText, note);
+                    const QString e = CStrankaWebu::Escape(results || !bye ? note : QString());
                     if (results)
-                        rows << QStringList{names.Name(z.homeClub), names.Name(z.awayClub),
-                                            bye ? QString() : Score(z), bye ? QString() : HalfTime(z), note};
+                        rows << QStringList{club(z.homeClub), club(z.awayClub),
+                                            CStrankaWebu::Escape(bye ? QString() : Score(z)),
+                                            CStrankaWebu::Escape(bye ? QString() : HalfTime(z)), e};
                     else
-                        rows << QStringList{DayOf(z), bye ? QString() : z.timeText, names.Name(z.homeClub),
-                                            names.Name(z.awayClub), bye ? QString() : note};
+                        rows << QStringList{CStrankaWebu::Escape(dayText(z)),
+                                            CStrankaWebu::Escape(bye ? QString() : z.timeText),
+                                            club(z.homeClub), club(z.awayClub), e};
                 }
                 if (results)
-                    p.Table({QStringLiteral("Domáci"), QStringLiteral("Hostia"), QStringLiteral("Výsledok"),
-                             QStringLiteral("Polčas"), QStringLiteral("Poznámka")},
-                            rows, kTabVysledky);
+                    p.TableHtml({QStringLiteral("Domáci"), QStringLiteral("Hostia"),
+                                 QStringLiteral("Výsledok"), QStringLiteral("Polčas"),
+                                 QStringLiteral("Poznámka")},
+                                rows, kTabVysledky);
                 else
-                    p.Table({QStringLiteral("Dátum"), QStringLiteral("Čas"), QStringLiteral("Domáci"),
-                             QStringLiteral("Hostia"), QStringLiteral("Poznámka")},
-                            rows, kTabRozpis);
+                    p.TableHtml({QStringLiteral("Dátum"), QStringLiteral("Čas"), QStringLiteral("Domáci"),
+                                 QStringLiteral("Hostia"), QStringLiteral("Poznámka")},
+                                rows, kTabRozpis);
             }
-            files.append({c.file(list), p.Bytes()});
+            files.Add({c.file(list), p.Bytes()});
         }
 
         // Top scorers.
@@ -326,15 +447,21 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
                 page("strelci", QStringLiteral("Najlepší strelci - %1").arg(c.competition.nazov));
             const CZoznam scorers = TopScorersList(db, id);
             QVector<QStringList> rows;
-            for (const CRiadokZoznamu& r : scorers.rows)
-                rows << r.cells;
+            for (const CRiadokZoznamu& r : scorers.rows) {
+                QStringList cells;
+                for (const QString& cell : r.cells)
+                    cells << CStrankaWebu::Escape(cell);
+                if (cells.size() > 2)
+                    cells[2] = clubByName(r.Cell(2));
+                rows << cells;
+            }
             if (rows.isEmpty())
                 p.Paragraph(QStringLiteral("Zatiaľ nepadol žiadny gól."));
             else
-                p.Table({QStringLiteral("#"), QStringLiteral("Hráč"), QStringLiteral("Klub"),
-                         QStringLiteral("Góly")},
-                        rows, kTabStrelci);
-            files.append({c.file("strelci"), p.Bytes()});
+                p.TableHtml({QStringLiteral("#"), QStringLiteral("Hráč"), QStringLiteral("Klub"),
+                             QStringLiteral("Góly")},
+                            rows, kTabStrelci);
+            files.Add({c.file("strelci"), p.Bytes()});
         }
 
         // Who may not play in the next round, without birth numbers.
@@ -352,28 +479,29 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
                 p.Paragraph(kRozpisEsteNie);
             else if (rows.isEmpty())
                 p.Paragraph(QStringLiteral("V %1. kole nemá zákaz hrať žiadny hráč.").arg(round));
-            int club = -1;
+            int clubNow = -1;
             QVector<QStringList> table;
-            QString clubName;
             const auto flush = [&] {
                 if (!table.isEmpty())
-                    p.Table({QStringLiteral("Hráč"), QStringLiteral("Dôvod"), QStringLiteral("Zápas"),
-                             QStringLiteral("Dátum")},
-                            table, {}, clubName);
+                    p.TableHtml({QStringLiteral("Hráč"), QStringLiteral("Dôvod"), QStringLiteral("Zápas"),
+                                 QStringLiteral("Dátum")},
+                                table, kTabNesmuHrat, club(clubNow));
                 table.clear();
             };
             for (const CNesmieHrat& r : rows) {
-                if (r.club != club) {
+                if (r.club != clubNow) {
                     flush();
-                    club = r.club;
-                    clubName = r.clubName;
+                    clubNow = r.club;
                 }
-                table << QStringList{QStringLiteral("%1 %2").arg(r.meno, r.priezvisko),
-                                     r.reasons.join(QStringLiteral(", ")), r.matchText,
-                                     r.kickOff.isValid() ? DenTextom(r.kickOff.date()) : QString()};
+                table << QStringList{CStrankaWebu::Escape(QStringLiteral("%1 %2").arg(r.meno, r.priezvisko)),
+                                     CStrankaWebu::Escape(r.reasons.join(QStringLiteral(", "))),
+                                     CStrankaWebu::Escape(r.matchText),
+                                     CStrankaWebu::Escape(r.kickOff.isValid() && !JeZiadnyDatum(r.kickOff)
+                                                              ? DenTextom(r.kickOff.date())
+                                                              : QString())};
             }
             flush();
-            files.append({c.file("nesmu-hrat"), p.Bytes()});
+            files.Add({c.file("nesmu-hrat"), p.Bytes()});
         }
 
         // The clubs, with their contacts only where the association publishes them.
@@ -384,7 +512,7 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             for (const CRiadokZoznamu& r : list.rows) {
                 if (r.id == 0)
                     continue;
-                QStringList row = {CStrankaWebu::Link(QStringLiteral("klub-%1.html").arg(r.id), r.Cell(1))};
+                QStringList row = {CStrankaWebu::Link(ClubFile(r.id), r.Cell(1))};
                 if (contacts)
                     row << CStrankaWebu::Escape(r.Cell(2)) << CStrankaWebu::Escape(r.Cell(3));
                 rows << row;
@@ -393,7 +521,7 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             if (contacts)
                 header << QStringLiteral("Kontakt 1") << QStringLiteral("Kontakt 2");
             p.TableHtml(header, rows);
-            files.append({c.file("kluby"), p.Bytes()});
+            files.Add({c.file("kluby"), p.Bytes()});
         }
 
         // The card registers, a table per club.
@@ -411,7 +539,7 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
                 if (r.Cell(0).isEmpty() && r.Cell(1).isEmpty())
                     continue;
                 if (r.Cell(0).isEmpty()) {
-                    groups.append({r.Cell(1), {}});
+                    groups.append({clubByName(r.Cell(1)), {}});
                     continue;
                 }
                 if (groups.isEmpty())
@@ -428,7 +556,7 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
                     QStringLiteral(
                         "X: zápas, ktorý hráč vynechá za žlté karty; (1): karta odpustená amnestiou."),
                     QStringLiteral("poznamka"));
-            files.append({c.file(list), p.Bytes()});
+            files.Add({c.file(list), p.Bytes()});
         }
 
         // The competition's calendar and each club's page with its own.
@@ -447,12 +575,14 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             matchesOf[z->homeClub] << z;
             if (z->awayClub != z->homeClub)
                 matchesOf[z->awayClub] << z;
-            if (!names.IsClub(z->homeClub) || !names.IsClub(z->awayClub) || JeZiadnyDatum(z->kickOff))
+            if (!names.IsClub(z->homeClub) || !names.IsClub(z->awayClub))
                 continue;
-            events << matchEvent(
-                *z, site.isEmpty()
+            if (const std::optional<CUdalost> e = matchEvent(
+                    *z,
+                    site.isEmpty()
                         ? QString()
-                        : QStringLiteral("%1/sutaz-%2-rozpis.html#kolo-%3").arg(site).arg(id).arg(z->round));
+                        : QStringLiteral("%1/sutaz-%2-rozpis.html#kolo-%3").arg(site).arg(id).arg(z->round)))
+                events << *e;
         }
         calendar(QStringLiteral("sutaz-%1.ics").arg(id), c.competition.nazov, events);
         QHash<int, QString> place;
@@ -460,7 +590,7 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             place.insert(
                 r.id, QStringLiteral("%1. miesto, %2 b. (%3 zápasov)").arg(r.Cell(0), r.Cell(7), r.Cell(2)));
         for (const CPolozkaKlubu& k : c.clubs) {
-            const QString file = QStringLiteral("klub-%1.html").arg(k.id);
+            const QString file = ClubFile(k.id);
             const QString ics = QStringLiteral("klub-%1.ics").arg(k.id);
             QVector<COdkaz> clubLists = lists;
             clubLists << COdkaz{ics, QStringLiteral("Kalendár klubu")};
@@ -468,53 +598,100 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             const QVector<const CZapas*> own = matchesOf.value(k.id);
             const CZapas* next = nullptr;
             for (const CZapas* z : own)
-                if (!next && names.IsClub(z->homeClub) && names.IsClub(z->awayClub) &&
-                    !MaVysledok(z->homeScore, z->awayScore) && !offMatch(*z))
+                if (!next && IsComing(*z) && !offMatch(*z))
                     next = z;
             if (next)
                 p.ParagraphHtml(QStringLiteral("<b>Najbližší zápas:</b> %1. kolo, %2 %3 – %4 : %5")
                                     .arg(next->round)
                                     .arg(CStrankaWebu::Escape(DayOf(*next)),
-                                         CStrankaWebu::Escape(next->timeText),
-                                         CStrankaWebu::Escape(names.Name(next->homeClub)),
-                                         CStrankaWebu::Escape(names.Name(next->awayClub))));
+                                         CStrankaWebu::Escape(next->timeText), club(next->homeClub),
+                                         club(next->awayClub)));
+            else if (std::any_of(own.cbegin(), own.cend(), [&](const CZapas* z) {
+                         return withoutDay.contains(z->id) && !offMatch(*z);
+                     }))
+                p.Paragraph(QStringLiteral("Najbližší zápas klubu zatiaľ nemá termín."));
             else
                 p.Paragraph(QStringLiteral("Klub už nemá čo odohrať."));
             if (place.contains(k.id))
                 p.ParagraphHtml(QStringLiteral("<b>V tabuľke:</b> %1 – %2")
                                     .arg(CStrankaWebu::Escape(place.value(k.id)),
                                          CStrankaWebu::Link(c.file("tabulka"), QStringLiteral("tabuľka"))));
-            QVector<QStringList> rows;
-            QVector<CUdalost> own_events;
+            // What is to come first, in its order (those without a day last); then what was played, the
+            // latest first.
+            QVector<const CZapas*> coming, past;
             for (const CZapas* z : own) {
                 const bool bye = !names.IsClub(z->homeClub) || !names.IsClub(z->awayClub);
-                rows << QStringList{QString::number(z->round),
-                                    DayOf(*z),
-                                    bye ? QString() : z->timeText,
-                                    names.Name(z->homeClub),
-                                    names.Name(z->awayClub),
-                                    bye ? QString() : (offMatch(*z) ? kOdstupilText : Score(*z))};
-                if (!bye && !JeZiadnyDatum(z->kickOff))
-                    own_events << matchEvent(*z, site.isEmpty() ? QString()
-                                                                : QStringLiteral("%1/%2").arg(site, file));
+                const bool toCome = !MaVysledok(z->homeScore, z->awayScore) && !offMatch(*z) &&
+                                    (!bye || (c.next && z->round >= *c.next));
+                (toCome ? coming : past) << z;
             }
-            p.Table({QStringLiteral("Kolo"), QStringLiteral("Dátum"), QStringLiteral("Čas"),
-                     QStringLiteral("Domáci"), QStringLiteral("Hostia"), QStringLiteral("Výsledok")},
-                    rows, kTabKlub);
-            files.append({file, p.Bytes()});
+            std::stable_partition(coming.begin(), coming.end(),
+                                  [](const CZapas* z) { return !JeZiadnyDatum(z->kickOff); });
+            std::reverse(past.begin(), past.end());
+            const QStringList header = {QStringLiteral("Kolo"),   QStringLiteral("Dátum"),
+                                        QStringLiteral("Čas"),    QStringLiteral("Domáci"),
+                                        QStringLiteral("Hostia"), QStringLiteral("Výsledok")};
+            for (const bool toCome : {true, false}) {
+                QVector<QStringList> rows;
+                for (const CZapas* z : toCome ? coming : past) {
+                    const bool bye = !names.IsClub(z->homeClub) || !names.IsClub(z->awayClub);
+                    rows << QStringList{
+                        QString::number(z->round),
+                        CStrankaWebu::Escape(dayText(*z)),
+                        CStrankaWebu::Escape(bye ? QString() : z->timeText),
+                        club(z->homeClub),
+                        club(z->awayClub),
+                        CStrankaWebu::Escape(bye ? QString() : (offMatch(*z) ? kOdstupilText : Score(*z)))};
+                }
+                if (rows.isEmpty())
+                    continue;
+                p.Heading(2,
+                          toCome ? QStringLiteral("Nasledujúce zápasy") : QStringLiteral("Odohrané zápasy"));
+                p.TableHtml(header, rows, kTabKlub);
+            }
+            QVector<CUdalost> own_events;
+            for (const CZapas* z : own)
+                if (names.IsClub(z->homeClub) && names.IsClub(z->awayClub))
+                    if (const std::optional<CUdalost> e = matchEvent(
+                            *z, site.isEmpty() ? QString() : QStringLiteral("%1/%2").arg(site, file)))
+                        own_events << *e;
+            files.Add({file, p.Bytes()});
             calendar(ics, QStringLiteral("%1 – zápasy").arg(k.nazov), own_events);
         }
         if (!step())
-            return {};
+            return stop();
+    }
+
+    // Every club of the season in Slovak order, with the competition it plays in.
+    {
+        CStrankaWebu p(season.nazov.isEmpty() ? QStringLiteral("Kluby")
+                                              : QStringLiteral("Kluby v sezóne %1").arg(season.nazov),
+                       Navigation(association, {}, {}, kKlubyWebu), updated);
+        QVector<QPair<int, const CSutazWebu*>> all;
+        for (const CSutazWebu& c : competitions)
+            for (const CPolozkaKlubu& k : c.clubs)
+                all.append({k.id, &c});
+        std::stable_sort(all.begin(), all.end(), [&](const auto& a, const auto& b) {
+            return PorovnajSlovensky(names.Name(a.first), names.Name(b.first)) < 0;
+        });
+        QVector<QStringList> rows;
+        for (const auto& [id, c] : all)
+            rows << QStringList{club(id), CStrankaWebu::Link(c->file("tabulka"), c->competition.nazov)};
+        if (rows.isEmpty())
+            p.Paragraph(QStringLiteral("Sezóna zatiaľ nemá žiadny klub."));
+        else
+            p.TableHtml({QStringLiteral("Klub"), QStringLiteral("Súťaž")}, rows);
+        files.Add({kKlubyWebu, p.Bytes()});
     }
 
     // The committee: nominations by month (upcoming first), a page and a calendar per official.
+    // In the lists' order (surname, name, and the ID for namesakes), so that the same season makes the
+    // same pages and the same list of them every time.
     QHash<int, COficial> officials;
+    QVector<int> officialOrder;
     {
-        CPrikaz q(
-            db,
-            QStringLiteral(
-                "select ID, meno, priezvisko, funkcia, skupina from trozhodci order by priezvisko, meno"));
+        CPrikaz q(db, QStringLiteral("select ID, meno, priezvisko, funkcia, skupina from trozhodci order by "
+                                     "priezvisko, meno, ID"));
         while (q.Step()) {
             COficial o;
             o.id = static_cast<int>(q.Int64(0));
@@ -525,6 +702,7 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             o.funkcia = static_cast<int>(q.Int64(3));
             o.competition = static_cast<int>(q.Int64(4));
             officials.insert(o.id, o);
+            officialOrder << o.id;
         }
     }
     const QVector<COdkaz> committeeLists = {
@@ -537,7 +715,9 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
     // the lists of referees and delegates link to.
     const auto officialCell = [&](const CNominacia& n, int f) {
         const auto o = officials.constFind(n.officials[f]);
-        return n.officials[f] == 0 || o == officials.constEnd() ? QString() : o->name;
+        return n.officials[f] == 0 || o == officials.constEnd()
+                   ? QString()
+                   : CStrankaWebu::Link(OfficialFile(o->id), o->name);
     };
     const QStringList nominationHeader = {
         QStringLiteral("Dátum"),  QStringLiteral("Čas"),    QStringLiteral("Súťaž"),
@@ -545,11 +725,12 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
         QStringLiteral("AR1"),    QStringLiteral("AR2"),    QStringLiteral("DZ")};
     const auto nominationRow = [&](const CNominacia& n) {
         const CZapas* z = matchById.value(n.matchId);
-        return QStringList{z ? DayOf(*z) : n.date,
-                           n.time,
-                           n.competition,
-                           n.home,
-                           n.away,
+        const auto e = [](const QString& text) { return CStrankaWebu::Escape(text); };
+        return QStringList{e(z ? dayText(*z) : n.date),
+                           e(n.time),
+                           e(n.competition),
+                           z ? club(z->homeClub) : e(n.home),
+                           z ? club(z->awayClub) : e(n.away),
                            officialCell(n, 0),
                            officialCell(n, 1),
                            officialCell(n, 2),
@@ -584,8 +765,12 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             first.isValid() ? QStringLiteral("%1 %2").arg(kMesiace.at(first.month() - 1)).arg(first.year())
                             : QStringLiteral("bez dátumu");
         const bool upcoming = first.isValid() && first.addMonths(1) > today;
+        // This month's page too has the matches to come first.
+        QVector<const CNominacia*> inMonth = it.value();
+        std::stable_partition(inMonth.begin(), inMonth.end(),
+                              [&](const CNominacia* n) { return dayOf(*n) >= today; });
         QVector<QStringList> rows;
-        for (const CNominacia* n : it.value())
+        for (const CNominacia* n : inMonth)
             rows << nominationRow(*n);
         // Parts of a page's size.
         qsizetype bytes = 0;
@@ -602,8 +787,8 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
                 parts == 1 ? label : QStringLiteral("%1 (%2. časť)").arg(label).arg(part + 1);
             CStrankaWebu p(QStringLiteral("Nominácie – %1").arg(partLabel),
                            Navigation(association, committee, committeeLists, file), updated);
-            p.Table(nominationHeader, rows.mid(part * perPart, perPart), kTabNominacie);
-            files.append({file, p.Bytes()});
+            p.TableHtml(nominationHeader, rows.mid(part * perPart, perPart), kTabNominacie);
+            files.Add({file, p.Bytes()});
             months.append({it.key(), partLabel, file, upcoming});
         }
     }
@@ -629,7 +814,7 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
         }
         if (months.isEmpty())
             p.Paragraph(QStringLiteral("Zatiaľ nie je žiadna nominácia."));
-        files.append({QStringLiteral("nominacie.html"), p.Bytes()});
+        files.Add({QStringLiteral("nominacie.html"), p.Bytes()});
     }
     // Each official: the matches he is nominated to, upcoming first, and their calendar.
     QHash<int, QVector<QPair<const CNominacia*, int>>> ofOfficial;
@@ -637,33 +822,42 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
         for (int f = 0; f < 4; ++f)
             if (n.officials[f] != 0)
                 ofOfficial[n.officials[f]] << QPair<const CNominacia*, int>(&n, f);
-    for (const COficial& o : officials) {
-        const QString file = QStringLiteral("rozhodca-%1.html").arg(o.id);
+    for (const int id : std::as_const(officialOrder)) {
+        const COficial& o = officials[id];
+        const QString file = OfficialFile(o.id);
         const QString ics = QStringLiteral("rozhodca-%1.ics").arg(o.id);
         QVector<COdkaz> lists = committeeLists;
         lists << COdkaz{ics, QStringLiteral("Kalendár")};
         CStrankaWebu p(o.name, Navigation(association, committee, lists, file), updated);
         QVector<QPair<const CNominacia*, int>> mine = ofOfficial.value(o.id);
+        // A match to come without a day yet is still to come, after those that have one.
+        const auto toCome = [&](const CNominacia& n) {
+            return dayOf(n) >= today || withoutDay.contains(n.matchId);
+        };
         std::stable_sort(mine.begin(), mine.end(), [&](const auto& a, const auto& b) {
             const QDate x = dayOf(*a.first), y = dayOf(*b.first);
-            const bool ux = x >= today, uy = y >= today;
+            const bool ux = toCome(*a.first), uy = toCome(*b.first);
             if (ux != uy)
                 return ux;
+            if (x.isValid() != y.isValid())
+                return x.isValid();
             return ux ? x < y : x > y;
         });
         QVector<QStringList> upcoming, past;
         QVector<CUdalost> events;
         for (const auto& [n, f] : mine) {
             const CZapas* z = matchById.value(n->matchId);
-            const QStringList row = {DayOf(z ? *z : CZapas()), n->time, kSkratkyFunkcii.value(f),
-                                     n->competition,           n->home, n->away};
-            (dayOf(*n) >= today ? upcoming : past) << row;
-            if (z && !JeZiadnyDatum(z->kickOff)) {
-                CUdalost e =
-                    matchEvent(*z, site.isEmpty() ? QString() : QStringLiteral("%1/%2").arg(site, file));
-                e.summary = QStringLiteral("%1: %2").arg(kSkratkyFunkcii.value(f), e.summary);
-                events << e;
-            }
+            const auto e = [](const QString& text) { return CStrankaWebu::Escape(text); };
+            const QStringList row = {e(z ? dayText(*z) : QString()),     e(n->time),
+                                     e(kSkratkyFunkcii.value(f)),        e(n->competition),
+                                     z ? club(z->homeClub) : e(n->home), z ? club(z->awayClub) : e(n->away)};
+            (toCome(*n) ? upcoming : past) << row;
+            if (z)
+                if (std::optional<CUdalost> e = matchEvent(
+                        *z, site.isEmpty() ? QString() : QStringLiteral("%1/%2").arg(site, file))) {
+                    e->summary = QStringLiteral("%1: %2").arg(kSkratkyFunkcii.value(f), e->summary);
+                    events << *e;
+                }
         }
         const QStringList header = {QStringLiteral("Dátum"),   QStringLiteral("Čas"),
                                     QStringLiteral("Funkcia"), QStringLiteral("Súťaž"),
@@ -672,14 +866,14 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             p.Paragraph(QStringLiteral("Zatiaľ bez nominácie."));
         if (!upcoming.isEmpty()) {
             p.Heading(2, QStringLiteral("Nasledujúce zápasy"));
-            p.Table(header, upcoming);
+            p.TableHtml(header, upcoming, kTabOficial);
         }
         if (!past.isEmpty()) {
             p.Heading(2, QStringLiteral("Odohrané zápasy"));
-            p.Table(header, past);
+            p.TableHtml(header, past, kTabOficial);
         }
-        files.append({file, p.Bytes()});
-        files.append({ics, CalendarBytes(QStringLiteral("%1 – nominácie").arg(o.name), events, stamp)});
+        files.Add({file, p.Bytes()});
+        files.Add({ics, CalendarBytes(QStringLiteral("%1 – nominácie").arg(o.name), events, stamp)});
     }
     for (const bool referees : {true, false}) {
         const QString file = referees ? QStringLiteral("rozhodcovia.html") : QStringLiteral("delegati.html");
@@ -687,21 +881,19 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
                        Navigation(association, committee, committeeLists, file), updated);
         QVector<QStringList> rows;
         QVector<COficial> list;
-        for (const COficial& o : officials)
-            if ((o.funkcia == kFunkciaDelegat) != referees)
-                list << o;
-        std::sort(list.begin(), list.end(),
-                  [](const COficial& a, const COficial& b) { return a.name < b.name; });
+        for (const int id : std::as_const(officialOrder))
+            if ((officials[id].funkcia == kFunkciaDelegat) != referees)
+                list << officials[id];
         for (const COficial& o : list)
-            rows << QStringList{CStrankaWebu::Link(QStringLiteral("rozhodca-%1.html").arg(o.id), o.name),
+            rows << QStringList{CStrankaWebu::Link(OfficialFile(o.id), o.name),
                                 CStrankaWebu::Escape(competitionName.value(o.competition))};
         p.TableHtml({QStringLiteral("Meno"), QStringLiteral("Zaradenie")}, rows);
-        files.append({file, p.Bytes()});
+        files.Add({file, p.Bytes()});
     }
     if (!step())
-        return {};
+        return stop();
 
-    // The first page: per competition its latest results and its next fixtures.
+    // The first page: per competition its next fixtures and its latest results.
     {
         CStrankaWebu p(season.SeasonLine().isEmpty()
                            ? association
@@ -734,25 +926,33 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
                         return &r;
                 return nullptr;
             };
-            if (c.latest)
-                if (const QVector<CZapas>* r = roundOf(*c.latest)) {
-                    QVector<QStringList> rows;
-                    for (const CZapas& z : *r)
-                        if (z.homeClub != 0 && z.awayClub != 0)
-                            rows << QStringList{names.Name(z.homeClub), Score(z), names.Name(z.awayClub)};
-                    p.Table({QStringLiteral("Domáci"), QStringLiteral("Výsledok"), QStringLiteral("Hostia")},
-                            rows, kTabPrehlad, QStringLiteral("Výsledky %1. kola").arg(*c.latest));
-                }
+            // The next round above the last results: what a reader looks for first.
             if (c.next)
                 if (const QVector<CZapas>* r = roundOf(*c.next)) {
                     QVector<QStringList> rows;
                     for (const CZapas& z : *r)
                         if (z.homeClub != 0 && z.awayClub != 0 && !MaVysledok(z.homeScore, z.awayScore))
-                            rows << QStringList{DayOf(z), offMatch(z) ? kOdstupilText : z.timeText,
-                                                names.Name(z.homeClub), names.Name(z.awayClub)};
-                    p.Table({QStringLiteral("Dátum"), QStringLiteral("Čas"), QStringLiteral("Domáci"),
-                             QStringLiteral("Hostia")},
-                            rows, kTabRozpis, QStringLiteral("%1. kolo").arg(*c.next));
+                            rows << QStringList{
+                                CStrankaWebu::Escape(dayText(z)),
+                                CStrankaWebu::Escape(offMatch(z) ? kOdstupilText : z.timeText),
+                                club(z.homeClub), club(z.awayClub)};
+                    p.TableHtml(
+                        {QStringLiteral("Dátum"), QStringLiteral("Čas"), QStringLiteral("Domáci"),
+                         QStringLiteral("Hostia")},
+                        rows, kTabRozpis,
+                        CStrankaWebu::Escape(QStringLiteral("Najbližšie kolo: %1. kolo").arg(*c.next)));
+                }
+            if (c.latest)
+                if (const QVector<CZapas>* r = roundOf(*c.latest)) {
+                    QVector<QStringList> rows;
+                    for (const CZapas& z : *r)
+                        if (z.homeClub != 0 && z.awayClub != 0)
+                            rows << QStringList{club(z.homeClub), CStrankaWebu::Escape(Score(z)),
+                                                club(z.awayClub)};
+                    p.TableHtml(
+                        {QStringLiteral("Domáci"), QStringLiteral("Výsledok"), QStringLiteral("Hostia")},
+                        rows, kTabPrehlad,
+                        CStrankaWebu::Escape(QStringLiteral("Výsledky %1. kola").arg(*c.latest)));
                 }
         }
         p.Heading(2, QStringLiteral("Komisia rozhodcov"), QStringLiteral("komisia"));
@@ -761,39 +961,84 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
             links << CStrankaWebu::Link(l.file, l.label);
         p.Raw(
             QStringLiteral("<nav><ul><li>%1</li></ul></nav>\n").arg(links.join(QStringLiteral("</li><li>"))));
-        files.prepend({QStringLiteral("index.html"), p.Bytes()});
+        files.Add({QStringLiteral("index.html"), p.Bytes()});
     }
-    files.append({kStylWebu, SiteStyleSheet()});
-    revisions.Save();
+    files.Add({kStylWebu, SiteStyleSheet()});
     if (!step())
+        return stop();
+    revisions.Save();
+    return {};
+}
+
+QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, const QDateTime& stamp,
+                              const CPriebehWebu& progress)
+{
+    QVector<CSuborWebu> files;
+    bool stopped = false;
+    MakeSite(
+        db, thresholds, stamp,
+        [&](CSuborWebu& f) {
+            files.append(std::move(f));
+            return QString();
+        },
+        progress, &stopped);
+    if (stopped)
         return {};
-    StampSite(files, stamp);
+    // The first page first, as it is uploaded last.
+    std::stable_partition(files.begin(), files.end(),
+                          [](const CSuborWebu& f) { return f.name == QLatin1String("index.html"); });
     return files;
 }
 
 QString PublishSeason(CDatabaza& db, const QVector<int>& thresholds, const QString& folder,
-                      const QString& seasonPath, const QDateTime& stamp, const CPriebehWebu& progress,
+                      const QString& seasonPath, const QDateTime& stamp, const CPriebehZverejnenia& progress,
                       bool* stopped, QStringList* leftAlone, int* written)
 {
-    bool cut = false;
+    if (stopped)
+        *stopped = false;
+    if (leftAlone)
+        leftAlone->clear();
+    if (written)
+        *written = 0;
     // A season that may only be read keeps no revisions (CRevizieKalendara::Save writes none).
     std::optional<CTransakcia> transaction;
     if (!db.IsReadOnly())
         transaction.emplace(db);
-    const QVector<CSuborWebu> files = SiteFiles(db, thresholds, stamp, [&](int done, int total) {
-        cut = progress && !progress(done, total);
-        return !cut;
-    });
+    // The pages go where they are published one by one as they are made: straight to the association's
+    // host those that changed since the list the host keeps, or into the folder.
+    const bool upload = IsUploadAddress(folder);
+    std::optional<CNahravanieWebu> host;
+    std::optional<CZapisWebu> local;
+    QString error;
+    if (upload) {
+        host.emplace(CCielNahratia{folder, {}, {}});
+        error = host->Begin();
+    } else {
+        local.emplace();
+        error = local->Begin(folder, seasonPath);
+    }
+    if (!error.isEmpty())
+        return error;
+    bool cut = false;
+    error = MakeSite(
+        db, thresholds, stamp, [&](CSuborWebu& f) { return upload ? host->Add(f) : local->Add(f); },
+        [&](int done, int total) {
+            cut = progress && !progress(QStringLiteral("Zapisuje sa web..."), done, total);
+            return !cut;
+        },
+        &cut);
     if (stopped)
         *stopped = cut;
     if (cut)
-        return QStringLiteral("Zápis webu bol prerušený; web v priečinku zostal, aký bol.");
-    QString error;
-    if (IsUploadAddress(folder)) {
-        // Straight to the association's host: the same files, only those that changed since the list the
-        // host keeps.
-        const CVysledokNahratia sent = UploadSite(files, {folder, {}, {}}, [&](int done, int total) {
-            cut = progress && !progress(done, total);
+        return upload ? QStringLiteral("Zverejnenie webu bolo prerušené; na serveri zostal, aký bol.")
+                      : QStringLiteral("Zápis webu bol prerušený; web v priečinku zostal, aký bol.");
+    if (!error.isEmpty())
+        return error;
+    if (upload) {
+        const CVysledokNahratia sent = host->Finish([&](int done, int total) {
+            cut =
+                progress && !progress(QStringLiteral("Nahráva sa web: %1 z %2 súborov").arg(done).arg(total),
+                                      done, total);
             return !cut;
         });
         if (stopped)
@@ -802,7 +1047,7 @@ QString PublishSeason(CDatabaza& db, const QVector<int>& thresholds, const QStri
         if (written)
             *written = sent.uploaded;
     } else {
-        error = PublishSite(files, folder, seasonPath, leftAlone, written);
+        error = local->Finish(leftAlone, written);
     }
     if (error.isEmpty() && transaction)
         transaction->Commit();

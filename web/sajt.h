@@ -16,6 +16,13 @@ class CDatabaza;
 // week. Calendars' revisions are kept in the season.
 QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, const QDateTime& stamp,
                               const CPriebehWebu& progress = {});
+// The same handed to `take` file by file as each is made (with its time put in), so that the whole site is
+// never in memory; `take` returns what went wrong, which stops the work. Returns that, empty when every file
+// was taken; `stopped` tells whether `progress` stopped it. The calendars' revisions are written in the
+// season at the end.
+using CPrijemcaWebu = std::function<QString(CSuborWebu& file)>;
+QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime& stamp,
+                 const CPrijemcaWebu& take, const CPriebehWebu& progress = {}, bool* stopped = nullptr);
 
 // The season's site made (SiteFiles) and written into `folder` (PublishSite) as one command: the
 // calendars' revisions stay in the season only when the site was written, so that a publishing that is
@@ -23,9 +30,13 @@ QVector<CSuborWebu> SiteFiles(CDatabaza& db, const QVector<int>& thresholds, con
 // tells whether `progress` stopped it.
 // `leftAlone` names the files of the last publishing somebody changed since (left as they are), `written`
 // counts the files written.
+// `progress(step, done, total)` says what is being done ("Zapisuje sa web...", then for a host "Nahráva sa
+// web: 12 z 280 súborov") and how far it is; false stops the work.
+using CPriebehZverejnenia = std::function<bool(const QString& step, int done, int total)>;
 QString PublishSeason(CDatabaza& db, const QVector<int>& thresholds, const QString& folder,
-                      const QString& seasonPath, const QDateTime& stamp, const CPriebehWebu& progress = {},
-                      bool* stopped = nullptr, QStringList* leftAlone = nullptr, int* written = nullptr);
+                      const QString& seasonPath, const QDateTime& stamp,
+                      const CPriebehZverejnenia& progress = {}, bool* stopped = nullptr,
+                      QStringList* leftAlone = nullptr, int* written = nullptr);
 
 // The largest page the site writes: a page that would be larger is split (the nominations by part of
 // a month).

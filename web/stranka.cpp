@@ -51,7 +51,7 @@ void CStrankaWebu::Table(const QStringList& header, const QVector<QStringList>& 
             cells << Escape(c);
         escaped << cells;
     }
-    TableHtml(header, escaped, kind, caption);
+    TableHtml(header, escaped, kind, Escape(caption));
 }
 
 namespace {
@@ -66,7 +66,9 @@ void Header(QString& h, const QStringList& header)
     h += QStringLiteral("</tr></thead>\n");
 }
 
-// A row without the closing tags HTML lets out: a season's registers are long.
+// A row without the cells' closing tags, which HTML lets out: a season's registers are long. The row's own
+// is there, so that the line break after it is not in its last cell (an empty cell stays :empty, which
+// the phone's blocks leave out).
 void Row(QString& h, const QStringList& row)
 {
     h += QStringLiteral("<tr>");
@@ -74,7 +76,7 @@ void Row(QString& h, const QStringList& row)
         h += QStringLiteral("<td>");
         h += c;
     }
-    h += QLatin1Char('\n');
+    h += QStringLiteral("</tr>\n");
 }
 
 QString TableStart(const QString& kind)
@@ -91,7 +93,7 @@ void CStrankaWebu::TableHtml(const QStringList& header, const QVector<QStringLis
     QString& h = m_html;
     h += TableStart(kind);
     if (!caption.isEmpty())
-        h += QStringLiteral("<caption>%1</caption>").arg(Escape(caption));
+        h += QStringLiteral("<caption>%1</caption>").arg(caption);
     Header(h, header);
     h += QStringLiteral("<tbody>\n");
     for (const QStringList& row : rows)
@@ -110,7 +112,7 @@ void CStrankaWebu::GroupedTable(const QStringList& header,
         h += QStringLiteral(
                  "<tbody><tr><th scope=\"rowgroup\" colspan=\"%1\" class=\"skupina\">%2</th></tr>\n")
                  .arg(std::max<qsizetype>(1, header.size()))
-                 .arg(Escape(title));
+                 .arg(title);
         for (const QStringList& row : rows) {
             QStringList escaped;
             for (const QString& c : row)
@@ -149,13 +151,15 @@ QByteArray SiteStyleSheet()
         "nav ul{list-style:none;margin:0;padding:0;display:flex;flex-wrap:wrap;gap:0 14px}\n"
         "nav .cesta{font-weight:bold}\n"
         "a{display:inline-block;min-height:40px;line-height:40px;color:#0b3d91}\n"
+        // A name in a list is a link within its text: the row is the target, and a long name wraps as text.
+        "td a,caption a,th a{display:inline;min-height:0;line-height:inherit}\n"
         "main{padding:0 12px 24px;max-width:1100px;margin:0 auto}\n"
         "h1{font-size:1.45em;line-height:1.25;margin:16px 0 4px}\n"
         "h2{font-size:1.2em;margin:1.4em 0 .4em}\n"
         "h3{font-size:1.05em;margin:1.2em 0 .3em}\n"
         ".aktualizovane{color:#555;font-size:14px;margin-top:0}\n"
         ".tab{overflow-x:auto;max-width:100%;margin:0 0 12px}\n"
-        "table{border-collapse:collapse;font-size:15px}\n"
+        "table{border-collapse:collapse;font-size:16px}\n"
         "caption{text-align:left;font-weight:bold;padding:4px 0}\n"
         "th,td{border:1px solid #c8cfd9;padding:6px "
         "8px;text-align:left;white-space:nowrap;overflow-wrap:normal}\n"
@@ -173,14 +177,51 @@ QByteArray SiteStyleSheet()
         "th:nth-child(6){text-align:center}\n"
         ".t-nom td:nth-child(2){text-align:center}\n"
         ".t-pre td:nth-child(2),.t-pre th:nth-child(2){text-align:center}\n"
-        ".poznamka{font-size:15px}\n"
+        ".poznamka{font-size:16px}\n"
         "nav b{display:inline-block;line-height:40px}\n"
-        // On a phone the names wrap within their columns, so that a table's numbers (the points, the
-        // score) are on the screen without scrolling sideways.
+        // On a phone no list needs a sideways swipe: a match, a nomination or a player who may not play is
+        // a block of short lines, names wrap, and the standings keep "#", the club, the matches and the
+        // points in sight with the other columns after them in the table's own scroll.
         "@media (max-width:600px){th,td{padding:6px 5px}"
-        ".t-tab td:nth-child(2),.t-vys td:nth-child(-n+2),.t-vys td:nth-child(5),.t-roz td:nth-child(n+3),"
-        ".t-str td:nth-child(n+2):nth-child(-n+3),.t-kar td:nth-child(2),.t-klub "
-        "td:nth-child(n+4):nth-child(-n+5),"
-        ".t-nom td:nth-child(n+3),.t-pre td:nth-child(odd){white-space:normal;min-width:7em}}\n"
+        ".t-tab td:nth-child(2),.t-str td:nth-child(n+2):nth-child(-n+3),.t-kar td:nth-child(2),"
+        "table:not([class]) td{white-space:normal;min-width:6em}"
+        ".t-vys,.t-pre,.t-klub,.t-roz,.t-nom,.t-ofi,.t-nes{display:block;min-width:0}"
+        ".t-vys thead,.t-pre thead,.t-klub thead,.t-roz thead,.t-nom thead,.t-ofi thead,.t-nes thead"
+        "{display:none}"
+        ".t-vys tbody,.t-pre tbody,.t-klub tbody,.t-roz tbody,.t-nom tbody,.t-ofi tbody,.t-nes tbody"
+        "{display:block}"
+        ".t-vys tr,.t-pre tr,.t-klub tr,.t-roz tr,.t-nom tr,.t-ofi tr,.t-nes tr"
+        "{display:grid;column-gap:10px;padding:6px 2px;border-bottom:1px solid #c8cfd9}"
+        ".t-vys td,.t-pre td,.t-klub td,.t-roz td,.t-nom td,.t-ofi td,.t-nes td"
+        "{border:0;padding:3px 0;white-space:normal;text-align:left}"
+        ".t-nes caption{display:block}"
+        ".t-vys td:empty,.t-pre td:empty,.t-klub td:empty,.t-roz td:empty,.t-nom td:empty,.t-ofi td:empty,"
+        ".t-nes td:empty{display:none}"
+        // Results: home over away, the score beside them, the note under.
+        ".t-vys tr,.t-pre tr{grid-template-columns:1fr auto}"
+        ".t-vys td:nth-child(1){grid-area:1/1}.t-vys td:nth-child(2){grid-area:2/1}"
+        ".t-vys td:nth-child(3){grid-area:1/2;font-weight:bold;text-align:right}"
+        ".t-vys td:nth-child(4){grid-area:2/2;text-align:right}.t-vys td:nth-child(5){grid-area:3/1/4/3}"
+        ".t-pre td:nth-child(1){grid-area:1/1}.t-pre td:nth-child(3){grid-area:2/1}"
+        ".t-pre td:nth-child(2){grid-area:1/2/3/3;align-self:center;font-weight:bold}"
+        // A club's matches: round, day and hour; home over away with the score beside them.
+        ".t-klub tr{grid-template-columns:auto auto 1fr auto}"
+        ".t-klub td:nth-child(1)::after{content:\". kolo\"}"
+        ".t-klub td:nth-child(4){grid-area:2/1/3/4}.t-klub td:nth-child(5){grid-area:3/1/4/4}"
+        ".t-klub td:nth-child(6){grid-area:2/4/4/5;align-self:center;font-weight:bold;text-align:right}"
+        // Fixtures, nominations, an official's matches, a player who may not play: lines of text.
+        ".t-roz tr,.t-nom tr,.t-ofi tr,.t-nes tr{display:block}"
+        ".t-roz td,.t-nom td,.t-ofi td{display:inline}"
+        ".t-roz td:nth-child(2)::before,.t-nom td:nth-child(2)::before,.t-ofi td:nth-child(2)::before"
+        "{content:\" \"}"
+        ".t-roz td:nth-child(3)::before{content:\"\\A\";white-space:pre}"
+        ".t-roz td:nth-child(4)::before,.t-nom td:nth-child(5)::before,.t-ofi td:nth-child(6)::before"
+        "{content:\" – \"}"
+        ".t-roz td:nth-child(5),.t-nom td:nth-child(3),.t-nom td:nth-child(n+6),.t-ofi td:nth-child(4),"
+        ".t-nes td{display:block}"
+        ".t-nom td:nth-child(6)::before{content:\"HR: \"}.t-nom td:nth-child(7)::before{content:\"AR1: \"}"
+        ".t-nom td:nth-child(8)::before{content:\"AR2: \"}.t-nom td:nth-child(9)::before{content:\"DZ: \"}"
+        ".t-ofi td:nth-child(3){font-weight:bold}.t-ofi td:nth-child(3)::before{content:\" · \"}"
+        ".t-nes td:nth-child(1){font-weight:bold}}\n"
         "footer{color:#666;font-size:14px;padding:0 12px 16px;max-width:1100px;margin:0 auto}\n");
 }

@@ -22,10 +22,11 @@ public:
     // as text. `kind` is the table's class in the style sheet, which aligns its columns (kTab...).
     void Table(const QStringList& header, const QVector<QStringList>& rows, const QString& kind = {},
                const QString& caption = {});
-    // The same with cells that are markup already (links).
+    // The same with cells and caption that are markup already (links).
     void TableHtml(const QStringList& header, const QVector<QStringList>& rows, const QString& kind = {},
                    const QString& caption = {});
-    // A table of groups (the clubs of a register): one header, each group under a heading row.
+    // A table of groups (the clubs of a register): one header, each group under a heading row, whose
+    // title is markup (a link).
     void GroupedTable(const QStringList& header, const QVector<QPair<QString, QVector<QStringList>>>& groups,
                       const QString& kind = {});
     void Raw(const QString& html);
@@ -48,6 +49,8 @@ inline const QString kTabKarty = QStringLiteral("t-kar");
 inline const QString kTabKlub = QStringLiteral("t-klub");
 inline const QString kTabNominacie = QStringLiteral("t-nom");
 inline const QString kTabPrehlad = QStringLiteral("t-pre");
+inline const QString kTabOficial = QStringLiteral("t-ofi");
+inline const QString kTabNesmuHrat = QStringLiteral("t-nes");
 
 // The site's style sheet (styl.css), written with the pages.
 inline const QString kStylWebu = QStringLiteral("styl.css");

@@ -177,11 +177,12 @@ TEST(ICalendar, AMatchStartsAtItsBratislavaTimeInUtcAndADayWithoutHourIsAWholeDa
         text.contains(QStringLiteral("UID:abc-7\r\nDTSTAMP:20260101T120000Z\r\nDTSTART:20251026T133000Z\r\n"
                                      "DURATION:PT2H\r\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("DTSTART;VALUE=DATE:20251026\r\nDURATION:P1D\r\n")));
-    // A revised event says so; one as first published does not.
+    // A revised event says so, and that it stands; one as first published says neither.
     // Its stamp is the revision's time, so that the calendar published again unchanged is the same file.
     EXPECT_TRUE(text.contains(QStringLiteral("UID:abc-9\r\nDTSTAMP:20260301T080000Z\r\nSEQUENCE:2\r\n"
-                                             "LAST-MODIFIED:20260301T080000Z\r\nDTSTART:20260329T081500Z\r\n"
-                                             "DURATION:PT105M\r\n")));
+                                             "LAST-MODIFIED:20260301T080000Z\r\nSTATUS:CONFIRMED\r\n"
+                                             "DTSTART:20260329T081500Z\r\nDURATION:PT105M\r\n")));
+    EXPECT_EQ(text.count(QStringLiteral("STATUS:")), 1);
     EXPECT_EQ(text.count(QStringLiteral("SEQUENCE:")), 1);
     EXPECT_EQ(text.count(QStringLiteral("BEGIN:VEVENT")), 3);
     // Around the changes of the clock.

@@ -216,6 +216,136 @@ TEST_F(Publishing, EveryPageIsUtf8ForPhonesWithTheSiteNavigationAndEveryLinkLead
         EXPECT_TRUE(pages.contains(QStringLiteral("sutaz-2-%1.html").arg(QLatin1String(list)))) << list;
 }
 
+TEST_F(Publishing, EveryClubNameLeadsToTheClubsPageAndTheSeasonsClubsAreOnePageInSlovakOrder)
+{
+    // Two clubs whose order only the Slovak alphabet tells (ch after h, č after c).
+    Db().Execute(
+        QStringLiteral("update tkluby set nazov='Chrenovec' where ID=(select min(ID) from tkluby where "
+                       "skupina=1)"));
+    Db().Execute(QStringLiteral("update tkluby set nazov='Čadca' where ID=(select max(ID) from tkluby where "
+                                "skupina=2)"));
+    const QHash<QString, QString> pages =
+        Pages(SiteFiles(Db(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc()));
+    QHash<int, QString> clubs;
+    CPrikaz q(Db(), QStringLiteral("select ID, nazov from tkluby"));
+    while (q.Step())
+        clubs.insert(static_cast<int>(q.Int64(0)), q.Text(1));
+    ASSERT_GT(clubs.size(), 10);
+    int linked = 0;
+    for (auto p = pages.constBegin(); p != pages.constEnd(); ++p) {
+        const QString& html = p.value();
+        EXPECT_TRUE(html.contains(QStringLiteral("<a href=\"kluby.html\">Všetky kluby</a>")) ||
+                    p.key() == QStringLiteral("kluby.html"))
+            << p.key().toStdString();
+        for (auto c = clubs.constBegin(); c != clubs.constEnd(); ++c) {
+            const QString name = CStrankaWebu::Escape(c.value());
+            // A cell, a caption or a group's heading that names a club is its link.
+            for (const QString& bare :
+                 {QStringLiteral("<td>%1<").arg(name), QStringLiteral("<caption>%1<").arg(name),
+                  QStringLiteral("class=\"skupina\">%1<").arg(name)})
+                EXPECT_FALSE(html.contains(bare)) << p.key().toStdString() << " " << bare.toStdString();
+            linked += static_cast<int>(
+                html.count(QStringLiteral("<a href=\"klub-%1.html\">%2</a>").arg(c.key()).arg(name)));
+        }
+    }
+    EXPECT_GT(linked, 1000);
+    // The season's clubs: every one, in Slovak order, each with its competition.
+    const QString all = pages.value(QStringLiteral("kluby.html"));
+    QVector<qsizetype> at;
+    for (auto c = clubs.constBegin(); c != clubs.constEnd(); ++c) {
+        EXPECT_EQ(all.count(QStringLiteral("href=\"klub-%1.html\"").arg(c.key())), 1)
+            << c.value().toStdString();
+    }
+    const qsizetype c = all.indexOf(QStringLiteral(">Čadca<")),
+                    h = all.indexOf(QStringLiteral(">Chrenovec<"));
+    ASSERT_GE(c, 0);
+    ASSERT_GE(h, 0);
+    EXPECT_LT(c, h);
+    EXPECT_TRUE(all.contains(QStringLiteral("<a href=\"sutaz-2-tabulka.html\">")));
+}
+
+TEST_F(Publishing, AMatchPostponedWithoutADayIsNeverNextAndItsEventIsCancelledUntilItHasADayAgain)
+{
+    Db().Execute(QStringLiteral("update tzapasy set body1=?, body2=? where skupina=1 and kolo>=5"),
+                 {kBezVysledku, kBezVysledku});
+    const QString noDay = DatumNaUlozenie(ZiadnyDatum());
+    const auto matchOf = [&](int round) {
+        return Db()
+            .Value(QStringLiteral(
+                       "select min(ID) from tzapasy where skupina=1 and kolo=? and klub1<>0 and klub2<>0"),
+                   {round})
+            .toInt();
+    };
+    const int match = matchOf(5);
+    const int home = Db().Value(QStringLiteral("select klub1 from tzapasy where ID=?"), {match}).toInt();
+    // A match of round 6 has no day before its calendars ever had it: it is in none.
+    const int never = matchOf(6);
+    Db().Execute(QStringLiteral("update tzapasy set cas=? where ID=?"), {noDay, never});
+    const QDateTime first(QDate(2026, 3, 1), QTime(10, 0), Qt::UTC);
+    const auto uidOf = [](const QHash<QString, QStringList>& events, int id) {
+        for (auto it = events.constBegin(); it != events.constEnd(); ++it)
+            if (it.key().endsWith(QStringLiteral("-%1").arg(id)))
+                return it.key();
+        return QString();
+    };
+    QVector<CSuborWebu> files = SiteFiles(Db(), m_doc.StopRounds(), first);
+    const QHash<QString, QStringList> before = Events(FileOf(files, QStringLiteral("sutaz-1.ics")));
+    const QString uid = uidOf(before, match);
+    ASSERT_FALSE(uid.isEmpty());
+    EXPECT_TRUE(uidOf(before, never).isEmpty());
+    const QString start = Property(before.value(uid), QStringLiteral("DTSTART"));
+    ASSERT_FALSE(start.isEmpty());
+    EXPECT_TRUE(Pages(files)
+                    .value(QStringLiteral("sutaz-1-rozpis.html"))
+                    .contains(QStringLiteral("odložený, termín neurčený")));
+
+    // Postponed without a new day: the same event where it was, cancelled, its revision raised; the site
+    // says so and the home club's next match is its next one with a day.
+    Db().Execute(QStringLiteral("update tzapasy set cas=? where ID=?"), {noDay, match});
+    files = SiteFiles(Db(), m_doc.StopRounds(), first.addDays(7));
+    for (const QString& calendar : {QStringLiteral("sutaz-1.ics"), QStringLiteral("klub-%1.ics").arg(home)}) {
+        const QStringList e = Events(FileOf(files, calendar)).value(uid);
+        EXPECT_EQ(Property(e, QStringLiteral("STATUS")), QStringLiteral("CANCELLED"))
+            << calendar.toStdString();
+        EXPECT_EQ(Property(e, QStringLiteral("SEQUENCE")), QStringLiteral("1")) << calendar.toStdString();
+        EXPECT_EQ(Property(e, QStringLiteral("DTSTART")), start) << calendar.toStdString();
+    }
+    QHash<QString, QString> pages = Pages(files);
+    const QString clubPage = pages.value(QStringLiteral("klub-%1.html").arg(home));
+    EXPECT_FALSE(clubPage.contains(QStringLiteral("<b>Najbližší zápas:</b> 5. kolo")));
+    EXPECT_TRUE(clubPage.contains(QStringLiteral("<b>Najbližší zápas:</b> 6. kolo")) ||
+                clubPage.contains(QStringLiteral("<b>Najbližší zápas:</b> 7. kolo")));
+    EXPECT_LT(clubPage.indexOf(QStringLiteral("Nasledujúce zápasy")),
+              clubPage.indexOf(QStringLiteral("odložený, termín neurčený")));
+    EXPECT_LT(clubPage.indexOf(QStringLiteral("odložený, termín neurčený")),
+              clubPage.indexOf(QStringLiteral("Odohrané zápasy")));
+    EXPECT_TRUE(pages.value(QStringLiteral("sutaz-1-rozpis.html"))
+                    .contains(QStringLiteral("odložený, termín neurčený")));
+    // Published again: nothing more to revise.
+    EXPECT_EQ(Property(Events(FileOf(SiteFiles(Db(), m_doc.StopRounds(), first.addDays(8)),
+                                     QStringLiteral("sutaz-1.ics")))
+                           .value(uid),
+                       QStringLiteral("SEQUENCE")),
+              QStringLiteral("1"));
+
+    // A new day: the same event, standing again, revised once more.
+    Db().Execute(QStringLiteral("update tzapasy set cas='2026-05-20 17:00:00' where ID=?"), {match});
+    const QStringList back =
+        Events(FileOf(SiteFiles(Db(), m_doc.StopRounds(), first.addDays(14)), QStringLiteral("sutaz-1.ics")))
+            .value(uid);
+    EXPECT_EQ(Property(back, QStringLiteral("STATUS")), QStringLiteral("CONFIRMED"));
+    EXPECT_EQ(Property(back, QStringLiteral("SEQUENCE")), QStringLiteral("2"));
+    EXPECT_EQ(Property(back, QStringLiteral("DTSTART")), QStringLiteral("20260520T150000Z"));
+
+    // Every match of a round without a day: the round is not next, nor is any of its matches.
+    Db().Execute(QStringLiteral("update tzapasy set cas=? where skupina=1 and kolo=5"), {noDay});
+    pages = Pages(SiteFiles(Db(), m_doc.StopRounds(), first.addDays(15)));
+    EXPECT_FALSE(
+        pages.value(QStringLiteral("index.html")).contains(QStringLiteral("Najbližšie kolo: 5. kolo")));
+    EXPECT_TRUE(
+        pages.value(QStringLiteral("sutaz-1-rozpis.html")).contains(QStringLiteral("termín neurčený")));
+}
+
 TEST_F(Publishing, ReadersFindTheNextRoundTheSanctionsAClubsPlaceAndNoPrivateData)
 {
     // Round 5 of the first competition is still to be played.
@@ -231,16 +361,24 @@ TEST_F(Publishing, ReadersFindTheNextRoundTheSanctionsAClubsPlaceAndNoPrivateDat
     QVector<CSuborWebu> files = SiteFiles(Db(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc());
     QHash<QString, QString> pages = Pages(files);
 
+    // The next round first: on the first page above the last results, on the fixtures page before the
+    // rounds played.
     const QString index = pages.value(QStringLiteral("index.html"));
-    EXPECT_TRUE(index.contains(QStringLiteral("<caption>5. kolo</caption>")));
-    EXPECT_TRUE(index.contains(QStringLiteral("<caption>Výsledky 4. kola</caption>")));
-    EXPECT_TRUE(pages.value(QStringLiteral("sutaz-1-rozpis.html"))
-                    .contains(QStringLiteral("<a href=\"#kolo-5\">Najbližšie kolo – 5. kolo</a>")));
+    const qsizetype next = index.indexOf(QStringLiteral("<caption>Najbližšie kolo: 5. kolo</caption>"));
+    EXPECT_GE(next, 0);
+    EXPECT_GT(index.indexOf(QStringLiteral("<caption>Výsledky 4. kola</caption>")), next);
+    const QString fixtures = pages.value(QStringLiteral("sutaz-1-rozpis.html"));
+    const qsizetype round5 = fixtures.indexOf(QStringLiteral("id=\"kolo-5\""));
+    EXPECT_GE(round5, 0);
+    EXPECT_LT(round5, fixtures.indexOf(QStringLiteral("Odohrané kolá")));
+    EXPECT_LT(fixtures.indexOf(QStringLiteral("Odohrané kolá")),
+              fixtures.indexOf(QStringLiteral("id=\"kolo-1\"")));
     EXPECT_TRUE(pages.value(QStringLiteral("sutaz-1-vysledky.html"))
                     .contains(QStringLiteral("<a href=\"#kolo-4\">")));
-    EXPECT_TRUE(
-        pages.value(QStringLiteral("sutaz-1-tabulka.html"))
-            .contains(QStringLiteral("<li>%1: −3 b. (DK 10/2025)</li>").arg(CStrankaWebu::Escape(club))));
+    EXPECT_TRUE(pages.value(QStringLiteral("sutaz-1-tabulka.html"))
+                    .contains(QStringLiteral("<li><a href=\"klub-%1.html\">%2</a>: −3 b. (DK 10/2025)</li>")
+                                  .arg(clubId)
+                                  .arg(CStrankaWebu::Escape(club))));
     const QString clubPage = pages.value(QStringLiteral("klub-%1.html").arg(clubId));
     EXPECT_TRUE(clubPage.contains(QStringLiteral("<b>Najbližší zápas:</b> 5. kolo")));
     EXPECT_TRUE(clubPage.contains(QStringLiteral("<b>V tabuľke:</b> ")));
