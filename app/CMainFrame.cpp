@@ -962,6 +962,8 @@ void CMainFrame::PublishWeb()
         this);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (!leftAlone.isEmpty())
+        m_user.ShowMessage(LeftAloneText(leftAlone), CPouzivatel::Ikona::Vykricnik);
     if (dialog.ToServer()) {
         m_user.ShowMessage(
             QStringLiteral("Web je na serveri %1; nahraných súborov: %2 (ostatné sa nezmenili).")
@@ -971,8 +973,6 @@ void CMainFrame::PublishWeb()
         return;
     }
     const QString folder = dialog.Folder();
-    if (!leftAlone.isEmpty())
-        m_user.ShowMessage(LeftAloneText(leftAlone), CPouzivatel::Ikona::Vykricnik);
     if (m_user.AskYesNo(QStringLiteral("Web je zapísaný v priečinku %1.\nChcete ho zobraziť?")
                             .arg(QDir::toNativeSeparators(folder))))
         m_user.OpenWithSystem(QDir(folder).filePath(QStringLiteral("index.html")));

@@ -55,6 +55,7 @@ public:
     {
         QUrl url(target.address);
         m_tls = url.scheme() == QLatin1String("ftps");
+        m_sftp = url.scheme() == QLatin1String("sftp");
         // FTP over TLS as hosts offer it: the same port, the connection turned to TLS at its start.
         if (m_tls)
             url.setScheme(QStringLiteral("ftp"));
@@ -128,6 +129,49 @@ public:
         return names;
     }
 
+    // The files in the site's folder on the host with their sizes (MLSD); -1 for a size the host does not
+    // tell (a host without MLSD, SFTP).
+    QHash<QString, qint64> Listing(QString& error)
+    {
+        QHash<QString, qint64> files;
+        if (!m_sftp) {
+            QByteArray out;
+            Reset(QString());
+            curl_easy_setopt(m_curl, CURLOPT_CUSTOMREQUEST, "MLSD");
+            curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, WriteBytes);
+            curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, &out);
+            const CURLcode rc = curl_easy_perform(m_curl);
+            if (rc == CURLE_REMOTE_FILE_NOT_FOUND || rc == CURLE_REMOTE_ACCESS_DENIED)
+                return files;
+            if (rc == CURLE_OK) {
+                // "type=file;size=1234;modify=20261209081500; index.html"
+                for (const QByteArray& raw : out.split('\n')) {
+                    const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
+                    const qsizetype space = line.indexOf(' ');
+                    if (space < 0)
+                        continue;
+                    qint64 size = -1;
+                    bool file = false;
+                    for (const QByteArray& fact : line.left(space).split(';')) {
+                        const qsizetype eq = fact.indexOf('=');
+                        const QByteArray key = fact.left(eq).toLower();
+                        const QByteArray value = eq < 0 ? QByteArray() : fact.mid(eq + 1);
+                        if (key == "type")
+                            file = value.toLower() == "file";
+                        else if (key == "size")
+                            size = value.toLongLong();
+                    }
+                    if (file)
+                        files.insert(QString::fromUtf8(line.mid(space + 1)), size);
+                }
+                return files;
+            }
+        }
+        for (const QString& name : Names(error))
+            files.insert(name, -1);
+        return files;
+    }
+
     QString Delete(const QString& name)
     {
         Reset(QString());
@@ -196,6 +240,7 @@ private:
     QByteArray m_base;
     QString m_shown;
     bool m_tls = false;
+    bool m_sftp = false;
     char m_error[CURL_ERROR_SIZE] = {};
 };
 
@@ -223,7 +268,8 @@ struct CNahravanieWebu::CStav
     std::unique_ptr<CSpojenie> host;
     QByteArray oldList;
     bool none = false;
-    QSet<QString> present;
+    QHash<QString, qint64> present;
+    QSet<QString> foreign;
     std::unique_ptr<CPlanovanieWebu> plan;
     // The files to send, kept on the local disk until the site is made: never all of it in memory.
     QTemporaryDir staging;
@@ -250,13 +296,20 @@ QString CNahravanieWebu::Begin()
     m_d->oldList = m_d->host->Get(kZoznamWebu, m_d->none, error);
     if (!error.isEmpty())
         return error;
-    const QStringList names = m_d->host->Names(error);
+    m_d->present = m_d->host->Listing(error);
     if (!error.isEmpty())
         return error;
-    m_d->present = QSet<QString>(names.begin(), names.end());
+    // A file the last publishing put there whose size is no longer what was written is somebody's now:
+    // left as it is, never replaced nor deleted. (The host would have to hand out every file for its
+    // bytes to be compared; an edit that keeps the size is not seen.)
+    const QHash<QString, CZaznamZoznamu> ours = ReadSiteList(m_d->oldList);
+    for (auto it = ours.cbegin(); it != ours.cend(); ++it) {
+        const auto there = m_d->present.constFind(it.key());
+        if (there != m_d->present.cend() && *there >= 0 && it->size >= 0 && *there != it->size)
+            m_d->foreign.insert(it.key());
+    }
     m_d->plan = std::make_unique<CPlanovanieWebu>(
-        ReadSiteList(m_d->oldList), QSet<QString>(),
-        [this](const QString& name) { return m_d->present.contains(name); });
+        ours, m_d->foreign, [this](const QString& name) { return m_d->present.contains(name); });
     return {};
 }
 
@@ -325,6 +378,8 @@ CVysledokNahratia CNahravanieWebu::Finish(const CPriebehWebu& progress)
     }
     if (progress)
         progress(total, total);
+    result.leftAlone = QStringList(m_d->foreign.begin(), m_d->foreign.end());
+    result.leftAlone.sort();
     return result;
 }
 

@@ -30,6 +30,7 @@ struct CVysledokNahratia
     QString error; // empty on success
     int uploaded = 0;
     int deleted = 0;
+    QStringList leftAlone; // files of the last publishing somebody changed on the host since
 };
 
 // The same file by file as the site is made: Begin connects and reads the host's list, Add keeps a

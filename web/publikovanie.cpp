@@ -109,6 +109,12 @@ QHash<QString, CZaznamZoznamu> ReadSiteList(const QByteArray& bytes)
             entry.content = parts.at(2).toLatin1();
             entry.changed = QDateTime::fromString(parts.at(3), Qt::ISODate);
         }
+        if (parts.size() >= 5) {
+            bool ok = false;
+            entry.size = parts.at(4).trimmed().toLongLong(&ok);
+            if (!ok || entry.size < 0)
+                entry.size = -1;
+        }
         list.insert(parts.first().trimmed(), entry);
     }
     return list;
@@ -118,8 +124,11 @@ QByteArray SiteListLine(const QString& name, const CZaznamZoznamu& e)
 {
     if (e.written.isEmpty())
         return name.toUtf8() + '\n';
-    return name.toUtf8() + '\t' + e.written + '\t' + e.content + '\t' +
-           e.changed.toUTC().toString(Qt::ISODate).toUtf8() + '\n';
+    QByteArray line = name.toUtf8() + '\t' + e.written + '\t' + e.content + '\t' +
+                      e.changed.toUTC().toString(Qt::ISODate).toUtf8();
+    if (e.size >= 0)
+        line += '\t' + QByteArray::number(e.size);
+    return line + '\n';
 }
 
 CPlanovanieWebu::CPlanovanieWebu(const QHash<QString, CZaznamZoznamu>& ours, const QSet<QString>& foreign,
@@ -142,6 +151,7 @@ bool CPlanovanieWebu::Take(CSuborWebu& f)
             f.bytes.replace(f.stampText.toUtf8(), UpdatedText(old->changed).toUtf8());
     }
     entry.written = Sha256(f.bytes);
+    entry.size = f.bytes.size();
     m_names << f.name;
     if (m_foreign.contains(f.name)) {
         // Left as somebody made it; listed as it was, so that it stays his until he removes it.

@@ -54,8 +54,9 @@ QString PublishSite(QVector<CSuborWebu> files, const QString& folder, const QStr
                     QStringList* leftAlone = nullptr, int* written = nullptr);
 
 // The list of the files a publishing wrote, kept in the site's folder: a line per file, its name, the
-// SHA-256 of the bytes written, of its content without the time, and when that content last changed
-// (a list of names alone is read too, as older versions wrote it).
+// SHA-256 of the bytes written, of its content without the time, when that content last changed and the
+// size written (a host tells sizes where it would not hand out every file to be hashed). Lists of older
+// versions, without sizes or of names alone, are read too.
 inline const QString kZoznamWebu = QStringLiteral(".agenda-mirak-web");
 
 // A line of that list.
@@ -64,6 +65,7 @@ struct CZaznamZoznamu
     QByteArray written; // empty: a list of an older version, which kept names alone
     QByteArray content;
     QDateTime changed;
+    qint64 size = -1; // of the bytes written; -1 in a list of an older version
 };
 QHash<QString, CZaznamZoznamu> ReadSiteList(const QByteArray& bytes);
 QByteArray SiteListLine(const QString& name, const CZaznamZoznamu& entry);

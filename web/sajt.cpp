@@ -1046,6 +1046,8 @@ QString PublishSeason(CDatabaza& db, const QVector<int>& thresholds, const QStri
         error = sent.error;
         if (written)
             *written = sent.uploaded;
+        if (leftAlone)
+            *leftAlone = sent.leftAlone;
     } else {
         error = local->Finish(leftAlone, written);
     }

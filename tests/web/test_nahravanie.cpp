@@ -111,10 +111,10 @@ protected:
     {
         return QStringLiteral("%1://web:%2@127.0.0.1:%3/sezona").arg(scheme, password).arg(m_port);
     }
-    QString Publish(const QString& address, int* written = nullptr)
+    QString Publish(const QString& address, int* written = nullptr, QStringList* leftAlone = nullptr)
     {
         return PublishSeason(m_doc.Database(), m_doc.StopRounds(), address, m_season,
-                             QDateTime::currentDateTimeUtc(), {}, nullptr, nullptr, written);
+                             QDateTime::currentDateTimeUtc(), {}, nullptr, leftAlone, written);
     }
     // How many files the server took since it started.
     int Received()
@@ -181,6 +181,25 @@ TEST_F(Upload, TheFirstUploadSendsTheWholeSiteAndARepublishOnlyWhatChangedLeavin
     QFile outside(m_root + QStringLiteral("/ine.html"));
     ASSERT_TRUE(outside.open(QIODevice::ReadOnly));
     EXPECT_EQ(outside.readAll(), QByteArray("vlastne"));
+
+    // Somebody edits a page on the host; the next result would change it: it is left as he made it and
+    // named, the other pages go up.
+    QFile edited(m_root + QStringLiteral("/sezona/sutaz-1-vysledky.html"));
+    ASSERT_TRUE(edited.open(QIODevice::Append));
+    edited.write("<!-- opravene rucne -->");
+    edited.close();
+    const QByteArray hand = OnServer(QStringLiteral("sutaz-1-vysledky.html"));
+    TypeResult("6");
+    QStringList left;
+    ASSERT_EQ(Publish(Address(), &written, &left).toStdString(), "");
+    EXPECT_EQ(left, QStringList{QStringLiteral("sutaz-1-vysledky.html")});
+    EXPECT_EQ(OnServer(QStringLiteral("sutaz-1-vysledky.html")), hand);
+    EXPECT_GT(written, 0);
+    EXPECT_TRUE(OnServer(QStringLiteral("sutaz-1.ics")).contains("Výsledok 6 : 1"));
+    // And the next time too, until he removes it.
+    ASSERT_EQ(Publish(Address(), &written, &left).toStdString(), "");
+    EXPECT_EQ(left, QStringList{QStringLiteral("sutaz-1-vysledky.html")});
+    EXPECT_EQ(written, 0);
 }
 
 TEST_F(Upload, AWrongPasswordAFullDiskAndACutConnectionAreToldAndTheSiteStaysReadable)
