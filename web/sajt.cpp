@@ -550,7 +550,7 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
                         cell.clear();
                 groups.last().second << cells;
             }
-            p.GroupedTable(header, groups, kTabKarty);
+            p.GroupedTable(header, groups, kTabKarty, 2);
             if (kind == CDruhKariet::Zlte)
                 p.Paragraph(
                     QStringLiteral(

@@ -103,7 +103,7 @@ void CStrankaWebu::TableHtml(const QStringList& header, const QVector<QStringLis
 
 void CStrankaWebu::GroupedTable(const QStringList& header,
                                 const QVector<QPair<QString, QVector<QStringList>>>& groups,
-                                const QString& kind)
+                                const QString& kind, int labelFrom)
 {
     QString& h = m_html;
     h += TableStart(kind);
@@ -114,10 +114,15 @@ void CStrankaWebu::GroupedTable(const QStringList& header,
                  .arg(std::max<qsizetype>(1, header.size()))
                  .arg(title);
         for (const QStringList& row : rows) {
-            QStringList escaped;
-            for (const QString& c : row)
-                escaped << Escape(c);
-            Row(h, escaped);
+            h += QStringLiteral("<tr>");
+            for (qsizetype i = 0; i < row.size(); ++i) {
+                if (labelFrom >= 0 && i >= labelFrom && !row.at(i).isEmpty() && i < header.size())
+                    h += QStringLiteral("<td data-k=\"%1\">").arg(Escape(header.at(i)));
+                else
+                    h += QStringLiteral("<td>");
+                h += Escape(row.at(i));
+            }
+            h += QStringLiteral("</tr>\n");
         }
         h += QStringLiteral("</tbody>\n");
     }
@@ -183,7 +188,7 @@ QByteArray SiteStyleSheet()
         // a block of short lines, names wrap, and the standings keep "#", the club, the matches and the
         // points in sight with the other columns after them in the table's own scroll.
         "@media (max-width:600px){th,td{padding:6px 5px}"
-        ".t-tab td:nth-child(2),.t-str td:nth-child(n+2):nth-child(-n+3),.t-kar td:nth-child(2),"
+        ".t-tab td:nth-child(2),.t-str td:nth-child(n+2):nth-child(-n+3),"
         "table:not([class]) td{white-space:normal;min-width:6em}"
         ".t-vys,.t-pre,.t-klub,.t-roz,.t-nom,.t-ofi,.t-nes{display:block;min-width:0}"
         ".t-vys thead,.t-pre thead,.t-klub thead,.t-roz thead,.t-nom thead,.t-ofi thead,.t-nes thead"
@@ -222,6 +227,15 @@ QByteArray SiteStyleSheet()
         ".t-nom td:nth-child(6)::before{content:\"HR: \"}.t-nom td:nth-child(7)::before{content:\"AR1: \"}"
         ".t-nom td:nth-child(8)::before{content:\"AR2: \"}.t-nom td:nth-child(9)::before{content:\"DZ: \"}"
         ".t-ofi td:nth-child(3){font-weight:bold}.t-ofi td:nth-child(3)::before{content:\" · \"}"
-        ".t-nes td:nth-child(1){font-weight:bold}}\n"
+        ".t-nes td:nth-child(1){font-weight:bold}"
+        // A card register: per player his name, then only the rounds with a card, each said with its round.
+        ".t-kar{display:block;min-width:0}.t-kar thead{display:none}.t-kar tbody{display:block}"
+        ".t-kar tr{display:block;padding:4px 2px;border-bottom:1px solid #c8cfd9}"
+        ".t-kar th.skupina{display:block;border:0;white-space:normal}"
+        ".t-kar td,.t-kar td:nth-child(n+3){display:inline-block;border:0;padding:2px 10px 2px "
+        "0;text-align:left}"
+        ".t-kar td:empty{display:none}.t-kar td:nth-child(2){font-weight:bold;white-space:normal}"
+        ".t-kar td[data-k]::before{content:attr(data-k) \". k.: \";color:#555}"
+        ".t-kar td[data-k]:last-child::before{content:attr(data-k) \": \"}}\n"
         "footer{color:#666;font-size:14px;padding:0 12px 16px;max-width:1100px;margin:0 auto}\n");
 }

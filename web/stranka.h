@@ -26,9 +26,10 @@ public:
     void TableHtml(const QStringList& header, const QVector<QStringList>& rows, const QString& kind = {},
                    const QString& caption = {});
     // A table of groups (the clubs of a register): one header, each group under a heading row, whose
-    // title is markup (a link).
+    // title is markup (a link). From column `labelFrom` on, a cell that holds something carries its
+    // column's header (data-k), so that on a phone it can say which round it is of.
     void GroupedTable(const QStringList& header, const QVector<QPair<QString, QVector<QStringList>>>& groups,
-                      const QString& kind = {});
+                      const QString& kind = {}, int labelFrom = -1);
     void Raw(const QString& html);
 
     QByteArray Bytes() const;
