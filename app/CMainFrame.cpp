@@ -165,7 +165,7 @@ void CMainFrame::CreateMenusAndToolBar()
     AddAction(kPrikazKalendar, QStringLiteral("&Kalendár zápasov..."),
               QStringLiteral("Zápasy súťaže (alebo celej sezóny) ako kalendár pre telefón a poštu (.ics)"));
     AddAction(kPrikazPublikovat, QStringLiteral("Pub&likovať web..."),
-              QStringLiteral("Celá sezóna ako webová stránka v priečinku"));
+              QStringLiteral("Celá sezóna ako webová stránka v priečinku alebo na serveri zväzu"));
     AddAction(kPrikazKoniec, QStringLiteral("Konie&c"), QStringLiteral("Ukončenie programu"))
         ->setShortcut(QKeySequence::Quit);
 
@@ -960,16 +960,20 @@ void CMainFrame::PublishWeb()
             return error;
         },
         this);
+    const CNastavenia::CCielWebu last = m_settings.LastSiteTarget(m_doc.FilePath());
+    dialog.SetLastTarget(last.server, last.folder, last.address, last.user);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    m_settings.SetLastSiteTarget(m_doc.FilePath(),
+                                 {dialog.ToServer(), dialog.ToServer() ? last.folder : dialog.Folder(),
+                                  dialog.ServerAddress(), dialog.ServerUser()});
     if (!leftAlone.isEmpty())
         m_user.ShowMessage(LeftAloneText(leftAlone), CPouzivatel::Ikona::Vykricnik);
     if (dialog.ToServer()) {
-        m_user.ShowMessage(
-            QStringLiteral("Web je na serveri %1; nahraných súborov: %2 (ostatné sa nezmenili).")
-                .arg(ShownUploadAddress(dialog.ServerTarget()))
-                .arg(written),
-            CPouzivatel::Ikona::Informacia);
+        m_user.ShowMessage(QStringLiteral("Web je na serveri %1; nahraných súborov: %2.")
+                               .arg(ShownUploadAddress(dialog.ServerTarget()))
+                               .arg(written),
+                           CPouzivatel::Ikona::Informacia);
         return;
     }
     const QString folder = dialog.Folder();

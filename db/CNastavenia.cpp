@@ -157,6 +157,26 @@ void CNastavenia::SetLastPlace(const QString& seasonPath, int view, int competit
     m_settings->setValue(group + QStringLiteral("/Sutaz"), competition);
 }
 
+CNastavenia::CCielWebu CNastavenia::LastSiteTarget(const QString& seasonPath) const
+{
+    const QString group = SeasonGroup(seasonPath);
+    CCielWebu target;
+    target.server = m_settings->value(group + QStringLiteral("/WebNaServer"), false).toBool();
+    target.folder = m_settings->value(group + QStringLiteral("/WebPriecinok")).toString();
+    target.address = m_settings->value(group + QStringLiteral("/WebAdresa")).toString();
+    target.user = m_settings->value(group + QStringLiteral("/WebPouzivatel")).toString();
+    return target;
+}
+
+void CNastavenia::SetLastSiteTarget(const QString& seasonPath, const CCielWebu& target)
+{
+    const QString group = SeasonGroup(seasonPath);
+    m_settings->setValue(group + QStringLiteral("/WebNaServer"), target.server);
+    m_settings->setValue(group + QStringLiteral("/WebPriecinok"), target.folder);
+    m_settings->setValue(group + QStringLiteral("/WebAdresa"), target.address);
+    m_settings->setValue(group + QStringLiteral("/WebPouzivatel"), target.user);
+}
+
 qint64 CNastavenia::SnapshotLimitMB() const
 {
     bool ok = false;

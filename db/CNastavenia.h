@@ -50,6 +50,17 @@ public:
     };
     CMiesto LastPlace(const QString& seasonPath) const;
     void SetLastPlace(const QString& seasonPath, int view, int competition);
+    // Where a season's site was last published: to the host (its address and user; a password is never
+    // kept) or into a folder.
+    struct CCielWebu
+    {
+        bool server = false;
+        QString folder;
+        QString address;
+        QString user;
+    };
+    CCielWebu LastSiteTarget(const QString& seasonPath) const;
+    void SetLastSiteTarget(const QString& seasonPath, const CCielWebu& target);
     // How much a season's snapshots may take together, in MB (this user's, for every season).
     qint64 SnapshotLimitMB() const;
     void SetSnapshotLimitMB(qint64 mb);

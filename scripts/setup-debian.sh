@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n
           qt6-tools-dev qt6-l10n-tools libgl-dev
           libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation mdbtools-dev
-          poppler-utils sqlite3 libpq-dev postgresql-15 libcurl4-openssl-dev python3-pyftpdlib
+          poppler-utils sqlite3 libpq-dev postgresql-15 libcurl4-openssl-dev libssl-dev python3-pyftpdlib
           python3-openssl openssl chromium)
 missing=()
 for p in "${packages[@]}"; do

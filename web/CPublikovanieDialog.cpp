@@ -103,6 +103,30 @@ CPublikovanieDialog::CPublikovanieDialog(const QString& proposedFolder, const QS
     m_folder->selectAll();
 }
 
+void CPublikovanieDialog::SetLastTarget(bool server, const QString& folder, const QString& address,
+                                        const QString& user)
+{
+    if (!folder.isEmpty())
+        m_folder->setText(QDir::toNativeSeparators(folder));
+    m_server->setText(address);
+    m_user->setText(user);
+    if (server) {
+        m_toServer->setChecked(true);
+        // The password is typed every time (or comes from ~/.netrc).
+        m_password->setFocus();
+    }
+}
+
+QString CPublikovanieDialog::ServerAddress() const
+{
+    return QUrl(m_server->text().trimmed()).toString(QUrl::RemovePassword);
+}
+
+QString CPublikovanieDialog::ServerUser() const
+{
+    return m_user->text().trimmed();
+}
+
 QString CPublikovanieDialog::Folder() const
 {
     const QString typed = QDir::fromNativeSeparators(m_folder->text().trimmed());

@@ -22,11 +22,17 @@ public:
     CPublikovanieDialog(const QString& proposedFolder, const QString& seasonFolder,
                         std::function<QString(const QString&)> publish, QWidget* parent = nullptr);
 
+    // Where the site went last time: the host (its address and user, never a password) or a folder.
+    void SetLastTarget(bool server, const QString& folder, const QString& address, const QString& user);
+
     // The folder the site was written into (after Accepted).
     QString Folder() const;
     // Whether the site goes to the host, and where (with the user and the password typed).
     bool ToServer() const;
     QString ServerTarget() const;
+    // The host's address and user as typed, without the password.
+    QString ServerAddress() const;
+    QString ServerUser() const;
     QLineEdit* FolderEdit() const { return m_folder; }
     QRadioButton* ServerChoice() const { return m_toServer; }
     QLineEdit* ServerEdit() const { return m_server; }

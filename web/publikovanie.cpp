@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <openssl/evp.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -81,9 +83,16 @@ QString UpdatedText(const QDateTime& when)
 
 namespace {
 
+// A site's files are hashed three times a publishing (what a page shows, what was written, what is in
+// the folder): OpenSSL's SHA-256 runs on the processor's own instructions, several times Qt's speed.
 QByteArray Sha256(const QByteArray& bytes)
 {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    if (EVP_Digest(bytes.constData(), static_cast<size_t>(bytes.size()), digest, &length, EVP_sha256(),
+                   nullptr) != 1)
+        return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+    return QByteArray(reinterpret_cast<const char*>(digest), static_cast<qsizetype>(length)).toHex();
 }
 
 QByteArray FileHash(const QString& path)
@@ -91,9 +100,7 @@ QByteArray FileHash(const QString& path)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&f);
-    return hash.result().toHex();
+    return Sha256(f.readAll());
 }
 
 } // namespace
