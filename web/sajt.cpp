@@ -493,12 +493,16 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
                     flush();
                     clubNow = r.club;
                 }
-                table << QStringList{CStrankaWebu::Escape(QStringLiteral("%1 %2").arg(r.meno, r.priezvisko)),
-                                     CStrankaWebu::Escape(r.reasons.join(QStringLiteral(", "))),
-                                     CStrankaWebu::Escape(r.matchText),
-                                     CStrankaWebu::Escape(r.kickOff.isValid() && !JeZiadnyDatum(r.kickOff)
-                                                              ? DenTextom(r.kickOff.date())
-                                                              : QString())};
+                table << QStringList{
+                    CStrankaWebu::Escape(QStringLiteral("%1 %2").arg(r.meno, r.priezvisko)),
+                    CStrankaWebu::Escape(r.reasons.join(QStringLiteral(", "))),
+                    matchById.contains(r.match)
+                        ? QStringLiteral("%1 – %2").arg(club(matchById.value(r.match)->homeClub),
+                                                        club(matchById.value(r.match)->awayClub))
+                        : CStrankaWebu::Escape(r.matchText),
+                    CStrankaWebu::Escape(r.kickOff.isValid() && !JeZiadnyDatum(r.kickOff)
+                                             ? DenTextom(r.kickOff.date())
+                                             : QString())};
             }
             flush();
             files.Add({c.file("nesmu-hrat"), p.Bytes()});

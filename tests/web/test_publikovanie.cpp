@@ -249,6 +249,16 @@ TEST_F(Publishing, EveryClubNameLeadsToTheClubsPageAndTheSeasonsClubsAreOnePageI
         }
     }
     EXPECT_GT(linked, 1000);
+    // Nor within a cell's text (a match "Domáci – Hostia" is two links).
+    static const QRegularExpression link(QStringLiteral("<a [^>]*>[^<]*</a>"));
+    for (auto p = pages.constBegin(); p != pages.constEnd(); ++p) {
+        const QString text = QString(p.value()).remove(link);
+        for (const QString& cell : text.split(QStringLiteral("<td")).mid(1))
+            for (const QString& name : std::as_const(clubs))
+                EXPECT_FALSE(
+                    cell.left(cell.indexOf(QStringLiteral("<t"))).contains(CStrankaWebu::Escape(name)))
+                    << p.key().toStdString() << " " << cell.left(120).toStdString();
+    }
     // The season's clubs: every one, in Slovak order, each with its competition.
     const QString all = pages.value(QStringLiteral("kluby.html"));
     QVector<qsizetype> at;
