@@ -458,6 +458,10 @@ public:
     int Rows() const { return PQntuples(m_r); }
     bool IsNull(int row, int col) const { return PQgetisnull(m_r, row, col) != 0; }
     QString Text(int row, int col) const { return QString::fromUtf8(PQgetvalue(m_r, row, col)); }
+    QByteArray Bytes(int row, int col) const
+    {
+        return QByteArray(PQgetvalue(m_r, row, col), PQgetlength(m_r, row, col));
+    }
     qint64 Int(int row, int col) const { return QByteArray(PQgetvalue(m_r, row, col)).toLongLong(); }
 
 private:
@@ -727,7 +731,29 @@ void CSezonaNaServeri::CopyRowsUp(sqlite3* db, const CTabulka& table, const QStr
         Fail(QStringLiteral("Riadky tabuľky %1 sa nepodarilo zapísať na server.").arg(table.name), server);
 }
 
-void CSezonaNaServeri::CopyRowsDown(sqlite3* replica, const CTabulka& table, const QString& select)
+namespace {
+
+// One value of a server row (text form) into its place of a local insert, by the column's server type.
+void BindServerValue(sqlite3_stmt* insert, int place, const QString& type, const QByteArray& value,
+                     bool isNull)
+{
+    if (isNull)
+        sqlite3_bind_null(insert, place);
+    else if (type == QLatin1String("bigint"))
+        sqlite3_bind_int64(insert, place, value.toLongLong());
+    else if (type == QLatin1String("double precision"))
+        sqlite3_bind_double(insert, place, value.toDouble());
+    else if (type == QLatin1String("bytea")) {
+        const QByteArray bytes = QByteArray::fromHex(value.mid(2));
+        sqlite3_bind_blob64(insert, place, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),
+                            SQLITE_TRANSIENT);
+    } else
+        sqlite3_bind_text(insert, place, value.constData(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+}
+
+} // namespace
+
+sqlite3_stmt* CSezonaNaServeri::PrepareInsert(sqlite3* replica, const CTabulka& table)
 {
     QStringList names;
     QStringList places;
@@ -740,9 +766,35 @@ void CSezonaNaServeri::CopyRowsDown(sqlite3* replica, const CTabulka& table, con
         QStringLiteral("insert into main.%1 (%2) values (%3)")
             .arg(Ident(table.name), names.join(QStringLiteral(", ")), places.join(QStringLiteral(", ")))
             .toUtf8();
-    if (sqlite3_prepare_v2(replica, sql.constData(), -1, &insert, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(replica, sql.constData(), -1, &insert, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(insert);
         throw CChybaDatabazy(QStringLiteral("Kópiu sezóny zo servera sa nepodarilo pripraviť."),
                              LocalError(replica));
+    }
+    return insert;
+}
+
+void CSezonaNaServeri::InsertRowsDown(sqlite3* replica, const CTabulka& table, const CVysledok& rows)
+{
+    sqlite3_stmt* insert = PrepareInsert(replica, table);
+    QString problem;
+    for (int row = 0; problem.isEmpty() && row < rows.Rows(); ++row) {
+        sqlite3_reset(insert);
+        for (int col = 0; col < table.columns.size(); ++col)
+            BindServerValue(insert, col + 1, table.types.at(col), rows.Bytes(row, col),
+                            rows.IsNull(row, col));
+        if (sqlite3_step(insert) != SQLITE_DONE)
+            problem = LocalError(replica);
+    }
+    sqlite3_finalize(insert);
+    if (!problem.isEmpty())
+        throw CChybaDatabazy(
+            QStringLiteral("Riadky tabuľky %1 zo servera sa nepodarilo prevziať.").arg(table.name), problem);
+}
+
+void CSezonaNaServeri::CopyRowsDown(sqlite3* replica, const CTabulka& table, const QString& select)
+{
+    sqlite3_stmt* insert = PrepareInsert(replica, table);
     Exec(QStringLiteral("copy (%1) to stdout").arg(select), {}, true);
     QString problem;
     for (;;) {
@@ -761,21 +813,7 @@ void CSezonaNaServeri::CopyRowsDown(sqlite3* replica, const CTabulka& table, con
             const char* fieldEnd = tab ? tab : end;
             bool isNull = false;
             const QByteArray value = Unescape(p, fieldEnd - p, isNull);
-            const QString& type = table.types.at(col);
-            const int place = col + 1;
-            if (isNull)
-                sqlite3_bind_null(insert, place);
-            else if (type == QLatin1String("bigint"))
-                sqlite3_bind_int64(insert, place, value.toLongLong());
-            else if (type == QLatin1String("double precision"))
-                sqlite3_bind_double(insert, place, value.toDouble());
-            else if (type == QLatin1String("bytea")) {
-                const QByteArray bytes = QByteArray::fromHex(value.mid(2));
-                sqlite3_bind_blob64(insert, place, bytes.constData(),
-                                    static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT);
-            } else
-                sqlite3_bind_text(insert, place, value.constData(), static_cast<int>(value.size()),
-                                  SQLITE_TRANSIENT);
+            BindServerValue(insert, col + 1, table.types.at(col), value, isNull);
             ++col;
             p = tab ? tab + 1 : end;
         }
@@ -855,10 +893,19 @@ QByteArray CSezonaNaServeri::CounterStatements(sqlite3* db)
     return sql;
 }
 
+QString CSezonaNaServeri::CountersQuery() const
+{
+    return QStringLiteral("select tabulka, hodnota from %1 order by poradie")
+        .arg(Table(QStringLiteral("mirak_citace")));
+}
+
 void CSezonaNaServeri::ReadCounters(sqlite3* replica)
 {
-    const CVysledok r = Exec(QStringLiteral("select tabulka, hodnota from %1 order by poradie")
-                                 .arg(Table(QStringLiteral("mirak_citace"))));
+    ReadCounters(replica, Exec(CountersQuery()));
+}
+
+void CSezonaNaServeri::ReadCounters(sqlite3* replica, const CVysledok& r)
+{
     m_counters.clear();
     for (int i = 0; i < r.Rows(); ++i)
         m_counters.insert(r.Text(i, 0), r.Int(i, 1));
@@ -1602,27 +1649,45 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
         else
             keys[changes.Text(i, 1)] << changes.Text(i, 2);
     }
+    // The rows others changed come in one trip with the counters (a writer holds the season's lock while
+    // it takes them in); a table changed whole comes by COPY.
+    QByteArray batch;
+    QVector<const CTabulka*> keyed;
+    for (const CTabulka& t : std::as_const(m_tables)) {
+        if (whole.contains(t.name) || (t.key < 0 && keys.contains(t.name)) || !keys.contains(t.name))
+            continue;
+        QStringList names;
+        for (const QString& c : t.columns)
+            names << Ident(c);
+        batch += QStringLiteral("select %1 from %2 where %3 in (%4);")
+                     .arg(names.join(QStringLiteral(", ")), Table(t.name), Ident(t.columns.at(t.key)),
+                          KeyList(keys.value(t.name), t.types.at(t.key)))
+                     .toUtf8();
+        keyed << &t;
+    }
+    batch += CountersQuery().toUtf8() + ';';
+    const std::vector<CVysledok> rows = ExecAll(batch);
     ExecLocal(replica, QStringLiteral("begin"));
     try {
+        for (qsizetype i = 0; i < keyed.size(); ++i) {
+            const CTabulka& t = *keyed.at(i);
+            ExecLocal(replica, QStringLiteral("delete from main.%1 where %2 in (%3)")
+                                   .arg(Ident(t.name), Ident(t.columns.at(t.key)),
+                                        KeyList(keys.value(t.name), t.types.at(t.key))));
+            InsertRowsDown(replica, t, rows.at(static_cast<size_t>(i)));
+        }
         for (const CTabulka& t : std::as_const(m_tables)) {
+            if (!whole.contains(t.name) && !(t.key < 0 && keys.contains(t.name)))
+                continue;
             QStringList names;
             for (const QString& c : t.columns)
                 names << Ident(c);
-            const QString select =
-                QStringLiteral("select %1 from %2").arg(names.join(QStringLiteral(", ")), Table(t.name));
-            if (whole.contains(t.name) || (t.key < 0 && keys.contains(t.name))) {
-                ExecLocal(replica, QStringLiteral("delete from main.%1").arg(Ident(t.name)));
-                CopyRowsDown(replica, t, select);
-            } else if (keys.contains(t.name)) {
-                const QString key = Ident(t.columns.at(t.key));
-                const QString list = KeyList(keys.value(t.name), t.types.at(t.key));
-                ExecLocal(
-                    replica,
-                    QStringLiteral("delete from main.%1 where %2 in (%3)").arg(Ident(t.name), key, list));
-                CopyRowsDown(replica, t, QStringLiteral("%1 where %2 in (%3)").arg(select, key, list));
-            }
+            ExecLocal(replica, QStringLiteral("delete from main.%1").arg(Ident(t.name)));
+            CopyRowsDown(
+                replica, t,
+                QStringLiteral("select %1 from %2").arg(names.join(QStringLiteral(", ")), Table(t.name)));
         }
-        ReadCounters(replica);
+        ReadCounters(replica, rows.back());
         ForgetLocalChanges(replica);
         ExecLocal(replica, QStringLiteral("commit"));
     } catch (...) {

@@ -213,11 +213,15 @@ private:
     QString CopyOutcome();
     void CopyRowsUp(sqlite3* db, const CTabulka& table, const QString& where = {});
     void CopyRowsDown(sqlite3* replica, const CTabulka& table, const QString& select);
+    sqlite3_stmt* PrepareInsert(sqlite3* replica, const CTabulka& table);
+    void InsertRowsDown(sqlite3* replica, const CTabulka& table, const CVysledok& rows);
     void WriteDefinitions(sqlite3* db);
     static QVector<QPair<QString, qint64>> LocalCounters(sqlite3* db);
     // The statements that bring the server's ID counters to `db`'s.
     QByteArray CounterStatements(sqlite3* db);
     void ReadCounters(sqlite3* replica);
+    void ReadCounters(sqlite3* replica, const CVysledok& counters);
+    QString CountersQuery() const;
     void InstallTriggers(sqlite3* replica, const QSet<QString>& unchanged = {});
     void InstallServerTriggers(const CTabulka& table);
     // Several statements in one trip to the server, their results in order.

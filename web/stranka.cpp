@@ -199,6 +199,7 @@ QByteArray SiteStyleSheet()
         "{display:grid;column-gap:10px;padding:6px 2px;border-bottom:1px solid #c8cfd9}"
         ".t-vys td,.t-pre td,.t-klub td,.t-roz td,.t-nom td,.t-ofi td,.t-nes td"
         "{border:0;padding:3px 0;white-space:normal;text-align:left}"
+        ".t-vys caption,.t-pre caption,.t-klub caption,.t-roz caption,.t-nom caption,.t-ofi caption,"
         ".t-nes caption{display:block}"
         ".t-vys td:empty,.t-pre td:empty,.t-klub td:empty,.t-roz td:empty,.t-nom td:empty,.t-ofi td:empty,"
         ".t-nes td:empty{display:none}"

@@ -38,6 +38,11 @@ f.onload = () => {
         faults.push('body ' + points.textContent + ' ' + points.getBoundingClientRect().right);
     }
   });
+  // A caption squeezed into a column reads a letter per line.
+  d.querySelectorAll('caption').forEach(c => {
+    if (c.getBoundingClientRect().width < Math.min(width - 40, c.textContent.length * 6))
+      faults.push('caption ' + c.getBoundingClientRect().width);
+  });
   d.querySelectorAll('td').forEach(td => {
     if (td.offsetParent !== null && parseFloat(getComputedStyle(td).fontSize) < 16) faults.push('small');
   });
