@@ -167,8 +167,44 @@ public:
                 return files;
             }
         }
-        for (const QString& name : Names(error))
-            files.insert(name, -1);
+        // A host without MLSD (vsftpd) lists its folder as "ls -l" does: the size is the fifth field and
+        // the name what follows the eighth.
+        if (!m_sftp) {
+            QByteArray out;
+            Reset(QString());
+            curl_easy_setopt(m_curl, CURLOPT_WRITEFUNCTION, WriteBytes);
+            curl_easy_setopt(m_curl, CURLOPT_WRITEDATA, &out);
+            if (curl_easy_perform(m_curl) == CURLE_OK) {
+                for (const QByteArray& raw : out.split('\n')) {
+                    const QByteArray line = raw.endsWith('\r') ? raw.chopped(1) : raw;
+                    if (!line.startsWith('-'))
+                        continue;
+                    qsizetype at = 0;
+                    QList<QByteArray> fields;
+                    while (fields.size() < 8 && at < line.size()) {
+                        while (at < line.size() && line.at(at) == ' ')
+                            ++at;
+                        const qsizetype end = line.indexOf(' ', at);
+                        if (end < 0)
+                            break;
+                        fields << line.mid(at, end - at);
+                        at = end;
+                    }
+                    if (fields.size() < 8 || at + 1 >= line.size())
+                        continue;
+                    bool ok = false;
+                    const qint64 size = fields.at(4).toLongLong(&ok);
+                    files.insert(QString::fromUtf8(line.mid(at + 1)), ok ? size : -1);
+                }
+            }
+        }
+        // Names alone when the host tells nothing more.
+        QString namesError;
+        for (const QString& name : Names(namesError))
+            if (!files.contains(name))
+                files.insert(name, -1);
+        if (files.isEmpty())
+            error = namesError;
         return files;
     }
 
@@ -198,7 +234,6 @@ private:
         curl_easy_setopt(m_curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(m_curl, CURLOPT_LOW_SPEED_TIME, 60L);
         curl_easy_setopt(m_curl, CURLOPT_NOSIGNAL, 1L);
-        curl_easy_setopt(m_curl, CURLOPT_VERBOSE, 1L);
         if (m_tls) {
             curl_easy_setopt(m_curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
         }

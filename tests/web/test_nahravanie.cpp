@@ -46,6 +46,11 @@ class Handler(base):
             self.close()
             return
         return super().ftp_STOR(file, mode)
+    def ftp_MLSD(self, path):
+        if mode == 'nomlsd':
+            self.respond('500 Command "MLSD" not understood.')
+            return
+        return super().ftp_MLSD(path)
 Handler.authorizer = authorizer
 if mode == 'tls':
     Handler.certfile = sys.argv[5]
@@ -200,6 +205,26 @@ TEST_F(Upload, TheFirstUploadSendsTheWholeSiteAndARepublishOnlyWhatChangedLeavin
     ASSERT_EQ(Publish(Address(), &written, &left).toStdString(), "");
     EXPECT_EQ(left, QStringList{QStringLiteral("sutaz-1-vysledky.html")});
     EXPECT_EQ(written, 0);
+}
+
+TEST_F(Upload, AHostThatListsItsFolderOnlyAsLsDoesStillShowsAPageEditedByHand)
+{
+    // vsftpd has no MLSD: the sizes come from LIST.
+    StartServer(QStringLiteral("nomlsd"));
+    ASSERT_EQ(Publish(Address()).toStdString(), "");
+    QFile edited(m_root + QStringLiteral("/sezona/sutaz-1-tabulka.html"));
+    ASSERT_TRUE(edited.open(QIODevice::Append));
+    edited.write("<!-- opravene rucne -->");
+    edited.close();
+    const QByteArray hand = OnServer(QStringLiteral("sutaz-1-tabulka.html"));
+    m_doc.Database().Execute(QStringLiteral("update tsezona set zvaz='Nový zväz'"));
+    int written = 0;
+    QStringList left;
+    ASSERT_EQ(Publish(Address(), &written, &left).toStdString(), "");
+    EXPECT_EQ(left, QStringList{QStringLiteral("sutaz-1-tabulka.html")});
+    EXPECT_EQ(OnServer(QStringLiteral("sutaz-1-tabulka.html")), hand);
+    EXPECT_TRUE(OnServer(QStringLiteral("index.html")).contains("Nový zväz"));
+    EXPECT_GT(written, 20);
 }
 
 TEST_F(Upload, AWrongPasswordAFullDiskAndACutConnectionAreToldAndTheSiteStaysReadable)
