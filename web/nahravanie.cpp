@@ -417,16 +417,3 @@ CVysledokNahratia CNahravanieWebu::Finish(const CPriebehWebu& progress)
     result.leftAlone.sort();
     return result;
 }
-
-CVysledokNahratia UploadSite(QVector<CSuborWebu> files, const CCielNahratia& target,
-                             const CPriebehWebu& progress)
-{
-    CNahravanieWebu upload(target);
-    CVysledokNahratia result;
-    result.error = upload.Begin();
-    for (qsizetype i = 0; result.error.isEmpty() && i < files.size(); ++i)
-        result.error = upload.Add(files[i]);
-    if (!result.error.isEmpty())
-        return result;
-    return upload.Finish(progress);
-}

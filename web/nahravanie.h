@@ -52,9 +52,5 @@ private:
     std::unique_ptr<CStav> m_d;
 };
 
-// `files` as SiteFiles made them (their times are taken back for pages that did not change).
-CVysledokNahratia UploadSite(QVector<CSuborWebu> files, const CCielNahratia& target,
-                             const CPriebehWebu& progress = {});
-
 // The address as the user may see it: without a password.
 QString ShownUploadAddress(const QString& address);

@@ -185,21 +185,6 @@ void CPlanovanieWebu::Finish()
             gone << it.key();
 }
 
-CPlanWebu PlanSite(QVector<CSuborWebu>& files, const QHash<QString, CZaznamZoznamu>& ours,
-                   const QSet<QString>& foreign, const std::function<bool(const QString&)>& present)
-{
-    CPlanovanieWebu planning(ours, foreign, present);
-    CPlanWebu plan;
-    for (CSuborWebu& f : files)
-        if (planning.Take(f))
-            plan.changed << &f;
-    planning.Finish();
-    plan.list = planning.list;
-    plan.listBytes = planning.listBytes;
-    plan.gone = planning.gone;
-    return plan;
-}
-
 void StampFile(CSuborWebu& f, const QDateTime& stamp)
 {
     const QByteArray token = kZnackaAktualizacie.toUtf8();

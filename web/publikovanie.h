@@ -70,23 +70,11 @@ struct CZaznamZoznamu
 QHash<QString, CZaznamZoznamu> ReadSiteList(const QByteArray& bytes);
 QByteArray SiteListLine(const QString& name, const CZaznamZoznamu& entry);
 
-// What a publishing writes, given the last one's list: the files whose bytes change (a page whose
-// content did not change takes the last publishing's time back, and so its bytes), the new list, and
-// the last publishing's files this one no longer has. `foreign` are files somebody changed (left alone,
-// kept in the list); `present` says whether a file is where it is published.
-struct CPlanWebu
-{
-    QHash<QString, CZaznamZoznamu> list;
-    QVector<const CSuborWebu*> changed;
-    QByteArray listBytes;
-    QStringList gone;
-};
-CPlanWebu PlanSite(QVector<CSuborWebu>& files, const QHash<QString, CZaznamZoznamu>& ours,
-                   const QSet<QString>& foreign, const std::function<bool(const QString&)>& present);
-
-// The same decided file by file as the site is made: Take says whether a file is written (and takes the
-// last publishing's time back into a page whose content did not change), Finish makes the list and names
-// the files gone.
+// What a publishing writes, given the last one's list, decided file by file as the site is made: Take
+// says whether a file is written (a page whose content did not change takes the last publishing's time
+// back, and so its bytes); Finish makes the new list and names the last publishing's files this one no
+// longer has. `foreign` are files somebody changed (left alone, kept in the list); `present` says whether
+// a file is where it is published.
 class CPlanovanieWebu
 {
 public:
