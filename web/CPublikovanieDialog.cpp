@@ -119,7 +119,7 @@ void CPublikovanieDialog::SetLastTarget(bool server, const QString& folder, cons
 
 QString CPublikovanieDialog::ServerAddress() const
 {
-    return QUrl(m_server->text().trimmed()).toString(QUrl::RemovePassword);
+    return ShownUploadAddress(m_server->text().trimmed());
 }
 
 QString CPublikovanieDialog::ServerUser() const

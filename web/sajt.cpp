@@ -350,14 +350,10 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
             const auto e = [](const QString& text) { return CStrankaWebu::Escape(text); };
             for (const CRiadokZoznamu& r : c.standings.rows)
                 rows << QStringList{
-                    e(r.Cell(0)),
-                    clubPages.contains(r.id) ? CStrankaWebu::Link(ClubFile(r.id), r.Cell(1)) : e(r.Cell(1)),
-                    e(r.Cell(2)),
-                    e(r.Cell(7)),
-                    e(r.Cell(3)),
-                    e(r.Cell(4)),
-                    e(r.Cell(5)),
-                    e(r.Cell(6).replace(QStringLiteral(" : "), QStringLiteral(":"))),
+                    e(r.Cell(0)), club(r.id),
+                    e(r.Cell(2)), e(r.Cell(7)),
+                    e(r.Cell(3)), e(r.Cell(4)),
+                    e(r.Cell(5)), e(r.Cell(6).replace(QStringLiteral(" : "), QStringLiteral(":"))),
                     e(r.Cell(8))};
             p.TableHtml({QStringLiteral("#"), QStringLiteral("Klub"), QStringLiteral("Z"),
                          QStringLiteral("Body"), QStringLiteral("V"), QStringLiteral("R"),
@@ -516,7 +512,7 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
             for (const CRiadokZoznamu& r : list.rows) {
                 if (r.id == 0)
                     continue;
-                QStringList row = {CStrankaWebu::Link(ClubFile(r.id), r.Cell(1))};
+                QStringList row = {club(r.id)};
                 if (contacts)
                     row << CStrankaWebu::Escape(r.Cell(2)) << CStrankaWebu::Escape(r.Cell(3));
                 rows << row;
