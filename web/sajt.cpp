@@ -137,6 +137,7 @@ struct CSutazWebu
     {
         return QStringLiteral("sutaz-%1-%2.html").arg(competition.id).arg(QLatin1String(list));
     }
+    QString calendarFile() const { return QStringLiteral("sutaz-%1.ics").arg(competition.id); }
 };
 
 struct COficial
@@ -297,16 +298,15 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
     };
 
     const auto listsOf = [](const CSutazWebu& c) {
-        return QVector<COdkaz>{
-            {c.file("tabulka"), QStringLiteral("Tabuľka")},
-            {c.file("vysledky"), QStringLiteral("Výsledky")},
-            {c.file("rozpis"), QStringLiteral("Rozpis")},
-            {c.file("strelci"), QStringLiteral("Strelci")},
-            {c.file("nesmu-hrat"), QStringLiteral("Kto nesmie hrať")},
-            {c.file("kluby"), QStringLiteral("Kluby")},
-            {c.file("zk"), QStringLiteral("Žlté karty")},
-            {c.file("ck"), QStringLiteral("Červené karty")},
-            {QStringLiteral("sutaz-%1.ics").arg(c.competition.id), QStringLiteral("Kalendár")}};
+        return QVector<COdkaz>{{c.file("tabulka"), QStringLiteral("Tabuľka")},
+                               {c.file("vysledky"), QStringLiteral("Výsledky")},
+                               {c.file("rozpis"), QStringLiteral("Rozpis")},
+                               {c.file("strelci"), QStringLiteral("Strelci")},
+                               {c.file("nesmu-hrat"), QStringLiteral("Kto nesmie hrať")},
+                               {c.file("kluby"), QStringLiteral("Kluby")},
+                               {c.file("zk"), QStringLiteral("Žlté karty")},
+                               {c.file("ck"), QStringLiteral("Červené karty")},
+                               {c.calendarFile(), QStringLiteral("Kalendár")}};
     };
 
     for (const CSutazWebu& c : competitions) {
@@ -584,7 +584,7 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
                         : QStringLiteral("%1/sutaz-%2-rozpis.html#kolo-%3").arg(site).arg(id).arg(z->round)))
                 events << *e;
         }
-        calendar(QStringLiteral("sutaz-%1.ics").arg(id), c.competition.nazov, events);
+        calendar(c.calendarFile(), c.competition.nazov, events);
         QHash<int, QString> place;
         for (const CRiadokZoznamu& r : c.standings.rows)
             place.insert(
@@ -916,8 +916,7 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
                 links << CStrankaWebu::Link(l.file, l.label);
             if (!site.isEmpty())
                 links << QStringLiteral("<a href=\"%1\">Kalendár do telefónu</a>")
-                             .arg(CStrankaWebu::Escape(
-                                 Webcal(site, QStringLiteral("sutaz-%1.ics").arg(c.competition.id))));
+                             .arg(CStrankaWebu::Escape(Webcal(site, c.calendarFile())));
             p.Raw(QStringLiteral("<nav><ul><li>%1</li></ul></nav>\n")
                       .arg(links.join(QStringLiteral("</li><li>"))));
             const auto roundOf = [&](int round) -> const QVector<CZapas>* {
