@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A PostgreSQL server of your own to try a shared season on: installs PostgreSQL if it is missing,
-# starts a private cluster for the current user in ~/.local/share/agenda-mirak/server (not the
-# system's cluster; it listens only on a socket in that folder), creates the database "mirak", puts
-# the demo season onto it and prints the address to open. Run again, it reuses what it made.
+# starts a private cluster for the current user in ~/.local/share/agenda-mirak/server (as root, whose
+# home other users cannot enter, /var/lib/agenda-mirak/server; not the system's cluster; it listens
+# only on a socket in that folder), creates the database "mirak", puts the demo season onto it and
+# prints the address to open. Run again, it reuses what it made.
 #
 #   scripts/server-debian.sh [PROGRAM]     PROGRAM: agenda-mirak (default: build/agenda-mirak)
 #
@@ -21,12 +22,21 @@ bin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -n 1)
 
 data_home=${XDG_DATA_HOME:-$HOME/.local/share}
 folder=$data_home/agenda-mirak/server
-mkdir -p "$folder"
 as_owner=()
+if [ "$(id -u)" -eq 0 ]; then
+  as_owner=(runuser -u nobody --)
+  # Root's home is closed to other users, and "nobody" must reach the cluster's folder: root's
+  # cluster then lives among the computer's own data.
+  mkdir -p "$data_home"
+  if ! runuser -u nobody -- test -x "$data_home"; then
+    folder=/var/lib/agenda-mirak/server
+  fi
+fi
+mkdir -p "$folder"
 if [ "$(id -u)" -eq 0 ]; then
   # The cluster's folder belongs to "nobody", the socket is reachable by everyone on this computer.
   chmod 0777 "$folder"
-  as_owner=(runuser -u nobody --)
+  chmod a+x "$(dirname "$folder")"
 fi
 if [ ! -f "$folder/data/PG_VERSION" ]; then
   "${as_owner[@]}" "$bin/initdb" -D "$folder/data" -U mirak --auth=trust --encoding=UTF8 \
