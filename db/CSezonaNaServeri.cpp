@@ -1090,12 +1090,17 @@ void CSezonaNaServeri::GrantRole(const QString& login, CRola role)
     for (const CPopisRoly& r : Roles())
         if (r.role == role)
             serverRole = r.serverRole;
+    const QString failure =
+        QStringLiteral("Rolu %1 sa prihláseniu %2 nepodarilo prideliť.").arg(RoleName(role), login);
+    if (Exec(QStringLiteral("select to_regprocedure('mirak.pridel_rolu(text,text)') is null")).Text(0, 0) ==
+        QLatin1String("t"))
+        throw CChybaDatabazy(failure + QStringLiteral(" Roly programu v databáze %1 ešte nie sú: zriaďte ich "
+                                                      "najprv príkazom --server-setup %2.")
+                                           .arg(m_address.database, m_address.shown));
     try {
         Exec(QStringLiteral("select mirak.pridel_rolu($1, $2)"), {login, serverRole});
     } catch (const CChybaDatabazy& e) {
-        throw CChybaDatabazy(
-            QStringLiteral("Rolu %1 sa prihláseniu %2 nepodarilo prideliť.").arg(RoleName(role), login),
-            e.EngineText());
+        throw CChybaDatabazy(failure, e.EngineText());
     }
 }
 

@@ -196,6 +196,21 @@ TEST_F(Shared, AnotherWindowsCommitReachesAnOpenWindowWithinASecondAndTheOthersA
     EXPECT_TRUE(second.OthersOpen().isEmpty());
 }
 
+TEST_F(Shared, ARoleGivenBeforeTheDatabaseHasTheProgramsRolesSaysHowToMakeThem)
+{
+    SharedServer().Psql(QStringLiteral("create database bez_rol"));
+    QString address = SharedServer().DatabaseAddress();
+    address = address.left(address.lastIndexOf(QLatin1Char('/'))) + QStringLiteral("/bez_rol");
+    QString out;
+    EXPECT_NE(Program({QStringLiteral("--grant"), QStringLiteral("citatel"), QStringLiteral("--login"),
+                       QStringLiteral("mirak"), address},
+                      &out),
+              0);
+    EXPECT_TRUE(out.contains(QStringLiteral("Roly programu v databáze bez_rol ešte nie sú: zriaďte ich "
+                                            "najprv príkazom --server-setup")))
+        << out.toStdString();
+}
+
 TEST_F(Shared, EachCommitteeIsRefusedWhatIsNotItsOwnByTheProgramAndByTheServer)
 {
     for (const char* login : {"jana", "disc", "rozh", "cita", "nikto"})
