@@ -419,6 +419,27 @@ void CDatabaza::CommitWrite()
     m_server->SetSeen(seq);
 }
 
+void CDatabaza::WriteInScope(const CRozsahZapisu& scope, const std::function<void()>& work)
+{
+    if (m_server && m_server->WritesInScope() && !m_server->InWrite() && sqlite3_get_autocommit(m_db)) {
+        m_server->BeginWriteInScope(scope);
+        try {
+            Execute(QStringLiteral("BEGIN IMMEDIATE"));
+            work();
+            CommitWrite();
+            return;
+        } catch (const CZastaraKopia&) {
+            // Rolled back here and there: done again the usual way, on what the others committed.
+        } catch (...) {
+            RollbackWrite();
+            throw;
+        }
+    }
+    CTransakcia transaction(*this);
+    work();
+    transaction.Commit();
+}
+
 void CDatabaza::RollbackWrite()
 {
     if (m_db)

@@ -21,6 +21,16 @@ class CChybaDatabazy;
 class CSezonaNaServeri;
 struct CZmenaNaServeri;
 
+// What a write reads and changes when it keeps to one competition: the rows of that competition (by
+// their `skupina`) in `competitionTables`, and `wholeTables` read whole. Others' changes elsewhere do
+// not touch it.
+struct CRozsahZapisu
+{
+    int competition = 0;
+    QStringList competitionTables;
+    QStringList wholeTables;
+};
+
 // One statement in the Jet dialect with values bound to its "?" places. Statements are prepared
 // once per query text and kept by the connection: a statement that runs again (a score typed, a
 // row recalculated, a list refilled) skips the translation and the engine's planning.
@@ -169,6 +179,11 @@ public:
     void BeginWrite();
     void CommitWrite();
     void RollbackWrite();
+    // Runs `work` as one write that reads and changes only `scope`'s rows. On a server season it goes
+    // to the server in one trip, without first taking in what others committed; when another changed a
+    // row of the scope meanwhile, nothing of it is written there, the copy takes in the others' changes
+    // and `work` runs again as a usual write. On a file, a usual write.
+    void WriteInScope(const CRozsahZapisu& scope, const std::function<void()>& work);
     // Whether a statement that writes must be made a write of its own (a server season outside a
     // transaction).
     bool NeedsOwnWrite(sqlite3_stmt* stmt) const;

@@ -1,6 +1,7 @@
 #include "CSezonaNaServeri.h"
 
 #include "CChybaDatabazy.h"
+#include "CDatabaza.h"
 #include "CNastavenia.h"
 #include "jetsql.h"
 #include "kody.h"
@@ -23,6 +24,13 @@
 #include <cstring>
 
 namespace {
+
+// The oldest format a login that may not upgrade a season still works on, and the first whose server
+// checks writes in a scope.
+constexpr int kVerziaBezUpravy = 2;
+constexpr int kVerziaRozsahov = 3;
+// The state the server's check refuses a write in a scope with.
+constexpr char kZastaraKopia[] = "MK001";
 
 const QString kPredpona = QStringLiteral("postgresql://");
 const QString kPredponaKratka = QStringLiteral("postgres://");
@@ -939,47 +947,68 @@ void CSezonaNaServeri::CreateLogFunction()
     // what the log names, a write finds in it what others changed since it read, and the history shows
     // it. The log is written with the season owner's rights, so a committee reads it and never forges it.
     // Every change is announced to the windows that have the season open (once per transaction: the
-    // server folds the same announcement), whichever client made it.
+    // server folds the same announcement), whichever client made it. Each image is made once: the
+    // trigger runs for every row of every write.
     Exec(QStringLiteral(
              "create or replace function %1() returns trigger language plpgsql security definer set "
-             "search_path = pg_catalog, pg_temp as $f$ declare k text := tg_argv[0]; ok text; nk text; "
-             "kl text := current_setting('mirak.klient', true); begin "
-             "if tg_op <> 'INSERT' then ok := case when k = '' then null else to_jsonb(old) ->> k end; end "
-             "if; "
-             "if tg_op <> 'DELETE' then nk := case when k = '' then null else to_jsonb(new) ->> k end; end "
-             "if; "
+             "search_path = pg_catalog, pg_temp as $f$ declare k text := tg_argv[0]; o jsonb; n jsonb; "
+             "ok text; nk text; kl text := current_setting('mirak.klient', true); begin "
+             "if tg_op <> 'INSERT' then o := to_jsonb(old); if k <> '' then ok := o ->> k; end if; end if; "
+             "if tg_op <> 'DELETE' then n := to_jsonb(new); if k <> '' then nk := n ->> k; end if; end if; "
              "if tg_op = 'UPDATE' and ok is not distinct from nk then "
-             "if to_jsonb(old) = to_jsonb(new) then return null; end if; "
+             "if o = n then return null; end if; "
              "insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, predtym, potom) values "
-             "(tg_table_name, nk, session_user, kl, 'U', to_jsonb(old), to_jsonb(new)); "
+             "(tg_table_name, nk, session_user, kl, 'U', o, n); "
              "else if tg_op <> 'INSERT' then insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, "
-             "predtym) values (tg_table_name, ok, session_user, kl, 'D', to_jsonb(old)); end if; "
+             "predtym) values (tg_table_name, ok, session_user, kl, 'D', o); end if; "
              "if tg_op <> 'DELETE' then insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, potom) "
-             "values (tg_table_name, nk, session_user, kl, 'I', to_jsonb(new)); end if; end if; "
+             "values (tg_table_name, nk, session_user, kl, 'I', n); end if; end if; "
              "perform pg_notify('mirak', tg_table_schema); return null; end $f$")
              .arg(Table(QStringLiteral("mirak_zaznamenaj")), Table(QStringLiteral("mirak_zmeny"))));
+    // A write that keeps to one competition is sent without first taking in what others committed: the
+    // server refuses it (kZastaraKopia) when another connection changed, since the copy's last news, a
+    // row of that competition in the tables it reads, any row of a table it reads whole, a table
+    // written whole, or the season's definitions. It says how many changes of others the copy has not
+    // taken in yet.
+    Exec(QStringLiteral(
+             "create or replace function %1(od bigint, ja text, sutaz text, tabulky text[], cele text[], "
+             "ddl text) returns bigint language plpgsql as $f$ declare n bigint; z bigint; begin "
+             "if (select hodnota from %2 where kluc = 'ddl') is distinct from ddl then "
+             "raise exception using errcode = '%4', message = 'mirak: definicie sezony sa zmenili'; "
+             "end if; "
+             "select count(*), count(*) filter (where c.tabulka = any(cele) or (c.tabulka = any(tabulky) "
+             "and (c.kluc is null or (c.predtym is null and c.potom is null) or c.predtym ->> 'skupina' = "
+             "sutaz or c.potom ->> 'skupina' = sutaz))) into n, z from %3 c where c.seq > od and c.klient "
+             "is distinct from ja; "
+             "if z > 0 then raise exception using errcode = '%4', message = 'mirak: zastarana kopia'; "
+             "end if; return n; end $f$")
+             .arg(Table(QStringLiteral("mirak_bez_cudzich")), Table(QStringLiteral("mirak_meta")),
+                  Table(QStringLiteral("mirak_zmeny")), QLatin1String(kZastaraKopia)));
 }
 
 void CSezonaNaServeri::Upgrade(int version)
 {
     if (version >= kVerziaServerovejSezony)
         return;
+    InTransaction(QStringLiteral("Sezónu %1 treba previesť na nový formát servera; otvorte ju raz ako jej "
+                                 "vlastník alebo sekretár.")
+                      .arg(m_address.season),
+                  [&] { BringFormatUp(version); });
+}
+
+void CSezonaNaServeri::BringFormatUp(int version)
+{
     // Format 1 logged only which rows changed: the log gets who from where and the rows before and after.
-    InTransaction(
-        QStringLiteral("Sezónu %1 treba previesť na nový formát servera; otvorte ju raz ako jej "
-                       "vlastník alebo sekretár.")
-            .arg(m_address.season),
-        [&] {
-            Exec(QStringLiteral(
-                     "alter table %1 add column if not exists klient text, add column if not exists "
-                     "operacia text, add column if not exists predtym jsonb, add column if not exists "
-                     "potom jsonb, alter column prihlasenie set default session_user")
-                     .arg(Table(QStringLiteral("mirak_zmeny"))));
-            CreateLogFunction();
-            Exec(QStringLiteral("update %1 set hodnota = $1 where kluc = 'verzia'")
-                     .arg(Table(QStringLiteral("mirak_meta"))),
-                 {QString::number(kVerziaServerovejSezony)});
-        });
+    if (version < 2)
+        Exec(QStringLiteral("alter table %1 add column if not exists klient text, add column if not exists "
+                            "operacia text, add column if not exists predtym jsonb, add column if not exists "
+                            "potom jsonb, alter column prihlasenie set default session_user")
+                 .arg(Table(QStringLiteral("mirak_zmeny"))));
+    // Format 2 had no check for writes in a scope.
+    CreateLogFunction();
+    Exec(QStringLiteral("update %1 set hodnota = $1 where kluc = 'verzia'")
+             .arg(Table(QStringLiteral("mirak_meta"))),
+         {QString::number(kVerziaServerovejSezony)});
 }
 
 void CSezonaNaServeri::InTransaction(const QString& failure, const std::function<void()>& work)
@@ -1073,6 +1102,12 @@ void CSezonaNaServeri::SetUpRoles()
                               owner.Text(0, 0) != Roles().first().serverRole)
                               Exec(QStringLiteral("grant %1 to %2")
                                        .arg(Roles().first().serverRole, Ident(owner.Text(0, 0))));
+                          // The rights are given on the season as this program makes it.
+                          const CVysledok version =
+                              Exec(QStringLiteral("select hodnota::integer from %1 where kluc = 'verzia'")
+                                       .arg(Table(QStringLiteral("mirak_meta"))));
+                          if (version.Rows() > 0 && version.Int(0, 0) < kVerziaServerovejSezony)
+                              BringFormatUp(static_cast<int>(version.Int(0, 0)));
                           ApplyRights();
                       }
                   });
@@ -1259,12 +1294,25 @@ void CSezonaNaServeri::Load(sqlite3* replica)
                     .arg(m_address.season, values.value(QStringLiteral("program")))
                     .arg(version)
                     .arg(kVerziaServerovejSezony));
-        if (version < kVerziaServerovejSezony) {
+        if (version < kVerziaServerovejSezony && !m_keepFormat) {
             Exec(QStringLiteral("commit"));
-            Upgrade(version);
+            if (version < kVerziaBezUpravy) {
+                Upgrade(version);
+            } else {
+                // Format 2 lacks only what makes a typed score one trip: a login that may not bring it
+                // up works on it as it is.
+                try {
+                    Upgrade(version);
+                } catch (const CChybaDatabazy&) {
+                    if (IsDisconnected())
+                        throw;
+                    m_keepFormat = true;
+                }
+            }
             Load(replica);
             return;
         }
+        m_writesInScope = version >= kVerziaRozsahov;
         m_ddlGeneration = values.value(QStringLiteral("ddl"));
         m_instance = values.value(QStringLiteral("id"));
         const qint64 last = Exec(QStringLiteral("select coalesce(max(seq), 0) from %1")
@@ -1583,14 +1631,20 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
     QString error;
     QString sentence;
     bool lost = false;
+    bool stale = false;
     while (PGresult* r = PQgetResult(m_conn)) {
         const ExecStatusType status = PQresultStatus(r);
         if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && error.isEmpty()) {
             error = QString::fromUtf8(PQresultErrorMessage(r)).trimmed();
             lost = ConnectionLost(r);
             sentence = RefusalSentence(r);
+            stale = QByteArray(PQresultErrorField(r, PG_DIAG_SQLSTATE)) == kZastaraKopia;
         }
         results.emplace_back(r);
+    }
+    if (stale) {
+        m_scopeStale = true;
+        throw CZastaraKopia();
     }
     if (!error.isEmpty())
         Fail(sentence, error, lost);
@@ -1611,6 +1665,7 @@ void CSezonaNaServeri::BeginWrite(sqlite3* replica)
 {
     EnsureConnected();
     m_inWrite = true;
+    m_scopeCompetition = 0;
     // What the user saw when she began: the copy as it was when she set about the change, or when this
     // write began.
     m_readForWrite = m_readMark >= 0 ? std::min(m_readMark, m_seen) : m_seen;
@@ -1628,6 +1683,68 @@ void CSezonaNaServeri::BeginWrite(sqlite3* replica)
         throw;
     }
 }
+void CSezonaNaServeri::BeginWriteInScope(const CRozsahZapisu& scope)
+{
+    EnsureConnected();
+    m_inWrite = true;
+    m_readForWrite = m_readMark >= 0 ? std::min(m_readMark, m_seen) : m_seen;
+    m_scopeCompetition = scope.competition;
+    m_scopeTables = scope.competitionTables;
+    m_scopeWhole = scope.wholeTables;
+}
+
+QByteArray CSezonaNaServeri::ScopeCheck() const
+{
+    const auto array = [](const QStringList& names) {
+        QStringList literals;
+        for (const QString& n : names)
+            literals << Literal(n);
+        return QStringLiteral("array[%1]::text[]").arg(literals.join(QStringLiteral(", ")));
+    };
+    return QStringLiteral(
+               "begin; select pg_advisory_xact_lock(hashtext(%1)); select %2(%3, %4, %5, %6, %7, %8);")
+        .arg(Literal(m_address.season), Table(QStringLiteral("mirak_bez_cudzich")))
+        .arg(m_seen)
+        .arg(Literal(m_client), Literal(QString::number(m_scopeCompetition)), array(m_scopeTables),
+             array(m_scopeWhole), Literal(m_ddlGeneration))
+        .toUtf8();
+}
+
+bool CSezonaNaServeri::KeptToScope(sqlite3* replica, const QStringList& touched, const QSet<QString>& whole)
+{
+    // A table written whole, a new ID or a new column would need the others' changes first.
+    if (!whole.isEmpty() || SchemaVersion(replica) != m_schemaVersion)
+        return false;
+    for (const auto& [table, value] : LocalCounters(replica))
+        if (m_counters.value(table, -1) != value)
+            return false;
+    for (const QString& name : touched) {
+        if (!m_scopeTables.contains(name))
+            return false;
+        const CTabulka* t = nullptr;
+        for (const CTabulka& candidate : std::as_const(m_tables))
+            if (candidate.name == name)
+                t = &candidate;
+        if (!t || !t->columns.contains(QStringLiteral("skupina")))
+            return false;
+        const QString key = Ident(t->columns.at(t->key));
+        sqlite3_stmt* stmt = nullptr;
+        const QByteArray query =
+            QStringLiteral("select count(*) from temp.%1 s left join main.%2 m on m.%3 = s.%3 where "
+                           "(s.mirak_bol = 1 and s.skupina is not %4) or (m.%3 is not null and m.skupina "
+                           "is not %4)")
+                .arg(CapturedTable(*t), Ident(name), key)
+                .arg(m_scopeCompetition)
+                .toUtf8();
+        const bool ok = sqlite3_prepare_v2(replica, query.constData(), -1, &stmt, nullptr) == SQLITE_OK &&
+                        sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int64(stmt, 0) == 0;
+        sqlite3_finalize(stmt);
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
 void CSezonaNaServeri::Refresh(sqlite3* replica)
 {
     EnsureConnected();
@@ -1642,8 +1759,10 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
             QStringLiteral("Tabuľky sezóny %1 na serveri zmenil iný program alebo novšia verzia "
                            "tohto programu. Otvorte sezónu znova.")
                 .arg(m_address.season));
-    if (changes.Rows() == 0)
+    if (changes.Rows() == 0) {
+        m_scopeStale = false;
         return;
+    }
     QHash<QString, QSet<QString>> keys;
     QSet<QString> whole;
     qint64 last = m_seen;
@@ -1944,17 +2063,26 @@ QVector<CZmenaNaServeri> CSezonaNaServeri::Changes(const CVysledok& r)
     return changes;
 }
 
+QSet<QString> CSezonaNaServeri::WholeTables(sqlite3* replica)
+{
+    QSet<QString> whole;
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(replica, "select distinct tabulka from temp.mirak_zmeny", -1, &stmt, nullptr);
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+        whole << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    return whole;
+}
+
 qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
 {
+    const bool scoped = m_scopeCompetition != 0;
     try {
+        if (scoped && !KeptToScope(replica, TouchedTables(replica), WholeTables(replica)))
+            throw CZastaraKopia();
         PushSchemaChanges(replica);
         // The tables without a key that changed are written whole.
-        QSet<QString> whole;
-        sqlite3_stmt* stmt = nullptr;
-        sqlite3_prepare_v2(replica, "select distinct tabulka from temp.mirak_zmeny", -1, &stmt, nullptr);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            whole << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-        sqlite3_finalize(stmt);
+        const QSet<QString> whole = WholeTables(replica);
         const QStringList touched = TouchedTables(replica);
         QByteArray sql;
         QHash<QString, QHash<QString, QStringList>> changedColumns;
@@ -1971,19 +2099,38 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
             if (!columns.isEmpty())
                 changedColumns.insert(t.name, columns);
         }
+        // What others changed since she read is looked through on what the copy takes in first.
+        if (scoped && !changedColumns.isEmpty() && m_seen > m_readForWrite) {
+            m_scopeStale = true;
+            throw CZastaraKopia();
+        }
         CheckConflicts(changedColumns, m_readForWrite);
         const bool wrote = !sql.isEmpty();
+        if (scoped && !wrote) {
+            // Nothing went to the server, and nothing needs to.
+            m_inWrite = false;
+            m_scopeCompetition = 0;
+            ForgetLocalChanges(replica);
+            return m_seen;
+        }
         if (wrote)
             sql += CounterStatements(replica);
         sql += QStringLiteral("select coalesce(max(seq), 0) from %1; commit;")
                    .arg(Table(QStringLiteral("mirak_zmeny")))
                    .toUtf8();
+        if (scoped)
+            sql = ScopeCheck() + sql;
         const std::vector<CVysledok> r = ExecAll(sql);
         m_inWrite = false;
+        m_scopeCompetition = 0;
         m_cacheCurrent = false;
         if (wrote)
             m_counters = m_pendingCounters;
         ForgetLocalChanges(replica);
+        // Others' changes of other competitions the copy has not taken in yet stay to be taken in: the
+        // copy's place in the season's order stays before them.
+        if (scoped && r[2].Int(0, 0) > 0)
+            return m_seen;
         return r[r.size() - 2].Int(0, 0);
     } catch (...) {
         RollbackWrite();
@@ -1992,7 +2139,10 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
 }
 void CSezonaNaServeri::RollbackWrite()
 {
-    if (m_inWrite && m_conn && PQstatus(m_conn) == CONNECTION_OK)
+    // A write in a scope has begun nothing on the server until its one trip.
+    if (m_inWrite && m_conn && PQstatus(m_conn) == CONNECTION_OK &&
+        PQtransactionStatus(m_conn) != PQTRANS_IDLE)
         CVysledok(PQexec(m_conn, "rollback"));
     m_inWrite = false;
+    m_scopeCompetition = 0;
 }

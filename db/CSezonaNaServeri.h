@@ -66,7 +66,7 @@ inline constexpr int kCasovyLimitSpojenia = 10;
 
 // The version of the server seasons' format this program writes; a newer one is refused, an older one
 // brought up to it at its opening.
-inline constexpr int kVerziaServerovejSezony = 2;
+inline constexpr int kVerziaServerovejSezony = 3;
 
 // One committed change of a row as the server logged it: who, when, and the row before and after.
 struct CZmenaNaServeri
@@ -99,6 +99,14 @@ private:
     QStringList m_columns;
 };
 
+// A write in a scope went nowhere because others changed its rows meanwhile: it is to be done again as
+// a usual write (never shown to the user).
+class CZastaraKopia : public CChybaDatabazy
+{
+public:
+    CZastaraKopia() : CChybaDatabazy(QStringLiteral("Kópia sezóny nie je aktuálna.")) {}
+};
+
 // Creates the program's roles on the server and gives them their rights on every season of the
 // database `address` names. Idempotent. Throws CChybaDatabazy.
 void SetUpServerRoles(const QString& address);
@@ -107,6 +115,8 @@ void SetUpServerRoles(const QString& address);
 QString ServerSetupScript(const QString& season);
 // Gives `login` the role (and no other of the program's), on the server `address` names.
 void GrantServerRole(const QString& address, const QString& login, CRola role);
+
+struct CRozsahZapisu;
 
 class CSezonaNaServeri
 {
@@ -168,6 +178,13 @@ public:
     // season's order, to be taken as seen once the replica has committed too.
     qint64 CommitWrite(sqlite3* replica);
     void RollbackWrite();
+    // Whether the season can take writes in a scope (its format has the server's check for them).
+    bool WritesInScope() const { return m_writesInScope && !m_scopeStale; }
+    // A write that keeps to `scope`: nothing goes to the server until CommitWrite, which sends it with
+    // the season's lock and a check that nobody else changed the scope's rows since the copy's last
+    // news, all in one trip. Refused there (CZastaraKopia, rolled back) when someone did, or when the
+    // write went beyond its scope.
+    void BeginWriteInScope(const CRozsahZapisu& scope);
     void SetSeen(qint64 seq)
     {
         m_seen = seq;
@@ -238,6 +255,8 @@ private:
     static QString CapturedTable(const CTabulka& table);
     // The tables with a key the write in progress changed.
     static QStringList TouchedTables(sqlite3* replica);
+    // The tables without a key it changed (written whole).
+    static QSet<QString> WholeTables(sqlite3* replica);
     void FinalizeCaptureQueries();
     QVector<CZmenaNaServeri> ChangesSince(qint64 seq, const QStringList& tableLiterals);
     static QVector<CZmenaNaServeri> Changes(const CVysledok& r);
@@ -245,8 +264,15 @@ private:
     // Runs `work` in one server transaction; anything refused rolls it all back and is told as `failure`
     // with the server's words.
     void InTransaction(const QString& failure, const std::function<void()>& work);
-    // Brings a season of an older format to this one.
+    // Brings a season of an older format to this one, in a transaction of its own.
     void Upgrade(int version);
+    // The statements of it, in the transaction under way.
+    void BringFormatUp(int version);
+    // The statements that begin a write in a scope on the server: the lock, and the check that refuses
+    // it when others changed its rows.
+    QByteArray ScopeCheck() const;
+    // Whether the write in progress changed only rows of its scope and nothing the server numbers.
+    bool KeptToScope(sqlite3* replica, const QStringList& touched, const QSet<QString>& whole);
     void CreateLogFunction();
     void ReadRole();
     // Refuses the write (CKonfliktZmien) when another changed, since `read`, a column it changes.
@@ -277,6 +303,16 @@ private:
     int m_schemaVersion = 0;
     bool m_inWrite = false;
     bool m_broken = false;
+    bool m_writesInScope = false;
+    // A write in a scope found others at work in it: the writes go the usual way until one finds
+    // nobody else has committed since the copy's last news.
+    bool m_scopeStale = false;
+    // Load does not bring the season's format up once it could not (the login may not).
+    bool m_keepFormat = false;
+    // The scope of the write in progress (competition 0: a usual write).
+    int m_scopeCompetition = 0;
+    QStringList m_scopeTables;
+    QStringList m_scopeWhole;
     // The replica is the copy kept on this computer, unchanged since it was read.
     bool m_cacheCurrent = false;
 };

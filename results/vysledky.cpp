@@ -10,6 +10,7 @@
 #include "db/CZaznamy.h"
 #include "db/hlavicka.h"
 #include "db/kody.h"
+#include "db/schema.h"
 #include "output/CTabulka.h"
 #include "prepocet.h"
 
@@ -194,30 +195,37 @@ CPolickaVysledku EnterResult(CDatabaza& db, int competition, int matchId, const 
     if (awayHalf.emptied)
         shown.awayHalf.clear();
 
-    CZaznamy rs(db);
-    rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
-    if (rs.IsEOF())
+    if (db.Value(QStringLiteral("select count(*) from tzapasy where ID=?"), {matchId}).toInt() == 0)
         return shown;
-    const int home1 = rs.GetInt(QStringLiteral("klub1"));
-    const int away2 = rs.GetInt(QStringLiteral("klub2"));
     // A free slot plays no match: a score typed against it would count for the real club. Clearing
     // what another tool wrote there is allowed.
     const bool cleared = home.value == kBezVysledku && away.value == kBezVysledku &&
                          homeHalf.value == kBezVysledku && awayHalf.value == kBezVysledku;
     if (!cleared && MatchIsBye(db, matchId))
         throw CChybaDatabazy(kVolnoBezVysledku);
-    CTransakcia transaction(db);
-    rs.Edit();
-    rs.SetFieldValue(QStringLiteral("body1"), home.value);
-    rs.SetFieldValue(QStringLiteral("body2"), away.value);
-    rs.SetFieldValue(QStringLiteral("polcas1"), homeHalf.value);
-    rs.SetFieldValue(QStringLiteral("polcas2"), awayHalf.value);
-    rs.Update();
-    if (changedSide != kZiadnaStrana)
-        for (int club : {home1, away2})
-            if (club != 0)
-                RecalculateClub(db, competition, club);
-    transaction.Commit();
+    // The score and its clubs' standings read and change only the competition's matches, clubs and
+    // standings, and the withdrawals: others typing in other competitions meanwhile do not hold it up.
+    const CRozsahZapisu scope{competition,
+                              {QStringLiteral("tzapasy"), QStringLiteral("tbody"), QStringLiteral("tkluby")},
+                              {kTabulkaOdstupeni}};
+    db.WriteInScope(scope, [&] {
+        CZaznamy rs(db);
+        rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});
+        if (rs.IsEOF())
+            return;
+        const int home1 = rs.GetInt(QStringLiteral("klub1"));
+        const int away2 = rs.GetInt(QStringLiteral("klub2"));
+        rs.Edit();
+        rs.SetFieldValue(QStringLiteral("body1"), home.value);
+        rs.SetFieldValue(QStringLiteral("body2"), away.value);
+        rs.SetFieldValue(QStringLiteral("polcas1"), homeHalf.value);
+        rs.SetFieldValue(QStringLiteral("polcas2"), awayHalf.value);
+        rs.Update();
+        if (changedSide != kZiadnaStrana)
+            for (int club : {home1, away2})
+                if (club != 0)
+                    RecalculateClub(db, competition, club);
+    });
     return shown;
 }
 

@@ -136,6 +136,58 @@ TEST_F(Shared, TheSameMatchTypedInTwoWindowsIsRefusedToTheSecondNamingWhoAndDiff
     ExpectStandingsOfARecalculation(fresh);
 }
 
+TEST_F(Shared, ScoresTypedInOneCompetitionWhileAnotherTypesInAnotherKeepBothAndEveryCopyTakesAllIn)
+{
+    CDatabaza first;
+    first.Open(m_address);
+    CDatabaza second;
+    second.Open(m_address);
+    const QVector<int> one = UnplayedMatches(first, 1);
+    const QVector<int> two = UnplayedMatches(first, 2);
+    ASSERT_GE(one.size(), 2);
+    ASSERT_GE(two.size(), 1);
+    const auto score = [](CDatabaza& db, int match) {
+        return db.Value(QStringLiteral("select body1 from tzapasy where ID=?"), {match}).toInt();
+    };
+
+    // The second types in the first competition; the first, whose copy has not taken it in, types in
+    // the second: both stay, and the first's copy still takes in the other's score.
+    EnterResult(second, 1, one[0], Score("4", "0"), kDomaci);
+    first.MarkReading();
+    EnterResult(first, 2, two[0], Score("2", "2"), kDomaci);
+    EXPECT_EQ(score(first, one[0]), kBezVysledku);
+    first.Refresh();
+    EXPECT_EQ(score(first, one[0]), 4);
+    second.Refresh();
+    EXPECT_EQ(score(second, two[0]), 2);
+
+    // The first types a match of a club whose match the second has just changed, without having seen
+    // it: that club's standings are counted on the other's score too.
+    EnterResult(second, 1, one[1], Score("0", "5"), kDomaci);
+    const int sameClub =
+        first
+            .Value(
+                QStringLiteral("select min(ID) from tzapasy where skupina=1 and body1=? and ID<>? and "
+                               "(klub1 in (select klub1 from tzapasy where ID=?) or klub2 in (select klub1 "
+                               "from tzapasy where ID=?))"),
+                {kBezVysledku, one[1], one[1], one[1]})
+            .toInt();
+    ASSERT_GT(sameClub, 0);
+    first.MarkReading();
+    EnterResult(first, 1, sameClub, Score("1", "0"), kDomaci);
+    EXPECT_EQ(score(first, one[1]), 0);
+    CDatabaza fresh;
+    fresh.Open(m_address);
+    EXPECT_EQ(score(fresh, one[0]), 4);
+    EXPECT_EQ(score(fresh, one[1]), 0);
+    EXPECT_EQ(score(fresh, sameClub), 1);
+    EXPECT_EQ(score(fresh, two[0]), 2);
+    const QString secondCompetition = Standings(fresh, 2);
+    ExpectStandingsOfARecalculation(fresh);
+    RecalculateCompetition(fresh, 2);
+    EXPECT_EQ(secondCompetition, Standings(fresh, 2));
+}
+
 TEST_F(Shared, TwoOfficialsTypingResultsInParallelGiveTheStandingsOfOneAfterTheOther)
 {
     CDatabaza probe;
@@ -408,6 +460,48 @@ TEST_F(Shared, ASeasonOfTheFormerFormatIsBroughtUpAtItsOpeningAndKeepsWorking)
     const int match = UnplayedMatches(db, 1).first();
     EnterResult(db, 1, match, Score("1", "2"), kDomaci);
     EXPECT_EQ(db.History({}, QStringLiteral("tzapasy")).size(), 1);
+}
+
+TEST_F(Shared, ASeasonOfTheFormatBeforeOneTripScoresOpensForACommitteeAndTheSetupBringsItUp)
+{
+    // The format before a typed score went to the server in one trip lacked only the server's check.
+    const auto former = [&] {
+        SharedServer().Psql(
+            QStringLiteral("drop function \"%1\".mirak_bez_cudzich(bigint, text, text, text[], "
+                           "text[], text); update \"%1\".mirak_meta set hodnota = '2' where "
+                           "kluc = 'verzia'")
+                .arg(m_season));
+        ForgetServerCopy(m_address);
+    };
+    const auto version = [&] {
+        return SharedServer().Psql(
+            QStringLiteral("select hodnota from \"%1\".mirak_meta where kluc = 'verzia'").arg(m_season));
+    };
+    SharedServer().Psql(QStringLiteral("do $$ begin if not exists (select 1 from pg_roles where rolname = "
+                                       "'kom') then create role kom login; end if; end $$"));
+    former();
+    QString out;
+    ASSERT_EQ(Program({QStringLiteral("--server-setup"), SharedServer().DatabaseAddress()}, &out), 0)
+        << out.toStdString();
+    EXPECT_EQ(version(), QString::number(kVerziaServerovejSezony));
+    GrantServerRole(SharedServer().DatabaseAddress(), QStringLiteral("kom"), CRola::kSekretar);
+
+    // A secretary who may not replace the server's functions (the administrator owns them here) cannot
+    // bring it up: she works on it as it is.
+    former();
+    SharedServer().Psql(
+        QStringLiteral("alter function \"%1\".mirak_zaznamenaj() owner to mirak").arg(m_season));
+    {
+        CDatabaza db;
+        db.Open(SharedServer().Address(m_season, QStringLiteral("kom")));
+        const int match = UnplayedMatches(db, 1).first();
+        EnterResult(db, 1, match, Score("3", "1"), kDomaci);
+        EXPECT_EQ(version(), QStringLiteral("2"));
+        CDatabaza fresh;
+        fresh.Open(SharedServer().Address(m_season, QStringLiteral("kom")));
+        EXPECT_EQ(fresh.Value(QStringLiteral("select body1 from tzapasy where ID=?"), {match}).toInt(), 3);
+        ExpectStandingsOfARecalculation(fresh);
+    }
 }
 
 TEST_F(Shared, TheAdministratorsScriptInTheDocsIsWhatTheProgramRunsAndRunsAsItStands)
