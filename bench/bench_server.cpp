@@ -201,23 +201,32 @@ void BM_TenSessions(benchmark::State& state)
     while (rows.Step())
         matches.push_back({static_cast<int>(rows.Int64(0)), static_cast<int>(rows.Int64(1))});
     std::atomic<int> refused{0};
+    int round = 0;
     for (auto _ : state) {
         std::atomic<int> ready{0};
         std::atomic<bool> go{false};
         std::vector<std::thread> threads;
+        ++round;
         for (int s = 0; s < sessions; ++s)
             threads.emplace_back([&, s] {
                 CDatabaza mine;
                 mine.Open(Sezony().address);
+                // A window has typed before: its server process knows the tables and the functions.
+                const auto [firstCompetition, firstMatch] = matches.at((s * kPerSession) % matches.size());
+                EnterResult(mine, firstCompetition, firstMatch,
+                            {QStringLiteral("9"), QStringLiteral("9"), {}, {}, {}}, kDomaci);
                 ++ready;
                 while (!go.load())
                     std::this_thread::yield();
+                // Every round types other scores than the one before: each is a change to write.
                 for (int i = 0; i < kPerSession; ++i) {
                     const auto [competition, match] = matches.at((s * kPerSession + i) % matches.size());
                     try {
                         mine.MarkReading();
-                        EnterResult(mine, competition, match,
-                                    {QString::number(i % 5), QString::number(s % 4), {}, {}, {}}, kDomaci);
+                        EnterResult(
+                            mine, competition, match,
+                            {QString::number((i + round) % 6), QString::number((s + round) % 4), {}, {}, {}},
+                            kDomaci);
                     } catch (const CChybaDatabazy&) {
                         ++refused;
                     }
@@ -239,7 +248,7 @@ void BM_TenSessions(benchmark::State& state)
     state.counters["vysledkov_za_s"] = benchmark::Counter(static_cast<double>(sessions * kPerSession),
                                                           benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_TenSessions)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(2)->UseManualTime();
+BENCHMARK(BM_TenSessions)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(6)->UseManualTime();
 
 // Every list's page on the server season and on the file (the same engine reads both).
 void BM_List(benchmark::State& state)

@@ -943,47 +943,55 @@ void CSezonaNaServeri::InstallServerTriggers(const CTabulka& table)
 void CSezonaNaServeri::CreateLogFunction()
 {
     // The server logs every change of a row itself, whoever makes it (this program or any other client),
-    // with the login, the time, the connection and the row before and after: the copies in memory take in
-    // what the log names, a write finds in it what others changed since it read, and the history shows
-    // it. The log is written with the season owner's rights, so a committee reads it and never forges it.
-    // Every change is announced to the windows that have the season open (once per transaction: the
-    // server folds the same announcement), whichever client made it. Each image is made once: the
-    // trigger runs for every row of every write.
+    // with the login, the time, the connection, the row before and after and its competition: the copies
+    // in memory take in what the log names, a write finds in it what others changed since it read, and
+    // the history shows it. The log is written with the season owner's rights, so a committee reads it
+    // and never forges it. Every change is announced to the windows that have the season open (once per
+    // transaction: the server folds the same announcement), whichever client made it. Each image is
+    // made once: the trigger runs for every row of every write. A row that moved to another competition
+    // has none (it touches both).
     Exec(QStringLiteral(
              "create or replace function %1() returns trigger language plpgsql security definer set "
              "search_path = pg_catalog, pg_temp as $f$ declare k text := tg_argv[0]; o jsonb; n jsonb; "
-             "ok text; nk text; kl text := current_setting('mirak.klient', true); begin "
-             "if tg_op <> 'INSERT' then o := to_jsonb(old); if k <> '' then ok := o ->> k; end if; end if; "
-             "if tg_op <> 'DELETE' then n := to_jsonb(new); if k <> '' then nk := n ->> k; end if; end if; "
+             "ok text; nk text; sk text; kl text := current_setting('mirak.klient', true); begin "
+             "if tg_op <> 'INSERT' then o := to_jsonb(old); sk := o ->> 'skupina'; if k <> '' then ok := "
+             "o ->> k; end if; end if; "
+             "if tg_op <> 'DELETE' then n := to_jsonb(new); if k <> '' then nk := n ->> k; end if; "
+             "if tg_op = 'INSERT' then sk := n ->> 'skupina'; elsif sk is distinct from n ->> 'skupina' "
+             "then sk := null; end if; end if; "
              "if tg_op = 'UPDATE' and ok is not distinct from nk then "
              "if o = n then return null; end if; "
-             "insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, predtym, potom) values "
-             "(tg_table_name, nk, session_user, kl, 'U', o, n); "
+             "insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, predtym, potom, skupina) values "
+             "(tg_table_name, nk, session_user, kl, 'U', o, n, sk); "
              "else if tg_op <> 'INSERT' then insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, "
-             "predtym) values (tg_table_name, ok, session_user, kl, 'D', o); end if; "
-             "if tg_op <> 'DELETE' then insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, potom) "
-             "values (tg_table_name, nk, session_user, kl, 'I', n); end if; end if; "
+             "predtym, skupina) values (tg_table_name, ok, session_user, kl, 'D', o, sk); end if; "
+             "if tg_op <> 'DELETE' then insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, potom, "
+             "skupina) values (tg_table_name, nk, session_user, kl, 'I', n, sk); end if; end if; "
              "perform pg_notify('mirak', tg_table_schema); return null; end $f$")
              .arg(Table(QStringLiteral("mirak_zaznamenaj")), Table(QStringLiteral("mirak_zmeny"))));
     // A write that keeps to one competition is sent without first taking in what others committed: the
     // server refuses it (kZastaraKopia) when another connection changed, since the copy's last news, a
-    // row of that competition in the tables it reads, any row of a table it reads whole, a table
-    // written whole, or the season's definitions. It says how many changes of others the copy has not
-    // taken in yet.
+    // row of that competition in the tables it reads (or a row of no single competition there), any row
+    // of a table it reads whole, or the season's definitions: one query, each a look into the log's index.
     Exec(QStringLiteral(
              "create or replace function %1(od bigint, ja text, sutaz text, tabulky text[], cele text[], "
-             "ddl text) returns bigint language plpgsql as $f$ declare n bigint; z bigint; begin "
-             "if (select hodnota from %2 where kluc = 'ddl') is distinct from ddl then "
-             "raise exception using errcode = '%4', message = 'mirak: definicie sezony sa zmenili'; "
-             "end if; "
-             "select count(*), count(*) filter (where c.tabulka = any(cele) or (c.tabulka = any(tabulky) "
-             "and (c.kluc is null or (c.predtym is null and c.potom is null) or c.predtym ->> 'skupina' = "
-             "sutaz or c.potom ->> 'skupina' = sutaz))) into n, z from %3 c where c.seq > od and c.klient "
-             "is distinct from ja; "
-             "if z > 0 then raise exception using errcode = '%4', message = 'mirak: zastarana kopia'; "
-             "end if; return n; end $f$")
+             "ddl text) returns bigint language plpgsql as $f$ begin "
+             "perform 1 where (select hodnota from %2 where kluc = 'ddl') is distinct from ddl or exists "
+             "(select 1 from %3 c where c.tabulka = any(tabulky) and c.skupina = sutaz and c.seq > od and "
+             "c.klient is distinct from ja) or exists (select 1 from %3 c where c.tabulka = any(tabulky) and "
+             "c.skupina is null and c.seq > od and c.klient is distinct from ja) or exists (select 1 from %3 "
+             "c where c.tabulka = any(cele) and c.seq > od and c.klient is distinct from ja); "
+             "if found then raise exception using errcode = '%4', message = 'mirak: zastarana kopia'; end "
+             "if; return 0; end $f$")
              .arg(Table(QStringLiteral("mirak_bez_cudzich")), Table(QStringLiteral("mirak_meta")),
                   Table(QStringLiteral("mirak_zmeny")), QLatin1String(kZastaraKopia)));
+}
+
+void CSezonaNaServeri::CreateLogIndex()
+{
+    // A write in a scope looks for others' changes of its competition since its copy's last news.
+    Exec(QStringLiteral("create index if not exists mirak_zmeny_skupiny on %1 (tabulka, skupina, seq)")
+             .arg(Table(QStringLiteral("mirak_zmeny"))));
 }
 
 void CSezonaNaServeri::Upgrade(int version)
@@ -1004,8 +1012,12 @@ void CSezonaNaServeri::BringFormatUp(int version)
                             "operacia text, add column if not exists predtym jsonb, add column if not exists "
                             "potom jsonb, alter column prihlasenie set default session_user")
                  .arg(Table(QStringLiteral("mirak_zmeny"))));
-    // Format 2 had no check for writes in a scope.
+    // Format 2 had no check for writes in a scope, nor the competition of a change.
+    if (version < kVerziaRozsahov)
+        Exec(QStringLiteral("alter table %1 add column if not exists skupina text")
+                 .arg(Table(QStringLiteral("mirak_zmeny"))));
     CreateLogFunction();
+    CreateLogIndex();
     Exec(QStringLiteral("update %1 set hodnota = $1 where kluc = 'verzia'")
              .arg(Table(QStringLiteral("mirak_meta"))),
          {QString::number(kVerziaServerovejSezony)});
@@ -1229,11 +1241,13 @@ void CSezonaNaServeri::Upload(sqlite3* source)
                 .arg(Table(QStringLiteral("mirak_ddl"))));
         Exec(QStringLiteral("create table %1 (tabulka text primary key, hodnota bigint, poradie integer)")
                  .arg(Table(QStringLiteral("mirak_citace"))));
-        Exec(QStringLiteral("create table %1 (seq bigserial primary key, tabulka text not null, kluc text, "
-                            "prihlasenie text not null default session_user, cas timestamptz not null "
-                            "default now(), klient text, operacia text, predtym jsonb, potom jsonb)")
+        Exec(QStringLiteral(
+                 "create table %1 (seq bigserial primary key, tabulka text not null, kluc text, "
+                 "prihlasenie text not null default session_user, cas timestamptz not null "
+                 "default now(), klient text, operacia text, predtym jsonb, potom jsonb, skupina text)")
                  .arg(Table(QStringLiteral("mirak_zmeny"))));
         CreateLogFunction();
+        CreateLogIndex();
         // Whoever reads the season with SQL of his own gets the program's Slovak order and score rule.
         Exec(QStringLiteral("create collation %1 (provider = icu, locale = 'sk-SK')")
                  .arg(Table(QString::fromLatin1(kSlovakCollation).toLower())));
@@ -1270,7 +1284,19 @@ void CSezonaNaServeri::Load(sqlite3* replica)
 {
     EnsureConnected();
     ReadRole();
-    Exec(QStringLiteral("begin isolation level repeatable read read only"));
+    // The season is read as it stood at one moment when no write in a scope was under way (see
+    // Refresh): their lock is held while the transaction takes its snapshot.
+    try {
+        ExecAll("select pg_advisory_lock(" + ScopedWritesLock() + ");");
+        ExecAll("begin isolation level repeatable read read only; select 1; select pg_advisory_unlock(" +
+                ScopedWritesLock() + ");");
+    } catch (...) {
+        if (m_conn && PQstatus(m_conn) == CONNECTION_OK) {
+            CVysledok(PQexec(m_conn, "rollback"));
+            CVysledok(PQexec(m_conn, "select pg_advisory_unlock_all()"));
+        }
+        throw;
+    }
     try {
         if (!SeasonExists() || Exec(QStringLiteral("select 1 from pg_class c join pg_namespace n on n.oid = "
                                                    "c.relnamespace where n.nspname = $1 "
@@ -1643,7 +1669,7 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
         results.emplace_back(r);
     }
     if (stale) {
-        m_scopeStale = true;
+        m_busyCompetitions << QString::number(m_scopeCompetition);
         throw CZastaraKopia();
     }
     if (!error.isEmpty())
@@ -1653,11 +1679,13 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
 
 QByteArray CSezonaNaServeri::ChangesQuery() const
 {
+    // With each change its competition, when the log has it, and whether another connection made it.
     return QStringLiteral(
-               "select hodnota from %1 where kluc = 'ddl'; select seq, tabulka, kluc from %2 where seq > %3 "
-               "order by seq;")
+               "select hodnota from %1 where kluc = 'ddl'; select seq, tabulka, kluc, %4, klient is "
+               "distinct from %5 from %2 where seq > %3 order by seq;")
         .arg(Table(QStringLiteral("mirak_meta")), Table(QStringLiteral("mirak_zmeny")))
         .arg(m_seen)
+        .arg(m_writesInScope ? QStringLiteral("skupina") : QStringLiteral("null::text"), Literal(m_client))
         .toUtf8();
 }
 
@@ -1672,10 +1700,7 @@ void CSezonaNaServeri::BeginWrite(sqlite3* replica)
     try {
         // One writer of a season at a time, each on what the others committed.
         const std::vector<CVysledok> r =
-            ExecAll(QStringLiteral("begin; select pg_advisory_xact_lock(hashtext(%1));")
-                        .arg(Literal(m_address.season))
-                        .toUtf8() +
-                    ChangesQuery());
+            ExecAll("begin; select pg_advisory_xact_lock(" + SeasonLock() + ");" + ChangesQuery());
         Pull(replica, r[r.size() - 2], r.back());
         ForgetLocalChanges(replica);
     } catch (...) {
@@ -1701,12 +1726,18 @@ QByteArray CSezonaNaServeri::ScopeCheck() const
             literals << Literal(n);
         return QStringLiteral("array[%1]::text[]").arg(literals.join(QStringLiteral(", ")));
     };
-    return QStringLiteral(
-               "begin; select pg_advisory_xact_lock(hashtext(%1)); select %2(%3, %4, %5, %6, %7, %8);")
-        .arg(Literal(m_address.season), Table(QStringLiteral("mirak_bez_cudzich")))
+    // Writes in different competitions go on at once (the season's lock shared); those of one
+    // competition one after the other, each checked on what the one before committed.
+    return QStringLiteral("begin; select pg_advisory_xact_lock_shared(%1); select "
+                          "pg_advisory_xact_lock_shared(%10); select pg_advisory_xact_lock(%1, %2); select "
+                          "%3(%4, %5, %6, %7, %8, %9);")
+        .arg(QString::fromUtf8(SeasonLock()))
+        .arg(m_scopeCompetition)
+        .arg(Table(QStringLiteral("mirak_bez_cudzich")))
         .arg(m_seen)
         .arg(Literal(m_client), Literal(QString::number(m_scopeCompetition)), array(m_scopeTables),
              array(m_scopeWhole), Literal(m_ddlGeneration))
+        .arg(QString::fromUtf8(ScopedWritesLock()))
         .toUtf8();
 }
 
@@ -1748,8 +1779,31 @@ bool CSezonaNaServeri::KeptToScope(sqlite3* replica, const QStringList& touched,
 void CSezonaNaServeri::Refresh(sqlite3* replica)
 {
     EnsureConnected();
-    const std::vector<CVysledok> r = ExecAll(ChangesQuery());
-    Pull(replica, r[0], r[1]);
+    // The list of changes is read when no write in a scope is under way: they commit out of the order
+    // of their places, and a place seen must have nothing before it still to come. A usual write is
+    // not waited for: nothing else is under way beside it, and its places come after all that is seen.
+    std::vector<CVysledok> r;
+    try {
+        r = ExecAll("begin; select pg_advisory_xact_lock(" + ScopedWritesLock() + ");" + ChangesQuery() +
+                    "commit;");
+    } catch (...) {
+        if (m_conn && PQstatus(m_conn) == CONNECTION_OK && PQtransactionStatus(m_conn) != PQTRANS_IDLE)
+            CVysledok(PQexec(m_conn, "rollback"));
+        throw;
+    }
+    Pull(replica, r[2], r[3]);
+}
+
+QByteArray CSezonaNaServeri::SeasonLock() const
+{
+    return QStringLiteral("hashtext(%1)").arg(Literal(m_address.season)).toUtf8();
+}
+
+QByteArray CSezonaNaServeri::ScopedWritesLock() const
+{
+    return QStringLiteral("hashtext(%1)")
+        .arg(Literal(m_address.season + QStringLiteral("/v rozsahu")))
+        .toUtf8();
 }
 void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult, const CVysledok& changes)
 {
@@ -1759,15 +1813,22 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
             QStringLiteral("Tabuľky sezóny %1 na serveri zmenil iný program alebo novšia verzia "
                            "tohto programu. Otvorte sezónu znova.")
                 .arg(m_address.season));
-    if (changes.Rows() == 0) {
-        m_scopeStale = false;
+    // The competitions others are at work in now: a write there goes the usual way.
+    m_busyCompetitions.clear();
+    m_othersEverywhere = false;
+    if (changes.Rows() == 0)
         return;
-    }
     QHash<QString, QSet<QString>> keys;
     QSet<QString> whole;
     qint64 last = m_seen;
     for (int i = 0; i < changes.Rows(); ++i) {
         last = std::max(last, changes.Int(i, 0));
+        if (changes.Text(i, 4) == QLatin1String("t")) {
+            if (changes.IsNull(i, 3))
+                m_othersEverywhere = true;
+            else
+                m_busyCompetitions << changes.Text(i, 3);
+        }
         if (changes.IsNull(i, 2))
             whole << changes.Text(i, 1);
         else
@@ -2100,10 +2161,8 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
                 changedColumns.insert(t.name, columns);
         }
         // What others changed since she read is looked through on what the copy takes in first.
-        if (scoped && !changedColumns.isEmpty() && m_seen > m_readForWrite) {
-            m_scopeStale = true;
+        if (scoped && !changedColumns.isEmpty() && m_seen > m_readForWrite)
             throw CZastaraKopia();
-        }
         CheckConflicts(changedColumns, m_readForWrite);
         const bool wrote = !sql.isEmpty();
         if (scoped && !wrote) {
@@ -2115,11 +2174,24 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         }
         if (wrote)
             sql += CounterStatements(replica);
-        sql += QStringLiteral("select coalesce(max(seq), 0) from %1; commit;")
-                   .arg(Table(QStringLiteral("mirak_zmeny")))
-                   .toUtf8();
+        // After a write in a scope the copy's place in the season's order moves to it only when nothing
+        // of others is before it still to be taken in: no other write in a scope is under way (theirs may
+        // be placed before this one and not committed yet; this one then holds their lock alone to its
+        // commit), and, looked at afterwards, no change of another since the copy's last news.
         if (scoped)
-            sql = ScopeCheck() + sql;
+            sql = ScopeCheck() + sql +
+                  QStringLiteral(
+                      "select pg_try_advisory_xact_lock(%1); select max(seq) filter (where klient "
+                      "= %2), coalesce(bool_or(klient is distinct from %2), false) from %3 where seq > "
+                      "%4; commit;")
+                      .arg(QString::fromUtf8(ScopedWritesLock()), Literal(m_client),
+                           Table(QStringLiteral("mirak_zmeny")))
+                      .arg(m_seen)
+                      .toUtf8();
+        else
+            sql += QStringLiteral("select coalesce(max(seq), 0) from %1; commit;")
+                       .arg(Table(QStringLiteral("mirak_zmeny")))
+                       .toUtf8();
         const std::vector<CVysledok> r = ExecAll(sql);
         m_inWrite = false;
         m_scopeCompetition = 0;
@@ -2127,10 +2199,13 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         if (wrote)
             m_counters = m_pendingCounters;
         ForgetLocalChanges(replica);
-        // Others' changes of other competitions the copy has not taken in yet stay to be taken in: the
-        // copy's place in the season's order stays before them.
-        if (scoped && r[2].Int(0, 0) > 0)
-            return m_seen;
+        if (scoped) {
+            const CVysledok& alone = r[r.size() - 3];
+            const CVysledok& since = r[r.size() - 2];
+            if (alone.Text(0, 0) != QLatin1String("t") || since.Text(0, 1) == QLatin1String("t") ||
+                since.IsNull(0, 0))
+                return m_seen;
+        }
         return r[r.size() - 2].Int(0, 0);
     } catch (...) {
         RollbackWrite();

@@ -178,8 +178,13 @@ public:
     // season's order, to be taken as seen once the replica has committed too.
     qint64 CommitWrite(sqlite3* replica);
     void RollbackWrite();
-    // Whether the season can take writes in a scope (its format has the server's check for them).
-    bool WritesInScope() const { return m_writesInScope && !m_scopeStale; }
+    // Whether a write in a scope of `competition` had better be one: the season's format has the server's
+    // check for it, and nobody else was at work in that competition at the copy's last news.
+    bool WritesInScope(int competition) const
+    {
+        return m_writesInScope && !m_othersEverywhere &&
+               !m_busyCompetitions.contains(QString::number(competition));
+    }
     // A write that keeps to `scope`: nothing goes to the server until CommitWrite, which sends it with
     // the season's lock and a check that nobody else changed the scope's rows since the copy's last
     // news, all in one trip. Refused there (CZastaraKopia, rolled back) when someone did, or when the
@@ -245,6 +250,11 @@ private:
     std::vector<CVysledok> ExecAll(const QByteArray& sql);
     // The season's definitions' generation and the changes since the copy's last.
     QByteArray ChangesQuery() const;
+    // The key of the season's lock: exclusive for a usual write, shared by writes in a scope.
+    QByteArray SeasonLock() const;
+    // The key of the lock that writes in a scope share while under way; reading what changed takes it
+    // alone.
+    QByteArray ScopedWritesLock() const;
     void Pull(sqlite3* replica, const CVysledok& generation, const CVysledok& changes);
     // The statements that make the server's rows of `table` (a table without a key) the replica's.
     QByteArray RowStatements(sqlite3* replica, const CTabulka& table);
@@ -274,6 +284,7 @@ private:
     // Whether the write in progress changed only rows of its scope and nothing the server numbers.
     bool KeptToScope(sqlite3* replica, const QStringList& touched, const QSet<QString>& whole);
     void CreateLogFunction();
+    void CreateLogIndex();
     void ReadRole();
     // Refuses the write (CKonfliktZmien) when another changed, since `read`, a column it changes.
     void CheckConflicts(const QHash<QString, QHash<QString, QStringList>>& changedColumns, qint64 read);
@@ -304,9 +315,10 @@ private:
     bool m_inWrite = false;
     bool m_broken = false;
     bool m_writesInScope = false;
-    // A write in a scope found others at work in it: the writes go the usual way until one finds
-    // nobody else has committed since the copy's last news.
-    bool m_scopeStale = false;
+    // The competitions (their `skupina` as text) in which the copy's last news had changes of others,
+    // or a change of others in no single competition: a write in a scope there would likely be refused.
+    QSet<QString> m_busyCompetitions;
+    bool m_othersEverywhere = false;
     // Load does not bring the season's format up once it could not (the login may not).
     bool m_keepFormat = false;
     // The scope of the write in progress (competition 0: a usual write).
