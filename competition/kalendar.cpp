@@ -174,6 +174,27 @@ CUdalost MatchEvent(const CZapas& z, const QString& competitionName, const CMena
     return e;
 }
 
+QString ClubPageFile(int club)
+{
+    return QStringLiteral("klub-%1.html").arg(club);
+}
+
+QString CompetitionPageFile(int competition, const QString& list)
+{
+    return QStringLiteral("sutaz-%1-%2.html").arg(competition).arg(list);
+}
+
+QString RoundAnchor(int round)
+{
+    return QStringLiteral("kolo-%1").arg(round);
+}
+
+QString RoundLink(const QString& site, int competition, int round)
+{
+    return site + QLatin1Char('/') + CompetitionPageFile(competition, QStringLiteral("rozpis")) +
+           QLatin1Char('#') + RoundAnchor(round);
+}
+
 QVector<CUdalost> MatchEvents(CDatabaza& db, int competition, int club, COdkazUdalosti link)
 {
     const QString season = SeasonIdentifier(db);
@@ -192,12 +213,8 @@ QVector<CUdalost> MatchEvents(CDatabaza& db, int competition, int club, COdkazUd
         const int competitionOf = rs.GetInt(QStringLiteral("skupina"));
         QString url;
         if (!site.isEmpty())
-            url = link == COdkazUdalosti::Klub && club != 0
-                      ? QStringLiteral("%1/klub-%2.html").arg(site).arg(club)
-                      : QStringLiteral("%1/sutaz-%2-rozpis.html#kolo-%3")
-                            .arg(site)
-                            .arg(competitionOf)
-                            .arg(z.round);
+            url = link == COdkazUdalosti::Klub && club != 0 ? site + QLatin1Char('/') + ClubPageFile(club)
+                                                            : RoundLink(site, competitionOf, z.round);
         events << MatchEvent(z, competitions.value(competitionOf), names, season, url);
     }
     return events;

@@ -49,6 +49,15 @@ CUdalost MatchEvent(const CZapas& z, const QString& competitionName, const CMena
 // Where an event links to on the association's site (nothing without the site's address).
 enum class COdkazUdalosti { Sutaz, Klub };
 
+// The published site's pages that events link to, one name each for the calendars and the site.
+QString ClubPageFile(int club);
+// A competition's list page ("rozpis", "tabulka", ...).
+QString CompetitionPageFile(int competition, const QString& list);
+// The place of a round on a competition's fixtures page.
+QString RoundAnchor(int round);
+// A match's round on its competition's fixtures page, under the site's address.
+QString RoundLink(const QString& site, int competition, int round);
+
 // The matches of one competition (0 for all) and of one club (0 for all). Byes are left out; a match
 // without an hour is a whole-day event; one without a date has the no-date start until the revisions
 // give it the start the calendars last had (CRevizieKalendara::Apply), or drop it.

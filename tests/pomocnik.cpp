@@ -33,6 +33,12 @@ void SeasonTest::OpenNew(const QString& name)
     ASSERT_TRUE(m_doc.OpenSeasonFile(path)) << m_user.messages.join(QStringLiteral("\n")).toStdString();
 }
 
+QString SeasonTest::OpenSmallDemo()
+{
+    const QString path = NewDemoSeason(QStringLiteral("demo.mdb"), 2, 6, 12);
+    return m_doc.OpenSeasonFile(path) ? path : QString();
+}
+
 QString SeasonTest::NewDemoSeason(const QString& name, int competitions, int clubs, int players)
 {
     const QString path = Path(name);

@@ -68,6 +68,9 @@ protected:
     void OpenNew(const QString& name = QStringLiteral("sezona.mdb"));
     // A demo season of that size at Path(name) (the default seed).
     QString NewDemoSeason(const QString& name, int competitions, int clubs, int players);
+    // A small demo season (2 competitions of 6 clubs) opened in `m_doc`: its path, or nothing when it
+    // did not open.
+    QString OpenSmallDemo();
 
     QTemporaryDir m_dir;
     CTestovaciPouzivatel m_user;

@@ -44,11 +44,6 @@ const QString kOdlozenyBezTerminu = QStringLiteral("odložený, termín neurčen
 const QString kTerminNeurceny = QStringLiteral("termín neurčený");
 const QString kKlubyWebu = QStringLiteral("kluby.html");
 
-QString ClubFile(int club)
-{
-    return QStringLiteral("klub-%1.html").arg(club);
-}
-
 QString OfficialFile(int official)
 {
     return QStringLiteral("rozhodca-%1.html").arg(official);
@@ -133,10 +128,7 @@ struct CSutazWebu
     QVector<QPair<int, QString>> sanctions; // club, "−3 b. (DK 10/2025)"
     std::optional<int> next;
     std::optional<int> latest;
-    QString file(const char* list) const
-    {
-        return QStringLiteral("sutaz-%1-%2.html").arg(competition.id).arg(QLatin1String(list));
-    }
+    QString file(const char* list) const { return CompetitionPageFile(competition.id, QLatin1String(list)); }
     QString calendarFile() const { return QStringLiteral("sutaz-%1.ics").arg(competition.id); }
 };
 
@@ -259,7 +251,7 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
         for (const CPolozkaKlubu& k : c.clubs)
             clubPages.insert(k.id);
     const auto club = [&](int id) {
-        return clubPages.contains(id) ? CStrankaWebu::Link(ClubFile(id), names.Name(id))
+        return clubPages.contains(id) ? CStrankaWebu::Link(ClubPageFile(id), names.Name(id))
                                       : CStrankaWebu::Escape(names.Name(id));
     };
     // A match's day, or why an unplayed one has none.
@@ -381,7 +373,8 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
             if (c.rounds.isEmpty())
                 p.Paragraph(kRozpisEsteNie);
             if (results && c.latest)
-                p.ParagraphHtml(QStringLiteral("<a href=\"#kolo-%1\">Posledné odohrané kolo – %1. kolo</a>")
+                p.ParagraphHtml(QStringLiteral("<a href=\"#%1\">Posledné odohrané kolo – %2. kolo</a>")
+                                    .arg(RoundAnchor(*c.latest))
                                     .arg(*c.latest));
             const auto played = [&](const QVector<CZapas>& round) {
                 return !results && c.next && round.first().round < *c.next;
@@ -406,7 +399,7 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
                           dated == round->cend()
                               ? QStringLiteral("%1. kolo").arg(number)
                               : QStringLiteral("%1. kolo – %2").arg(number).arg(DayOf(*dated)),
-                          QStringLiteral("kolo-%1").arg(number));
+                          RoundAnchor(number));
                 QVector<QStringList> rows;
                 for (const CZapas& z : *round) {
                     const bool bye = !names.IsClub(z.homeClub) || !names.IsClub(z.awayClub);
@@ -577,11 +570,8 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
                 matchesOf[z->awayClub] << z;
             if (!names.IsClub(z->homeClub) || !names.IsClub(z->awayClub))
                 continue;
-            if (const std::optional<CUdalost> e = matchEvent(
-                    *z,
-                    site.isEmpty()
-                        ? QString()
-                        : QStringLiteral("%1/sutaz-%2-rozpis.html#kolo-%3").arg(site).arg(id).arg(z->round)))
+            if (const std::optional<CUdalost> e =
+                    matchEvent(*z, site.isEmpty() ? QString() : RoundLink(site, id, z->round)))
                 events << *e;
         }
         calendar(c.calendarFile(), c.competition.nazov, events);
@@ -590,7 +580,7 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
             place.insert(
                 r.id, QStringLiteral("%1. miesto, %2 b. (%3 zápasov)").arg(r.Cell(0), r.Cell(7), r.Cell(2)));
         for (const CPolozkaKlubu& k : c.clubs) {
-            const QString file = ClubFile(k.id);
+            const QString file = ClubPageFile(k.id);
             const QString ics = QStringLiteral("klub-%1.ics").arg(k.id);
             QVector<COdkaz> clubLists = lists;
             clubLists << COdkaz{ics, QStringLiteral("Kalendár klubu")};

@@ -75,8 +75,8 @@ protected:
     void SetUp() override
     {
         SeasonTest::SetUp();
-        m_season = NewDemoSeason(QStringLiteral("demo.mdb"), 2, 6, 12);
-        ASSERT_TRUE(m_doc.OpenSeasonFile(m_season));
+        m_season = OpenSmallDemo();
+        ASSERT_FALSE(m_season.isEmpty());
         m_root = Path(QStringLiteral("ftp"));
         QDir().mkpath(m_root);
         QFile script(Path(QStringLiteral("server.py")));

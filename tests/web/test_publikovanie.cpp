@@ -29,8 +29,8 @@ protected:
     void SetUp() override
     {
         SeasonTest::SetUp();
-        m_season = NewDemoSeason(QStringLiteral("demo.mdb"), 2, 6, 12);
-        ASSERT_TRUE(m_doc.OpenSeasonFile(m_season));
+        m_season = OpenSmallDemo();
+        ASSERT_FALSE(m_season.isEmpty());
     }
     CDatabaza& Db() { return m_doc.Database(); }
     int Count(const QString& sql, const QVariantList& params = {}) { return Db().Value(sql, params).toInt(); }
