@@ -1727,10 +1727,11 @@ QByteArray CSezonaNaServeri::ScopeCheck() const
         return QStringLiteral("array[%1]::text[]").arg(literals.join(QStringLiteral(", ")));
     };
     // Writes in different competitions go on at once (the season's lock shared); those of one
-    // competition one after the other, each checked on what the one before committed.
-    return QStringLiteral("begin; select pg_advisory_xact_lock_shared(%1); select "
-                          "pg_advisory_xact_lock_shared(%10); select pg_advisory_xact_lock(%1, %2); select "
-                          "%3(%4, %5, %6, %7, %8, %9);")
+    // competition one after the other, each checked on what the one before committed. One statement:
+    // the locks are taken in its order, and the check's own query reads what was committed by then.
+    return QStringLiteral(
+               "begin; select pg_advisory_xact_lock_shared(%1), pg_advisory_xact_lock_shared(%10), "
+               "pg_advisory_xact_lock(%1, %2), %3(%4, %5, %6, %7, %8, %9);")
         .arg(QString::fromUtf8(SeasonLock()))
         .arg(m_scopeCompetition)
         .arg(Table(QStringLiteral("mirak_bez_cudzich")))
