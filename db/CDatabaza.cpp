@@ -430,7 +430,9 @@ void CDatabaza::WriteInScope(const CRozsahZapisu& scope, const std::function<voi
             CommitWrite();
             return;
         } catch (const CZastaraKopia&) {
-            // Rolled back here and there: done again the usual way, on what the others committed.
+            // Rolled back here and there: done again the usual way, on what the others committed. Taken
+            // in first without the season's lock, the usual write holds it only for what came since.
+            Refresh();
         } catch (...) {
             RollbackWrite();
             throw;

@@ -29,6 +29,9 @@ namespace {
 // checks writes in a scope.
 constexpr int kVerziaBezUpravy = 2;
 constexpr int kVerziaRozsahov = 3;
+// How many times over the copy's news must come without others' changes in a competition before a write
+// there is sent in a scope again.
+constexpr int kNovinyBezCudzich = 3;
 // The state the server's check refuses a write in a scope with.
 constexpr char kZastaraKopia[] = "MK001";
 
@@ -1669,7 +1672,7 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
         results.emplace_back(r);
     }
     if (stale) {
-        m_busyCompetitions << QString::number(m_scopeCompetition);
+        m_busyCompetitions.insert(QString::number(m_scopeCompetition), kNovinyBezCudzich);
         throw CZastaraKopia();
     }
     if (!error.isEmpty())
@@ -1814,9 +1817,10 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
             QStringLiteral("Tabuľky sezóny %1 na serveri zmenil iný program alebo novšia verzia "
                            "tohto programu. Otvorte sezónu znova.")
                 .arg(m_address.season));
-    // The competitions others are at work in now: a write there goes the usual way.
-    m_busyCompetitions.clear();
-    m_othersEverywhere = false;
+    // The competitions others are at work in: a write there goes the usual way until the copy has had
+    // news without them a few times over.
+    for (auto it = m_busyCompetitions.begin(); it != m_busyCompetitions.end();)
+        it = --it.value() <= 0 ? m_busyCompetitions.erase(it) : std::next(it);
     if (changes.Rows() == 0)
         return;
     QHash<QString, QSet<QString>> keys;
@@ -1824,12 +1828,9 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
     qint64 last = m_seen;
     for (int i = 0; i < changes.Rows(); ++i) {
         last = std::max(last, changes.Int(i, 0));
-        if (changes.Text(i, 4) == QLatin1String("t")) {
-            if (changes.IsNull(i, 3))
-                m_othersEverywhere = true;
-            else
-                m_busyCompetitions << changes.Text(i, 3);
-        }
+        if (changes.Text(i, 4) == QLatin1String("t"))
+            m_busyCompetitions.insert(changes.IsNull(i, 3) ? QString() : changes.Text(i, 3),
+                                      kNovinyBezCudzich);
         if (changes.IsNull(i, 2))
             whole << changes.Text(i, 1);
         else
@@ -2178,13 +2179,14 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         // After a write in a scope the copy's place in the season's order moves to it only when nothing
         // of others is before it still to be taken in: no other write in a scope is under way (theirs may
         // be placed before this one and not committed yet; this one then holds their lock alone to its
-        // commit), and, looked at afterwards, no change of another since the copy's last news.
+        // commit), and, looked at afterwards, no change of another since the copy's last news. Not alone,
+        // the log is not looked through.
         if (scoped)
             sql = ScopeCheck() + sql +
                   QStringLiteral(
-                      "select pg_try_advisory_xact_lock(%1); select max(seq) filter (where klient "
-                      "= %2), coalesce(bool_or(klient is distinct from %2), false) from %3 where seq > "
-                      "%4; commit;")
+                      "select set_config('mirak.sam', pg_try_advisory_xact_lock(%1)::text, true); select "
+                      "max(seq) filter (where klient = %2), coalesce(bool_or(klient is distinct from %2), "
+                      "false) from %3 where current_setting('mirak.sam') = 'true' and seq > %4; commit;")
                       .arg(QString::fromUtf8(ScopedWritesLock()), Literal(m_client),
                            Table(QStringLiteral("mirak_zmeny")))
                       .arg(m_seen)
@@ -2203,7 +2205,7 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         if (scoped) {
             const CVysledok& alone = r[r.size() - 3];
             const CVysledok& since = r[r.size() - 2];
-            if (alone.Text(0, 0) != QLatin1String("t") || since.Text(0, 1) == QLatin1String("t") ||
+            if (alone.Text(0, 0) != QLatin1String("true") || since.Text(0, 1) == QLatin1String("t") ||
                 since.IsNull(0, 0))
                 return m_seen;
         }

@@ -182,7 +182,7 @@ public:
     // check for it, and nobody else was at work in that competition at the copy's last news.
     bool WritesInScope(int competition) const
     {
-        return m_writesInScope && !m_othersEverywhere &&
+        return m_writesInScope && !m_busyCompetitions.contains(QString()) &&
                !m_busyCompetitions.contains(QString::number(competition));
     }
     // A write that keeps to `scope`: nothing goes to the server until CommitWrite, which sends it with
@@ -315,10 +315,10 @@ private:
     bool m_inWrite = false;
     bool m_broken = false;
     bool m_writesInScope = false;
-    // The competitions (their `skupina` as text) in which the copy's last news had changes of others,
-    // or a change of others in no single competition: a write in a scope there would likely be refused.
-    QSet<QString> m_busyCompetitions;
-    bool m_othersEverywhere = false;
+    // The competitions (their `skupina` as text; none for a change of others in no single competition)
+    // in which the copy's recent news had changes of others, with how many more times the news must come
+    // without them: a write in a scope there would likely be refused.
+    QHash<QString, int> m_busyCompetitions;
     // Load does not bring the season's format up once it could not (the login may not).
     bool m_keepFormat = false;
     // The scope of the write in progress (competition 0: a usual write).
