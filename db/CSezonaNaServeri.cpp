@@ -1762,18 +1762,26 @@ bool CSezonaNaServeri::KeptToScope(sqlite3* replica, const QStringList& touched,
                 t = &candidate;
         if (!t || !t->columns.contains(QStringLiteral("skupina")))
             return false;
-        const QString key = Ident(t->columns.at(t->key));
-        sqlite3_stmt* stmt = nullptr;
-        const QByteArray query =
-            QStringLiteral("select count(*) from temp.%1 s left join main.%2 m on m.%3 = s.%3 where "
-                           "(s.mirak_bol = 1 and s.skupina is not %4) or (m.%3 is not null and m.skupina "
-                           "is not %4)")
-                .arg(CapturedTable(*t), Ident(name), key)
-                .arg(m_scopeCompetition)
-                .toUtf8();
-        const bool ok = sqlite3_prepare_v2(replica, query.constData(), -1, &stmt, nullptr) == SQLITE_OK &&
-                        sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int64(stmt, 0) == 0;
-        sqlite3_finalize(stmt);
+        // Prepared once per table, as the capture's own queries: a typed score asks at every write.
+        const QString cacheKey = QStringLiteral("rozsah ") + name;
+        sqlite3_stmt* stmt = m_captureQueries.value(cacheKey);
+        if (!stmt) {
+            const QString key = Ident(t->columns.at(t->key));
+            const QByteArray query =
+                QStringLiteral("select count(*) from temp.%1 s left join main.%2 m on m.%3 = s.%3 where "
+                               "(s.mirak_bol = 1 and s.skupina is not ?1) or (m.%3 is not null and m.skupina "
+                               "is not ?1)")
+                    .arg(CapturedTable(*t), Ident(name), key)
+                    .toUtf8();
+            if (sqlite3_prepare_v2(replica, query.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+                sqlite3_finalize(stmt);
+                return false;
+            }
+            m_captureQueries.insert(cacheKey, stmt);
+        }
+        sqlite3_bind_int64(stmt, 1, m_scopeCompetition);
+        const bool ok = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int64(stmt, 0) == 0;
+        sqlite3_reset(stmt);
         if (!ok)
             return false;
     }
@@ -2174,7 +2182,8 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
             ForgetLocalChanges(replica);
             return m_seen;
         }
-        if (wrote)
+        // A write in a scope moved no counter (KeptToScope).
+        if (wrote && !scoped)
             sql += CounterStatements(replica);
         // After a write in a scope the copy's place in the season's order moves to it only when nothing
         // of others is before it still to be taken in: no other write in a scope is under way (theirs may
@@ -2199,7 +2208,7 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         m_inWrite = false;
         m_scopeCompetition = 0;
         m_cacheCurrent = false;
-        if (wrote)
+        if (wrote && !scoped)
             m_counters = m_pendingCounters;
         ForgetLocalChanges(replica);
         if (scoped) {
