@@ -195,8 +195,6 @@ CPolickaVysledku EnterResult(CDatabaza& db, int competition, int matchId, const 
     if (awayHalf.emptied)
         shown.awayHalf.clear();
 
-    if (db.Value(QStringLiteral("select count(*) from tzapasy where ID=?"), {matchId}).toInt() == 0)
-        return shown;
     // A free slot plays no match: a score typed against it would count for the real club. Clearing
     // what another tool wrote there is allowed.
     const bool cleared = home.value == kBezVysledku && away.value == kBezVysledku &&
