@@ -21,6 +21,8 @@
 #include <libpq-fe.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -469,6 +471,8 @@ public:
     int Rows() const { return PQntuples(m_r); }
     bool IsNull(int row, int col) const { return PQgetisnull(m_r, row, col) != 0; }
     QString Text(int row, int col) const { return QString::fromUtf8(PQgetvalue(m_r, row, col)); }
+    const char* Data(int row, int col) const { return PQgetvalue(m_r, row, col); }
+    int Length(int row, int col) const { return PQgetlength(m_r, row, col); }
     QByteArray Bytes(int row, int col) const
     {
         return QByteArray(PQgetvalue(m_r, row, col), PQgetlength(m_r, row, col));
@@ -744,27 +748,54 @@ void CSezonaNaServeri::CopyRowsUp(sqlite3* db, const CTabulka& table, const QStr
 
 namespace {
 
-// One value of a server row (text form) into its place of a local insert, by the column's server type.
-void BindServerValue(sqlite3_stmt* insert, int place, const QString& type, const QByteArray& value,
+// How a column's server text becomes a local value, decided once per table rather than per field.
+enum class CDruhStlpca { Cislo, Realne, Bajty, Text };
+
+QVector<CDruhStlpca> KindsOf(const QStringList& serverTypes)
+{
+    QVector<CDruhStlpca> kinds;
+    for (const QString& type : serverTypes)
+        kinds << (type == QLatin1String("bigint")             ? CDruhStlpca::Cislo
+                  : type == QLatin1String("double precision") ? CDruhStlpca::Realne
+                  : type == QLatin1String("bytea")            ? CDruhStlpca::Bajty
+                                                              : CDruhStlpca::Text);
+    return kinds;
+}
+
+// One value of a server row (text form) into its place of a local insert. The text is bound without a
+// copy: it must stay alive until the insert has been stepped.
+void BindServerValue(sqlite3_stmt* insert, int place, CDruhStlpca kind, const char* value, qsizetype size,
                      bool isNull)
 {
-    if (isNull)
+    if (isNull) {
         sqlite3_bind_null(insert, place);
-    else if (type == QLatin1String("bigint"))
-        sqlite3_bind_int64(insert, place, value.toLongLong());
-    else if (type == QLatin1String("double precision"))
-        sqlite3_bind_double(insert, place, value.toDouble());
-    else if (type == QLatin1String("bytea")) {
-        const QByteArray bytes = QByteArray::fromHex(value.mid(2));
+        return;
+    }
+    switch (kind) {
+    case CDruhStlpca::Cislo: {
+        qint64 number = 0;
+        std::from_chars(value, value + size, number);
+        sqlite3_bind_int64(insert, place, number);
+        break;
+    }
+    case CDruhStlpca::Realne:
+        sqlite3_bind_double(insert, place, QByteArray(value, size).toDouble());
+        break;
+    case CDruhStlpca::Bajty: {
+        const QByteArray bytes = QByteArray::fromHex(QByteArray(value, size).mid(2));
         sqlite3_bind_blob64(insert, place, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),
                             SQLITE_TRANSIENT);
-    } else
-        sqlite3_bind_text(insert, place, value.constData(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    case CDruhStlpca::Text:
+        sqlite3_bind_text(insert, place, value, static_cast<int>(size), SQLITE_STATIC);
+        break;
+    }
 }
 
 } // namespace
 
-sqlite3_stmt* CSezonaNaServeri::PrepareInsert(sqlite3* replica, const CTabulka& table)
+sqlite3_stmt* CSezonaNaServeri::PrepareInsert(sqlite3* replica, const CTabulka& table, int rows)
 {
     QStringList names;
     QStringList places;
@@ -772,10 +803,14 @@ sqlite3_stmt* CSezonaNaServeri::PrepareInsert(sqlite3* replica, const CTabulka& 
         names << Ident(c);
         places << QStringLiteral("?");
     }
+    const QString row = QLatin1Char('(') + places.join(QStringLiteral(", ")) + QLatin1Char(')');
+    QStringList values;
+    for (int i = 0; i < rows; ++i)
+        values << row;
     sqlite3_stmt* insert = nullptr;
     const QByteArray sql =
-        QStringLiteral("insert into main.%1 (%2) values (%3)")
-            .arg(Ident(table.name), names.join(QStringLiteral(", ")), places.join(QStringLiteral(", ")))
+        QStringLiteral("insert into main.%1 (%2) values %3")
+            .arg(Ident(table.name), names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")))
             .toUtf8();
     if (sqlite3_prepare_v2(replica, sql.constData(), -1, &insert, nullptr) != SQLITE_OK) {
         sqlite3_finalize(insert);
@@ -787,12 +822,13 @@ sqlite3_stmt* CSezonaNaServeri::PrepareInsert(sqlite3* replica, const CTabulka& 
 
 void CSezonaNaServeri::InsertRowsDown(sqlite3* replica, const CTabulka& table, const CVysledok& rows)
 {
-    sqlite3_stmt* insert = PrepareInsert(replica, table);
+    sqlite3_stmt* insert = PrepareInsert(replica, table, 1);
+    const QVector<CDruhStlpca> kinds = KindsOf(table.types);
     QString problem;
     for (int row = 0; problem.isEmpty() && row < rows.Rows(); ++row) {
         sqlite3_reset(insert);
         for (int col = 0; col < table.columns.size(); ++col)
-            BindServerValue(insert, col + 1, table.types.at(col), rows.Bytes(row, col),
+            BindServerValue(insert, col + 1, kinds.at(col), rows.Data(row, col), rows.Length(row, col),
                             rows.IsNull(row, col));
         if (sqlite3_step(insert) != SQLITE_DONE)
             problem = LocalError(replica);
@@ -805,34 +841,76 @@ void CSezonaNaServeri::InsertRowsDown(sqlite3* replica, const CTabulka& table, c
 
 void CSezonaNaServeri::CopyRowsDown(sqlite3* replica, const CTabulka& table, const QString& select)
 {
-    sqlite3_stmt* insert = PrepareInsert(replica, table);
+    // Rows go in by dozens: each insert statement of a table that counts its IDs also rewrites its
+    // counter, which a first opening would otherwise pay for every row of the season.
+    const int columns = static_cast<int>(table.columns.size());
+    const int batch = std::clamp(900 / std::max(columns, 1), 1, 64);
+    sqlite3_stmt* one = PrepareInsert(replica, table, 1);
+    sqlite3_stmt* many = nullptr;
+    try {
+        many = PrepareInsert(replica, table, batch);
+    } catch (...) {
+        sqlite3_finalize(one);
+        throw;
+    }
+    const QVector<CDruhStlpca> kinds = KindsOf(table.types);
     Exec(QStringLiteral("copy (%1) to stdout").arg(select), {}, true);
     QString problem;
+    // The server's lines stay until their rows are inserted: fields are bound straight from them. The
+    // rare field with an escape is kept here meanwhile.
+    std::vector<char*> lines;
+    lines.reserve(static_cast<size_t>(batch));
+    std::vector<QByteArray> unescaped;
+    unescaped.reserve(static_cast<size_t>(batch * columns));
+    auto insertLines = [&](sqlite3_stmt* insert, size_t first, size_t count) {
+        sqlite3_reset(insert);
+        unescaped.clear();
+        for (size_t r = 0; r < count; ++r) {
+            const char* p = lines[first + r];
+            const char* end = p + std::strlen(p);
+            if (end > p && end[-1] == '\n')
+                --end;
+            for (int col = 0; col < columns; ++col) {
+                const char* tab =
+                    static_cast<const char*>(std::memchr(p, '\t', static_cast<size_t>(end - p)));
+                const char* fieldEnd = tab ? tab : end;
+                const char* value = p;
+                qsizetype size = fieldEnd - p;
+                bool isNull = false;
+                if (std::memchr(value, '\\', static_cast<size_t>(size))) {
+                    unescaped.push_back(Unescape(value, size, isNull));
+                    value = unescaped.back().constData();
+                    size = unescaped.back().size();
+                }
+                BindServerValue(insert, static_cast<int>(r) * columns + col + 1, kinds.at(col), value, size,
+                                isNull);
+                p = tab ? tab + 1 : end;
+            }
+        }
+        if (sqlite3_step(insert) != SQLITE_DONE)
+            problem = LocalError(replica);
+    };
+    auto insertAll = [&] {
+        if (problem.isEmpty() && lines.size() == static_cast<size_t>(batch))
+            insertLines(many, 0, lines.size());
+        else
+            for (size_t r = 0; problem.isEmpty() && r < lines.size(); ++r)
+                insertLines(one, r, 1);
+        for (char* line : lines)
+            PQfreemem(line);
+        lines.clear();
+    };
     for (;;) {
         char* line = nullptr;
-        const int n = PQgetCopyData(m_conn, &line, 0);
-        if (n < 0)
+        if (PQgetCopyData(m_conn, &line, 0) < 0)
             break;
-        const char* p = line;
-        const char* end = line + n;
-        if (end > p && end[-1] == '\n')
-            --end;
-        int col = 0;
-        sqlite3_reset(insert);
-        while (problem.isEmpty() && col < table.columns.size()) {
-            const char* tab = static_cast<const char*>(std::memchr(p, '\t', static_cast<size_t>(end - p)));
-            const char* fieldEnd = tab ? tab : end;
-            bool isNull = false;
-            const QByteArray value = Unescape(p, fieldEnd - p, isNull);
-            BindServerValue(insert, col + 1, table.types.at(col), value, isNull);
-            ++col;
-            p = tab ? tab + 1 : end;
-        }
-        PQfreemem(line);
-        if (problem.isEmpty() && sqlite3_step(insert) != SQLITE_DONE)
-            problem = LocalError(replica);
+        lines.push_back(line);
+        if (lines.size() == static_cast<size_t>(batch))
+            insertAll();
     }
-    sqlite3_finalize(insert);
+    insertAll();
+    sqlite3_finalize(one);
+    sqlite3_finalize(many);
     const QString server = CopyOutcome();
     const bool ok = server.isNull();
     if (!ok)

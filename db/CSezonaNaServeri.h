@@ -235,7 +235,7 @@ private:
     QString CopyOutcome();
     void CopyRowsUp(sqlite3* db, const CTabulka& table, const QString& where = {});
     void CopyRowsDown(sqlite3* replica, const CTabulka& table, const QString& select);
-    sqlite3_stmt* PrepareInsert(sqlite3* replica, const CTabulka& table);
+    sqlite3_stmt* PrepareInsert(sqlite3* replica, const CTabulka& table, int rows);
     void InsertRowsDown(sqlite3* replica, const CTabulka& table, const CVysledok& rows);
     void WriteDefinitions(sqlite3* db);
     static QVector<QPair<QString, qint64>> LocalCounters(sqlite3* db);

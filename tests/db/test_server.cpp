@@ -117,6 +117,12 @@ TEST_F(Server, ASeasonPutOnTheServerAndMadeAFileAgainKeepsEveryTableRowValueAndC
                                 "NULL, NULL)"),
                  {QByteArray("\0\x01\xff\\\t", 5),
                   QString(QStringLiteral("riadok\n\ttab \\ ľščťžýáíé ")).repeated(300)});
+    // Enough such rows that they come down in several statements of many rows each.
+    file.Execute(
+        QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < 150) "
+                       "insert into tvlastna (t, b, r) select case when i % 3 then ? || i end, "
+                       "case when i % 2 then ? end, i * 0.1 from n"),
+        {QStringLiteral("\\\t\r\n č"), QByteArray("\\\0\n", 3)});
     file.UploadTo(SharedServer().Address(Season("2")));
     CDatabaza second;
     second.Open(SharedServer().Address(Season("2")));
