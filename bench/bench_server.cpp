@@ -108,7 +108,8 @@ BENCHMARK(BM_OpenServerSeason)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // A score typed on the server season (the server logs the row before and after, and the write is checked
 // against what others changed since she read the match), and the floor it is measured against: one row
 // of the same season updated and committed on the same server by itself. With Arg(1) another session
-// changes another match before every score, so that the check has the others' changes to look through.
+// changes another match of the round before every score, so that the check has the others' changes to
+// look through.
 void BM_TypedScoreOnServer(benchmark::State& state)
 {
     const bool others = state.range(0) == 1;
@@ -122,10 +123,14 @@ void BM_TypedScoreOnServer(benchmark::State& state)
         db.Value(QStringLiteral("select min(ID) from tzapasy where skupina=? and klub1>0 and klub2>0"),
                  {competition})
             .toInt();
+    // Another official's match of the same competition, of other clubs: one of the same round, as two
+    // officials share out a round's reports.
     const int otherMatch =
-        db.Value(QStringLiteral("select max(ID) from tzapasy where skupina=? and klub1>0 and "
-                                "klub2>0"),
-                 {competition})
+        db.Value(QStringLiteral(
+                     "select max(z.ID) from tzapasy z, tzapasy m where m.ID=? and z.skupina=m.skupina "
+                     "and z.kolo=m.kolo and z.klub1>0 and z.klub2>0 and z.klub1 not in (m.klub1, "
+                     "m.klub2) and z.klub2 not in (m.klub1, m.klub2)"),
+                 {match})
             .toInt();
     int n = 0;
     for (auto _ : state) {
@@ -133,6 +138,8 @@ void BM_TypedScoreOnServer(benchmark::State& state)
             state.PauseTiming();
             other.Execute(QStringLiteral("update tzapasy set poznamka2=? where ID=?"),
                           {QString::number(n), otherMatch});
+            // Her window takes it in when told, between her keystrokes.
+            db.Refresh();
             state.ResumeTiming();
         }
         db.MarkReading();
@@ -232,6 +239,10 @@ void BM_TenSessions(benchmark::State& state)
                     }
                 }
                 --ready;
+                // Kept open, as a window is, until every official has typed: a copy closed while the
+                // others still type would be saved on their time.
+                while (ready.load() > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
             });
         while (ready.load() < sessions)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));

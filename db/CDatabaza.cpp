@@ -421,8 +421,7 @@ void CDatabaza::CommitWrite()
 
 void CDatabaza::WriteInScope(const CRozsahZapisu& scope, const std::function<void()>& work)
 {
-    if (m_server && m_server->WritesInScope(scope.competition) && !m_server->InWrite() &&
-        sqlite3_get_autocommit(m_db)) {
+    if (m_server && m_server->WritesInScope(scope) && !m_server->InWrite() && sqlite3_get_autocommit(m_db)) {
         m_server->BeginWriteInScope(scope);
         try {
             Execute(QStringLiteral("BEGIN IMMEDIATE"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "prava.h"
+#include "rozsahzapisu.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -20,16 +21,6 @@ class CDatabaza;
 class CChybaDatabazy;
 class CSezonaNaServeri;
 struct CZmenaNaServeri;
-
-// What a write reads and changes when it keeps to one competition: the rows of that competition (by
-// their `skupina`) in `competitionTables`, and `wholeTables` read whole. Others' changes elsewhere do
-// not touch it.
-struct CRozsahZapisu
-{
-    int competition = 0;
-    QStringList competitionTables;
-    QStringList wholeTables;
-};
 
 // One statement in the Jet dialect with values bound to its "?" places. Statements are prepared
 // once per query text and kept by the connection: a statement that runs again (a score typed, a

@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
@@ -31,6 +33,7 @@ namespace {
 // checks writes in a scope.
 constexpr int kVerziaBezUpravy = 2;
 constexpr int kVerziaRozsahov = 3;
+constexpr int kVerziaKlubov = 4;
 // How many times over the copy's news must come without others' changes in a competition before a write
 // there is sent in a scope again.
 constexpr int kNovinyBezCudzich = 3;
@@ -1052,16 +1055,20 @@ void CSezonaNaServeri::CreateLogFunction()
              .arg(Table(QStringLiteral("mirak_zaznamenaj")), Table(QStringLiteral("mirak_zmeny"))));
     // A write that keeps to one competition is sent without first taking in what others committed: the
     // server refuses it (kZastaraKopia) when another connection changed, since the copy's last news, a
-    // row of that competition in the tables it reads (or a row of no single competition there), any row
-    // of a table it reads whole, or the season's definitions: one query, each a look into the log's index.
+    // row of that competition in the tables it reads (of those tied to clubs, a row naming one of its
+    // clubs before or after), a row of no single competition there, any row of a table it reads whole,
+    // or the season's definitions: one query, each a look into the log's index.
     Exec(QStringLiteral(
              "create or replace function %1(od bigint, ja text, sutaz text, tabulky text[], cele text[], "
-             "ddl text) returns bigint language plpgsql as $f$ begin "
+             "ddl text, kluby text[], stlpce jsonb) returns bigint language plpgsql as $f$ begin "
              "perform 1 where (select hodnota from %2 where kluc = 'ddl') is distinct from ddl or exists "
              "(select 1 from %3 c where c.tabulka = any(tabulky) and c.skupina = sutaz and c.seq > od and "
-             "c.klient is distinct from ja) or exists (select 1 from %3 c where c.tabulka = any(tabulky) and "
-             "c.skupina is null and c.seq > od and c.klient is distinct from ja) or exists (select 1 from %3 "
-             "c where c.tabulka = any(cele) and c.seq > od and c.klient is distinct from ja); "
+             "c.klient is distinct from ja and (kluby is null or (stlpce -> c.tabulka) is null or exists "
+             "(select 1 from jsonb_array_elements_text(stlpce -> c.tabulka) s(stlpec) where c.predtym ->> "
+             "s.stlpec = any(kluby) or c.potom ->> s.stlpec = any(kluby)))) or exists (select 1 from %3 c "
+             "where c.tabulka = any(tabulky) and c.skupina is null and c.seq > od and c.klient is distinct "
+             "from ja) or exists (select 1 from %3 c where c.tabulka = any(cele) and c.seq > od and "
+             "c.klient is distinct from ja); "
              "if found then raise exception using errcode = '%4', message = 'mirak: zastarana kopia'; end "
              "if; return 0; end $f$")
              .arg(Table(QStringLiteral("mirak_bez_cudzich")), Table(QStringLiteral("mirak_meta")),
@@ -1097,6 +1104,10 @@ void CSezonaNaServeri::BringFormatUp(int version)
     if (version < kVerziaRozsahov)
         Exec(QStringLiteral("alter table %1 add column if not exists skupina text")
                  .arg(Table(QStringLiteral("mirak_zmeny"))));
+    // Format 3's check knew no clubs; the new one takes more arguments, and a call must find one.
+    if (version < kVerziaKlubov)
+        Exec(QStringLiteral("drop function if exists %1(bigint, text, text, text[], text[], text)")
+                 .arg(Table(QStringLiteral("mirak_bez_cudzich"))));
     CreateLogFunction();
     CreateLogIndex();
     Exec(QStringLiteral("update %1 set hodnota = $1 where kluc = 'verzia'")
@@ -1420,6 +1431,7 @@ void CSezonaNaServeri::Load(sqlite3* replica)
             return;
         }
         m_writesInScope = version >= kVerziaRozsahov;
+        m_clubsChecked = version >= kVerziaKlubov;
         m_ddlGeneration = values.value(QStringLiteral("ddl"));
         m_instance = values.value(QStringLiteral("id"));
         const qint64 last = Exec(QStringLiteral("select coalesce(max(seq), 0) from %1")
@@ -1750,7 +1762,8 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
         results.emplace_back(r);
     }
     if (stale) {
-        m_busyCompetitions.insert(QString::number(m_scopeCompetition), kNovinyBezCudzich);
+        for (const QString& place : BusyPlaces(m_scope))
+            m_busy.insert(place, kNovinyBezCudzich);
         throw CZastaraKopia();
     }
     if (!error.isEmpty())
@@ -1774,7 +1787,7 @@ void CSezonaNaServeri::BeginWrite(sqlite3* replica)
 {
     EnsureConnected();
     m_inWrite = true;
-    m_scopeCompetition = 0;
+    m_scope.competition = 0;
     // What the user saw when she began: the copy as it was when she set about the change, or when this
     // write began.
     m_readForWrite = m_readMark >= 0 ? std::min(m_readMark, m_seen) : m_seen;
@@ -1794,9 +1807,26 @@ void CSezonaNaServeri::BeginWriteInScope(const CRozsahZapisu& scope)
     EnsureConnected();
     m_inWrite = true;
     m_readForWrite = m_readMark >= 0 ? std::min(m_readMark, m_seen) : m_seen;
-    m_scopeCompetition = scope.competition;
-    m_scopeTables = scope.competitionTables;
-    m_scopeWhole = scope.wholeTables;
+    m_scope = scope;
+}
+
+QStringList CSezonaNaServeri::BusyPlaces(const CRozsahZapisu& scope) const
+{
+    QStringList places;
+    if (m_clubsChecked)
+        for (int club : scope.clubs)
+            places << QStringLiteral("%1/%2").arg(scope.competition).arg(club);
+    if (places.isEmpty())
+        places << QString::number(scope.competition);
+    return places;
+}
+
+bool CSezonaNaServeri::WritesInScope(const CRozsahZapisu& scope) const
+{
+    if (!m_writesInScope || m_busy.contains(QString()))
+        return false;
+    const QStringList places = BusyPlaces(scope);
+    return std::none_of(places.cbegin(), places.cend(), [&](const QString& p) { return m_busy.contains(p); });
 }
 
 QByteArray CSezonaNaServeri::ScopeCheck() const
@@ -1807,19 +1837,34 @@ QByteArray CSezonaNaServeri::ScopeCheck() const
             literals << Literal(n);
         return QStringLiteral("array[%1]::text[]").arg(literals.join(QStringLiteral(", ")));
     };
+    QString clubs;
+    if (m_clubsChecked) {
+        QStringList ids;
+        for (int club : m_scope.clubs)
+            ids << QString::number(club);
+        QJsonObject columns;
+        for (auto it = m_scope.clubColumns.constBegin(); it != m_scope.clubColumns.constEnd(); ++it)
+            columns.insert(it.key(), QJsonArray::fromStringList(it.value()));
+        clubs =
+            ids.isEmpty()
+                ? QStringLiteral(", null, null")
+                : QStringLiteral(", %1, %2::jsonb")
+                      .arg(array(ids),
+                           Literal(QString::fromUtf8(QJsonDocument(columns).toJson(QJsonDocument::Compact))));
+    }
     // Writes in different competitions go on at once (the season's lock shared); those of one
     // competition one after the other, each checked on what the one before committed. One statement:
     // the locks are taken in its order, and the check's own query reads what was committed by then.
     return QStringLiteral(
                "begin; select pg_advisory_xact_lock_shared(%1), pg_advisory_xact_lock_shared(%10), "
-               "pg_advisory_xact_lock(%1, %2), %3(%4, %5, %6, %7, %8, %9);")
+               "pg_advisory_xact_lock(%1, %2), %3(%4, %5, %6, %7, %8, %9%11);")
         .arg(QString::fromUtf8(SeasonLock()))
-        .arg(m_scopeCompetition)
+        .arg(m_scope.competition)
         .arg(Table(QStringLiteral("mirak_bez_cudzich")))
         .arg(m_seen)
-        .arg(Literal(m_client), Literal(QString::number(m_scopeCompetition)), array(m_scopeTables),
-             array(m_scopeWhole), Literal(m_ddlGeneration))
-        .arg(QString::fromUtf8(ScopedWritesLock()))
+        .arg(Literal(m_client), Literal(QString::number(m_scope.competition)),
+             array(m_scope.competitionTables), array(m_scope.wholeTables), Literal(m_ddlGeneration))
+        .arg(QString::fromUtf8(ScopedWritesLock()), clubs)
         .toUtf8();
 }
 
@@ -1831,8 +1876,12 @@ bool CSezonaNaServeri::KeptToScope(sqlite3* replica, const QStringList& touched,
     for (const auto& [table, value] : LocalCounters(replica))
         if (m_counters.value(table, -1) != value)
             return false;
+    QByteArray clubs = "[";
+    for (int club : m_scope.clubs)
+        clubs += (clubs.size() > 1 ? "," : "") + QByteArray::number(club);
+    clubs += ']';
     for (const QString& name : touched) {
-        if (!m_scopeTables.contains(name))
+        if (!m_scope.competitionTables.contains(name))
             return false;
         const CTabulka* t = nullptr;
         for (const CTabulka& candidate : std::as_const(m_tables))
@@ -1840,16 +1889,33 @@ bool CSezonaNaServeri::KeptToScope(sqlite3* replica, const QStringList& touched,
                 t = &candidate;
         if (!t || !t->columns.contains(QStringLiteral("skupina")))
             return false;
-        // Prepared once per table, as the capture's own queries: a typed score asks at every write.
-        const QString cacheKey = QStringLiteral("rozsah ") + name;
+        // A row before and after the write must be of the competition and, in a table tied to clubs,
+        // name one of the scope's clubs.
+        const QStringList clubColumns =
+            m_scope.clubs.isEmpty() ? QStringList() : m_scope.clubColumns.value(name);
+        for (const QString& c : clubColumns)
+            if (!t->columns.contains(c))
+                return false;
+        const auto outside = [&](const QString& row) {
+            if (clubColumns.isEmpty())
+                return QStringLiteral("0");
+            QStringList naming;
+            for (const QString& c : clubColumns)
+                naming << QStringLiteral("%1.%2 in (select value from json_each(?2))").arg(row, Ident(c));
+            return QStringLiteral("coalesce(%1, 0) = 0").arg(naming.join(QStringLiteral(" or ")));
+        };
+        // Prepared once per table and columns, as the capture's own queries: a typed score asks at every
+        // write.
+        const QString cacheKey = QStringLiteral("rozsah %1 %2").arg(name, clubColumns.join(QLatin1Char(',')));
         sqlite3_stmt* stmt = m_captureQueries.value(cacheKey);
         if (!stmt) {
             const QString key = Ident(t->columns.at(t->key));
             const QByteArray query =
                 QStringLiteral("select count(*) from temp.%1 s left join main.%2 m on m.%3 = s.%3 where "
-                               "(s.mirak_bol = 1 and s.skupina is not ?1) or (m.%3 is not null and m.skupina "
-                               "is not ?1)")
-                    .arg(CapturedTable(*t), Ident(name), key)
+                               "(s.mirak_bol = 1 and (s.skupina is not ?1 or %4)) or (m.%3 is not null and "
+                               "(m.skupina is not ?1 or %5))")
+                    .arg(CapturedTable(*t), Ident(name), key, outside(QStringLiteral("s")),
+                         outside(QStringLiteral("m")))
                     .toUtf8();
             if (sqlite3_prepare_v2(replica, query.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
                 sqlite3_finalize(stmt);
@@ -1857,7 +1923,9 @@ bool CSezonaNaServeri::KeptToScope(sqlite3* replica, const QStringList& touched,
             }
             m_captureQueries.insert(cacheKey, stmt);
         }
-        sqlite3_bind_int64(stmt, 1, m_scopeCompetition);
+        sqlite3_bind_int64(stmt, 1, m_scope.competition);
+        if (!clubColumns.isEmpty())
+            sqlite3_bind_text(stmt, 2, clubs.constData(), static_cast<int>(clubs.size()), SQLITE_TRANSIENT);
         const bool ok = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int64(stmt, 0) == 0;
         sqlite3_reset(stmt);
         if (!ok)
@@ -1903,10 +1971,10 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
             QStringLiteral("Tabuľky sezóny %1 na serveri zmenil iný program alebo novšia verzia "
                            "tohto programu. Otvorte sezónu znova.")
                 .arg(m_address.season));
-    // The competitions others are at work in: a write there goes the usual way until the copy has had
-    // news without them a few times over.
-    for (auto it = m_busyCompetitions.begin(); it != m_busyCompetitions.end();)
-        it = --it.value() <= 0 ? m_busyCompetitions.erase(it) : std::next(it);
+    // Where others are at work: a write there goes the usual way until the copy has had news without
+    // them a few times over.
+    for (auto it = m_busy.begin(); it != m_busy.end();)
+        it = --it.value() <= 0 ? m_busy.erase(it) : std::next(it);
     if (changes.Rows() == 0)
         return;
     QHash<QString, QSet<QString>> keys;
@@ -1915,8 +1983,7 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
     for (int i = 0; i < changes.Rows(); ++i) {
         last = std::max(last, changes.Int(i, 0));
         if (changes.Text(i, 4) == QLatin1String("t"))
-            m_busyCompetitions.insert(changes.IsNull(i, 3) ? QString() : changes.Text(i, 3),
-                                      kNovinyBezCudzich);
+            m_busy.insert(changes.IsNull(i, 3) ? QString() : changes.Text(i, 3), kNovinyBezCudzich);
         if (changes.IsNull(i, 2))
             whole << changes.Text(i, 1);
         else
@@ -2225,7 +2292,7 @@ QSet<QString> CSezonaNaServeri::WholeTables(sqlite3* replica)
 
 qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
 {
-    const bool scoped = m_scopeCompetition != 0;
+    const bool scoped = m_scope.competition != 0;
     try {
         if (scoped && !KeptToScope(replica, TouchedTables(replica), WholeTables(replica)))
             throw CZastaraKopia();
@@ -2256,7 +2323,7 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         if (scoped && !wrote) {
             // Nothing went to the server, and nothing needs to.
             m_inWrite = false;
-            m_scopeCompetition = 0;
+            m_scope.competition = 0;
             ForgetLocalChanges(replica);
             return m_seen;
         }
@@ -2284,7 +2351,7 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
                        .toUtf8();
         const std::vector<CVysledok> r = ExecAll(sql);
         m_inWrite = false;
-        m_scopeCompetition = 0;
+        m_scope.competition = 0;
         m_cacheCurrent = false;
         if (wrote && !scoped)
             m_counters = m_pendingCounters;
@@ -2309,5 +2376,5 @@ void CSezonaNaServeri::RollbackWrite()
         PQtransactionStatus(m_conn) != PQTRANS_IDLE)
         CVysledok(PQexec(m_conn, "rollback"));
     m_inWrite = false;
-    m_scopeCompetition = 0;
+    m_scope.competition = 0;
 }

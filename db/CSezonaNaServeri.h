@@ -2,6 +2,7 @@
 
 #include "CChybaDatabazy.h"
 #include "prava.h"
+#include "rozsahzapisu.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -66,7 +67,7 @@ inline constexpr int kCasovyLimitSpojenia = 10;
 
 // The version of the server seasons' format this program writes; a newer one is refused, an older one
 // brought up to it at its opening.
-inline constexpr int kVerziaServerovejSezony = 3;
+inline constexpr int kVerziaServerovejSezony = 4;
 
 // One committed change of a row as the server logged it: who, when, and the row before and after.
 struct CZmenaNaServeri
@@ -115,8 +116,6 @@ void SetUpServerRoles(const QString& address);
 QString ServerSetupScript(const QString& season);
 // Gives `login` the role (and no other of the program's), on the server `address` names.
 void GrantServerRole(const QString& address, const QString& login, CRola role);
-
-struct CRozsahZapisu;
 
 class CSezonaNaServeri
 {
@@ -178,13 +177,10 @@ public:
     // season's order, to be taken as seen once the replica has committed too.
     qint64 CommitWrite(sqlite3* replica);
     void RollbackWrite();
-    // Whether a write in a scope of `competition` had better be one: the season's format has the server's
-    // check for it, and nobody else was at work in that competition at the copy's last news.
-    bool WritesInScope(int competition) const
-    {
-        return m_writesInScope && !m_busyCompetitions.contains(QString()) &&
-               !m_busyCompetitions.contains(QString::number(competition));
-    }
+    // Whether a write in `scope` had better be one: the season's format has the server's check for it,
+    // and nobody else was at work in that scope lately (a refused write, or others' changes in the
+    // competition of a scope without clubs, at the copy's recent news).
+    bool WritesInScope(const CRozsahZapisu& scope) const;
     // A write that keeps to `scope`: nothing goes to the server until CommitWrite, which sends it with
     // the season's lock and a check that nobody else changed the scope's rows since the copy's last
     // news, all in one trip. Refused there (CZastaraKopia, rolled back) when someone did, or when the
@@ -281,6 +277,9 @@ private:
     // The statements that begin a write in a scope on the server: the lock, and the check that refuses
     // it when others changed its rows.
     QByteArray ScopeCheck() const;
+    // Where a write in `scope` counts as others' being at work: its clubs, when the server's check knows
+    // them, or else its competition.
+    QStringList BusyPlaces(const CRozsahZapisu& scope) const;
     // Whether the write in progress changed only rows of its scope and nothing the server numbers.
     bool KeptToScope(sqlite3* replica, const QStringList& touched, const QSet<QString>& whole);
     void CreateLogFunction();
@@ -315,16 +314,17 @@ private:
     bool m_inWrite = false;
     bool m_broken = false;
     bool m_writesInScope = false;
-    // The competitions (their `skupina` as text; none for a change of others in no single competition)
-    // in which the copy's recent news had changes of others, with how many more times the news must come
-    // without them: a write in a scope there would likely be refused.
-    QHash<QString, int> m_busyCompetitions;
+    // Where others were at work lately, with how many more times the copy's news must come without them:
+    // a competition (its `skupina` as text; none for others' change of no single competition) in which
+    // the news had others' changes, and a competition's club ("skupina/club") whose write in a scope was
+    // refused. A write in a scope there would likely be refused again.
+    QHash<QString, int> m_busy;
     // Load does not bring the season's format up once it could not (the login may not).
     bool m_keepFormat = false;
     // The scope of the write in progress (competition 0: a usual write).
-    int m_scopeCompetition = 0;
-    QStringList m_scopeTables;
-    QStringList m_scopeWhole;
+    CRozsahZapisu m_scope;
+    // The server's check knows a scope's clubs (a season of an older format checks whole competitions).
+    bool m_clubsChecked = false;
     // The replica is the copy kept on this computer, unchanged since it was read.
     bool m_cacheCurrent = false;
 };

@@ -201,11 +201,23 @@ CPolickaVysledku EnterResult(CDatabaza& db, int competition, int matchId, const 
                          homeHalf.value == kBezVysledku && awayHalf.value == kBezVysledku;
     if (!cleared && MatchIsBye(db, matchId))
         throw CChybaDatabazy(kVolnoBezVysledku);
-    // The score and its clubs' standings read and change only the competition's matches, clubs and
-    // standings, and the withdrawals: others typing in other competitions meanwhile do not hold it up.
-    const CRozsahZapisu scope{competition,
-                              {QStringLiteral("tzapasy"), QStringLiteral("tbody"), QStringLiteral("tkluby")},
-                              {kTabulkaOdstupeni}};
+    // The score and its clubs' standings read and change only the competition's matches and standings
+    // of its two clubs, and the withdrawals: others typing other clubs' matches meanwhile, in this
+    // competition or another, do not hold it up.
+    CRozsahZapisu scope{competition,
+                        {QStringLiteral("tzapasy"), QStringLiteral("tbody"), QStringLiteral("tkluby")},
+                        {kTabulkaOdstupeni},
+                        {},
+                        {{QStringLiteral("tzapasy"), {QStringLiteral("klub1"), QStringLiteral("klub2")}},
+                         {QStringLiteral("tbody"), {QStringLiteral("IDklubu")}},
+                         {QStringLiteral("tkluby"), {QStringLiteral("ID")}}}};
+    {
+        CPrikaz clubs(db, QStringLiteral("select klub1, klub2 from tzapasy where ID=?"), {matchId});
+        if (clubs.Step())
+            for (int side : {0, 1})
+                if (const int club = static_cast<int>(clubs.Int64(side)); club != 0)
+                    scope.clubs << club;
+    }
     db.WriteInScope(scope, [&] {
         CZaznamy rs(db);
         rs.Open(QStringLiteral("select * from tzapasy where ID=?"), {matchId});

@@ -176,8 +176,28 @@ TEST_F(Shared, ScoresTypedInOneCompetitionWhileAnotherTypesInAnotherKeepBothAndE
     first.MarkReading();
     EnterResult(first, 1, sameClub, Score("1", "0"), kDomaci);
     EXPECT_EQ(score(first, one[1]), 0);
+
+    // A match of other clubs of that competition is not held up by the other's next score: the copy
+    // writes it without taking that score in first.
+    EnterResult(second, 1, one[2], Score("2", "3"), kDomaci);
+    const QString clubsOf =
+        QStringLiteral("(select klub1 from tzapasy where ID in (?, ?) union select klub2 from "
+                       "tzapasy where ID in (?, ?))");
+    const int otherClubs =
+        first
+            .Value(QStringLiteral("select min(ID) from tzapasy where skupina=1 and body1=? and klub1>0 and "
+                                  "klub2>0 and klub1 not in %1 and klub2 not in %1")
+                       .arg(clubsOf),
+                   {kBezVysledku, one[2], sameClub, one[2], sameClub, one[2], sameClub, one[2], sameClub})
+            .toInt();
+    ASSERT_GT(otherClubs, 0);
+    first.MarkReading();
+    EnterResult(first, 1, otherClubs, Score("3", "3"), kDomaci);
+    EXPECT_EQ(score(first, one[2]), kBezVysledku);
     CDatabaza fresh;
     fresh.Open(m_address);
+    EXPECT_EQ(score(fresh, one[2]), 2);
+    EXPECT_EQ(score(fresh, otherClubs), 3);
     EXPECT_EQ(score(fresh, one[0]), 4);
     EXPECT_EQ(score(fresh, one[1]), 0);
     EXPECT_EQ(score(fresh, sameClub), 1);
@@ -521,14 +541,24 @@ TEST_F(Shared, ASeasonOfTheFormerFormatIsBroughtUpAtItsOpeningAndKeepsWorking)
     EXPECT_EQ(db.History({}, QStringLiteral("tzapasy")).size(), 1);
 }
 
-TEST_F(Shared, ASeasonOfTheFormatBeforeOneTripScoresOpensForASecretaryAndTheSetupBringsItUp)
+TEST_F(Shared, ASeasonOfAFormerFormatScoresOpensForASecretaryAndTheSetupBringsItUp)
 {
-    // The format before a typed score went to the server in one trip lacked the server's checks.
-    const auto former = [&] {
-        SharedServer().Psql(
-            QStringLiteral("drop function \"%1\".mirak_bez_cudzich(bigint, text, text, text[], text[], "
-                           "text); update \"%1\".mirak_meta set hodnota = '2' where kluc = 'verzia'")
-                .arg(m_season));
+    // Format 2 had none of the server's checks of a write in a scope; format 3's check knew no clubs.
+    const auto former = [&](int format) {
+        QString sql = QStringLiteral(
+            "drop function if exists \"%1\".mirak_bez_cudzich(bigint, text, text, text[], text[], text); "
+            "drop function \"%1\".mirak_bez_cudzich(bigint, text, text, text[], text[], text, text[], "
+            "jsonb); ");
+        if (format == 3)
+            sql = QStringLiteral(
+                "drop function if exists \"%1\".mirak_bez_cudzich(bigint, text, text, text[], text[], text); "
+                "create function \"%1\".mirak_bez_cudzich(od bigint, ja text, sutaz text, tabulky text[], "
+                "cele text[], ddl text) returns bigint language sql as $$ select "
+                "\"%1\".mirak_bez_cudzich(od, ja, sutaz, tabulky, cele, ddl, null, null) $$; ");
+        SharedServer().Psql((sql + QStringLiteral("update \"%1\".mirak_meta set hodnota = '%2' where kluc = "
+                                                  "'verzia'"))
+                                .arg(m_season)
+                                .arg(format));
         ForgetServerCopy(m_address);
     };
     const auto version = [&] {
@@ -537,24 +567,25 @@ TEST_F(Shared, ASeasonOfTheFormatBeforeOneTripScoresOpensForASecretaryAndTheSetu
     };
     SharedServer().Psql(QStringLiteral("do $$ begin if not exists (select 1 from pg_roles where rolname = "
                                        "'kom') then create role kom login; end if; end $$"));
-    former();
-    QString out;
-    ASSERT_EQ(Program({QStringLiteral("--server-setup"), SharedServer().DatabaseAddress()}, &out), 0)
-        << out.toStdString();
-    EXPECT_EQ(version(), QString::number(kVerziaServerovejSezony));
-    GrantServerRole(SharedServer().DatabaseAddress(), QStringLiteral("kom"), CRola::kSekretar);
+    for (const int format : {2, 3}) {
+        SCOPED_TRACE(format);
+        former(format);
+        QString out;
+        ASSERT_EQ(Program({QStringLiteral("--server-setup"), SharedServer().DatabaseAddress()}, &out), 0)
+            << out.toStdString();
+        EXPECT_EQ(version(), QString::number(kVerziaServerovejSezony));
+        GrantServerRole(SharedServer().DatabaseAddress(), QStringLiteral("kom"), CRola::kSekretar);
 
-    // A secretary who may not replace the server's functions (the administrator owns them here) cannot
-    // bring it up: she works on it as it is.
-    former();
-    SharedServer().Psql(
-        QStringLiteral("alter function \"%1\".mirak_zaznamenaj() owner to mirak").arg(m_season));
-    {
+        // A secretary who may not replace the server's functions (the administrator owns them here)
+        // cannot bring it up: she works on it as it is.
+        former(format);
+        SharedServer().Psql(
+            QStringLiteral("alter function \"%1\".mirak_zaznamenaj() owner to mirak").arg(m_season));
         CDatabaza db;
         db.Open(SharedServer().Address(m_season, QStringLiteral("kom")));
         const int match = UnplayedMatches(db, 1).first();
         EnterResult(db, 1, match, Score("3", "1"), kDomaci);
-        EXPECT_EQ(version(), QStringLiteral("2"));
+        EXPECT_EQ(version(), QString::number(format));
         CDatabaza fresh;
         fresh.Open(SharedServer().Address(m_season, QStringLiteral("kom")));
         EXPECT_EQ(fresh.Value(QStringLiteral("select body1 from tzapasy where ID=?"), {match}).toInt(), 3);
