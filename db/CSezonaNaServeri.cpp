@@ -34,6 +34,10 @@ namespace {
 constexpr int kVerziaBezUpravy = 2;
 constexpr int kVerziaRozsahov = 3;
 constexpr int kVerziaKlubov = 4;
+// A transaction of this program sets it to 'klient': the program announces the change itself, after the
+// commit. An announcement inside the transaction would take the server's lock of announcements until the
+// commit is on disk, and writes that could be committed together would wait for one another.
+constexpr char kOhlasiKlient[] = "mirak.ohlasi";
 // How many times over the copy's news must come without others' changes in a competition before a write
 // there is sent in a scope again.
 constexpr int kNovinyBezCudzich = 3;
@@ -1031,7 +1035,8 @@ void CSezonaNaServeri::CreateLogFunction()
     // in memory take in what the log names, a write finds in it what others changed since it read, and
     // the history shows it. The log is written with the season owner's rights, so a committee reads it
     // and never forges it. Every change is announced to the windows that have the season open (once per
-    // transaction: the server folds the same announcement), whichever client made it. Each image is
+    // transaction: the server folds the same announcement), whichever client made it; this program's own
+    // transactions announce theirs after the commit (kOhlasiKlient). Each image is
     // made once: the trigger runs for every row of every write. A row that moved to another competition
     // has none (it touches both).
     Exec(QStringLiteral(
@@ -1051,16 +1056,21 @@ void CSezonaNaServeri::CreateLogFunction()
              "predtym, skupina) values (tg_table_name, ok, session_user, kl, 'D', o, sk); end if; "
              "if tg_op <> 'DELETE' then insert into %2 (tabulka, kluc, prihlasenie, klient, operacia, potom, "
              "skupina) values (tg_table_name, nk, session_user, kl, 'I', n, sk); end if; end if; "
-             "perform pg_notify('mirak', tg_table_schema); return null; end $f$")
-             .arg(Table(QStringLiteral("mirak_zaznamenaj")), Table(QStringLiteral("mirak_zmeny"))));
+             "if current_setting('%3', true) is distinct from 'klient' then perform pg_notify('mirak', "
+             "tg_table_schema); end if; return null; end $f$")
+             .arg(Table(QStringLiteral("mirak_zaznamenaj")), Table(QStringLiteral("mirak_zmeny")),
+                  QLatin1String(kOhlasiKlient)));
     // A write that keeps to one competition is sent without first taking in what others committed: the
     // server refuses it (kZastaraKopia) when another connection changed, since the copy's last news, a
     // row of that competition in the tables it reads (of those tied to clubs, a row naming one of its
     // clubs before or after), a row of no single competition there, any row of a table it reads whole,
-    // or the season's definitions: one query, each a look into the log's index.
+    // or the season's definitions: one query, each a look into the log's index, planned once per
+    // session (planning it anew at every call cost more than running it). Never a scan of the whole log:
+    // that plan may have been made while the log was small.
     Exec(QStringLiteral(
              "create or replace function %1(od bigint, ja text, sutaz text, tabulky text[], cele text[], "
-             "ddl text, kluby text[], stlpce jsonb) returns bigint language plpgsql as $f$ begin "
+             "ddl text, kluby text[], stlpce jsonb) returns bigint language plpgsql set enable_seqscan = off "
+             "set plan_cache_mode = force_generic_plan as $f$ begin "
              "perform 1 where (select hodnota from %2 where kluc = 'ddl') is distinct from ddl or exists "
              "(select 1 from %3 c where c.tabulka = any(tabulky) and c.skupina = sutaz and c.seq > od and "
              "c.klient is distinct from ja and (kluby is null or (stlpce -> c.tabulka) is null or exists "
@@ -2330,6 +2340,12 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         // A write in a scope moved no counter (KeptToScope).
         if (wrote && !scoped)
             sql += CounterStatements(replica);
+        // Announced after the commit (kOhlasiKlient).
+        const QByteArray announced = QStringLiteral("select set_config('%1', 'klient', true);")
+                                         .arg(QLatin1String(kOhlasiKlient))
+                                         .toUtf8();
+        if (wrote)
+            sql = announced + sql;
         // After a write in a scope the copy's place in the season's order moves to it only when nothing
         // of others is before it still to be taken in: no other write in a scope is under way (theirs may
         // be placed before this one and not committed yet; this one then holds their lock alone to its
@@ -2349,7 +2365,12 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
             sql += QStringLiteral("select coalesce(max(seq), 0) from %1; commit;")
                        .arg(Table(QStringLiteral("mirak_zmeny")))
                        .toUtf8();
+        // The others are told once it is committed: in the same trip, so that the server does it even
+        // should this program be gone by then.
+        if (wrote)
+            sql += QStringLiteral("select pg_notify('mirak', %1);").arg(Literal(m_address.season)).toUtf8();
         const std::vector<CVysledok> r = ExecAll(sql);
+        const size_t place = r.size() - (wrote ? 3 : 2); // before the commit and the announcement
         m_inWrite = false;
         m_scope.competition = 0;
         m_cacheCurrent = false;
@@ -2357,13 +2378,13 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
             m_counters = m_pendingCounters;
         ForgetLocalChanges(replica);
         if (scoped) {
-            const CVysledok& alone = r[r.size() - 3];
-            const CVysledok& since = r[r.size() - 2];
+            const CVysledok& alone = r[place - 1];
+            const CVysledok& since = r[place];
             if (alone.Text(0, 0) != QLatin1String("true") || since.Text(0, 1) == QLatin1String("t") ||
                 since.IsNull(0, 0))
                 return m_seen;
         }
-        return r[r.size() - 2].Int(0, 0);
+        return r[place].Int(0, 0);
     } catch (...) {
         RollbackWrite();
         throw;

@@ -323,6 +323,15 @@ TEST_F(Shared, AnotherWindowsCommitReachesAnOpenWindowWithinASecondAndTheOthersA
     // Its own commit is no news to a window.
     EnterResult(second, 1, match, Score("5", "3"), kDomaci);
     EXPECT_FALSE(second.TakeOthersChanges());
+    // A change made by another client than this program is announced by the server itself.
+    SharedServer().Psql(
+        QStringLiteral("update \"%1\".tzapasy set poznamka2 = 'z inej aplikácie' where \"ID\" = %2")
+            .arg(m_season)
+            .arg(match));
+    ASSERT_EQ(::poll(&watch, 1, 1000), 1) << "another client's change not announced within a second";
+    EXPECT_TRUE(second.TakeOthersChanges());
+    EXPECT_EQ(second.Value(QStringLiteral("select poznamka2 from tzapasy where ID=?"), {match}).toString(),
+              QStringLiteral("z inej aplikácie"));
     first.Close();
     EXPECT_TRUE(second.OthersOpen().isEmpty());
 }
