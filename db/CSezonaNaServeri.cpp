@@ -1772,7 +1772,7 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
         results.emplace_back(r);
     }
     if (stale) {
-        for (const QString& place : BusyPlaces(m_scope))
+        for (const QString& place : RefusedPlaces(m_scope))
             m_busy.insert(place, kNovinyBezCudzich);
         throw CZastaraKopia();
     }
@@ -1820,22 +1820,32 @@ void CSezonaNaServeri::BeginWriteInScope(const CRozsahZapisu& scope)
     m_scope = scope;
 }
 
-QStringList CSezonaNaServeri::BusyPlaces(const CRozsahZapisu& scope) const
+QString CSezonaNaServeri::TablePlace(const QString& table, const QString& competition)
+{
+    return table + QLatin1Char('|') + competition;
+}
+
+QStringList CSezonaNaServeri::RefusedPlaces(const CRozsahZapisu& scope) const
 {
     QStringList places;
     if (m_clubsChecked)
         for (int club : scope.clubs)
             places << QStringLiteral("%1/%2").arg(scope.competition).arg(club);
     if (places.isEmpty())
-        places << QString::number(scope.competition);
+        for (const QString& table : scope.competitionTables)
+            places << TablePlace(table, QString::number(scope.competition));
     return places;
 }
 
 bool CSezonaNaServeri::WritesInScope(const CRozsahZapisu& scope) const
 {
-    if (!m_writesInScope || m_busy.contains(QString()))
+    if (!m_writesInScope)
         return false;
-    const QStringList places = BusyPlaces(scope);
+    // What the server's check looks at besides: the tables read whole, and the scope's tables' rows of no
+    // single competition.
+    QStringList places = RefusedPlaces(scope) + scope.wholeTables;
+    for (const QString& table : scope.competitionTables)
+        places << TablePlace(table, QString());
     return std::none_of(places.cbegin(), places.cend(), [&](const QString& p) { return m_busy.contains(p); });
 }
 
@@ -1992,8 +2002,12 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
     qint64 last = m_seen;
     for (int i = 0; i < changes.Rows(); ++i) {
         last = std::max(last, changes.Int(i, 0));
-        if (changes.Text(i, 4) == QLatin1String("t"))
-            m_busy.insert(changes.IsNull(i, 3) ? QString() : changes.Text(i, 3), kNovinyBezCudzich);
+        if (changes.Text(i, 4) == QLatin1String("t")) {
+            m_busy.insert(changes.Text(i, 1), kNovinyBezCudzich);
+            m_busy.insert(
+                TablePlace(changes.Text(i, 1), changes.IsNull(i, 3) ? QString() : changes.Text(i, 3)),
+                kNovinyBezCudzich);
+        }
         if (changes.IsNull(i, 2))
             whole << changes.Text(i, 1);
         else

@@ -178,8 +178,7 @@ public:
     qint64 CommitWrite(sqlite3* replica);
     void RollbackWrite();
     // Whether a write in `scope` had better be one: the season's format has the server's check for it,
-    // and nobody else was at work in that scope lately (a refused write, or others' changes in the
-    // competition of a scope without clubs, at the copy's recent news).
+    // and nobody else was at work lately where that check looks (m_busy).
     bool WritesInScope(const CRozsahZapisu& scope) const;
     // A write that keeps to `scope`: nothing goes to the server until CommitWrite, which sends it with
     // the season's lock and a check that nobody else changed the scope's rows since the copy's last
@@ -277,9 +276,11 @@ private:
     // The statements that begin a write in a scope on the server: the lock, and the check that refuses
     // it when others changed its rows.
     QByteArray ScopeCheck() const;
-    // Where a write in `scope` counts as others' being at work: its clubs, when the server's check knows
-    // them, or else its competition.
-    QStringList BusyPlaces(const CRozsahZapisu& scope) const;
+    // A table's rows of one competition (none: of no single competition), as a place of others' work.
+    static QString TablePlace(const QString& table, const QString& competition);
+    // Where a refused write in `scope` tells that others are at work: its clubs, when the server's check
+    // knows them, or else its tables' rows of its competition.
+    QStringList RefusedPlaces(const CRozsahZapisu& scope) const;
     // Whether the write in progress changed only rows of its scope and nothing the server numbers.
     bool KeptToScope(sqlite3* replica, const QStringList& touched, const QSet<QString>& whole);
     void CreateLogFunction();
@@ -315,9 +316,9 @@ private:
     bool m_broken = false;
     bool m_writesInScope = false;
     // Where others were at work lately, with how many more times the copy's news must come without them:
-    // a competition (its `skupina` as text; none for others' change of no single competition) in which
-    // the news had others' changes, and a competition's club ("skupina/club") whose write in a scope was
-    // refused. A write in a scope there would likely be refused again.
+    // the tables, and the tables' rows of a competition (TablePlace), in which the copy's news had others'
+    // changes, and the places of a refused write in a scope (RefusedPlaces). A write in a scope that
+    // looks there would likely be refused.
     QHash<QString, int> m_busy;
     // Load does not bring the season's format up once it could not (the login may not).
     bool m_keepFormat = false;
