@@ -1660,7 +1660,8 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
     // The tables with a key a write touched, so that only those are looked through at its end.
     ExecLocal(replica,
               QStringLiteral("create temp table if not exists mirak_dotknute (tabulka text primary key)"));
-    m_forgetChanges = QStringLiteral("delete from temp.mirak_zmeny; delete from temp.mirak_dotknute;");
+    m_forgetChanges = {QStringLiteral("delete from temp.mirak_zmeny"),
+                       QStringLiteral("delete from temp.mirak_dotknute")};
     for (const CTabulka& t : m_tables) {
         const QString name = Ident(QStringLiteral("mirak_%1_") + t.name);
         for (const char op : {'i', 'u', 'd'})
@@ -1721,15 +1722,30 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
     m_schemaVersion = SchemaVersion(replica);
 }
 
+sqlite3_stmt* CSezonaNaServeri::Bookkeeping(sqlite3* replica, const QByteArray& sql)
+{
+    const QString key = QString::fromUtf8(sql);
+    sqlite3_stmt* stmt = m_captureQueries.value(key);
+    if (stmt) {
+        sqlite3_reset(stmt);
+        return stmt;
+    }
+    if (sqlite3_prepare_v2(replica, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    m_captureQueries.insert(key, stmt);
+    return stmt;
+}
+
 QStringList CSezonaNaServeri::TouchedTables(sqlite3* replica)
 {
     QStringList tables;
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(replica, "select tabulka from temp.mirak_dotknute", -1, &stmt, nullptr) ==
-        SQLITE_OK)
+    if (sqlite3_stmt* stmt = Bookkeeping(replica, "select tabulka from temp.mirak_dotknute")) {
         while (sqlite3_step(stmt) == SQLITE_ROW)
             tables << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
+        sqlite3_reset(stmt);
+    }
     return tables;
 }
 
@@ -1737,10 +1753,16 @@ void CSezonaNaServeri::ForgetLocalChanges(sqlite3* replica)
 {
     if (m_forgetChanges.isEmpty())
         return;
-    QString sql;
+    QStringList statements;
     for (const QString& table : TouchedTables(replica))
-        sql += QStringLiteral("delete from temp.%1;").arg(Ident(QStringLiteral("mirak_stare_") + table));
-    sqlite3_exec(replica, (sql + m_forgetChanges).toUtf8().constData(), nullptr, nullptr, nullptr);
+        statements
+            << QStringLiteral("delete from temp.%1").arg(Ident(QStringLiteral("mirak_stare_") + table));
+    statements << m_forgetChanges;
+    for (const QString& sql : std::as_const(statements))
+        if (sqlite3_stmt* stmt = Bookkeeping(replica, sql.toUtf8())) {
+            sqlite3_step(stmt);
+            sqlite3_reset(stmt);
+        }
 }
 
 void CSezonaNaServeri::FinalizeCaptureQueries()
@@ -2306,11 +2328,11 @@ QVector<CZmenaNaServeri> CSezonaNaServeri::Changes(const CVysledok& r)
 QSet<QString> CSezonaNaServeri::WholeTables(sqlite3* replica)
 {
     QSet<QString> whole;
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(replica, "select distinct tabulka from temp.mirak_zmeny", -1, &stmt, nullptr);
-    while (sqlite3_step(stmt) == SQLITE_ROW)
-        whole << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
+    if (sqlite3_stmt* stmt = Bookkeeping(replica, "select distinct tabulka from temp.mirak_zmeny")) {
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            whole << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        sqlite3_reset(stmt);
+    }
     return whole;
 }
 

@@ -259,9 +259,12 @@ private:
                                   QHash<QString, QStringList>& changedColumns);
     static QString CapturedTable(const CTabulka& table);
     // The tables with a key the write in progress changed.
-    static QStringList TouchedTables(sqlite3* replica);
+    QStringList TouchedTables(sqlite3* replica);
     // The tables without a key it changed (written whole).
-    static QSet<QString> WholeTables(sqlite3* replica);
+    QSet<QString> WholeTables(sqlite3* replica);
+    // A statement of the capture's own bookkeeping on the replica, prepared once (with the capture's
+    // queries, until the triggers are made again), reset for its next use; none when it cannot be.
+    sqlite3_stmt* Bookkeeping(sqlite3* replica, const QByteArray& sql);
     void FinalizeCaptureQueries();
     QVector<CZmenaNaServeri> ChangesSince(qint64 seq, const QStringList& tableLiterals);
     static QVector<CZmenaNaServeri> Changes(const CVysledok& r);
@@ -303,7 +306,7 @@ private:
     // This connection's name in the log, so that its own changes are never a conflict of its own.
     QString m_client;
     // The statements that forget what the copy recorded of a write.
-    QString m_forgetChanges;
+    QStringList m_forgetChanges;
     QHash<QString, sqlite3_stmt*> m_captureQueries;
     CRola m_role = CRola::kBezRol;
     bool m_announced = false;
