@@ -480,10 +480,6 @@ public:
     QString Text(int row, int col) const { return QString::fromUtf8(PQgetvalue(m_r, row, col)); }
     const char* Data(int row, int col) const { return PQgetvalue(m_r, row, col); }
     int Length(int row, int col) const { return PQgetlength(m_r, row, col); }
-    QByteArray Bytes(int row, int col) const
-    {
-        return QByteArray(PQgetvalue(m_r, row, col), PQgetlength(m_r, row, col));
-    }
     qint64 Int(int row, int col) const { return QByteArray(PQgetvalue(m_r, row, col)).toLongLong(); }
 
 private:
