@@ -862,7 +862,7 @@ void CMainFrame::Amnesty()
         m_doc.Run([&] { ::Amnesty(m_doc.Database(), dialog.Day(), 0, dialog.All(), dialog.Count()); });
     if (!done)
         return;
-    m_user.ShowMessage(dialog.All() ? kAmnestiaVsetky : AmnestyCountMessage(dialog.Count()));
+    m_user.ShowMessage(dialog.All() ? AmnestyAllMessage() : AmnestyCountMessage(dialog.Count()));
     // The yellow-card register shows which cards still count.
     if (qobject_cast<CZKView*>(m_view))
         SwitchView(m_doc.CurrentViewIndex());

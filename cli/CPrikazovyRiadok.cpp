@@ -652,7 +652,8 @@ int CPrikazovyRiadok::AmnestyJob(const CVolby& volby)
         if (!doc.Snapshot(QStringLiteral("Amnestia")))
             return kNedaSa;
         Amnesty(db, day, hasCompetition ? competition : 0, !hasCount, count);
-        m_out << (hasCount ? AmnestyCountMessage(count) : kAmnestiaVsetky) << Qt::endl;
+        const QString name = hasCompetition ? CompetitionName(db, competition) : QString();
+        m_out << (hasCount ? AmnestyCountMessage(count, name) : AmnestyAllMessage(name)) << Qt::endl;
         return kUspech;
     });
 }

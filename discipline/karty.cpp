@@ -386,10 +386,19 @@ std::optional<int> AmnestyCountFromText(const QString& text)
     return ok ? std::optional<int>(n) : std::nullopt;
 }
 
-QString AmnestyCountMessage(int count)
+QString AmnestyAllMessage(const QString& competition)
+{
+    const QString done = QStringLiteral("ZK karty hráčov boli vymazané");
+    return competition.isEmpty() ? done : done + QStringLiteral(" v súťaži %1").arg(competition);
+}
+
+QString AmnestyCountMessage(int count, const QString& competition)
 {
     // The count holds in each competition apart, as the registers count cards.
-    return QStringLiteral("Každému hráčovi boli vymazané ŽK v počte: %1 v každej súťaži").arg(count);
+    return QStringLiteral("Každému hráčovi boli vymazané ŽK v počte: %1 %2")
+        .arg(count)
+        .arg(competition.isEmpty() ? QStringLiteral("v každej súťaži")
+                                   : QStringLiteral("v súťaži %1").arg(competition));
 }
 
 QString CTlacStopu::FileTitle() const

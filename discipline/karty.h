@@ -153,5 +153,7 @@ void Amnesty(CDatabaza& db, const QDate& day, int competition, bool all, int cou
 // The number typed for "Počet": a whole number, or nothing (the dialog then says so).
 std::optional<int> AmnestyCountFromText(const QString& text);
 inline const QString kZadajteCeleCislo = QStringLiteral("Zadajte celé číslo.");
-inline const QString kAmnestiaVsetky = QStringLiteral("ZK karty hráčov boli vymazané");
-QString AmnestyCountMessage(int count);
+// `competition`: the name of the one competition an amnesty was given in; empty for every competition.
+QString AmnestyCountMessage(int count, const QString& competition = QString());
+// What an amnesty of every card said: of one competition or of all.
+QString AmnestyAllMessage(const QString& competition = QString());
