@@ -1867,7 +1867,7 @@ bool CSezonaNaServeri::WritesInScope(const CRozsahZapisu& scope) const
     return std::none_of(places.cbegin(), places.cend(), [&](const QString& p) { return m_busy.contains(p); });
 }
 
-QByteArray CSezonaNaServeri::ScopeCheck() const
+QByteArray CSezonaNaServeri::ScopeCheck()
 {
     const auto array = [](const QStringList& names) {
         QStringList literals;
@@ -1875,20 +1875,25 @@ QByteArray CSezonaNaServeri::ScopeCheck() const
             literals << Literal(n);
         return QStringLiteral("array[%1]::text[]").arg(literals.join(QStringLiteral(", ")));
     };
+    // A window's scores all have one scope but for their clubs: its tables and columns are written out
+    // once.
+    if (m_scopeText.isEmpty() || m_scopeTextOf.competitionTables != m_scope.competitionTables ||
+        m_scopeTextOf.wholeTables != m_scope.wholeTables ||
+        m_scopeTextOf.clubColumns != m_scope.clubColumns) {
+        QJsonObject columns;
+        for (auto it = m_scope.clubColumns.constBegin(); it != m_scope.clubColumns.constEnd(); ++it)
+            columns.insert(it.key(), QJsonArray::fromStringList(it.value()));
+        m_scopeTextOf = m_scope;
+        m_scopeText = {array(m_scope.competitionTables), array(m_scope.wholeTables),
+                       Literal(QString::fromUtf8(QJsonDocument(columns).toJson(QJsonDocument::Compact)))};
+    }
     QString clubs;
     if (m_clubsChecked) {
         QStringList ids;
         for (int club : m_scope.clubs)
             ids << QString::number(club);
-        QJsonObject columns;
-        for (auto it = m_scope.clubColumns.constBegin(); it != m_scope.clubColumns.constEnd(); ++it)
-            columns.insert(it.key(), QJsonArray::fromStringList(it.value()));
-        clubs =
-            ids.isEmpty()
-                ? QStringLiteral(", null, null")
-                : QStringLiteral(", %1, %2::jsonb")
-                      .arg(array(ids),
-                           Literal(QString::fromUtf8(QJsonDocument(columns).toJson(QJsonDocument::Compact))));
+        clubs = ids.isEmpty() ? QStringLiteral(", null, null")
+                              : QStringLiteral(", %1, %2::jsonb").arg(array(ids), m_scopeText.at(2));
     }
     // Writes in different competitions go on at once (the season's lock shared); those of one
     // competition one after the other, each checked on what the one before committed. One statement:
@@ -1900,8 +1905,8 @@ QByteArray CSezonaNaServeri::ScopeCheck() const
         .arg(m_scope.competition)
         .arg(Table(QStringLiteral("mirak_bez_cudzich")))
         .arg(m_seen)
-        .arg(Literal(m_client), Literal(QString::number(m_scope.competition)),
-             array(m_scope.competitionTables), array(m_scope.wholeTables), Literal(m_ddlGeneration))
+        .arg(Literal(m_client), Literal(QString::number(m_scope.competition)), m_scopeText.at(0),
+             m_scopeText.at(1), Literal(m_ddlGeneration))
         .arg(QString::fromUtf8(ScopedWritesLock()), clubs)
         .toUtf8();
 }
@@ -1909,15 +1914,8 @@ QByteArray CSezonaNaServeri::ScopeCheck() const
 bool CSezonaNaServeri::KeptToScope(sqlite3* replica, const QStringList& touched, const QSet<QString>& whole)
 {
     // A table written whole, a new ID or a new column would need the others' changes first.
-    if (!whole.isEmpty() || SchemaVersion(replica) != m_schemaVersion)
+    if (!whole.isEmpty() || ReplicaSchemaVersion(replica) != m_schemaVersion || CountersMoved(replica))
         return false;
-    for (const auto& [table, value] : LocalCounters(replica))
-        if (m_counters.value(table, -1) != value)
-            return false;
-    QByteArray clubs = "[";
-    for (int club : m_scope.clubs)
-        clubs += (clubs.size() > 1 ? "," : "") + QByteArray::number(club);
-    clubs += ']';
     for (const QString& name : touched) {
         if (!m_scope.competitionTables.contains(name))
             return false;
@@ -1937,14 +1935,19 @@ bool CSezonaNaServeri::KeptToScope(sqlite3* replica, const QStringList& touched,
         const auto outside = [&](const QString& row) {
             if (clubColumns.isEmpty())
                 return QStringLiteral("0");
+            // The clubs as parameters of their own (?2, ?3...): a list read from a parameter would be
+            // made into a table at every row.
             QStringList naming;
             for (const QString& c : clubColumns)
-                naming << QStringLiteral("%1.%2 in (select value from json_each(?2))").arg(row, Ident(c));
+                for (int i = 0; i < m_scope.clubs.size(); ++i)
+                    naming << QStringLiteral("%1.%2 = ?%3").arg(row, Ident(c)).arg(i + 2);
             return QStringLiteral("coalesce(%1, 0) = 0").arg(naming.join(QStringLiteral(" or ")));
         };
-        // Prepared once per table and columns, as the capture's own queries: a typed score asks at every
-        // write.
-        const QString cacheKey = QStringLiteral("rozsah %1 %2").arg(name, clubColumns.join(QLatin1Char(',')));
+        // Prepared once per table, columns and number of clubs, as the capture's own queries: a typed
+        // score asks at every write.
+        const QString cacheKey = QStringLiteral("rozsah %1 %2 %3")
+                                     .arg(name, clubColumns.join(QLatin1Char(',')))
+                                     .arg(clubColumns.isEmpty() ? 0 : m_scope.clubs.size());
         sqlite3_stmt* stmt = m_captureQueries.value(cacheKey);
         if (!stmt) {
             const QString key = Ident(t->columns.at(t->key));
@@ -1963,13 +1966,39 @@ bool CSezonaNaServeri::KeptToScope(sqlite3* replica, const QStringList& touched,
         }
         sqlite3_bind_int64(stmt, 1, m_scope.competition);
         if (!clubColumns.isEmpty())
-            sqlite3_bind_text(stmt, 2, clubs.constData(), static_cast<int>(clubs.size()), SQLITE_TRANSIENT);
+            for (int i = 0; i < m_scope.clubs.size(); ++i)
+                sqlite3_bind_int64(stmt, i + 2, m_scope.clubs.at(i));
         const bool ok = sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int64(stmt, 0) == 0;
         sqlite3_reset(stmt);
         if (!ok)
             return false;
     }
     return true;
+}
+
+int CSezonaNaServeri::ReplicaSchemaVersion(sqlite3* replica)
+{
+    int version = 0;
+    if (sqlite3_stmt* stmt = Bookkeeping(replica, "pragma main.schema_version")) {
+        if (sqlite3_step(stmt) == SQLITE_ROW)
+            version = sqlite3_column_int(stmt, 0);
+        sqlite3_reset(stmt);
+    }
+    return version;
+}
+
+bool CSezonaNaServeri::CountersMoved(sqlite3* replica)
+{
+    bool moved = false;
+    // A season where no table counts its IDs has no sequence table, and nothing to move.
+    if (sqlite3_stmt* stmt = Bookkeeping(replica, "select name, seq from main.sqlite_sequence")) {
+        while (!moved && sqlite3_step(stmt) == SQLITE_ROW)
+            moved = m_counters.value(
+                        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))), -1) !=
+                    sqlite3_column_int64(stmt, 1);
+        sqlite3_reset(stmt);
+    }
+    return moved;
 }
 
 void CSezonaNaServeri::Refresh(sqlite3* replica)
@@ -2082,7 +2111,7 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
 
 void CSezonaNaServeri::PushSchemaChanges(sqlite3* replica)
 {
-    if (SchemaVersion(replica) == m_schemaVersion)
+    if (ReplicaSchemaVersion(replica) == m_schemaVersion)
         return;
     // The program's upgrade added a table or a column: the server gets it, the new definitions and the
     // table's rows whole; the other windows reopen the season to see it.
@@ -2169,18 +2198,19 @@ QByteArray CSezonaNaServeri::KeyedRowStatements(sqlite3* replica, const CTabulka
     // Of each row the write touched: whether it was there before, whether it is there now, which columns
     // differ, and what they hold now.
     const QString key = Ident(t.columns.at(t.key));
-    QStringList select{QStringLiteral("s.mirak_bol"), QStringLiteral("m.%1 is not null").arg(key)};
-    for (const QString& c : t.columns)
-        select << QStringLiteral("s.%1 is not m.%1").arg(Ident(c));
-    for (const QString& c : t.columns)
-        select << QStringLiteral("m.") + Ident(c);
-    select << QStringLiteral("s.") + key;
-    const QByteArray query = QStringLiteral("select %1 from temp.%2 s left join main.%3 m on m.%4 = s.%4")
-                                 .arg(select.join(QStringLiteral(", ")), CapturedTable(t), Ident(t.name), key)
-                                 .toUtf8();
     // Prepared once per table: a typed score looks through its tables at every write.
     sqlite3_stmt* stmt = m_captureQueries.value(t.name);
     if (!stmt) {
+        QStringList select{QStringLiteral("s.mirak_bol"), QStringLiteral("m.%1 is not null").arg(key)};
+        for (const QString& c : t.columns)
+            select << QStringLiteral("s.%1 is not m.%1").arg(Ident(c));
+        for (const QString& c : t.columns)
+            select << QStringLiteral("m.") + Ident(c);
+        select << QStringLiteral("s.") + key;
+        const QByteArray query =
+            QStringLiteral("select %1 from temp.%2 s left join main.%3 m on m.%4 = s.%4")
+                .arg(select.join(QStringLiteral(", ")), CapturedTable(t), Ident(t.name), key)
+                .toUtf8();
         if (sqlite3_prepare_v2(replica, query.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
             const QString local = LocalError(replica);
             sqlite3_finalize(stmt);
@@ -2324,7 +2354,8 @@ QVector<CZmenaNaServeri> CSezonaNaServeri::Changes(const CVysledok& r)
 QSet<QString> CSezonaNaServeri::WholeTables(sqlite3* replica)
 {
     QSet<QString> whole;
-    if (sqlite3_stmt* stmt = Bookkeeping(replica, "select distinct tabulka from temp.mirak_zmeny")) {
+    // Not "distinct": a set of names needs no table of them made at every write.
+    if (sqlite3_stmt* stmt = Bookkeeping(replica, "select tabulka from temp.mirak_zmeny")) {
         while (sqlite3_step(stmt) == SQLITE_ROW)
             whole << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
         sqlite3_reset(stmt);

@@ -234,6 +234,9 @@ private:
     void InsertRowsDown(sqlite3* replica, const CTabulka& table, const CVysledok& rows);
     void WriteDefinitions(sqlite3* db);
     static QVector<QPair<QString, qint64>> LocalCounters(sqlite3* db);
+    // The copy's schema version and whether a counter moved since the server's, asked at every write.
+    int ReplicaSchemaVersion(sqlite3* replica);
+    bool CountersMoved(sqlite3* replica);
     // The statements that bring the server's ID counters to `db`'s.
     QByteArray CounterStatements(sqlite3* db);
     void ReadCounters(sqlite3* replica);
@@ -278,7 +281,7 @@ private:
     void BringFormatUp(int version);
     // The statements that begin a write in a scope on the server: the lock, and the check that refuses
     // it when others changed its rows.
-    QByteArray ScopeCheck() const;
+    QByteArray ScopeCheck();
     // A table's rows of one competition (none: of no single competition), as a place of others' work.
     static QString TablePlace(const QString& table, const QString& competition);
     // Where a refused write in `scope` tells that others are at work: its clubs, when the server's check
@@ -327,6 +330,10 @@ private:
     bool m_keepFormat = false;
     // The scope of the write in progress (competition 0: a usual write).
     CRozsahZapisu m_scope;
+    // The server's check written out for the scope's tables and columns (ScopeCheck): its tables, the
+    // tables read whole, the club columns.
+    CRozsahZapisu m_scopeTextOf;
+    QStringList m_scopeText;
     // The server's check knows a scope's clubs (a season of an older format checks whole competitions).
     bool m_clubsChecked = false;
     // The replica is the copy kept on this computer, unchanged since it was read.

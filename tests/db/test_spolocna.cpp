@@ -211,6 +211,51 @@ TEST_F(Shared, ScoresTypedInOneCompetitionWhileAnotherTypesInAnotherKeepBothAndE
     EXPECT_EQ(secondCompetition, Standings(fresh, 2));
 }
 
+TEST_F(Shared, AWriteKeptToTwoClubsThatChangesAnotherClubsMatchTakesTheOthersChangesInFirst)
+{
+    CDatabaza first;
+    first.Open(m_address);
+    CDatabaza second;
+    second.Open(m_address);
+    const QVector<int> one = UnplayedMatches(first, 1);
+    ASSERT_GE(one.size(), 1);
+    const int mine = one[0];
+    // A match of the competition of neither of her clubs, which another has just scored.
+    const int theirs =
+        first
+            .Value(QStringLiteral("select min(z.ID) from tzapasy z, tzapasy m where m.ID=? and z.skupina=1 "
+                                  "and z.body1=? and z.klub1>0 and z.klub2>0 and z.klub1 not in (m.klub1, "
+                                  "m.klub2) and z.klub2 not in (m.klub1, m.klub2)"),
+                   {mine, kBezVysledku})
+            .toInt();
+    ASSERT_GT(theirs, 0);
+    EnterResult(second, 1, theirs, Score("3", "1"), kDomaci);
+
+    // Her write says it keeps to her match's two clubs, yet also changes the other match: the server's
+    // check of her clubs would not see the other's score, so the copy takes it in before her write.
+    CRozsahZapisu scope{1,
+                        {QStringLiteral("tzapasy")},
+                        {},
+                        {},
+                        {{QStringLiteral("tzapasy"), {QStringLiteral("klub1"), QStringLiteral("klub2")}}}};
+    scope.clubs << first.Value(QStringLiteral("select klub1 from tzapasy where ID=?"), {mine}).toInt()
+                << first.Value(QStringLiteral("select klub2 from tzapasy where ID=?"), {mine}).toInt();
+    first.MarkReading();
+    first.WriteInScope(scope, [&] {
+        first.Execute(QStringLiteral("update tzapasy set poznamka2=? where ID in (?, ?)"),
+                      {QStringLiteral("overené"), mine, theirs});
+    });
+    EXPECT_EQ(HomeGoals(first, theirs), 3);
+    CDatabaza fresh;
+    fresh.Open(m_address);
+    EXPECT_EQ(HomeGoals(fresh, theirs), 3);
+    EXPECT_EQ(fresh
+                  .Value(QStringLiteral("select count(*) from tzapasy where poznamka2=?"),
+                         {QStringLiteral("overené")})
+                  .toInt(),
+              2);
+}
+
 TEST_F(Shared, AnotherCommitteesWorkTakenInDoesNotHoldUpTheSecretarysScores)
 {
     CDatabaza secretary;
