@@ -94,14 +94,26 @@ protected:
     QString m_season;
 };
 
+// Two officials with the season open, each in a window of her own.
+class TwoOfficials : public Shared
+{
+protected:
+    void SetUp() override
+    {
+        Shared::SetUp();
+        m_first.Open(m_address);
+        m_second.Open(m_address);
+    }
+    CDatabaza m_first;
+    CDatabaza m_second;
+};
+
 } // namespace
 
-TEST_F(Shared, TheSameMatchTypedInTwoWindowsIsRefusedToTheSecondNamingWhoAndDifferentMatchesBothStay)
+TEST_F(TwoOfficials, TheSameMatchTypedInTwoWindowsIsRefusedToTheSecondNamingWhoAndDifferentMatchesBothStay)
 {
-    CDatabaza first;
-    first.Open(m_address);
-    CDatabaza second;
-    second.Open(m_address);
+    CDatabaza& first = m_first;
+    CDatabaza& second = m_second;
     const QVector<int> matches = UnplayedMatches(first, 1);
     ASSERT_GE(matches.size(), 2);
 
@@ -142,12 +154,10 @@ TEST_F(Shared, TheSameMatchTypedInTwoWindowsIsRefusedToTheSecondNamingWhoAndDiff
     ExpectStandingsOfARecalculation(fresh);
 }
 
-TEST_F(Shared, ScoresTypedInOneCompetitionWhileAnotherTypesInAnotherKeepBothAndEveryCopyTakesAllIn)
+TEST_F(TwoOfficials, ScoresTypedInOneCompetitionWhileAnotherTypesInAnotherKeepBothAndEveryCopyTakesAllIn)
 {
-    CDatabaza first;
-    first.Open(m_address);
-    CDatabaza second;
-    second.Open(m_address);
+    CDatabaza& first = m_first;
+    CDatabaza& second = m_second;
     const QVector<int> one = UnplayedMatches(first, 1);
     const QVector<int> two = UnplayedMatches(first, 2);
     ASSERT_GE(one.size(), 2);
@@ -211,12 +221,10 @@ TEST_F(Shared, ScoresTypedInOneCompetitionWhileAnotherTypesInAnotherKeepBothAndE
     EXPECT_EQ(secondCompetition, Standings(fresh, 2));
 }
 
-TEST_F(Shared, AWriteKeptToTwoClubsThatChangesAnotherClubsMatchTakesTheOthersChangesInFirst)
+TEST_F(TwoOfficials, AWriteKeptToTwoClubsThatChangesAnotherClubsMatchTakesTheOthersChangesInFirst)
 {
-    CDatabaza first;
-    first.Open(m_address);
-    CDatabaza second;
-    second.Open(m_address);
+    CDatabaza& first = m_first;
+    CDatabaza& second = m_second;
     const QVector<int> one = UnplayedMatches(first, 1);
     ASSERT_GE(one.size(), 1);
     const int mine = one[0];
