@@ -26,6 +26,11 @@ QString EngineMessage(sqlite3* db)
 
 namespace {
 
+// The engine counts every allocation under one lock of the whole process unless told not to; nothing
+// here reads those counts, and the windows of a process (and the shared season's copies) would wait on
+// one another for it. Set before the engine's first use, as it must be.
+const bool kBezPocitaniaPamate = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0) == SQLITE_OK;
+
 void Bind(sqlite3* db, sqlite3_stmt* stmt, const QVariantList& params)
 {
     for (int i = 0; i < params.size(); ++i) {
