@@ -264,12 +264,10 @@ TEST_F(TwoOfficials, AWriteKeptToTwoClubsThatChangesAnotherClubsMatchTakesTheOth
               2);
 }
 
-TEST_F(Shared, AnotherCommitteesWorkTakenInDoesNotHoldUpTheSecretarysScores)
+TEST_F(TwoOfficials, AnotherCommitteesWorkTakenInDoesNotHoldUpTheSecretarysScores)
 {
-    CDatabaza secretary;
-    secretary.Open(m_address);
-    CDatabaza committee;
-    committee.Open(m_address);
+    CDatabaza& secretary = m_first;
+    CDatabaza& committee = m_second;
     const QVector<int> one = UnplayedMatches(secretary, 1);
     const QVector<int> two = UnplayedMatches(secretary, 2);
     ASSERT_GE(one.size(), 1);
