@@ -43,6 +43,10 @@ constexpr char kOhlasiKlient[] = "mirak.ohlasi";
 constexpr int kNovinyBezCudzich = 3;
 // The state the server's check refuses a write in a scope with.
 constexpr char kZastaraKopia[] = "MK001";
+// Put before the statements of a transaction that read the log from a place on: those are look-ups in
+// its index, and a log that grew since the server last counted it (or was never counted) would be
+// planned as a scan of all of it at every typed score.
+constexpr char kLogPodlaIndexu[] = "select set_config('enable_seqscan', 'off', true);";
 
 const QString kPredpona = QStringLiteral("postgresql://");
 const QString kPredponaKratka = QStringLiteral("postgres://");
@@ -1449,7 +1453,7 @@ void CSezonaNaServeri::Load(sqlite3* replica)
             CheckServerTables();
             InstallTriggers(replica);
             const std::vector<CVysledok> changes = ExecAll(ChangesQuery());
-            Pull(replica, changes[0], changes[1]);
+            Pull(replica, changes[1], changes[2]);
             Exec(QStringLiteral("commit"));
             return;
         }
@@ -1802,13 +1806,15 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
 QByteArray CSezonaNaServeri::ChangesQuery() const
 {
     // With each change its competition, when the log has it, and whether another connection made it.
-    return QStringLiteral(
+    return QByteArray(kLogPodlaIndexu) +
+           QStringLiteral(
                "select hodnota from %1 where kluc = 'ddl'; select seq, tabulka, kluc, %4, klient is "
                "distinct from %5 from %2 where seq > %3 order by seq;")
-        .arg(Table(QStringLiteral("mirak_meta")), Table(QStringLiteral("mirak_zmeny")))
-        .arg(m_seen)
-        .arg(m_writesInScope ? QStringLiteral("skupina") : QStringLiteral("null::text"), Literal(m_client))
-        .toUtf8();
+               .arg(Table(QStringLiteral("mirak_meta")), Table(QStringLiteral("mirak_zmeny")))
+               .arg(m_seen)
+               .arg(m_writesInScope ? QStringLiteral("skupina") : QStringLiteral("null::text"),
+                    Literal(m_client))
+               .toUtf8();
 }
 
 void CSezonaNaServeri::BeginWrite(sqlite3* replica)
@@ -1899,7 +1905,7 @@ QByteArray CSezonaNaServeri::ScopeCheck()
     // competition one after the other, each checked on what the one before committed. One statement:
     // the locks are taken in its order, and the check's own query reads what was committed by then.
     return QStringLiteral(
-               "begin; select pg_advisory_xact_lock_shared(%1), pg_advisory_xact_lock_shared(%10), "
+               "begin; %12select pg_advisory_xact_lock_shared(%1), pg_advisory_xact_lock_shared(%10), "
                "pg_advisory_xact_lock(%1, %2), %3(%4, %5, %6, %7, %8, %9%11);")
         .arg(QString::fromUtf8(SeasonLock()))
         .arg(m_scope.competition)
@@ -1907,7 +1913,7 @@ QByteArray CSezonaNaServeri::ScopeCheck()
         .arg(m_seen)
         .arg(Literal(m_client), Literal(QString::number(m_scope.competition)), m_scopeText.at(0),
              m_scopeText.at(1), Literal(m_ddlGeneration))
-        .arg(QString::fromUtf8(ScopedWritesLock()), clubs)
+        .arg(QString::fromUtf8(ScopedWritesLock()), clubs, QLatin1String(kLogPodlaIndexu))
         .toUtf8();
 }
 
@@ -2016,7 +2022,7 @@ void CSezonaNaServeri::Refresh(sqlite3* replica)
             CVysledok(PQexec(m_conn, "rollback"));
         throw;
     }
-    Pull(replica, r[2], r[3]);
+    Pull(replica, r[3], r[4]);
 }
 
 QByteArray CSezonaNaServeri::SeasonLock() const
