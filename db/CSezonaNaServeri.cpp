@@ -45,8 +45,10 @@ constexpr int kNovinyBezCudzich = 3;
 constexpr char kZastaraKopia[] = "MK001";
 // Put before the statements of a transaction that read the log from a place on: those are look-ups in
 // its index, and a log that grew since the server last counted it (or was never counted) would be
-// planned as a scan of all of it at every typed score.
+// planned as a scan of all of it at every typed score. Undone (kLogAkokolvek) where the transaction
+// goes on to read whole tables.
 constexpr char kLogPodlaIndexu[] = "select set_config('enable_seqscan', 'off', true);";
+constexpr char kLogAkokolvek[] = "reset enable_seqscan;";
 
 const QString kPredpona = QStringLiteral("postgresql://");
 const QString kPredponaKratka = QStringLiteral("postgres://");
@@ -1452,8 +1454,7 @@ void CSezonaNaServeri::Load(sqlite3* replica)
         if (LoadCache(replica, last) && CacheHasEveryTable(replica)) {
             CheckServerTables();
             InstallTriggers(replica);
-            const std::vector<CVysledok> changes = ExecAll(ChangesQuery());
-            Pull(replica, changes[1], changes[2]);
+            PullChanges(replica, ExecAll(ChangesQuery()), 0);
             Exec(QStringLiteral("commit"));
             return;
         }
@@ -1814,7 +1815,13 @@ QByteArray CSezonaNaServeri::ChangesQuery() const
                .arg(m_seen)
                .arg(m_writesInScope ? QStringLiteral("skupina") : QStringLiteral("null::text"),
                     Literal(m_client))
-               .toUtf8();
+               .toUtf8() +
+           kLogAkokolvek;
+}
+
+void CSezonaNaServeri::PullChanges(sqlite3* replica, const std::vector<CVysledok>& results, size_t at)
+{
+    Pull(replica, results.at(at + 1), results.at(at + 2));
 }
 
 void CSezonaNaServeri::BeginWrite(sqlite3* replica)
@@ -1829,7 +1836,7 @@ void CSezonaNaServeri::BeginWrite(sqlite3* replica)
         // One writer of a season at a time, each on what the others committed.
         const std::vector<CVysledok> r =
             ExecAll("begin; select pg_advisory_xact_lock(" + SeasonLock() + ");" + ChangesQuery());
-        Pull(replica, r[r.size() - 2], r.back());
+        PullChanges(replica, r, 2);
         ForgetLocalChanges(replica);
     } catch (...) {
         RollbackWrite();
@@ -2022,7 +2029,7 @@ void CSezonaNaServeri::Refresh(sqlite3* replica)
             CVysledok(PQexec(m_conn, "rollback"));
         throw;
     }
-    Pull(replica, r[3], r[4]);
+    PullChanges(replica, r, 2);
 }
 
 QByteArray CSezonaNaServeri::SeasonLock() const
@@ -2325,17 +2332,19 @@ void CSezonaNaServeri::CheckConflicts(const QHash<QString, QHash<QString, QStrin
 
 QVector<CZmenaNaServeri> CSezonaNaServeri::ChangesSince(qint64 seq, const QStringList& tableLiterals)
 {
-    const CVysledok r =
-        Exec(QStringLiteral(
-                 "select seq, to_char(cas at time zone 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS\"Z\"'), "
-                 "prihlasenie, tabulka, coalesce(kluc, ''), coalesce(operacia, 'U'), coalesce(predtym::text, "
-                 "'{}'), coalesce(potom::text, '{}') from %1 where seq > %2 and klient is distinct from $1 "
-                 "and tabulka in (%3) order by seq")
-                 .arg(Table(QStringLiteral("mirak_zmeny")))
-                 .arg(seq)
-                 .arg(tableLiterals.join(QStringLiteral(", "))),
-             {m_client});
-    return Changes(r);
+    const std::vector<CVysledok> r = ExecAll(
+        kLogPodlaIndexu +
+        QStringLiteral(
+            "select seq, to_char(cas at time zone 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS\"Z\"'), "
+            "prihlasenie, tabulka, coalesce(kluc, ''), coalesce(operacia, 'U'), coalesce(predtym::text, "
+            "'{}'), coalesce(potom::text, '{}') from %1 where seq > %2 and klient is distinct from %3 "
+            "and tabulka in (%4) order by seq;")
+            .arg(Table(QStringLiteral("mirak_zmeny")))
+            .arg(seq)
+            .arg(Literal(m_client), tableLiterals.join(QStringLiteral(", ")))
+            .toUtf8() +
+        kLogAkokolvek);
+    return Changes(r.at(1));
 }
 
 QVector<CZmenaNaServeri> CSezonaNaServeri::Changes(const CVysledok& r)

@@ -246,8 +246,10 @@ private:
     void InstallServerTriggers(const CTabulka& table);
     // Several statements in one trip to the server, their results in order.
     std::vector<CVysledok> ExecAll(const QByteArray& sql);
-    // The season's definitions' generation and the changes since the copy's last.
+    // The season's definitions' generation and the changes since the copy's last: statements whose
+    // results PullChanges takes from `at`, the place of the first of them in the trip.
     QByteArray ChangesQuery() const;
+    void PullChanges(sqlite3* replica, const std::vector<CVysledok>& results, size_t at);
     // The key of the season's lock: exclusive for a usual write, shared by writes in a scope.
     QByteArray SeasonLock() const;
     // The key of the lock that writes in a scope share while under way; reading what changed takes it
