@@ -971,8 +971,7 @@ void CMainFrame::PublishWeb()
         m_user.ShowMessage(LeftAloneText(leftAlone), CPouzivatel::Ikona::Vykricnik);
     if (dialog.ToServer()) {
         m_user.ShowMessage(QStringLiteral("Web je na serveri %1; nahraných súborov: %2.")
-                               .arg(ShownUploadAddress(dialog.ServerTarget()))
-                               .arg(written),
+                               .arg(ShownUploadAddress(dialog.ServerTarget()), QString::number(written)),
                            CPouzivatel::Ikona::Informacia);
         return;
     }
@@ -1114,7 +1113,7 @@ bool CMainFrame::RestoreOntoServer(const QString& snapshot)
         const QStringList taken = ServerSeasons(m_doc.FilePath());
         QString name = QStringLiteral("%1 (obnovená)").arg(current.season);
         for (int n = 2; taken.contains(name); ++n)
-            name = QStringLiteral("%1 (obnovená %2)").arg(current.season).arg(n);
+            name = QStringLiteral("%1 (obnovená %2)").arg(current.season, QString::number(n));
         address = AddressWithSeason(m_doc.FilePath(), name);
         CDatabaza copy;
         copy.Open(snapshot);

@@ -162,7 +162,7 @@ CUdalost MatchEvent(const CZapas& z, const QString& competitionName, const CMena
     e.cancelled = JeZiadnyDatum(z.kickOff) && !MaVysledok(z.homeScore, z.awayScore);
     const QString home = names.Name(z.homeClub);
     e.summary = QStringLiteral("%1 – %2").arg(home, names.Name(z.awayClub));
-    QStringList description = {QStringLiteral("%1, %2. kolo").arg(competitionName).arg(z.round)};
+    QStringList description = {QStringLiteral("%1, %2. kolo").arg(competitionName, QString::number(z.round))};
     if (!ResultText(z).isEmpty())
         description << ResultText(z);
     if (!z.scheduleNote.trimmed().isEmpty())

@@ -163,9 +163,10 @@ CVysledokDovozu ImportClubs(CDatabaza& db, int competition, const QByteArray& fi
         const auto known = taken.constFind(key);
         if (known != taken.constEnd()) {
             result.error =
-                line + (*known == 0
-                            ? QStringLiteral("klub „%1“ už v súťaži je.").arg(k.nazov)
-                            : QStringLiteral("klub „%1“ je už na riadku %2.").arg(k.nazov).arg(*known));
+                line +
+                (*known == 0
+                     ? QStringLiteral("klub „%1“ už v súťaži je.").arg(k.nazov)
+                     : QStringLiteral("klub „%1“ je už na riadku %2.").arg(k.nazov, QString::number(*known)));
             return result;
         }
         taken.insert(key, row.line);

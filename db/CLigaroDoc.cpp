@@ -375,10 +375,8 @@ QString CLigaroDoc::ProposedBackupName()
     const CHlavicka season = CHlavicka::Read(Database());
     const QString name = season.exists ? season.zvaz : kPredvolenyZvaz;
     return QStringLiteral("%1_%2_%3_%4.mdb")
-        .arg(FileNamePart(name))
-        .arg(today.day())
-        .arg(today.month())
-        .arg(today.year());
+        .arg(FileNamePart(name), QString::number(today.day()), QString::number(today.month()),
+             QString::number(today.year()));
 }
 
 void CLigaroDoc::BackupSeason()

@@ -731,10 +731,11 @@ void CSezonaNaServeri::CopyRowsUp(sqlite3* db, const CTabulka& table, const QStr
         for (int i = 0; i < table.columns.size() && !failed; ++i) {
             if (i > 0)
                 chunk += '\t';
-            const QString where = QStringLiteral("Tabuľka %1, riadok %2, stĺpec %3")
-                                      .arg(table.name)
-                                      .arg(table.key >= 0 ? sqlite3_column_int64(stmt, table.key) : row)
-                                      .arg(table.columns.at(i));
+            const QString where =
+                QStringLiteral("Tabuľka %1, riadok %2, stĺpec %3")
+                    .arg(table.name,
+                         QString::number(table.key >= 0 ? sqlite3_column_int64(stmt, table.key) : row),
+                         table.columns.at(i));
             AppendField(chunk, stmt, i, table.types.at(i), where, failed, problem);
         }
         chunk += '\n';
@@ -977,9 +978,8 @@ QByteArray CSezonaNaServeri::CounterStatements(sqlite3* db)
             sql +=
                 QStringLiteral("insert into %1 (tabulka, hodnota, poradie) values (%2, %3, %4) on conflict "
                                "(tabulka) do update set hodnota = excluded.hodnota;")
-                    .arg(Table(QStringLiteral("mirak_citace")), Literal(table))
-                    .arg(value)
-                    .arg(i)
+                    .arg(Table(QStringLiteral("mirak_citace")), Literal(table), QString::number(value),
+                         QString::number(i))
                     .toUtf8();
     }
     for (auto it = m_counters.constBegin(); it != m_counters.constEnd(); ++it)
@@ -1016,8 +1016,7 @@ void CSezonaNaServeri::ReadCounters(sqlite3* replica, const CVysledok& r)
     ExecLocal(replica, QStringLiteral("delete from main.sqlite_sequence"));
     for (int i = 0; i < r.Rows(); ++i)
         ExecLocal(replica, QStringLiteral("insert into main.sqlite_sequence (name, seq) values (%1, %2)")
-                               .arg(Literal(r.Text(i, 0)))
-                               .arg(r.Int(i, 1)));
+                               .arg(Literal(r.Text(i, 0)), QString::number(r.Int(i, 1))));
 }
 
 void CSezonaNaServeri::InstallServerTriggers(const CTabulka& table)
@@ -1358,9 +1357,8 @@ void CSezonaNaServeri::Upload(sqlite3* source)
         Exec(QStringLiteral(
                  "create function %1(v bigint) returns integer language sql immutable as $f$ select "
                  "case when v between 0 and 99 or v in (%2, %3) then v::integer else %2 end $f$")
-                 .arg(Table(QString::fromLatin1(kSqlSkore)))
-                 .arg(kBezVysledku)
-                 .arg(kKontumacia));
+                 .arg(Table(QString::fromLatin1(kSqlSkore)), QString::number(kBezVysledku),
+                      QString::number(kKontumacia)));
         for (const CTabulka& t : TablesOf(source)) {
             CreateTable(t);
             CopyRowsUp(source, t);
@@ -1421,9 +1419,8 @@ void CSezonaNaServeri::Load(sqlite3* replica)
             throw CChybaDatabazy(
                 QStringLiteral("Sezónu %1 zapísal novší program (%2, formát %3); tento program "
                                "pozná formát najviac %4. Otvorte ju novším programom.")
-                    .arg(m_address.season, values.value(QStringLiteral("program")))
-                    .arg(version)
-                    .arg(kVerziaServerovejSezony));
+                    .arg(m_address.season, values.value(QStringLiteral("program")), QString::number(version),
+                         QString::number(kVerziaServerovejSezony)));
         if (version < kVerziaServerovejSezony && !m_keepFormat) {
             Exec(QStringLiteral("commit"));
             if (version < kVerziaBezUpravy) {
@@ -1640,9 +1637,7 @@ void CSezonaNaServeri::SaveCache(sqlite3* replica)
         return;
     if (about.open(QIODevice::WriteOnly | QIODevice::Truncate))
         about.write(QStringLiteral("%1\n%2\n%3\n%4\n")
-                        .arg(m_instance, m_ddlGeneration)
-                        .arg(m_seen)
-                        .arg(QString::fromLatin1(sum))
+                        .arg(m_instance, m_ddlGeneration, QString::number(m_seen), QString::fromLatin1(sum))
                         .toUtf8());
 }
 
@@ -1811,9 +1806,9 @@ QByteArray CSezonaNaServeri::ChangesQuery() const
            QStringLiteral(
                "select hodnota from %1 where kluc = 'ddl'; select seq, tabulka, kluc, %4, klient is "
                "distinct from %5 from %2 where seq > %3 order by seq;")
-               .arg(Table(QStringLiteral("mirak_meta")), Table(QStringLiteral("mirak_zmeny")))
-               .arg(m_seen)
-               .arg(m_writesInScope ? QStringLiteral("skupina") : QStringLiteral("null::text"),
+               .arg(Table(QStringLiteral("mirak_meta")), Table(QStringLiteral("mirak_zmeny")),
+                    QString::number(m_seen),
+                    m_writesInScope ? QStringLiteral("skupina") : QStringLiteral("null::text"),
                     Literal(m_client))
                .toUtf8() +
            kLogAkokolvek;
@@ -1914,13 +1909,11 @@ QByteArray CSezonaNaServeri::ScopeCheck()
     return QStringLiteral(
                "begin; %12select pg_advisory_xact_lock_shared(%1), pg_advisory_xact_lock_shared(%10), "
                "pg_advisory_xact_lock(%1, %2), %3(%4, %5, %6, %7, %8, %9%11);")
-        .arg(QString::fromUtf8(SeasonLock()))
-        .arg(m_scope.competition)
-        .arg(Table(QStringLiteral("mirak_bez_cudzich")))
-        .arg(m_seen)
-        .arg(Literal(m_client), Literal(QString::number(m_scope.competition)), m_scopeText.at(0),
-             m_scopeText.at(1), Literal(m_ddlGeneration))
-        .arg(QString::fromUtf8(ScopedWritesLock()), clubs, QLatin1String(kLogPodlaIndexu))
+        .arg(QString::fromUtf8(SeasonLock()), QString::number(m_scope.competition),
+             Table(QStringLiteral("mirak_bez_cudzich")), QString::number(m_seen), Literal(m_client),
+             Literal(QString::number(m_scope.competition)), m_scopeText.at(0), m_scopeText.at(1),
+             Literal(m_ddlGeneration), QString::fromUtf8(ScopedWritesLock()), clubs,
+             QLatin1String(kLogPodlaIndexu))
         .toUtf8();
 }
 
@@ -1953,14 +1946,14 @@ bool CSezonaNaServeri::KeptToScope(sqlite3* replica, const QStringList& touched,
             QStringList naming;
             for (const QString& c : clubColumns)
                 for (int i = 0; i < m_scope.clubs.size(); ++i)
-                    naming << QStringLiteral("%1.%2 = ?%3").arg(row, Ident(c)).arg(i + 2);
+                    naming << QStringLiteral("%1.%2 = ?%3").arg(row, Ident(c), QString::number(i + 2));
             return QStringLiteral("coalesce(%1, 0) = 0").arg(naming.join(QStringLiteral(" or ")));
         };
         // Prepared once per table, columns and number of clubs, as the capture's own queries: a typed
         // score asks at every write.
         const QString cacheKey = QStringLiteral("rozsah %1 %2 %3")
-                                     .arg(name, clubColumns.join(QLatin1Char(',')))
-                                     .arg(clubColumns.isEmpty() ? 0 : m_scope.clubs.size());
+                                     .arg(name, clubColumns.join(QLatin1Char(',')),
+                                          QString::number(clubColumns.isEmpty() ? 0 : m_scope.clubs.size()));
         sqlite3_stmt* stmt = m_captureQueries.value(cacheKey);
         if (!stmt) {
             const QString key = Ident(t->columns.at(t->key));
@@ -2339,9 +2332,8 @@ QVector<CZmenaNaServeri> CSezonaNaServeri::ChangesSince(qint64 seq, const QStrin
             "prihlasenie, tabulka, coalesce(kluc, ''), coalesce(operacia, 'U'), coalesce(predtym::text, "
             "'{}'), coalesce(potom::text, '{}') from %1 where seq > %2 and klient is distinct from %3 "
             "and tabulka in (%4) order by seq;")
-            .arg(Table(QStringLiteral("mirak_zmeny")))
-            .arg(seq)
-            .arg(Literal(m_client), tableLiterals.join(QStringLiteral(", ")))
+            .arg(Table(QStringLiteral("mirak_zmeny")), QString::number(seq), Literal(m_client),
+                 tableLiterals.join(QStringLiteral(", ")))
             .toUtf8() +
         kLogAkokolvek);
     return Changes(r.at(1));
@@ -2436,8 +2428,7 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
                       "max(seq) filter (where klient = %2), coalesce(bool_or(klient is distinct from %2), "
                       "false) from %3 where current_setting('mirak.sam') = 'true' and seq > %4; commit;")
                       .arg(QString::fromUtf8(ScopedWritesLock()), Literal(m_client),
-                           Table(QStringLiteral("mirak_zmeny")))
-                      .arg(m_seen)
+                           Table(QStringLiteral("mirak_zmeny")), QString::number(m_seen))
                       .toUtf8();
         else
             sql += QStringLiteral("select coalesce(max(seq), 0) from %1; commit;")

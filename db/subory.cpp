@@ -366,9 +366,9 @@ QString CreateBeside(const QString& target, const QString& shown,
     for (int attempt = 0;; ++attempt) {
         const QString name =
             folder.filePath(QStringLiteral(".%1.%2.%3.tmp")
-                                .arg(info.fileName())
-                                .arg(QCoreApplication::applicationPid())
-                                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+                                .arg(info.fileName(), QString::number(QCoreApplication::applicationPid()),
+                                     QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                              QLatin1Char('0'))));
         const int error = create(QFile::encodeName(name));
         if (error == 0)
             return name;

@@ -57,7 +57,7 @@ QString TakeSnapshot(CDatabaza& db, const QString& seasonPath, const QString& co
     QString path = QDir(folder).filePath(QStringLiteral("%1 - %2.mdb").arg(stem, FileNamePart(command)));
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = QDir(folder).filePath(
-            QStringLiteral("%1-%2 - %3.mdb").arg(stem).arg(n).arg(FileNamePart(command)));
+            QStringLiteral("%1-%2 - %3.mdb").arg(stem, QString::number(n), FileNamePart(command)));
     db.CopyTo(path);
     PruneSnapshots(seasonPath, now, limitBytes);
     return path;

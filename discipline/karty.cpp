@@ -302,10 +302,11 @@ void CTlacStopu::Heading(CTabulka& t)
     t.RuledLine(QStringLiteral("Zoznam hráčov, ktorý majú automatický stop za ŽK v %1.kole").arg(m_round));
     t.HeadingLine(season.SeasonLine(), 1);
     const QString competition = CompetitionName(m_db, m_competition);
-    t.HeadingLine(m_clubName.isEmpty()
-                      ? QStringLiteral("%1 – %2. kolo").arg(competition).arg(m_round)
-                      : QStringLiteral("%1 – %2. kolo – %3").arg(competition).arg(m_round).arg(m_clubName),
-                  0);
+    t.HeadingLine(
+        m_clubName.isEmpty()
+            ? QStringLiteral("%1 – %2. kolo").arg(competition, QString::number(m_round))
+            : QStringLiteral("%1 – %2. kolo – %3").arg(competition, QString::number(m_round), m_clubName),
+        0);
     if (m_entries.isEmpty()) {
         t.AddColumn(QStringLiteral(" V 100.kole nestojí žiadny hráč "), Zarovnanie::Vlavo);
         t.SetBorders(false, false, false, false);

@@ -149,8 +149,7 @@ QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, const CDisciplinaSutaze
 QString MayNotPlayTitle(CDatabaza& db, int competition, int round)
 {
     return QStringLiteral("%1 - %2 - %3. kolo")
-        .arg(kNesmuHratText, CompetitionName(db, competition))
-        .arg(round);
+        .arg(kNesmuHratText, CompetitionName(db, competition), QString::number(round));
 }
 
 CZoznam MayNotPlayList(CDatabaza& db, int competition, int round, int club, const QVector<int>& thresholds)

@@ -246,8 +246,7 @@ CJetSubor::CJetSubor(const QString& path, QVector<CStrataJet>* losses)
     m_stav->codePage = QByteArray("windows-") + QByteArray::number(codePage);
     if (jet3 && !QStringDecoder(m_stav->codePage.constData()).isValid())
         throw CChybaDatabazy(QStringLiteral("Súbor %1 má texty v kódovej stránke %2, ktorú program nepozná.")
-                                 .arg(Shown(path))
-                                 .arg(codePage));
+                                 .arg(Shown(path), QString::number(codePage)));
     m_stav->pageSize = static_cast<int>(mdb->fmt->pg_size);
     m_stav->rowCountOffset = mdb->fmt->row_count_offset;
     // Without its catalogue nothing of the file can be found: there is nothing to save either.
@@ -336,7 +335,8 @@ QByteArray CJetSubor::LongValue(const unsigned char* field, int size, const QStr
     const QString unit = memo && Version() == 3 ? QStringLiteral("znakov") : QStringLiteral("bajtov");
     const auto lost = [&](qint64 read, qint64 length, const QString& why) {
         Lost(table, where,
-             QStringLiteral("%1 (prečítalo sa %2 z %3 %4)").arg(why).arg(read).arg(length).arg(unit));
+             QStringLiteral("%1 (prečítalo sa %2 z %3 %4)")
+                 .arg(why, QString::number(read), QString::number(length), unit));
     };
     if (size < 12) {
         Lost(table, where, QStringLiteral("hodnota sa nedá prečítať (jej hlavička je neúplná)"));

@@ -197,8 +197,7 @@ QStringList StandingsDifferences(CDatabaza& db)
             out << QStringLiteral(
                        "Uložená tabuľka súťaže „%1“ sa u %2 klubov líši od tabuľky prepočítanej z výsledkov; "
                        "prepočítate ju tlačidlom Prepočítať v tabuľke súťaže.")
-                       .arg(s.nazov)
-                       .arg(differing);
+                       .arg(s.nazov, QString::number(differing));
     }
     return out;
 }
@@ -220,7 +219,7 @@ QString ConvertedSeasonName(const QString& jetPath)
     // A season converted before stays: the next conversion is proposed beside it.
     for (int n = 2; QFileInfo::exists(name) && n < 1000; ++n)
         name = info.absoluteDir().filePath(
-            QStringLiteral("%1 (prevedená %2).mdb").arg(info.completeBaseName()).arg(n));
+            QStringLiteral("%1 (prevedená %2).mdb").arg(info.completeBaseName(), QString::number(n)));
     return name;
 }
 
@@ -350,8 +349,7 @@ QStringList ConvertJetFileHere(const QString& jetPath, const QString& target,
             db.Execute(QStringLiteral("CREATE TABLE %1 (%2)")
                            .arg(Quoted(name), declarations.join(QStringLiteral(", "))));
             report << QStringLiteral("Tabuľka %1 (riadkov: %2) nepatrí do sezóny; prevzala sa tak, ako je.")
-                          .arg(name)
-                          .arg(t.rows);
+                          .arg(name, QString::number(t.rows));
         }
         QStringList quoted;
         for (const QString& c : targetColumns)
@@ -650,22 +648,19 @@ CVysledokPrevodu ConvertJetSeason(const QString& jetPath, const QString& target,
             result.error =
                 QStringLiteral("Súbor %1 sa nepodarilo previesť: čítanie prekročilo pamäť, ktorú má "
                                "prevod k dispozícii (%2 MB); súbor je asi poškodený.")
-                    .arg(Shown(jetPath))
-                    .arg(options.memoryMB) +
+                    .arg(Shown(jetPath), QString::number(options.memoryMB)) +
                 nothing;
         else if (signal == SIGXCPU || (signal == SIGKILL && !tooMuch && quiet.elapsed() <= kTichoMs))
             result.error =
                 QStringLiteral("Súbor %1 sa nepodarilo previesť: čítanie prekročilo čas procesora, ktorý "
                                "má prevod k dispozícii (%2 s); súbor je asi poškodený.")
-                    .arg(Shown(jetPath))
-                    .arg(limits.cpuSeconds) +
+                    .arg(Shown(jetPath), QString::number(limits.cpuSeconds)) +
                 nothing;
         else if (signal == SIGXFSZ)
             result.error =
                 QStringLiteral("Súbor %1 sa nepodarilo previesť: prevod by zapísal viac ako %2 MB, čo "
                                "sezóna nepotrebuje; súbor je asi poškodený.")
-                    .arg(Shown(jetPath))
-                    .arg(limits.outputBytes / (1024 * 1024)) +
+                    .arg(Shown(jetPath), QString::number(limits.outputBytes / (1024 * 1024))) +
                 nothing;
         else if (tooMuch)
             result.error =

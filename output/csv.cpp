@@ -360,9 +360,7 @@ QString CsvCellProblem(const QString& columnTitle, const QString& text, int limi
             .arg(columnTitle.trimmed());
     if (text.size() > limit)
         return QStringLiteral("text v stĺpci „%1“ má %2 znakov, uloží sa ich najviac %3.")
-            .arg(columnTitle.trimmed())
-            .arg(text.size())
-            .arg(limit);
+            .arg(columnTitle.trimmed(), QString::number(text.size()), QString::number(limit));
     return {};
 }
 
@@ -391,9 +389,8 @@ CSuborNaDovoz ReadImportFile(const QString& path)
     }
     if (info.size() > kNajvacsiSuborCsv) {
         out.error = QStringLiteral("Súbor %1 má %2 MB; import prijme súbor najviac %3 MB.")
-                        .arg(shown)
-                        .arg((info.size() + 1024 * 1024 - 1) / (1024 * 1024))
-                        .arg(kNajvacsiSuborCsv / (1024 * 1024));
+                        .arg(shown, QString::number((info.size() + 1024 * 1024 - 1) / (1024 * 1024)),
+                             QString::number(kNajvacsiSuborCsv / (1024 * 1024)));
         return out;
     }
     QFile file(path);
@@ -406,8 +403,7 @@ CSuborNaDovoz ReadImportFile(const QString& path)
     if (out.bytes.size() > kNajvacsiSuborCsv) {
         out.bytes.clear();
         out.error = QStringLiteral("Súbor %1 je väčší ako %2 MB; import ho neprijme.")
-                        .arg(shown)
-                        .arg(kNajvacsiSuborCsv / (1024 * 1024));
+                        .arg(shown, QString::number(kNajvacsiSuborCsv / (1024 * 1024)));
     }
     return out;
 }

@@ -254,8 +254,9 @@ CVysledokDovozu ImportPlayers(CDatabaza& db, int club, const QByteArray& file)
                                     ? QStringLiteral("%1 %2").arg(p.meno, p.priezvisko)
                                     : QStringLiteral("%1 %2 (r. č. %3)").arg(p.meno, p.priezvisko, p.rc);
             result.error =
-                line + (other == 0 ? QStringLiteral("hráč %1 už v klube je.").arg(who)
-                                   : QStringLiteral("hráč %1 je už na riadku %2.").arg(who).arg(other));
+                line + (other == 0
+                            ? QStringLiteral("hráč %1 už v klube je.").arg(who)
+                            : QStringLiteral("hráč %1 je už na riadku %2.").arg(who, QString::number(other)));
             return result;
         }
         known.Add(name, p.rc, row.line);

@@ -156,7 +156,7 @@ std::optional<CMyExport> ExportTopScorers(CDatabaza& db, int competition)
         return std::nullopt;
     QString title = TopScorersTitle(db, competition);
     if (const auto round = LastPlayedRound(db, competition))
-        title = QStringLiteral("%1 po %2. kole").arg(title).arg(*round);
+        title = QStringLiteral("%1 po %2. kole").arg(title, QString::number(*round));
     const CHlavicka season = CHlavicka::Read(db);
     CMyExport page;
     page.BeginPage(season.AssociationLine(), title, season.SeasonLine());

@@ -282,7 +282,7 @@ QString StandingsTitle(CDatabaza& db, int competition)
 {
     QString title = QStringLiteral("Výsledná tabuľka - %1").arg(CompetitionName(db, competition));
     if (const auto round = LastPlayedRound(db, competition))
-        title = QStringLiteral("%1 po %2. kole").arg(title).arg(*round);
+        title = QStringLiteral("%1 po %2. kole").arg(title, QString::number(*round));
     return title;
 }
 

@@ -173,6 +173,41 @@ TEST_F(Server, EveryListIsTheFilesAndAScoreTypedOnTheServerGivesTheSameStandings
     EXPECT_EQ(Contents(fresh), Contents(file));
 }
 
+TEST_F(Server, ASeasonNamedWithPercentSignsAndQuotesIsWrittenReadAndSeenAsAnyOther)
+{
+    // The name is in every statement the program sends: "%1" in it must stay itself, a quote must not
+    // end anything.
+    const QString file = NewDemoSeason(QStringLiteral("demo.mdb"), 2, 8, 12);
+    const QString address = SharedServer().Address(QStringLiteral("jar %1%2 \"o'\" %12 %9"));
+    CDatabaza db;
+    db.Open(file);
+    db.UploadTo(address);
+    CDatabaza server;
+    server.Open(address);
+    CDatabaza other;
+    other.Open(address);
+    EXPECT_EQ(Contents(server), Contents(db));
+
+    // A typed score (checked against its clubs), a recalculation (the season's lock) and an amnesty's
+    // new row (the counters): on the server, in the other window and in the file alike.
+    const int match =
+        db.Value(QStringLiteral("select min(ID) from tzapasy where skupina=1 and body1=?"), {kBezVysledku})
+            .toInt();
+    ASSERT_GT(match, 0);
+    const CPolickaVysledku typed{QStringLiteral("2"), QStringLiteral("2"), QString(), QString(), QString()};
+    for (CDatabaza* d : {&db, &server}) {
+        EnterResult(*d, 1, match, typed, kDomaci);
+        RecalculateCompetition(*d, 2);
+        d->Execute(QStringLiteral("insert into tsutaze (nazov) values ('Pohár %1')"));
+    }
+    other.Refresh();
+    EXPECT_EQ(Contents(other), Contents(db));
+    server.CopyTo(Path(QStringLiteral("zo-servera.mdb")));
+    CDatabaza back;
+    back.Open(Path(QStringLiteral("zo-servera.mdb")));
+    EXPECT_EQ(Contents(back), Contents(db));
+}
+
 TEST_F(Server, TheServersSlovakOrderAndScoreRuleAreTheFiles)
 {
     const QString address = Uploaded(4, 14, 20);

@@ -7,9 +7,11 @@
 #include "db/CDatabaza.h"
 #include "db/kody.h"
 #include "db/nastaveniasezony.h"
+#include "discipline/nesmuhrat.h"
 #include "output/csv.h"
 #include "players/hraci.h"
 #include "pomocnik.h"
+#include "results/tabulka.h"
 #include "results/vysledky.h"
 #include "web/sajt.h"
 #include "web/stranka.h"
@@ -769,4 +771,22 @@ TEST_F(Publishing, TheSiteSaysWhatAReaderNeedsAForfeitAsItsScoreTheTableAfterIts
     }
 }
 
+TEST_F(Publishing, ANameWithPercentSignsStaysWholeInEveryTitlePageAndCalendar)
+{
+    // Titles are made of a name and a round: "%1" in the name is the name's, never the round's place.
+    const QString name = QStringLiteral("Pohár %1 %2");
+    Db().Execute(QStringLiteral("update tsutaze set nazov=? where ID=1"), {name});
+    const std::optional<int> played = LastPlayedRound(Db(), 1);
+    ASSERT_TRUE(played);
+    const QString afterRound = QStringLiteral("%1 po %2. kole").arg(name, QString::number(*played));
+    EXPECT_TRUE(StandingsTitle(Db(), 1).endsWith(afterRound)) << StandingsTitle(Db(), 1).toStdString();
+    EXPECT_EQ(MayNotPlayTitle(Db(), 1, 2), QStringLiteral("Kto nesmie hrať - %1 - 2. kolo").arg(name));
+
+    const QVector<CSuborWebu> files = SiteFiles(Db(), m_doc.StopRounds(), QDateTime::currentDateTimeUtc());
+    const QString round = QString::fromUtf8(FileOf(files, QStringLiteral("sutaz-1-nesmu-hrat.html")));
+    EXPECT_TRUE(round.contains(QStringLiteral("Kto nesmie hrať - %1 - ").arg(name))) << round.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(FileOf(files, QStringLiteral("sutaz-1-tabulka.html"))).contains(name));
+    EXPECT_TRUE(QString::fromUtf8(FileOf(files, QStringLiteral("sutaz-1.ics")))
+                    .contains(QStringLiteral("%1\\, 1. kolo").arg(name)));
+}
 } // namespace
