@@ -1659,10 +1659,12 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
     m_forgetChanges = {QStringLiteral("delete from temp.mirak_zmeny"),
                        QStringLiteral("delete from temp.mirak_dotknute")};
     for (const CTabulka& t : m_tables) {
-        const QString name = Ident(QStringLiteral("mirak_%1_") + t.name);
+        // A table's name may hold "%1" itself: it is put in last.
+        const auto name = [&t](char op) {
+            return Ident(QStringLiteral("mirak_%1_%2").arg(QString(QLatin1Char(op)), t.name));
+        };
         for (const char op : {'i', 'u', 'd'})
-            ExecLocal(replica,
-                      QStringLiteral("drop trigger if exists temp.%1").arg(name.arg(QLatin1Char(op))));
+            ExecLocal(replica, QStringLiteral("drop trigger if exists temp.%1").arg(name(op)));
         const QString captured = CapturedTable(t);
         // What a write in progress recorded of a table the upgrade did not change stays for the server.
         const bool keep = unchanged.contains(t.name);
@@ -1672,9 +1674,8 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
             const QString record =
                 QStringLiteral("insert into mirak_zmeny values (%1, null);").arg(Literal(t.name));
             for (const auto& [op, event] : {std::pair{'i', "insert"}, {'u', "update"}, {'d', "delete"}})
-                ExecLocal(replica,
-                          QStringLiteral("create temp trigger %1 after %2 on main.%3 begin %4 end")
-                              .arg(name.arg(QLatin1Char(op)), QLatin1String(event), Ident(t.name), record));
+                ExecLocal(replica, QStringLiteral("create temp trigger %1 after %2 on main.%3 begin %4 end")
+                                       .arg(name(op), QLatin1String(event), Ident(t.name), record));
             continue;
         }
         // Of every row a write touches, what it held before (once, at its first change; `mirak_bol` 0 for
@@ -1707,11 +1708,11 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
                 .arg(captured, key) +
             touched;
         ExecLocal(replica, QStringLiteral("create temp trigger %1 after insert on main.%2 begin %3 end")
-                               .arg(name.arg(QLatin1Char('i')), Ident(t.name), inserted));
+                               .arg(name('i'), Ident(t.name), inserted));
         ExecLocal(replica, QStringLiteral("create temp trigger %1 after update on main.%2 begin %3 %4 end")
-                               .arg(name.arg(QLatin1Char('u')), Ident(t.name), before, inserted));
+                               .arg(name('u'), Ident(t.name), before, inserted));
         ExecLocal(replica, QStringLiteral("create temp trigger %1 after delete on main.%2 begin %3 %4 end")
-                               .arg(name.arg(QLatin1Char('d')), Ident(t.name), before, touched));
+                               .arg(name('d'), Ident(t.name), before, touched));
     }
     ExecLocal(replica, QStringLiteral("pragma recursive_triggers = on"));
     // What the tables are now: a change of them by the program's upgrade is the server's too.

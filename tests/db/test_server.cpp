@@ -181,6 +181,9 @@ TEST_F(Server, ASeasonNamedWithPercentSignsAndQuotesIsWrittenReadAndSeenAsAnyOth
     const QString address = SharedServer().Address(QStringLiteral("jar %1%2 \"o'\" %12 %9"));
     CDatabaza db;
     db.Open(file);
+    // A table of a converted season keeps the name it had, signs and all.
+    db.Execute(QStringLiteral("create table \"t%1 %2\" (ID INTEGER PRIMARY KEY AUTOINCREMENT, t TEXT)"));
+    db.Execute(QStringLiteral("insert into \"t%1 %2\" (t) values ('%3')"));
     db.UploadTo(address);
     CDatabaza server;
     server.Open(address);
@@ -199,6 +202,7 @@ TEST_F(Server, ASeasonNamedWithPercentSignsAndQuotesIsWrittenReadAndSeenAsAnyOth
         EnterResult(*d, 1, match, typed, kDomaci);
         RecalculateCompetition(*d, 2);
         d->Execute(QStringLiteral("insert into tsutaze (nazov) values ('Pohár %1')"));
+        d->Execute(QStringLiteral("insert into \"t%1 %2\" (t) values ('%4')"));
     }
     other.Refresh();
     EXPECT_EQ(Contents(other), Contents(db));
