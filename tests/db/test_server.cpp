@@ -191,8 +191,8 @@ TEST_F(Server, ASeasonNamedWithPercentSignsAndQuotesIsWrittenReadAndSeenAsAnyOth
     other.Open(address);
     EXPECT_EQ(Contents(server), Contents(db));
 
-    // A typed score (checked against its clubs), a recalculation (the season's lock) and an amnesty's
-    // new row (the counters): on the server, in the other window and in the file alike.
+    // A typed score (checked against its clubs), a recalculation (the season's lock) and new rows of two
+    // tables (their counters): on the server, in the other window and in the file alike.
     const int match =
         db.Value(QStringLiteral("select min(ID) from tzapasy where skupina=1 and body1=?"), {kBezVysledku})
             .toInt();

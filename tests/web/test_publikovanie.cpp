@@ -789,4 +789,5 @@ TEST_F(Publishing, ANameWithPercentSignsStaysWholeInEveryTitlePageAndCalendar)
     EXPECT_TRUE(QString::fromUtf8(FileOf(files, QStringLiteral("sutaz-1.ics")))
                     .contains(QStringLiteral("%1\\, 1. kolo").arg(name)));
 }
+
 } // namespace
