@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSettings>
 #include <QUrl>
@@ -1658,6 +1659,14 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
               QStringLiteral("create temp table if not exists mirak_dotknute (tabulka text primary key)"));
     m_forgetChanges = {QStringLiteral("delete from temp.mirak_zmeny"),
                        QStringLiteral("delete from temp.mirak_dotknute")};
+    // The triggers ask this program whether to record: what the copy takes in from the server is no
+    // change of its own, and recording it only to forget it was most of the taking in.
+    sqlite3_create_function_v2(
+        replica, "mirak_zaznamenava", 0, SQLITE_UTF8, &m_recording,
+        [](sqlite3_context* context, int, sqlite3_value**) {
+            sqlite3_result_int(context, *static_cast<const bool*>(sqlite3_user_data(context)) ? 1 : 0);
+        },
+        nullptr, nullptr, nullptr);
     for (const CTabulka& t : m_tables) {
         // A table's name may hold "%1" itself: it is put in last.
         const auto name = [&t](char op) {
@@ -1674,8 +1683,11 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
             const QString record =
                 QStringLiteral("insert into mirak_zmeny values (%1, null);").arg(Literal(t.name));
             for (const auto& [op, event] : {std::pair{'i', "insert"}, {'u', "update"}, {'d', "delete"}})
-                ExecLocal(replica, QStringLiteral("create temp trigger %1 after %2 on main.%3 begin %4 end")
-                                       .arg(name(op), QLatin1String(event), Ident(t.name), record));
+                ExecLocal(
+                    replica,
+                    QStringLiteral(
+                        "create temp trigger %1 after %2 on main.%3 when mirak_zaznamenava() begin %4 end")
+                        .arg(name(op), QLatin1String(event), Ident(t.name), record));
             continue;
         }
         // Of every row a write touches, what it held before (once, at its first change; `mirak_bol` 0 for
@@ -1707,12 +1719,20 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
                            "(select 1 from %1 where %2 = new.%2);")
                 .arg(captured, key) +
             touched;
-        ExecLocal(replica, QStringLiteral("create temp trigger %1 after insert on main.%2 begin %3 end")
-                               .arg(name('i'), Ident(t.name), inserted));
-        ExecLocal(replica, QStringLiteral("create temp trigger %1 after update on main.%2 begin %3 %4 end")
-                               .arg(name('u'), Ident(t.name), before, inserted));
-        ExecLocal(replica, QStringLiteral("create temp trigger %1 after delete on main.%2 begin %3 %4 end")
-                               .arg(name('d'), Ident(t.name), before, touched));
+        ExecLocal(replica,
+                  QStringLiteral(
+                      "create temp trigger %1 after insert on main.%2 when mirak_zaznamenava() begin %3 end")
+                      .arg(name('i'), Ident(t.name), inserted));
+        ExecLocal(
+            replica,
+            QStringLiteral(
+                "create temp trigger %1 after update on main.%2 when mirak_zaznamenava() begin %3 %4 end")
+                .arg(name('u'), Ident(t.name), before, inserted));
+        ExecLocal(
+            replica,
+            QStringLiteral(
+                "create temp trigger %1 after delete on main.%2 when mirak_zaznamenava() begin %3 %4 end")
+                .arg(name('d'), Ident(t.name), before, touched));
     }
     ExecLocal(replica, QStringLiteral("pragma recursive_triggers = on"));
     // What the tables are now: a change of them by the program's upgrade is the server's too.
@@ -2086,6 +2106,9 @@ void CSezonaNaServeri::Pull(sqlite3* replica, const CVysledok& generationResult,
     batch += CountersQuery().toUtf8() + ';';
     const std::vector<CVysledok> rows = ExecAll(batch);
     ExecLocal(replica, QStringLiteral("begin"));
+    // Recording resumes however the taking in ends: a write left unrecorded would never reach the server.
+    m_recording = false;
+    const auto resume = qScopeGuard([this] { m_recording = true; });
     try {
         for (qsizetype i = 0; i < keyed.size(); ++i) {
             const CTabulka& t = *keyed.at(i);

@@ -313,6 +313,8 @@ private:
     // The statements that forget what the copy recorded of a write.
     QStringList m_forgetChanges;
     QHash<QString, sqlite3_stmt*> m_captureQueries;
+    // Whether the copy's triggers record what is written (not while it takes in what others wrote).
+    bool m_recording = true;
     CRola m_role = CRola::kBezRol;
     bool m_announced = false;
     QHash<QString, qint64> m_counters;
