@@ -457,9 +457,8 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
         {
             const int round = c.rounds.isEmpty() ? 0 : c.next.value_or(CurrentRound(db, id));
             CStrankaWebu p = page(
-                "nesmu-hrat", round > 0 ? QStringLiteral("Kto nesmie hrať - %1 - %2. kolo")
-                                              .arg(c.competition.nazov, QString::number(round))
-                                        : QStringLiteral("Kto nesmie hrať - %1").arg(c.competition.nazov));
+                "nesmu-hrat", round > 0 ? MayNotPlayTitle(db, id, round)
+                                        : QStringLiteral("%1 - %2").arg(kNesmuHratText, c.competition.nazov));
             const QVector<CNesmieHrat> rows = round > 0
                                                   ? PlayersWhoMayNotPlay(db, discipline, round, kVsetkyKluby)
                                                   : QVector<CNesmieHrat>();
