@@ -46,10 +46,15 @@ constexpr int kNovinyBezCudzich = 3;
 constexpr char kZastaraKopia[] = "MK001";
 // Put before the statements of a transaction that read the log from a place on: those are look-ups in
 // its index, and a log that grew since the server last counted it (or was never counted) would be
-// planned as a scan of all of it at every typed score. Undone (kLogAkokolvek) where the transaction
-// goes on to read whole tables.
+// planned as a scan of all of it at every typed score.
 constexpr char kLogPodlaIndexu[] = "select set_config('enable_seqscan', 'off', true);";
-constexpr char kLogAkokolvek[] = "reset enable_seqscan;";
+
+// `statements` reading the log by its index, the transaction then going on as the server plans (it
+// may read whole tables): their results come second in the trip, after the setting's.
+QByteArray LogByIndex(const QByteArray& statements)
+{
+    return kLogPodlaIndexu + statements + "reset enable_seqscan;";
+}
 
 const QString kPredpona = QStringLiteral("postgresql://");
 const QString kPredponaKratka = QStringLiteral("postgres://");
@@ -1823,16 +1828,13 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
 QByteArray CSezonaNaServeri::ChangesQuery() const
 {
     // With each change its competition, when the log has it, and whether another connection made it.
-    return QByteArray(kLogPodlaIndexu) +
-           QStringLiteral(
-               "select hodnota from %1 where kluc = 'ddl'; select seq, tabulka, kluc, %4, klient is "
-               "distinct from %5 from %2 where seq > %3 order by seq;")
-               .arg(Table(QStringLiteral("mirak_meta")), Table(QStringLiteral("mirak_zmeny")),
-                    QString::number(m_seen),
-                    m_writesInScope ? QStringLiteral("skupina") : QStringLiteral("null::text"),
-                    Literal(m_client))
-               .toUtf8() +
-           kLogAkokolvek;
+    return LogByIndex(QStringLiteral("select hodnota from %1 where kluc = 'ddl'; select seq, tabulka, kluc, "
+                                     "%4, klient is distinct from %5 from %2 where seq > %3 order by seq;")
+                          .arg(Table(QStringLiteral("mirak_meta")), Table(QStringLiteral("mirak_zmeny")),
+                               QString::number(m_seen),
+                               m_writesInScope ? QStringLiteral("skupina") : QStringLiteral("null::text"),
+                               Literal(m_client))
+                          .toUtf8());
 }
 
 void CSezonaNaServeri::PullChanges(sqlite3* replica, const std::vector<CVysledok>& results, size_t at)
@@ -1927,6 +1929,7 @@ QByteArray CSezonaNaServeri::ScopeCheck()
     // Writes in different competitions go on at once (the season's lock shared); those of one
     // competition one after the other, each checked on what the one before committed. One statement:
     // the locks are taken in its order, and the check's own query reads what was committed by then.
+    // The trip reads no table whole: the log's reads go by its index to the commit.
     return QStringLiteral(
                "begin; %12select pg_advisory_xact_lock_shared(%1), pg_advisory_xact_lock_shared(%10), "
                "pg_advisory_xact_lock(%1, %2), %3(%4, %5, %6, %7, %8, %9%11);")
@@ -2349,8 +2352,7 @@ void CSezonaNaServeri::CheckConflicts(const QHash<QString, QHash<QString, QStrin
 
 QVector<CZmenaNaServeri> CSezonaNaServeri::ChangesSince(qint64 seq, const QStringList& tableLiterals)
 {
-    const std::vector<CVysledok> r = ExecAll(
-        kLogPodlaIndexu +
+    const std::vector<CVysledok> r = ExecAll(LogByIndex(
         QStringLiteral(
             "select seq, to_char(cas at time zone 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS\"Z\"'), "
             "prihlasenie, tabulka, coalesce(kluc, ''), coalesce(operacia, 'U'), coalesce(predtym::text, "
@@ -2358,8 +2360,7 @@ QVector<CZmenaNaServeri> CSezonaNaServeri::ChangesSince(qint64 seq, const QStrin
             "and tabulka in (%4) order by seq;")
             .arg(Table(QStringLiteral("mirak_zmeny")), QString::number(seq), Literal(m_client),
                  tableLiterals.join(QStringLiteral(", ")))
-            .toUtf8() +
-        kLogAkokolvek);
+            .toUtf8()));
     return Changes(r.at(1));
 }
 
