@@ -1677,6 +1677,13 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
         const auto name = [&t](char op) {
             return Ident(QStringLiteral("mirak_%1_%2").arg(QString(QLatin1Char(op)), t.name));
         };
+        // A trigger of each event, named by its first letter, recording only when the program says so.
+        const auto trigger = [&](const char* event, const QString& body) {
+            ExecLocal(replica,
+                      QStringLiteral(
+                          "create temp trigger %1 after %2 on main.%3 when mirak_zaznamenava() begin %4 end")
+                          .arg(name(event[0]), QLatin1String(event), Ident(t.name), body));
+        };
         for (const char op : {'i', 'u', 'd'})
             ExecLocal(replica, QStringLiteral("drop trigger if exists temp.%1").arg(name(op)));
         const QString captured = CapturedTable(t);
@@ -1687,12 +1694,8 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
         if (t.key < 0) {
             const QString record =
                 QStringLiteral("insert into mirak_zmeny values (%1, null);").arg(Literal(t.name));
-            for (const auto& [op, event] : {std::pair{'i', "insert"}, {'u', "update"}, {'d', "delete"}})
-                ExecLocal(
-                    replica,
-                    QStringLiteral(
-                        "create temp trigger %1 after %2 on main.%3 when mirak_zaznamenava() begin %4 end")
-                        .arg(name(op), QLatin1String(event), Ident(t.name), record));
+            for (const char* event : {"insert", "update", "delete"})
+                trigger(event, record);
             continue;
         }
         // Of every row a write touches, what it held before (once, at its first change; `mirak_bol` 0 for
@@ -1724,20 +1727,9 @@ void CSezonaNaServeri::InstallTriggers(sqlite3* replica, const QSet<QString>& un
                            "(select 1 from %1 where %2 = new.%2);")
                 .arg(captured, key) +
             touched;
-        ExecLocal(replica,
-                  QStringLiteral(
-                      "create temp trigger %1 after insert on main.%2 when mirak_zaznamenava() begin %3 end")
-                      .arg(name('i'), Ident(t.name), inserted));
-        ExecLocal(
-            replica,
-            QStringLiteral(
-                "create temp trigger %1 after update on main.%2 when mirak_zaznamenava() begin %3 %4 end")
-                .arg(name('u'), Ident(t.name), before, inserted));
-        ExecLocal(
-            replica,
-            QStringLiteral(
-                "create temp trigger %1 after delete on main.%2 when mirak_zaznamenava() begin %3 %4 end")
-                .arg(name('d'), Ident(t.name), before, touched));
+        trigger("insert", inserted);
+        trigger("update", before + QLatin1Char(' ') + inserted);
+        trigger("delete", before + QLatin1Char(' ') + touched);
     }
     ExecLocal(replica, QStringLiteral("pragma recursive_triggers = on"));
     // What the tables are now: a change of them by the program's upgrade is the server's too.
