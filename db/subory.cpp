@@ -367,8 +367,8 @@ QString CreateBeside(const QString& target, const QString& shown,
         const QString name =
             folder.filePath(QStringLiteral(".%1.%2.%3.tmp")
                                 .arg(info.fileName(), QString::number(QCoreApplication::applicationPid()),
-                                     QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                              QLatin1Char('0'))));
+                                     QString::number(QRandomGenerator::global()->generate(), 16)
+                                         .rightJustified(8, QLatin1Char('0'))));
         const int error = create(QFile::encodeName(name));
         if (error == 0)
             return name;
