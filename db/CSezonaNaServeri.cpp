@@ -35,6 +35,9 @@ namespace {
 constexpr int kVerziaBezUpravy = 2;
 constexpr int kVerziaRozsahov = 3;
 constexpr int kVerziaKlubov = 4;
+// Format 4's check looked for others' changes through the index by competition, three looks at every
+// typed score, and the copy's place was found by a statement planned anew at each.
+constexpr int kVerziaMiesta = 5;
 // A transaction of this program sets it to 'klient': the program announces the change itself, after the
 // commit. An announcement inside the transaction would take the server's lock of announcements until the
 // commit is on disk, and writes that could be committed together would wait for one another.
@@ -44,16 +47,16 @@ constexpr char kOhlasiKlient[] = "mirak.ohlasi";
 constexpr int kNovinyBezCudzich = 3;
 // The state the server's check refuses a write in a scope with.
 constexpr char kZastaraKopia[] = "MK001";
-// Put before the statements of a transaction that read the log from a place on: those are look-ups in
+// Set before the statements of a transaction that read the log from a place on: those are look-ups in
 // its index, and a log that grew since the server last counted it (or was never counted) would be
 // planned as a scan of all of it at every typed score.
-constexpr char kLogPodlaIndexu[] = "select set_config('enable_seqscan', 'off', true);";
+constexpr char kLogPodlaIndexu[] = "set_config('enable_seqscan', 'off', true)";
 
 // `statements` reading the log by its index, the transaction then going on as the server plans (it
 // may read whole tables): their results come second in the trip, after the setting's.
 QByteArray LogByIndex(const QByteArray& statements)
 {
-    return kLogPodlaIndexu + statements + "reset enable_seqscan;";
+    return QByteArray("select ") + kLogPodlaIndexu + ';' + statements + "reset enable_seqscan;";
 }
 
 const QString kPredpona = QStringLiteral("postgresql://");
@@ -1071,32 +1074,36 @@ void CSezonaNaServeri::CreateLogFunction()
     // server refuses it (kZastaraKopia) when another connection changed, since the copy's last news, a
     // row of that competition in the tables it reads (of those tied to clubs, a row naming one of its
     // clubs before or after), a row of no single competition there, any row of a table it reads whole,
-    // or the season's definitions: one query, each a look into the log's index, planned once per
-    // session (planning it anew at every call cost more than running it). Never a scan of the whole log:
-    // that plan may have been made while the log was small.
+    // or the season's definitions. One query, planned once per session (planning it anew at every call
+    // cost more than running it), reading the log from the copy's place on: the copy takes in the news
+    // within a second, so that is a few rows, and the same rows the write's place is found from after
+    // it. A plan made for any place cannot know that, hence the fence (offset 0) that keeps it a range
+    // of the log's key; never a scan of the whole log, which the plan may have been made for while the
+    // log was small.
     Exec(QStringLiteral(
              "create or replace function %1(od bigint, ja text, sutaz text, tabulky text[], cele text[], "
              "ddl text, kluby text[], stlpce jsonb) returns bigint language plpgsql set enable_seqscan = off "
              "set plan_cache_mode = force_generic_plan as $f$ begin "
              "perform 1 where (select hodnota from %2 where kluc = 'ddl') is distinct from ddl or exists "
-             "(select 1 from %3 c where c.tabulka = any(tabulky) and c.skupina = sutaz and c.seq > od and "
-             "c.klient is distinct from ja and (kluby is null or (stlpce -> c.tabulka) is null or exists "
-             "(select 1 from jsonb_array_elements_text(stlpce -> c.tabulka) s(stlpec) where c.predtym ->> "
-             "s.stlpec = any(kluby) or c.potom ->> s.stlpec = any(kluby)))) or exists (select 1 from %3 c "
-             "where c.tabulka = any(tabulky) and c.skupina is null and c.seq > od and c.klient is distinct "
-             "from ja) or exists (select 1 from %3 c where c.tabulka = any(cele) and c.seq > od and "
-             "c.klient is distinct from ja); "
+             "(select 1 from (select * from %3 where seq > od offset 0) c where c.klient is distinct from "
+             "ja and (c.tabulka = any(cele) or (c.tabulka = any(tabulky) and (c.skupina is null or "
+             "(c.skupina = sutaz and (kluby is null or (stlpce -> c.tabulka) is null or exists (select 1 "
+             "from jsonb_array_elements_text(stlpce -> c.tabulka) s(stlpec) where c.predtym ->> s.stlpec = "
+             "any(kluby) or c.potom ->> s.stlpec = any(kluby)))))))); "
              "if found then raise exception using errcode = '%4', message = 'mirak: zastarana kopia'; end "
              "if; return 0; end $f$")
              .arg(Table(QStringLiteral("mirak_bez_cudzich")), Table(QStringLiteral("mirak_meta")),
                   Table(QStringLiteral("mirak_zmeny")), QLatin1String(kZastaraKopia)));
-}
-
-void CSezonaNaServeri::CreateLogIndex()
-{
-    // A write in a scope looks for others' changes of its competition since its copy's last news.
-    Exec(QStringLiteral("create index if not exists mirak_zmeny_skupiny on %1 (tabulka, skupina, seq)")
-             .arg(Table(QStringLiteral("mirak_zmeny"))));
+    // The copy's place after a write in a scope (CommitWrite): the last change of its own when it holds
+    // the scoped writes' lock alone, and whether others changed anything since its last news; nothing
+    // when it does not. Planned once per session as the check.
+    Exec(QStringLiteral(
+             "create or replace function %1(zamok bigint, ja text, od bigint, out moje bigint, out cudzie "
+             "boolean) language plpgsql set enable_seqscan = off set plan_cache_mode = force_generic_plan "
+             "as $f$ begin if pg_try_advisory_xact_lock(zamok) then select max(seq) filter (where klient = "
+             "ja), coalesce(bool_or(klient is distinct from ja), false) into moje, cudzie from %2 where seq "
+             "> od; end if; end $f$")
+             .arg(Table(QStringLiteral("mirak_miesto")), Table(QStringLiteral("mirak_zmeny"))));
 }
 
 void CSezonaNaServeri::Upgrade(int version)
@@ -1126,7 +1133,20 @@ void CSezonaNaServeri::BringFormatUp(int version)
         Exec(QStringLiteral("drop function if exists %1(bigint, text, text, text[], text[], text)")
                  .arg(Table(QStringLiteral("mirak_bez_cudzich"))));
     CreateLogFunction();
-    CreateLogIndex();
+    if (version < kVerziaMiesta) {
+        // The log's index by competition served format 4's check alone, and cost every logged row its
+        // entry.
+        Exec(QStringLiteral("drop index if exists %1").arg(Table(QStringLiteral("mirak_zmeny_skupiny"))));
+        // The place's function is owned by whoever owns the log's (the secretaries' role), not by the
+        // login that happened to bring the format up.
+        const CVysledok owner =
+            Exec(QStringLiteral("select quote_ident(pg_get_userbyid(proowner)) from pg_proc where oid = "
+                                "to_regprocedure($1)"),
+                 {Table(QStringLiteral("mirak_zaznamenaj")) + QStringLiteral("()")});
+        if (owner.Rows() > 0)
+            Exec(QStringLiteral("alter function %1(bigint, text, bigint) owner to %2")
+                     .arg(Table(QStringLiteral("mirak_miesto")), owner.Text(0, 0)));
+    }
     Exec(QStringLiteral("update %1 set hodnota = $1 where kluc = 'verzia'")
              .arg(Table(QStringLiteral("mirak_meta"))),
          {QString::number(kVerziaServerovejSezony)});
@@ -1356,7 +1376,6 @@ void CSezonaNaServeri::Upload(sqlite3* source)
                  "default now(), klient text, operacia text, predtym jsonb, potom jsonb, skupina text)")
                  .arg(Table(QStringLiteral("mirak_zmeny"))));
         CreateLogFunction();
-        CreateLogIndex();
         // Whoever reads the season with SQL of his own gets the program's Slovak order and score rule.
         Exec(QStringLiteral("create collation %1 (provider = icu, locale = 'sk-SK')")
                  .arg(Table(QString::fromLatin1(kSlovakCollation).toLower())));
@@ -1447,6 +1466,7 @@ void CSezonaNaServeri::Load(sqlite3* replica)
         }
         m_writesInScope = version >= kVerziaRozsahov;
         m_clubsChecked = version >= kVerziaKlubov;
+        m_placeByFunction = version >= kVerziaMiesta;
         m_ddlGeneration = values.value(QStringLiteral("ddl"));
         m_instance = values.value(QStringLiteral("id"));
         const qint64 last = Exec(QStringLiteral("select coalesce(max(seq), 0) from %1")
@@ -1890,6 +1910,11 @@ bool CSezonaNaServeri::WritesInScope(const CRozsahZapisu& scope) const
     return std::none_of(places.cbegin(), places.cend(), [&](const QString& p) { return m_busy.contains(p); });
 }
 
+QByteArray CSezonaNaServeri::AnnouncedByClient()
+{
+    return QStringLiteral("set_config('%1', 'klient', true)").arg(QLatin1String(kOhlasiKlient)).toUtf8();
+}
+
 QByteArray CSezonaNaServeri::ScopeCheck()
 {
     const auto array = [](const QStringList& names) {
@@ -1923,13 +1948,13 @@ QByteArray CSezonaNaServeri::ScopeCheck()
     // the locks are taken in its order, and the check's own query reads what was committed by then.
     // The trip reads no table whole: the log's reads go by its index to the commit.
     return QStringLiteral(
-               "begin; %12select pg_advisory_xact_lock_shared(%1), pg_advisory_xact_lock_shared(%10), "
+               "begin; select %12, %13, pg_advisory_xact_lock_shared(%1), pg_advisory_xact_lock_shared(%10), "
                "pg_advisory_xact_lock(%1, %2), %3(%4, %5, %6, %7, %8, %9%11);")
         .arg(QString::fromUtf8(SeasonLock()), QString::number(m_scope.competition),
              Table(QStringLiteral("mirak_bez_cudzich")), QString::number(m_seen), Literal(m_client),
              Literal(QString::number(m_scope.competition)), m_scopeText.at(0), m_scopeText.at(1),
              Literal(m_ddlGeneration), QString::fromUtf8(ScopedWritesLock()), clubs,
-             QLatin1String(kLogPodlaIndexu))
+             QLatin1String(kLogPodlaIndexu), QString::fromUtf8(AnnouncedByClient()))
         .toUtf8();
 }
 
@@ -2427,18 +2452,21 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         // A write in a scope moved no counter (KeptToScope).
         if (wrote && !scoped)
             sql += CounterStatements(replica);
-        // Announced after the commit (kOhlasiKlient).
-        const QByteArray announced = QStringLiteral("select set_config('%1', 'klient', true);")
-                                         .arg(QLatin1String(kOhlasiKlient))
-                                         .toUtf8();
-        if (wrote)
-            sql = announced + sql;
+        // Announced after the commit (kOhlasiKlient); a write in a scope says so with its check.
+        if (wrote && !scoped)
+            sql = "select " + AnnouncedByClient() + ';' + sql;
         // After a write in a scope the copy's place in the season's order moves to it only when nothing
         // of others is before it still to be taken in: no other write in a scope is under way (theirs may
         // be placed before this one and not committed yet; this one then holds their lock alone to its
         // commit), and, looked at afterwards, no change of another since the copy's last news. Not alone,
         // the log is not looked through.
-        if (scoped)
+        if (scoped && m_placeByFunction)
+            sql = ScopeCheck() + sql +
+                  QStringLiteral("select * from %1(%2, %3, %4); commit;")
+                      .arg(Table(QStringLiteral("mirak_miesto")), QString::fromUtf8(ScopedWritesLock()),
+                           Literal(m_client), QString::number(m_seen))
+                      .toUtf8();
+        else if (scoped)
             sql = ScopeCheck() + sql +
                   QStringLiteral(
                       "select set_config('mirak.sam', pg_try_advisory_xact_lock(%1)::text, true); select "
@@ -2454,7 +2482,10 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         // The others are told once it is committed: in the same trip, so that the server does it even
         // should this program be gone by then.
         if (wrote)
-            sql += QStringLiteral("select pg_notify('mirak', %1);").arg(Literal(m_address.season)).toUtf8();
+            sql += QStringLiteral(
+                       "select set_config('synchronous_commit', 'off', true), pg_notify('mirak', %1);")
+                       .arg(Literal(m_address.season))
+                       .toUtf8();
         const std::vector<CVysledok> r = ExecAll(sql);
         const size_t place = r.size() - (wrote ? 3 : 2); // before the commit and the announcement
         m_inWrite = false;
@@ -2464,10 +2495,11 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
             m_counters = m_pendingCounters;
         ForgetLocalChanges(replica);
         if (scoped) {
-            const CVysledok& alone = r[place - 1];
+            // Not alone, the place comes as nothing (the function) or the lock's "false" (the former
+            // format's two statements).
             const CVysledok& since = r[place];
-            if (alone.Text(0, 0) != QLatin1String("true") || since.Text(0, 1) == QLatin1String("t") ||
-                since.IsNull(0, 0))
+            const bool alone = m_placeByFunction || r[place - 1].Text(0, 0) == QLatin1String("true");
+            if (!alone || since.Text(0, 1) == QLatin1String("t") || since.IsNull(0, 0))
                 return m_seen;
         }
         return r[place].Int(0, 0);

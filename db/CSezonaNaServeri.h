@@ -67,7 +67,7 @@ inline constexpr int kCasovyLimitSpojenia = 10;
 
 // The version of the server seasons' format this program writes; a newer one is refused, an older one
 // brought up to it at its opening.
-inline constexpr int kVerziaServerovejSezony = 4;
+inline constexpr int kVerziaServerovejSezony = 5;
 
 // One committed change of a row as the server logged it: who, when, and the row before and after.
 struct CZmenaNaServeri
@@ -282,8 +282,11 @@ private:
     // The statements of it, in the transaction under way.
     void BringFormatUp(int version);
     // The statements that begin a write in a scope on the server: the lock, and the check that refuses
-    // it when others changed its rows.
+    // it when others changed its rows; the log then read by its index and the write announced by the
+    // program (one statement: each is parsed and planned anew at every write).
     QByteArray ScopeCheck();
+    // The setting of a transaction whose change this program announces itself, after the commit.
+    static QByteArray AnnouncedByClient();
     // A table's rows of one competition (none: of no single competition), as a place of others' work.
     static QString TablePlace(const QString& table, const QString& competition);
     // Where a refused write in `scope` tells that others are at work: its clubs, when the server's check
@@ -292,7 +295,6 @@ private:
     // Whether the write in progress changed only rows of its scope and nothing the server numbers.
     bool KeptToScope(sqlite3* replica, const QStringList& touched, const QSet<QString>& whole);
     void CreateLogFunction();
-    void CreateLogIndex();
     void ReadRole();
     // Refuses the write (CKonfliktZmien) when another changed, since `read`, a column it changes.
     void CheckConflicts(const QHash<QString, QHash<QString, QStringList>>& changedColumns, qint64 read);
@@ -340,6 +342,8 @@ private:
     QStringList m_scopeText;
     // The server's check knows a scope's clubs (a season of an older format checks whole competitions).
     bool m_clubsChecked = false;
+    // The copy's place after a write in a scope is asked of the season's own function.
+    bool m_placeByFunction = false;
     // The replica is the copy kept on this computer, unchanged since it was read.
     bool m_cacheCurrent = false;
 };

@@ -174,7 +174,8 @@ QStringList SeasonRightsStatements(const QString& schema, const std::function<QS
                               QStringLiteral("mirak_citace"), QStringLiteral("mirak_zmeny")})
         s << QStringLiteral("alter table %1 owner to %2").arg(table(t), secretary);
     for (const char* f : {"mirak_zaznamenaj()", "mirak_skore(bigint)",
-                          "mirak_bez_cudzich(bigint, text, text, text[], text[], text, text[], jsonb)"})
+                          "mirak_bez_cudzich(bigint, text, text, text[], text[], text, text[], jsonb)",
+                          "mirak_miesto(bigint, text, bigint)"})
         s << QStringLiteral("alter function %1.%2 owner to %3").arg(schema, QLatin1String(f), secretary);
     s << QStringLiteral("alter collation %1 owner to %2")
              .arg(table(QString::fromLatin1(kSlovakCollation).toLower()), secretary);

@@ -39,6 +39,7 @@ alter table "SEZONA"."mirak_zmeny" owner to mirak_sekretar;
 alter function "SEZONA".mirak_zaznamenaj() owner to mirak_sekretar;
 alter function "SEZONA".mirak_skore(bigint) owner to mirak_sekretar;
 alter function "SEZONA".mirak_bez_cudzich(bigint, text, text, text[], text[], text, text[], jsonb) owner to mirak_sekretar;
+alter function "SEZONA".mirak_miesto(bigint, text, bigint) owner to mirak_sekretar;
 alter collation "SEZONA"."slovak" owner to mirak_sekretar;
 grant usage on schema "SEZONA" to mirak_sekretar, mirak_disciplinarna, mirak_rozhodcovia, mirak_citatel;
 grant select on all tables in schema "SEZONA" to mirak_sekretar, mirak_disciplinarna, mirak_rozhodcovia, mirak_citatel;

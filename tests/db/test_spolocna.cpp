@@ -632,14 +632,17 @@ TEST_F(Shared, ASeasonOfTheFormerFormatIsBroughtUpAtItsOpeningAndKeepsWorking)
 
 TEST_F(Shared, ASeasonOfAFormerFormatScoresOpensForASecretaryAndTheSetupBringsItUp)
 {
-    // Format 2 had none of the server's checks of a write in a scope; format 3's check knew no clubs.
+    // Format 2 had none of the server's checks of a write in a scope; format 3's check knew no clubs;
+    // format 4 had no function for the copy's place.
     const auto former = [&](int format) {
-        QString sql = QStringLiteral(
-            "drop function if exists \"%1\".mirak_bez_cudzich(bigint, text, text, text[], text[], text); "
-            "drop function \"%1\".mirak_bez_cudzich(bigint, text, text, text[], text[], text, text[], "
-            "jsonb); ");
+        QString sql = QStringLiteral("drop function if exists \"%1\".mirak_miesto(bigint, text, bigint); ");
+        if (format == 2)
+            sql += QStringLiteral(
+                "drop function if exists \"%1\".mirak_bez_cudzich(bigint, text, text, text[], text[], text); "
+                "drop function \"%1\".mirak_bez_cudzich(bigint, text, text, text[], text[], text, text[], "
+                "jsonb); ");
         if (format == 3)
-            sql = QStringLiteral(
+            sql += QStringLiteral(
                 "drop function if exists \"%1\".mirak_bez_cudzich(bigint, text, text, text[], text[], text); "
                 "create function \"%1\".mirak_bez_cudzich(od bigint, ja text, sutaz text, tabulky text[], "
                 "cele text[], ddl text) returns bigint language sql as $$ select "
@@ -656,14 +659,37 @@ TEST_F(Shared, ASeasonOfAFormerFormatScoresOpensForASecretaryAndTheSetupBringsIt
     };
     SharedServer().Psql(QStringLiteral("do $$ begin if not exists (select 1 from pg_roles where rolname = "
                                        "'kom') then create role kom login; end if; end $$"));
-    for (const int format : {2, 3}) {
+    const auto placeOwner = [&] {
+        return SharedServer().Psql(
+            QStringLiteral("select pg_get_userbyid(proowner) from pg_proc where oid = "
+                           "to_regprocedure('\"%1\".mirak_miesto(bigint, text, bigint)')")
+                .arg(m_season));
+    };
+    for (const int format : {2, 3, 4}) {
         SCOPED_TRACE(format);
         former(format);
         QString out;
         ASSERT_EQ(Program({QStringLiteral("--server-setup"), SharedServer().DatabaseAddress()}, &out), 0)
             << out.toStdString();
         EXPECT_EQ(version(), QString::number(kVerziaServerovejSezony));
+        EXPECT_EQ(placeOwner(), QStringLiteral("mirak_sekretar"));
         GrantServerRole(SharedServer().DatabaseAddress(), QStringLiteral("kom"), CRola::kSekretar);
+
+        // A secretary brings the last format up at its opening: what she adds belongs to the
+        // secretaries.
+        former(format);
+        if (format == 4) {
+            CDatabaza db;
+            db.Open(SharedServer().Address(m_season, QStringLiteral("kom")));
+            EXPECT_EQ(version(), QString::number(kVerziaServerovejSezony));
+            EXPECT_EQ(placeOwner(), QStringLiteral("mirak_sekretar"));
+            const int match = UnplayedMatches(db, 1).first();
+            EnterResult(db, 1, match, Score("2", "2"), kDomaci);
+            CDatabaza fresh;
+            fresh.Open(SharedServer().Address(m_season, QStringLiteral("kom")));
+            EXPECT_EQ(fresh.Value(QStringLiteral("select body1 from tzapasy where ID=?"), {match}).toInt(),
+                      2);
+        }
 
         // A secretary who may not replace the server's functions (the administrator owns them here)
         // cannot bring it up: she works on it as it is.
