@@ -2480,7 +2480,9 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
                        .arg(Table(QStringLiteral("mirak_zmeny")))
                        .toUtf8();
         // The others are told once it is committed: in the same trip, so that the server does it even
-        // should this program be gone by then.
+        // should this program be gone by then. The announcement's own transaction does not wait for the
+        // disk: the change was synced by its commit, and an announcement lost in a crash only delays the
+        // others' refresh.
         if (wrote)
             sql += QStringLiteral(
                        "select set_config('synchronous_commit', 'off', true), pg_notify('mirak', %1);")
