@@ -148,8 +148,10 @@ QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, const CDisciplinaSutaze
 
 QString MayNotPlayTitle(CDatabaza& db, int competition, int round)
 {
-    return QStringLiteral("%1 - %2 - %3. kolo")
-        .arg(kNesmuHratText, CompetitionName(db, competition), QString::number(round));
+    const QString name = CompetitionName(db, competition);
+    if (round <= 0)
+        return QStringLiteral("%1 - %2").arg(kNesmuHratText, name);
+    return QStringLiteral("%1 - %2 - %3. kolo").arg(kNesmuHratText, name, QString::number(round));
 }
 
 CZoznam MayNotPlayList(CDatabaza& db, int competition, int round, int club, const QVector<int>& thresholds)

@@ -45,6 +45,7 @@ QString BanReason(const QDate& until);
 // The list as the window shows it: flat for one club; for all, each club introduced by an empty row
 // and a row with its name, as the card registers do.
 CZoznam MayNotPlayList(CDatabaza& db, int competition, int round, int club, const QVector<int>& thresholds);
+// "Kto nesmie hrať - COMPETITION - N. kolo"; without the round for a competition that has none yet.
 QString MayNotPlayTitle(CDatabaza& db, int competition, int round);
 // The page: a table per club, birth numbers only where asked for (the public site leaves them out).
 // Its spreadsheet is one row per player and match with the columns Klub, Meno, Priezvisko, Rodné

@@ -456,9 +456,7 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
         // Who may not play in the next round, without birth numbers.
         {
             const int round = c.rounds.isEmpty() ? 0 : c.next.value_or(CurrentRound(db, id));
-            CStrankaWebu p = page(
-                "nesmu-hrat", round > 0 ? MayNotPlayTitle(db, id, round)
-                                        : QStringLiteral("%1 - %2").arg(kNesmuHratText, c.competition.nazov));
+            CStrankaWebu p = page("nesmu-hrat", MayNotPlayTitle(db, id, round));
             const QVector<CNesmieHrat> rows = round > 0
                                                   ? PlayersWhoMayNotPlay(db, discipline, round, kVsetkyKluby)
                                                   : QVector<CNesmieHrat>();

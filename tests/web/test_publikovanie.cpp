@@ -769,6 +769,9 @@ TEST_F(Publishing, TheSiteSaysWhatAReaderNeedsAForfeitAsItsScoreTheTableAfterIts
         EXPECT_TRUE(text.contains(QStringLiteral("Rozpis zápasov ešte nie je."))) << list;
         EXPECT_FALSE(text.contains(QStringLiteral("0. kol"))) << list;
     }
+    // The window's list opens on the round being played: there is none yet.
+    EXPECT_EQ(MayNotPlayTitle(Db(), empty, CurrentRound(Db(), empty)),
+              QStringLiteral("Kto nesmie hrať - Prípravka"));
 }
 
 TEST_F(Publishing, ANameWithPercentSignsStaysWholeInEveryTitlePageAndCalendar)
