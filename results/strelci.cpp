@@ -154,9 +154,7 @@ std::optional<CMyExport> ExportTopScorers(CDatabaza& db, int competition)
     const CZoznam list = TopScorersList(db, competition);
     if (list.RowCount() == 0)
         return std::nullopt;
-    QString title = TopScorersTitle(db, competition);
-    if (const auto round = LastPlayedRound(db, competition))
-        title = QStringLiteral("%1 po %2. kole").arg(title, QString::number(*round));
+    const QString title = AfterLastPlayedRound(db, competition, TopScorersTitle(db, competition));
     const CHlavicka season = CHlavicka::Read(db);
     CMyExport page;
     page.BeginPage(season.AssociationLine(), title, season.SeasonLine());

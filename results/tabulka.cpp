@@ -278,12 +278,17 @@ std::optional<int> LastPlayedRound(CDatabaza& db, int competition)
     return last;
 }
 
+QString AfterLastPlayedRound(CDatabaza& db, int competition, const QString& title)
+{
+    if (const auto round = LastPlayedRound(db, competition))
+        return QStringLiteral("%1 po %2. kole").arg(title, QString::number(*round));
+    return title;
+}
+
 QString StandingsTitle(CDatabaza& db, int competition)
 {
-    QString title = QStringLiteral("Výsledná tabuľka - %1").arg(CompetitionName(db, competition));
-    if (const auto round = LastPlayedRound(db, competition))
-        title = QStringLiteral("%1 po %2. kole").arg(title, QString::number(*round));
-    return title;
+    return AfterLastPlayedRound(
+        db, competition, QStringLiteral("Výsledná tabuľka - %1").arg(CompetitionName(db, competition)));
 }
 
 QString CTlacTabulky::FileTitle() const

@@ -20,6 +20,8 @@ QString StandingsTitle(CDatabaza& db, int competition);
 QString StandingsOrder();
 // The last round with a result (both scores entered, or a forfeit); nothing when there is none.
 std::optional<int> LastPlayedRound(CDatabaza& db, int competition);
+// `title` with " po N. kole" for the last played round, when there is one.
+QString AfterLastPlayedRound(CDatabaza& db, int competition, const QString& title);
 QVector<CStlpecZoznamu> StandingsColumns();
 // One row per club of the competition (with zeros until its first result), in standings order; the
 // ID of a row is the club's.
