@@ -1137,15 +1137,16 @@ void CSezonaNaServeri::BringFormatUp(int version)
         // The log's index by competition served format 4's check alone, and cost every logged row its
         // entry.
         Exec(QStringLiteral("drop index if exists %1").arg(Table(QStringLiteral("mirak_zmeny_skupiny"))));
-        // The place's function is owned by whoever owns the log's (the secretaries' role), not by the
+        // The functions it adds are owned by whoever owns the log's (the secretaries' role), not by the
         // login that happened to bring the format up.
+        const QStringList functions = SeasonFunctions();
         const CVysledok owner =
             Exec(QStringLiteral("select quote_ident(pg_get_userbyid(proowner)) from pg_proc where oid = "
                                 "to_regprocedure($1)"),
-                 {Table(QStringLiteral("mirak_zaznamenaj")) + QStringLiteral("()")});
+                 {Schema() + QLatin1Char('.') + functions.first()});
         if (owner.Rows() > 0)
-            Exec(QStringLiteral("alter function %1(bigint, text, bigint) owner to %2")
-                     .arg(Table(QStringLiteral("mirak_miesto")), owner.Text(0, 0)));
+            for (const QString& f : functions)
+                Exec(QStringLiteral("alter function %1.%2 owner to %3").arg(Schema(), f, owner.Text(0, 0)));
     }
     Exec(QStringLiteral("update %1 set hodnota = $1 where kluc = 'verzia'")
              .arg(Table(QStringLiteral("mirak_meta"))),

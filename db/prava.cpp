@@ -158,6 +158,13 @@ QStringList RoleSetupStatements()
     return s;
 }
 
+QStringList SeasonFunctions()
+{
+    return {QStringLiteral("mirak_zaznamenaj()"), QStringLiteral("mirak_skore(bigint)"),
+            QStringLiteral("mirak_bez_cudzich(bigint, text, text, text[], text[], text, text[], jsonb)"),
+            QStringLiteral("mirak_miesto(bigint, text, bigint)")};
+}
+
 QStringList SeasonRightsStatements(const QString& schema, const std::function<QString(const QString&)>& table,
                                    const QStringList& tables)
 {
@@ -173,10 +180,8 @@ QStringList SeasonRightsStatements(const QString& schema, const std::function<QS
          tables + QStringList{QStringLiteral("mirak_meta"), QStringLiteral("mirak_ddl"),
                               QStringLiteral("mirak_citace"), QStringLiteral("mirak_zmeny")})
         s << QStringLiteral("alter table %1 owner to %2").arg(table(t), secretary);
-    for (const char* f : {"mirak_zaznamenaj()", "mirak_skore(bigint)",
-                          "mirak_bez_cudzich(bigint, text, text, text[], text[], text, text[], jsonb)",
-                          "mirak_miesto(bigint, text, bigint)"})
-        s << QStringLiteral("alter function %1.%2 owner to %3").arg(schema, QLatin1String(f), secretary);
+    for (const QString& f : SeasonFunctions())
+        s << QStringLiteral("alter function %1.%2 owner to %3").arg(schema, f, secretary);
     s << QStringLiteral("alter collation %1 owner to %2")
              .arg(table(QString::fromLatin1(kSlovakCollation).toLower()), secretary);
     s << QStringLiteral("grant usage on schema %1 to %2").arg(schema, everyone);

@@ -48,6 +48,8 @@ QString NoRightMessage(const QString& login, CRola role, CAgenda agenda);
 // never a conflict.
 bool IsDerivedColumn(const QString& table, const QString& column);
 
+// The functions the program makes in a season on a server, with their arguments, the log's first.
+QStringList SeasonFunctions();
 // The statements that create the program's roles on a server (idempotent).
 QStringList RoleSetupStatements();
 // The statements that give each role its rights on the season in `schema`; `table` names a table of it
