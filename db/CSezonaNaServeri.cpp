@@ -1465,9 +1465,7 @@ void CSezonaNaServeri::Load(sqlite3* replica)
             Load(replica);
             return;
         }
-        m_writesInScope = version >= kVerziaRozsahov;
-        m_clubsChecked = version >= kVerziaKlubov;
-        m_placeByFunction = version >= kVerziaMiesta;
+        m_format = version;
         m_ddlGeneration = values.value(QStringLiteral("ddl"));
         m_instance = values.value(QStringLiteral("id"));
         const qint64 last = Exec(QStringLiteral("select coalesce(max(seq), 0) from %1")
@@ -1841,13 +1839,14 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
 QByteArray CSezonaNaServeri::ChangesQuery() const
 {
     // With each change its competition, when the log has it, and whether another connection made it.
-    return LogByIndex(QStringLiteral("select hodnota from %1 where kluc = 'ddl'; select seq, tabulka, kluc, "
-                                     "%4, klient is distinct from %5 from %2 where seq > %3 order by seq;")
-                          .arg(Table(QStringLiteral("mirak_meta")), Table(QStringLiteral("mirak_zmeny")),
-                               QString::number(m_seen),
-                               m_writesInScope ? QStringLiteral("skupina") : QStringLiteral("null::text"),
-                               Literal(m_client))
-                          .toUtf8());
+    return LogByIndex(
+        QStringLiteral("select hodnota from %1 where kluc = 'ddl'; select seq, tabulka, kluc, "
+                       "%4, klient is distinct from %5 from %2 where seq > %3 order by seq;")
+            .arg(Table(QStringLiteral("mirak_meta")), Table(QStringLiteral("mirak_zmeny")),
+                 QString::number(m_seen),
+                 m_format >= kVerziaRozsahov ? QStringLiteral("skupina") : QStringLiteral("null::text"),
+                 Literal(m_client))
+            .toUtf8());
 }
 
 void CSezonaNaServeri::PullChanges(sqlite3* replica, const std::vector<CVysledok>& results, size_t at)
@@ -1890,7 +1889,8 @@ QString CSezonaNaServeri::TablePlace(const QString& table, const QString& compet
 QStringList CSezonaNaServeri::RefusedPlaces(const CRozsahZapisu& scope) const
 {
     QStringList places;
-    if (m_clubsChecked)
+    // A season of an older format's check knows no clubs: it refuses whole competitions.
+    if (m_format >= kVerziaKlubov)
         for (int club : scope.clubs)
             places << QStringLiteral("%1/%2").arg(scope.competition).arg(club);
     if (places.isEmpty())
@@ -1901,7 +1901,7 @@ QStringList CSezonaNaServeri::RefusedPlaces(const CRozsahZapisu& scope) const
 
 bool CSezonaNaServeri::WritesInScope(const CRozsahZapisu& scope) const
 {
-    if (!m_writesInScope)
+    if (m_format < kVerziaRozsahov)
         return false;
     // What the server's check looks at besides: the tables read whole, and the scope's tables' rows of no
     // single competition.
@@ -1937,7 +1937,7 @@ QByteArray CSezonaNaServeri::ScopeCheck()
                        Literal(QString::fromUtf8(QJsonDocument(columns).toJson(QJsonDocument::Compact)))};
     }
     QString clubs;
-    if (m_clubsChecked) {
+    if (m_format >= kVerziaKlubov) {
         QStringList ids;
         for (int club : m_scope.clubs)
             ids << QString::number(club);
@@ -2461,7 +2461,8 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         // be placed before this one and not committed yet; this one then holds their lock alone to its
         // commit), and, looked at afterwards, no change of another since the copy's last news. Not alone,
         // the log is not looked through.
-        if (scoped && m_placeByFunction)
+        const bool placeByFunction = m_format >= kVerziaMiesta;
+        if (scoped && placeByFunction)
             sql = ScopeCheck() + sql +
                   QStringLiteral("select * from %1(%2, %3, %4); commit;")
                       .arg(Table(QStringLiteral("mirak_miesto")), QString::fromUtf8(ScopedWritesLock()),
@@ -2501,7 +2502,7 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
             // Not alone, the place comes as nothing (the function) or the lock's "false" (the former
             // format's two statements).
             const CVysledok& since = r[place];
-            const bool alone = m_placeByFunction || r[place - 1].Text(0, 0) == QLatin1String("true");
+            const bool alone = placeByFunction || r[place - 1].Text(0, 0) == QLatin1String("true");
             if (!alone || since.Text(0, 1) == QLatin1String("t") || since.IsNull(0, 0))
                 return m_seen;
         }

@@ -326,7 +326,9 @@ private:
     int m_schemaVersion = 0;
     bool m_inWrite = false;
     bool m_broken = false;
-    bool m_writesInScope = false;
+    // The format of the season as opened (an older one when the login could not bring it up): what its
+    // server functions know decides how a write in a scope is sent.
+    int m_format = 0;
     // Where others were at work lately, with how many more times the copy's news must come without them:
     // the tables, and the tables' rows of a competition (TablePlace), in which the copy's news had others'
     // changes, and the places of a refused write in a scope (RefusedPlaces). A write in a scope that
@@ -340,10 +342,6 @@ private:
     // tables read whole, the club columns.
     CRozsahZapisu m_scopeTextOf;
     QStringList m_scopeText;
-    // The server's check knows a scope's clubs (a season of an older format checks whole competitions).
-    bool m_clubsChecked = false;
-    // The copy's place after a write in a scope is asked of the season's own function.
-    bool m_placeByFunction = false;
     // The replica is the copy kept on this computer, unchanged since it was read.
     bool m_cacheCurrent = false;
 };
