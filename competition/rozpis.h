@@ -198,3 +198,5 @@ std::optional<int> NextRound(CDatabaza& db, int competition);
 int CurrentRound(CDatabaza& db, int competition);
 inline const QString kSuborRozpisu = QStringLiteral("RozpisZapasov.html");
 inline const QString kVsetkyKolaText = QStringLiteral("Všetky kolá");
+// What a list of rounds says of a competition that has no fixtures yet.
+inline const QString kRozpisEsteNie = QStringLiteral("Rozpis zápasov ešte nie je.");

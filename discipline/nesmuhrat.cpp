@@ -26,11 +26,6 @@ QString KickOffText(const QDateTime& kickOff)
     return time.isEmpty() ? DenTextom(kickOff.date()) : DenTextom(kickOff.date()) + QLatin1Char(' ') + time;
 }
 
-QString NobodyText(int round)
-{
-    return QStringLiteral("V %1. kole nemá zákaz hrať žiadny hráč.").arg(round);
-}
-
 } // namespace
 
 QString BanReason(const QDate& until)
@@ -144,6 +139,13 @@ QVector<CNesmieHrat> PlayersWhoMayNotPlay(CDatabaza& db, const CDisciplinaSutaze
         return a.kickOff < b.kickOff;
     });
     return rows;
+}
+
+QString NobodyText(int round)
+{
+    if (round <= 0)
+        return kRozpisEsteNie;
+    return QStringLiteral("V %1. kole nemá zákaz hrať žiadny hráč.").arg(round);
 }
 
 QString MayNotPlayTitle(CDatabaza& db, int competition, int round)

@@ -45,6 +45,8 @@ QString BanReason(const QDate& until);
 // The list as the window shows it: flat for one club; for all, each club introduced by an empty row
 // and a row with its name, as the card registers do.
 CZoznam MayNotPlayList(CDatabaza& db, int competition, int round, int club, const QVector<int>& thresholds);
+// What the list says when nobody is banned in `round`, or that there are no fixtures yet (round 0).
+QString NobodyText(int round);
 // "Kto nesmie hrať - COMPETITION - N. kolo"; without the round for a competition that has none yet.
 QString MayNotPlayTitle(CDatabaza& db, int competition, int round);
 // The page: a table per club, birth numbers only where asked for (the public site leaves them out).

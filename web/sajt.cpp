@@ -38,7 +38,6 @@ struct COdkaz
     QString label;
 };
 
-const QString kRozpisEsteNie = QStringLiteral("Rozpis zápasov ešte nie je.");
 // A match without a day: postponed when the others of its round have one, else not given a day yet.
 const QString kOdlozenyBezTerminu = QStringLiteral("odložený, termín neurčený");
 const QString kTerminNeurceny = QStringLiteral("termín neurčený");
@@ -460,10 +459,8 @@ QString MakeSite(CDatabaza& db, const QVector<int>& thresholds, const QDateTime&
             const QVector<CNesmieHrat> rows = round > 0
                                                   ? PlayersWhoMayNotPlay(db, discipline, round, kVsetkyKluby)
                                                   : QVector<CNesmieHrat>();
-            if (round <= 0)
-                p.Paragraph(kRozpisEsteNie);
-            else if (rows.isEmpty())
-                p.Paragraph(QStringLiteral("V %1. kole nemá zákaz hrať žiadny hráč.").arg(round));
+            if (rows.isEmpty())
+                p.Paragraph(NobodyText(round));
             int clubNow = -1;
             QVector<QStringList> table;
             const auto flush = [&] {

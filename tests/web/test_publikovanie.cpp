@@ -770,8 +770,11 @@ TEST_F(Publishing, TheSiteSaysWhatAReaderNeedsAForfeitAsItsScoreTheTableAfterIts
         EXPECT_FALSE(text.contains(QStringLiteral("0. kol"))) << list;
     }
     // The window's list opens on the round being played: there is none yet.
-    EXPECT_EQ(MayNotPlayTitle(Db(), empty, CurrentRound(Db(), empty)),
-              QStringLiteral("Kto nesmie hrať - Prípravka"));
+    const int current = CurrentRound(Db(), empty);
+    EXPECT_EQ(MayNotPlayTitle(Db(), empty, current), QStringLiteral("Kto nesmie hrať - Prípravka"));
+    const CZoznam list = MayNotPlayList(Db(), empty, current, kVsetkyKluby, m_doc.StopRounds());
+    ASSERT_EQ(list.rows.size(), 1);
+    EXPECT_EQ(list.rows.first().Cell(1), QStringLiteral("Rozpis zápasov ešte nie je."));
 }
 
 TEST_F(Publishing, ANameWithPercentSignsStaysWholeInEveryTitlePageAndCalendar)
