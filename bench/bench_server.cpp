@@ -19,12 +19,14 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <poll.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -69,6 +71,21 @@ CSezony& Sezony()
 {
     static CSezony s;
     return s;
+}
+
+// The machine's busy CPU time so far, every process's (the copies' and the server's), in ms.
+double MachineBusyMs()
+{
+    QFile stat(QStringLiteral("/proc/stat"));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> f = stat.readLine().simplified().split(' ');
+    // cpu user nice system idle iowait irq softirq steal
+    double busy = 0;
+    for (int i = 1; i < f.size() && i <= 8; ++i)
+        if (i != 4 && i != 5)
+            busy += f.at(i).toDouble();
+    return busy * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 void WithGoal(benchmark::State& state, double goalMs, const std::function<void()>& f)
@@ -134,6 +151,7 @@ void BM_TypedScoreOnServer(benchmark::State& state)
                  {match})
             .toInt();
     int n = 0;
+    double busyMs = 0;
     for (auto _ : state) {
         if (others) {
             state.PauseTiming();
@@ -143,17 +161,24 @@ void BM_TypedScoreOnServer(benchmark::State& state)
             db.Refresh();
             state.ResumeTiming();
         }
+        const double busyBefore = MachineBusyMs();
         db.MarkReading();
         const CPolickaVysledku typed{QString::number(n++ % 7), QStringLiteral("1"), QString(), QString(),
                                      QString()};
         EnterResult(db, competition, match, typed, kDomaci);
+        busyMs += MachineBusyMs() - busyBefore;
     }
     // The floor: one row of the same season changed and committed by itself on the same server, its note
     // new at every run as a typed score's rows are (the server logs a change; a row written again as it
     // was is no change, and leaves no trace in the log: shown beside it).
+    // What each costs the machine (the copy and the server; the floor's pgbench with its start, about
+    // 0.02 ms a row): with both busy all the time, the ratio is one of work, not of waiting.
+    state.counters["cpu_ms"] = busyMs / static_cast<double>(n);
+    const double floorBusy = MachineBusyMs();
     state.counters["jeden_riadok_ms"] = SharedServer().Latency(
         QStringLiteral("update velka.tzapasy set poznamka2 = random()::text where \"ID\" = %1").arg(match),
         500);
+    state.counters["jeden_riadok_cpu_ms"] = (MachineBusyMs() - floorBusy) / 500;
     state.counters["bez_zmeny_ms"] = SharedServer().Latency(
         QStringLiteral("update velka.tzapasy set poznamka2 = 'x' where \"ID\" = %1").arg(match), 500);
     state.counters["ciel_nasobok"] = 2.5;
@@ -225,6 +250,7 @@ void BM_TenSessions(benchmark::State& state)
     }
     std::atomic<int> refused{0};
     int round = 0;
+    double busyMs = 0, wallMs = 0;
     for (auto _ : state) {
         std::atomic<int> ready{0};
         std::atomic<bool> go{false};
@@ -255,16 +281,26 @@ void BM_TenSessions(benchmark::State& state)
         // The clock waits for the last official by joining, not by waking up to look: ten sessions on
         // two cores have no time to spare for a watcher.
         QElapsedTimer clock;
+        const double busyBefore = MachineBusyMs();
         clock.start();
         go = true;
         for (std::thread& t : threads)
             t.join();
         state.SetIterationTime(clock.nsecsElapsed() / 1e9);
+        busyMs += MachineBusyMs() - busyBefore;
+        wallMs += clock.nsecsElapsed() / 1e6;
         // Between rounds each window takes in the others' scores, as it does when told of them.
         for (auto& window : windows)
             window->Refresh();
     }
     state.counters["zamietnute"] = refused.load();
+    // What a score costs the whole machine, the copies and the server together, and how many of its
+    // cores were busy: with every core busy the throughput is the cores over that cost, whatever the
+    // program's waits.
+    const double scores = static_cast<double>(sessions * kPerSession) * state.iterations();
+    state.counters["cpu_na_vysledok_ms"] = busyMs / scores;
+    state.counters["jadra_zaneprazdnene"] = busyMs / wallMs;
+    state.counters["jadra"] = static_cast<double>(std::thread::hardware_concurrency());
     state.counters["vysledkov_za_s"] = benchmark::Counter(static_cast<double>(sessions * kPerSession),
                                                           benchmark::Counter::kIsIterationInvariantRate);
 }

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct sqlite3;
@@ -212,6 +213,13 @@ private:
         int key = -1;      // the column that names a row (none: the table is written whole)
     };
     class CVysledok;
+    // One statement of a trip sent prepared: its text with $1... and their values as the server reads
+    // them in text (none: NULL).
+    struct CDotaz
+    {
+        QByteArray sql;
+        QVector<std::optional<QByteArray>> values;
+    };
 
     CVysledok Exec(const QString& sql, const QStringList& params = {}, bool allowCopy = false);
     [[noreturn]] void Fail(const QString& sentence, const QString& serverText, bool connectionLost = false);
@@ -246,6 +254,13 @@ private:
     void InstallServerTriggers(const CTabulka& table);
     // Several statements in one trip to the server, their results in order.
     std::vector<CVysledok> ExecAll(const QByteArray& sql);
+    // The same for statements each prepared once on this connection and sent with their values: the
+    // server parses and plans a typed score's statements once, not at every score.
+    std::vector<CVysledok> ExecPrepared(const QVector<CDotaz>& statements);
+    struct COdmietnutie;
+    void NoteRefusal(COdmietnutie& refusal, const pg_result* r) const;
+    // Throws what the first refusal of a trip says (CZastaraKopia for the check's), nothing without one.
+    void Refuse(const COdmietnutie& refusal);
     // The season's definitions' generation and the changes since the copy's last: statements whose
     // results PullChanges takes from `at`, the place of the first of them in the trip.
     QByteArray ChangesQuery() const;
@@ -260,8 +275,11 @@ private:
     QByteArray RowStatements(sqlite3* replica, const CTabulka& table);
     // The statements that bring the server the rows of `table` this write changed, only the columns that
     // changed; `changedColumns` gets, by row, the columns a user changed (not the computed ones).
+    // With `prepared`, the updates go there with their values instead, the rest as statements of
+    // their own.
     QByteArray KeyedRowStatements(sqlite3* replica, const CTabulka& table,
-                                  QHash<QString, QStringList>& changedColumns);
+                                  QHash<QString, QStringList>& changedColumns,
+                                  QVector<CDotaz>* prepared = nullptr);
     static QString CapturedTable(const CTabulka& table);
     // The tables with a key the write in progress changed.
     QStringList TouchedTables(sqlite3* replica);
@@ -285,6 +303,11 @@ private:
     // it when others changed its rows; the log then read by its index and the write announced by the
     // program (one statement: each is parsed and planned anew at every write).
     QByteArray ScopeCheck();
+    // The same as prepared statements: the transaction's beginning, then the locks and the check with
+    // the copy's place, the competition and the clubs as values.
+    QVector<CDotaz> PreparedScopeCheck();
+    // The scope's tables and club columns as the check takes them (m_scopeText).
+    void WriteOutScope();
     // The setting of a transaction whose change this program announces itself, after the commit.
     static QByteArray AnnouncedByClient();
     // A table's rows of one competition (none: of no single competition), as a place of others' work.
@@ -342,6 +365,9 @@ private:
     // tables read whole, the club columns.
     CRozsahZapisu m_scopeTextOf;
     QStringList m_scopeText;
+    // The statements this connection has prepared, by their text, and the number of the last name.
+    QHash<QByteArray, QByteArray> m_prepared;
+    int m_preparedNames = 0;
     // The replica is the copy kept on this computer, unchanged since it was read.
     bool m_cacheCurrent = false;
 };

@@ -264,6 +264,83 @@ TEST_F(TwoOfficials, AWriteKeptToTwoClubsThatChangesAnotherClubsMatchTakesTheOth
               2);
 }
 
+// A write in a scope goes as statements the connection prepared once, with its values beside them.
+TEST_F(TwoOfficials, WritesInAScopeKeepEveryValueWholeAndGoOnAfterARefusalAndAServerRestart)
+{
+    CDatabaza& first = m_first;
+    CDatabaza& second = m_second;
+    const QVector<int> matches = UnplayedMatches(first, 1);
+    ASSERT_GE(matches.size(), 4);
+    const auto clubsScope = [&](int match) {
+        CRozsahZapisu scope{
+            1,
+            {QStringLiteral("tzapasy")},
+            {},
+            {},
+            {{QStringLiteral("tzapasy"), {QStringLiteral("klub1"), QStringLiteral("klub2")}}}};
+        scope.clubs << first.Value(QStringLiteral("select klub1 from tzapasy where ID=?"), {match}).toInt()
+                    << first.Value(QStringLiteral("select klub2 from tzapasy where ID=?"), {match}).toInt();
+        return scope;
+    };
+    const auto fresh = [&](const QString& sql, int match) {
+        CDatabaza db;
+        db.Open(m_address);
+        return db.Value(sql, {match});
+    };
+    EnterResult(first, 1, matches[0], Score("2", "1"), kDomaci);
+
+    // Text that would end a statement or name a value of its own, and a NULL, as the user's notes.
+    const QString awkward = QStringLiteral("'; delete from tzapasy; -- $1 $2 \\x00 \\ Ďurčo \"o'\" ;");
+    first.MarkReading();
+    first.WriteInScope(clubsScope(matches[1]), [&] {
+        first.Execute(QStringLiteral("update tzapasy set poznamka=?, poznamka2=null where ID=?"),
+                      {awkward, matches[1]});
+    });
+    EXPECT_EQ(fresh(QStringLiteral("select poznamka from tzapasy where ID=?"), matches[1]).toString(),
+              awkward);
+    EXPECT_TRUE(fresh(QStringLiteral("select poznamka2 from tzapasy where ID=?"), matches[1]).isNull());
+    EXPECT_EQ(fresh(QStringLiteral("select count(*) from tzapasy where skupina=?"), 1).toInt(),
+              first.Value(QStringLiteral("select count(*) from tzapasy where skupina=1")).toInt());
+
+    // Refused by the server's check in the middle of the trip (another typed the match since she
+    // read it): told, and her next score goes through on the same connection.
+    first.MarkReading();
+    EnterResult(second, 1, matches[2], Score("5", "0"), kDomaci);
+    try {
+        EnterResult(first, 1, matches[2], Score("0", "5"), kDomaci);
+        ADD_FAILURE() << "her score went over the other's";
+    } catch (const CChybaDatabazy& e) {
+        EXPECT_TRUE(e.UserText().contains(QStringLiteral("medzitým zmenil"))) << e.UserText().toStdString();
+    }
+    first.MarkReading();
+    EnterResult(first, 1, matches[3], Score("1", "3"), kDomaci);
+    EXPECT_EQ(fresh(QStringLiteral("select body2 from tzapasy where ID=?"), matches[3]).toInt(), 3);
+    EXPECT_EQ(fresh(QStringLiteral("select body1 from tzapasy where ID=?"), matches[2]).toInt(), 5);
+
+    // The server restarted: the window's next look at the server finds the connection broken and says
+    // so; the score typed then goes through at once on a new connection, which has none of the former
+    // one's statements.
+    SharedServer().Stop();
+    ASSERT_TRUE(SharedServer().Start()) << SharedServer().Problem().toStdString();
+    try {
+        first.Refresh();
+    } catch (const CChybaDatabazy& e) {
+        EXPECT_TRUE(e.UserText().contains(QStringLiteral("prerušilo"))) << e.UserText().toStdString();
+    }
+    first.MarkReading();
+    EnterResult(first, 1, matches[3], Score("4", "4"), kDomaci);
+    EXPECT_EQ(fresh(QStringLiteral("select body1 from tzapasy where ID=?"), matches[3]).toInt(), 4);
+    // The other window's connection broke as well: told once, it takes the score in on a new one.
+    try {
+        second.Refresh();
+    } catch (const CChybaDatabazy& e) {
+        EXPECT_TRUE(e.UserText().contains(QStringLiteral("prerušilo"))) << e.UserText().toStdString();
+    }
+    second.Refresh();
+    EXPECT_EQ(HomeGoals(second, matches[3]), 4);
+    ExpectStandingsOfARecalculation(first);
+}
+
 TEST_F(TwoOfficials, AnotherCommitteesWorkTakenInDoesNotHoldUpTheSecretarysScores)
 {
     CDatabaza& secretary = m_first;
