@@ -17,23 +17,26 @@ bool Normal(int score)
     return score != kBezVysledku && score != kKontumacia;
 }
 
-// The matches of the clubs the condition names (over `tzapasy`, with ?1), each once.
-QVector<CZapasNaPocitanie> ReadMatches(CDatabaza& db, const QString& condition, int value)
+// The matches of the clubs the condition names (over `tzapasy`, with ?1, ?2...), each once.
+QVector<CZapasNaPocitanie> ReadMatches(CDatabaza& db, const QString& condition, const QVariantList& values,
+                                       const QHash<int, COdstupenie>& withdrawals)
 {
     QVector<CZapasNaPocitanie> out;
     CPrikaz q(db,
-              QStringLiteral("select klub1, klub2, %1(body1), %1(body2), cas, %2 from tzapasy where ")
+              QStringLiteral("select klub1, klub2, %1(body1), %1(body2), %2, cas from tzapasy where ")
                       .arg(QLatin1String(kSqlSkore), SqlMedziKlubmi()) +
                   condition,
-              {value});
+              values);
     while (q.Step()) {
         CZapasNaPocitanie m;
         m.home = static_cast<int>(q.Int64(0));
         m.away = static_cast<int>(q.Int64(1));
         m.h = static_cast<int>(q.Int64(2));
         m.a = static_cast<int>(q.Int64(3));
-        m.kickOff = DatumZUlozenia(q.Text(4));
-        m.bye = q.Int64(5) == 0;
+        m.bye = q.Int64(4) == 0;
+        // A typed score recounts its clubs from all their matches: the day is read where it decides.
+        if (withdrawals.contains(m.home) || withdrawals.contains(m.away))
+            m.kickOff = DatumZUlozenia(q.Text(5));
         out.append(m);
     }
     return out;
@@ -164,7 +167,7 @@ QVector<CPocty> CountCompetition(CDatabaza& db, int competition)
     for (int i = 0; i < out.size(); ++i)
         index.insert(out.at(i).club, i);
     const QHash<int, COdstupenie> withdrawals = ReadWithdrawals(db);
-    for (const CZapasNaPocitanie& m : CompetitionMatches(db, competition)) {
+    for (const CZapasNaPocitanie& m : CompetitionMatches(db, competition, withdrawals)) {
         const auto score = CountedScore(m, withdrawals);
         if (!score)
             continue;
@@ -176,28 +179,55 @@ QVector<CPocty> CountCompetition(CDatabaza& db, int competition)
     return out;
 }
 
-QVector<CZapasNaPocitanie> CompetitionMatches(CDatabaza& db, int competition)
+QVector<CZapasNaPocitanie> CompetitionMatches(CDatabaza& db, int competition,
+                                              const QHash<int, COdstupenie>& withdrawals)
 {
     const QString clubsOf = QStringLiteral("(select ID from tkluby where skupina=?1)");
-    return ReadMatches(db, QStringLiteral("klub1 in %1 or klub2 in %1").arg(clubsOf), competition);
+    return ReadMatches(db, QStringLiteral("klub1 in %1 or klub2 in %1").arg(clubsOf), {competition},
+                       withdrawals);
 }
 
-CPocty CountClub(CDatabaza& db, int club)
+namespace {
+
+// The counts of each of the clubs, from one reading of their matches.
+QVector<CPocty> CountClubs(CDatabaza& db, const QVector<int>& clubs)
 {
-    CPocty c;
-    c.club = club;
+    QVector<CPocty> out;
+    QStringList marks;
+    QVariantList values;
+    for (int club : clubs) {
+        CPocty c;
+        c.club = club;
+        out.append(c);
+        marks << QStringLiteral("?%1").arg(values.size() + 1);
+        values << club;
+    }
+    if (clubs.isEmpty())
+        return out;
+    const QString list = marks.join(QLatin1Char(','));
     const QHash<int, COdstupenie> withdrawals = ReadWithdrawals(db);
-    for (const CZapasNaPocitanie& m : ReadMatches(db, QStringLiteral("klub1=?1 or klub2=?1"), club)) {
+    const QVector<CZapasNaPocitanie> matches =
+        ReadMatches(db, QStringLiteral("klub1 in (%1) or klub2 in (%1)").arg(list), values, withdrawals);
+    for (const CZapasNaPocitanie& m : matches) {
         const auto score = CountedScore(m, withdrawals);
         if (!score)
             continue;
         // A club playing itself (another tool's row) counts the match for both sides, as it always did.
-        if (m.home == club)
-            AddMatch(c, true, score->first, score->second);
-        if (m.away == club)
-            AddMatch(c, false, score->first, score->second);
+        for (CPocty& c : out) {
+            if (m.home == c.club)
+                AddMatch(c, true, score->first, score->second);
+            if (m.away == c.club)
+                AddMatch(c, false, score->first, score->second);
+        }
     }
-    return c;
+    return out;
+}
+
+} // namespace
+
+CPocty CountClub(CDatabaza& db, int club)
+{
+    return CountClubs(db, {club}).first();
 }
 
 int StandingsPoints(const CPocty& counts, int penalty)
@@ -207,7 +237,13 @@ int StandingsPoints(const CPocty& counts, int penalty)
 
 void RecalculateClub(CDatabaza& db, int competition, int club)
 {
-    Write(db, competition, CountClub(db, club));
+    RecalculateClubs(db, competition, {club});
+}
+
+void RecalculateClubs(CDatabaza& db, int competition, const QVector<int>& clubs)
+{
+    for (const CPocty& c : CountClubs(db, clubs))
+        Write(db, competition, c);
 }
 
 void RecalculateCompetition(CDatabaza& db, int competition)

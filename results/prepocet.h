@@ -35,16 +35,17 @@ struct CZapasNaPocitanie
     int away = 0;
     int h = 100; // scores by the store's rule
     int a = 100;
-    QDateTime kickOff;
-    bool bye = false; // a side names no club
+    QDateTime kickOff; // read only for a match of a withdrawn club, where it decides
+    bool bye = false;  // a side names no club
 };
 // The scores the match counts with, or nothing when it counts for nobody.
 std::optional<QPair<int, int>> CountedScore(const CZapasNaPocitanie& m,
                                             const QHash<int, struct COdstupenie>& withdrawals);
 // Adds a counted match to one side's counts.
 void AddMatch(CPocty& counts, bool home, int h, int a);
-// Every match of the competition's clubs as the standings read them.
-QVector<CZapasNaPocitanie> CompetitionMatches(CDatabaza& db, int competition);
+// Every match of the competition's clubs as the standings read them, `withdrawals` those of the season.
+QVector<CZapasNaPocitanie> CompetitionMatches(CDatabaza& db, int competition,
+                                              const QHash<int, struct COdstupenie>& withdrawals);
 
 // The counts of every club of the competition, in one query (clubs without a match get zeros).
 QVector<CPocty> CountCompetition(CDatabaza& db, int competition);
@@ -58,5 +59,7 @@ int StandingsPoints(const CPocty& counts, int penalty);
 // results; the row is added when missing. Penalty points that are not a whole number or would make the
 // points overflow are refused (CChybaDatabazy naming the club) and nothing is written.
 void RecalculateClub(CDatabaza& db, int competition, int club);
+// The same for several clubs (a score's two), their matches read once.
+void RecalculateClubs(CDatabaza& db, int competition, const QVector<int>& clubs);
 // Every club of the competition, in one transaction.
 void RecalculateCompetition(CDatabaza& db, int competition);

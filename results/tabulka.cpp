@@ -191,7 +191,7 @@ CPoradieTabulky Standings(CDatabaza& db, int competition)
         r.withdrawn = withdrawals.contains(r.club);
 
     if (MutualMatchesDecideTies(db)) {
-        const QVector<CZapasNaPocitanie> matches = CompetitionMatches(db, competition);
+        const QVector<CZapasNaPocitanie> matches = CompetitionMatches(db, competition, withdrawals);
         // The rule applies once the competition is over: every match between two clubs has its full
         // result (or is annulled). Until then the overall chain orders the table.
         bool over = !matches.isEmpty();

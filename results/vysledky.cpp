@@ -231,10 +231,13 @@ CPolickaVysledku EnterResult(CDatabaza& db, int competition, int matchId, const 
         rs.SetFieldValue(QStringLiteral("polcas1"), homeHalf.value);
         rs.SetFieldValue(QStringLiteral("polcas2"), awayHalf.value);
         rs.Update();
-        if (changedSide != kZiadnaStrana)
+        if (changedSide != kZiadnaStrana) {
+            QVector<int> clubs;
             for (int club : {home1, away2})
-                if (club != 0)
-                    RecalculateClub(db, competition, club);
+                if (club != 0 && !clubs.contains(club))
+                    clubs << club;
+            RecalculateClubs(db, competition, clubs);
+        }
     });
     return shown;
 }
