@@ -131,6 +131,10 @@ TEST_P(Lifecycle, AWithdrawnClubLosesWhatItDoesNotPlayAndStandsLast)
     WithdrawClub(Db(), Slovan(), QDate(2024, 8, 17), false);
     // Tatran: 1:1, 2:2 and 3:0 over Slovan.
     EXPECT_EQ(Table(), (QStringList{"Tatran 5", "Inter 4", "Lokomotíva 1", "Slovan (odstúpil) 3"}));
+    // A score typed afterwards for that match, its two clubs recounted, is still its forfeit.
+    EnterResult(Db(), m_competition, third, {QStringLiteral("4"), QStringLiteral("0"), {}, {}, {}}, kDomaci);
+    EXPECT_EQ(Table(), (QStringList{"Tatran 5", "Inter 4", "Lokomotíva 1", "Slovan (odstúpil) 3"}));
+    EnterResult(Db(), m_competition, third, {{}, {}, {}, {}, {}}, kDomaci);
     EXPECT_EQ(ResultsList(Db(), m_competition, 3).Text(0, kVysledokStav), QStringLiteral("Slovan odstúpil"));
     // The page, its spreadsheet and the print say so of round 3 alone, never of a bye.
     const int bye = Match(3, 0, Slovan());
