@@ -1878,9 +1878,9 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecPrepared(const QV
     };
     if (!PQenterPipelineMode(m_conn))
         sendFailed();
-    // Sent in one pipeline and read back at its end: one trip, as ExecAll's. Whether each command is a
-    // preparation (read and dropped) or a statement (its result kept).
-    std::vector<bool> kept;
+    // Sent in one pipeline and read back at its end: one trip, as ExecAll's. Of each command, the text a
+    // preparation prepares (its result read and dropped), or none for a statement (its result kept).
+    QVector<QByteArray> preparing;
     bool sent = true;
     for (const CDotaz& statement : statements) {
         QVector<const char*> values;
@@ -1891,14 +1891,14 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecPrepared(const QV
         if (name.isEmpty() && m_prepared.size() < kNajviacPripravenych) {
             name = "mirak_" + QByteArray::number(++m_preparedNames);
             sent = sent && PQsendPrepare(m_conn, name.constData(), statement.sql.constData(), n, nullptr);
-            kept.push_back(false);
+            preparing << statement.sql;
             m_prepared.insert(statement.sql, name);
         }
         sent = sent && (name.isEmpty() ? PQsendQueryParams(m_conn, statement.sql.constData(), n, nullptr,
                                                            values.constData(), nullptr, nullptr, 0)
                                        : PQsendQueryPrepared(m_conn, name.constData(), n, values.constData(),
                                                              nullptr, nullptr, 0));
-        kept.push_back(true);
+        preparing << QByteArray();
     }
     if (!sent || !PQpipelineSync(m_conn)) {
         // What was prepared is not known: the connection is made again before the next command.
@@ -1907,17 +1907,22 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecPrepared(const QV
     }
     std::vector<CVysledok> results;
     COdmietnutie refusal;
-    for (const bool keep : kept) {
+    for (const QByteArray& prepares : std::as_const(preparing)) {
         while (PGresult* r = PQgetResult(m_conn)) {
             NoteRefusal(refusal, r);
-            if (keep)
+            if (prepares.isEmpty()) {
                 results.emplace_back(r);
-            else
-                PQclear(r);
+                continue;
+            }
+            // A preparation after a refused statement is skipped, and one refused itself: not there.
+            if (PQresultStatus(r) != PGRES_COMMAND_OK)
+                m_prepared.remove(prepares);
+            PQclear(r);
         }
         if (PQstatus(m_conn) != CONNECTION_OK)
             break;
     }
+    // A connection lost is made again before the next command, with nothing prepared (PrepareSession).
     if (PQstatus(m_conn) == CONNECTION_OK) {
         while (PGresult* r = PQgetResult(m_conn)) {
             const bool sync = PQresultStatus(r) == PGRES_PIPELINE_SYNC;
@@ -1927,10 +1932,6 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecPrepared(const QV
         }
         PQexitPipelineMode(m_conn);
     }
-    // A statement refused in the pipeline leaves those after it, its preparation among them, undone:
-    // they are prepared again under new names.
-    if (!refusal.error.isEmpty())
-        m_prepared.clear();
     Refuse(refusal);
     return results;
 }
