@@ -44,25 +44,30 @@ QString CMyExport::Escape(const QString& text)
 {
     QString out;
     out.reserve(text.size());
+    AppendEscaped(out, text);
+    return out;
+}
+
+void CMyExport::AppendEscaped(QString& out, const QString& text)
+{
     for (const QChar c : text) {
         switch (c.unicode()) {
         case '&':
-            out += QStringLiteral("&amp;");
+            out += u"&amp;";
             break;
         case '<':
-            out += QStringLiteral("&lt;");
+            out += u"&lt;";
             break;
         case '>':
-            out += QStringLiteral("&gt;");
+            out += u"&gt;";
             break;
         case '"':
-            out += QStringLiteral("&quot;");
+            out += u"&quot;";
             break;
         default:
             out += c;
         }
     }
-    return out;
 }
 
 void CMyExport::Line(const QString& text)
@@ -146,8 +151,16 @@ void CMyExport::HeadCell(int column, const QString& text, Zarovnanie alignment, 
 void CMyExport::Cell(int column, const QString& text, Zarovnanie alignment)
 {
     RowStart(column);
-    Line(QStringLiteral("<td vAlign=\"middle\" align=\"%1\" nowrap>%2</td>")
-             .arg(HtmlZarovnanie(alignment), text.isEmpty() ? QStringLiteral("&nbsp;") : Escape(text)));
+    // Written straight into the page: a season's pages are millions of cells.
+    m_page += u"<td vAlign=\"middle\" align=\"";
+    m_page += HtmlZarovnanie(alignment);
+    m_page += u"\" nowrap>";
+    if (text.isEmpty())
+        m_page += u"&nbsp;";
+    else
+        AppendEscaped(m_page, text);
+    m_page += u"</td>";
+    m_page += kCrLf;
     if (!m_rows.isEmpty())
         m_rows.last().append(text.trimmed());
     RowEnd(column);

@@ -45,6 +45,8 @@ public:
     QByteArray CsvText() const;
 
     static QString Escape(const QString& text);
+    // The same, appended to `out`.
+    static void AppendEscaped(QString& out, const QString& text);
 
 private:
     void Line(const QString& text);

@@ -100,9 +100,12 @@ normalize() {
             rm -f "$z"
         done
     done
-    # The site's manifest lists its files in no particular order.
+    # The site's manifest lists its files in no particular order, each with hashes of its bytes (which
+    # hold the time a page or a calendar was made) and when it changed: the files themselves are
+    # compared, of the manifest their names and sizes.
     find "$1" -name .agenda-mirak-web -type f | while read -r m; do
-        sort -o "$m" "$m"
+        awk -F '\t' 'BEGIN { OFS = "\t" } { print $1, $5 }' "$m" | sort >"$m.porovnanie"
+        rm -f "$m"
     done
     find "$1" -type f -name '*.pdf' | while read -r f; do
         case "$f" in
