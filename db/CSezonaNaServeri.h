@@ -301,10 +301,10 @@ private:
     void BringFormatUp(int version);
     // The statements that begin a write in a scope on the server: the lock, and the check that refuses
     // it when others changed its rows; the log then read by its index and the write announced by the
-    // program (one statement: each is parsed and planned anew at every write).
+    // program (one statement, parsed anew at every write: a season of a former format's).
     QByteArray ScopeCheck();
-    // The same as prepared statements: the transaction's beginning, then the locks and the check with
-    // the copy's place, the competition and the clubs as values.
+    // The same as statements prepared once: the transaction's beginning, then the locks and the check
+    // with the copy's place, the competition and the clubs as values.
     QVector<CDotaz> PreparedScopeCheck();
     // The scope's tables and club columns as the check takes them (m_scopeText).
     void WriteOutScope();
