@@ -1856,8 +1856,7 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecAll(const QByteAr
     // Statements sent together go to the server and back once.
     std::vector<CVysledok> results;
     if (!PQsendQuery(m_conn, sql.constData()))
-        Fail(QStringLiteral("Server odmietol požiadavku na sezónu %1.").arg(m_address.season),
-             QString::fromUtf8(PQerrorMessage(m_conn)).trimmed(), true);
+        Fail(RefusalSentence(nullptr), QString::fromUtf8(PQerrorMessage(m_conn)).trimmed(), true);
     COdmietnutie refusal;
     while (PGresult* r = PQgetResult(m_conn)) {
         NoteRefusal(refusal, r);
@@ -1873,8 +1872,7 @@ std::vector<CSezonaNaServeri::CVysledok> CSezonaNaServeri::ExecPrepared(const QV
     // ever new shapes), the rest are parsed at each use.
     constexpr qsizetype kNajviacPripravenych = 500;
     const auto sendFailed = [this] {
-        Fail(QStringLiteral("Server odmietol požiadavku na sezónu %1.").arg(m_address.season),
-             QString::fromUtf8(PQerrorMessage(m_conn)).trimmed(), true);
+        Fail(RefusalSentence(nullptr), QString::fromUtf8(PQerrorMessage(m_conn)).trimmed(), true);
     };
     if (!PQenterPipelineMode(m_conn))
         sendFailed();
@@ -2028,7 +2026,7 @@ QString TextArray(const QStringList& names)
 
 } // namespace
 
-void CSezonaNaServeri::WriteOutScope()
+QVector<CSezonaNaServeri::CDotaz> CSezonaNaServeri::ScopeCheck()
 {
     // A window's scores all have one scope but for their clubs: its tables and columns are written out
     // once.
@@ -2042,20 +2040,26 @@ void CSezonaNaServeri::WriteOutScope()
         m_scopeText = {TextArray(m_scope.competitionTables), TextArray(m_scope.wholeTables),
                        Literal(QString::fromUtf8(QJsonDocument(columns).toJson(QJsonDocument::Compact)))};
     }
-}
-
-QVector<CSezonaNaServeri::CDotaz> CSezonaNaServeri::PreparedScopeCheck()
-{
-    WriteOutScope();
-    QStringList ids;
-    for (int club : m_scope.clubs)
-        ids << QString::number(club);
-    // The same statement as ScopeCheck's, what changes from score to score as its values: the
-    // competition ($1 for the lock, $3 for the check), the copy's place ($2) and the clubs ($4, in the
-    // text form of an array).
-    const QString clubs = ids.isEmpty() ? QStringLiteral(", null, null")
-                                        : QStringLiteral(", $4::text[], %1::jsonb").arg(m_scopeText.at(2));
-    const QByteArray sql =
+    // What changes from score to score goes as values: the competition ($1 for the lock, $3 for the
+    // check), the copy's place ($2) and the clubs ($4, in the text form of an array), which a check of
+    // a season of an older format does not take.
+    const QByteArray competition = QByteArray::number(m_scope.competition);
+    CDotaz check{{}, {competition, QByteArray::number(m_seen), competition}};
+    QString clubs;
+    if (m_format >= kVerziaKlubov) {
+        QStringList ids;
+        for (int club : m_scope.clubs)
+            ids << QString::number(club);
+        clubs = ids.isEmpty() ? QStringLiteral(", null, null")
+                              : QStringLiteral(", $4::text[], %1::jsonb").arg(m_scopeText.at(2));
+        if (!ids.isEmpty())
+            check.values << ("{" + ids.join(QLatin1Char(',')).toUtf8() + "}");
+    }
+    // Writes in different competitions go on at once (the season's lock shared); those of one
+    // competition one after the other, each checked on what the one before committed. One statement:
+    // the locks are taken in its order, and the check's own query reads what was committed by then.
+    // The trip reads no table whole: the log's reads go by its index to the commit.
+    check.sql =
         QStringLiteral("select %1, %2, pg_advisory_xact_lock_shared(%3), pg_advisory_xact_lock_shared(%4), "
                        "pg_advisory_xact_lock(%3, $1::integer), %5($2::bigint, %6, $3::text, %7, %8, %9%10)")
             .arg(QLatin1String(kLogPodlaIndexu), QString::fromUtf8(AnnouncedByClient()),
@@ -2063,37 +2067,7 @@ QVector<CSezonaNaServeri::CDotaz> CSezonaNaServeri::PreparedScopeCheck()
                  Table(QStringLiteral("mirak_bez_cudzich")), Literal(m_client), m_scopeText.at(0),
                  m_scopeText.at(1), Literal(m_ddlGeneration), clubs)
             .toUtf8();
-    const QByteArray competition = QByteArray::number(m_scope.competition);
-    CDotaz check{sql, {competition, QByteArray::number(m_seen), competition}};
-    if (!ids.isEmpty())
-        check.values << ("{" + ids.join(QLatin1Char(',')).toUtf8() + "}");
     return {CDotaz{"begin", {}}, check};
-}
-
-QByteArray CSezonaNaServeri::ScopeCheck()
-{
-    WriteOutScope();
-    QString clubs;
-    if (m_format >= kVerziaKlubov) {
-        QStringList ids;
-        for (int club : m_scope.clubs)
-            ids << QString::number(club);
-        clubs = ids.isEmpty() ? QStringLiteral(", null, null")
-                              : QStringLiteral(", %1, %2::jsonb").arg(TextArray(ids), m_scopeText.at(2));
-    }
-    // Writes in different competitions go on at once (the season's lock shared); those of one
-    // competition one after the other, each checked on what the one before committed. One statement:
-    // the locks are taken in its order, and the check's own query reads what was committed by then.
-    // The trip reads no table whole: the log's reads go by its index to the commit.
-    return QStringLiteral(
-               "begin; select %12, %13, pg_advisory_xact_lock_shared(%1), pg_advisory_xact_lock_shared(%10), "
-               "pg_advisory_xact_lock(%1, %2), %3(%4, %5, %6, %7, %8, %9%11);")
-        .arg(QString::fromUtf8(SeasonLock()), QString::number(m_scope.competition),
-             Table(QStringLiteral("mirak_bez_cudzich")), QString::number(m_seen), Literal(m_client),
-             Literal(QString::number(m_scope.competition)), m_scopeText.at(0), m_scopeText.at(1),
-             Literal(m_ddlGeneration), QString::fromUtf8(ScopedWritesLock()), clubs,
-             QLatin1String(kLogPodlaIndexu), QString::fromUtf8(AnnouncedByClient()))
-        .toUtf8();
 }
 
 bool CSezonaNaServeri::KeptToScope(sqlite3* replica, const QStringList& touched, const QSet<QString>& whole)
@@ -2439,15 +2413,15 @@ QByteArray CSezonaNaServeri::KeyedRowStatements(sqlite3* replica, const CTabulka
                 }
                 columns << t.columns.at(i);
             }
+            const QByteArray statement =
+                "update " + Table(t.name).toUtf8() + " set " + set + " where " + key.toUtf8() + '=';
             if (!set.isEmpty() && prepared) {
                 update.values.append(std::nullopt);
                 ServerValue(update.values.last(), stmt, keyAt, t.types.at(t.key), where, problem);
-                update.sql = "update " + Table(t.name).toUtf8() + " set " + set + " where " + key.toUtf8() +
-                             "=$" + QByteArray::number(update.values.size());
+                update.sql = statement + '$' + QByteArray::number(update.values.size());
                 preparedUpdates.append(update);
             } else if (!set.isEmpty()) {
-                updates += "update " + Table(t.name).toUtf8() + " set " + set + " where " + key.toUtf8() +
-                           '=' + keyLiteral + ';';
+                updates += statement + keyLiteral + ';';
             }
         } else if (existed) {
             deletes += (deletes.isEmpty() ? "" : ",") + keyLiteral;
@@ -2592,10 +2566,8 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         // The tables without a key that changed are written whole.
         const QSet<QString> whole = WholeTables(replica);
         const QStringList touched = TouchedTables(replica);
-        // A write in a scope of a season whose server has the place's function goes as statements
-        // prepared once; the server's parsing and planning of them was a third of a typed score.
-        const bool placeByFunction = m_format >= kVerziaMiesta;
-        const bool prepared = scoped && placeByFunction;
+        // A write in a scope goes as statements prepared once: the server's parsing and planning of them
+        // was a third of a typed score.
         QVector<CDotaz> rows;
         QByteArray sql;
         QHash<QString, QHash<QString, QStringList>> changedColumns;
@@ -2608,7 +2580,7 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
             if (!touched.contains(t.name))
                 continue;
             QHash<QString, QStringList> columns;
-            sql += KeyedRowStatements(replica, t, columns, prepared ? &rows : nullptr);
+            sql += KeyedRowStatements(replica, t, columns, scoped ? &rows : nullptr);
             if (!columns.isEmpty())
                 changedColumns.insert(t.name, columns);
         }
@@ -2630,33 +2602,6 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
         // Announced after the commit (kOhlasiKlient); a write in a scope says so with its check.
         if (wrote && !scoped)
             sql = "select " + AnnouncedByClient() + ';' + sql;
-        // After a write in a scope the copy's place in the season's order moves to it only when nothing
-        // of others is before it still to be taken in: no other write in a scope is under way (theirs may
-        // be placed before this one and not committed yet; this one then holds their lock alone to its
-        // commit), and, looked at afterwards, no change of another since the copy's last news. Not alone,
-        // the log is not looked through.
-        QVector<CDotaz> trip;
-        if (prepared)
-            trip << PreparedScopeCheck() << rows
-                 << CDotaz{QStringLiteral("select * from %1(%2, %3, $1::bigint)")
-                               .arg(Table(QStringLiteral("mirak_miesto")),
-                                    QString::fromUtf8(ScopedWritesLock()), Literal(m_client))
-                               .toUtf8(),
-                           {QByteArray::number(m_seen)}}
-                 << CDotaz{"commit", {}};
-        else if (scoped)
-            sql = ScopeCheck() + sql +
-                  QStringLiteral(
-                      "select set_config('mirak.sam', pg_try_advisory_xact_lock(%1)::text, true); select "
-                      "max(seq) filter (where klient = %2), coalesce(bool_or(klient is distinct from %2), "
-                      "false) from %3 where current_setting('mirak.sam') = 'true' and seq > %4; commit;")
-                      .arg(QString::fromUtf8(ScopedWritesLock()), Literal(m_client),
-                           Table(QStringLiteral("mirak_zmeny")), QString::number(m_seen))
-                      .toUtf8();
-        else
-            sql += QStringLiteral("select coalesce(max(seq), 0) from %1; commit;")
-                       .arg(Table(QStringLiteral("mirak_zmeny")))
-                       .toUtf8();
         // The others are told once it is committed: in the same trip, so that the server does it even
         // should this program be gone by then. The announcement's own transaction does not wait for the
         // disk: the change was synced by its commit, and an announcement lost in a crash only delays the
@@ -2665,11 +2610,46 @@ qint64 CSezonaNaServeri::CommitWrite(sqlite3* replica)
             QStringLiteral("select set_config('synchronous_commit', 'off', true), pg_notify('mirak', %1)")
                 .arg(Literal(m_address.season))
                 .toUtf8();
-        if (prepared)
-            trip << CDotaz{announcement, {}};
-        else if (wrote)
-            sql += announcement + ';';
-        const std::vector<CVysledok> r = prepared ? ExecPrepared(trip) : ExecAll(sql);
+        // After a write in a scope the copy's place in the season's order moves to it only when nothing
+        // of others is before it still to be taken in: no other write in a scope is under way (theirs may
+        // be placed before this one and not committed yet; this one then holds their lock alone to its
+        // commit), and, looked at afterwards, no change of another since the copy's last news. Not alone,
+        // the log is not looked through. A season of an older format has no function for it: two
+        // statements ask.
+        const bool placeByFunction = m_format >= kVerziaMiesta;
+        std::vector<CVysledok> r;
+        if (scoped) {
+            const QByteArray seen = QByteArray::number(m_seen);
+            QVector<CDotaz> trip = ScopeCheck() + rows;
+            if (placeByFunction)
+                trip << CDotaz{QStringLiteral("select * from %1(%2, %3, $1::bigint)")
+                                   .arg(Table(QStringLiteral("mirak_miesto")),
+                                        QString::fromUtf8(ScopedWritesLock()), Literal(m_client))
+                                   .toUtf8(),
+                               {seen}};
+            else
+                trip << CDotaz{QStringLiteral("select set_config('mirak.sam', "
+                                              "pg_try_advisory_xact_lock(%1)::text, true)")
+                                   .arg(QString::fromUtf8(ScopedWritesLock()))
+                                   .toUtf8(),
+                               {}}
+                     << CDotaz{
+                            QStringLiteral("select max(seq) filter (where klient = %1), "
+                                           "coalesce(bool_or(klient is distinct from %1), false) from %2 "
+                                           "where current_setting('mirak.sam') = 'true' and seq > $1::bigint")
+                                .arg(Literal(m_client), Table(QStringLiteral("mirak_zmeny")))
+                                .toUtf8(),
+                            {seen}};
+            trip << CDotaz{"commit", {}} << CDotaz{announcement, {}};
+            r = ExecPrepared(trip);
+        } else {
+            sql += QStringLiteral("select coalesce(max(seq), 0) from %1; commit;")
+                       .arg(Table(QStringLiteral("mirak_zmeny")))
+                       .toUtf8();
+            if (wrote)
+                sql += announcement + ';';
+            r = ExecAll(sql);
+        }
         const size_t place = r.size() - (wrote ? 3 : 2); // before the commit and the announcement
         m_inWrite = false;
         m_scope.competition = 0;

@@ -299,15 +299,11 @@ private:
     void Upgrade(int version);
     // The statements of it, in the transaction under way.
     void BringFormatUp(int version);
-    // The statements that begin a write in a scope on the server: the lock, and the check that refuses
-    // it when others changed its rows; the log then read by its index and the write announced by the
-    // program (one statement, parsed anew at every write: a season of a former format's).
-    QByteArray ScopeCheck();
-    // The same as statements prepared once: the transaction's beginning, then the locks and the check
-    // with the copy's place, the competition and the clubs as values.
-    QVector<CDotaz> PreparedScopeCheck();
-    // The scope's tables and club columns as the check takes them (m_scopeText).
-    void WriteOutScope();
+    // The statements that begin a write in a scope on the server, each prepared once: the transaction's
+    // beginning, then the locks and the check that refuses it when others changed its rows, with the
+    // copy's place, the competition and the clubs as values; the log then read by its index and the
+    // write announced by the program.
+    QVector<CDotaz> ScopeCheck();
     // The setting of a transaction whose change this program announces itself, after the commit.
     static QByteArray AnnouncedByClient();
     // A table's rows of one competition (none: of no single competition), as a place of others' work.
