@@ -148,7 +148,7 @@ void CMyExport::HeadCell(int column, const QString& text, Zarovnanie alignment, 
     RowEnd(column);
 }
 
-void CMyExport::Cell(int column, const QString& text, Zarovnanie alignment)
+void CMyExport::DataCell(int column, const QString& text, bool markup, Zarovnanie alignment)
 {
     RowStart(column);
     // Written straight into the page: a season's pages are millions of cells.
@@ -157,23 +157,25 @@ void CMyExport::Cell(int column, const QString& text, Zarovnanie alignment)
     m_page += u"\" nowrap>";
     if (text.isEmpty())
         m_page += u"&nbsp;";
+    else if (markup)
+        m_page += text;
     else
         AppendEscaped(m_page, text);
     m_page += u"</td>";
     m_page += kCrLf;
     if (!m_rows.isEmpty())
-        m_rows.last().append(text.trimmed());
+        m_rows.last().append(markup ? MarkupText(text) : text.trimmed());
     RowEnd(column);
+}
+
+void CMyExport::Cell(int column, const QString& text, Zarovnanie alignment)
+{
+    DataCell(column, text, false, alignment);
 }
 
 void CMyExport::CellHtml(int column, const QString& html, Zarovnanie alignment)
 {
-    RowStart(column);
-    Line(QStringLiteral("<td vAlign=\"middle\" align=\"%1\" nowrap>%2</td>")
-             .arg(HtmlZarovnanie(alignment), html.isEmpty() ? QStringLiteral("&nbsp;") : html));
-    if (!m_rows.isEmpty())
-        m_rows.last().append(MarkupText(html));
-    RowEnd(column);
+    DataCell(column, html, true, alignment);
 }
 
 void CMyExport::SetCsvRow(const QStringList& cells)

@@ -50,6 +50,8 @@ public:
 
 private:
     void Line(const QString& text);
+    // A cell of data: a text, escaped, or markup the program built, as it stands.
+    void DataCell(int column, const QString& text, bool markup, Zarovnanie alignment);
     void RowStart(int column);
     void RowEnd(int column);
 
