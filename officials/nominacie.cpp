@@ -19,6 +19,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <optional>
@@ -87,8 +88,55 @@ std::optional<CObdobie> Span(const QString& filterKey)
     return CObdobie{CasSezony(day), CasSezony(day, QTime(23, 59, 59))};
 }
 
+// What clashes are found from: the kick-offs in seconds (of matches whose stored time is a time) and
+// every official's nominations there.
+struct CTermin
+{
+    qint64 at;
+    int match;
+    int function;
+};
+struct CTerminy
+{
+    QHash<int, qint64> kickOff;
+    QHash<int, QVector<CTermin>> byOfficial;
+
+    void Add(int official, int match, int function)
+    {
+        const auto at = kickOff.constFind(match);
+        if (at != kickOff.constEnd())
+            byOfficial[official].append({*at, match, function});
+    }
+};
+
+void MarkConflicts(QVector<CNominacia>& rows, CTerminy& terms)
+{
+    for (QVector<CTermin>& t : terms.byOfficial)
+        std::sort(t.begin(), t.end(), [](const CTermin& a, const CTermin& b) { return a.at < b.at; });
+    for (CNominacia& n : rows) {
+        const auto kickOff = terms.kickOff.constFind(n.matchId);
+        for (int i = 0; i < 4; ++i) {
+            n.conflictFree[i] = true;
+            if (n.officials[i] == 0 || kickOff == terms.kickOff.constEnd())
+                continue;
+            const qint64 at = *kickOff;
+            const auto official = terms.byOfficial.constFind(n.officials[i]);
+            if (official == terms.byOfficial.constEnd())
+                continue;
+            auto it = std::upper_bound(official->begin(), official->end(), at - 3600,
+                                       [](qint64 v, const CTermin& t) { return v < t.at; });
+            for (; it != official->end() && it->at < at + 3600; ++it)
+                if (it->match != n.matchId || it->function != i + 1) {
+                    n.conflictFree[i] = false;
+                    break;
+                }
+        }
+    }
+}
+
 // The nominations of the rows' matches (the first row where a match has two for one function).
-void LoadNominations(CDatabaza& db, QVector<CNominacia>& rows, const QString& filterKey)
+// Every nomination read goes to `terms` too, when given (the whole season's are all that can clash).
+void LoadNominations(CDatabaza& db, QVector<CNominacia>& rows, const QString& filterKey, CTerminy* terms)
 {
     QHash<int, int> index;
     for (int i = 0; i < rows.size(); ++i)
@@ -113,25 +161,40 @@ void LoadNominations(CDatabaza& db, QVector<CNominacia>& rows, const QString& fi
             QVariantList{span->from, span->to});
     else
         q = std::make_unique<CPrikaz>(db, columns + QStringLiteral(" order by tnominacie.ID"));
-    QSet<QPair<int, int>> seen;
+    // Which functions of each row are taken, a bit each.
+    std::vector<unsigned char> taken(rows.size(), 0);
+    // A season's marks are a handful of values, each written as text once (keyed by their bits, so
+    // that even a mark that is no number is found again).
+    QHash<quint64, QString> markTexts;
     while (q->Step()) {
-        const int match = static_cast<int>(q->Int64(0));
         const int function = static_cast<int>(q->Int64(1));
-        const auto it = index.constFind(match);
-        // A nomination of an official who is not in the registers any more shows nobody.
-        const auto name = shortNames.constFind(static_cast<int>(q->Int64(4)));
-        if (it == index.constEnd() || name == shortNames.constEnd() || function < kNominaciaHR ||
-            function > kNominaciaDZ || seen.contains({match, function}))
+        const int official = static_cast<int>(q->Int64(4));
+        if (terms)
+            terms->Add(official, static_cast<int>(q->Int64(0)), function);
+        if (function < kNominaciaHR || function > kNominaciaDZ)
             continue;
-        seen.insert({match, function});
+        const auto it = index.constFind(static_cast<int>(q->Int64(0)));
+        // A nomination of an official who is not in the registers any more shows nobody.
+        const auto name = shortNames.constFind(official);
+        const unsigned char bit = 1u << (function - 1);
+        if (it == index.constEnd() || name == shortNames.constEnd() || (taken[*it] & bit))
+            continue;
+        taken[*it] |= bit;
         CNominacia& n = rows[*it];
         const int i = function - 1;
-        n.officials[i] = static_cast<int>(q->Int64(4));
+        n.officials[i] = official;
         n.names[i] = *name;
-        if (function == kNominaciaDZ)
+        if (function == kNominaciaDZ) {
             n.note = LimitedText(q->Text(3), QStringLiteral("poznamka"));
-        else
-            n.marks[i] = ZnamkaTextom(q->Double(2));
+        } else {
+            const double mark = q->Double(2);
+            quint64 bits = 0;
+            std::memcpy(&bits, &mark, sizeof bits);
+            auto text = markTexts.constFind(bits);
+            if (text == markTexts.constEnd())
+                text = markTexts.insert(bits, ZnamkaTextom(mark));
+            n.marks[i] = *text;
+        }
     }
 }
 
@@ -167,41 +230,59 @@ QVector<CNominacia> Nominations(CDatabaza& db, const QString& filterKey)
         return w != withdrawals.constEnd() && MatchIsOff(*w, kickOff, full);
     };
     int previousRound = 0;
-    // Dates are shown as texts; a season has few match days, each turned into text once.
-    QHash<QString, QPair<QString, QString>> dayTexts;
+    // Dates are shown as texts; a season has few match days, each read and turned into text once.
+    struct CDen
+    {
+        QDateTime at;
+        QString time, date;
+    };
+    QHash<QString, CDen> days;
+    // The whole season's nominations are all read here: what can clash is found from them, rather
+    // than from reading the season again.
+    std::optional<CTerminy> terms;
+    if (filterKey == kVsetkyZapasy) {
+        terms.emplace();
+        const int matches = db.Value(QStringLiteral("select count(*) from tzapasy")).toInt();
+        rows.reserve(matches);
+        terms->kickOff.reserve(matches);
+    }
     while (q->Step()) {
+        const QString stored = q->Text(6);
+        auto day = days.constFind(stored);
+        if (day == days.constEnd()) {
+            const QDateTime at = DatumZUlozenia(stored);
+            day = days.insert(stored, {at, CasTextom(at), DatumTextom(at)});
+        }
+        if (terms && day->at.isValid())
+            terms->kickOff.insert(static_cast<int>(q->Int64(5)), day->at.toSecsSinceEpoch());
         const int home = static_cast<int>(q->Int64(0));
         const int away = static_cast<int>(q->Int64(2));
         if (home == 0 || away == 0)
             continue;
         if (!withdrawals.isEmpty()) {
-            const QDateTime kickOff = DatumZUlozenia(q->Text(6));
             const bool full = MaVysledok(SkoreZUlozenia(q->Value(9)), SkoreZUlozenia(q->Value(10)));
-            if (off(home, kickOff, full) || off(away, kickOff, full))
+            if (off(home, day->at, full) || off(away, day->at, full))
                 continue;
         }
         const int round = KoloZUlozenia(q->Value(1)).value_or(0);
-        const QString stored = q->Text(6);
-        auto day = dayTexts.constFind(stored);
-        if (day == dayTexts.constEnd()) {
-            const QDateTime cas = DatumZUlozenia(stored);
-            day = dayTexts.insert(stored, {CasTextom(cas), DatumTextom(cas)});
-        }
         CNominacia n;
-        n.time = day->first;
+        n.time = day->time;
         n.matchId = static_cast<int>(q->Int64(5));
         n.competition = competitions.value(home);
         n.roundLabel = round != previousRound ? RoundText(round) : QString();
         previousRound = round;
         n.home = names.Name(home);
         n.away = names.Name(away);
-        n.date = day->second;
+        n.date = day->date;
         n.matchNote = LimitedText(q->Text(7), QStringLiteral("poznamka2"));
-        rows.append(n);
+        rows.append(std::move(n));
     }
     q.reset();
-    LoadNominations(db, rows, filterKey);
-    FindConflicts(db, rows, filterKey);
+    LoadNominations(db, rows, filterKey, terms ? &*terms : nullptr);
+    if (terms)
+        MarkConflicts(rows, *terms);
+    else
+        FindConflicts(db, rows, filterKey);
     return rows;
 }
 
@@ -209,20 +290,13 @@ void FindConflicts(CDatabaza& db, QVector<CNominacia>& rows, const QString& filt
 {
     // Every nomination that can clash with the shown ones: those of matches up to an hour around the
     // shown day, or all of them.
-    struct CTermin
-    {
-        qint64 at;
-        int match;
-        int function;
-    };
-    QHash<int, QVector<CTermin>> byOfficial;
+    CTerminy terms;
     const std::optional<CObdobie> span = Span(filterKey);
     const QVariantList around =
         span ? QVariantList{span->from.addSecs(-3600), span->to.addSecs(3600)} : QVariantList{};
-    // The kick-offs in seconds, each stored text read once (a round's matches share theirs); a text
-    // that is no time gives nothing.
-    QHash<int, qint64> kickOff;
     {
+        // Each stored time read once (a round's matches share theirs); a text that is no time gives
+        // nothing.
         QHash<QString, std::optional<qint64>> read;
         CPrikaz m(db,
                   QStringLiteral("select ID, cas from tzapasy") +
@@ -237,7 +311,7 @@ void FindConflicts(CDatabaza& db, QVector<CNominacia>& rows, const QString& filt
                                  at.isValid() ? std::optional<qint64>(at.toSecsSinceEpoch()) : std::nullopt);
             }
             if (*it)
-                kickOff.insert(static_cast<int>(m.Int64(0)), **it);
+                terms.kickOff.insert(static_cast<int>(m.Int64(0)), **it);
         }
     }
     CPrikaz q(
@@ -247,31 +321,9 @@ void FindConflicts(CDatabaza& db, QVector<CNominacia>& rows, const QString& filt
                               "tzapasy.cas>? and tzapasy.cas<?")
              : QStringLiteral("select IDrozhodcu, IDzapasu, funkcia from tnominacie"),
         around);
-    while (q.Step()) {
-        const int match = static_cast<int>(q.Int64(1));
-        const auto at = kickOff.constFind(match);
-        if (at == kickOff.constEnd())
-            continue;
-        byOfficial[static_cast<int>(q.Int64(0))].append({*at, match, static_cast<int>(q.Int64(2))});
-    }
-    for (QVector<CTermin>& terms : byOfficial)
-        std::sort(terms.begin(), terms.end(), [](const CTermin& a, const CTermin& b) { return a.at < b.at; });
-    for (CNominacia& n : rows) {
-        for (int i = 0; i < 4; ++i) {
-            n.conflictFree[i] = true;
-            if (n.officials[i] == 0 || !kickOff.contains(n.matchId))
-                continue;
-            const qint64 at = kickOff.value(n.matchId);
-            const QVector<CTermin>& terms = byOfficial[n.officials[i]];
-            auto it = std::upper_bound(terms.begin(), terms.end(), at - 3600,
-                                       [](qint64 v, const CTermin& t) { return v < t.at; });
-            for (; it != terms.end() && it->at < at + 3600; ++it)
-                if (it->match != n.matchId || it->function != i + 1) {
-                    n.conflictFree[i] = false;
-                    break;
-                }
-        }
-    }
+    while (q.Step())
+        terms.Add(static_cast<int>(q.Int64(0)), static_cast<int>(q.Int64(1)), static_cast<int>(q.Int64(2)));
+    MarkConflicts(rows, terms);
 }
 
 QVector<CStlpecZoznamu> NominationColumns()

@@ -36,6 +36,11 @@ QString MarkupText(const QString& html)
             lines << line.trimmed();
     return lines.join(QStringLiteral(", "));
 }
+QString CellStart(Zarovnanie alignment)
+{
+    return QStringLiteral("<td vAlign=\"middle\" align=\"") + HtmlZarovnanie(alignment) +
+           QStringLiteral("\" nowrap>");
+}
 } // namespace
 
 CMyExport::~CMyExport() = default;
@@ -50,24 +55,32 @@ QString CMyExport::Escape(const QString& text)
 
 void CMyExport::AppendEscaped(QString& out, const QString& text)
 {
-    for (const QChar c : text) {
-        switch (c.unicode()) {
+    // Runs of plain characters go in whole; a name is rarely more than one run.
+    const QChar* run = text.constData();
+    const QChar* const end = run + text.size();
+    for (const QChar* c = run; c != end; ++c) {
+        QStringView entity;
+        switch (c->unicode()) {
         case '&':
-            out += u"&amp;";
+            entity = u"&amp;";
             break;
         case '<':
-            out += u"&lt;";
+            entity = u"&lt;";
             break;
         case '>':
-            out += u"&gt;";
+            entity = u"&gt;";
             break;
         case '"':
-            out += u"&quot;";
+            entity = u"&quot;";
             break;
         default:
-            out += c;
+            continue;
         }
+        out.append(run, c - run);
+        out += entity;
+        run = c + 1;
     }
+    out.append(run, end - run);
 }
 
 void CMyExport::Line(const QString& text)
@@ -127,22 +140,31 @@ void CMyExport::BeginTable(int columns, const QString& heading)
 void CMyExport::RowStart(int column)
 {
     if (column == 0) {
-        Line(QStringLiteral("<tr>"));
+        static const QString start = QStringLiteral("<tr>") + kCrLf;
+        m_page += start;
         m_rows.append(QStringList());
+        m_rows.last().reserve(m_columns);
     }
 }
 
 void CMyExport::RowEnd(int column)
 {
+    static const QString end = QStringLiteral("</tr>") + kCrLf;
     if (column == m_columns - 1)
-        Line(QStringLiteral("</tr>"));
+        m_page += end;
 }
 
 void CMyExport::HeadCell(int column, const QString& text, Zarovnanie alignment, int width)
 {
     RowStart(column);
-    Line(QStringLiteral("<td style=\"WIDTH: %1px\" vAlign=\"middle\" align=\"%2\"><strong>%3</strong></td>")
-             .arg(QString::number(width), HtmlZarovnanie(alignment), Escape(text)));
+    m_page += u"<td style=\"WIDTH: ";
+    m_page += QString::number(width);
+    m_page += u"px\" vAlign=\"middle\" align=\"";
+    m_page += HtmlZarovnanie(alignment);
+    m_page += u"\"><strong>";
+    AppendEscaped(m_page, text);
+    m_page += u"</strong></td>";
+    m_page += kCrLf;
     if (!m_rows.isEmpty())
         m_rows.last().append(text.trimmed());
     RowEnd(column);
@@ -151,18 +173,19 @@ void CMyExport::HeadCell(int column, const QString& text, Zarovnanie alignment, 
 void CMyExport::DataCell(int column, const QString& text, bool markup, Zarovnanie alignment)
 {
     RowStart(column);
-    // Written straight into the page: a season's pages are millions of cells.
-    m_page += u"<td vAlign=\"middle\" align=\"";
-    m_page += HtmlZarovnanie(alignment);
-    m_page += u"\" nowrap>";
+    // Written straight into the page, its markup in two pieces made once: a season's pages are
+    // millions of cells.
+    static const QString starts[] = {CellStart(Zarovnanie::Vlavo), CellStart(Zarovnanie::Stred),
+                                     CellStart(Zarovnanie::Vpravo)};
+    static const QString end = QStringLiteral("</td>") + kCrLf;
+    m_page += starts[static_cast<int>(alignment)];
     if (text.isEmpty())
         m_page += u"&nbsp;";
     else if (markup)
         m_page += text;
     else
         AppendEscaped(m_page, text);
-    m_page += u"</td>";
-    m_page += kCrLf;
+    m_page += end;
     if (!m_rows.isEmpty())
         m_rows.last().append(markup ? MarkupText(text) : text.trimmed());
     RowEnd(column);
