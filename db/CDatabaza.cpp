@@ -334,6 +334,7 @@ void CDatabaza::OpenServer(const QString& address)
         throw CChybaDatabazy(QStringLiteral("Na sezónu zo servera nie je dosť pamäte."), QString(), rc);
     }
     try {
+        CSezonaNaServeri::RegisterCopyReading(db);
         server->Load(db);
     } catch (...) {
         sqlite3_close(db);

@@ -794,56 +794,270 @@ QVector<CDruhStlpca> KindsOf(const QStringList& serverTypes)
     return kinds;
 }
 
-// One value of a server row (text form) into its place of a local insert. The text is bound without a
-// copy: it must stay alive until the insert has been stepped.
-void BindServerValue(sqlite3_stmt* insert, int place, CDruhStlpca kind, const char* value, qsizetype size,
-                     bool isNull)
+// One value of a server row (text form) as a local value, handed to a statement's place or to a
+// column of the copy's rows.
+template <typename Ciel>
+void ServerValueTo(Ciel&& to, CDruhStlpca kind, const char* value, qsizetype size, bool isNull)
 {
     if (isNull) {
-        sqlite3_bind_null(insert, place);
+        to.Null();
         return;
     }
     switch (kind) {
     case CDruhStlpca::Cislo: {
         qint64 number = 0;
         std::from_chars(value, value + size, number);
-        sqlite3_bind_int64(insert, place, number);
+        to.Int(number);
         break;
     }
     case CDruhStlpca::Realne:
-        sqlite3_bind_double(insert, place, QByteArray(value, size).toDouble());
+        to.Double(QByteArray(value, size).toDouble());
         break;
-    case CDruhStlpca::Bajty: {
-        const QByteArray bytes = QByteArray::fromHex(QByteArray(value, size).mid(2));
-        sqlite3_bind_blob64(insert, place, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),
-                            SQLITE_TRANSIENT);
+    case CDruhStlpca::Bajty:
+        to.Blob(QByteArray::fromHex(QByteArray(value, size).mid(2)));
         break;
-    }
     case CDruhStlpca::Text:
-        sqlite3_bind_text(insert, place, value, static_cast<int>(size), SQLITE_STATIC);
+        to.Text(value, size);
         break;
     }
 }
 
+// A place of an insert. The text is bound without a copy: it must stay alive until the insert has been
+// stepped.
+struct CMiestoPrikazu
+{
+    sqlite3_stmt* insert;
+    int place;
+    void Null() { sqlite3_bind_null(insert, place); }
+    void Int(qint64 n) { sqlite3_bind_int64(insert, place, n); }
+    void Double(double d) { sqlite3_bind_double(insert, place, d); }
+    void Blob(const QByteArray& b)
+    {
+        sqlite3_bind_blob64(insert, place, b.constData(), static_cast<sqlite3_uint64>(b.size()),
+                            SQLITE_TRANSIENT);
+    }
+    void Text(const char* v, qsizetype n)
+    {
+        sqlite3_bind_text(insert, place, v, static_cast<int>(n), SQLITE_STATIC);
+    }
+};
+
+// A column of a row the copy's table gives.
+struct CStlpecRiadku
+{
+    sqlite3_context* ctx;
+    void Null() { sqlite3_result_null(ctx); }
+    void Int(qint64 n) { sqlite3_result_int64(ctx, n); }
+    void Double(double d) { sqlite3_result_double(ctx, d); }
+    void Blob(const QByteArray& b)
+    {
+        sqlite3_result_blob64(ctx, b.constData(), static_cast<sqlite3_uint64>(b.size()), SQLITE_TRANSIENT);
+    }
+    void Text(const char* v, qsizetype n)
+    {
+        sqlite3_result_text64(ctx, v, static_cast<sqlite3_uint64>(n), SQLITE_TRANSIENT, SQLITE_UTF8);
+    }
+};
+
+// The rows of a COPY from the server read as a table of the local engine: `select c0, c1, ... from
+// mirak_prenos(?)`, the copy bound as a pointer. A table's rows go in by one insert, so that its counter
+// is written once and no statement's parameters are copied for each row.
+constexpr char kPrenos[] = "mirak_prenos";
+// As many columns as a table of the former program may have.
+constexpr int kStlpcePrenosu = 255;
+
+struct CPrenos
+{
+    PGconn* conn;
+    const QVector<CDruhStlpca>* kinds;
+};
+
+struct CKurzorPrenosu : sqlite3_vtab_cursor
+{
+    const CPrenos* copy = nullptr;
+    char* line = nullptr;
+    sqlite3_int64 row = 0;
+    struct CPole
+    {
+        const char* value;
+        qsizetype size;
+        bool isNull;
+    };
+    std::vector<CPole> fields;
+    // The rare field with an escape, kept while its row is read.
+    std::vector<QByteArray> unescaped;
+
+    void Free()
+    {
+        if (line)
+            PQfreemem(line);
+        line = nullptr;
+    }
+    // The next line of the copy, split into its fields; false at its end (or when it failed, which the
+    // copy's outcome tells).
+    bool Next()
+    {
+        Free();
+        fields.clear();
+        unescaped.clear();
+        if (PQgetCopyData(copy->conn, &line, 0) < 0) {
+            line = nullptr;
+            return false;
+        }
+        ++row;
+        const char* p = line;
+        const char* end = p + std::strlen(p);
+        if (end > p && end[-1] == '\n')
+            --end;
+        for (qsizetype col = 0; col < copy->kinds->size(); ++col) {
+            const char* tab = static_cast<const char*>(std::memchr(p, '\t', static_cast<size_t>(end - p)));
+            const char* fieldEnd = tab ? tab : end;
+            CPole field{p, fieldEnd - p, false};
+            if (std::memchr(field.value, '\\', static_cast<size_t>(field.size))) {
+                unescaped.push_back(Unescape(field.value, field.size, field.isNull));
+                field.value = unescaped.back().constData();
+                field.size = unescaped.back().size();
+            }
+            fields.push_back(field);
+            p = tab ? tab + 1 : end;
+        }
+        return true;
+    }
+};
+
+int PrenosConnect(sqlite3* db, void*, int, const char* const*, sqlite3_vtab** out, char**)
+{
+    QByteArray schema = "create table x(";
+    for (int i = 0; i < kStlpcePrenosu; ++i)
+        schema += 'c' + QByteArray::number(i) + ',';
+    schema += "prenos hidden)";
+    const int rc = sqlite3_declare_vtab(db, schema.constData());
+    if (rc != SQLITE_OK)
+        return rc;
+    *out = static_cast<sqlite3_vtab*>(sqlite3_malloc(sizeof(sqlite3_vtab)));
+    if (!*out)
+        return SQLITE_NOMEM;
+    std::memset(*out, 0, sizeof(sqlite3_vtab));
+    return SQLITE_OK;
+}
+
+int PrenosDisconnect(sqlite3_vtab* table)
+{
+    sqlite3_free(table);
+    return SQLITE_OK;
+}
+
+int PrenosBestIndex(sqlite3_vtab*, sqlite3_index_info* info)
+{
+    // Only as a function of its copy: without one there is nothing to read.
+    for (int i = 0; i < info->nConstraint; ++i) {
+        const auto& c = info->aConstraint[i];
+        if (c.iColumn == kStlpcePrenosu && c.op == SQLITE_INDEX_CONSTRAINT_EQ && c.usable) {
+            info->aConstraintUsage[i].argvIndex = 1;
+            info->aConstraintUsage[i].omit = 1;
+            info->estimatedCost = 1e6;
+            return SQLITE_OK;
+        }
+    }
+    return SQLITE_CONSTRAINT;
+}
+
+int PrenosOpen(sqlite3_vtab*, sqlite3_vtab_cursor** out)
+{
+    *out = new CKurzorPrenosu{};
+    return SQLITE_OK;
+}
+
+CKurzorPrenosu* Kurzor(sqlite3_vtab_cursor* c)
+{
+    return static_cast<CKurzorPrenosu*>(c);
+}
+
+int PrenosClose(sqlite3_vtab_cursor* c)
+{
+    Kurzor(c)->Free();
+    delete Kurzor(c);
+    return SQLITE_OK;
+}
+
+int PrenosFilter(sqlite3_vtab_cursor* c, int, const char*, int argc, sqlite3_value** argv)
+{
+    CKurzorPrenosu* k = Kurzor(c);
+    k->copy = argc == 1 ? static_cast<const CPrenos*>(sqlite3_value_pointer(argv[0], kPrenos)) : nullptr;
+    if (!k->copy)
+        return SQLITE_MISUSE;
+    k->Next();
+    return SQLITE_OK;
+}
+
+int PrenosNext(sqlite3_vtab_cursor* c)
+{
+    Kurzor(c)->Next();
+    return SQLITE_OK;
+}
+
+int PrenosEof(sqlite3_vtab_cursor* c)
+{
+    return Kurzor(c)->line == nullptr;
+}
+
+int PrenosColumn(sqlite3_vtab_cursor* c, sqlite3_context* ctx, int i)
+{
+    const CKurzorPrenosu* k = Kurzor(c);
+    if (i < 0 || static_cast<size_t>(i) >= k->fields.size()) {
+        sqlite3_result_null(ctx);
+        return SQLITE_OK;
+    }
+    const CKurzorPrenosu::CPole& f = k->fields[static_cast<size_t>(i)];
+    ServerValueTo(CStlpecRiadku{ctx}, k->copy->kinds->at(i), f.value, f.size, f.isNull);
+    return SQLITE_OK;
+}
+
+int PrenosRowid(sqlite3_vtab_cursor* c, sqlite3_int64* rowid)
+{
+    *rowid = Kurzor(c)->row;
+    return SQLITE_OK;
+}
+
+const sqlite3_module& ModulPrenosu()
+{
+    static const sqlite3_module module = [] {
+        sqlite3_module m{};
+        // Eponymous only (no xCreate), and read only.
+        m.xConnect = PrenosConnect;
+        m.xBestIndex = PrenosBestIndex;
+        m.xDisconnect = PrenosDisconnect;
+        m.xDestroy = PrenosDisconnect;
+        m.xOpen = PrenosOpen;
+        m.xClose = PrenosClose;
+        m.xFilter = PrenosFilter;
+        m.xNext = PrenosNext;
+        m.xEof = PrenosEof;
+        m.xColumn = PrenosColumn;
+        m.xRowid = PrenosRowid;
+        return m;
+    }();
+    return module;
+}
+
 } // namespace
 
-sqlite3_stmt* CSezonaNaServeri::PrepareInsert(sqlite3* replica, const CTabulka& table, int rows)
+sqlite3_stmt* CSezonaNaServeri::PrepareInsert(sqlite3* replica, const CTabulka& table, bool fromCopy)
 {
     QStringList names;
-    QStringList places;
-    for (const QString& c : table.columns) {
-        names << Ident(c);
-        places << QStringLiteral("?");
-    }
-    const QString row = QLatin1Char('(') + places.join(QStringLiteral(", ")) + QLatin1Char(')');
     QStringList values;
-    for (int i = 0; i < rows; ++i)
-        values << row;
-    sqlite3_stmt* insert = nullptr;
+    for (int i = 0; i < table.columns.size(); ++i) {
+        names << Ident(table.columns.at(i));
+        values << (fromCopy ? QStringLiteral("c%1").arg(i) : QStringLiteral("?"));
+    }
+    const QString into =
+        QStringLiteral("insert into main.%1 (%2) ").arg(Ident(table.name), names.join(QStringLiteral(", ")));
     const QByteArray sql =
-        QStringLiteral("insert into main.%1 (%2) values %3")
-            .arg(Ident(table.name), names.join(QStringLiteral(", ")), values.join(QStringLiteral(", ")))
+        (into + (fromCopy ? QStringLiteral("select %1 from %2(?)")
+                                .arg(values.join(QStringLiteral(", ")), QLatin1String(kPrenos))
+                          : QStringLiteral("values (%1)").arg(values.join(QStringLiteral(", ")))))
             .toUtf8();
+    sqlite3_stmt* insert = nullptr;
     if (sqlite3_prepare_v2(replica, sql.constData(), -1, &insert, nullptr) != SQLITE_OK) {
         sqlite3_finalize(insert);
         throw CChybaDatabazy(QStringLiteral("Kópiu sezóny zo servera sa nepodarilo pripraviť."),
@@ -854,14 +1068,14 @@ sqlite3_stmt* CSezonaNaServeri::PrepareInsert(sqlite3* replica, const CTabulka& 
 
 void CSezonaNaServeri::InsertRowsDown(sqlite3* replica, const CTabulka& table, const CVysledok& rows)
 {
-    sqlite3_stmt* insert = PrepareInsert(replica, table, 1);
+    sqlite3_stmt* insert = PrepareInsert(replica, table, false);
     const QVector<CDruhStlpca> kinds = KindsOf(table.types);
     QString problem;
     for (int row = 0; problem.isEmpty() && row < rows.Rows(); ++row) {
         sqlite3_reset(insert);
         for (int col = 0; col < table.columns.size(); ++col)
-            BindServerValue(insert, col + 1, kinds.at(col), rows.Data(row, col), rows.Length(row, col),
-                            rows.IsNull(row, col));
+            ServerValueTo(CMiestoPrikazu{insert, col + 1}, kinds.at(col), rows.Data(row, col),
+                          rows.Length(row, col), rows.IsNull(row, col));
         if (sqlite3_step(insert) != SQLITE_DONE)
             problem = LocalError(replica);
     }
@@ -871,81 +1085,38 @@ void CSezonaNaServeri::InsertRowsDown(sqlite3* replica, const CTabulka& table, c
             QStringLiteral("Riadky tabuľky %1 zo servera sa nepodarilo prevziať.").arg(table.name), problem);
 }
 
+void CSezonaNaServeri::RegisterCopyReading(sqlite3* replica)
+{
+    if (sqlite3_create_module_v2(replica, kPrenos, &ModulPrenosu(), nullptr, nullptr) != SQLITE_OK)
+        throw CChybaDatabazy(QStringLiteral("Kópiu sezóny zo servera sa nepodarilo pripraviť."),
+                             LocalError(replica));
+}
+
 void CSezonaNaServeri::CopyRowsDown(sqlite3* replica, const CTabulka& table, const QString& select)
 {
-    // Rows go in by dozens: each insert statement of a table that counts its IDs also rewrites its
-    // counter, which a first opening would otherwise pay for every row of the season.
-    const int columns = static_cast<int>(table.columns.size());
-    const int batch = std::clamp(900 / std::max(columns, 1), 1, 64);
-    sqlite3_stmt* one = PrepareInsert(replica, table, 1);
-    sqlite3_stmt* many = nullptr;
-    try {
-        many = PrepareInsert(replica, table, batch);
-    } catch (...) {
-        sqlite3_finalize(one);
-        throw;
-    }
+    if (table.columns.size() > kStlpcePrenosu)
+        throw CChybaDatabazy(QStringLiteral("Tabuľka %1 má viac ako %2 stĺpcov; zo servera sa nedá prevziať.")
+                                 .arg(table.name)
+                                 .arg(kStlpcePrenosu));
+    // The whole table in one insert, its rows read from the server's lines as they come.
+    sqlite3_stmt* insert = PrepareInsert(replica, table, true);
+    // Finalized however the copy ends: a statement left behind would keep the season's copy open.
+    auto finalize = qScopeGuard([insert] { sqlite3_finalize(insert); });
     const QVector<CDruhStlpca> kinds = KindsOf(table.types);
+    const CPrenos copy{m_conn, &kinds};
     Exec(QStringLiteral("copy (%1) to stdout").arg(select), {}, true);
+    sqlite3_bind_pointer(insert, 1, const_cast<CPrenos*>(&copy), kPrenos, nullptr);
     QString problem;
-    // The server's lines stay until their rows are inserted: fields are bound straight from them. The
-    // rare field with an escape is kept here meanwhile.
-    std::vector<char*> lines;
-    lines.reserve(static_cast<size_t>(batch));
-    std::vector<QByteArray> unescaped;
-    unescaped.reserve(static_cast<size_t>(batch * columns));
-    auto insertLines = [&](sqlite3_stmt* insert, size_t first, size_t count) {
-        sqlite3_reset(insert);
-        unescaped.clear();
-        for (size_t r = 0; r < count; ++r) {
-            const char* p = lines[first + r];
-            const char* end = p + std::strlen(p);
-            if (end > p && end[-1] == '\n')
-                --end;
-            for (int col = 0; col < columns; ++col) {
-                const char* tab =
-                    static_cast<const char*>(std::memchr(p, '\t', static_cast<size_t>(end - p)));
-                const char* fieldEnd = tab ? tab : end;
-                const char* value = p;
-                qsizetype size = fieldEnd - p;
-                bool isNull = false;
-                if (std::memchr(value, '\\', static_cast<size_t>(size))) {
-                    unescaped.push_back(Unescape(value, size, isNull));
-                    value = unescaped.back().constData();
-                    size = unescaped.back().size();
-                }
-                BindServerValue(insert, static_cast<int>(r) * columns + col + 1, kinds.at(col), value, size,
-                                isNull);
-                p = tab ? tab + 1 : end;
-            }
-        }
-        if (sqlite3_step(insert) != SQLITE_DONE)
-            problem = LocalError(replica);
-    };
-    auto insertAll = [&] {
-        if (problem.isEmpty() && lines.size() == static_cast<size_t>(batch))
-            insertLines(many, 0, lines.size());
-        else
-            for (size_t r = 0; problem.isEmpty() && r < lines.size(); ++r)
-                insertLines(one, r, 1);
-        for (char* line : lines)
-            PQfreemem(line);
-        lines.clear();
-    };
-    for (;;) {
-        char* line = nullptr;
-        if (PQgetCopyData(m_conn, &line, 0) < 0)
-            break;
-        lines.push_back(line);
-        if (lines.size() == static_cast<size_t>(batch))
-            insertAll();
-    }
-    insertAll();
-    sqlite3_finalize(one);
-    sqlite3_finalize(many);
+    if (sqlite3_step(insert) != SQLITE_DONE)
+        problem = LocalError(replica);
+    finalize.dismiss();
+    sqlite3_finalize(insert);
+    // What the insert did not read (it stopped at a row it could not take) is read to its end, so that
+    // the connection is ready for the next statement.
+    for (char* line = nullptr; PQgetCopyData(m_conn, &line, 0) >= 0; line = nullptr)
+        PQfreemem(line);
     const QString server = CopyOutcome();
-    const bool ok = server.isNull();
-    if (!ok)
+    if (!server.isNull())
         Fail(QStringLiteral("Tabuľku %1 sa nepodarilo prečítať zo servera.").arg(table.name), server);
     if (!problem.isEmpty())
         throw CChybaDatabazy(

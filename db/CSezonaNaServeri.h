@@ -169,6 +169,8 @@ public:
     // Makes `replica` (an empty database) the season as the server holds it. Refuses a season made by
     // a newer program or one whose tables someone changed by hand, naming what is wrong.
     void Load(sqlite3* replica);
+    // Lets `replica` read the rows of a COPY from the server as a table; once, before it is loaded.
+    static void RegisterCopyReading(sqlite3* replica);
 
     // A write of the program: the server's transaction and the season's lock begun, and what others
     // committed since taken into `replica` (outside any transaction of the replica).
@@ -238,7 +240,8 @@ private:
     QString CopyOutcome();
     void CopyRowsUp(sqlite3* db, const CTabulka& table, const QString& where = {});
     void CopyRowsDown(sqlite3* replica, const CTabulka& table, const QString& select);
-    sqlite3_stmt* PrepareInsert(sqlite3* replica, const CTabulka& table, int rows);
+    // An insert of the table's rows, with a place for each column, or from the COPY under way.
+    sqlite3_stmt* PrepareInsert(sqlite3* replica, const CTabulka& table, bool fromCopy);
     void InsertRowsDown(sqlite3* replica, const CTabulka& table, const CVysledok& rows);
     void WriteDefinitions(sqlite3* db);
     static QVector<QPair<QString, qint64>> LocalCounters(sqlite3* db);

@@ -117,7 +117,7 @@ TEST_F(Server, ASeasonPutOnTheServerAndMadeAFileAgainKeepsEveryTableRowValueAndC
                                 "NULL, NULL)"),
                  {QByteArray("\0\x01\xff\\\t", 5),
                   QString(QStringLiteral("riadok\n\ttab \\ ľščťžýáíé ")).repeated(300)});
-    // Enough such rows that they come down in several statements of many rows each.
+    // Many such rows, with escapes, NULLs and blobs among them, as one table's copy.
     file.Execute(
         QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < 150) "
                        "insert into tvlastna (t, b, r) select case when i % 3 then ? || i end, "
@@ -135,6 +135,59 @@ TEST_F(Server, ASeasonPutOnTheServerAndMadeAFileAgainKeepsEveryTableRowValueAndC
     } catch (const CChybaDatabazy& e) {
         EXPECT_TRUE(e.UserText().contains(QStringLiteral("už je"))) << e.UserText().toStdString();
     }
+}
+
+TEST_F(Server, ARowTheCopyCannotTakeIsToldWithItsTableAndTheSeasonOpensOnceItIsMended)
+{
+    const QString address = Uploaded();
+    CDatabaza file;
+    file.Open(Path(QStringLiteral("demo.mdb")));
+    // A match in the middle of the table set by hand on the server to what the season's own table does
+    // not take (there, the column takes anything).
+    const int match =
+        file.Value(QStringLiteral("select ID from tzapasy order by ID limit 1 offset 40")).toInt();
+    const int competition =
+        file.Value(QStringLiteral("select skupina from tzapasy where ID=?"), {match}).toInt();
+    const QString set = QStringLiteral("update \"%1\".tzapasy set skupina = %2 where \"ID\" = %3");
+    SharedServer().Psql(set.arg(Season(), QStringLiteral("null")).arg(match));
+    try {
+        CDatabaza db;
+        db.Open(address);
+        ADD_FAILURE() << "opened a season with a row its table does not take";
+    } catch (const CChybaDatabazy& e) {
+        EXPECT_TRUE(e.UserText().contains(QStringLiteral("Riadky tabuľky tzapasy zo servera sa nepodarilo "
+                                                         "prevziať")))
+            << e.UserText().toStdString();
+    }
+    SharedServer().Psql(set.arg(Season(), QString::number(competition)).arg(match));
+    CDatabaza server;
+    server.Open(address);
+    EXPECT_EQ(Contents(server), Contents(file));
+
+    // The same row taken in by an open season whose table the log says changed whole: the refresh is
+    // refused, the copy stays as it was, and the connection goes on to the next refresh once the row
+    // is mended.
+    const QString whole =
+        QStringLiteral("insert into \"%1\".mirak_zmeny (tabulka, kluc) values ('tzapasy', null)")
+            .arg(Season());
+    SharedServer().Psql(set.arg(Season(), QStringLiteral("null")).arg(match) + QLatin1Char(';') + whole);
+    try {
+        server.Refresh();
+        ADD_FAILURE() << "took in a row its table does not take";
+    } catch (const CChybaDatabazy& e) {
+        EXPECT_TRUE(e.UserText().contains(QStringLiteral("tzapasy"))) << e.UserText().toStdString();
+    }
+    EXPECT_EQ(Contents(server), Contents(file));
+    SharedServer().Psql(set.arg(Season(), QString::number(competition)).arg(match) + QLatin1Char(';') +
+                        QStringLiteral("update \"%1\".tzapasy set poznamka2 = 'opravené' where \"ID\" = %2")
+                            .arg(Season())
+                            .arg(match) +
+                        QLatin1Char(';') + whole);
+    server.Refresh();
+    EXPECT_EQ(server.Value(QStringLiteral("select poznamka2 from tzapasy where ID=?"), {match}).toString(),
+              QStringLiteral("opravené"));
+    EXPECT_EQ(server.Value(QStringLiteral("select count(*) from tzapasy")),
+              file.Value(QStringLiteral("select count(*) from tzapasy")));
 }
 
 TEST_F(Server, EveryListIsTheFilesAndAScoreTypedOnTheServerGivesTheSameStandings)
