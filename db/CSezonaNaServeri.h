@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 struct sqlite3;
@@ -364,6 +365,9 @@ private:
     // tables read whole, the club columns.
     CRozsahZapisu m_scopeTextOf;
     QStringList m_scopeText;
+    // The check's statement without clubs and with them, and what it was written for.
+    std::tuple<QString, QString, int> m_checkTextOf;
+    QByteArray m_checkText[2];
     // The statements this connection has prepared, by their text, and the number of the last name.
     QHash<QByteArray, QByteArray> m_prepared;
     int m_preparedNames = 0;
