@@ -2199,21 +2199,37 @@ QString TextArray(const QStringList& names)
 
 QVector<CSezonaNaServeri::CDotaz> CSezonaNaServeri::ScopeCheck()
 {
-    // A window's scores all have one scope but for their clubs: its tables and columns are written out
-    // once, and so is the check's statement, which differs only by whether it names clubs.
+    // A window's scores all have one scope but for their clubs: the check's statement, which names the
+    // scope's tables and columns, is written out once, without clubs and with them.
     const auto textOf = std::make_tuple(m_ddlGeneration, m_client, m_format);
-    if (m_scopeText.isEmpty() || m_scopeTextOf.competitionTables != m_scope.competitionTables ||
+    if (m_checkText[0].isEmpty() || m_scopeTextOf.competitionTables != m_scope.competitionTables ||
         m_scopeTextOf.wholeTables != m_scope.wholeTables ||
         m_scopeTextOf.clubColumns != m_scope.clubColumns || m_checkTextOf != textOf) {
         QJsonObject columns;
         for (auto it = m_scope.clubColumns.constBegin(); it != m_scope.clubColumns.constEnd(); ++it)
             columns.insert(it.key(), QJsonArray::fromStringList(it.value()));
+        const QString clubColumns =
+            Literal(QString::fromUtf8(QJsonDocument(columns).toJson(QJsonDocument::Compact)));
+        // Writes in different competitions go on at once (the season's lock shared); those of one
+        // competition one after the other, each checked on what the one before committed. One
+        // statement: the locks are taken in its order, and the check's own query reads what was
+        // committed by then. The trip reads no table whole: the log's reads go by its index to the
+        // commit.
+        const auto statement = [&](const QString& clubs) {
+            return QStringLiteral(
+                       "select %1, %2, pg_advisory_xact_lock_shared(%3), pg_advisory_xact_lock_shared(%4), "
+                       "pg_advisory_xact_lock(%3, $1::integer), %5($2::bigint, %6, $3::text, %7, %8, %9%10)")
+                .arg(QLatin1String(kLogPodlaIndexu), QString::fromUtf8(AnnouncedByClient()),
+                     QString::fromUtf8(SeasonLock()), QString::fromUtf8(ScopedWritesLock()),
+                     Table(QStringLiteral("mirak_bez_cudzich")), Literal(m_client),
+                     TextArray(m_scope.competitionTables), TextArray(m_scope.wholeTables),
+                     Literal(m_ddlGeneration), clubs)
+                .toUtf8();
+        };
+        m_checkText[0] = statement(m_format >= kVerziaKlubov ? QStringLiteral(", null, null") : QString());
+        m_checkText[1] = statement(QStringLiteral(", $4::text[], %1::jsonb").arg(clubColumns));
         m_scopeTextOf = m_scope;
-        m_scopeText = {TextArray(m_scope.competitionTables), TextArray(m_scope.wholeTables),
-                       Literal(QString::fromUtf8(QJsonDocument(columns).toJson(QJsonDocument::Compact)))};
         m_checkTextOf = textOf;
-        m_checkText[0].clear();
-        m_checkText[1].clear();
     }
     // What changes from score to score goes as values: the competition ($1 for the lock, $3 for the
     // check), the copy's place ($2) and the clubs ($4, in the text form of an array), which a check of
@@ -2227,26 +2243,7 @@ QVector<CSezonaNaServeri::CDotaz> CSezonaNaServeri::ScopeCheck()
             ids += (ids.isEmpty() ? "" : ",") + QByteArray::number(club);
         check.values << ("{" + ids + "}");
     }
-    QByteArray& sql = m_checkText[withClubs ? 1 : 0];
-    if (sql.isEmpty()) {
-        const QString clubs = withClubs ? QStringLiteral(", $4::text[], %1::jsonb").arg(m_scopeText.at(2))
-                              : m_format >= kVerziaKlubov ? QStringLiteral(", null, null")
-                                                          : QString();
-        // Writes in different competitions go on at once (the season's lock shared); those of one
-        // competition one after the other, each checked on what the one before committed. One
-        // statement: the locks are taken in its order, and the check's own query reads what was
-        // committed by then. The trip reads no table whole: the log's reads go by its index to the
-        // commit.
-        sql = QStringLiteral(
-                  "select %1, %2, pg_advisory_xact_lock_shared(%3), pg_advisory_xact_lock_shared(%4), "
-                  "pg_advisory_xact_lock(%3, $1::integer), %5($2::bigint, %6, $3::text, %7, %8, %9%10)")
-                  .arg(QLatin1String(kLogPodlaIndexu), QString::fromUtf8(AnnouncedByClient()),
-                       QString::fromUtf8(SeasonLock()), QString::fromUtf8(ScopedWritesLock()),
-                       Table(QStringLiteral("mirak_bez_cudzich")), Literal(m_client), m_scopeText.at(0),
-                       m_scopeText.at(1), Literal(m_ddlGeneration), clubs)
-                  .toUtf8();
-    }
-    check.sql = sql;
+    check.sql = m_checkText[withClubs ? 1 : 0];
     return {CDotaz{"begin", {}}, check};
 }
 

@@ -361,13 +361,11 @@ private:
     bool m_keepFormat = false;
     // The scope of the write in progress (competition 0: a usual write).
     CRozsahZapisu m_scope;
-    // The server's check written out for the scope's tables and columns (ScopeCheck): its tables, the
-    // tables read whole, the club columns.
-    CRozsahZapisu m_scopeTextOf;
-    QStringList m_scopeText;
-    // The check's statement without clubs and with them, and what it was written for.
-    std::tuple<QString, QString, int> m_checkTextOf;
+    // The server's check (ScopeCheck) written out without clubs and with them, and the scope, season
+    // definitions, client and format it was written for.
     QByteArray m_checkText[2];
+    CRozsahZapisu m_scopeTextOf;
+    std::tuple<QString, QString, int> m_checkTextOf;
     // The statements this connection has prepared, by their text, and the number of the last name.
     QHash<QByteArray, QByteArray> m_prepared;
     int m_preparedNames = 0;
