@@ -306,7 +306,6 @@ void BM_TenSessions(benchmark::State& state)
 }
 BENCHMARK(BM_TenSessions)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(30)->UseManualTime();
 
-// Every list's page on the server season and on the file (the same engine reads both).
 // The lists' two connections, closed before the application object goes (a server season's copy is
 // kept at closing, in the user's settings folder).
 struct CSpojenia
@@ -320,6 +319,7 @@ CSpojenia& Spojenia()
     return s;
 }
 
+// Every list's page on the server season and on the file (the same engine reads both).
 void BM_List(benchmark::State& state)
 {
     CDatabaza& server = Spojenia().server;
